@@ -1,0 +1,11 @@
+// zonesmith-cli entry point; the commands live in cli.cpp.
+#include <iostream>
+
+#include "cli/cli.h"
+#include "world/alloc.h"
+
+int main(int argc, char** argv) {
+    zs::install_allocation_failure_handler();
+    std::vector<std::string> args(argv + 1, argv + argc);
+    return zs::run_cli(args, std::cout, std::cerr);
+}

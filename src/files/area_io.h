@@ -1,0 +1,67 @@
+// Shared plumbing of the area-file readers and writers: reading a whole file,
+// the zone number a file name gives, building CR LF text in memory, and the
+// safe save (temporary file, checked writes, flush, atomic rename).
+#pragma once
+
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zs {
+
+// The whole file, or nothing when it cannot be opened or read.
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path);
+
+// The number the file name gives before its extension (".wld" and the like):
+// the characters before the last four, back to the last "/" or "\", read as a
+// decimal number; 0 when they do not start with one.
+int zone_number_from_path(std::string_view path);
+
+// Builds a file in memory. Every line end goes out as CR LF.
+class AreaWriter {
+public:
+    AreaWriter() { out_.reserve(1 << 16); }
+    std::string& bytes() { return out_; }
+
+    AreaWriter& raw(std::string_view s) {
+        out_.append(s);
+        return *this;
+    }
+    AreaWriter& ch(char c) {
+        out_.push_back(c);
+        return *this;
+    }
+    AreaWriter& nl() {
+        out_.append("\r\n", 2);
+        return *this;
+    }
+    AreaWriter& num(long long v) {
+        char buf[24];
+        auto r = std::to_chars(buf, buf + sizeof buf, v);
+        out_.append(buf, r.ptr);
+        return *this;
+    }
+    // A space, then the number.
+    AreaWriter& sp(long long v) { return ch(' ').num(v); }
+    // A text whose line breaks (CR LF, or a bare LF) are written as CR LF.
+    AreaWriter& text(std::string_view s);
+    // A text with every CR removed and cut to `limit` characters first.
+    AreaWriter& text_no_cr(std::string_view s, std::size_t limit);
+
+private:
+    std::string out_;
+};
+
+// Writes `bytes` to dir/temp_name, flushes it to disk and renames it over
+// dir/final_name. On any failure the temporary file is removed, the old file
+// is left as it was, and false is returned.
+bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
+                          const std::string& final_name, std::string_view bytes);
+
+// Removes dir/name if it exists; true when it is gone afterwards.
+bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name);
+
+}  // namespace zs

@@ -1,0 +1,325 @@
+#include "files/file_wld.h"
+
+#include <set>
+
+#include "files/area_io.h"
+#include "files/fileold_wld.h"
+#include "files/scan.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+const WorldLayout kCurrentWorldLayout = {4, false, 5, 3, 6, false};
+
+namespace {
+
+constexpr std::string_view kConvertQuestion =
+    "Zone failed to load.  Would you like to attempt to load\r\n"
+    "the zone in an older world format and allow Zonesmith to\r\n"
+    "automatically convert the file to the latest format?";
+
+// Reads the rooms of one file. Errors carry an optional detail for the box.
+class WorldParser {
+public:
+    WorldParser(Workspace& ws, TextReader& in, const WorldLayout& layout)
+        : ws_(ws), in_(in), layout_(layout) {}
+
+    // True on success; on failure `detail` may say more than the plain box.
+    bool run(std::string& detail);
+
+private:
+    bool read_room(Vnum vnum, std::string& detail);
+    bool read_exit(Room& room, std::string_view line, std::string& detail);
+    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+    bool vnum_field(long long value, Vnum& out, std::string& detail);
+
+    Workspace& ws_;
+    TextReader& in_;
+    const WorldLayout& layout_;
+};
+
+bool WorldParser::vnum_field(long long value, Vnum& out, std::string& detail) {
+    if (!vnum_in_range(value)) {
+        detail = strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", value,
+                        in_.line_number());
+        return false;
+    }
+    out = static_cast<Vnum>(value);
+    return true;
+}
+
+bool WorldParser::run(std::string& detail) {
+    std::string_view line;
+    for (;;) {
+        if (in_.read_line(line) == 0) return false;
+        if (line[0] == '$') return true;
+        long long number;
+        std::string_view rest = line.substr(1);
+        if (line[0] != '#' || !parse_long(rest, number)) return false;
+        if (layout_.ends_at_99999 && number == 99999) return true;
+        Vnum vnum;
+        if (!vnum_field(number, vnum, detail)) return false;
+        if (!read_room(vnum, detail)) return false;
+    }
+}
+
+bool WorldParser::read_room(Vnum vnum, std::string& detail) {
+    Room room;
+    room.vnum = vnum;
+    room.zone = static_cast<std::int16_t>(zone_of(vnum));
+    room.title = text();
+    room.description = text();
+    if (layout_.room_texts >= 3) room.extra_text = text();
+    if (layout_.room_texts >= 4) room.side_text = text();
+
+    std::string_view line;
+    if (in_.read_line(line) == 0) return false;
+    std::int32_t zone_field;
+    std::string_view flags;
+    if (layout_.stock_room_line) {
+        if (scan(line, "%d %s %d", &zone_field, &flags, &room.sector) != 3) return false;
+        room.nation = 0;
+    } else {
+        if (scan(line, " %d %s %d %d %d %d %d %d %d %d", &zone_field, &flags, &room.sector,
+                 &room.climate, &room.mine_kind, &room.fly_up_room, &room.fly_down_room,
+                 &room.fall_room, &room.height, &room.nation) != 10)
+            return false;
+    }
+    room.room_flags = flags_from_word(flags);
+
+    if (layout_.line_b_fields > 0) {
+        if (in_.read_line(line) == 0) return false;
+        std::int32_t b[5] = {0, 0, 0, -1, 0};
+        if (scan_numbers(line, b, layout_.line_b_fields) != layout_.line_b_fields) return false;
+        room.mine_amount = b[0];
+        room.mine_reset = b[1];
+        room.mine_resource = b[2];
+        room.room_size = b[3];
+        room.reserved_value = b[4];
+    }
+
+    for (;;) {
+        if (in_.read_line(line) == 0) return false;
+        switch (line[0]) {
+            case 'D':
+                if (!read_exit(room, line, detail)) return false;
+                break;
+            case 'E': {
+                ExtraDescription ed;
+                ed.keyword = text();
+                ed.description = text();
+                room.extra_descriptions.push_back(std::move(ed));
+                break;
+            }
+            case 'S': {
+                while (in_.peek_non_blank() == 'T') {
+                    in_.read_line(line);
+                    std::string_view word;
+                    std::int32_t trigger;
+                    if (scan(line, "%s %d", &word, &trigger) != 2) return false;
+                    room.add_trigger(trigger);
+                }
+                ws_.world().append(std::move(room));
+                return true;
+            }
+            default:
+                return false;
+        }
+    }
+}
+
+bool WorldParser::read_exit(Room& room, std::string_view line, std::string& detail) {
+    std::int32_t dir;
+    if (scan(line.substr(1), "%d", &dir) != 1 || dir < 0 || dir >= kNumDirections) return false;
+    Exit e;
+    e.description = text();
+    e.door_keywords = text();
+    if (layout_.exit_texts >= 3) e.door_description = text();
+    if (in_.read_line(line) == 0) return false;
+    long long f[6] = {0, -1, 0, 0, 0, -1};
+    std::string_view rest = line;
+    for (int i = 0; i < layout_.exit_fields; ++i)
+        if (!parse_long(rest, f[i])) return false;
+    for (int i : {0, 3, 4, 5})
+        if (f[i] < INT32_MIN || f[i] > INT32_MAX) return false;
+    if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail))
+        return false;
+    e.exit_flags = exit_flags_from_door_kind(static_cast<int>(f[0]));
+    e.lock_quality = static_cast<std::int32_t>(f[3]);
+    e.door_strength = static_cast<std::int32_t>(f[4]);
+    e.exit_size = static_cast<std::int32_t>(f[5]);
+    room.exits[dir] = std::move(e);
+    return true;
+}
+
+// Takes the world table back to where it was before a load started.
+void roll_back(Workspace& ws, int count_before, int selected_before, bool release_block) {
+    ws.world().truncate(count_before, selected_before);
+    if (release_block) ws.world().release_room_block();
+}
+
+}  // namespace
+
+bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report) {
+    std::string detail;
+    bool ok = WorldParser(ws, reader, layout).run(detail);
+    if (!ok && report) world_load_error(ws.ui(), detail);
+    return ok;
+}
+
+bool load_world_file(Workspace& ws, const std::string& path) {
+    UiPort& ui = ws.ui();
+    WorldTable& world = ws.world();
+    int zone = zone_number_from_path(path);
+    if (zone > 0 && world.has_zone(zone)) {
+        ui.show_message(strfmt("Zone %d is already loaded.", zone));
+        return false;
+    }
+    int count_before = world.count();
+    int selected_before = world.selected_slot();
+    bool reserved = world.reserve_room_block(zone);
+
+    std::optional<std::string> data = read_file_bytes(path);
+    if (!data) {
+        roll_back(ws, count_before, selected_before, reserved);
+        ui.show_message("Wld file not found.");
+        return false;
+    }
+    TextReader reader(*data);
+    if (!parse_world(ws, reader, kCurrentWorldLayout, true)) {
+        roll_back(ws, count_before, selected_before, reserved);
+        if (!ui.ask_yes_no(kConvertQuestion)) return false;
+        if (!legacy_world_chain(ws, *data, zone, count_before, selected_before)) return false;
+        ui.show_message(kConversionSuccess, "Success");
+    }
+
+    ws.announce_loaded(TableKind::World, zone);
+    int shown = world.empty() ? zone : world.room(world.count() - 1).zone;
+    ui.show_status(strfmt("World file for zone %d loaded.", shown));
+    if (path.size() >= 3) read_layout_file(ws, path.substr(0, path.size() - 3) + "wld_zs");
+    return true;
+}
+
+std::string world_file_text(const Workspace& ws, int zone) {
+    const WorldTable& world = ws.world();
+    AreaWriter w;
+    auto text_or = [&w](const std::string& t, std::string_view fallback) {
+        if (t.empty())
+            w.raw(fallback);
+        else
+            w.text(t);
+        w.ch('~').nl();
+    };
+    for (int s = 0; s < world.count(); ++s) {
+        const Room& r = world.room(s);
+        if (r.zone != zone) continue;
+        w.ch('#').num(r.vnum).nl();
+        text_or(r.title, "Untitled");
+        text_or(r.description, "Empty room.");
+        text_or(r.extra_text, "none");
+        text_or(r.side_text, "");
+        w.num(r.zone).ch(' ');
+        append_flag_word(w.bytes(), r.room_flags);
+        w.sp(r.sector).sp(r.climate).sp(r.mine_kind).sp(r.fly_up_room).sp(r.fly_down_room);
+        w.sp(r.fall_room).sp(r.height).sp(r.nation).nl();
+        w.num(r.mine_amount).sp(r.mine_reset).sp(r.mine_resource).sp(r.room_size);
+        w.sp(r.reserved_value).nl();
+        for (int d = 0; d < kNumDirections; ++d) {
+            const auto& e = r.exits[d];
+            if (!e) continue;
+            w.ch('D').num(d).nl();
+            text_or(e->description, "");
+            text_or(e->door_keywords, "");
+            text_or(e->door_description, "");
+            w.num(door_kind_from_exit_flags(e->exit_flags)).sp(e->key).sp(e->destination);
+            w.sp(e->lock_quality).sp(e->door_strength).sp(e->exit_size).nl();
+        }
+        for (const auto& ed : r.extra_descriptions) {
+            w.ch('E').nl();
+            text_or(ed.keyword, "");
+            text_or(ed.description, "");
+        }
+        w.ch('S').nl();
+        for (std::int32_t t : r.triggers) w.raw("T ").num(t).nl();
+    }
+    w.raw("$~").nl();
+    return std::move(w.bytes());
+}
+
+bool save_world_file(Workspace& ws, int zone) {
+    std::string bytes = world_file_text(ws, zone);
+    if (!save_file_atomically(ws.area_dir(), strfmt("%d.new", zone), strfmt("%d.wld", zone),
+                              bytes)) {
+        ws.ui().show_message("Error saving zone file.");
+        return false;
+    }
+    ws.modified().clear(TableKind::World, zone);
+    write_layout_file(ws, zone);
+    return true;
+}
+
+bool save_current_world(Workspace& ws) {
+    const Room* selected = ws.world().selected_room();
+    if (!selected) {
+        ws.ui().show_status("No zone selected; nothing saved.");
+        return false;
+    }
+    int zone = selected->zone;
+    if (!save_world_file(ws, zone)) {
+        ws.ui().show_status("Error, zone not saved.");
+        return false;
+    }
+    ws.ui().show_status(strfmt("Zone %d saved to file.", zone));
+    return true;
+}
+
+bool save_all_worlds(Workspace& ws) {
+    const WorldTable& world = ws.world();
+    if (world.empty()) return true;
+    std::set<int> done;
+    bool all_ok = true;
+    for (int s = 0; s < world.count(); ++s) {
+        int zone = world.room(s).zone;
+        if (zone < 0 || !done.insert(zone).second) continue;
+        all_ok = save_world_file(ws, zone) && all_ok;
+    }
+    ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
+    return all_ok;
+}
+
+bool write_layout_file(Workspace& ws, int zone) {
+    const WorldTable& world = ws.world();
+    AreaWriter w;
+    for (int s = 0; s < world.count(); ++s) {
+        const Room& r = world.room(s);
+        if (r.zone == zone && r.room_colour > 0)
+            w.raw("Col: ").num(r.vnum).sp(r.room_colour).nl();
+    }
+    std::string name = strfmt("%d.wld_zs", zone);
+    bool ok = w.bytes().empty()
+                  ? remove_file_if_present(ws.area_dir(), name)
+                  : save_file_atomically(ws.area_dir(), name + ".new", name, w.bytes());
+    if (!ok) ws.ui().show_message("Error saving Zonesmith file.");
+    return ok;
+}
+
+void read_layout_file(Workspace& ws, const std::string& path) {
+    std::optional<std::string> data = read_file_bytes(path);
+    if (!data) return;
+    TextReader reader(*data);
+    std::string_view line;
+    WorldTable& world = ws.world();
+    while (reader.read_line(line) > 0) {
+        if (!line.starts_with("Col:")) continue;
+        std::int32_t vnum, colour;
+        if (scan(line, "Col: %d %d", &vnum, &colour) != 2) continue;
+        // Colours index the map's bitmaps; anything else is damage.
+        if (colour < 0 || colour >= kRoomColours || !vnum_in_range(vnum)) continue;
+        int slot = world.find_room(vnum);
+        if (slot >= 0) world.edit_room(slot, [colour](Room& r) { r.room_colour = colour; }, false);
+    }
+}
+
+}  // namespace zs

@@ -1,0 +1,52 @@
+// World files (<zone>.wld) and their layout side files (<zone>.wld_zs): the
+// reader, shared by the current and the older room layouts, the writer, and
+// the load and save commands with their messages.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zs {
+
+class Workspace;
+class TextReader;
+
+// How one room layout differs from the others. The current layout and the
+// older ones share the skeleton of "#vnum" lines, tilde texts, "D" and "E"
+// blocks, "S" and trigger lines, and differ only in what is listed here.
+struct WorldLayout {
+    int room_texts;        // title, description[, extra text[, side text]]
+    bool stock_room_line;  // "zone flags sector" instead of the ten-field line
+    int line_b_fields;     // mine amount, reset[, resource[, room size, reserved]]; 0: no line
+    int exit_texts;        // description, keywords[, door description]
+    int exit_fields;       // door kind, key, destination[, lock quality, door strength[, size]]
+    bool ends_at_99999;    // a "#99999" line ends the file as "$" does
+};
+
+extern const WorldLayout kCurrentWorldLayout;
+
+// Reads rooms of one layout from `reader`, appending them to the world table.
+// With `report`, a format error shows the world-file error box; the older
+// layouts are tried silently. Rooms read before a failure stay in the table.
+bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report);
+
+// Loads one zone's world file, with the offer to convert an older layout.
+// True when the file's rooms are in the table afterwards.
+bool load_world_file(Workspace& ws, const std::string& path);
+
+// The whole file text of a zone's rooms in the current layout.
+std::string world_file_text(const Workspace& ws, int zone);
+bool save_world_file(Workspace& ws, int zone);
+bool save_current_world(Workspace& ws);
+// True when every zone was written.
+bool save_all_worlds(Workspace& ws);
+
+void read_layout_file(Workspace& ws, const std::string& path);
+bool write_layout_file(Workspace& ws, int zone);
+
+// Message texts that callers and tests compare against.
+inline constexpr std::string_view kConversionSuccess =
+    "Conversion successful.  Please save the zone immediately\r\n"
+    "so that the file is in the correct format.";
+
+}  // namespace zs

@@ -1,0 +1,24 @@
+// Older world layouts: four earlier layouts of the game's own format and the
+// stock CircleMUD layout, tried in a fixed order when the current reader
+// fails and the builder agrees to convert.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "files/file_wld.h"
+
+namespace zs {
+
+class Workspace;
+
+// Layouts A, B, C, D, then stock CircleMUD, in the order they are tried.
+extern const std::array<WorldLayout, 5> kLegacyWorldLayouts;
+
+// Tries every older layout on the file's bytes for zone `zone`. On success the
+// rooms are in the table; on failure the table is back as it was, with
+// `count_before` rooms and `selected_before` selected.
+bool legacy_world_chain(Workspace& ws, std::string_view data, int zone, int count_before,
+                        int selected_before);
+
+}  // namespace zs

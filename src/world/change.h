@@ -1,0 +1,29 @@
+// Change events: how the tables tell the workspace (and through it the
+// editor's views) that records were added, removed or edited.
+#pragma once
+
+namespace zs {
+
+enum class TableKind { World, Zone, Object, Mobile };
+
+enum class ChangeKind {
+    Added,      // a record was loaded or created
+    Removed,    // a record was deleted or unloaded
+    Edited,     // fields of a record changed
+    Selection,  // the table's selected record changed
+};
+
+struct Change {
+    TableKind table;
+    ChangeKind kind;
+    int id;           // vnum of the record (zone number for zedits)
+    bool user_edit;   // true when the builder changed the world (sets modified)
+};
+
+class ChangeSink {
+public:
+    virtual ~ChangeSink() = default;
+    virtual void on_change(const Change& change) = 0;
+};
+
+}  // namespace zs

@@ -1,0 +1,107 @@
+// Room, exit and extra-description records: the rows of the world table.
+// Texts are byte strings; an empty string is an absent text. Line breaks
+// inside texts are CR LF.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zs {
+
+using Vnum = std::int16_t;
+
+// Zone number of a vnum: integer division, as the game does it.
+constexpr int zone_of(int vnum) { return vnum / 100; }
+
+constexpr int kVnumMin = -32768;
+constexpr int kVnumMax = 32767;
+constexpr bool vnum_in_range(long long v) { return v >= kVnumMin && v <= kVnumMax; }
+
+constexpr int kNumDirections = 6;
+constexpr int kMaxTriggers = 100;
+constexpr int kNotPlaced = -9999;
+constexpr int kRoomColours = 34;  // map bitmaps 0..33
+
+enum Direction { kNorth = 0, kEast = 1, kSouth = 2, kWest = 3, kUp = 4, kDown = 5 };
+
+// Exit flag bits.
+constexpr std::uint16_t kExitIsDoor = 1u << 0;
+constexpr std::uint16_t kExitClosed = 1u << 1;
+constexpr std::uint16_t kExitLocked = 1u << 2;
+constexpr std::uint16_t kExitPickproof = 1u << 3;
+constexpr std::uint16_t kExitHidden = 1u << 4;
+
+// Door kinds as files store them.
+std::uint16_t exit_flags_from_door_kind(int door_kind);
+int door_kind_from_exit_flags(std::uint16_t flags);
+
+struct ExtraDescription {
+    std::string keyword;
+    std::string description;
+    bool operator==(const ExtraDescription&) const = default;
+};
+
+struct Exit {
+    std::string description;
+    std::string door_description;
+    std::string door_keywords;
+    std::uint16_t exit_flags = 0;
+    Vnum key = -1;
+    Vnum destination = 0;
+    std::int32_t door_strength = 0;
+    std::int32_t lock_quality = 0;
+    std::int32_t exit_size = -1;
+    bool operator==(const Exit&) const = default;
+};
+
+struct Room {
+    Vnum vnum = 0;
+    std::int16_t zone = -1;
+    std::int32_t sector = 0;
+    std::string title;
+    std::string description;
+    std::string side_text;
+    std::vector<ExtraDescription> extra_descriptions;  // file order
+    std::array<std::optional<Exit>, kNumDirections> exits;
+    std::uint32_t room_flags = 0;
+    std::int32_t climate = 0;
+    std::string extra_text;
+    std::int32_t mine_kind = 0;
+    std::int32_t mine_resource = 0;
+    std::int32_t mine_amount = 0;
+    std::int32_t mine_reset = 0;
+    std::int32_t fly_up_room = -1;
+    std::int32_t fly_down_room = -1;
+    std::int32_t fall_room = -1;
+    std::int32_t height = 0;
+    std::int32_t nation = -1;
+    std::int32_t room_size = -1;
+    std::int32_t reserved_value = 0;
+    // Attached trigger vnums in slot order; empty slots are not kept, and a
+    // room holds at most kMaxTriggers of them.
+    std::vector<std::int32_t> triggers;
+
+    // Map state: worked out on every redraw, except the room colour, which the
+    // layout file keeps.
+    std::int32_t x = kNotPlaced;
+    std::int32_t y = kNotPlaced;
+    std::int32_t floor = 0;
+    std::int32_t room_colour = 0;
+    std::int32_t shade_index = 0;
+    bool visited = false;
+
+    // Record equality: everything a world file carries plus the room colour,
+    // but not the map layout that redraws work out.
+    bool same_record(const Room& other) const;
+
+    // Adds a trigger to the first empty slot; dropped when all are taken.
+    void add_trigger(std::int32_t trigger_vnum);
+};
+
+// The defaults of a room made in the editor.
+Room make_new_room(Vnum vnum, int zone);
+
+}  // namespace zs

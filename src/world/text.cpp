@@ -1,0 +1,167 @@
+#include "world/text.h"
+
+#include <cstring>
+
+#include "world/ui_port.h"
+
+namespace zs {
+
+namespace {
+bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+}  // namespace
+
+bool TextReader::raw_line(std::string_view& line) {
+    if (pos_ >= data_.size()) return false;
+    const char* start = data_.data() + pos_;
+    std::size_t left = data_.size() - pos_;
+    const void* nl = std::memchr(start, '\n', left);
+    std::size_t len = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - start) : left;
+    pos_ += nl ? len + 1 : len;
+    if (nl && len > 0 && start[len - 1] == '\r') --len;
+    line = std::string_view(start, len);
+    ++line_;
+    return true;
+}
+
+int TextReader::read_line(std::string_view& line) {
+    int consumed = 0;
+    std::string_view l;
+    while (raw_line(l)) {
+        ++consumed;
+        if (!l.empty() && l[0] == '*') continue;
+        bool blank = true;
+        for (char c : l)
+            if (!is_blank(c)) {
+                blank = false;
+                break;
+            }
+        if (blank) continue;
+        line = l;
+        return consumed;
+    }
+    return 0;
+}
+
+std::string TextReader::read_tilde_text(UiPort& ui) {
+    std::string text;
+    std::string_view l;
+    for (;;) {
+        if (!raw_line(l)) {
+            string_error(ui);
+            return {};
+        }
+        std::size_t tilde = l.find('~');
+        bool complete = tilde != std::string_view::npos;
+        std::string_view piece = complete ? l.substr(0, tilde) : l;
+        std::size_t added = piece.size() + (complete ? 0 : 2);
+        if (text.size() + added > kMaxTextLength) {
+            string_error(ui);
+            // Skip the rest of the text so the next field is read from its
+            // own line.
+            while (!complete && raw_line(l)) complete = l.find('~') != std::string_view::npos;
+            return {};
+        }
+        text.append(piece);
+        if (complete) return text;
+        text.append("\r\n");
+    }
+}
+
+int TextReader::peek_non_blank() {
+    while (pos_ < data_.size()) {
+        char c = data_[pos_];
+        if (!is_blank(c)) return static_cast<unsigned char>(c);
+        if (c == '\n') ++line_;
+        ++pos_;
+    }
+    return -1;
+}
+
+std::uint32_t flags_from_word(std::string_view word) {
+    if (word.empty()) return 0;
+    bool digits = true;
+    for (char c : word)
+        if (c < '0' || c > '9') {
+            digits = false;
+            break;
+        }
+    if (digits) {
+        std::uint64_t v = 0;
+        for (char c : word) {
+            v = v * 10 + static_cast<unsigned>(c - '0');
+            if (v > 0xFFFFFFFFull) return 0xFFFFFFFFu;
+        }
+        return static_cast<std::uint32_t>(v);
+    }
+    std::uint32_t bits = 0;
+    for (char c : word) {
+        if (c >= 'a' && c <= 'z')
+            bits |= 1u << (c - 'a');
+        else if (c >= 'A' && c <= 'Z')
+            bits |= 1u << ((c - 'A' + 26) % 32);
+    }
+    return bits;
+}
+
+void append_flag_word(std::string& out, std::uint32_t bits) {
+    static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
+    if (bits == 0) {
+        out.push_back('0');
+        return;
+    }
+    for (int i = 0; i < 32; ++i)
+        if (bits & (1u << i)) out.push_back(kAlphabet[i]);
+}
+
+std::string word_from_flags(std::uint32_t bits) {
+    std::string s;
+    append_flag_word(s, bits);
+    return s;
+}
+
+std::string_view leading_word(std::string_view text) {
+    std::size_t n = 0;
+    while (n < text.size() && ((text[n] >= 'a' && text[n] <= 'z') || (text[n] >= 'A' && text[n] <= 'Z'))) ++n;
+    return text.substr(0, n);
+}
+
+void strip_cr(std::string& text) { std::erase(text, '\r'); }
+
+void flatten_lines(std::string& text) {
+    strip_cr(text);
+    for (char& c : text)
+        if (c == '\n') c = ' ';
+}
+
+int compare_without_case(std::string_view a, std::string_view b) {
+    if (a.empty() || b.empty()) return 0;
+    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : static_cast<unsigned char>(c); };
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        int d = fold(a[i]) - fold(b[i]);
+        if (d != 0) return d;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -fold(b[n]) : fold(a[n]);
+}
+
+namespace {
+// Index of the first character that is not part of a leading colour code.
+std::size_t first_plain_char(const std::string& text) {
+    std::size_t i = 0;
+    while (i + 1 < text.size() && text[i] == '&') i += 2;
+    return i;
+}
+}  // namespace
+
+void capitalise_first(std::string& text) {
+    std::size_t i = first_plain_char(text);
+    if (i < text.size() && text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+}
+
+void lowercase_first(std::string& text) {
+    std::size_t i = first_plain_char(text);
+    if (i < text.size() && text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] - 'A' + 'a');
+}
+
+}  // namespace zs

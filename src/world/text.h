@@ -1,0 +1,73 @@
+// Text utilities shared by every area-file reader and writer and by the
+// editors: the line reader, tilde texts, flag words, and small in-place text
+// edits. Area texts are bytes; nothing here re-encodes them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zs {
+
+class UiPort;
+
+// Longest text a tilde text may hold, line breaks included.
+constexpr std::size_t kMaxTextLength = 16383;
+
+// Reads an area file held in memory, line by line. CR LF and a bare LF both end
+// a line; a last line without a line end is still a line. Lines may be of any
+// length.
+class TextReader {
+public:
+    explicit TextReader(std::string_view data) : data_(data) {}
+
+    bool at_end() const { return pos_ >= data_.size(); }
+    // Physical lines consumed so far; the line last returned has this number.
+    int line_number() const { return line_; }
+
+    // The next physical line without its line end; false at the end.
+    bool raw_line(std::string_view& line);
+
+    // The next meaningful line: empty lines, lines of blanks and lines that
+    // begin with "*" are skipped. Returns the physical lines consumed, 0 at the
+    // end of the file.
+    int read_line(std::string_view& line);
+
+    // Reads a text ended by "~" (the rest of the "~" line is dropped). Lines
+    // are joined with CR LF. Returns the empty string for an absent text.
+    // Running into the end of the file, or a text longer than kMaxTextLength,
+    // shows the "String Error" box and gives an absent text; an over-long text
+    // is skipped up to its closing "~" so that the record stays aligned.
+    std::string read_tilde_text(UiPort& ui);
+
+    // The next character that is not a blank or line end, without consuming
+    // it; -1 at the end of the file.
+    int peek_non_blank();
+
+private:
+    std::string_view data_;
+    std::size_t pos_ = 0;
+    int line_ = 0;
+};
+
+// Flag words: "a".."z" are bits 0..25 and "A".."F" bits 26..31 ("G".."Z" wrap
+// to bits 0..19); a word of digits only is a decimal number.
+std::uint32_t flags_from_word(std::string_view word);
+std::string word_from_flags(std::uint32_t bits);
+void append_flag_word(std::string& out, std::uint32_t bits);
+
+// The leading run of letters of a text.
+std::string_view leading_word(std::string_view text);
+
+void strip_cr(std::string& text);
+// Removes every CR and turns every LF into one blank.
+void flatten_lines(std::string& text);
+// Case-blind comparison: the difference of the first differing characters
+// after folding A-Z to a-z; 0 when equal or when either is empty.
+int compare_without_case(std::string_view a, std::string_view b);
+// Changes the case of the first character that is not part of a leading
+// colour code ("&" and one character, skipped in pairs).
+void capitalise_first(std::string& text);
+void lowercase_first(std::string& text);
+
+}  // namespace zs

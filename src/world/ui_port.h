@@ -1,0 +1,37 @@
+// UiPort: the one way the core talks to the builder. Loaders, writers and
+// editors report through it; the editor window shows status texts and modal
+// boxes, the command-line tool prints, tests record and answer from a script.
+#pragma once
+
+#include <string_view>
+
+namespace zs {
+
+class UiPort {
+public:
+    virtual ~UiPort() = default;
+    // Replaces the text of the status box.
+    virtual void show_status(std::string_view text) = 0;
+    // A modal message box with an OK button; an empty caption means the
+    // platform's default caption.
+    virtual void show_message(std::string_view text, std::string_view caption = {}) = 0;
+    // A modal Yes/No question; true for Yes.
+    virtual bool ask_yes_no(std::string_view text, std::string_view caption = {}) = 0;
+};
+
+// Silently accepts everything and answers No; for batch work with no one to ask.
+class NullUi : public UiPort {
+public:
+    void show_status(std::string_view) override {}
+    void show_message(std::string_view, std::string_view) override {}
+    bool ask_yes_no(std::string_view, std::string_view) override { return false; }
+};
+
+// The loaders' message boxes, with their status texts.
+void world_load_error(UiPort& ui, std::string_view detail = {});
+void object_load_error(UiPort& ui);
+void mobile_load_error(UiPort& ui, std::string_view detail);
+void zone_load_error(UiPort& ui, std::string_view detail);
+void string_error(UiPort& ui);
+
+}  // namespace zs

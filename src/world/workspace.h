@@ -1,0 +1,90 @@
+// Workspace: owns every loaded table and the program's state, and is the
+// change sink of its tables. The editor window owns one; each test makes a
+// fresh one. Every operation of the core takes it explicitly.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <set>
+#include <filesystem>
+#include <vector>
+
+#include "world/change.h"
+#include "world/ui_port.h"
+#include "world/world_table.h"
+#include "world/zone_table.h"
+
+namespace zs {
+
+// What the builder changed since the last save, per kind and zone: every edit
+// marks its zone, and a successful save of a zone clears just that zone, so
+// saving one zone never hides unsaved edits in another.
+class ModifiedFlags {
+public:
+    void mark(TableKind kind, int zone) { zones_[index(kind)].insert(zone); }
+    void clear(TableKind kind, int zone) { zones_[index(kind)].erase(zone); }
+    void clear(TableKind kind) { zones_[index(kind)].clear(); }
+    void clear_all() {
+        for (auto& z : zones_) z.clear();
+    }
+    bool is_set(TableKind kind) const { return !zones_[index(kind)].empty(); }
+    bool is_set(TableKind kind, int zone) const { return zones_[index(kind)].count(zone) != 0; }
+    bool any() const {
+        for (const auto& z : zones_)
+            if (!z.empty()) return true;
+        return false;
+    }
+
+private:
+    static std::size_t index(TableKind kind) { return static_cast<std::size_t>(kind); }
+    std::array<std::set<int>, 4> zones_;
+};
+
+class WorkspaceObserver {
+public:
+    virtual ~WorkspaceObserver() = default;
+    virtual void workspace_changed(const Change& change) = 0;
+    // A file of the kind finished loading: views centre the selection,
+    // refresh their editors and redraw.
+    virtual void file_loaded(TableKind /*kind*/, int /*zone*/) {}
+};
+
+class Workspace : private ChangeSink {
+public:
+    explicit Workspace(UiPort& ui) : world_(this), zones_(this), ui_(&ui) {}
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    UiPort& ui() { return *ui_; }
+    void set_ui(UiPort& ui) { ui_ = &ui; }
+
+    WorldTable& world() { return world_; }
+    const WorldTable& world() const { return world_; }
+    ZoneTable& zones() { return zones_; }
+    const ZoneTable& zones() const { return zones_; }
+
+    // Where area files and the settings file are read and written.
+    const std::filesystem::path& area_dir() const { return area_dir_; }
+    void set_area_dir(std::filesystem::path dir) { area_dir_ = std::move(dir); }
+
+    ModifiedFlags& modified() { return modified_; }
+    const ModifiedFlags& modified() const { return modified_; }
+
+    void add_observer(WorkspaceObserver* o) { observers_.push_back(o); }
+    void remove_observer(WorkspaceObserver* o) { std::erase(observers_, o); }
+    void announce_loaded(TableKind kind, int zone) {
+        for (auto* o : observers_) o->file_loaded(kind, zone);
+    }
+
+private:
+    void on_change(const Change& change) override;
+
+    WorldTable world_;
+    ZoneTable zones_;
+    UiPort* ui_;
+    std::filesystem::path area_dir_ = ".";
+    ModifiedFlags modified_;
+    std::vector<WorkspaceObserver*> observers_;
+};
+
+}  // namespace zs

@@ -1,0 +1,58 @@
+// ZoneTable: the loaded zedits, in load order (new ones in front), with the
+// selected zedit. Like the world table, slots shift: keep zone numbers.
+#pragma once
+
+#include <functional>
+#include <vector>
+
+#include "world/change.h"
+#include "world/zedit.h"
+
+namespace zs {
+
+class ZoneTable {
+public:
+    explicit ZoneTable(ChangeSink* sink = nullptr) : sink_(sink) {}
+    ZoneTable(const ZoneTable&) = delete;
+    ZoneTable& operator=(const ZoneTable&) = delete;
+
+    int count() const { return static_cast<int>(zedits_.size()); }
+    bool empty() const { return zedits_.empty(); }
+    const Zedit& zedit(int slot) const { return zedits_[slot]; }
+    int block_count() const { return blocks_; }
+
+    // First slot holding a zedit with this number, or -1.
+    int find_zedit(int number) const;
+
+    int selected_slot() const { return selected_; }
+    const Zedit* selected_zedit() const { return selected_ < 0 ? nullptr : &zedits_[selected_]; }
+    void select_slot(int slot);
+
+    bool reserve_zedit_block(int number);
+    void release_zedit_block();
+
+    // Loader path: a finished zedit at the end; it becomes the selection.
+    void append(Zedit zedit);
+    // Editor path: a new zedit in slot 0.
+    int create_zedit(int number);
+    void delete_zedit(int number);
+    // Removes every zedit with the number and gives the block back.
+    void unload_zedit(int number);
+    void clear();
+
+    // Reset-command array edits; positions out of range change nothing.
+    bool insert_command(int slot, int position);
+    bool remove_command(int slot, int position);
+
+    void edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit = true);
+
+private:
+    void emit(ChangeKind kind, int number, bool user_edit) const;
+
+    ChangeSink* sink_;
+    std::vector<Zedit> zedits_;
+    int selected_ = -1;
+    int blocks_ = 0;
+};
+
+}  // namespace zs

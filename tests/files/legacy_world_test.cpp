@@ -1,0 +1,149 @@
+#include "files/fileold_wld.h"
+
+#include <gtest/gtest.h>
+
+#include "files/file_wld.h"
+#include "support/fake_ui.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using test::crlf;
+using test::FakeUi;
+using test::ScratchDir;
+
+const std::string kConvertQuestion =
+    "Zone failed to load.  Would you like to attempt to load\r\nthe zone in an older world "
+    "format and allow Zonesmith to\r\nautomatically convert the file to the latest format?";
+const std::string kStockQuestion =
+    "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\na stock circle world "
+    "file.  Would you like to load it up in the\r\nstock format and convert it to Quor's format?";
+
+class LegacyWorldTest : public ::testing::Test {
+protected:
+    bool load(const std::string& text) { return load_world_file(ws, dir.write("12.wld", crlf(text))); }
+    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
+    FakeUi ui;
+    Workspace ws{ui};
+    ScratchDir dir;
+};
+
+TEST_F(LegacyWorldTest, EachOlderLayoutIsReadWithItsDefaults) {
+    struct Case {
+        const char* name;
+        std::string text;
+        std::int32_t mine_resource, room_size, reserved, exit_size, lock_quality;
+        std::string door_description;
+    };
+    const Case cases[] = {
+        {"A", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7 3 9\n"
+              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9 4\nS\n$\n",
+         7, 3, 9, 4, 8, "dd"},
+        {"B", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7\n"
+              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
+         7, -1, 0, -1, 8, "dd"},
+        {"C", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
+              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
+         0, -1, 0, -1, 8, "dd"},
+        {"D", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
+              "D0\nd~\nk~\n1 -1 1201 8 9\nS\n$\n",
+         0, -1, 0, -1, 8, ""},
+    };
+    for (const auto& c : cases) {
+        FakeUi local;
+        local.answer({true});
+        Workspace w(local);
+        ScratchDir d;
+        ASSERT_TRUE(load_world_file(w, d.write("12.wld", crlf(c.text)))) << c.name;
+        ASSERT_EQ(w.world().count(), 1) << c.name;
+        const Room& r = w.world().room(0);
+        EXPECT_EQ(r.extra_text, "x") << c.name;
+        EXPECT_EQ(r.side_text, "") << c.name;
+        EXPECT_EQ(r.mine_amount, 5) << c.name;
+        EXPECT_EQ(r.mine_reset, 6) << c.name;
+        EXPECT_EQ(r.mine_resource, c.mine_resource) << c.name;
+        EXPECT_EQ(r.room_size, c.room_size) << c.name;
+        EXPECT_EQ(r.reserved_value, c.reserved) << c.name;
+        EXPECT_EQ(r.climate, 2) << c.name;
+        EXPECT_EQ(r.nation, 1) << c.name;
+        ASSERT_TRUE(r.exits[kNorth].has_value()) << c.name;
+        EXPECT_EQ(r.exits[kNorth]->exit_size, c.exit_size) << c.name;
+        EXPECT_EQ(r.exits[kNorth]->lock_quality, c.lock_quality) << c.name;
+        EXPECT_EQ(r.exits[kNorth]->door_strength, 9) << c.name;
+        EXPECT_EQ(r.exits[kNorth]->door_description, c.door_description) << c.name;
+        // The current reader's box, one question, then the success box (a layout
+        // tried earlier may run into a text it cannot end first), and no stock
+        // question.
+        ASSERT_EQ(local.questions.size(), 1u) << c.name;
+        ASSERT_GE(local.messages.size(), 2u) << c.name;
+        EXPECT_EQ(local.messages.front().text, "There was an error loading the world file.");
+        EXPECT_EQ(local.messages.back().text, kConversionSuccess) << c.name;
+        EXPECT_EQ(local.messages.back().caption, "Success") << c.name;
+        for (std::size_t i = 1; i + 1 < local.messages.size(); ++i)
+            EXPECT_EQ(local.messages[i].caption, "String Error") << c.name;
+        EXPECT_EQ(local.last_status(), "World file for zone 12 loaded.") << c.name;
+    }
+}
+
+TEST_F(LegacyWorldTest, StockFileEndingAt99999LoadsAfterTheSecondQuestion) {
+    ui.answer({true, true});
+    ASSERT_TRUE(load("#1200\nThe Hall~\nA hall.\n~\n12 ad 3\nD1\nEast.\n~\ndoor~\n1 1205 1201\n"
+                     "E\nsign~\nA sign.\n~\nS\n#1201\nRoom~\n~\n12 0 2\nS\n#99999\n"));
+    EXPECT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[1].text, kStockQuestion);
+    ASSERT_EQ(ws.world().count(), 2);
+    const Room& r = room(1200);
+    EXPECT_EQ(r.sector, 3);
+    EXPECT_EQ(r.room_flags, 9u);
+    EXPECT_EQ(r.fly_up_room, -1);
+    EXPECT_EQ(r.fly_down_room, -1);
+    EXPECT_EQ(r.fall_room, -1);
+    EXPECT_EQ(r.nation, 0);
+    EXPECT_EQ(r.extra_text, "");
+    EXPECT_EQ(r.room_size, -1);
+    ASSERT_TRUE(r.exits[kEast].has_value());
+    EXPECT_EQ(r.exits[kEast]->exit_flags, kExitIsDoor);
+    EXPECT_EQ(r.exits[kEast]->key, 1205);
+    EXPECT_EQ(r.exits[kEast]->exit_size, -1);
+    EXPECT_EQ(room(1201).sector, 2);
+    // Nothing is written until the builder saves.
+    EXPECT_EQ(dir.read("12.wld").substr(0, 7), "#1200\r\n");
+    EXPECT_EQ(ui.messages.back().caption, "Success");
+}
+
+TEST_F(LegacyWorldTest, DecliningLeavesTheTableAsBefore) {
+    ws.world().reserve_room_block(5);
+    ws.world().create_room(500, 5);
+    const std::string stock = "#1200\nHall~\nA hall.\n~\n12 0 3\nS\n$\n";
+    ui.answer({false});
+    EXPECT_FALSE(load(stock));
+    ui.answer({true, false});
+    EXPECT_FALSE(load(stock));
+    EXPECT_EQ(ws.world().count(), 1);
+    EXPECT_EQ(ws.world().block_count(), 1);
+    EXPECT_EQ(ws.world().selected_room(), nullptr);
+}
+
+TEST_F(LegacyWorldTest, ABadNumericLineFailsEveryLayoutWithOneErrorBox) {
+    ui.answer({true});
+    EXPECT_FALSE(load("#1200\nT~\nD~\nx~\ns~\n12 a 1 2 3 -1 -1 -1 4\n5 6 7 3 9\nS\n$\n"));
+    std::vector<std::string> expected(2, "There was an error loading the world file.");
+    EXPECT_EQ(ui.message_texts(), expected);  // the reader's box, then the chain's one
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_EQ(ws.world().block_count(), 0);
+}
+
+TEST_F(LegacyWorldTest, ConvertedZoneSavesInTheCurrentLayout) {
+    ui.always_yes();
+    ws.set_area_dir(dir.path());
+    ASSERT_TRUE(load("#1200\nHall~\nA hall.\n~\n12 c 3\nD0\n~\n~\n0 -1 1201\nS\n$\n"));
+    ASSERT_TRUE(save_world_file(ws, 12));
+    EXPECT_EQ(dir.read("12.wld"), crlf("#1200\nHall~\nA hall.\n~\nnone~\n~\n12 c 3 0 0 -1 -1 -1 0 0\n"
+                                       "0 0 0 -1 0\nD0\n~\n~\n~\n0 -1 1201 0 0 -1\nS\n$~\n"));
+}
+
+}  // namespace
+}  // namespace zs

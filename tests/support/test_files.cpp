@@ -1,0 +1,70 @@
+#include "support/test_files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+namespace zs::test {
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+    static std::atomic<int> counter{0};
+    path_ = fs::temp_directory_path() /
+            ("zonesmith-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+}
+
+std::string ScratchDir::write(const std::string& name, const std::string& bytes) const {
+    fs::path p = path_ / name;
+    std::ofstream f(p, std::ios::binary);
+    f << bytes;
+    return p.string();
+}
+
+std::string ScratchDir::read(const std::string& name) const { return read_bytes(path_ / name); }
+
+bool ScratchDir::exists(const std::string& name) const { return fs::exists(path_ / name); }
+
+std::string crlf(const std::string& lf_text) {
+    std::string out;
+    out.reserve(lf_text.size() + lf_text.size() / 16);
+    for (char c : lf_text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string read_bytes(const fs::path& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+fs::path corpus_dir() {
+    fs::path p = fs::path(ZS_CORPUS_DIR) / "circlemud-stock";
+    return fs::is_directory(p) ? p : fs::path();
+}
+
+std::vector<fs::path> corpus_files(const std::string& kind) {
+    std::vector<fs::path> out;
+    fs::path dir = corpus_dir();
+    if (dir.empty()) return out;
+    for (const auto& e : fs::directory_iterator(dir / kind))
+        if (e.path().extension() == "." + kind) out.push_back(e.path());
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+}  // namespace zs::test

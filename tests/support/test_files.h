@@ -1,0 +1,53 @@
+// Helpers for tests that read and write area files: a scratch directory per
+// test, file contents in and out, LF-to-CR LF conversion, and the corpus.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace zs::test {
+
+// A fresh directory under the system's temporary directory, removed again
+// when the object goes.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // Writes a file; returns its path.
+    std::string write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+// Turns LF line ends into CR LF, as files on disk have them.
+std::string crlf(const std::string& lf_text);
+
+std::string read_bytes(const std::filesystem::path& path);
+
+// The stock corpus directory, or an empty path when it is missing. Outside CI
+// a missing corpus skips the test; in CI it fails.
+std::filesystem::path corpus_dir();
+// Files of one kind in the stock corpus ("wld", "obj", ...), sorted.
+std::vector<std::filesystem::path> corpus_files(const std::string& kind);
+
+}  // namespace zs::test
+
+// Skips (or, with CI=true, fails) a test when the corpus is not there.
+#define ZS_REQUIRE_CORPUS()                                                        \
+    do {                                                                           \
+        if (::zs::test::corpus_dir().empty()) {                                    \
+            if (const char* ci = std::getenv("CI"); ci && std::string(ci) == "true") \
+                FAIL() << "stock corpus missing at " ZS_CORPUS_DIR;                \
+            else                                                                   \
+                GTEST_SKIP() << "stock corpus missing at " ZS_CORPUS_DIR;          \
+        }                                                                          \
+    } while (0)
