@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <cstdio>
 
 namespace zs {
@@ -50,15 +51,20 @@ int zone_number_from_path(std::string_view path) {
 }
 
 AreaWriter& AreaWriter::text(std::string_view s) {
-    std::size_t start = 0;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\n' && (i == 0 || s[i - 1] != '\r')) {
-            out_.append(s.data() + start, i - start);
-            out_.append("\r\n", 2);
-            start = i + 1;
+    // Copy runs between bare LFs; CR LF pairs go out as they are.
+    const char* p = s.data();
+    const char* end = p + s.size();
+    while (p < end) {
+        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!nl) {
+            out_.append(p, end);
+            break;
         }
+        out_.append(p, nl);
+        if (nl == s.data() || nl[-1] != '\r') out_.push_back('\r');
+        out_.push_back('\n');
+        p = nl + 1;
     }
-    out_.append(s.data() + start, s.size() - start);
     return *this;
 }
 
@@ -94,18 +100,67 @@ bool write_all(int fd, std::string_view bytes) {
 }
 }  // namespace
 
+namespace {
+// Creates and writes a temporary file; with `flush`, also flushes it to disk.
+bool write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, bytes);
+    if (flush) ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    if (!ok) ::unlink(path.c_str());
+    return ok;
+}
+
+bool rename_over(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+    ::unlink(temp.c_str());
+    return false;
+}
+}  // namespace
+
 bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
                           const std::string& final_name, std::string_view bytes) {
     std::filesystem::path temp = dir / temp_name;
-    std::filesystem::path target = dir / final_name;
-    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = write_all(fd, bytes);
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    return write_temp(temp, bytes, true) && rename_over(temp, dir / final_name);
+}
+
+SaveBatch::~SaveBatch() {
+    if (committed_) return;
+    for (const auto& e : entries_) ::unlink((dir_ / e.temp).c_str());
+}
+
+int SaveBatch::add(const std::string& temp_name, const std::string& final_name,
+                   std::string_view bytes) {
+    if (!write_temp(dir_ / temp_name, bytes, false)) return -1;
+    entries_.push_back({temp_name, final_name, false});
+    return static_cast<int>(entries_.size()) - 1;
+}
+
+void SaveBatch::commit() {
+    committed_ = true;
+    if (entries_.empty()) return;
+    // One flush of the file system stands for a flush of every file in it.
+    bool flushed = false;
+    int dir_fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir_fd >= 0) {
+        flushed = ::syncfs(dir_fd) == 0;
+        ::close(dir_fd);
+    }
+    for (auto& e : entries_) {
+        std::filesystem::path temp = dir_ / e.temp;
+        if (!flushed) {
+            // Flush file by file instead.
+            int fd = ::open(temp.c_str(), O_WRONLY | O_CLOEXEC);
+            bool ok = fd >= 0 && ::fsync(fd) == 0;
+            if (fd >= 0) ok = ::close(fd) == 0 && ok;
+            if (!ok) {
+                ::unlink(temp.c_str());
+                continue;
+            }
+        }
+        e.saved = rename_over(temp, dir_ / e.final_name);
+    }
 }
 
 bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name) {

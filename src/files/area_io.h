@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zs {
 
@@ -60,6 +61,34 @@ private:
 // is left as it was, and false is returned.
 bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
                           const std::string& final_name, std::string_view bytes);
+
+// Saves many files of one directory together, the way save_file_atomically
+// saves one: each is written to its temporary name when added; commit()
+// flushes them all to disk in one go, then renames each over its final name.
+// Temporary names must differ within a batch.
+class SaveBatch {
+public:
+    explicit SaveBatch(std::filesystem::path dir) : dir_(std::move(dir)) {}
+    ~SaveBatch();
+    SaveBatch(const SaveBatch&) = delete;
+    SaveBatch& operator=(const SaveBatch&) = delete;
+
+    // Writes the temporary file; returns a ticket, or -1 when the write failed
+    // (the temporary file is then gone again).
+    int add(const std::string& temp_name, const std::string& final_name, std::string_view bytes);
+    // Flushes and renames; afterwards saved(ticket) tells each file's fate.
+    void commit();
+    bool saved(int ticket) const { return ticket >= 0 && entries_[ticket].saved; }
+
+private:
+    struct Entry {
+        std::string temp, final_name;
+        bool saved = false;
+    };
+    std::filesystem::path dir_;
+    std::vector<Entry> entries_;
+    bool committed_ = false;
+};
 
 // Removes dir/name if it exists; true when it is gone afterwards.
 bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name);

@@ -1,6 +1,7 @@
 #include "files/file_wld.h"
 
-#include <set>
+#include <map>
+#include <vector>
 
 #include "files/area_io.h"
 #include "files/fileold_wld.h"
@@ -202,8 +203,17 @@ bool load_world_file(Workspace& ws, const std::string& path) {
     return true;
 }
 
-std::string world_file_text(const Workspace& ws, int zone) {
-    const WorldTable& world = ws.world();
+namespace {
+
+// Slots of one zone's rooms, in table order.
+std::vector<int> zone_slots(const WorldTable& world, int zone) {
+    std::vector<int> slots;
+    for (int s = 0; s < world.count(); ++s)
+        if (world.room(s).zone == zone) slots.push_back(s);
+    return slots;
+}
+
+std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     auto text_or = [&w](const std::string& t, std::string_view fallback) {
         if (t.empty())
@@ -212,9 +222,8 @@ std::string world_file_text(const Workspace& ws, int zone) {
             w.text(t);
         w.ch('~').nl();
     };
-    for (int s = 0; s < world.count(); ++s) {
+    for (int s : slots) {
         const Room& r = world.room(s);
-        if (r.zone != zone) continue;
         w.ch('#').num(r.vnum).nl();
         text_or(r.title, "Untitled");
         text_or(r.description, "Empty room.");
@@ -248,16 +257,75 @@ std::string world_file_text(const Workspace& ws, int zone) {
     return std::move(w.bytes());
 }
 
-bool save_world_file(Workspace& ws, int zone) {
-    std::string bytes = world_file_text(ws, zone);
-    if (!save_file_atomically(ws.area_dir(), strfmt("%d.new", zone), strfmt("%d.wld", zone),
-                              bytes)) {
-        ws.ui().show_message("Error saving zone file.");
-        return false;
+std::string layout_text(const WorldTable& world, const std::vector<int>& slots) {
+    AreaWriter w;
+    for (int s : slots) {
+        const Room& r = world.room(s);
+        if (r.room_colour > 0) w.raw("Col: ").num(r.vnum).sp(r.room_colour).nl();
     }
-    ws.modified().clear(TableKind::World, zone);
-    write_layout_file(ws, zone);
-    return true;
+    return std::move(w.bytes());
+}
+
+std::string layout_name(int zone) { return strfmt("%d.wld_zs", zone); }
+
+// Writes or, when no room has a colour, removes a zone's layout file.
+bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
+    std::string text = layout_text(ws.world(), slots);
+    std::string name = layout_name(zone);
+    bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
+                           : save_file_atomically(ws.area_dir(), name + ".new", name, text);
+    if (!ok) ws.ui().show_message("Error saving Zonesmith file.");
+    return ok;
+}
+
+using ZoneSlots = std::vector<std::pair<int, std::vector<int>>>;
+
+// Saves the world files of the zones, each with its layout file, together in
+// one batch; true when every world file was saved.
+bool save_zones(Workspace& ws, const ZoneSlots& zones) {
+    const WorldTable& world = ws.world();
+    SaveBatch batch(ws.area_dir());
+    struct Pending {
+        int zone;
+        int world_ticket;
+        int layout_ticket;  // -1 with no colours: the layout file goes
+        bool has_layout;
+    };
+    std::vector<Pending> pending;
+    for (const auto& [zone, slots] : zones) {
+        Pending p{zone, -1, -1, false};
+        p.world_ticket = batch.add(strfmt("%d.new", zone), strfmt("%d.wld", zone),
+                                   rooms_text(world, slots));
+        std::string layout = layout_text(world, slots);
+        p.has_layout = !layout.empty();
+        if (p.world_ticket >= 0 && p.has_layout)
+            p.layout_ticket = batch.add(layout_name(zone) + ".new", layout_name(zone), layout);
+        pending.push_back(p);
+    }
+    batch.commit();
+    bool all_ok = true;
+    for (const auto& p : pending) {
+        if (!batch.saved(p.world_ticket)) {
+            ws.ui().show_message("Error saving zone file.");
+            all_ok = false;
+            continue;
+        }
+        ws.modified().clear(TableKind::World, p.zone);
+        bool layout_ok = p.has_layout ? batch.saved(p.layout_ticket)
+                                      : remove_file_if_present(ws.area_dir(), layout_name(p.zone));
+        if (!layout_ok) ws.ui().show_message("Error saving Zonesmith file.");
+    }
+    return all_ok;
+}
+
+}  // namespace
+
+std::string world_file_text(const Workspace& ws, int zone) {
+    return rooms_text(ws.world(), zone_slots(ws.world(), zone));
+}
+
+bool save_world_file(Workspace& ws, int zone) {
+    return save_zones(ws, {{zone, zone_slots(ws.world(), zone)}});
 }
 
 bool save_current_world(Workspace& ws) {
@@ -278,37 +346,32 @@ bool save_current_world(Workspace& ws) {
 bool save_all_worlds(Workspace& ws) {
     const WorldTable& world = ws.world();
     if (world.empty()) return true;
-    std::set<int> done;
-    bool all_ok = true;
+    // Zones in the order their first room stands in the table.
+    ZoneSlots zones;
+    std::map<int, std::size_t> position;
     for (int s = 0; s < world.count(); ++s) {
         int zone = world.room(s).zone;
-        if (zone < 0 || !done.insert(zone).second) continue;
-        all_ok = save_world_file(ws, zone) && all_ok;
+        if (zone < 0) continue;
+        auto [it, fresh] = position.emplace(zone, zones.size());
+        if (fresh) zones.push_back({zone, {}});
+        zones[it->second].second.push_back(s);
     }
+    bool all_ok = save_zones(ws, zones);
     ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
     return all_ok;
 }
 
 bool write_layout_file(Workspace& ws, int zone) {
-    const WorldTable& world = ws.world();
-    AreaWriter w;
-    for (int s = 0; s < world.count(); ++s) {
-        const Room& r = world.room(s);
-        if (r.zone == zone && r.room_colour > 0)
-            w.raw("Col: ").num(r.vnum).sp(r.room_colour).nl();
-    }
-    std::string name = strfmt("%d.wld_zs", zone);
-    bool ok = w.bytes().empty()
-                  ? remove_file_if_present(ws.area_dir(), name)
-                  : save_file_atomically(ws.area_dir(), name + ".new", name, w.bytes());
-    if (!ok) ws.ui().show_message("Error saving Zonesmith file.");
-    return ok;
+    return write_layout_slots(ws, zone, zone_slots(ws.world(), zone));
 }
 
 void read_layout_file(Workspace& ws, const std::string& path) {
     std::optional<std::string> data = read_file_bytes(path);
-    if (!data) return;
-    TextReader reader(*data);
+    if (data) apply_layout_text(ws, *data);
+}
+
+void apply_layout_text(Workspace& ws, std::string_view text) {
+    TextReader reader(text);
     std::string_view line;
     WorldTable& world = ws.world();
     while (reader.read_line(line) > 0) {

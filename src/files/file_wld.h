@@ -42,6 +42,8 @@ bool save_current_world(Workspace& ws);
 bool save_all_worlds(Workspace& ws);
 
 void read_layout_file(Workspace& ws, const std::string& path);
+// Applies the "Col:" lines of a layout file's text to the loaded rooms.
+void apply_layout_text(Workspace& ws, std::string_view text);
 bool write_layout_file(Workspace& ws, int zone);
 
 // Message texts that callers and tests compare against.

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang 14 into build-fuzz/ and runs each for
+# a bounded time (seconds, default 60), seeded with the demo area and the
+# stock corpus. A crash, a hang or a failed round trip fails the run.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+seconds="${1:-60}"
+build="$root/build-fuzz"
+CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZS_BUILD_FUZZ=ON -DZS_BUILD_GUI=OFF -DZS_BUILD_TESTS=OFF -DZS_BUILD_BENCH=OFF \
+    -DZS_SANITIZE=address,undefined >/dev/null
+cmake --build "$build" -j "$(nproc)"
+
+corpus="$root/../shared/corpus/circlemud-stock"
+run() {  # target, seed file patterns...
+    local target="$1"
+    shift
+    local work="$build/fuzz-corpus/$target"
+    mkdir -p "$work"
+    for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$work/" 2>/dev/null || true; done
+    echo "Fuzzing $target for ${seconds}s"
+    "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+        -max_len=65536 -print_final_stats=1 "$work" 2>&1 | tail -n 12
+    return "${PIPESTATUS[0]}"
+}
+run fuzz_world "$root"/demo/*.wld "$root"/demo/*.wld_zs "$corpus"/wld/*.wld

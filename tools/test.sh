@@ -1,0 +1,6 @@
+#!/usr/bin/env bash
+# Sets up and builds Zonesmith, then runs the whole test suite through ctest.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$root/tools/setup.sh"
+ctest --test-dir "$root/build" --output-on-failure -j "$(nproc)"
