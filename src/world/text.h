@@ -20,6 +20,9 @@ constexpr std::size_t kMaxTextLength = 16383;
 class TextReader {
 public:
     explicit TextReader(std::string_view data) : data_(data) {}
+    // The reader keeps a view: it must not outlive its text.
+    explicit TextReader(std::string&&) = delete;
+    explicit TextReader(const char* text) : data_(text) {}
 
     bool at_end() const { return pos_ >= data_.size(); }
     // Physical lines consumed so far; the line last returned has this number.

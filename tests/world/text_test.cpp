@@ -70,7 +70,8 @@ TEST(TildeText, ReadsTextsTheWayFilesHoldThem) {
 TEST(TildeText, LengthLimitIsExactAndAnOverlongTextIsSkippedToItsEnd) {
     FakeUi ui;
     std::string exact(kMaxTextLength, 'a');
-    TextReader ok(exact + "~\r\n");
+    std::string exact_file = exact + "~\r\n";
+    TextReader ok(exact_file);
     EXPECT_EQ(ok.read_tilde_text(ui), exact);
     EXPECT_TRUE(ui.messages.empty());
 
