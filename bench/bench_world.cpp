@@ -11,7 +11,8 @@ namespace zs::bench {
 namespace {
 
 void load_world(Workspace& ws) {
-    for (const auto& f : synthetic_world().world_files) load_world_file(ws, f);
+    for (const auto& f : synthetic_world().world_files)
+        load_world_file(ws, f);
 }
 
 void BM_LoadAllWorldFiles(benchmark::State& state) {
@@ -39,7 +40,8 @@ void BM_SaveAllZones(benchmark::State& state) {
     auto out = world.dir / "saved";
     std::filesystem::create_directories(out);
     ws.set_area_dir(out);
-    for (auto _ : state) benchmark::DoNotOptimize(save_all_worlds(ws));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(save_all_worlds(ws));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * world.world_bytes));
 }
 BENCHMARK(BM_SaveAllZones)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -51,7 +53,8 @@ void BM_FormatAllZones(benchmark::State& state) {
     Workspace ws(ui);
     load_world(ws);
     for (auto _ : state)
-        for (int zone = 0; zone < 327; ++zone) benchmark::DoNotOptimize(world_file_text(ws, zone));
+        for (int zone = 0; zone < 327; ++zone)
+            benchmark::DoNotOptimize(world_file_text(ws, zone));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * world.world_bytes));
 }
 BENCHMARK(BM_FormatAllZones)->Unit(benchmark::kMillisecond);
@@ -62,9 +65,11 @@ void BM_FindRoom(benchmark::State& state) {
     load_world(ws);
     std::mt19937 rng(7);
     std::vector<int> vnums(4096);
-    for (auto& v : vnums) v = static_cast<int>(rng() % 32700);
+    for (auto& v : vnums)
+        v = static_cast<int>(rng() % 32700);
     std::size_t i = 0;
-    for (auto _ : state) benchmark::DoNotOptimize(ws.world().find_room(vnums[i++ & 4095]));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ws.world().find_room(vnums[i++ & 4095]));
 }
 BENCHMARK(BM_FindRoom);
 

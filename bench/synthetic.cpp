@@ -44,8 +44,8 @@ Room synthetic_room(int vnum) {
 
 SyntheticWorld build() {
     SyntheticWorld w;
-    w.dir = std::filesystem::temp_directory_path() /
-            ("zonesmith-bench-" + std::to_string(::getpid()));
+    w.dir =
+        std::filesystem::temp_directory_path() / ("zonesmith-bench-" + std::to_string(::getpid()));
     std::filesystem::remove_all(w.dir);
     std::filesystem::create_directories(w.dir);
     NullUi ui;
@@ -53,7 +53,8 @@ SyntheticWorld build() {
     ws.set_area_dir(w.dir);
     for (int zone = 0; zone < kZones; ++zone) {
         ws.world().reserve_room_block(zone);
-        for (int i = 0; i < kRoomsPerZone; ++i) ws.world().append(synthetic_room(zone * 100 + i));
+        for (int i = 0; i < kRoomsPerZone; ++i)
+            ws.world().append(synthetic_room(zone * 100 + i));
         save_world_file(ws, zone);
         std::string path = (w.dir / strfmt("%d.wld", zone)).string();
         w.world_bytes += std::filesystem::file_size(path);

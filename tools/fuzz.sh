@@ -24,3 +24,6 @@ run() {  # target, seed file patterns...
     return "${PIPESTATUS[0]}"
 }
 run fuzz_world "$root"/demo/*.wld "$root"/demo/*.wld_zs "$corpus"/wld/*.wld
+run fuzz_zone "$corpus"/zon/*.zon
+run fuzz_objects "$corpus"/obj/*.obj
+run fuzz_mobiles "$corpus"/mob/*.mob

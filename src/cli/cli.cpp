@@ -115,6 +115,7 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 struct ZoneCounts {
     int rooms = 0, exits = 0, extra_descriptions = 0, triggers = 0;
+    int objects = 0, mobiles = 0, conversations = 0, skills = 0, commands = 0;
 };
 
 int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -134,13 +135,30 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         const Room& r = world.room(s);
         ZoneCounts& c = zones[r.zone];
         ++c.rooms;
-        for (const auto& e : r.exits) c.exits += e.has_value();
+        for (const auto& e : r.exits)
+            c.exits += e.has_value();
         c.extra_descriptions += static_cast<int>(r.extra_descriptions.size());
         c.triggers += static_cast<int>(r.triggers.size());
     }
+    for (int s = 0; s < ws.objects().count(); ++s)
+        ++zones[ws.objects().record(s).zone].objects;
+    for (int s = 0; s < ws.mobiles().count(); ++s) {
+        const MobilePrototype& m = ws.mobiles().record(s);
+        ZoneCounts& c = zones[m.zone];
+        ++c.mobiles;
+        c.conversations += m.conversation_count();
+        c.skills += static_cast<int>(m.skills.size());
+    }
+    for (int s = 0; s < ws.zones().count(); ++s) {
+        const Zedit& z = ws.zones().zedit(s);
+        zones[z.number].commands += static_cast<int>(z.commands.size());
+    }
     for (const auto& [zone, c] : zones) {
-        out << strfmt("zone %d: %d rooms, %d exits, %d extra descriptions, %d triggers\n", zone,
-                      c.rooms, c.exits, c.extra_descriptions, c.triggers);
+        out << strfmt(
+            "zone %d: %d rooms, %d exits, %d extra descriptions, %d triggers, "
+            "%d objects, %d mobiles, %d conversations, %d skills, %d commands\n",
+            zone, c.rooms, c.exits, c.extra_descriptions, c.triggers, c.objects, c.mobiles,
+            c.conversations, c.skills, c.commands);
     }
     return all_loaded ? 0 : 1;
 }

@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 
 namespace zs {
 
@@ -42,11 +42,13 @@ int zone_number_from_path(std::string_view path) {
     if (slash != std::string_view::npos) stem.remove_prefix(slash + 1);
     // Read the way atoi does: optional sign, then digits.
     std::size_t i = 0;
-    while (i < stem.size() && (stem[i] == ' ' || stem[i] == '\t')) ++i;
+    while (i < stem.size() && (stem[i] == ' ' || stem[i] == '\t'))
+        ++i;
     bool negative = false;
     if (i < stem.size() && (stem[i] == '+' || stem[i] == '-')) negative = stem[i++] == '-';
     long long v = 0;
-    while (i < stem.size() && stem[i] >= '0' && stem[i] <= '9' && v < 1000000) v = v * 10 + (stem[i++] - '0');
+    while (i < stem.size() && stem[i] >= '0' && stem[i] <= '9' && v < 1000000)
+        v = v * 10 + (stem[i++] - '0');
     return static_cast<int>(negative ? -v : v);
 }
 
@@ -55,7 +57,8 @@ AreaWriter& AreaWriter::text(std::string_view s) {
     const char* p = s.data();
     const char* end = p + s.size();
     while (p < end) {
-        const char* nl = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        const char* nl =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (!nl) {
             out_.append(p, end);
             break;
@@ -127,7 +130,8 @@ bool save_file_atomically(const std::filesystem::path& dir, const std::string& t
 
 SaveBatch::~SaveBatch() {
     if (committed_) return;
-    for (const auto& e : entries_) ::unlink((dir_ / e.temp).c_str());
+    for (const auto& e : entries_)
+        ::unlink((dir_ / e.temp).c_str());
 }
 
 int SaveBatch::add(const std::string& temp_name, const std::string& final_name,

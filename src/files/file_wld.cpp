@@ -5,6 +5,7 @@
 
 #include "files/area_io.h"
 #include "files/fileold_wld.h"
+#include "files/load_attempt.h"
 #include "files/scan.h"
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -145,20 +146,13 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
         if (!parse_long(rest, f[i])) return false;
     for (int i : {0, 3, 4, 5})
         if (f[i] < INT32_MIN || f[i] > INT32_MAX) return false;
-    if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail))
-        return false;
+    if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail)) return false;
     e.exit_flags = exit_flags_from_door_kind(static_cast<int>(f[0]));
     e.lock_quality = static_cast<std::int32_t>(f[3]);
     e.door_strength = static_cast<std::int32_t>(f[4]);
     e.exit_size = static_cast<std::int32_t>(f[5]);
     room.exits[dir] = std::move(e);
     return true;
-}
-
-// Takes the world table back to where it was before a load started.
-void roll_back(Workspace& ws, int count_before, int selected_before, bool release_block) {
-    ws.world().truncate(count_before, selected_before);
-    if (release_block) ws.world().release_room_block();
 }
 
 }  // namespace
@@ -178,21 +172,19 @@ bool load_world_file(Workspace& ws, const std::string& path) {
         ui.show_message(strfmt("Zone %d is already loaded.", zone));
         return false;
     }
-    int count_before = world.count();
-    int selected_before = world.selected_slot();
-    bool reserved = world.reserve_room_block(zone);
-
+    LoadAttempt attempt(world, zone);
+    attempt.begin();
     std::optional<std::string> data = read_file_bytes(path);
     if (!data) {
-        roll_back(ws, count_before, selected_before, reserved);
+        attempt.roll_back();
         ui.show_message("Wld file not found.");
         return false;
     }
     TextReader reader(*data);
     if (!parse_world(ws, reader, kCurrentWorldLayout, true)) {
-        roll_back(ws, count_before, selected_before, reserved);
+        attempt.roll_back();
         if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_world_chain(ws, *data, zone, count_before, selected_before)) return false;
+        if (!legacy_world_chain(ws, *data, attempt)) return false;
         ui.show_message(kConversionSuccess, "Success");
     }
 
@@ -204,14 +196,6 @@ bool load_world_file(Workspace& ws, const std::string& path) {
 }
 
 namespace {
-
-// Slots of one zone's rooms, in table order.
-std::vector<int> zone_slots(const WorldTable& world, int zone) {
-    std::vector<int> slots;
-    for (int s = 0; s < world.count(); ++s)
-        if (world.room(s).zone == zone) slots.push_back(s);
-    return slots;
-}
 
 std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
@@ -251,7 +235,8 @@ std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
             text_or(ed.description, "");
         }
         w.ch('S').nl();
-        for (std::int32_t t : r.triggers) w.raw("T ").num(t).nl();
+        for (std::int32_t t : r.triggers)
+            w.raw("T ").num(t).nl();
     }
     w.raw("$~").nl();
     return std::move(w.bytes());
@@ -266,7 +251,9 @@ std::string layout_text(const WorldTable& world, const std::vector<int>& slots) 
     return std::move(w.bytes());
 }
 
-std::string layout_name(int zone) { return strfmt("%d.wld_zs", zone); }
+std::string layout_name(int zone) {
+    return strfmt("%d.wld_zs", zone);
+}
 
 // Writes or, when no room has a colour, removes a zone's layout file.
 bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
@@ -277,8 +264,6 @@ bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) 
     if (!ok) ws.ui().show_message("Error saving Zonesmith file.");
     return ok;
 }
-
-using ZoneSlots = std::vector<std::pair<int, std::vector<int>>>;
 
 // Saves the world files of the zones, each with its layout file, together in
 // one batch; true when every world file was saved.
@@ -294,8 +279,8 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
     std::vector<Pending> pending;
     for (const auto& [zone, slots] : zones) {
         Pending p{zone, -1, -1, false};
-        p.world_ticket = batch.add(strfmt("%d.new", zone), strfmt("%d.wld", zone),
-                                   rooms_text(world, slots));
+        p.world_ticket =
+            batch.add(strfmt("%d.new", zone), strfmt("%d.wld", zone), rooms_text(world, slots));
         std::string layout = layout_text(world, slots);
         p.has_layout = !layout.empty();
         if (p.world_ticket >= 0 && p.has_layout)
@@ -321,11 +306,11 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
 }  // namespace
 
 std::string world_file_text(const Workspace& ws, int zone) {
-    return rooms_text(ws.world(), zone_slots(ws.world(), zone));
+    return rooms_text(ws.world(), slots_of_zone(ws.world(), zone));
 }
 
 bool save_world_file(Workspace& ws, int zone) {
-    return save_zones(ws, {{zone, zone_slots(ws.world(), zone)}});
+    return save_zones(ws, {{zone, slots_of_zone(ws.world(), zone)}});
 }
 
 bool save_current_world(Workspace& ws) {
@@ -346,23 +331,13 @@ bool save_current_world(Workspace& ws) {
 bool save_all_worlds(Workspace& ws) {
     const WorldTable& world = ws.world();
     if (world.empty()) return true;
-    // Zones in the order their first room stands in the table.
-    ZoneSlots zones;
-    std::map<int, std::size_t> position;
-    for (int s = 0; s < world.count(); ++s) {
-        int zone = world.room(s).zone;
-        if (zone < 0) continue;
-        auto [it, fresh] = position.emplace(zone, zones.size());
-        if (fresh) zones.push_back({zone, {}});
-        zones[it->second].second.push_back(s);
-    }
-    bool all_ok = save_zones(ws, zones);
+    bool all_ok = save_zones(ws, slots_by_zone(world));
     ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
     return all_ok;
 }
 
 bool write_layout_file(Workspace& ws, int zone) {
-    return write_layout_slots(ws, zone, zone_slots(ws.world(), zone));
+    return write_layout_slots(ws, zone, slots_of_zone(ws.world(), zone));
 }
 
 void read_layout_file(Workspace& ws, const std::string& path) {
@@ -381,7 +356,9 @@ void apply_layout_text(Workspace& ws, std::string_view text) {
         // Colours index the map's bitmaps; anything else is damage.
         if (colour < 0 || colour >= kRoomColours || !vnum_in_range(vnum)) continue;
         int slot = world.find_room(vnum);
-        if (slot >= 0) world.edit_room(slot, [colour](Room& r) { r.room_colour = colour; }, false);
+        if (slot >= 0)
+            world.edit_room(
+                slot, [colour](Room& r) { r.room_colour = colour; }, false);
     }
 }
 

@@ -27,35 +27,28 @@ constexpr std::string_view kStockQuestion =
     "a stock circle world file.  Would you like to load it up in the\r\n"
     "stock format and convert it to Quor's format?";
 
-// One attempt: reserve the zone's block, read the file from its start.
-bool attempt(Workspace& ws, std::string_view data, int zone, const WorldLayout& layout,
-             bool& reserved) {
-    reserved = ws.world().reserve_room_block(zone);
+// One try: reserve the zone's block, read the file from its start.
+bool try_layout(Workspace& ws, std::string_view data, const WorldLayout& layout,
+                LoadAttempt<WorldTable>& attempt) {
+    attempt.begin();
     TextReader reader(data);
     return parse_world(ws, reader, layout, false);
 }
 
-void undo_attempt(Workspace& ws, int count_before, int selected_before, bool reserved) {
-    ws.world().truncate(count_before, selected_before);
-    if (reserved) ws.world().release_room_block();
-}
-
 }  // namespace
 
-bool legacy_world_chain(Workspace& ws, std::string_view data, int zone, int count_before,
-                        int selected_before) {
-    bool reserved = false;
+bool legacy_world_chain(Workspace& ws, std::string_view data, LoadAttempt<WorldTable>& attempt) {
     for (std::size_t i = 0; i + 1 < kLegacyWorldLayouts.size(); ++i) {
-        if (attempt(ws, data, zone, kLegacyWorldLayouts[i], reserved)) return true;
-        undo_attempt(ws, count_before, selected_before, reserved);
+        if (try_layout(ws, data, kLegacyWorldLayouts[i], attempt)) return true;
+        attempt.roll_back();
     }
-    if (!attempt(ws, data, zone, kLegacyWorldLayouts.back(), reserved)) {
+    if (!try_layout(ws, data, kLegacyWorldLayouts.back(), attempt)) {
         world_load_error(ws.ui());
-        undo_attempt(ws, count_before, selected_before, reserved);
+        attempt.roll_back();
         return false;
     }
     if (!ws.ui().ask_yes_no(kStockQuestion)) {
-        undo_attempt(ws, count_before, selected_before, reserved);
+        attempt.roll_back();
         return false;
     }
     return true;

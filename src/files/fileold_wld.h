@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "files/file_wld.h"
+#include "files/load_attempt.h"
+#include "world/world_table.h"
 
 namespace zs {
 
@@ -15,10 +17,9 @@ class Workspace;
 // Layouts A, B, C, D, then stock CircleMUD, in the order they are tried.
 extern const std::array<WorldLayout, 5> kLegacyWorldLayouts;
 
-// Tries every older layout on the file's bytes for zone `zone`. On success the
-// rooms are in the table; on failure the table is back as it was, with
-// `count_before` rooms and `selected_before` selected.
-bool legacy_world_chain(Workspace& ws, std::string_view data, int zone, int count_before,
-                        int selected_before);
+// Tries every older layout on the file's bytes, each as a fresh try of the
+// load `attempt`. On success the rooms are in the table; on failure the table
+// is back as it was before the load.
+bool legacy_world_chain(Workspace& ws, std::string_view data, LoadAttempt<WorldTable>& attempt);
 
 }  // namespace zs

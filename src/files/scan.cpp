@@ -5,23 +5,28 @@
 namespace zs {
 
 namespace {
-bool blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 
 void skip_blanks(std::string_view& s) {
     std::size_t i = 0;
-    while (i < s.size() && blank(s[i])) ++i;
+    while (i < s.size() && blank(s[i]))
+        ++i;
     s.remove_prefix(i);
 }
 
 bool store_number(const ScanArg& arg, long long v) {
     switch (arg.kind) {
         case ScanArg::Int32:
-            if (v < std::numeric_limits<std::int32_t>::min() || v > std::numeric_limits<std::int32_t>::max())
+            if (v < std::numeric_limits<std::int32_t>::min() ||
+                v > std::numeric_limits<std::int32_t>::max())
                 return false;
             *static_cast<std::int32_t*>(arg.target) = static_cast<std::int32_t>(v);
             return true;
         case ScanArg::Int16:
-            if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+            if (v < std::numeric_limits<std::int16_t>::min() ||
+                v > std::numeric_limits<std::int16_t>::max())
                 return false;
             *static_cast<std::int16_t*>(arg.target) = static_cast<std::int16_t>(v);
             return true;
@@ -48,7 +53,8 @@ bool parse_long(std::string_view& s, long long& value) {
         if (!overflow) v = v * 10 + static_cast<unsigned>(s[i] - '0');
         ++i;
     }
-    if (i == digits_start || overflow || v > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
+    if (i == digits_start || overflow ||
+        v > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
         return false;
     value = negative ? -static_cast<long long>(v) : static_cast<long long>(v);
     s.remove_prefix(i);
@@ -73,7 +79,8 @@ int scan_fields(std::string_view in, std::string_view fmt, std::initializer_list
             continue;
         }
         ++f;
-        while (f < fmt.size() && (fmt[f] == 'l' || fmt[f] == 'h')) ++f;
+        while (f < fmt.size() && (fmt[f] == 'l' || fmt[f] == 'h'))
+            ++f;
         if (f >= fmt.size() || arg == args.end()) return converted;
         char conv = fmt[f++];
         if (conv == 'd') {
@@ -82,7 +89,8 @@ int scan_fields(std::string_view in, std::string_view fmt, std::initializer_list
         } else if (conv == 's') {
             skip_blanks(in);
             std::size_t n = 0;
-            while (n < in.size() && !blank(in[n])) ++n;
+            while (n < in.size() && !blank(in[n]))
+                ++n;
             if (n == 0 || arg->kind != ScanArg::Word) return converted;
             *static_cast<std::string_view*>(arg->target) = in.substr(0, n);
             in.remove_prefix(n);

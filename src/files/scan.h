@@ -18,13 +18,24 @@ struct ScanArg {
     void* target;
 };
 
-inline ScanArg scan_arg(std::int32_t* p) { return {ScanArg::Int32, p}; }
-inline ScanArg scan_arg(std::int16_t* p) { return {ScanArg::Int16, p}; }
-inline ScanArg scan_arg(std::uint8_t* p) { return {ScanArg::Uint8, p}; }
-inline ScanArg scan_arg(std::string_view* p) { return {ScanArg::Word, p}; }
-inline ScanArg scan_arg(char* p) { return {ScanArg::Char, p}; }
+inline ScanArg scan_arg(std::int32_t* p) {
+    return {ScanArg::Int32, p};
+}
+inline ScanArg scan_arg(std::int16_t* p) {
+    return {ScanArg::Int16, p};
+}
+inline ScanArg scan_arg(std::uint8_t* p) {
+    return {ScanArg::Uint8, p};
+}
+inline ScanArg scan_arg(std::string_view* p) {
+    return {ScanArg::Word, p};
+}
+inline ScanArg scan_arg(char* p) {
+    return {ScanArg::Char, p};
+}
 
-int scan_fields(std::string_view input, std::string_view format, std::initializer_list<ScanArg> args);
+int scan_fields(std::string_view input, std::string_view format,
+                std::initializer_list<ScanArg> args);
 
 template <class... Targets>
 int scan(std::string_view input, std::string_view format, Targets*... targets) {

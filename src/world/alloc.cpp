@@ -14,6 +14,8 @@ namespace {
 }
 }  // namespace
 
-void install_allocation_failure_handler() { std::set_new_handler(allocation_failed); }
+void install_allocation_failure_handler() {
+    std::set_new_handler(allocation_failed);
+}
 
 }  // namespace zs

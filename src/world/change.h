@@ -16,8 +16,8 @@ enum class ChangeKind {
 struct Change {
     TableKind table;
     ChangeKind kind;
-    int id;           // vnum of the record (zone number for zedits)
-    bool user_edit;   // true when the builder changed the world (sets modified)
+    int id;          // vnum of the record (zone number for zedits)
+    bool user_edit;  // true when the builder changed the world (sets modified)
 };
 
 class ChangeSink {

@@ -6,9 +6,12 @@ namespace zs {
 
 std::uint16_t exit_flags_from_door_kind(int door_kind) {
     switch (door_kind) {
-        case 1: return kExitIsDoor;
-        case 2: return kExitIsDoor | kExitPickproof;
-        default: return 0;
+        case 1:
+            return kExitIsDoor;
+        case 2:
+            return kExitIsDoor | kExitPickproof;
+        default:
+            return 0;
     }
 }
 

@@ -14,11 +14,15 @@ namespace zs {
 using Vnum = std::int16_t;
 
 // Zone number of a vnum: integer division, as the game does it.
-constexpr int zone_of(int vnum) { return vnum / 100; }
+constexpr int zone_of(int vnum) {
+    return vnum / 100;
+}
 
 constexpr int kVnumMin = -32768;
 constexpr int kVnumMax = 32767;
-constexpr bool vnum_in_range(long long v) { return v >= kVnumMin && v <= kVnumMax; }
+constexpr bool vnum_in_range(long long v) {
+    return v >= kVnumMin && v <= kVnumMax;
+}
 
 constexpr int kNumDirections = 6;
 constexpr int kMaxTriggers = 100;

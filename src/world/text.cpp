@@ -7,7 +7,9 @@
 namespace zs {
 
 namespace {
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
 }  // namespace
 
 bool TextReader::raw_line(std::string_view& line) {
@@ -58,7 +60,8 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
             string_error(ui);
             // Skip the rest of the text so the next field is read from its
             // own line.
-            while (!complete && raw_line(l)) complete = l.find('~') != std::string_view::npos;
+            while (!complete && raw_line(l))
+                complete = l.find('~') != std::string_view::npos;
             return {};
         }
         text.append(piece);
@@ -121,11 +124,15 @@ std::string word_from_flags(std::uint32_t bits) {
 
 std::string_view leading_word(std::string_view text) {
     std::size_t n = 0;
-    while (n < text.size() && ((text[n] >= 'a' && text[n] <= 'z') || (text[n] >= 'A' && text[n] <= 'Z'))) ++n;
+    while (n < text.size() &&
+           ((text[n] >= 'a' && text[n] <= 'z') || (text[n] >= 'A' && text[n] <= 'Z')))
+        ++n;
     return text.substr(0, n);
 }
 
-void strip_cr(std::string& text) { std::erase(text, '\r'); }
+void strip_cr(std::string& text) {
+    std::erase(text, '\r');
+}
 
 void flatten_lines(std::string& text) {
     strip_cr(text);
@@ -135,7 +142,9 @@ void flatten_lines(std::string& text) {
 
 int compare_without_case(std::string_view a, std::string_view b) {
     if (a.empty() || b.empty()) return 0;
-    auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : static_cast<unsigned char>(c); };
+    auto fold = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : static_cast<unsigned char>(c);
+    };
     std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         int d = fold(a[i]) - fold(b[i]);
@@ -149,19 +158,22 @@ namespace {
 // Index of the first character that is not part of a leading colour code.
 std::size_t first_plain_char(const std::string& text) {
     std::size_t i = 0;
-    while (i + 1 < text.size() && text[i] == '&') i += 2;
+    while (i + 1 < text.size() && text[i] == '&')
+        i += 2;
     return i;
 }
 }  // namespace
 
 void capitalise_first(std::string& text) {
     std::size_t i = first_plain_char(text);
-    if (i < text.size() && text[i] >= 'a' && text[i] <= 'z') text[i] = static_cast<char>(text[i] - 'a' + 'A');
+    if (i < text.size() && text[i] >= 'a' && text[i] <= 'z')
+        text[i] = static_cast<char>(text[i] - 'a' + 'A');
 }
 
 void lowercase_first(std::string& text) {
     std::size_t i = first_plain_char(text);
-    if (i < text.size() && text[i] >= 'A' && text[i] <= 'Z') text[i] = static_cast<char>(text[i] - 'A' + 'a');
+    if (i < text.size() && text[i] >= 'A' && text[i] <= 'Z')
+        text[i] = static_cast<char>(text[i] - 'A' + 'a');
 }
 
 }  // namespace zs

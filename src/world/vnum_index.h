@@ -29,7 +29,8 @@ public:
     }
 
     void clear() {
-        for (auto& p : pages_) p.reset();
+        for (auto& p : pages_)
+            p.reset();
     }
 
     // A record with `vnum` was added at the end, in `slot`.
@@ -83,7 +84,8 @@ private:
     static constexpr unsigned kPageMask = (1u << kPageBits) - 1;
     struct Page {
         Page() {
-            for (auto& f : first) f = -1;
+            for (auto& f : first)
+                f = -1;
         }
         std::int32_t first[1u << kPageBits];
         std::uint32_t count[1u << kPageBits] = {};

@@ -8,7 +8,8 @@ void Workspace::on_change(const Change& change) {
         int zone = change.table == TableKind::Zone ? change.id : zone_of(change.id);
         modified_.mark(change.table, zone);
     }
-    for (auto* o : observers_) o->workspace_changed(change);
+    for (auto* o : observers_)
+        o->workspace_changed(change);
 }
 
 }  // namespace zs

@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <array>
-#include <set>
 #include <filesystem>
+#include <set>
 #include <vector>
 
 #include "world/change.h"
+#include "world/mobile.h"
+#include "world/object.h"
 #include "world/ui_port.h"
 #include "world/world_table.h"
 #include "world/zone_table.h"
@@ -25,7 +27,8 @@ public:
     void clear(TableKind kind, int zone) { zones_[index(kind)].erase(zone); }
     void clear(TableKind kind) { zones_[index(kind)].clear(); }
     void clear_all() {
-        for (auto& z : zones_) z.clear();
+        for (auto& z : zones_)
+            z.clear();
     }
     bool is_set(TableKind kind) const { return !zones_[index(kind)].empty(); }
     bool is_set(TableKind kind, int zone) const { return zones_[index(kind)].count(zone) != 0; }
@@ -51,7 +54,8 @@ public:
 
 class Workspace : private ChangeSink {
 public:
-    explicit Workspace(UiPort& ui) : world_(this), zones_(this), ui_(&ui) {}
+    explicit Workspace(UiPort& ui)
+        : world_(this), zones_(this), objects_(this), mobiles_(this), ui_(&ui) {}
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
@@ -62,6 +66,10 @@ public:
     const WorldTable& world() const { return world_; }
     ZoneTable& zones() { return zones_; }
     const ZoneTable& zones() const { return zones_; }
+    ObjectTable& objects() { return objects_; }
+    const ObjectTable& objects() const { return objects_; }
+    MobileTable& mobiles() { return mobiles_; }
+    const MobileTable& mobiles() const { return mobiles_; }
 
     // Where area files and the settings file are read and written.
     const std::filesystem::path& area_dir() const { return area_dir_; }
@@ -73,7 +81,8 @@ public:
     void add_observer(WorkspaceObserver* o) { observers_.push_back(o); }
     void remove_observer(WorkspaceObserver* o) { std::erase(observers_, o); }
     void announce_loaded(TableKind kind, int zone) {
-        for (auto* o : observers_) o->file_loaded(kind, zone);
+        for (auto* o : observers_)
+            o->file_loaded(kind, zone);
     }
 
 private:
@@ -81,6 +90,8 @@ private:
 
     WorldTable world_;
     ZoneTable zones_;
+    ObjectTable objects_;
+    MobileTable mobiles_;
     UiPort* ui_;
     std::filesystem::path area_dir_ = ".";
     ModifiedFlags modified_;

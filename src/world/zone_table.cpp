@@ -78,7 +78,8 @@ void ZoneTable::delete_zedit(int number) {
 }
 
 void ZoneTable::unload_zedit(int number) {
-    while (find_zedit(number) >= 0) delete_zedit(number);
+    while (find_zedit(number) >= 0)
+        delete_zedit(number);
     release_zedit_block();
     if (selected_ < 0 && !zedits_.empty()) select_slot(0);
 }

@@ -46,14 +46,17 @@ TEST(Cli, ConvertAnswersQuestionsAsToldAndSavesIntoTheOutputDirectory) {
 
 TEST(Cli, StatsCountsPerZone) {
     ScratchDir in;
-    std::string a = in.write("12.wld", crlf("#1200\nA~\n~\nx~\n~\n12 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n"
-                                            "D0\n~\n~\n~\n0 -1 1201 0 0 -1\nE\nk~\nd~\nS\nT 5\n"
-                                            "#1301\nB~\n~\nx~\n~\n13 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n"));
+    std::string a = in.write(
+        "12.wld", crlf("#1200\nA~\n~\nx~\n~\n12 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n"
+                       "D0\n~\n~\n~\n0 -1 1201 0 0 -1\nE\nk~\nd~\nS\nT 5\n"
+                       "#1301\nB~\n~\nx~\n~\n13 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n"));
     CliRun r = cli({"stats", a});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out,
-              "zone 12: 1 rooms, 1 exits, 1 extra descriptions, 1 triggers\n"
-              "zone 13: 1 rooms, 0 exits, 0 extra descriptions, 0 triggers\n");
+              "zone 12: 1 rooms, 1 exits, 1 extra descriptions, 1 triggers, 0 objects, "
+              "0 mobiles, 0 conversations, 0 skills, 0 commands\n"
+              "zone 13: 1 rooms, 0 exits, 0 extra descriptions, 0 triggers, 0 objects, "
+              "0 mobiles, 0 conversations, 0 skills, 0 commands\n");
 }
 
 TEST(Cli, UsageErrorsExitWithTwo) {

@@ -41,7 +41,8 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
         ASSERT_TRUE(load_world_file(ws, path.string()));
         // The current reader refuses, the stock layout reads it, one question each.
         ASSERT_EQ(ui.questions.size(), 2u);
-        for (const auto& m : ui.messages) EXPECT_NE(m.caption, "String Error") << m.text;
+        for (const auto& m : ui.messages)
+            EXPECT_NE(m.caption, "String Error") << m.text;
         ASSERT_TRUE(save_all_worlds(ws));
 
         std::set<int> zones;
@@ -49,12 +50,14 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
             const Room& r = ws.world().room(s);
             zones.insert(r.zone);
             ++rooms;
-            for (const auto& e : r.exits) exits += e.has_value();
+            for (const auto& e : r.exits)
+                exits += e.has_value();
             extras += static_cast<int>(r.extra_descriptions.size());
         }
         FakeUi ui2;
         Workspace again(ui2);
-        for (int z : zones) ASSERT_TRUE(load_world_file(again, out.file(std::to_string(z) + ".wld")));
+        for (int z : zones)
+            ASSERT_TRUE(load_world_file(again, out.file(std::to_string(z) + ".wld")));
         EXPECT_TRUE(ui2.questions.empty());
         EXPECT_TRUE(ui2.messages.empty());
         ASSERT_EQ(again.world().count(), ws.world().count());

@@ -23,7 +23,9 @@ const std::string kStockQuestion =
 
 class LegacyWorldTest : public ::testing::Test {
 protected:
-    bool load(const std::string& text) { return load_world_file(ws, dir.write("12.wld", crlf(text))); }
+    bool load(const std::string& text) {
+        return load_world_file(ws, dir.write("12.wld", crlf(text)));
+    }
     const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
     FakeUi ui;
     Workspace ws{ui};
@@ -38,17 +40,21 @@ TEST_F(LegacyWorldTest, EachOlderLayoutIsReadWithItsDefaults) {
         std::string door_description;
     };
     const Case cases[] = {
-        {"A", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7 3 9\n"
-              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9 4\nS\n$\n",
+        {"A",
+         "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7 3 9\n"
+         "D0\nd~\nk~\ndd~\n1 -1 1201 8 9 4\nS\n$\n",
          7, 3, 9, 4, 8, "dd"},
-        {"B", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7\n"
-              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
+        {"B",
+         "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6 7\n"
+         "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
          7, -1, 0, -1, 8, "dd"},
-        {"C", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
-              "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
+        {"C",
+         "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
+         "D0\nd~\nk~\ndd~\n1 -1 1201 8 9\nS\n$\n",
          0, -1, 0, -1, 8, "dd"},
-        {"D", "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
-              "D0\nd~\nk~\n1 -1 1201 8 9\nS\n$\n",
+        {"D",
+         "#1200\nT~\nD~\nx~\n12 a 1 2 3 -1 -1 -1 4 1\n5 6\n"
+         "D0\nd~\nk~\n1 -1 1201 8 9\nS\n$\n",
          0, -1, 0, -1, 8, ""},
     };
     for (const auto& c : cases) {
@@ -89,8 +95,9 @@ TEST_F(LegacyWorldTest, EachOlderLayoutIsReadWithItsDefaults) {
 
 TEST_F(LegacyWorldTest, StockFileEndingAt99999LoadsAfterTheSecondQuestion) {
     ui.answer({true, true});
-    ASSERT_TRUE(load("#1200\nThe Hall~\nA hall.\n~\n12 ad 3\nD1\nEast.\n~\ndoor~\n1 1205 1201\n"
-                     "E\nsign~\nA sign.\n~\nS\n#1201\nRoom~\n~\n12 0 2\nS\n#99999\n"));
+    ASSERT_TRUE(
+        load("#1200\nThe Hall~\nA hall.\n~\n12 ad 3\nD1\nEast.\n~\ndoor~\n1 1205 1201\n"
+             "E\nsign~\nA sign.\n~\nS\n#1201\nRoom~\n~\n12 0 2\nS\n#99999\n"));
     EXPECT_EQ(ui.questions.size(), 2u);
     EXPECT_EQ(ui.questions[1].text, kStockQuestion);
     ASSERT_EQ(ws.world().count(), 2);
@@ -141,8 +148,9 @@ TEST_F(LegacyWorldTest, ConvertedZoneSavesInTheCurrentLayout) {
     ws.set_area_dir(dir.path());
     ASSERT_TRUE(load("#1200\nHall~\nA hall.\n~\n12 c 3\nD0\n~\n~\n0 -1 1201\nS\n$\n"));
     ASSERT_TRUE(save_world_file(ws, 12));
-    EXPECT_EQ(dir.read("12.wld"), crlf("#1200\nHall~\nA hall.\n~\nnone~\n~\n12 c 3 0 0 -1 -1 -1 0 0\n"
-                                       "0 0 0 -1 0\nD0\n~\n~\n~\n0 -1 1201 0 0 -1\nS\n$~\n"));
+    EXPECT_EQ(dir.read("12.wld"),
+              crlf("#1200\nHall~\nA hall.\n~\nnone~\n~\n12 c 3 0 0 -1 -1 -1 0 0\n"
+                   "0 0 0 -1 0\nD0\n~\n~\n~\n0 -1 1201 0 0 -1\nS\n$~\n"));
 }
 
 }  // namespace

@@ -194,11 +194,11 @@ TEST_F(WorldFileTest, AFailedLoadLeavesTheTableAsItWas) {
 TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
     const std::string head = "#100\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n";
     const std::string bad[] = {
-        head + "D6\n~\n~\n~\n0 -1 0 0 0 -1\nS\n$\n",   // direction out of range
-        head + "D0\n~\n~\n~\n0 -1 0 0 0\nS\n$\n",      // five exit fields
-        head + "X\nS\n$\n",                            // unknown block
-        head + "T 5\nS\n$\n",                          // trigger before S
-        head + "S\n",                                  // no "$"
+        head + "D6\n~\n~\n~\n0 -1 0 0 0 -1\nS\n$\n",      // direction out of range
+        head + "D0\n~\n~\n~\n0 -1 0 0 0\nS\n$\n",         // five exit fields
+        head + "X\nS\n$\n",                               // unknown block
+        head + "T 5\nS\n$\n",                             // trigger before S
+        head + "S\n",                                     // no "$"
         head + "D0\n~\n~\n~\n0 -1 40000 0 0 -1\nS\n$\n",  // destination beyond 16 bits
         "#40000\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n",
         "#1x00\n$\n",
@@ -219,7 +219,8 @@ TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
 }
 
 TEST_F(WorldFileTest, AnOutOfRangeVnumIsNamedWithItsLine) {
-    load("1.wld", crlf("* comment\n#40000\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n"));
+    load("1.wld",
+         crlf("* comment\n#40000\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n"));
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages[0].text,
               "There was an error loading the world file.\r\n"
@@ -228,7 +229,8 @@ TEST_F(WorldFileTest, AnOutOfRangeVnumIsNamedWithItsLine) {
 
 TEST_F(WorldFileTest, TriggersMayFollowSAfterBlankSpaceAndStopAtAHundred) {
     std::string text = "#100\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n\n  \n";
-    for (int i = 1; i <= 101; ++i) text += "T " + std::to_string(i) + "\n";
+    for (int i = 1; i <= 101; ++i)
+        text += "T " + std::to_string(i) + "\n";
     text += "$\n";
     load("1.wld", crlf(text));
     ASSERT_EQ(ws.world().count(), 1);
@@ -287,7 +289,8 @@ TEST_F(WorldFileTest, LayoutFileKeepsRoomColours) {
     save_world_file(ws, 31);
     EXPECT_EQ(dir.read("31.wld_zs"), crlf("Col: 3100 33\nCol: 3101 7\n"));
 
-    for (int s = 0; s < 2; ++s) ws.world().edit_room(s, [](Room& r) { r.room_colour = 0; });
+    for (int s = 0; s < 2; ++s)
+        ws.world().edit_room(s, [](Room& r) { r.room_colour = 0; });
     save_world_file(ws, 31);
     EXPECT_FALSE(dir.exists("31.wld_zs"));
 }

@@ -22,13 +22,15 @@ zs::Room as_saved(zs::Room r) {
 
 std::set<int> zones_of(const zs::Workspace& ws) {
     std::set<int> zones;
-    for (int s = 0; s < ws.world().count(); ++s) zones.insert(ws.world().room(s).zone);
+    for (int s = 0; s < ws.world().count(); ++s)
+        zones.insert(ws.world().room(s).zone);
     return zones;
 }
 
 std::string all_zones_text(const zs::Workspace& ws) {
     std::string text;
-    for (int zone : zones_of(ws)) text += zs::world_file_text(ws, zone);
+    for (int zone : zones_of(ws))
+        text += zs::world_file_text(ws, zone);
     return text;
 }
 

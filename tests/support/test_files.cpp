@@ -31,9 +31,13 @@ std::string ScratchDir::write(const std::string& name, const std::string& bytes)
     return p.string();
 }
 
-std::string ScratchDir::read(const std::string& name) const { return read_bytes(path_ / name); }
+std::string ScratchDir::read(const std::string& name) const {
+    return read_bytes(path_ / name);
+}
 
-bool ScratchDir::exists(const std::string& name) const { return fs::exists(path_ / name); }
+bool ScratchDir::exists(const std::string& name) const {
+    return fs::exists(path_ / name);
+}
 
 std::string crlf(const std::string& lf_text) {
     std::string out;

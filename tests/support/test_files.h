@@ -42,12 +42,12 @@ std::vector<std::filesystem::path> corpus_files(const std::string& kind);
 }  // namespace zs::test
 
 // Skips (or, with CI=true, fails) a test when the corpus is not there.
-#define ZS_REQUIRE_CORPUS()                                                        \
-    do {                                                                           \
-        if (::zs::test::corpus_dir().empty()) {                                    \
+#define ZS_REQUIRE_CORPUS()                                                          \
+    do {                                                                             \
+        if (::zs::test::corpus_dir().empty()) {                                      \
             if (const char* ci = std::getenv("CI"); ci && std::string(ci) == "true") \
-                FAIL() << "stock corpus missing at " ZS_CORPUS_DIR;                \
-            else                                                                   \
-                GTEST_SKIP() << "stock corpus missing at " ZS_CORPUS_DIR;          \
-        }                                                                          \
+                FAIL() << "stock corpus missing at " ZS_CORPUS_DIR;                  \
+            else                                                                     \
+                GTEST_SKIP() << "stock corpus missing at " ZS_CORPUS_DIR;            \
+        }                                                                            \
     } while (0)

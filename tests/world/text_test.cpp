@@ -13,7 +13,8 @@ std::vector<std::string> meaningful_lines(std::string_view data) {
     TextReader r(data);
     std::vector<std::string> out;
     std::string_view line;
-    while (r.read_line(line) > 0) out.emplace_back(line);
+    while (r.read_line(line) > 0)
+        out.emplace_back(line);
     return out;
 }
 
@@ -52,8 +53,8 @@ struct TildeCase {
 
 TEST(TildeText, ReadsTextsTheWayFilesHoldThem) {
     const TildeCase cases[] = {
-        {"~\r\nnext\r\n", ""},                              // "~" alone: absent
-        {"Hello~ trailing junk\r\n", "Hello"},              // rest of the line dropped
+        {"~\r\nnext\r\n", ""},                  // "~" alone: absent
+        {"Hello~ trailing junk\r\n", "Hello"},  // rest of the line dropped
         {"line one\r\nline two~\r\n", "line one\r\nline two"},
         {"line one\r\nline two\r\n~\r\n", "line one\r\nline two\r\n"},
         {"bare lf\nends~\n", "bare lf\r\nends"},

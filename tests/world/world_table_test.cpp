@@ -22,7 +22,8 @@ Room room_with_exits(Vnum vnum, std::initializer_list<std::pair<int, Vnum>> exit
 
 std::vector<int> vnums_in_order(const WorldTable& t) {
     std::vector<int> v;
-    for (int s = 0; s < t.count(); ++s) v.push_back(t.room(s).vnum);
+    for (int s = 0; s < t.count(); ++s)
+        v.push_back(t.room(s).vnum);
     return v;
 }
 
@@ -130,9 +131,15 @@ TEST_F(WorldTableTest, FindRoomAgreesWithAScanThroughRandomEdits) {
         int vnum = static_cast<int>(rng() % 600);
         switch (rng() % 6) {
             case 0:
-            case 1: world.append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum))); break;
-            case 2: world.create_room(static_cast<Vnum>(vnum), zone_of(vnum)); break;
-            case 3: world.delete_room(vnum, rng() % 2 == 0); break;
+            case 1:
+                world.append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum)));
+                break;
+            case 2:
+                world.create_room(static_cast<Vnum>(vnum), zone_of(vnum));
+                break;
+            case 3:
+                world.delete_room(vnum, rng() % 2 == 0);
+                break;
             case 4:
                 if (rng() % 8 == 0) world.unload_zone_rooms(vnum / 100);
                 break;
@@ -141,7 +148,8 @@ TEST_F(WorldTableTest, FindRoomAgreesWithAScanThroughRandomEdits) {
                     world.truncate(static_cast<int>(rng() % world.count()), -1);
                 break;
         }
-        for (int v = 0; v < 600; v += 7) ASSERT_EQ(world.find_room(v), scan(v)) << "step " << step;
+        for (int v = 0; v < 600; v += 7)
+            ASSERT_EQ(world.find_room(v), scan(v)) << "step " << step;
         if (world.selected_slot() >= 0) {
             ASSERT_LT(world.selected_slot(), world.count());
         }

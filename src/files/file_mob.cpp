@@ -1,0 +1,678 @@
+#include "files/file_mob.h"
+
+#include <cstdlib>
+
+#include "files/area_io.h"
+#include "files/load_attempt.h"
+#include "files/scan.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+using Flags = MobileLayout::Flags;
+
+const MobileLayout kCurrentMobileLayout = {13, Flags::Quor, true, true, 7, true};
+
+// 1. As earlier writers of this editor saved mobiles: conversation lines of
+//    four numbers (quests, trigger, tier), and four lines of ten numbers after
+//    numeric line 5 (read among the E-specs and dropped: they were never set).
+// 2. tbaMUD: four texts, four action and four affect flag words, CircleMUD's
+//    three numeric lines, E-specs, then "T" trigger lines.
+// 3. CircleMUD 3.x, simple (S) and enhanced (E) mobiles: four texts, "action
+//    affect alignment type", three numeric lines.
+// 4. The game's early layout with only the four CircleMUD texts but the five
+//    numeric lines of today.
+// 5. The game's early layout with all thirteen texts and tagged sections but
+//    only CircleMUD's three numeric lines.
+// 6. The game's earliest layout: four texts, eight numeric flag words and
+//    CircleMUD's three numeric lines.
+const std::array<MobileLayout, 6> kLegacyMobileLayouts = {{
+    {13, Flags::Quor, true, true, 4, true},
+    {4, Flags::TbaMud, false, false, 0, false},
+    {4, Flags::Circle, false, false, 0, false},
+    {4, Flags::Quor, true, false, 0, false},
+    {13, Flags::Quor, false, true, 4, false},
+    {4, Flags::Quor, false, false, 0, false},
+}};
+
+namespace {
+
+constexpr std::string_view kConvertQuestion =
+    "Mobs failed to load.  Would you like to attempt to load\r\n"
+    "the mobs in an older mobile format and allow Zonesmith to\r\n"
+    "automatically convert the file to the latest format?";
+constexpr std::string_view kSkillsWarning =
+    "Note: Zonesmith cannot convert mob skills from this format to\r\n"
+    "the present format.  Mob skills all set to 0.";
+constexpr std::string_view kConversionSuccess =
+    "Conversion successful.  Please save the mob file immediately\r\n"
+    "so that the file is in the correct format.";
+
+// The number a word gives read as C's atoi does: optional sign and digits,
+// anything else ends it; no digits gives 0.
+std::int32_t atoi_word(std::string_view w) {
+    long long v = 0;
+    std::string_view rest = w;
+    if (!parse_long(rest, v) || v < INT32_MIN || v > INT32_MAX) return 0;
+    return static_cast<std::int32_t>(v);
+}
+
+std::string_view trim_right(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
+    return s;
+}
+
+// Builds the conversation tree from nodes in file order, placing each node by
+// its tier against the node read before it: the same tier is a sibling, one
+// deeper a branch, a shallower tier a sibling of the nearest ancestor of that
+// tier. Damaged tiers lose nothing: a node more than one deeper becomes a
+// branch of the node before it, and a node shallower than every ancestor goes
+// to the top level.
+class ConversationBuilder {
+public:
+    void add(Conversation node) {
+        int index = static_cast<int>(nodes_.size());
+        int tier = node.tier;
+        int parent = -1;
+        if (prev_ >= 0) {
+            const Node& prev = nodes_[prev_];
+            if (tier == prev.c.tier) {
+                parent = prev.parent;
+            } else if (tier > prev.c.tier) {
+                parent = prev_;
+            } else {
+                int a = prev.parent;
+                while (a >= 0 && nodes_[a].c.tier != tier)
+                    a = nodes_[a].parent;
+                parent = a >= 0 ? nodes_[a].parent : -1;
+            }
+        }
+        if (parent < 0)
+            top_.push_back(index);
+        else
+            nodes_[parent].children.push_back(index);
+        nodes_.push_back({std::move(node), parent, {}});
+        prev_ = index;
+    }
+
+    // The finished tree, top level in file order, tiers set to the depths.
+    std::vector<Conversation> take() {
+        std::vector<Conversation> out;
+        for (int i : top_)
+            out.push_back(build(i, 0));
+        return out;
+    }
+
+private:
+    struct Node {
+        Conversation c;
+        int parent;
+        std::vector<int> children;
+    };
+
+    Conversation build(int i, int depth) {
+        Conversation c = std::move(nodes_[i].c);
+        c.tier = depth;
+        c.branches.clear();
+        for (int child : nodes_[i].children)
+            c.branches.push_back(build(child, depth + 1));
+        return c;
+    }
+
+    std::vector<Node> nodes_;
+    std::vector<int> top_;
+    int prev_ = -1;
+};
+
+class MobileParser {
+public:
+    MobileParser(Workspace& ws, TextReader& in, const MobileLayout& layout, bool report)
+        : ws_(ws), in_(in), layout_(layout), report_(report) {}
+    bool run();
+
+private:
+    // A failure: the box's detail (may be empty); the parse stops.
+    bool fail(std::string detail = {}) {
+        if (report_) mobile_load_error(ws_.ui(), detail);
+        return false;
+    }
+    // A damaged block line: reported, but the parse goes on.
+    void complain(std::string_view detail) {
+        if (report_) mobile_load_error(ws_.ui(), detail);
+    }
+    bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
+    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+
+    bool read_record(std::string_view& line);
+    bool read_sections(MobilePrototype& m, std::string_view& line);
+    bool read_conversation(ConversationBuilder& tree);
+    bool read_block(MobilePrototype& m);
+    bool read_number_set(MobilePrototype& m);
+    bool read_skills(MobilePrototype& m);
+    bool read_type_line(MobilePrototype& m, std::string_view line, char& type);
+    bool read_numeric_lines(MobilePrototype& m);
+    bool read_especs(MobilePrototype& m);
+    void read_triggers(MobilePrototype& m);
+
+    Workspace& ws_;
+    TextReader& in_;
+    const MobileLayout& layout_;
+    bool report_;
+};
+
+bool MobileParser::run() {
+    std::string_view line;
+    if (!next_line(line)) return fail("Error Code 1");
+    while (line[0] != '$')
+        if (!read_record(line)) return false;
+    return true;
+}
+
+bool MobileParser::read_record(std::string_view& line) {
+    long long number;
+    std::string_view rest = line.substr(1);
+    if (line[0] != '#' || !parse_long(rest, number)) return fail();
+    if (!vnum_in_range(number))
+        return fail(strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", number,
+                           in_.line_number()));
+    MobilePrototype m;
+    m.vnum = static_cast<std::int32_t>(number);
+    m.zone = zone_of(m.vnum);
+    std::string* texts[] = {&m.keywords,
+                            &m.short_description,
+                            &m.long_description,
+                            &m.description,
+                            &m.text5,
+                            &m.text6,
+                            &m.text7,
+                            &m.text8,
+                            &m.text9,
+                            &m.text10,
+                            &m.text11,
+                            &m.greeting,
+                            &m.text13};
+    for (int i = 0; i < layout_.texts; ++i)
+        *texts[i] = text();
+    std::string_view first = leading_word(m.short_description);
+    for (std::string_view article : {"a", "an", "the"})
+        if (first.size() == article.size() && compare_without_case(first, article) == 0)
+            lowercase_first(m.short_description);
+
+    if (!read_sections(m, line)) return false;
+    char type;
+    if (!read_type_line(m, line, type)) return false;
+    if (!read_numeric_lines(m)) return false;
+    if (type == 'E' && !read_especs(m)) return false;
+    read_triggers(m);
+    m.apply_size_class();
+    ws_.mobiles().append(std::move(m));
+
+    if (!next_line(line)) return fail("Error Code 1");
+    return true;
+}
+
+// Tagged sections up to the type line, which is left in `line`.
+bool MobileParser::read_sections(MobilePrototype& m, std::string_view& line) {
+    ConversationBuilder tree;
+    for (;;) {
+        if (!next_line(line)) return fail("Error Code 1");
+        if (!layout_.tagged_sections) break;
+        std::string_view tag = trim_right(line);
+        bool ok = true;
+        if (tag == "@")
+            ok = read_conversation(tree);
+        else if (tag == "@@")
+            ok = read_block(m);
+        else if (tag == "@@@")
+            ok = read_number_set(m);
+        else if (tag == "Skills:")
+            ok = read_skills(m);
+        else
+            break;
+        if (!ok) return false;
+    }
+    m.conversations = tree.take();
+    return true;
+}
+
+bool MobileParser::read_conversation(ConversationBuilder& tree) {
+    Conversation c;
+    c.keywords = text();
+    c.response = text();
+    std::string_view line;
+    if (!next_line(line)) return fail("Error Code 2");
+    std::int32_t n[7] = {-1, -1, -1, 0, 0, 0, 0};
+    int got = scan_numbers(line, n, layout_.conversation_numbers);
+    if (got != layout_.conversation_numbers) return fail("Error Code 3");
+    c.quest_to_activate = n[0];
+    c.quest_required = n[1];
+    c.trigger_to_activate = n[2];
+    c.tier = n[3];
+    c.number5 = n[4];
+    c.number6 = n[5];
+    c.number7 = n[6];
+    tree.add(std::move(c));
+    return true;
+}
+
+bool MobileParser::read_block(MobilePrototype& m) {
+    MobileBlock b;
+    for (auto& t : b.texts) {
+        t = text();
+        strip_cr(t);
+    }
+    std::string_view line;
+    // Lines 1 to 5: a missing or short line ends the parse.
+    static const char* const kMissing[5] = {"Error Code 4", "Error Code 6", "Error Code 8",
+                                            "Error Code 10", "Error Code 12"};
+    static const char* const kShort[5] = {"Error Code 5", "Error Code 7", "Error Code 9",
+                                          "Error Code 11", "Error Code 13"};
+    for (int i = 0; i < 5; ++i) {
+        if (!next_line(line)) return fail(kMissing[i]);
+        if (scan_numbers(line, b.numbers.data() + 10 * i, 10) != 10) return fail(kShort[i]);
+    }
+    // Lines 6 and 7 are reported but do not stop the parse.
+    if (!next_line(line))
+        complain("Error Code 13a");
+    else if (scan_numbers(line, b.numbers.data() + 50, 10) != 10)
+        complain("Error Code 13b");
+    if (!next_line(line))
+        complain("Error Code 13c");
+    else if (scan_numbers(line, b.numbers.data() + 60, 8) != 8)
+        complain("Error Code 13d");
+    m.blocks.push_back(std::move(b));
+    return true;
+}
+
+bool MobileParser::read_number_set(MobilePrototype& m) {
+    std::string_view line;
+    if (!next_line(line)) return fail("Error Code 14");
+    while (trim_right(line) != "~") {
+        std::int32_t n[10];
+        if (scan_numbers(line, n, 10) != 10) return fail("Error Code 15");
+        for (std::int32_t v : n)
+            if (v >= 0 && v < kNumberSetSize) m.number_set.set(static_cast<std::size_t>(v));
+        if (!next_line(line)) return fail("Error Code 16");
+    }
+    return true;
+}
+
+// One line of ten "skill:value" pairs; false when it does not hold twenty numbers.
+bool read_skill_pairs(std::string_view line, std::int32_t (&pair)[20]) {
+    for (int i = 0; i < 20; i += 2) {
+        long long skill, value;
+        if (!parse_long(line, skill) || line.empty() || line[0] != ':') return false;
+        line.remove_prefix(1);
+        if (!parse_long(line, value)) return false;
+        if (skill < INT32_MIN || skill > INT32_MAX || value < INT32_MIN || value > INT32_MAX)
+            return false;
+        pair[i] = static_cast<std::int32_t>(skill);
+        pair[i + 1] = static_cast<std::int32_t>(value);
+    }
+    return true;
+}
+
+bool MobileParser::read_skills(MobilePrototype& m) {
+    std::string_view line;
+    if (!next_line(line)) return fail("Error Code 14.1");
+    while (trim_right(line) != "~") {
+        std::int32_t pair[20];
+        if (!read_skill_pairs(line, pair)) return fail("Error Code 15.1");
+        for (int i = 0; i < 20; i += 2)
+            if (pair[i] >= 0 && pair[i] <= kMaxSkill) m.set_skill(pair[i], pair[i + 1]);
+        if (!next_line(line)) return fail("Error Code 16.1");
+    }
+    return true;
+}
+
+bool MobileParser::read_type_line(MobilePrototype& m, std::string_view line, char& type) {
+    std::string_view w[8];
+    int got;
+    int wanted;
+    switch (layout_.flags) {
+        case Flags::Quor:
+        case Flags::TbaMud:
+            wanted = 10;
+            got = scan(line, "%s %s %s %s %s %s %s %s %d %c", &w[0], &w[1], &w[2], &w[3], &w[4],
+                       &w[5], &w[6], &w[7], &m.alignment, &type);
+            break;
+        case Flags::Circle:
+        default:
+            wanted = 4;
+            got = scan(line, "%s %s %d %c", &w[0], &w[1], &m.alignment, &type);
+            break;
+    }
+    if (got != wanted) return fail("Error Code 17");
+    if (layout_.flags == Flags::Quor) {
+        // Plain numbers; flag letters give 0.
+        for (int i = 0; i < 8; ++i)
+            m.flag_words[i] = static_cast<std::uint32_t>(atoi_word(w[i]));
+    } else if (layout_.flags == Flags::TbaMud) {
+        // Four action words, then four affect words.
+        for (int i = 0; i < 8; ++i)
+            m.flag_words[i] = flags_from_word(w[i]);
+    } else {
+        m.flag_words[0] = flags_from_word(w[0]);  // action flags
+        m.flag_words[4] = flags_from_word(w[1]);  // affect flags
+    }
+    if (type >= 'a' && type <= 'z') type = static_cast<char>(type - 'a' + 'A');
+    if (type != 'E' && type != 'S')
+        return fail(strfmt("Unsupported mob type '%c' in mob #%d.", type, ws_.mobiles().count()));
+    return true;
+}
+
+bool MobileParser::read_numeric_lines(MobilePrototype& m) {
+    std::string_view line;
+    if (!next_line(line)) return fail();
+    if (scan(line, " %d %d %d %dd%d+%d %dd%d+%d ", &m.level, &m.thac0, &m.armor, &m.hit_dice[0],
+             &m.hit_dice[1], &m.hit_dice[2], &m.damage_dice[0], &m.damage_dice[1],
+             &m.damage_dice[2]) != 9)
+        return fail("Error Code 19");
+    if (!layout_.five_lines) {
+        // CircleMUD: "gold exp" and "position default-position sex".
+        if (!next_line(line)) return fail("Error Code 20");
+        if (scan_numbers(line, m.line2.data(), 2) != 2) return fail("Error Code 21");
+        if (!next_line(line)) return fail("Error Code 22");
+        if (scan_numbers(line, m.line3.data(), 3) != 3) return fail("Error Code 23");
+        return true;
+    }
+    if (!next_line(line)) return fail("Error Code 20");
+    if (scan_numbers(line, m.line2.data(), 10) != 10) return fail("Error Code 21");
+    if (!next_line(line)) return fail("Error Code 22");
+    if (scan_numbers(line, m.line3.data(), 11) != 11) return fail("Error Code 23");
+    std::int32_t line4[10];
+    if (!next_line(line)) return fail("Error Code 24");
+    if (scan_numbers(line, line4, 10) != 10) return fail("Error Code 25");
+    // The six ability numbers of the line give way to the E-specs.
+    std::copy(line4 + 6, line4 + 10, m.line4_ints.begin());
+    if (!next_line(line))
+        return fail(strfmt("Format error in last line of mob #%d.", ws_.mobiles().count()));
+    if (scan_numbers(line, m.line5.data(), 10) != 10) return fail("Error Code 26");
+    return true;
+}
+
+bool MobileParser::read_especs(MobilePrototype& m) {
+    std::string_view line;
+    for (;;) {
+        if (!next_line(line))
+            return fail(
+                strfmt("Unexpected end of file reached after mob #%d.", ws_.mobiles().count()));
+        if (trim_right(line) == "E") return true;
+        if (line[0] == '#')
+            return fail(strfmt("Unterminated E section in mob #%d.", ws_.mobiles().count()));
+        std::size_t colon = line.find(':');
+        std::string_view keyword = line.substr(0, colon);
+        std::int32_t value =
+            colon == std::string_view::npos ? 0 : atoi_word(line.substr(colon + 1));
+        auto is = [&](std::string_view k) {
+            return keyword.size() == k.size() && compare_without_case(keyword, k) == 0;
+        };
+        static constexpr std::pair<std::string_view, Ability> kAbilities[] = {
+            {"Str", kStr}, {"Int", kInt}, {"Wis", kWis},
+            {"Dex", kDex}, {"Con", kCon}, {"Cha", kCha}};
+        bool known = false;
+        if (is("BareHandAttack")) {
+            m.bare_hand_attack = std::clamp(value, 0, 99);
+            known = true;
+        }
+        for (const auto& [name, ability] : kAbilities) {
+            if (is(name)) {
+                m.abilities[ability] = std::clamp(value, 5, 100);
+                known = true;
+            }
+        }
+        // The older layouts hold only lines that the game's own readers took:
+        // CircleMUD's StrAdd and the old writer's lines of numbers have no
+        // place today and are dropped quietly.
+        if (!known && report_)
+            ws_.ui().show_message("Warning: unrecognized espec keyword while loading mob.");
+    }
+}
+
+void MobileParser::read_triggers(MobilePrototype& m) {
+    std::string_view line;
+    while (in_.peek_non_blank() == 'T') {
+        in_.read_line(line);
+        std::string_view word;
+        std::int32_t trigger;
+        if (scan(line, "%s %d", &word, &trigger) == 2) m.add_trigger(trigger);
+    }
+}
+
+// --- Writing -------------------------------------------------------------
+
+class MobileWriter {
+public:
+    MobileWriter(Workspace& ws) : ws_(ws) {}
+    std::string text(const std::vector<int>& slots);
+
+private:
+    void mobile(const MobilePrototype& m);
+    void conversations(const std::vector<Conversation>& nodes, int depth);
+    void numbers(const std::int32_t* v, int n) {
+        for (int i = 0; i < n; ++i) {
+            if (i) w_.ch(' ');
+            w_.num(v[i]);
+        }
+        w_.nl();
+    }
+
+    Workspace& ws_;
+    AreaWriter w_;
+};
+
+std::string MobileWriter::text(const std::vector<int>& slots) {
+    for (int s : slots)
+        mobile(ws_.mobiles().record(s));
+    w_.raw("$").nl();
+    return std::move(w_.bytes());
+}
+
+void MobileWriter::conversations(const std::vector<Conversation>& nodes, int depth) {
+    for (const auto& c : nodes) {
+        if (c.keywords.empty() || c.response.empty()) {
+            ws_.ui().show_message("save_mobs: Corrupt conversation!");
+        } else {
+            w_.ch('@').nl().text(c.keywords).ch('~').nl();
+            w_.text_no_cr(c.response, kMaxTextLength).ch('~').nl();
+            std::int32_t n[7] = {
+                c.quest_to_activate, c.quest_required, c.trigger_to_activate, depth, c.number5,
+                c.number6,           c.number7};
+            for (int i = 0; i < 7; ++i) {
+                if (i) w_.ch(' ');
+                w_.num(n[i]);
+            }
+            w_.ch('~').nl();
+        }
+        conversations(c.branches, depth + 1);
+    }
+}
+
+void MobileWriter::mobile(const MobilePrototype& m) {
+    w_.ch('#').num(m.vnum).nl();
+    auto held = [this](const std::string& t) { w_.text(t).ch('~').nl(); };
+    auto cut = [this](const std::string& t) { w_.text_no_cr(t, kMaxTextLength).ch('~').nl(); };
+    held(m.keywords);
+    held(m.short_description);
+    cut(m.long_description);
+    cut(m.description);
+    for (const std::string* t : {&m.text5, &m.text6, &m.text7, &m.text8, &m.text9, &m.text10,
+                                 &m.text11, &m.greeting, &m.text13})
+        held(*t);
+
+    conversations(m.conversations, 0);
+    for (const auto& b : m.blocks) {
+        w_.raw("@@").nl();
+        for (const auto& t : b.texts)
+            w_.text_no_cr(t, std::string::npos).ch('~').nl();
+        for (int line = 0; line < 6; ++line)
+            numbers(b.numbers.data() + 10 * line, 10);
+        numbers(b.numbers.data() + 60, 8);
+    }
+    // The number set is the game's only when flag f of the second flag word is set.
+    if (m.flag_words[1] & (1u << 5)) {
+        w_.raw("@@@").nl();
+        std::int32_t row[10];
+        int filled = 0;
+        for (int v = 0; v < kNumberSetSize; ++v) {
+            if (!m.number_set.test(static_cast<std::size_t>(v))) continue;
+            row[filled++] = v;
+            if (filled == 10) {
+                numbers(row, 10);
+                filled = 0;
+            }
+        }
+        if (filled > 0) {
+            std::fill(row + filled, row + 10, -1);
+            numbers(row, 10);
+        }
+        w_.ch('~').nl();
+    }
+    w_.raw("Skills:").nl();
+    int in_row = 0;
+    for (const auto& s : m.skills) {
+        if (in_row) w_.ch(' ');
+        w_.num(s.skill).ch(':').num(s.value);
+        if (++in_row == 10) {
+            w_.nl();
+            in_row = 0;
+        }
+    }
+    if (in_row > 0) {
+        for (; in_row < 10; ++in_row)
+            w_.raw(" -1:-1");
+        w_.nl();
+    }
+    w_.ch('~').nl();
+
+    for (int i = 0; i < 8; ++i) {
+        w_.num(static_cast<std::int32_t>(m.flag_words[i]));
+        w_.ch(' ');
+    }
+    w_.num(m.alignment).raw(" E").nl();
+    w_.num(m.level).sp(m.thac0).sp(m.armor).ch(' ');
+    w_.num(m.hit_dice[0]).ch('d').num(m.hit_dice[1]).ch('+').num(m.hit_dice[2]).ch(' ');
+    w_.num(m.damage_dice[0]).ch('d').num(m.damage_dice[1]).ch('+').num(m.damage_dice[2]).nl();
+    numbers(m.line2.data(), 10);
+    numbers(m.line3.data(), 11);
+    const auto& a = m.abilities;
+    std::int32_t line4[10] = {a[kStr],         a[kCon],        a[kDex],         a[kInt],
+                              a[kWis],         a[kCha],        m.line4_ints[0], m.line4_ints[1],
+                              m.line4_ints[2], m.line4_ints[3]};
+    numbers(line4, 10);
+    numbers(m.line5.data(), 10);
+    if (m.bare_hand_attack != 0) w_.raw("BareHandAttack: ").num(m.bare_hand_attack).nl();
+    static constexpr std::pair<std::string_view, Ability> kEspecs[] = {
+        {"Str", kStr}, {"Dex", kDex}, {"Int", kInt}, {"Wis", kWis}, {"Con", kCon}, {"Cha", kCha}};
+    for (const auto& [name, ability] : kEspecs)
+        if (a[ability] != 50) w_.raw(name).raw(": ").num(a[ability]).nl();
+    w_.ch('E').nl();
+    for (auto t : m.triggers)
+        w_.raw("T ").num(t).nl();
+}
+
+// Saves the zones' mobile files together; true when all were written.
+bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
+    SaveBatch batch(ws.area_dir());
+    std::vector<int> tickets;
+    for (const auto& [zone, slots] : zones)
+        tickets.push_back(batch.add(strfmt("%d.new", zone), strfmt("%d.mob", zone),
+                                    MobileWriter(ws).text(slots)));
+    batch.commit();
+    bool all_ok = true;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        if (batch.saved(tickets[i])) {
+            ws.modified().clear(TableKind::Mobile, zones[i].first);
+        } else {
+            ws.ui().show_message("save_mobs: Cannot open mob file!");
+            all_ok = false;
+        }
+    }
+    return all_ok;
+}
+
+}  // namespace
+
+bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report) {
+    return MobileParser(ws, reader, layout, report).run();
+}
+
+bool load_mobiles(Workspace& ws, const std::string& path) {
+    UiPort& ui = ws.ui();
+    MobileTable& mobiles = ws.mobiles();
+    int zone = zone_number_from_path(path);
+    if (zone > 0 && mobiles.has_zone(zone)) {
+        ui.show_message(strfmt("Mobs for zone %d already loaded.", zone));
+        return false;
+    }
+    LoadAttempt attempt(mobiles, zone);
+    attempt.begin();
+    std::optional<std::string> data = read_file_bytes(path);
+    if (!data) {
+        attempt.roll_back();
+        ui.show_message("Mob file not found.");
+        return false;
+    }
+    TextReader reader(*data);
+    if (!parse_mobiles(ws, reader, kCurrentMobileLayout, true)) {
+        attempt.roll_back();
+        if (!ui.ask_yes_no(kConvertQuestion)) return false;
+        const MobileLayout* found = nullptr;
+        for (const auto& layout : kLegacyMobileLayouts) {
+            attempt.begin();
+            TextReader again(*data);
+            if (parse_mobiles(ws, again, layout, false)) {
+                found = &layout;
+                break;
+            }
+            attempt.roll_back();
+        }
+        if (!found) {
+            mobile_load_error(ui, {});
+            return false;
+        }
+        if (!found->keeps_skills) ui.show_message(kSkillsWarning, "Warning");
+        ui.show_message(kConversionSuccess, "Success");
+    }
+    ws.announce_loaded(TableKind::Mobile, zone);
+    if (!mobiles.current_mobile())
+        ui.show_status("Mobile file loaded, but no mobiles found in file.");
+    else
+        ui.show_status(
+            strfmt("Mobile file for zone %d loaded.", mobiles.record(mobiles.count() - 1).zone));
+    return true;
+}
+
+std::string mobiles_file_text(Workspace& ws, int zone) {
+    return MobileWriter(ws).text(slots_of_zone(ws.mobiles(), zone));
+}
+
+bool save_mobs(Workspace& ws, int zone) {
+    return save_mobile_zones(ws, {{zone, slots_of_zone(ws.mobiles(), zone)}});
+}
+
+bool save_current_mobiles(Workspace& ws) {
+    const MobilePrototype* current = ws.mobiles().current_mobile();
+    if (!current) {
+        ws.ui().show_status("No mobile selected; nothing saved.");
+        return false;
+    }
+    int zone = current->zone;
+    bool ok = save_mobs(ws, zone);
+    ws.ui().show_status(ok ? strfmt("Mobiles for zone %d saved to file.", zone)
+                           : std::string("Error, mobiles not saved."));
+    return ok;
+}
+
+bool save_all_mobiles(Workspace& ws) {
+    // Mobiles are saved whether or not any room is loaded.
+    if (ws.mobiles().empty()) return true;
+    bool ok = save_mobile_zones(ws, slots_by_zone(ws.mobiles()));
+    ws.ui().show_status(ok ? "All mobiles saved to file." : "Error, not all mobiles saved.");
+    return ok;
+}
+
+}  // namespace zs

@@ -1,0 +1,364 @@
+#include "files/file_obj.h"
+
+#include "files/area_io.h"
+#include "files/load_attempt.h"
+#include "files/scan.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+namespace {
+
+constexpr std::string_view kConvertQuestion =
+    "Objs failed to load.  Would you like to attempt to load\r\n"
+    "the objs in an older object format and allow Zonesmith to\r\n"
+    "automatically convert the file to the latest format?";
+constexpr std::string_view kConversionSuccess =
+    "Conversion successful.  Please save the zone immediately\r\n"
+    "so that the file is in the correct format.";
+
+// The older layouts, in the order they are tried. tbaMUD comes first: its
+// first numeric line holds thirteen fields, and the CircleMUD reader, which
+// takes the first three of them, would misread it.
+constexpr ObjectLayout kLegacyLayouts[] = {ObjectLayout::TbaMud, ObjectLayout::Circle3};
+
+class ObjectParser {
+public:
+    ObjectParser(Workspace& ws, TextReader& in, ObjectLayout layout)
+        : ws_(ws), in_(in), layout_(layout) {}
+    bool run();
+
+private:
+    bool read_record(std::string_view& line);
+    bool read_numbers(ObjectPrototype& o);
+    bool read_current_numbers(ObjectPrototype& o);
+    bool read_legacy_numbers(ObjectPrototype& o);
+    bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
+    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+
+    Workspace& ws_;
+    TextReader& in_;
+    ObjectLayout layout_;
+};
+
+bool ObjectParser::run() {
+    std::string_view line;
+    if (!next_line(line)) return false;
+    while (line[0] != '$')
+        if (!read_record(line)) return false;
+    return true;
+}
+
+// Reads one record from its "#vnum" line; leaves `line` at the line that ends
+// it (the next "#" or the "$").
+bool ObjectParser::read_record(std::string_view& line) {
+    long long number;
+    std::string_view rest = line.substr(1);
+    if (line[0] != '#' || !parse_long(rest, number) || !vnum_in_range(number)) return false;
+    ObjectPrototype o;
+    o.vnum = static_cast<Vnum>(number);
+    o.zone = zone_of(o.vnum);
+    o.keywords = text();
+    o.short_description = text();
+    o.long_description = text();
+    o.look_description = text();
+    if (layout_ == ObjectLayout::Current) {
+        o.text5 = text();
+        o.text6 = text();
+        o.text7 = text();
+        o.text8 = text();
+        strip_cr(o.text6);
+        strip_cr(o.text7);
+        strip_cr(o.text8);
+    }
+    if (o.keywords.empty()) return false;
+    if (!read_numbers(o)) return false;
+    o.apply_drink_rule();
+
+    int affect_sections = 0;
+    for (;;) {
+        if (!next_line(line)) return false;
+        switch (line[0]) {
+            case '#':
+            case '$':
+                ws_.objects().append(std::move(o));
+                return true;
+            case 'A': {
+                if (affect_sections == kMaxObjectAffects) return false;
+                ++affect_sections;
+                std::int32_t location, modifier;
+                if (!next_line(line) || scan(line, " %d %d ", &location, &modifier) != 2)
+                    return false;
+                if (modifier != 0)
+                    o.affects.push_back({static_cast<std::uint8_t>(location & 0xFF), modifier});
+                break;
+            }
+            case 'E': {
+                ExtraDescription ed;
+                ed.keyword = text();
+                ed.description = text();
+                o.extra_descriptions.push_back(std::move(ed));
+                break;
+            }
+            case 'T': {
+                std::string_view word;
+                std::int32_t trigger;
+                if (scan(line, "%s %d", &word, &trigger) != 2) return false;
+                o.add_trigger(trigger);
+                break;
+            }
+            default:
+                return false;
+        }
+    }
+}
+
+bool ObjectParser::read_numbers(ObjectPrototype& o) {
+    return layout_ == ObjectLayout::Current ? read_current_numbers(o) : read_legacy_numbers(o);
+}
+
+bool ObjectParser::read_current_numbers(ObjectPrototype& o) {
+    std::string_view line;
+    std::string_view flags;
+    auto& l = o.line1_longs;
+    auto& n = o.line1_ints;
+    if (!next_line(line)) return false;
+    int got = scan(line, " %d %ld %ld %ld %ld %s %d %d %d %d", &o.type, &l[0], &l[1], &l[2], &l[3],
+                   &flags, &n[0], &n[1], &n[2], &n[3]);
+    if (got != 10 && got != 6) return false;
+    if (got == 6) n = {};
+    o.flag_word = flags_from_word(flags);
+
+    std::int32_t line2[10];
+    if (!next_line(line) || scan_numbers(line, line2, 10) != 10) return false;
+    std::copy(line2, line2 + 6, o.values.begin());
+    std::copy(line2 + 6, line2 + 10, o.line2_ints.begin());
+    if (!next_line(line) || scan_numbers(line, o.line3.data(), 6) != 6) return false;
+
+    std::int32_t line4[8] = {};
+    if (!next_line(line)) return false;
+    got = scan_numbers(line, line4, 8);
+    if (got != 8 && got != 3) return false;
+    o.weight = line4[0];
+    o.cost = line4[1];
+    o.rent = line4[2];
+    std::copy(line4 + 3, line4 + 8, o.line4_ints.begin());
+
+    for (auto* numbers : {&o.line5, &o.line6})
+        if (!next_line(line) || scan_numbers(line, numbers->data(), 10) != 10) return false;
+    for (auto* numbers : {&o.line7, &o.line8})
+        if (!next_line(line) || scan_numbers(line, numbers->data(), 8) != 8) return false;
+    return true;
+}
+
+// CircleMUD 3.x: "type extra wear" / "v0 v1 v2 v3" / "weight cost rent".
+// tbaMUD: "type e1 e2 e3 e4 w1 w2 w3 w4 p1 p2 p3 p4" / "v0 v1 v2 v3" /
+// "weight cost rent level timer" (level and timer may be missing).
+// Extra flags go to the first numeric line's four long fields, wear flags to
+// the flag word, tbaMUD's permanent affect words to its four int fields, level
+// and timer to the first two fields after rent. tbaMUD's second to fourth wear
+// words have no place; the game has fewer than 32 wear flags.
+bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
+    std::string_view line;
+    std::string_view w[12];
+    if (!next_line(line)) return false;
+    if (layout_ == ObjectLayout::TbaMud) {
+        if (scan(line, "%d %s %s %s %s %s %s %s %s %s %s %s %s", &o.type, &w[0], &w[1], &w[2],
+                 &w[3], &w[4], &w[5], &w[6], &w[7], &w[8], &w[9], &w[10], &w[11]) != 13)
+            return false;
+        for (int i = 0; i < 4; ++i)
+            o.line1_longs[i] = static_cast<std::int32_t>(flags_from_word(w[i]));
+        o.flag_word = flags_from_word(w[4]);
+        for (int i = 0; i < 4; ++i)
+            o.line1_ints[i] = static_cast<std::int32_t>(flags_from_word(w[8 + i]));
+    } else {
+        if (scan(line, "%d %s %s", &o.type, &w[0], &w[1]) != 3) return false;
+        o.line1_longs[0] = static_cast<std::int32_t>(flags_from_word(w[0]));
+        o.flag_word = flags_from_word(w[1]);
+    }
+    if (!next_line(line) || scan_numbers(line, o.values.data(), 4) != 4) return false;
+    std::int32_t last[5] = {};
+    if (!next_line(line)) return false;
+    int got = scan_numbers(line, last, 5);
+    if (got < 3) return false;
+    o.weight = last[0];
+    o.cost = last[1];
+    o.rent = last[2];
+    if (layout_ == ObjectLayout::TbaMud) {
+        o.line4_ints[0] = last[3];
+        o.line4_ints[1] = last[4];
+    }
+    return true;
+}
+
+}  // namespace
+
+bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report) {
+    bool ok = ObjectParser(ws, reader, layout).run();
+    if (!ok && report) object_load_error(ws.ui());
+    return ok;
+}
+
+bool load_objects(Workspace& ws, const std::string& path) {
+    UiPort& ui = ws.ui();
+    ObjectTable& objects = ws.objects();
+    int zone = zone_number_from_path(path);
+    if (zone > 0 && objects.has_zone(zone)) {
+        ui.show_message(strfmt("Objs for zone %d already loaded.", zone));
+        return false;
+    }
+    LoadAttempt attempt(objects, zone);
+    attempt.begin();
+    std::optional<std::string> data = read_file_bytes(path);
+    if (!data) {
+        attempt.roll_back();
+        ui.show_message("Obj file not found.");
+        return false;
+    }
+    TextReader reader(*data);
+    if (!parse_objects(ws, reader, ObjectLayout::Current, true)) {
+        attempt.roll_back();
+        if (!ui.ask_yes_no(kConvertQuestion)) return false;
+        bool converted = false;
+        for (ObjectLayout layout : kLegacyLayouts) {
+            attempt.begin();
+            TextReader again(*data);
+            if (parse_objects(ws, again, layout, false)) {
+                converted = true;
+                break;
+            }
+            attempt.roll_back();
+        }
+        if (!converted) {
+            object_load_error(ui);
+            return false;
+        }
+        ui.show_message(kConversionSuccess, "Success");
+    }
+    ws.announce_loaded(TableKind::Object, zone);
+    if (!objects.current_object())
+        ui.show_status("Object file loaded, but no objects found in file.");
+    else
+        ui.show_status(
+            strfmt("Object file for zone %d loaded.", objects.record(objects.count() - 1).zone));
+    return true;
+}
+
+namespace {
+
+std::string objects_text(const ObjectTable& objects, const std::vector<int>& slots) {
+    AreaWriter w;
+    auto named = [&w](const std::string& t) {
+        if (t.empty())
+            w.raw("undefined");
+        else
+            w.text(t);
+        w.ch('~').nl();
+    };
+    auto plain = [&w](const std::string& t) { w.text_no_cr(t, kMaxTextLength).ch('~').nl(); };
+    auto numbers = [&w](const auto& values) {
+        bool first = true;
+        for (auto v : values) {
+            if (!first) w.ch(' ');
+            w.num(v);
+            first = false;
+        }
+        w.nl();
+    };
+    for (int s : slots) {
+        const ObjectPrototype& o = objects.record(s);
+        w.ch('#').num(o.vnum).nl();
+        named(o.keywords);
+        named(o.short_description);
+        named(o.long_description);
+        for (const std::string* t : {&o.look_description, &o.text5, &o.text6, &o.text7, &o.text8})
+            plain(*t);
+        // The flag word goes out unsigned: a leading "-" would read back as no flags.
+        w.num(o.type);
+        for (auto v : o.line1_longs)
+            w.sp(v);
+        w.sp(o.flag_word);
+        for (auto v : o.line1_ints)
+            w.sp(v);
+        w.nl();
+        w.num(o.values[0]);
+        for (int i = 1; i < 6; ++i)
+            w.sp(o.values[i]);
+        for (auto v : o.line2_ints)
+            w.sp(v);
+        w.nl();
+        numbers(o.line3);
+        w.num(o.weight).sp(o.cost).sp(o.rent);
+        for (auto v : o.line4_ints)
+            w.sp(v);
+        w.nl();
+        numbers(o.line5);
+        numbers(o.line6);
+        numbers(o.line7);
+        numbers(o.line8);
+        for (auto t : o.triggers)
+            w.raw("T ").num(t).nl();
+        for (const auto& ed : o.extra_descriptions) {
+            if (ed.keyword.empty() || ed.description.empty()) continue;
+            w.ch('E').nl().text(ed.keyword).ch('~').nl();
+            plain(ed.description);
+        }
+        for (const auto& a : o.affects)
+            if (a.modifier != 0) w.ch('A').nl().num(a.location).sp(a.modifier).nl();
+    }
+    w.raw("$~").nl();
+    return std::move(w.bytes());
+}
+
+// Saves the zones' object files together; true when all were written.
+bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
+    SaveBatch batch(ws.area_dir());
+    std::vector<int> tickets;
+    for (const auto& [zone, slots] : zones)
+        tickets.push_back(batch.add(strfmt("%d.new", zone), strfmt("%d.obj", zone),
+                                    objects_text(ws.objects(), slots)));
+    batch.commit();
+    bool all_ok = true;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        if (batch.saved(tickets[i]))
+            ws.modified().clear(TableKind::Object, zones[i].first);
+        else
+            all_ok = false;
+    }
+    return all_ok;
+}
+
+}  // namespace
+
+std::string objects_file_text(const Workspace& ws, int zone) {
+    return objects_text(ws.objects(), slots_of_zone(ws.objects(), zone));
+}
+
+bool save_objects(Workspace& ws, int zone) {
+    return save_object_zones(ws, {{zone, slots_of_zone(ws.objects(), zone)}});
+}
+
+bool save_current_objects(Workspace& ws) {
+    const ObjectPrototype* current = ws.objects().current_object();
+    if (!current) {
+        ws.ui().show_status("No object selected; nothing saved.");
+        return false;
+    }
+    int zone = current->zone;
+    bool ok = save_objects(ws, zone);
+    ws.ui().show_status(ok ? strfmt("Objects for zone %d saved to file.", zone)
+                           : std::string("Error, objects not saved."));
+    return ok;
+}
+
+bool save_all_objects(Workspace& ws) {
+    // Objects are saved whether or not any room is loaded.
+    if (ws.objects().empty()) return true;
+    bool ok = save_object_zones(ws, slots_by_zone(ws.objects()));
+    ws.ui().show_status(ok ? "All objects saved to file." : "Error, not all objects saved.");
+    return ok;
+}
+
+}  // namespace zs

@@ -1,0 +1,74 @@
+// Object prototypes (the game's templates for items) and the object table.
+// The editor changes an object's four display texts; every other field is
+// carried from the file into memory and back out unchanged.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "world/prototype_table.h"
+#include "world/room.h"
+
+namespace zs {
+
+constexpr int kMaxObjectAffects = 6;
+
+struct ObjectAffect {
+    std::uint8_t location = 0;
+    std::int32_t modifier = 0;  // 0: an empty slot
+    bool operator==(const ObjectAffect&) const = default;
+};
+
+struct ObjectPrototype {
+    Vnum vnum = 0;
+    std::int32_t zone = -1;
+    std::string keywords;
+    std::string short_description;
+    std::string long_description;
+    std::string look_description;
+    std::string text5, text6, text7, text8;
+    std::int32_t type = 0;
+    std::array<std::int32_t, 4> line1_longs{};
+    std::uint32_t flag_word = 0;
+    std::array<std::int32_t, 4> line1_ints{};
+    std::array<std::int32_t, 6> values{};
+    std::array<std::int32_t, 4> line2_ints{};
+    std::array<std::int32_t, 6> line3{};
+    std::int32_t weight = 0, cost = 0, rent = 0;
+    std::array<std::int32_t, 5> line4_ints{};
+    std::array<std::int32_t, 10> line5{}, line6{};
+    std::array<std::int32_t, 8> line7{}, line8{};
+    // Non-empty affects in slot order, at most kMaxObjectAffects.
+    std::vector<ObjectAffect> affects;
+    // Attached trigger vnums in slot order, at most kMaxTriggers.
+    std::vector<std::int32_t> triggers;
+    std::vector<ExtraDescription> extra_descriptions;  // file order
+
+    bool operator==(const ObjectPrototype&) const = default;
+
+    void add_trigger(std::int32_t trigger_vnum) {
+        if (trigger_vnum != 0 && triggers.size() < kMaxTriggers) triggers.push_back(trigger_vnum);
+    }
+    // Drink containers and fountains weigh at least their capacity plus five.
+    void apply_drink_rule() {
+        if ((type == 17 || type == 23) && weight < values[1]) weight = values[1] + 5;
+    }
+};
+
+ObjectPrototype make_new_object(Vnum vnum, int zone);
+
+class ObjectTable : public PrototypeTable<ObjectPrototype> {
+public:
+    explicit ObjectTable(ChangeSink* sink = nullptr) : PrototypeTable(TableKind::Object, sink) {}
+
+    int find_object(int vnum) const { return find(vnum); }
+    const ObjectPrototype* current_object() const { return selected(); }
+    bool reserve_object_zone(int zone) { return reserve_block(zone); }
+    int create_object(Vnum vnum, int zone) { return insert_sorted(make_new_object(vnum, zone)); }
+    void remove_object(int vnum, bool user_edit = true) { remove(vnum, user_edit); }
+    bool unload_object_zone(int zone) { return unload_zone(zone); }
+};
+
+}  // namespace zs

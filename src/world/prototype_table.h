@@ -1,0 +1,49 @@
+// PrototypeTable: the table scheme of object and mobile prototypes. Removing
+// the current record hands the selection to the first other record of its
+// zone, else to the first other record.
+#pragma once
+
+#include "world/vnum_table.h"
+
+namespace zs {
+
+template <class Record>
+class PrototypeTable : public VnumTable<Record> {
+public:
+    using VnumTable<Record>::VnumTable;
+
+    void remove(int vnum, bool user_edit = true) {
+        int slot = this->find(vnum);
+        if (slot < 0) return;
+        int successor = this->selected_slot() == slot ? successor_of(slot) : -1;
+        this->erase(slot, successor, user_edit);
+    }
+
+    // Removes the zone's records and gives its block back; true when any went.
+    bool unload_zone(int zone) {
+        bool removed = false;
+        for (int s = 0; s < this->count();) {
+            if (this->record(s).zone == zone) {
+                remove(this->record(s).vnum, false);
+                removed = true;
+            } else {
+                ++s;
+            }
+        }
+        this->release_block();
+        if (this->selected_slot() < 0 && !this->empty()) this->select_slot(0);
+        return removed;
+    }
+
+private:
+    int successor_of(int slot) const {
+        int zone = this->record(slot).zone;
+        for (int s = 0; s < this->count(); ++s)
+            if (s != slot && this->record(s).zone == zone) return s;
+        for (int s = 0; s < this->count(); ++s)
+            if (s != slot) return s;
+        return -1;
+    }
+};
+
+}  // namespace zs

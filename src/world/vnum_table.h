@@ -1,0 +1,202 @@
+// VnumTable: the table scheme that rooms, objects and mobiles share. Records
+// of a zone stand together; loaders append, editors insert after the nearest
+// lower vnum of the zone. The table has a selected (current) record and the
+// block bookkeeping of the loaders, and finds a vnum in constant time.
+// Records are reached by slot; slots shift when records are inserted or
+// removed, so nothing outside one call should hold on to a slot: keep the vnum.
+#pragma once
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "world/change.h"
+#include "world/room.h"
+#include "world/vnum_index.h"
+
+namespace zs {
+
+template <class Record>
+class VnumTable {
+public:
+    VnumTable(TableKind kind, ChangeSink* sink) : kind_(kind), sink_(sink) {}
+    VnumTable(const VnumTable&) = delete;
+    VnumTable& operator=(const VnumTable&) = delete;
+
+    int count() const { return static_cast<int>(records_.size()); }
+    bool empty() const { return records_.empty(); }
+    const Record& record(int slot) const { return *records_[slot]; }
+    int block_count() const { return blocks_; }
+
+    // First slot in use holding the vnum, or -1.
+    int find(int vnum) const { return index_.first(vnum); }
+    const Record* find_record(int vnum) const {
+        int s = find(vnum);
+        return s < 0 ? nullptr : records_[s].get();
+    }
+    // How many records carry the vnum (more than one only in damaged files).
+    unsigned count_of(int vnum) const { return index_.count(vnum); }
+    bool has_zone(int zone) const {
+        // Division truncates, so zone 0 runs from -99 to 99.
+        int lo = std::max(zone > 0 ? zone * 100 : zone * 100 - 99, kVnumMin);
+        int hi = std::min(zone < 0 ? zone * 100 : zone * 100 + 99, kVnumMax);
+        for (int v = lo; v <= hi; ++v)
+            if (index_.first(v) >= 0) return true;
+        return false;
+    }
+
+    int selected_slot() const { return selected_; }
+    const Record* selected() const { return selected_ < 0 ? nullptr : records_[selected_].get(); }
+    void select_slot(int slot) {
+        int next = (slot >= 0 && slot < count()) ? slot : -1;
+        if (next == selected_) return;
+        selected_ = next;
+        emit(ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false);
+    }
+
+    // Reserves a block for a zone about to be loaded; false (and nothing
+    // changes) when the table already holds a record of the zone.
+    bool reserve_block(int zone) {
+        if (has_zone(zone)) return false;
+        ++blocks_;
+        records_.reserve(static_cast<std::size_t>(blocks_) * 100 + 1);
+        return true;
+    }
+    void release_block() {
+        if (blocks_ > 0) --blocks_;
+    }
+
+    // Loader path: adds a finished record at the end. The first record loaded
+    // while nothing is selected becomes the selection.
+    void append(Record record) {
+        int slot = count();
+        record.zone = static_cast<decltype(record.zone)>(zone_of(record.vnum));
+        index_.appended(record.vnum, slot);
+        int vnum = record.vnum;
+        records_.push_back(std::make_unique<Record>(std::move(record)));
+        emit(ChangeKind::Added, vnum, false);
+        if (selected_ < 0) select_slot(slot);
+    }
+
+    // Removes every record from `keep` on (rolls back a failed load) and
+    // restores the selection of before the load.
+    void truncate(int keep, int selected_before) {
+        keep = std::clamp(keep, 0, count());
+        for (int s = count() - 1; s >= keep; --s) {
+            int vnum = records_[s]->vnum;
+            index_.removed_last(vnum, s);
+            records_.pop_back();
+            emit(ChangeKind::Removed, vnum, false);
+        }
+        if (selected_ >= keep || selected_before != selected_)
+            select_slot(selected_before < keep ? selected_before : -1);
+    }
+
+    // Editor path: inserts a record after the nearest lower vnum of its zone,
+    // or at slot 0 when the zone has none. Returns the slot.
+    int insert_sorted(Record record) {
+        int vnum = record.vnum;
+        int zone = record.zone;
+        int slot = count();
+        while (slot > 0) {
+            const Record& before = *records_[slot - 1];
+            if (before.zone == zone && before.vnum < vnum) break;
+            --slot;
+        }
+        records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
+        index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
+        if (selected_ >= slot) ++selected_;
+        emit(ChangeKind::Added, vnum, true);
+        return slot;
+    }
+
+    // Removes the record in `slot`; if it was selected, `successor` (a slot
+    // before the removal, or -1) becomes the selection.
+    void erase(int slot, int successor, bool user_edit) {
+        int vnum = records_[slot]->vnum;
+        bool was_selected = selected_ == slot;
+        records_.erase(records_.begin() + slot);
+        index_.erased(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
+        if (selected_ > slot) --selected_;
+        emit(ChangeKind::Removed, vnum, user_edit);
+        if (was_selected) {
+            selected_ = -1;
+            if (successor > slot) --successor;
+            if (successor >= 0 && successor < count())
+                select_slot(successor);
+            else
+                emit(ChangeKind::Selection, -1, false);
+        }
+    }
+
+    void clear() {
+        bool had_selection = selected_ >= 0;
+        records_.clear();
+        index_.clear();
+        blocks_ = 0;
+        selected_ = -1;
+        emit(ChangeKind::Removed, -1, false);
+        if (had_selection) emit(ChangeKind::Selection, -1, false);
+    }
+
+    // The one way to change fields of a loaded record.
+    void edit(int slot, const std::function<void(Record&)>& fn, bool user_edit = true) {
+        if (slot < 0 || slot >= count()) return;
+        Record& r = *records_[slot];
+        int before = r.vnum;
+        fn(r);
+        if (r.vnum != before) {
+            // A new number: the index is rebuilt.
+            r.zone = static_cast<decltype(r.zone)>(zone_of(r.vnum));
+            index_.clear();
+            for (int s = 0; s < count(); ++s)
+                index_.appended(records_[s]->vnum, s);
+        }
+        emit(ChangeKind::Edited, r.vnum, user_edit);
+    }
+
+protected:
+    Record& mutable_record(int slot) { return *records_[slot]; }
+    void emit(ChangeKind kind, int vnum, bool user_edit) const {
+        if (sink_) sink_->on_change({kind_, kind, vnum, user_edit});
+    }
+
+private:
+    TableKind kind_;
+    ChangeSink* sink_;
+    std::vector<std::unique_ptr<Record>> records_;
+    VnumIndex index_;
+    int selected_ = -1;
+    int blocks_ = 0;
+};
+
+// The slots of each zone's records, zones in the order their first record
+// stands in the table, slots in table order.
+using ZoneSlots = std::vector<std::pair<int, std::vector<int>>>;
+
+template <class Table>
+ZoneSlots slots_by_zone(const Table& table) {
+    ZoneSlots zones;
+    std::map<int, std::size_t> position;
+    for (int s = 0; s < table.count(); ++s) {
+        int zone = table.record(s).zone;
+        if (zone < 0) continue;  // zone numbers of files are never negative
+        auto [it, fresh] = position.emplace(zone, zones.size());
+        if (fresh) zones.push_back({zone, {}});
+        zones[it->second].second.push_back(s);
+    }
+    return zones;
+}
+
+// The slots of one zone's records, in table order.
+template <class Table>
+std::vector<int> slots_of_zone(const Table& table, int zone) {
+    std::vector<int> slots;
+    for (int s = 0; s < table.count(); ++s)
+        if (table.record(s).zone == zone) slots.push_back(s);
+    return slots;
+}
+
+}  // namespace zs
