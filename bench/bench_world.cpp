@@ -1,68 +1,123 @@
-// World file load and save over the synthetic world, and room lookup.
+// Area-file load and save over the synthetic world, per kind and whole, and
+// room lookup.
 #include <benchmark/benchmark.h>
 
 #include <random>
 
+#include "files/file_mob.h"
+#include "files/file_obj.h"
 #include "files/file_wld.h"
+#include "files/file_zone.h"
 #include "synthetic.h"
 #include "world/workspace.h"
 
 namespace zs::bench {
 namespace {
 
-void load_world(Workspace& ws) {
-    for (const auto& f : synthetic_world().world_files)
-        load_world_file(ws, f);
+using Loader = bool (*)(Workspace&, const std::string&);
+using Saver = bool (*)(Workspace&);
+
+void load_set(Workspace& ws, const FileSet& set, Loader load) {
+    for (const auto& f : set.paths)
+        load(ws, f);
 }
 
-void BM_LoadAllWorldFiles(benchmark::State& state) {
-    const auto& world = synthetic_world();
+// Loads every file of one kind into a fresh workspace.
+void run_load(benchmark::State& state, const FileSet& set, Loader load) {
     NullUi ui;
     for (auto _ : state) {
-        Workspace ws(ui);
-        load_world(ws);
-        benchmark::DoNotOptimize(ws.world().count());
+        auto ws = std::make_unique<Workspace>(ui);
+        load_set(*ws, set, load);
         state.PauseTiming();
-        {
-            Workspace gone(ui);  // keep the destruction of `ws` out of the timing
-        }
+        ws.reset();  // the teardown is not part of a load
         state.ResumeTiming();
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * world.world_bytes));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * set.bytes));
 }
-BENCHMARK(BM_LoadAllWorldFiles)->Unit(benchmark::kMillisecond);
 
-void BM_SaveAllZones(benchmark::State& state) {
-    const auto& world = synthetic_world();
+// Saves every zone of one kind: format, write "%d.new", flush, rename.
+void run_save(benchmark::State& state, const FileSet& set, Loader load, Saver save) {
     NullUi ui;
     Workspace ws(ui);
-    load_world(ws);
-    auto out = world.dir / "saved";
+    load_set(ws, set, load);
+    auto out = synthetic_world().dir / "saved";
     std::filesystem::create_directories(out);
     ws.set_area_dir(out);
     for (auto _ : state)
-        benchmark::DoNotOptimize(save_all_worlds(ws));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * world.world_bytes));
+        benchmark::DoNotOptimize(save(ws));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * set.bytes));
 }
-BENCHMARK(BM_SaveAllZones)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_LoadWorldFiles(benchmark::State& s) {
+    run_load(s, synthetic_world().world, load_world_file);
+}
+void BM_LoadObjectFiles(benchmark::State& s) {
+    run_load(s, synthetic_world().objects, load_objects);
+}
+void BM_LoadMobileFiles(benchmark::State& s) {
+    run_load(s, synthetic_world().mobiles, load_mobiles);
+}
+void BM_LoadZoneFiles(benchmark::State& s) {
+    run_load(s, synthetic_world().zones, load_zone_file);
+}
+void BM_SaveWorldFiles(benchmark::State& s) {
+    run_save(s, synthetic_world().world, load_world_file, save_all_worlds);
+}
+void BM_SaveObjectFiles(benchmark::State& s) {
+    run_save(s, synthetic_world().objects, load_objects, save_all_objects);
+}
+void BM_SaveMobileFiles(benchmark::State& s) {
+    run_save(s, synthetic_world().mobiles, load_mobiles, save_all_mobiles);
+}
+void BM_SaveZoneFiles(benchmark::State& s) {
+    run_save(s, synthetic_world().zones, load_zone_file, save_all_zedits);
+}
+BENCHMARK(BM_LoadWorldFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadObjectFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadMobileFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadZoneFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveWorldFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveObjectFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveMobileFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SaveZoneFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Rooms, objects, mobiles and zedits of all 327 zones. The memory the loaded
+// world holds is measured in a fresh process by zonesmith_world_memory.
+void BM_LoadWholeWorld(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    for (auto _ : state) {
+        auto ws = std::make_unique<Workspace>(ui);
+        load_set(*ws, w.world, load_world_file);
+        load_set(*ws, w.objects, load_objects);
+        load_set(*ws, w.mobiles, load_mobiles);
+        load_set(*ws, w.zones, load_zone_file);
+        state.PauseTiming();
+        ws.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(
+        state.iterations() * (w.world.bytes + w.objects.bytes + w.mobiles.bytes + w.zones.bytes)));
+}
+BENCHMARK(BM_LoadWholeWorld)->Unit(benchmark::kMillisecond);
 
 // The text of every zone built in memory, without the disk.
 void BM_FormatAllZones(benchmark::State& state) {
-    const auto& world = synthetic_world();
+    const auto& w = synthetic_world();
     NullUi ui;
     Workspace ws(ui);
-    load_world(ws);
+    load_set(ws, w.world, load_world_file);
     for (auto _ : state)
         for (int zone = 0; zone < 327; ++zone)
             benchmark::DoNotOptimize(world_file_text(ws, zone));
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * world.world_bytes));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * w.world.bytes));
 }
 BENCHMARK(BM_FormatAllZones)->Unit(benchmark::kMillisecond);
 
 void BM_FindRoom(benchmark::State& state) {
     NullUi ui;
     Workspace ws(ui);
-    load_world(ws);
+    load_set(ws, synthetic_world().world, load_world_file);
     std::mt19937 rng(7);
     std::vector<int> vnums(4096);
     for (auto& v : vnums)

@@ -206,17 +206,37 @@ std::string zone_file_text(const Zedit& z, UiPort& ui) {
     return std::move(w.bytes());
 }
 
+namespace {
+
+// Saves the zedits with these numbers together, each into its own file; true
+// when all were written.
+bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
+    SaveBatch batch(ws.area_dir());
+    std::vector<int> tickets;
+    for (int number : numbers) {
+        const Zedit& z = ws.zones().zedit(ws.zones().find_zedit(number));
+        tickets.push_back(batch.add(strfmt("%d.new", number), strfmt("%d.zon", number),
+                                    zone_file_text(z, ws.ui())));
+    }
+    batch.commit();
+    bool all_ok = true;
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        if (batch.saved(tickets[i]))
+            ws.modified().clear(TableKind::Zone, numbers[i]);
+        else
+            all_ok = false;
+    }
+    return all_ok;
+}
+
+}  // namespace
+
 bool save_zone_file(Workspace& ws, int zone) {
-    int slot = ws.zones().find_zedit(zone);
-    if (slot < 0) {
+    if (ws.zones().find_zedit(zone) < 0) {
         ws.ui().show_message("Error saving zone -- zone number not found");
         return false;
     }
-    std::string bytes = zone_file_text(ws.zones().zedit(slot), ws.ui());
-    if (!save_file_atomically(ws.area_dir(), strfmt("%d.new", zone), strfmt("%d.zon", zone), bytes))
-        return false;
-    ws.modified().clear(TableKind::Zone, zone);
-    return true;
+    return save_zedits(ws, {zone});
 }
 
 bool save_current_zedit(Workspace& ws) {
@@ -244,9 +264,7 @@ bool save_all_zedits(Workspace& ws) {
         int number = zones.zedit(s).number;
         if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
     }
-    bool all_ok = true;
-    for (int number : numbers)
-        all_ok = save_zone_file(ws, number) && all_ok;
+    bool all_ok = save_zedits(ws, numbers);
     ws.ui().show_status(all_ok ? "All zedits saved to file." : "Error, not all zedits saved.");
     return all_ok;
 }
