@@ -78,16 +78,26 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
 
     std::string_view line;
     if (in_.read_line(line) == 0) return false;
-    std::int32_t zone_field;
     std::string_view flags;
+    // "zone flags sector" in the stock layout; today's line adds climate,
+    // mine kind, fly up, fly down, fall, height and nation.
+    std::string_view rest = line;
+    long long zone_field;
+    if (!parse_long(rest, zone_field) || !next_word(rest, flags)) return false;
     if (layout_.stock_room_line) {
-        if (scan(line, "%d %s %d", &zone_field, &flags, &room.sector) != 3) return false;
+        if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
     } else {
-        if (scan(line, " %d %s %d %d %d %d %d %d %d %d", &zone_field, &flags, &room.sector,
-                 &room.climate, &room.mine_kind, &room.fly_up_room, &room.fly_down_room,
-                 &room.fall_room, &room.height, &room.nation) != 10)
-            return false;
+        std::int32_t f[8];
+        if (scan_numbers(rest, f, 8) != 8) return false;
+        room.sector = f[0];
+        room.climate = f[1];
+        room.mine_kind = f[2];
+        room.fly_up_room = f[3];
+        room.fly_down_room = f[4];
+        room.fall_room = f[5];
+        room.height = f[6];
+        room.nation = f[7];
     }
     room.room_flags = flags_from_word(flags);
 

@@ -1,5 +1,7 @@
 #include "files/scan.h"
 
+#include <cstdint>
+
 #include <limits>
 
 namespace zs {
@@ -39,27 +41,6 @@ bool store_number(const ScanArg& arg, long long v) {
     }
 }
 }  // namespace
-
-bool parse_long(std::string_view& s, long long& value) {
-    skip_blanks(s);
-    std::size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    std::size_t digits_start = i;
-    unsigned long long v = 0;
-    bool overflow = false;
-    while (i < s.size() && s[i] >= '0' && s[i] <= '9') {
-        if (v > (std::numeric_limits<unsigned long long>::max() - 9) / 10) overflow = true;
-        if (!overflow) v = v * 10 + static_cast<unsigned>(s[i] - '0');
-        ++i;
-    }
-    if (i == digits_start || overflow ||
-        v > static_cast<unsigned long long>(std::numeric_limits<long long>::max()))
-        return false;
-    value = negative ? -static_cast<long long>(v) : static_cast<long long>(v);
-    s.remove_prefix(i);
-    return true;
-}
 
 int scan_fields(std::string_view in, std::string_view fmt, std::initializer_list<ScanArg> args) {
     const ScanArg* arg = args.begin();
@@ -108,11 +89,22 @@ int scan_fields(std::string_view in, std::string_view fmt, std::initializer_list
 }
 
 int scan_numbers(std::string_view in, std::int32_t* out, int n) {
+    // The numeric lines of area files are mostly this: kept tight.
+    const char* p = in.data();
+    const char* end = p + in.size();
     for (int i = 0; i < n; ++i) {
-        long long v;
-        if (!parse_long(in, v) || v < std::numeric_limits<std::int32_t>::min() ||
-            v > std::numeric_limits<std::int32_t>::max())
-            return i;
+        while (p < end && is_scan_blank(*p))
+            ++p;
+        if (p == end) return i;
+        bool negative = false;
+        if (*p == '-' || *p == '+') negative = *p++ == '-';
+        const char* digits = p;
+        std::int64_t v = 0;
+        for (; p < end && static_cast<unsigned char>(*p - '0') < 10; ++p)
+            if (v <= 10000000000) v = v * 10 + (*p - '0');  // past that it is out of range anyway
+        if (p == digits) return i;
+        if (negative) v = -v;
+        if (v < INT32_MIN || v > INT32_MAX) return i;
         out[i] = static_cast<std::int32_t>(v);
     }
     return n;

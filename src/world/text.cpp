@@ -45,29 +45,53 @@ int TextReader::read_line(std::string_view& line) {
 }
 
 std::string TextReader::read_tilde_text(UiPort& ui) {
-    std::string text;
-    std::string_view l;
-    for (;;) {
-        if (!raw_line(l)) {
-            string_error(ui);
-            return {};
-        }
-        std::size_t tilde = l.find('~');
-        bool complete = tilde != std::string_view::npos;
-        std::string_view piece = complete ? l.substr(0, tilde) : l;
-        std::size_t added = piece.size() + (complete ? 0 : 2);
-        if (text.size() + added > kMaxTextLength) {
-            string_error(ui);
-            // Skip the rest of the text so the next field is read from its
-            // own line.
-            while (!complete && raw_line(l))
-                complete = l.find('~') != std::string_view::npos;
-            return {};
-        }
-        text.append(piece);
-        if (complete) return text;
-        text.append("\r\n");
+    // The text runs to the first "~"; the rest of that line is dropped. Line
+    // ends inside it become CR LF.
+    const char* begin = data_.data() + pos_;
+    const char* end = data_.data() + data_.size();
+    const char* tilde = pos_ < data_.size()
+                            ? static_cast<const char*>(
+                                  std::memchr(begin, '~', static_cast<std::size_t>(end - begin)))
+                            : nullptr;
+    const char* stop = end;  // where reading stops: after the "~" line, or the end
+    if (tilde) {
+        const char* nl = static_cast<const char*>(
+            std::memchr(tilde, '\n', static_cast<std::size_t>(end - tilde)));
+        stop = nl ? nl + 1 : end;
     }
+    const char* text_end = tilde ? tilde : end;
+    int lines = 0;
+    for (const char* p = text_end; p < stop; ++p)
+        lines += *p == '\n';
+    pos_ = static_cast<std::size_t>(stop - data_.data());
+    std::string text;
+    if (tilde) {
+        if (text_end - begin > 15) text.reserve(static_cast<std::size_t>(text_end - begin) + 16);
+        for (const char* p = begin; p < text_end;) {
+            const char* nl = static_cast<const char*>(
+                std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
+            if (!nl) {
+                text.append(p, text_end);
+                break;
+            }
+            const char* piece_end = (nl > p && nl[-1] == '\r') ? nl - 1 : nl;
+            text.append(p, piece_end);
+            text.append("\r\n", 2);
+            ++lines;
+            p = nl + 1;
+        }
+    } else {
+        for (const char* p = begin; p < text_end; ++p)
+            lines += *p == '\n';
+    }
+    line_ += lines;
+    if (!tilde || text.size() > kMaxTextLength) {
+        // Cut off by the end of the file, or too long: the box, and no text.
+        // An over-long text has been skipped up to its closing "~".
+        string_error(ui);
+        return {};
+    }
+    return text;
 }
 
 int TextReader::peek_non_blank() {
