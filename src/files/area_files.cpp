@@ -1,10 +1,12 @@
 #include "files/area_files.h"
 
+#include "files/area_io.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
-#include "world/workspace.h"
+#include "files/scan.h"
+#include "world/strfmt.h"
 
 namespace zs {
 
@@ -40,12 +42,248 @@ bool load_area_file(Workspace& ws, const std::string& path) {
     }
 }
 
+namespace {
+
+std::string area_path(const Workspace& ws, int zone, const char* extension) {
+    return (ws.area_dir() / strfmt("%d.%s", zone, extension)).string();
+}
+
+}  // namespace
+
+bool load_all(Workspace& ws, int zone) {
+    bool ok = load_world_file(ws, area_path(ws, zone, "wld"));
+    ok = load_objects(ws, area_path(ws, zone, "obj")) && ok;
+    ok = load_mobiles(ws, area_path(ws, zone, "mob")) && ok;
+    ok = load_zone_file(ws, area_path(ws, zone, "zon")) && ok;
+    return ok;
+}
+
+bool load_current(Workspace& ws, EditorKind editor) {
+    struct Filter {
+        const char* caption;
+        const char* pattern;
+    };
+    static constexpr Filter kFilters[] = {
+        {"Quor world files (*.wld)", "*.wld"},
+        {"Quor zone files (*.zon)", "*.zon"},
+        {"Quor object files (*.obj)", "*.obj"},
+        {"Quor mobile files (*.mob)", "*.mob"},
+    };
+    const Filter& f = kFilters[static_cast<int>(editor)];
+    std::optional<std::string> path =
+        ws.ui().choose_file_to_open(f.caption, f.pattern, ws.area_dir());
+    if (!path) return false;
+    switch (editor) {
+        case EditorKind::Room:
+            return load_world_file(ws, *path);
+        case EditorKind::Zone:
+            return load_zone_file(ws, *path);
+        case EditorKind::Object:
+            return load_objects(ws, *path);
+        case EditorKind::Mobile:
+            return load_mobiles(ws, *path);
+    }
+    return false;
+}
+
+bool save_current(Workspace& ws, EditorKind editor) {
+    switch (editor) {
+        case EditorKind::Room:
+            return save_current_world(ws);
+        case EditorKind::Zone:
+            return save_current_zedit(ws);
+        case EditorKind::Object:
+            return save_current_objects(ws);
+        case EditorKind::Mobile:
+            return save_current_mobiles(ws);
+    }
+    return false;
+}
+
 bool save_everything(Workspace& ws) {
     bool ok = save_all_worlds(ws);
     ok = save_all_objects(ws) && ok;
     ok = save_all_mobiles(ws) && ok;
     ok = save_all_zedits(ws) && ok;
     return ok;
+}
+
+bool save_all(Workspace& ws) {
+    bool ok = save_everything(ws);
+    write_settings(ws);
+    ws.ui().show_status(ok ? "All data saved to file." : "Error, not all data saved.");
+    return ok;
+}
+
+// --- Settings --------------------------------------------------------------
+
+namespace {
+
+// One "Last" line each time the zone changes from the record before.
+template <class Table>
+void last_lines(AreaWriter& w, const Table& table, const char* key) {
+    int previous = 0;
+    for (int s = 0; s < table.count(); ++s) {
+        int zone = table.record(s).zone;
+        if (s == 0 || zone != previous) w.raw(key).ch(' ').num(zone).nl();
+        previous = zone;
+    }
+}
+
+struct OptionKey {
+    const char* key;  // with its colon
+    int Options::*field;
+    int lowest, highest;  // the values the option can take
+};
+
+constexpr OptionKey kOptionKeys[] = {
+    {"Prompt:", &Options::prompt_for_vnum, 0, 1},
+    {"Exits:", &Options::traverse_limit, -1, 1 << 30},
+    {"TreeC:", &Options::color_codes_in_trees, 0, 1},
+    {"ZoneL:", &Options::last_zone, -1, 327},
+    {"ShowZ:", &Options::show_all_zones, 0, 1},
+    {"AutoL:", &Options::auto_load, 0, 1},
+};
+
+constexpr std::string_view kSettingsError =
+    "There was an error loading the settings file.  The data format is incorrect.";
+
+// Calls `line_fn` for each line of the settings file, as the game's own
+// settings reader sees them: a line of more than 50 characters, its line end
+// included, stops the reading with a message.
+template <class LineFn>
+void for_each_settings_line(Workspace& ws, LineFn line_fn) {
+    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
+    if (!data) return;
+    // The line as the reader holds it, its line end included; CR LF is one
+    // line end. A last line without a line end still counts.
+    std::string line;
+    for (char c : *data) {
+        if (c == '\r') continue;
+        line.push_back(c);
+        if (line.size() > 50) {
+            ws.ui().show_message(kSettingsError);
+            return;
+        }
+        if (c == '\n') {
+            line.pop_back();
+            line_fn(std::string_view(line));
+            line.clear();
+        }
+    }
+    if (!line.empty()) line_fn(std::string_view(line));
+}
+
+// The number after a key at the start of a line.
+bool keyed_number(std::string_view line, std::string_view key, long long& value) {
+    if (!line.starts_with(key)) return false;
+    std::string_view rest = line.substr(key.size());
+    return parse_long(rest, value);
+}
+
+}  // namespace
+
+std::string settings_text(const Workspace& ws) {
+    AreaWriter w;
+    const Options& o = ws.options();
+    for (const auto& k : kOptionKeys)
+        w.raw(k.key).ch(' ').num(o.*k.field).nl();
+    last_lines(w, ws.world(), "LastR:");
+    last_lines(w, ws.mobiles(), "LastM:");
+    last_lines(w, ws.objects(), "LastO:");
+    for (int s = 0; s < ws.zones().count(); ++s)
+        w.raw("LastZ: ").num(ws.zones().zedit(s).number).nl();
+    return std::move(w.bytes());
+}
+
+void write_settings(Workspace& ws) {
+    std::string text = settings_text(ws);
+    save_file_atomically(ws.area_dir(), std::string(kSettingsFileName) + ".new", kSettingsFileName,
+                         text);
+}
+
+void read_settings(Workspace& ws) {
+    Options& o = ws.options();
+    for_each_settings_line(ws, [&](std::string_view line) {
+        for (const auto& k : kOptionKeys) {
+            long long v;
+            if (!keyed_number(line, k.key, v)) continue;
+            // A value the option cannot take leaves its start value.
+            o.*k.field =
+                (v >= k.lowest && v <= k.highest) ? static_cast<int>(v) : Options{}.*k.field;
+        }
+    });
+}
+
+void reload_last_files(Workspace& ws) {
+    struct Kind {
+        const char* key;
+        const char* extension;
+    };
+    static constexpr Kind kKinds[] = {
+        {"LastR:", "wld"}, {"LastM:", "mob"}, {"LastO:", "obj"}, {"LastZ:", "zon"}};
+    // Read the whole list first: loading shows boxes, and a file read to its
+    // end is the same file whatever those boxes lead to.
+    std::vector<std::string> paths;
+    for_each_settings_line(ws, [&](std::string_view line) {
+        for (const auto& k : kKinds) {
+            long long zone;
+            if (keyed_number(line, k.key, zone) && zone >= -32768 && zone <= 32767)
+                paths.push_back(area_path(ws, static_cast<int>(zone), k.extension));
+        }
+    });
+    for (const auto& path : paths)
+        load_area_file(ws, path);
+}
+
+void open_command_line_file(Workspace& ws, const std::string& argument) {
+    if (argument.empty()) return;
+    std::string path = argument;
+    if (path.front() == '"')
+        path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
+    switch (area_file_kind(path)) {
+        case AreaFileKind::World:
+            load_world_file(ws, path);
+            break;
+        case AreaFileKind::Object:
+            load_objects(ws, path);
+            ws.switch_editor(EditorKind::Object);
+            break;
+        case AreaFileKind::Mobile:
+            load_mobiles(ws, path);
+            ws.switch_editor(EditorKind::Mobile);
+            break;
+        case AreaFileKind::Zone:
+            load_zone_file(ws, path);
+            ws.switch_editor(EditorKind::Zone);
+            break;
+        case AreaFileKind::Unknown:
+            break;
+    }
+    ws.request_redraw();
+}
+
+void unload_all_worlds(Workspace& ws) {
+    ws.world().clear();
+    ws.ui().show_status("All rooms unloaded.");
+}
+
+void unload_all(Workspace& ws) {
+    ws.zones().clear();
+    ws.ui().show_status("All zedits unloaded.");
+    unload_all_worlds(ws);
+    ws.objects().clear();
+    ws.ui().show_status("All objects unloaded.");
+    ws.mobiles().clear();
+    ws.ui().show_status("All files unloaded.");
+}
+
+void start_up(Workspace& ws, const std::string& command_line_argument) {
+    open_command_line_file(ws, command_line_argument);
+    read_settings(ws);
+    ws.modified().clear_all();
+    const Options& o = ws.options();
+    if (o.auto_load == 1 && o.last_zone >= 1) load_all(ws, o.last_zone);
 }
 
 }  // namespace zs

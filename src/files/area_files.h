@@ -1,14 +1,19 @@
-// Area files of every kind together: choosing the loader by file name, and
-// saving every loaded zone of every kind.
+// The zone load and save commands that tie the four file kinds together:
+// loading a file by its kind, Load Full Zone, Load and Save Current, Save All,
+// the settings file with the options and the zones that were open, reloading
+// them, the command-line file, unloading, and the start-up steps.
+// Area files and the settings file live in the workspace's area directory.
 #pragma once
 
 #include <string>
 
+#include "world/workspace.h"
+
 namespace zs {
 
-class Workspace;
-
 enum class AreaFileKind { World, Object, Mobile, Zone, Unknown };
+
+inline constexpr const char* kSettingsFileName = "ZonesmithSettings.txt";
 
 // The kind the first letter of a three-letter extension names ("w", "o", "m",
 // "z": the character third from the end).
@@ -17,7 +22,45 @@ AreaFileKind area_file_kind(const std::string& path);
 // Loads a file with the loader of its kind; true when it loaded.
 bool load_area_file(Workspace& ws, const std::string& path);
 
+// Load Full Zone: the zone's .wld, .obj, .mob and .zon from the area
+// directory, in that order; each loader reports for itself. True when all four
+// loaded.
+bool load_all(Workspace& ws, int zone);
+
+// Load Wld/Zon/Obj/Mob: the open-file dialog of the editor's kind, then its
+// loader.
+bool load_current(Workspace& ws, EditorKind editor);
+
+// Save Current: the kind of the editor for its current record's zone.
+bool save_current(Workspace& ws, EditorKind editor);
+
 // Saves every loaded zone of every kind; true when everything was written.
 bool save_everything(Workspace& ws);
+
+// Save All: every kind, then the settings file; "All data saved to file."
+// only when all of it was written.
+bool save_all(Workspace& ws);
+
+// The settings file's text: options, then the zones of each table.
+std::string settings_text(const Workspace& ws);
+// Save Options. A file that cannot be written is passed over silently.
+void write_settings(Workspace& ws);
+// Reads the options at start-up. A missing file keeps the start values; an
+// over-long line stops the reading with a message; a value out of its range
+// leaves that option at its start value.
+void read_settings(Workspace& ws);
+// Ctrl+T: loads the zones the settings file names, in its order.
+void reload_last_files(Workspace& ws);
+
+// A file named on the command line: loaded by its kind, whose editor becomes
+// current. A quoted argument loses its quotes.
+void open_command_line_file(Workspace& ws, const std::string& argument);
+
+void unload_all_worlds(Workspace& ws);
+void unload_all(Workspace& ws);
+
+// The start-up steps that need no window, in order: the command-line file,
+// the settings, cleared modified flags, and Auto-Load of the last zone.
+void start_up(Workspace& ws, const std::string& command_line_argument);
 
 }  // namespace zs

@@ -135,9 +135,9 @@ SaveBatch::~SaveBatch() {
 }
 
 int SaveBatch::add(const std::string& temp_name, const std::string& final_name,
-                   std::string_view bytes) {
+                   std::string_view bytes, int after) {
     if (!write_temp(dir_ / temp_name, bytes, false)) return -1;
-    entries_.push_back({temp_name, final_name, false});
+    entries_.push_back({temp_name, final_name, after, false});
     return static_cast<int>(entries_.size()) - 1;
 }
 
@@ -153,6 +153,10 @@ void SaveBatch::commit() {
     }
     for (auto& e : entries_) {
         std::filesystem::path temp = dir_ / e.temp;
+        if (e.after >= 0 && !entries_[static_cast<std::size_t>(e.after)].saved) {
+            ::unlink(temp.c_str());
+            continue;
+        }
         if (!flushed) {
             // Flush file by file instead.
             int fd = ::open(temp.c_str(), O_WRONLY | O_CLOEXEC);

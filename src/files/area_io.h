@@ -74,8 +74,10 @@ public:
     SaveBatch& operator=(const SaveBatch&) = delete;
 
     // Writes the temporary file; returns a ticket, or -1 when the write failed
-    // (the temporary file is then gone again).
-    int add(const std::string& temp_name, const std::string& final_name, std::string_view bytes);
+    // (the temporary file is then gone again). With `after`, the file takes
+    // its final name only if that earlier ticket's file did.
+    int add(const std::string& temp_name, const std::string& final_name, std::string_view bytes,
+            int after = -1);
     // Flushes and renames; afterwards saved(ticket) tells each file's fate.
     void commit();
     bool saved(int ticket) const { return ticket >= 0 && entries_[ticket].saved; }
@@ -83,6 +85,7 @@ public:
 private:
     struct Entry {
         std::string temp, final_name;
+        int after;
         bool saved = false;
     };
     std::filesystem::path dir_;

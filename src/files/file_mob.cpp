@@ -51,12 +51,20 @@ constexpr std::string_view kConversionSuccess =
     "so that the file is in the correct format.";
 
 // The number a word gives read as C's atoi does: optional sign and digits,
-// anything else ends it; no digits gives 0.
-std::int32_t atoi_word(std::string_view w) {
+// anything else ends it; no digits gives 0. False when the number does not
+// fit 32 bits.
+bool atoi_word(std::string_view w, std::int32_t& out) {
     long long v = 0;
     std::string_view rest = w;
-    if (!parse_long(rest, v) || v < INT32_MIN || v > INT32_MAX) return 0;
-    return static_cast<std::int32_t>(v);
+    if (!parse_long(rest, v)) {
+        // No number at all, or one past the 64-bit range.
+        std::size_t i = w.find_first_not_of(" \t+-");
+        out = 0;
+        return i == std::string_view::npos || w[i] < '0' || w[i] > '9';
+    }
+    if (v < INT32_MIN || v > INT32_MAX) return false;
+    out = static_cast<std::int32_t>(v);
+    return true;
 }
 
 std::string_view trim_right(std::string_view s) {
@@ -70,7 +78,7 @@ std::string_view trim_right(std::string_view s) {
 // deeper a branch, a shallower tier a sibling of the nearest ancestor of that
 // tier. Damaged tiers lose nothing: a node more than one deeper becomes a
 // branch of the node before it, and a node shallower than every ancestor goes
-// to the top level.
+// to the top level. Trees are kept to kMaxConversationDepth levels.
 class ConversationBuilder {
 public:
     void add(Conversation node) {
@@ -90,11 +98,15 @@ public:
                 parent = a >= 0 ? nodes_[a].parent : -1;
             }
         }
+        // Deeper than any real conversation goes: kept one level up.
+        if (parent >= 0 && nodes_[parent].depth + 1 >= kMaxConversationDepth)
+            parent = nodes_[parent].parent;
         if (parent < 0)
             top_.push_back(index);
         else
             nodes_[parent].children.push_back(index);
-        nodes_.push_back({std::move(node), parent, {}});
+        int depth = parent < 0 ? 0 : nodes_[parent].depth + 1;
+        nodes_.push_back({std::move(node), parent, depth, {}});
         prev_ = index;
     }
 
@@ -110,6 +122,7 @@ private:
     struct Node {
         Conversation c;
         int parent;
+        int depth;
         std::vector<int> children;
     };
 
@@ -348,19 +361,27 @@ bool MobileParser::read_type_line(MobilePrototype& m, std::string_view line, cha
     if (got != wanted) return fail("Error Code 17");
     if (layout_.flags == Flags::Quor) {
         // Plain numbers; flag letters give 0.
-        for (int i = 0; i < 8; ++i)
-            m.flag_words[i] = static_cast<std::uint32_t>(atoi_word(w[i]));
+        for (int i = 0; i < 8; ++i) {
+            std::int32_t v;
+            if (!atoi_word(w[i], v)) return fail("Error Code 17");
+            m.flag_words[i] = static_cast<std::uint32_t>(v);
+        }
     } else if (layout_.flags == Flags::TbaMud) {
         // Four action words, then four affect words.
-        for (int i = 0; i < 8; ++i)
+        for (int i = 0; i < 8; ++i) {
+            if (!flag_word_fits(w[i])) return fail("Error Code 17");
             m.flag_words[i] = flags_from_word(w[i]);
+        }
     } else {
+        if (!flag_word_fits(w[0]) || !flag_word_fits(w[1])) return fail("Error Code 17");
         m.flag_words[0] = flags_from_word(w[0]);  // action flags
         m.flag_words[4] = flags_from_word(w[1]);  // affect flags
     }
+    char as_read = type;
     if (type >= 'a' && type <= 'z') type = static_cast<char>(type - 'a' + 'A');
     if (type != 'E' && type != 'S')
-        return fail(strfmt("Unsupported mob type '%c' in mob #%d.", type, ws_.mobiles().count()));
+        return fail(
+            strfmt("Unsupported mob type '%c' in mob #%d.", as_read, ws_.mobiles().count()));
     return true;
 }
 
@@ -405,8 +426,8 @@ bool MobileParser::read_especs(MobilePrototype& m) {
             return fail(strfmt("Unterminated E section in mob #%d.", ws_.mobiles().count()));
         std::size_t colon = line.find(':');
         std::string_view keyword = line.substr(0, colon);
-        std::int32_t value =
-            colon == std::string_view::npos ? 0 : atoi_word(line.substr(colon + 1));
+        std::int32_t value = 0;
+        if (colon != std::string_view::npos && !atoi_word(line.substr(colon + 1), value)) value = 0;
         auto is = [&](std::string_view k) {
             return keyword.size() == k.size() && compare_without_case(keyword, k) == 0;
         };

@@ -29,6 +29,8 @@ public:
     ObjectParser(Workspace& ws, TextReader& in, ObjectLayout layout)
         : ws_(ws), in_(in), layout_(layout) {}
     bool run();
+    // Set when a failure has more to say than the plain box.
+    std::string detail;
 
 private:
     bool read_record(std::string_view& line);
@@ -56,7 +58,12 @@ bool ObjectParser::run() {
 bool ObjectParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
-    if (line[0] != '#' || !parse_long(rest, number) || !vnum_in_range(number)) return false;
+    if (line[0] != '#' || !parse_long(rest, number)) return false;
+    if (!vnum_in_range(number)) {
+        detail = strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", number,
+                        in_.line_number());
+        return false;
+    }
     ObjectPrototype o;
     o.vnum = static_cast<Vnum>(number);
     o.zone = zone_of(o.vnum);
@@ -105,8 +112,8 @@ bool ObjectParser::read_record(std::string_view& line) {
             case 'T': {
                 std::string_view word;
                 std::int32_t trigger;
-                if (scan(line, "%s %d", &word, &trigger) != 2) return false;
-                o.add_trigger(trigger);
+                // A trigger line without a number is passed over.
+                if (scan(line, "%s %d", &word, &trigger) == 2) o.add_trigger(trigger);
                 break;
             }
             default:
@@ -127,7 +134,7 @@ bool ObjectParser::read_current_numbers(ObjectPrototype& o) {
     if (!next_line(line)) return false;
     int got = scan(line, " %d %ld %ld %ld %ld %s %d %d %d %d", &o.type, &l[0], &l[1], &l[2], &l[3],
                    &flags, &n[0], &n[1], &n[2], &n[3]);
-    if (got != 10 && got != 6) return false;
+    if ((got != 10 && got != 6) || !flag_word_fits(flags)) return false;
     if (got == 6) n = {};
     o.flag_word = flags_from_word(flags);
 
@@ -174,7 +181,9 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
         for (int i = 0; i < 4; ++i)
             o.line1_ints[i] = static_cast<std::int32_t>(flags_from_word(w[8 + i]));
     } else {
-        if (scan(line, "%d %s %s", &o.type, &w[0], &w[1]) != 3) return false;
+        if (scan(line, "%d %s %s", &o.type, &w[0], &w[1]) != 3 || !flag_word_fits(w[0]) ||
+            !flag_word_fits(w[1]))
+            return false;
         o.line1_longs[0] = static_cast<std::int32_t>(flags_from_word(w[0]));
         o.flag_word = flags_from_word(w[1]);
     }
@@ -196,8 +205,9 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
 }  // namespace
 
 bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report) {
-    bool ok = ObjectParser(ws, reader, layout).run();
-    if (!ok && report) object_load_error(ws.ui());
+    ObjectParser parser(ws, reader, layout);
+    bool ok = parser.run();
+    if (!ok && report) object_load_error(ws.ui(), parser.detail);
     return ok;
 }
 

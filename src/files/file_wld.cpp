@@ -30,6 +30,8 @@ public:
 
     // True on success; on failure `detail` may say more than the plain box.
     bool run(std::string& detail);
+    // The file ended where a room could begin: a failure without the box.
+    bool ended_between_rooms = false;
 
 private:
     bool read_room(Vnum vnum, std::string& detail);
@@ -55,7 +57,10 @@ bool WorldParser::vnum_field(long long value, Vnum& out, std::string& detail) {
 bool WorldParser::run(std::string& detail) {
     std::string_view line;
     for (;;) {
-        if (in_.read_line(line) == 0) return false;
+        if (in_.read_line(line) == 0) {
+            ended_between_rooms = true;
+            return false;
+        }
         if (line[0] == '$') return true;
         long long number;
         std::string_view rest = line.substr(1);
@@ -83,7 +88,9 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
     // mine kind, fly up, fly down, fall, height and nation.
     std::string_view rest = line;
     long long zone_field;
-    if (!parse_long(rest, zone_field) || !next_word(rest, flags)) return false;
+    if (!parse_long(rest, zone_field) || zone_field < INT32_MIN || zone_field > INT32_MAX ||
+        !next_word(rest, flags) || !flag_word_fits(flags))
+        return false;
     if (layout_.stock_room_line) {
         if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
@@ -130,8 +137,8 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                     in_.read_line(line);
                     std::string_view word;
                     std::int32_t trigger;
-                    if (scan(line, "%s %d", &word, &trigger) != 2) return false;
-                    room.add_trigger(trigger);
+                    // A trigger line without a number is passed over.
+                    if (scan(line, "%s %d", &word, &trigger) == 2) room.add_trigger(trigger);
                 }
                 ws_.world().append(std::move(room));
                 return true;
@@ -169,8 +176,9 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 
 bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report) {
     std::string detail;
-    bool ok = WorldParser(ws, reader, layout).run(detail);
-    if (!ok && report) world_load_error(ws.ui(), detail);
+    WorldParser parser(ws, reader, layout);
+    bool ok = parser.run(detail);
+    if (!ok && report && !parser.ended_between_rooms) world_load_error(ws.ui(), detail);
     return ok;
 }
 
@@ -294,7 +302,8 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
         std::string layout = layout_text(world, slots);
         p.has_layout = !layout.empty();
         if (p.world_ticket >= 0 && p.has_layout)
-            p.layout_ticket = batch.add(layout_name(zone) + ".new", layout_name(zone), layout);
+            p.layout_ticket =
+                batch.add(layout_name(zone) + ".new", layout_name(zone), layout, p.world_ticket);
         pending.push_back(p);
     }
     batch.commit();

@@ -122,12 +122,6 @@ bool parse_zone(Workspace& ws, TextReader& reader) {
     return false;
 }
 
-bool legacy_zone_chain(Workspace& ws, std::string_view /*data*/, int /*zone*/) {
-    // No older zone layout is known yet.
-    zone_load_error(ws.ui(), {});
-    return false;
-}
-
 bool load_zone_file(Workspace& ws, const std::string& path) {
     UiPort& ui = ws.ui();
     ZoneTable& zones = ws.zones();

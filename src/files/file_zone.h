@@ -21,10 +21,15 @@ bool parse_zone(Workspace& ws, TextReader& reader);
 // the file's zedit is in the table afterwards.
 bool load_zone_file(Workspace& ws, const std::string& path);
 
-// Older zone layouts are tried here, on the bytes of a file the current
-// reader refused, once the builder has agreed to convert it. True when the
-// zedit is in the table afterwards; on failure the table is as it was.
+// The stock zone layouts (tbaMUD, then CircleMUD 3.x and 3.0), tried on the
+// bytes of a file the current reader refused once the builder has agreed to
+// convert it. True when the zedit is in the table afterwards; on failure the
+// zone-file error box is shown and the table is as it was.
 bool legacy_zone_chain(Workspace& ws, std::string_view data, int zone);
+
+enum class StockZoneLayout { TbaMud, Circle };
+// Reads one zedit of a stock layout, silently; appends it only on success.
+bool parse_stock_zone(Workspace& ws, TextReader& reader, StockZoneLayout layout);
 
 // The whole file text of a zedit. A command of a kind the file has no line
 // for is left out and reported through `ui`.

@@ -17,6 +17,9 @@ namespace zs {
 
 constexpr int kMaxSkill = 1512;      // skill numbers 0..1512
 constexpr int kNumberSetSize = 991;  // members 0..990
+// Conversation trees are at most this deep; a deeper node read from a file is
+// kept at the deepest level.
+constexpr int kMaxConversationDepth = 64;
 
 // One node of a conversation tree: a reply to keywords, with its branches.
 struct Conversation {

@@ -130,6 +130,16 @@ std::uint32_t flags_from_word(std::string_view word) {
     return bits;
 }
 
+bool flag_word_fits(std::string_view word) {
+    std::uint64_t v = 0;
+    for (char c : word) {
+        if (c < '0' || c > '9') return true;  // letters always fit
+        v = v * 10 + static_cast<unsigned>(c - '0');
+        if (v > 0xFFFFFFFFull) return false;
+    }
+    return true;
+}
+
 void append_flag_word(std::string& out, std::uint32_t bits) {
     static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
     if (bits == 0) {

@@ -56,6 +56,8 @@ private:
 // Flag words: "a".."z" are bits 0..25 and "A".."F" bits 26..31 ("G".."Z" wrap
 // to bits 0..19); a word of digits only is a decimal number.
 std::uint32_t flags_from_word(std::string_view word);
+// False for a word of digits whose number does not fit 32 bits.
+bool flag_word_fits(std::string_view word);
 std::string word_from_flags(std::uint32_t bits);
 void append_flag_word(std::string& out, std::uint32_t bits);
 

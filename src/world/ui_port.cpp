@@ -19,8 +19,8 @@ void world_load_error(UiPort& ui, std::string_view detail) {
     ui.show_message(with_detail("There was an error loading the world file.", detail));
 }
 
-void object_load_error(UiPort& ui) {
-    ui.show_message("There was an error loading the obj file.");
+void object_load_error(UiPort& ui, std::string_view detail) {
+    ui.show_message(with_detail("There was an error loading the obj file.", detail));
     ui.show_status("Error loading obj file.");
 }
 

@@ -3,6 +3,9 @@
 // boxes, the command-line tool prints, tests record and answer from a script.
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace zs {
@@ -17,6 +20,14 @@ public:
     virtual void show_message(std::string_view text, std::string_view caption = {}) = 0;
     // A modal Yes/No question; true for Yes.
     virtual bool ask_yes_no(std::string_view text, std::string_view caption = {}) = 0;
+    // The open-file dialog: one filter (its caption and pattern), starting in
+    // `dir`, existing files only. Nothing when the builder cancels; a port
+    // with no dialogs always gives nothing.
+    virtual std::optional<std::string> choose_file_to_open(std::string_view /*filter_caption*/,
+                                                           std::string_view /*pattern*/,
+                                                           const std::filesystem::path& /*dir*/) {
+        return std::nullopt;
+    }
 };
 
 // Silently accepts everything and answers No; for batch work with no one to ask.
@@ -29,7 +40,7 @@ public:
 
 // The loaders' message boxes, with their status texts.
 void world_load_error(UiPort& ui, std::string_view detail = {});
-void object_load_error(UiPort& ui);
+void object_load_error(UiPort& ui, std::string_view detail = {});
 void mobile_load_error(UiPort& ui, std::string_view detail);
 void zone_load_error(UiPort& ui, std::string_view detail);
 void string_error(UiPort& ui);

@@ -147,6 +147,8 @@ public:
         Record& r = *records_[slot];
         int before = r.vnum;
         fn(r);
+        // Vnums are 16-bit everywhere; an edit cannot take one outside.
+        if (!vnum_in_range(r.vnum)) r.vnum = static_cast<decltype(r.vnum)>(before);
         if (r.vnum != before) {
             // A new number: the index is rebuilt.
             r.zone = static_cast<decltype(r.zone)>(zone_of(r.vnum));

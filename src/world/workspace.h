@@ -43,6 +43,22 @@ private:
     std::array<std::set<int>, 4> zones_;
 };
 
+// The four editors; the current one decides what Save Current and Load
+// Current work on.
+enum class EditorKind { Room, Zone, Object, Mobile };
+
+// The builder's options, with the start values they have before the settings
+// file is read.
+struct Options {
+    int prompt_for_vnum = 0;       // "Prompt for Vnum"
+    int traverse_limit = -1;       // exits followed from the selected room; -1 infinite
+    int color_codes_in_trees = 0;  // "Color Codes in Trees"
+    int last_zone = -1;            // last zone of Load Full Zone; -1 none
+    int show_all_zones = 0;        // the zone editor's "Show All " box
+    int auto_load = 0;             // "Auto-Load Zone"
+    bool operator==(const Options&) const = default;
+};
+
 class WorkspaceObserver {
 public:
     virtual ~WorkspaceObserver() = default;
@@ -50,6 +66,9 @@ public:
     // A file of the kind finished loading: views centre the selection,
     // refresh their editors and redraw.
     virtual void file_loaded(TableKind /*kind*/, int /*zone*/) {}
+    // The map should be drawn again; `force` skips the pacing of redraws.
+    virtual void redraw_requested(bool /*force*/) {}
+    virtual void editor_switched(EditorKind /*editor*/) {}
 };
 
 class Workspace : private ChangeSink {
@@ -78,6 +97,20 @@ public:
     ModifiedFlags& modified() { return modified_; }
     const ModifiedFlags& modified() const { return modified_; }
 
+    Options& options() { return options_; }
+    const Options& options() const { return options_; }
+
+    EditorKind current_editor() const { return editor_; }
+    void switch_editor(EditorKind editor) {
+        editor_ = editor;
+        for (auto* o : observers_)
+            o->editor_switched(editor);
+    }
+    void request_redraw(bool force = false) {
+        for (auto* o : observers_)
+            o->redraw_requested(force);
+    }
+
     void add_observer(WorkspaceObserver* o) { observers_.push_back(o); }
     void remove_observer(WorkspaceObserver* o) { std::erase(observers_, o); }
     void announce_loaded(TableKind kind, int zone) {
@@ -95,6 +128,8 @@ private:
     UiPort* ui_;
     std::filesystem::path area_dir_ = ".";
     ModifiedFlags modified_;
+    Options options_;
+    EditorKind editor_ = EditorKind::Room;
     std::vector<WorkspaceObserver*> observers_;
 };
 

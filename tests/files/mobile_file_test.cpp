@@ -120,7 +120,9 @@ TEST_F(MobileFileTest, EverythingTheWriterWritesReadsBackUnchanged) {
     EXPECT_NE(text.find("@\r\nhello~\r\nHi there.~\r\n1 2 3 0 5 6 7~\r\n"), std::string::npos);
     EXPECT_NE(text.find("0 990 -1 -1 -1 -1 -1 -1 -1 -1\r\n~\r\n"), std::string::npos);
     const MobilePrototype& back = reloaded(1201);
-    EXPECT_TRUE(back == original);
+    MobilePrototype expected = original;
+    expected.apply_size_class();  // worked out when a file is read
+    EXPECT_TRUE(back == expected);
     EXPECT_EQ(back.conversations[0].branches[0].branches[0].keywords, "why");
     EXPECT_EQ(back.conversations[1].keywords, "bye");  // top level keeps its order
     EXPECT_EQ(mobiles_file_text(again_ws, 12), text);
@@ -174,6 +176,19 @@ TEST_F(MobileFileTest, ConversationTiersBuildTheTree) {
     EXPECT_EQ(mobile(1200).conversation_count(), 8);  // nothing lost
 }
 
+TEST_F(MobileFileTest, ADeepTreeIsKeptToItsLimitWithoutRunningOutOfStack) {
+    std::string sections;
+    for (int tier = 0; tier < 50000; ++tier)
+        sections += "@\nk~\nr~\n-1 -1 -1 " + std::to_string(tier) + " 0 0 0~\n";
+    ASSERT_TRUE(load(mob(1200, sections) + "$\n"));
+    const MobilePrototype& m = mobile(1200);
+    EXPECT_EQ(m.conversation_count(), 50000);
+    int depth = 0;
+    for (const auto* level = &m.conversations; !level->empty(); level = &level->back().branches)
+        ++depth;
+    EXPECT_EQ(depth, kMaxConversationDepth);
+}
+
 TEST_F(MobileFileTest, ErrorCodesNameWhatWentWrong) {
     struct Case {
         std::string text;
@@ -188,7 +203,8 @@ TEST_F(MobileFileTest, ErrorCodesNameWhatWentWrong) {
         {good_head + "Skills:\n1:2 3:4\n~\n", "Error Code 15.1"},
         {good_head + "Skills:\n", "Error Code 14.1"},
         {good_head + "0 0 0 E\n", "Error Code 17"},
-        {good_head + "0 0 0 0 0 0 0 0 0 X\n", "Unsupported mob type 'X' in mob #0."},
+        {good_head + "0 0 0 0 0 0 0 0 0 x\n", "Unsupported mob type 'x' in mob #0."},
+        {good_head + "0 99999999999 0 0 0 0 0 0 0 E\n", "Error Code 17"},
         {good_head + "0 0 0 0 0 0 0 0 0 E\n1 2 3\n", "Error Code 19"},
         {good_head + "0 0 0 0 0 0 0 0 0 E\n1 2 3 1d1+1 1d1+1\n1 2\n", "Error Code 21"},
         {mob(1200).substr(0, mob(1200).rfind("0 0 0 0 0 0 0 0 0 4\n")),

@@ -198,9 +198,10 @@ TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
         head + "D0\n~\n~\n~\n0 -1 0 0 0\nS\n$\n",         // five exit fields
         head + "X\nS\n$\n",                               // unknown block
         head + "T 5\nS\n$\n",                             // trigger before S
-        head + "S\n",                                     // no "$"
         head + "D0\n~\n~\n~\n0 -1 40000 0 0 -1\nS\n$\n",  // destination beyond 16 bits
         "#40000\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n",
+        "#100\nt~\nd~\nx~\ns~\n1 5000000000 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n",  // flags past
+                                                                                       // 32 bits
         "#1x00\n$\n",
         "garbage\n",
     };
@@ -216,6 +217,15 @@ TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
             reported |= m.text.starts_with("There was an error loading the world file.");
         EXPECT_TRUE(reported) << text;
     }
+}
+
+TEST_F(WorldFileTest, AFileEndingBetweenRoomsFailsWithoutTheErrorBox) {
+    EXPECT_FALSE(load_world_file(
+        ws, dir.write("1.wld",
+                      crlf("#100\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n"))));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ws.world().count(), 0);
 }
 
 TEST_F(WorldFileTest, AnOutOfRangeVnumIsNamedWithItsLine) {

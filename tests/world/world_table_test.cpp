@@ -5,6 +5,7 @@
 #include <random>
 
 #include "support/fake_ui.h"
+#include "world/mobile.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -100,6 +101,16 @@ TEST_F(WorldTableTest, UnloadKeepsIncomingExitsAndDeleteRemovesThem) {
     EXPECT_FALSE(world.room(0).exits[kEast].has_value());
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30));
     ASSERT_NE(world.selected_room(), nullptr);
+}
+
+TEST_F(WorldTableTest, AnEditCannotMoveAVnumOutOfSixteenBits) {
+    MobileTable mobiles;
+    mobiles.append(make_new_mobile(1200, 12));
+    mobiles.edit(0, [](MobilePrototype& m) { m.vnum = 40000; });
+    EXPECT_EQ(mobiles.record(0).vnum, 1200);
+    mobiles.edit(0, [](MobilePrototype& m) { m.vnum = 1300; });
+    EXPECT_EQ(mobiles.find_mobile(1300), 0);
+    EXPECT_EQ(mobiles.record(0).zone, 13);
 }
 
 TEST_F(WorldTableTest, TruncateRestoresTheSelectionOfBeforeALoad) {

@@ -1,0 +1,148 @@
+// Stock zone files. CircleMUD 3.x: "#zone", "name~", then "bottom top lifespan
+// reset-mode" (CircleMUD 3.0 leaves out the bottom vnum). tbaMUD: "#zone",
+// "builders~", "name~", then up to ten header fields: bottom, top, lifespan,
+// reset mode, four zone-flag words, lowest and highest level. Commands are
+// M O E P D with an if-flag and three numbers, G R with two, tbaMUD's T with
+// two or three (attach type, trigger, room) and V with three and two words
+// (attach type, context, room, name, value); a comment may follow.
+//
+// The zone's own range is its number: the bottom vnum, tbaMUD's zone flags
+// and level range have no place in a zedit. tbaMUD's builders line is kept
+// as the zedit's third text.
+#include "files/file_zone.h"
+
+#include "files/area_io.h"
+#include "files/scan.h"
+#include "world/text.h"
+#include "world/ui_port.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+namespace {
+
+constexpr std::string_view kConversionSuccess =
+    "Conversion successful.  Please save the zone immediately\r\n"
+    "so that the file is in the correct format.";
+
+// A "name~" line; false when the line has no "~".
+bool tilde_line(TextReader& in, std::string& text) {
+    std::string_view line;
+    if (in.read_line(line) == 0) return false;
+    std::size_t tilde = line.find('~');
+    if (tilde == std::string_view::npos) return false;
+    text = std::string(line.substr(0, tilde));
+    return true;
+}
+
+bool read_header(std::string_view line, StockZoneLayout layout, Zedit& z) {
+    std::int32_t n[4];
+    int got = scan_numbers(line, n, 4);
+    if (layout == StockZoneLayout::TbaMud) {
+        if (got != 4) return false;
+    } else if (got == 3) {
+        // CircleMUD 3.0: no bottom vnum.
+        n[3] = n[2];
+        n[2] = n[1];
+        n[1] = n[0];
+    } else if (got != 4) {
+        return false;
+    }
+    if (n[1] < -32768 || n[1] > 32767) return false;
+    z.top = static_cast<std::int16_t>(n[1]);
+    z.lifespan = n[2];
+    z.reset_mode = n[3];
+    return true;
+}
+
+bool read_command(std::string_view fields, StockZoneLayout layout, Zcmd& c) {
+    auto& a = c.arg;
+    std::int32_t n[4];
+    switch (c.command) {
+        case 'M':
+        case 'O':
+        case 'E':
+        case 'P':
+        case 'D':
+            if (scan_numbers(fields, n, 4) != 4) return false;
+            c.if_flag = n[0];
+            a[0] = n[1];
+            a[1] = n[2];
+            a[2] = n[3];
+            return true;
+        case 'G':
+        case 'R':
+            if (scan_numbers(fields, n, 3) != 3) return false;
+            c.if_flag = n[0];
+            a[0] = n[1];
+            a[1] = n[2];
+            return true;
+        case 'T': {
+            if (layout != StockZoneLayout::TbaMud) return false;
+            int got = scan_numbers(fields, n, 4);
+            if (got < 3) return false;
+            c.if_flag = n[0];
+            a[0] = n[1];
+            a[1] = n[2];
+            a[2] = got == 4 ? n[3] : 0;
+            return true;
+        }
+        case 'V': {
+            if (layout != StockZoneLayout::TbaMud) return false;
+            std::string_view name, value;
+            if (scan(fields, " %d %d %d %d %s %s", &c.if_flag, &a[0], &a[1], &a[2], &name,
+                     &value) != 6)
+                return false;
+            c.sarg1 = name;
+            c.sarg2 = value;
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout) {
+    Zedit z;
+    std::string_view line;
+    std::int16_t number;
+    if (in.read_line(line) == 0 || scan(line, "#%hd", &number) != 1) return false;
+    z.number = number;
+    if (layout == StockZoneLayout::TbaMud && !tilde_line(in, z.third_text)) return false;
+    if (!tilde_line(in, z.name)) return false;
+    if (in.read_line(line) == 0 || !read_header(line, layout, z)) return false;
+    while (in.read_line(line) > 0) {
+        std::size_t start = line.find_first_not_of(" \t");
+        if (start == std::string_view::npos) continue;
+        char letter = line[start];
+        if (letter == '*') continue;
+        if (letter == 'S' || letter == '$') {
+            ws.zones().append(std::move(z));
+            return true;
+        }
+        Zcmd c;
+        c.command = letter;
+        c.line = in.line_number();
+        if (!read_command(line.substr(start + 1), layout, c)) return false;
+        z.commands.push_back(std::move(c));
+    }
+    return false;
+}
+
+bool legacy_zone_chain(Workspace& ws, std::string_view data, int zone) {
+    for (StockZoneLayout layout : {StockZoneLayout::TbaMud, StockZoneLayout::Circle}) {
+        TextReader reader(data);
+        bool reserved = ws.zones().reserve_zedit_block(zone);
+        if (parse_stock_zone(ws, reader, layout)) {
+            ws.ui().show_message(kConversionSuccess, "Success");
+            return true;
+        }
+        if (reserved) ws.zones().release_zedit_block();
+    }
+    zone_load_error(ws.ui(), {});
+    return false;
+}
+
+}  // namespace zs
