@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <map>
-#include <set>
 
 #include "files/area_files.h"
-#include "files/file_wld.h"
+#include "files/check.h"
+#include "files/scan.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
 
@@ -13,9 +13,12 @@ namespace zs {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr const char* kUsage =
-    "usage: zonesmith-cli convert [--yes] [-o DIR] FILE...\n"
-    "       zonesmith-cli stats [--yes] FILE...\n";
+    "usage: zonesmith-cli convert [--yes] [--dir DIR] [-o DIR] FILE...\n"
+    "       zonesmith-cli stats [--yes] [--dir DIR] FILE...\n"
+    "       zonesmith-cli check [--yes] [--dir DIR] [ZONE...]\n";
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
 std::string for_terminal(std::string_view text) {
@@ -28,7 +31,7 @@ std::string for_terminal(std::string_view text) {
 // first); every question is answered the same way.
 class CliUi : public UiPort {
 public:
-    CliUi(std::ostream& out, std::ostream& err, bool yes, bool statuses = true)
+    CliUi(std::ostream& out, std::ostream& err, bool yes, bool statuses)
         : out_(out), err_(err), yes_(yes), statuses_(statuses) {}
     void show_status(std::string_view text) override {
         if (statuses_) out_ << for_terminal(text) << '\n';
@@ -52,41 +55,55 @@ private:
 
 struct Options {
     bool yes = false;
-    std::filesystem::path out_dir = ".";
-    std::vector<std::string> files;
+    std::optional<fs::path> dir;      // --dir: the area directory
+    std::optional<fs::path> out_dir;  // -o: where convert saves
+    std::vector<std::string> operands;
 };
 
-bool parse_options(const std::vector<std::string>& args, bool allow_out_dir, Options& opt,
-                   std::ostream& err) {
+// Parses the options of a command; false (with a message) for a usage error.
+bool parse_options(const std::vector<std::string>& args, bool takes_output, bool needs_operands,
+                   Options& opt, std::ostream& err) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--yes" || a == "-y") {
-            opt.yes = true;
-        } else if (allow_out_dir && (a == "-o" || a == "--output")) {
+        auto directory = [&](std::optional<fs::path>& into) {
             if (++i >= args.size()) {
                 err << "zonesmith-cli: " << a << " needs a directory\n";
                 return false;
             }
-            opt.out_dir = args[i];
-        } else if (a.size() > 1 && a[0] == '-') {
+            into = args[i];
+            return true;
+        };
+        if (a == "--yes" || a == "-y") {
+            opt.yes = true;
+        } else if (a == "--dir") {
+            if (!directory(opt.dir)) return false;
+        } else if (takes_output && (a == "-o" || a == "--output")) {
+            if (!directory(opt.out_dir)) return false;
+        } else if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9')) {
             err << "zonesmith-cli: unknown option " << a << '\n';
             return false;
         } else {
-            opt.files.push_back(a);
+            opt.operands.push_back(a);
         }
     }
-    if (opt.files.empty()) {
+    if (needs_operands && opt.operands.empty()) {
         err << "zonesmith-cli: no files given\n";
+        return false;
+    }
+    if (opt.dir && !fs::is_directory(*opt.dir)) {
+        err << "zonesmith-cli: " << opt.dir->string() << " is not a directory\n";
         return false;
     }
     return true;
 }
 
-bool load_all_files(Workspace& ws, const Options& opt, std::ostream& err) {
+// Loads the files named, relative ones from the area directory.
+bool load_files(Workspace& ws, const Options& opt, std::ostream& err) {
     bool all = true;
-    for (const auto& f : opt.files) {
-        if (!load_area_file(ws, f)) {
-            err << "zonesmith-cli: " << f << " was not loaded\n";
+    for (const auto& f : opt.operands) {
+        fs::path path = opt.dir && fs::path(f).is_relative() ? *opt.dir / f : fs::path(f);
+        if (!load_area_file(ws, path.string())) {
+            err << "zonesmith-cli: " << path.string() << " was not loaded\n";
             all = false;
         }
     }
@@ -95,20 +112,22 @@ bool load_all_files(Workspace& ws, const Options& opt, std::ostream& err) {
 
 int convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options opt;
-    if (!parse_options(args, true, opt, err)) {
+    if (!parse_options(args, true, true, opt, err)) {
         err << kUsage;
         return 2;
     }
+    fs::path out_dir = opt.out_dir ? *opt.out_dir : opt.dir ? *opt.dir : fs::path(".");
     std::error_code ec;
-    std::filesystem::create_directories(opt.out_dir, ec);
-    if (!std::filesystem::is_directory(opt.out_dir)) {
-        err << "zonesmith-cli: cannot use output directory " << opt.out_dir.string() << '\n';
+    fs::create_directories(out_dir, ec);
+    if (!fs::is_directory(out_dir)) {
+        err << "zonesmith-cli: cannot use output directory " << out_dir.string() << '\n';
         return 2;
     }
-    CliUi ui(out, err, opt.yes);
+    CliUi ui(out, err, opt.yes, true);
     Workspace ws(ui);
-    bool all_loaded = load_all_files(ws, opt, err);
-    ws.set_area_dir(opt.out_dir);
+    if (opt.dir) ws.set_area_dir(*opt.dir);
+    bool all_loaded = load_files(ws, opt, err);
+    ws.set_area_dir(out_dir);
     bool all_saved = save_everything(ws);
     return all_loaded && all_saved ? 0 : 1;
 }
@@ -120,14 +139,15 @@ struct ZoneCounts {
 
 int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     Options opt;
-    if (!parse_options(args, false, opt, err)) {
+    if (!parse_options(args, false, true, opt, err)) {
         err << kUsage;
         return 2;
     }
     // The loaders' status texts would be noise among the counts.
     CliUi ui(out, err, opt.yes, false);
     Workspace ws(ui);
-    bool all_loaded = load_all_files(ws, opt, err);
+    if (opt.dir) ws.set_area_dir(*opt.dir);
+    bool all_loaded = load_files(ws, opt, err);
 
     std::map<int, ZoneCounts> zones;
     const WorldTable& world = ws.world();
@@ -163,6 +183,34 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return all_loaded ? 0 : 1;
 }
 
+int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options opt;
+    if (!parse_options(args, false, false, opt, err)) {
+        err << kUsage;
+        return 2;
+    }
+    CliUi ui(out, err, opt.yes, false);
+    Workspace ws(ui);
+    if (opt.dir) ws.set_area_dir(*opt.dir);
+    std::vector<int> zones;
+    for (const auto& z : opt.operands) {
+        std::string_view rest = z;
+        long long n;
+        if (!parse_long(rest, n) || !rest.empty() || n < -328 || n > 327) {
+            err << "zonesmith-cli: " << z << " is not a zone number\n" << kUsage;
+            return 2;
+        }
+        zones.push_back(static_cast<int>(n));
+    }
+    if (zones.empty()) zones = zones_in_area_dir(ws);
+    RecordOrigins origins;
+    bool all_loaded = load_zones_for_check(ws, zones, origins);
+    std::vector<Problem> problems = check_areas(ws, origins);
+    for (const auto& p : problems)
+        out << p.text() << '\n';
+    return problems.empty() && all_loaded ? 0 : 1;
+}
+
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -172,6 +220,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     if (args[0] == "convert") return convert(args, out, err);
     if (args[0] == "stats") return stats(args, out, err);
+    if (args[0] == "check") return check(args, out, err);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

@@ -1,7 +1,8 @@
 // zonesmith-cli: batch work on area files with the editor's own loaders and
 // writers, and no window.
-//   convert [--yes] [-o DIR] FILE...   load files, save them in the current layouts
-//   stats [--yes] FILE...              per-zone counts of what the files hold
+//   convert [--yes] [--dir DIR] [-o DIR] FILE...  load, then save in the current layouts
+//   stats [--yes] [--dir DIR] FILE...             per-zone counts of what the files hold
+//   check [--yes] [--dir DIR] [ZONE...]           problems to mend before the game boots
 #pragma once
 
 #include <ostream>
@@ -11,7 +12,8 @@
 namespace zs {
 
 // Runs one command line (without the program name); returns the exit status:
-// 0 when every file loaded, 1 otherwise, 2 for a usage error.
+// for convert and stats 0 when every file loaded and 1 otherwise; for check 0
+// when it found no problem and 1 otherwise; 2 for a usage error.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace zs

@@ -13,7 +13,7 @@
 
 namespace zs {
 
-const WorldLayout kCurrentWorldLayout = {4, false, 5, 3, 6, false};
+const WorldLayout kCurrentWorldLayout = {4, false, 1, 5, 3, 6, false};
 
 namespace {
 
@@ -32,6 +32,7 @@ public:
     bool run(std::string& detail);
     // The file ended where a room could begin: a failure without the box.
     bool ended_between_rooms = false;
+    WorldReadNotes notes;
 
 private:
     bool read_room(Vnum vnum, std::string& detail);
@@ -92,6 +93,12 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
         !next_word(rest, flags) || !flag_word_fits(flags))
         return false;
     if (layout_.stock_room_line) {
+        // tbaMUD's second to fourth flag words: the game keeps 32 room flags.
+        for (int i = 1; i < layout_.flag_words; ++i) {
+            std::string_view more;
+            if (!next_word(rest, more) || !flag_word_fits(more)) return false;
+            if (flags_from_word(more) != 0) notes.dropped_flag_bits = true;
+        }
         if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
     } else {
@@ -174,10 +181,12 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 
 }  // namespace
 
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report) {
+bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
+                 WorldReadNotes* notes) {
     std::string detail;
     WorldParser parser(ws, reader, layout);
     bool ok = parser.run(detail);
+    if (notes) *notes = parser.notes;
     if (!ok && report && !parser.ended_between_rooms) world_load_error(ws.ui(), detail);
     return ok;
 }

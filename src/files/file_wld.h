@@ -17,6 +17,7 @@ class TextReader;
 struct WorldLayout {
     int room_texts;        // title, description[, extra text[, side text]]
     bool stock_room_line;  // "zone flags sector" instead of the ten-field line
+    int flag_words;        // flag words on a stock room line: 1, or tbaMUD's 4
     int line_b_fields;     // mine amount, reset[, resource[, room size, reserved]]; 0: no line
     int exit_texts;        // description, keywords[, door description]
     int exit_fields;       // door kind, key, destination[, lock quality, door strength[, size]]
@@ -25,10 +26,18 @@ struct WorldLayout {
 
 extern const WorldLayout kCurrentWorldLayout;
 
+// What a read found beyond the rooms themselves.
+struct WorldReadNotes {
+    // Room flags beyond the first 32 (tbaMUD's second to fourth flag words)
+    // that the game's rooms cannot hold, and were dropped.
+    bool dropped_flag_bits = false;
+};
+
 // Reads rooms of one layout from `reader`, appending them to the world table.
 // With `report`, a format error shows the world-file error box; the older
 // layouts are tried silently. Rooms read before a failure stay in the table.
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report);
+bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
+                 WorldReadNotes* notes = nullptr);
 
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.

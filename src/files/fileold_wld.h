@@ -14,8 +14,9 @@ namespace zs {
 
 class Workspace;
 
-// Layouts A, B, C, D, then stock CircleMUD, in the order they are tried.
-extern const std::array<WorldLayout, 5> kLegacyWorldLayouts;
+// Layouts A, B, C, D, then tbaMUD and stock CircleMUD, in the order they are
+// tried.
+extern const std::array<WorldLayout, 6> kLegacyWorldLayouts;
 
 // Tries every older layout on the file's bytes, each as a fresh try of the
 // load `attempt`. On success the rooms are in the table; on failure the table

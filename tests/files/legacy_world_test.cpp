@@ -120,6 +120,35 @@ TEST_F(LegacyWorldTest, StockFileEndingAt99999LoadsAfterTheSecondQuestion) {
     EXPECT_EQ(ui.messages.back().caption, "Success");
 }
 
+TEST_F(LegacyWorldTest, TbaMudRoomsComeInWithTheirTrueSectors) {
+    ui.always_yes();
+    // tbaMUD writes four flag words and the sector last.
+    ASSERT_TRUE(
+        load("#1200\nThe Hall~\nA hall.\n~\n12 ad 0 0 0 3\nD1\n~\n~\n0 -1 1201\nS\n"
+             "T 1250\n#1201\nGarden~\nFlowers.\n~\n12 0 0 0 0 2\nS\n$\n"));
+    EXPECT_EQ(room(1200).sector, 3);
+    EXPECT_EQ(room(1200).room_flags, 9u);
+    EXPECT_EQ(room(1200).triggers, std::vector<std::int32_t>{1250});
+    EXPECT_EQ(room(1201).sector, 2);
+    EXPECT_EQ(ui.questions.size(), 2u);  // convert, then the stock question
+    for (const auto& m : ui.messages)
+        EXPECT_NE(m.caption, "Warning");
+
+    // Bits in the higher flag words cannot be kept: one warning for the file.
+    FakeUi local;
+    local.always_yes();
+    Workspace w(local);
+    ASSERT_TRUE(
+        load_world_file(w, dir.write("13.wld", crlf("#1300\nA~\nB~\n13 a b 0 0 1\nS\n"
+                                                    "#1301\nC~\nD~\n13 0 0 c 0 4\nS\n$\n"))));
+    EXPECT_EQ(w.world().room(0).sector, 1);
+    EXPECT_EQ(w.world().room(1).sector, 4);
+    int warnings = 0;
+    for (const auto& m : local.messages)
+        warnings += m.caption == "Warning";
+    EXPECT_EQ(warnings, 1);
+}
+
 TEST_F(LegacyWorldTest, DecliningLeavesTheTableAsBefore) {
     ws.world().reserve_room_block(5);
     ws.world().create_room(500, 5);

@@ -1,0 +1,300 @@
+#include "files/check.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "files/area_files.h"
+#include "files/area_io.h"
+#include "files/scan.h"
+#include "world/names.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+std::string Problem::text() const {
+    return strfmt("%s:%d: %s", file.c_str(), line, message.c_str());
+}
+
+void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, int end,
+                              const std::string& file, std::string_view bytes) {
+    // The line of each "#vnum" in the file, first one of a vnum winning.
+    std::map<int, int> lines;
+    int line = 0;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        ++line;
+        std::size_t nl = bytes.find('\n', pos);
+        std::string_view l =
+            bytes.substr(pos, nl == std::string_view::npos ? std::string_view::npos : nl - pos);
+        if (l.size() > 1 && l[0] == '#') {
+            std::string_view rest = l.substr(1);
+            long long v;
+            if (parse_long(rest, v) && vnum_in_range(v)) lines.emplace(static_cast<int>(v), line);
+        }
+        if (nl == std::string_view::npos) break;
+        pos = nl + 1;
+    }
+    for (int s = first; s < end; ++s) {
+        int id = 0;
+        switch (kind) {
+            case TableKind::World:
+                id = ws.world().room(s).vnum;
+                break;
+            case TableKind::Object:
+                id = ws.objects().record(s).vnum;
+                break;
+            case TableKind::Mobile:
+                id = ws.mobiles().record(s).vnum;
+                break;
+            case TableKind::Zone:
+                id = ws.zones().zedit(s).number;
+                break;
+        }
+        auto it = lines.find(id);
+        places_[{kind, s}] = {file, it == lines.end() ? 1 : it->second};
+    }
+}
+
+RecordOrigins::Place RecordOrigins::place(TableKind kind, int slot) const {
+    auto it = places_.find({kind, slot});
+    return it == places_.end() ? Place{"?", 0} : it->second;
+}
+
+namespace {
+
+class Checker {
+public:
+    Checker(const Workspace& ws, const RecordOrigins& origins) : ws_(ws), origins_(origins) {}
+
+    std::vector<Problem> run() {
+        rooms();
+        commands();
+        duplicates();
+        return std::move(problems_);
+    }
+
+private:
+    void report(TableKind kind, int slot, std::string message, int line = 0) {
+        RecordOrigins::Place p = origins_.place(kind, slot);
+        problems_.push_back({p.file, line > 0 ? line : p.line, std::move(message)});
+    }
+
+    void long_text(TableKind kind, int slot, const char* what, int vnum, const std::string& text) {
+        if (text.size() > kMaxTextLength)
+            report(kind, slot,
+                   strfmt("%s %d: %s is %zu characters long; the game keeps %zu", kind_word(kind),
+                          vnum, what, text.size(), kMaxTextLength));
+    }
+
+    static const char* kind_word(TableKind kind) {
+        switch (kind) {
+            case TableKind::World:
+                return "room";
+            case TableKind::Object:
+                return "object";
+            case TableKind::Mobile:
+                return "mobile";
+            case TableKind::Zone:
+                return "zone";
+        }
+        return "";
+    }
+
+    // The zone number a file's name gives, or -1 when it gives none.
+    static int file_zone(const std::string& file) {
+        std::string name = std::filesystem::path(file).filename().string();
+        if (name.empty() || !(name[0] == '-' || (name[0] >= '0' && name[0] <= '9'))) return -1;
+        return zone_number_from_path(name);
+    }
+
+    void rooms() {
+        const WorldTable& world = ws_.world();
+        for (int s = 0; s < world.count(); ++s) {
+            const Room& r = world.room(s);
+            int zone = file_zone(origins_.place(TableKind::World, s).file);
+            if (zone >= 0 && r.zone != zone)
+                report(TableKind::World, s,
+                       strfmt("room %d lies outside zone %d of its file", r.vnum, zone));
+            for (int d = 0; d < kNumDirections; ++d) {
+                const auto& e = r.exits[d];
+                if (!e) continue;
+                const char* dir = kDirectionWords[d].data();
+                if ((e->exit_flags & kExitIsDoor) && e->door_keywords.empty())
+                    report(TableKind::World, s,
+                           strfmt("room %d: the door %s has no keywords", r.vnum, dir));
+                if (e->key != -1 && ws_.objects().find_object(e->key) < 0)
+                    report(TableKind::World, s,
+                           strfmt("room %d: the door %s needs key %d, which no loaded zone holds",
+                                  r.vnum, dir, e->key));
+                if (e->destination == -1) continue;  // an exit that leads nowhere on purpose
+                int target = world.find_room(e->destination);
+                if (target < 0) {
+                    report(
+                        TableKind::World, s,
+                        strfmt("room %d: the exit %s leads to room %d, which no loaded zone holds",
+                               r.vnum, dir, e->destination));
+                    continue;
+                }
+                const auto& back = world.room(target).exits[reverse_direction(d)];
+                if (!back || back->destination != r.vnum)
+                    report(
+                        TableKind::World, s,
+                        strfmt("room %d: the exit %s to room %d is one-way (no exit %s leads back)",
+                               r.vnum, dir, e->destination,
+                               kDirectionWords[reverse_direction(d)].data()));
+            }
+            long_text(TableKind::World, s, "the title", r.vnum, r.title);
+            long_text(TableKind::World, s, "the description", r.vnum, r.description);
+            for (const auto& ed : r.extra_descriptions)
+                long_text(TableKind::World, s, "an extra description", r.vnum, ed.description);
+        }
+        for (int s = 0; s < ws_.objects().count(); ++s) {
+            const ObjectPrototype& o = ws_.objects().record(s);
+            long_text(TableKind::Object, s, "the look description", o.vnum, o.look_description);
+            for (const auto& ed : o.extra_descriptions)
+                long_text(TableKind::Object, s, "an extra description", o.vnum, ed.description);
+        }
+        for (int s = 0; s < ws_.mobiles().count(); ++s) {
+            const MobilePrototype& m = ws_.mobiles().record(s);
+            long_text(TableKind::Mobile, s, "the long description", m.vnum, m.long_description);
+            long_text(TableKind::Mobile, s, "the description", m.vnum, m.description);
+        }
+    }
+
+    void commands() {
+        const ZoneTable& zones = ws_.zones();
+        for (int s = 0; s < zones.count(); ++s) {
+            const Zedit& z = zones.zedit(s);
+            for (const Zcmd& c : z.commands) {
+                auto need = [&](const char* what, int vnum, bool loaded) {
+                    if (!loaded)
+                        report(TableKind::Zone, s,
+                               strfmt("%c command: %s %d is not in any loaded zone", c.command,
+                                      what, vnum),
+                               c.line);
+                };
+                auto room = [&](int v) { need("room", v, ws_.world().find_room(v) >= 0); };
+                auto object = [&](int v) { need("object", v, ws_.objects().find_object(v) >= 0); };
+                auto mobile = [&](int v) { need("mobile", v, ws_.mobiles().find_mobile(v) >= 0); };
+                const auto& a = c.arg;
+                switch (c.command) {
+                    case 'M':
+                        mobile(a[0]);
+                        room(a[2]);
+                        break;
+                    case 'O':
+                        object(a[0]);
+                        room(a[2]);
+                        break;
+                    case 'G':
+                    case 'E':
+                        object(a[0]);
+                        break;
+                    case 'P':
+                        object(a[0]);
+                        object(a[2]);
+                        break;
+                    case 'D':
+                        room(a[0]);
+                        break;
+                    case 'R':
+                        room(a[0]);
+                        object(a[1]);
+                        break;
+                    default:
+                        break;
+                }
+            }
+        }
+    }
+
+    template <class Table>
+    void duplicates_in(const Table& table, TableKind kind) {
+        for (int s = 0; s < table.count(); ++s) {
+            int vnum = table.record(s).vnum;
+            int first = table.find(vnum);
+            if (first == s) continue;
+            RecordOrigins::Place other = origins_.place(kind, first);
+            report(kind, s,
+                   strfmt("%s %d is also in %s, line %d", kind_word(kind), vnum, other.file.c_str(),
+                          other.line));
+        }
+    }
+
+    void duplicates() {
+        duplicates_in(ws_.world(), TableKind::World);
+        duplicates_in(ws_.objects(), TableKind::Object);
+        duplicates_in(ws_.mobiles(), TableKind::Mobile);
+    }
+
+    const Workspace& ws_;
+    const RecordOrigins& origins_;
+    std::vector<Problem> problems_;
+};
+
+}  // namespace
+
+std::vector<Problem> check_areas(const Workspace& ws, const RecordOrigins& origins) {
+    return Checker(ws, origins).run();
+}
+
+std::vector<int> zones_in_area_dir(const Workspace& ws) {
+    std::set<int> zones;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(ws.area_dir(), ec)) {
+        std::string name = entry.path().filename().string();
+        std::string ext = entry.path().extension().string();
+        if (ext != ".wld" && ext != ".obj" && ext != ".mob" && ext != ".zon") continue;
+        std::string stem = entry.path().stem().string();
+        if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos ||
+            stem.size() > 5)
+            continue;
+        zones.insert(std::stoi(stem));
+    }
+    return {zones.begin(), zones.end()};
+}
+
+bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins) {
+    struct Kind {
+        const char* extension;
+        TableKind table;
+    };
+    static constexpr Kind kKinds[] = {{"wld", TableKind::World},
+                                      {"obj", TableKind::Object},
+                                      {"mob", TableKind::Mobile},
+                                      {"zon", TableKind::Zone}};
+    auto count = [&ws](TableKind kind) {
+        switch (kind) {
+            case TableKind::World:
+                return ws.world().count();
+            case TableKind::Object:
+                return ws.objects().count();
+            case TableKind::Mobile:
+                return ws.mobiles().count();
+            case TableKind::Zone:
+                return ws.zones().count();
+        }
+        return 0;
+    };
+    bool all = true;
+    for (int zone : zones) {
+        for (const auto& k : kKinds) {
+            std::string name = strfmt("%d.%s", zone, k.extension);
+            std::filesystem::path path = ws.area_dir() / name;
+            std::optional<std::string> bytes = read_file_bytes(path);
+            if (!bytes) continue;
+            int before = count(k.table);
+            if (!load_area_file(ws, path.string())) {
+                all = false;
+                continue;
+            }
+            origins.note_file(ws, k.table, before, count(k.table), name, *bytes);
+        }
+    }
+    return all;
+}
+
+}  // namespace zs

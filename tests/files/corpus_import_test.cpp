@@ -1,0 +1,133 @@
+// The whole stock world imports: every file of every kind converts, the saved
+// files load again with the current readers into the same records, and the
+// checker finds the stock world's real problems.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "cli/cli.h"
+#include "files/area_files.h"
+#include "files/check.h"
+#include "support/fake_ui.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using test::FakeUi;
+using test::ScratchDir;
+
+// Loads every corpus file of every kind, saying Yes to every question.
+void load_stock_world(Workspace& ws) {
+    for (const char* kind : {"wld", "obj", "mob", "zon"})
+        for (const auto& path : test::corpus_files(kind))
+            ASSERT_TRUE(load_area_file(ws, path.string())) << path;
+}
+
+TEST(CorpusImport, TheWholeStockWorldImportsWithItsCrossReferences) {
+    ZS_REQUIRE_CORPUS();
+    FakeUi ui;
+    ui.always_yes();
+    Workspace stock(ui);
+    load_stock_world(stock);
+    EXPECT_EQ(stock.zones().count(), 30);
+    ScratchDir out;
+    stock.set_area_dir(out.path());
+    ASSERT_TRUE(save_everything(stock));
+
+    FakeUi ui2;
+    Workspace again(ui2);
+    again.set_area_dir(out.path());
+    for (int zone : zones_in_area_dir(again))
+        load_all(again, zone);
+    EXPECT_TRUE(ui2.questions.empty());
+    for (const auto& m : ui2.messages)
+        EXPECT_TRUE(m.text.ends_with("not found.")) << m.text;
+
+    ASSERT_EQ(again.world().count(), stock.world().count());
+    for (int s = 0; s < stock.world().count(); ++s) {
+        const Room& r = stock.world().room(s);
+        const Room* back = again.world().find_room_record(r.vnum);
+        ASSERT_NE(back, nullptr) << r.vnum;
+        // Exits keep their targets and keys.
+        for (int d = 0; d < kNumDirections; ++d) {
+            ASSERT_EQ(r.exits[d].has_value(), back->exits[d].has_value()) << r.vnum;
+            if (!r.exits[d]) continue;
+            EXPECT_EQ(r.exits[d]->destination, back->exits[d]->destination) << r.vnum;
+            EXPECT_EQ(r.exits[d]->key, back->exits[d]->key) << r.vnum;
+        }
+    }
+    ASSERT_EQ(again.objects().count(), stock.objects().count());
+    ASSERT_EQ(again.mobiles().count(), stock.mobiles().count());
+    ASSERT_EQ(again.zones().count(), stock.zones().count());
+    for (int s = 0; s < stock.zones().count(); ++s) {
+        const Zedit& z = stock.zones().zedit(s);
+        const Zedit& back = again.zones().zedit(again.zones().find_zedit(z.number));
+        EXPECT_EQ(back.name, z.name);
+        EXPECT_EQ(back.top, z.top);
+        ASSERT_EQ(back.commands.size(), z.commands.size()) << z.number;
+        for (std::size_t i = 0; i < z.commands.size(); ++i) {
+            const Zcmd& a = z.commands[i];
+            const Zcmd& b = back.commands[i];
+            EXPECT_EQ(a.command, b.command);
+            EXPECT_EQ(a.if_flag, b.if_flag);
+            // Reset commands name the same mobiles, objects and rooms; G and
+            // R are written with -1 as their unused third number.
+            EXPECT_EQ(a.arg[0], b.arg[0]);
+            EXPECT_EQ(a.arg[1], b.arg[1]);
+            if (a.command != 'G' && a.command != 'R') {
+                EXPECT_EQ(a.arg[2], b.arg[2]);
+            }
+        }
+    }
+    // The counts the corpus documents.
+    int resets[128] = {};
+    for (int s = 0; s < again.zones().count(); ++s)
+        for (const Zcmd& c : again.zones().zedit(s).commands)
+            ++resets[static_cast<unsigned char>(c.command)];
+    EXPECT_EQ(resets['M'], 1098);
+    EXPECT_EQ(resets['O'], 188);
+    EXPECT_EQ(resets['G'], 328);
+    EXPECT_EQ(resets['E'], 554);
+    EXPECT_EQ(resets['P'], 77);
+    EXPECT_EQ(resets['D'], 432);
+    EXPECT_EQ(resets['R'], 80);
+}
+
+TEST(CorpusImport, CheckListsTheStockWorldsRealProblems) {
+    ZS_REQUIRE_CORPUS();
+    ScratchDir area;
+    std::vector<std::string> args = {"convert", "--yes", "-o", area.path().string()};
+    for (const char* kind : {"wld", "obj", "mob", "zon"})
+        for (const auto& path : test::corpus_files(kind))
+            args.push_back(path.string());
+    std::ostringstream out, err;
+    ASSERT_EQ(run_cli(args, out, err), 0) << err.str();
+
+    std::ostringstream report, report_err;
+    EXPECT_EQ(run_cli({"check", "--dir", area.path().string()}, report, report_err), 1);
+    std::string text = report.str();
+    for (const char* expected : {
+             "room 12038: the door north needs key 12104, which no loaded zone holds",
+             "52.wld:339: room 5210: the door east has no keywords",
+             "room 902: the exit south to room 903 is one-way (no exit north leads back)",
+         })
+        EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n"
+                                                          << text.substr(0, 2000);
+    // One line each, "file:line: message".
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_NE(line.find(".wld:"), std::string::npos) << line;
+
+    // A zone named on the command line is checked alone: its exits into
+    // other zones lead to rooms no loaded zone holds.
+    std::ostringstream alone, alone_err;
+    EXPECT_EQ(run_cli({"check", "--dir", area.path().string(), "31"}, alone, alone_err), 1);
+    EXPECT_NE(alone.str().find("which no loaded zone holds"), std::string::npos);
+    EXPECT_NE(alone.str().find("is not in any loaded zone"), std::string::npos) << alone.str();
+}
+
+}  // namespace
+}  // namespace zs
