@@ -1,5 +1,6 @@
 #include "files/file_zone.h"
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -34,19 +35,30 @@ std::string line_text(std::string_view line) {
 // Reads the fields that follow a command's letter into `c`; false when the
 // number of fields read is not one this kind of command takes.
 bool read_command_fields(Zcmd& c, std::string_view fields) {
-    auto& a = c.arg;
+    // If-flag first, then the arguments.
+    std::int32_t n[7];
+    auto take = [&](int count) {
+        c.if_flag = n[0];
+        std::copy(n + 1, n + count, c.arg.begin());
+    };
     switch (c.command) {
         case 'D':
-            return scan(fields, " %d %d %d %d ", &c.if_flag, &a[0], &a[1], &a[2]) == 4;
+            if (scan_numbers(fields, n, 4) != 4) return false;
+            take(4);
+            return true;
         case 'R':
-            return scan(fields, " %d %d %d ", &c.if_flag, &a[0], &a[1]) == 3;
+            if (scan_numbers(fields, n, 3) != 3) return false;
+            take(3);
+            return true;
         case 'G': {
             // Stock files write G with three numbers: it then has no third argument.
-            int n = scan(fields, " %d %d %d %d %d ", &c.if_flag, &a[0], &a[1], &a[2], &a[3]);
-            if (n == 3) a[2] = 0;
-            return n == 5 || n == 3;
+            int got = scan_numbers(fields, n, 5);
+            if (got != 5 && got != 3) return false;
+            take(got);
+            return true;
         }
         case 'V': {
+            auto& a = c.arg;
             std::string_view word1, word2;
             if (scan(fields, " %d %d %d %d %d %s %s", &c.if_flag, &a[0], &a[1], &a[2], &a[3],
                      &word1, &word2) != 7)
@@ -56,8 +68,9 @@ bool read_command_fields(Zcmd& c, std::string_view fields) {
             return true;
         }
         default:
-            return scan(fields, " %d %d %d %d %d %d %d ", &c.if_flag, &a[0], &a[1], &a[2], &a[3],
-                        &a[4], &a[5]) == 7;
+            if (scan_numbers(fields, n, 7) != 7) return false;
+            take(7);
+            return true;
     }
 }
 
