@@ -4,6 +4,8 @@
 
 #include <random>
 
+#include "files/area_files.h"
+#include "files/check.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
@@ -100,6 +102,51 @@ void BM_LoadWholeWorld(benchmark::State& state) {
         state.iterations() * (w.world.bytes + w.objects.bytes + w.mobiles.bytes + w.zones.bytes)));
 }
 BENCHMARK(BM_LoadWholeWorld)->Unit(benchmark::kMillisecond);
+
+// Load Full Zone for every zone of the world (all four kinds each).
+void BM_LoadAllZones(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    for (auto _ : state) {
+        auto ws = std::make_unique<Workspace>(ui);
+        ws->set_area_dir(w.dir);
+        for (int zone = 0; zone < 327; ++zone) load_all(*ws, zone);
+        state.PauseTiming();
+        ws.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_LoadAllZones)->Unit(benchmark::kMillisecond);
+
+// Save All of the whole world: four kinds and the settings file, flushed.
+void BM_SaveAll(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    Workspace ws(ui);
+    ws.set_area_dir(w.dir);
+    for (int zone = 0; zone < 327; ++zone) load_all(ws, zone);
+    auto out = w.dir / "saved-all";
+    std::filesystem::create_directories(out);
+    ws.set_area_dir(out);
+    for (auto _ : state) benchmark::DoNotOptimize(save_all(ws));
+}
+BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The area checker over the whole loaded world.
+void BM_CheckWorld(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    Workspace ws(ui);
+    ws.set_area_dir(w.dir);
+    RecordOrigins origins;
+    std::vector<int> zones(327);
+    for (int z = 0; z < 327; ++z) zones[static_cast<std::size_t>(z)] = z;
+    load_zones_for_check(ws, zones, origins);
+    std::size_t problems = 0;
+    for (auto _ : state) problems = check_areas(ws, origins).size();
+    state.counters["problems"] = static_cast<double>(problems);
+}
+BENCHMARK(BM_CheckWorld)->Unit(benchmark::kMillisecond);
 
 // The text of every zone built in memory, without the disk.
 void BM_FormatAllZones(benchmark::State& state) {

@@ -152,13 +152,11 @@ constexpr std::string_view kSettingsError =
 // settings reader sees them: a line of more than 50 characters, its line end
 // included, stops the reading with a message.
 template <class LineFn>
-void for_each_settings_line(Workspace& ws, LineFn line_fn) {
-    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
-    if (!data) return;
+void for_each_settings_line(Workspace& ws, std::string_view data, LineFn line_fn) {
     // The line as the reader holds it, its line end included; CR LF is one
     // line end. A last line without a line end still counts.
     std::string line;
-    for (char c : *data) {
+    for (char c : data) {
         if (c == '\r') continue;
         line.push_back(c);
         if (line.size() > 50) {
@@ -203,8 +201,13 @@ void write_settings(Workspace& ws) {
 }
 
 void read_settings(Workspace& ws) {
+    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
+    if (data) apply_settings_text(ws, *data);
+}
+
+void apply_settings_text(Workspace& ws, std::string_view text) {
     Options& o = ws.options();
-    for_each_settings_line(ws, [&](std::string_view line) {
+    for_each_settings_line(ws, text, [&](std::string_view line) {
         for (const auto& k : kOptionKeys) {
             long long v;
             if (!keyed_number(line, k.key, v)) continue;
@@ -225,7 +228,9 @@ void reload_last_files(Workspace& ws) {
     // Read the whole list first: loading shows boxes, and a file read to its
     // end is the same file whatever those boxes lead to.
     std::vector<std::string> paths;
-    for_each_settings_line(ws, [&](std::string_view line) {
+    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
+    if (!data) return;
+    for_each_settings_line(ws, *data, [&](std::string_view line) {
         for (const auto& k : kKinds) {
             long long zone;
             if (keyed_number(line, k.key, zone) && zone >= -32768 && zone <= 32767)

@@ -49,6 +49,8 @@ void write_settings(Workspace& ws);
 // over-long line stops the reading with a message; a value out of its range
 // leaves that option at its start value.
 void read_settings(Workspace& ws);
+// Reads the options from a settings file's text.
+void apply_settings_text(Workspace& ws, std::string_view text);
 // Ctrl+T: loads the zones the settings file names, in its order.
 void reload_last_files(Workspace& ws);
 

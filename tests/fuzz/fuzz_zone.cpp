@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "files/area_files.h"
 #include "files/file_zone.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -86,5 +87,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A failure leaves nothing behind; a success adds exactly one zedit.
     if (ws.zones().count() != before + (ok ? 1 : 0)) std::abort();
     if (ok) check_round_trip(ws.zones().zedit(0));
+
+    // The stock layouts, and the settings reader on the same bytes.
+    for (auto layout : {zs::StockZoneLayout::TbaMud, zs::StockZoneLayout::Circle}) {
+        zs::Workspace stock(ui);
+        zs::TextReader stock_reader(bytes);
+        bool read = zs::parse_stock_zone(stock, stock_reader, layout);
+        if (stock.zones().count() != (read ? 1 : 0)) std::abort();
+    }
+    zs::apply_settings_text(ws, bytes);
+    const zs::Options& o = ws.options();
+    if (o.last_zone < -1 || o.last_zone > 327 || o.traverse_limit < -1) std::abort();
     return 0;
 }
