@@ -110,7 +110,8 @@ void BM_LoadAllZones(benchmark::State& state) {
     for (auto _ : state) {
         auto ws = std::make_unique<Workspace>(ui);
         ws->set_area_dir(w.dir);
-        for (int zone = 0; zone < 327; ++zone) load_all(*ws, zone);
+        for (int zone = 0; zone < 327; ++zone)
+            load_all(*ws, zone);
         state.PauseTiming();
         ws.reset();
         state.ResumeTiming();
@@ -124,11 +125,13 @@ void BM_SaveAll(benchmark::State& state) {
     NullUi ui;
     Workspace ws(ui);
     ws.set_area_dir(w.dir);
-    for (int zone = 0; zone < 327; ++zone) load_all(ws, zone);
+    for (int zone = 0; zone < 327; ++zone)
+        load_all(ws, zone);
     auto out = w.dir / "saved-all";
     std::filesystem::create_directories(out);
     ws.set_area_dir(out);
-    for (auto _ : state) benchmark::DoNotOptimize(save_all(ws));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(save_all(ws));
 }
 BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -140,10 +143,12 @@ void BM_CheckWorld(benchmark::State& state) {
     ws.set_area_dir(w.dir);
     RecordOrigins origins;
     std::vector<int> zones(327);
-    for (int z = 0; z < 327; ++z) zones[static_cast<std::size_t>(z)] = z;
+    for (int z = 0; z < 327; ++z)
+        zones[static_cast<std::size_t>(z)] = z;
     load_zones_for_check(ws, zones, origins);
     std::size_t problems = 0;
-    for (auto _ : state) problems = check_areas(ws, origins).size();
+    for (auto _ : state)
+        problems = check_areas(ws, origins).size();
     state.counters["problems"] = static_cast<double>(problems);
 }
 BENCHMARK(BM_CheckWorld)->Unit(benchmark::kMillisecond);

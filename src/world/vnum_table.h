@@ -53,7 +53,7 @@ public:
         int next = (slot >= 0 && slot < count()) ? slot : -1;
         if (next == selected_) return;
         selected_ = next;
-        emit(ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false);
+        notify(ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false);
     }
 
     // Reserves a block for a zone about to be loaded; false (and nothing
@@ -76,7 +76,7 @@ public:
         index_.appended(record.vnum, slot);
         int vnum = record.vnum;
         records_.push_back(std::make_unique<Record>(std::move(record)));
-        emit(ChangeKind::Added, vnum, false);
+        notify(ChangeKind::Added, vnum, false);
         if (selected_ < 0) select_slot(slot);
     }
 
@@ -88,7 +88,7 @@ public:
             int vnum = records_[s]->vnum;
             index_.removed_last(vnum, s);
             records_.pop_back();
-            emit(ChangeKind::Removed, vnum, false);
+            notify(ChangeKind::Removed, vnum, false);
         }
         if (selected_ >= keep || selected_before != selected_)
             select_slot(selected_before < keep ? selected_before : -1);
@@ -108,7 +108,7 @@ public:
         records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
         index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
         if (selected_ >= slot) ++selected_;
-        emit(ChangeKind::Added, vnum, true);
+        notify(ChangeKind::Added, vnum, true);
         return slot;
     }
 
@@ -120,14 +120,14 @@ public:
         records_.erase(records_.begin() + slot);
         index_.erased(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
         if (selected_ > slot) --selected_;
-        emit(ChangeKind::Removed, vnum, user_edit);
+        notify(ChangeKind::Removed, vnum, user_edit);
         if (was_selected) {
             selected_ = -1;
             if (successor > slot) --successor;
             if (successor >= 0 && successor < count())
                 select_slot(successor);
             else
-                emit(ChangeKind::Selection, -1, false);
+                notify(ChangeKind::Selection, -1, false);
         }
     }
 
@@ -137,8 +137,8 @@ public:
         index_.clear();
         blocks_ = 0;
         selected_ = -1;
-        emit(ChangeKind::Removed, -1, false);
-        if (had_selection) emit(ChangeKind::Selection, -1, false);
+        notify(ChangeKind::Removed, -1, false);
+        if (had_selection) notify(ChangeKind::Selection, -1, false);
     }
 
     // The one way to change fields of a loaded record.
@@ -156,12 +156,12 @@ public:
             for (int s = 0; s < count(); ++s)
                 index_.appended(records_[s]->vnum, s);
         }
-        emit(ChangeKind::Edited, r.vnum, user_edit);
+        notify(ChangeKind::Edited, r.vnum, user_edit);
     }
 
 protected:
     Record& mutable_record(int slot) { return *records_[slot]; }
-    void emit(ChangeKind kind, int vnum, bool user_edit) const {
+    void notify(ChangeKind kind, int vnum, bool user_edit) const {
         if (sink_) sink_->on_change({kind_, kind, vnum, user_edit});
     }
 
@@ -195,10 +195,10 @@ ZoneSlots slots_by_zone(const Table& table) {
 // The slots of one zone's records, in table order.
 template <class Table>
 std::vector<int> slots_of_zone(const Table& table, int zone) {
-    std::vector<int> slots;
+    std::vector<int> found;
     for (int s = 0; s < table.count(); ++s)
-        if (table.record(s).zone == zone) slots.push_back(s);
-    return slots;
+        if (table.record(s).zone == zone) found.push_back(s);
+    return found;
 }
 
 }  // namespace zs

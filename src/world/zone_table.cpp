@@ -10,7 +10,7 @@ Zedit make_new_zedit(int number) {
     return z;
 }
 
-void ZoneTable::emit(ChangeKind kind, int number, bool user_edit) const {
+void ZoneTable::notify(ChangeKind kind, int number, bool user_edit) const {
     if (sink_) sink_->on_change({TableKind::Zone, kind, number, user_edit});
 }
 
@@ -24,7 +24,7 @@ void ZoneTable::select_slot(int slot) {
     int next = (slot >= 0 && slot < count()) ? slot : -1;
     if (next == selected_) return;
     selected_ = next;
-    emit(ChangeKind::Selection, next < 0 ? -1 : zedits_[next].number, false);
+    notify(ChangeKind::Selection, next < 0 ? -1 : zedits_[next].number, false);
 }
 
 bool ZoneTable::reserve_zedit_block(int number) {
@@ -40,14 +40,14 @@ void ZoneTable::release_zedit_block() {
 void ZoneTable::append(Zedit zedit) {
     int number = zedit.number;
     zedits_.push_back(std::move(zedit));
-    emit(ChangeKind::Added, number, false);
+    notify(ChangeKind::Added, number, false);
     select_slot(count() - 1);
 }
 
 int ZoneTable::create_zedit(int number) {
     zedits_.insert(zedits_.begin(), make_new_zedit(number));
     if (selected_ >= 0) ++selected_;
-    emit(ChangeKind::Added, number, true);
+    notify(ChangeKind::Added, number, true);
     return 0;
 }
 
@@ -72,9 +72,9 @@ void ZoneTable::delete_zedit(int number) {
     }
     zedits_.erase(zedits_.begin() + slot);
     if (select_after > slot) --select_after;
-    emit(ChangeKind::Removed, number, false);
+    notify(ChangeKind::Removed, number, false);
     selected_ = select_after;
-    emit(ChangeKind::Selection, selected_ < 0 ? -1 : zedits_[selected_].number, false);
+    notify(ChangeKind::Selection, selected_ < 0 ? -1 : zedits_[selected_].number, false);
 }
 
 void ZoneTable::unload_zedit(int number) {
@@ -88,8 +88,8 @@ void ZoneTable::clear() {
     zedits_.clear();
     blocks_ = 0;
     selected_ = -1;
-    emit(ChangeKind::Removed, -1, false);
-    emit(ChangeKind::Selection, -1, false);
+    notify(ChangeKind::Removed, -1, false);
+    notify(ChangeKind::Selection, -1, false);
 }
 
 bool ZoneTable::insert_command(int slot, int position) {
@@ -99,7 +99,7 @@ bool ZoneTable::insert_command(int slot, int position) {
     Zcmd c;
     c.command = 'N';
     cmds.insert(cmds.begin() + position, c);
-    emit(ChangeKind::Edited, zedits_[slot].number, true);
+    notify(ChangeKind::Edited, zedits_[slot].number, true);
     return true;
 }
 
@@ -108,14 +108,14 @@ bool ZoneTable::remove_command(int slot, int position) {
     auto& cmds = zedits_[slot].commands;
     if (position < 0 || position >= static_cast<int>(cmds.size())) return false;
     cmds.erase(cmds.begin() + position);
-    emit(ChangeKind::Edited, zedits_[slot].number, true);
+    notify(ChangeKind::Edited, zedits_[slot].number, true);
     return true;
 }
 
 void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit) {
     if (slot < 0 || slot >= count()) return;
     edit(zedits_[slot]);
-    emit(ChangeKind::Edited, zedits_[slot].number, user_edit);
+    notify(ChangeKind::Edited, zedits_[slot].number, user_edit);
 }
 
 }  // namespace zs

@@ -47,7 +47,7 @@ public:
     void edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit = true);
 
 private:
-    void emit(ChangeKind kind, int number, bool user_edit) const;
+    void notify(ChangeKind kind, int number, bool user_edit) const;
 
     ChangeSink* sink_;
     std::vector<Zedit> zedits_;

@@ -1,0 +1,139 @@
+#include "app/dialogs.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIntValidator>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/qt_ui.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+namespace {
+// An empty or non-numeric box gives 0.
+int box_number(const QLineEdit* box) {
+    bool ok = false;
+    int v = box->text().trimmed().toInt(&ok);
+    return ok ? v : 0;
+}
+
+QDialogButtonBox* ok_cancel(QDialog* dialog) {
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
+}
+}  // namespace
+
+OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
+    : QDialog(parent), options_(options) {
+    setWindowTitle(QStringLiteral("Options"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* rooms = new QGroupBox(QStringLiteral("Auto-Room Creation"), this);
+    prompt_ = new QCheckBox(QStringLiteral("Prompt for Vnum"), rooms);
+    (new QVBoxLayout(rooms))->addWidget(prompt_);
+    layout->addWidget(rooms);
+
+    auto* drawing = new QGroupBox(QStringLiteral("Map Drawing"), this);
+    auto* row = new QHBoxLayout(drawing);
+    row->addWidget(new QLabel(QStringLiteral("Number of Exits to Traverse:"), drawing));
+    limit_ = new QLineEdit(drawing);
+    limit_->setValidator(new QIntValidator(0, 1 << 30, limit_));
+    row->addWidget(limit_);
+    infinite_ = new QCheckBox(QStringLiteral("Infinite"), drawing);
+    row->addWidget(infinite_);
+    layout->addWidget(drawing);
+
+    auto* editors = new QGroupBox(QStringLiteral("Object and Mobile Editors"), this);
+    tree_colours_ = new QCheckBox(QStringLiteral("Color Codes in Trees"), editors);
+    (new QVBoxLayout(editors))->addWidget(tree_colours_);
+    layout->addWidget(editors);
+
+    auto* loading = new QGroupBox(QStringLiteral("Loading"), this);
+    auto_load_ = new QCheckBox(QStringLiteral("Auto-Load Zone"), loading);
+    (new QVBoxLayout(loading))->addWidget(auto_load_);
+    layout->addWidget(loading);
+    layout->addWidget(ok_cancel(this));
+
+    prompt_->setChecked(options.prompt_for_vnum != 0);
+    tree_colours_->setChecked(options.color_codes_in_trees != 0);
+    auto_load_->setChecked(options.auto_load != 0);
+    bool infinite = options.traverse_limit < 0;
+    infinite_->setChecked(infinite);
+    limit_->setEnabled(!infinite);
+    if (!infinite) limit_->setText(QString::number(options.traverse_limit));
+
+    connect(infinite_, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) {
+            options_.traverse_limit = -1;  // at once, whatever the dialog ends with
+            limit_->clear();
+        }
+        limit_->setEnabled(!on);
+    });
+    connect(this, &QDialog::accepted, this, &OptionsDialog::store);
+    adjustSize();
+    centre_dialog(this);
+}
+
+void OptionsDialog::store() {
+    if (!infinite_->isChecked()) options_.traverse_limit = box_number(limit_);
+    options_.prompt_for_vnum = prompt_->isChecked() ? 1 : 0;
+    options_.color_codes_in_trees = tree_colours_->isChecked() ? 1 : 0;
+    options_.auto_load = auto_load_->isChecked() ? 1 : 0;
+}
+
+LoadZoneDialog::LoadZoneDialog(int last_zone, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("  Load Full Zone"));
+    auto* layout = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Zone Num to Load:"), this));
+    zone_ = new QLineEdit(this);
+    if (last_zone >= 0) zone_->setText(QString::number(last_zone));
+    row->addWidget(zone_);
+    layout->addLayout(row);
+    layout->addWidget(ok_cancel(this));
+    adjustSize();
+    centre_dialog(this);
+}
+
+int LoadZoneDialog::zone() const {
+    return box_number(zone_);
+}
+
+void show_exit_help(QWidget* parent) {
+    QMessageBox box(
+        QMessageBox::NoIcon, QStringLiteral("How to Create Exits"),
+        QStringLiteral(
+            "Select a room, then right-click beside it on the map: above it for an exit "
+            "north, below it for south, to its right for east and to its left for "
+            "west. A new room is made there and joined to the selected room by a pair "
+            "of exits.\n\n"
+            "Right-click on a neighbouring room to join the two with a pair of exits.\n\n"
+            "Hold Shift and right-click on the selected room for a new room up; hold "
+            "Ctrl for a new room down."),
+        QMessageBox::Ok, parent);
+    box.adjustSize();
+    centre_dialog(&box);
+    box.exec();
+}
+
+void show_about(QWidget* parent) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
+                    QStringLiteral("Zonesmith Version 1.0\n\nAn area editor for Quor."),
+                    QMessageBox::Ok, parent);
+    box.adjustSize();
+    centre_dialog(&box);
+    box.exec();
+}
+
+}  // namespace zs

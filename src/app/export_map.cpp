@@ -1,0 +1,131 @@
+#include "app/export_map.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/map_renderer.h"
+#include "files/area_files.h"
+#include "files/check.h"
+#include "world/map_layout.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+QImage map_image(WorldTable& world, int floor_offset, int traverse_limit) {
+    if (!world.selected_room()) return QImage();
+    // Lay out on a view large enough for everything, then frame what was drawn.
+    MapView view;
+    view.floor_offset = floor_offset;
+    view.traverse_limit = traverse_limit;
+    view.scroll_x = view.scroll_y = -(1 << 28);
+    view.client_width = 1 << 29;
+    view.split_line = 1 << 29;
+    std::vector<MapItem> items = lay_out_map(world, view);
+    int left = 0, top = 0, right = 0, bottom = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MapItem& it = items[i];
+        if (i == 0 || it.x < left) left = it.x;
+        if (i == 0 || it.y < top) top = it.y;
+        if (i == 0 || it.x + map_geometry::kBoxSize > right) right = it.x + map_geometry::kBoxSize;
+        if (i == 0 || it.y + map_geometry::kBoxSize > bottom)
+            bottom = it.y + map_geometry::kBoxSize;
+    }
+    constexpr int kMargin = 10;
+    int width = std::max(1, right - left + 2 * kMargin);
+    int height = std::max(1, bottom - top + 2 * kMargin);
+    view.scroll_x = left - kMargin;
+    view.scroll_y = top - kMargin;
+    view.client_width = width;
+    view.split_line = height;
+    MapRenderer renderer;
+    return renderer.render(world, view, width, height);
+}
+
+namespace {
+
+class StderrUi : public UiPort {
+public:
+    void show_status(std::string_view) override {}
+    void show_message(std::string_view text, std::string_view caption) override {
+        std::string t(text);
+        std::erase(t, '\r');
+        if (!caption.empty()) std::cerr << caption << ": ";
+        std::cerr << t << '\n';
+    }
+    bool ask_yes_no(std::string_view text, std::string_view caption) override {
+        show_message(text, caption);
+        return false;
+    }
+};
+
+int usage() {
+    std::cerr
+        << "usage: zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] [ZONE...]\n";
+    return 2;
+}
+
+}  // namespace
+
+int export_map_main(int argc, char** argv) {
+    // No window is opened: the offscreen platform needs no display.
+    if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    std::string out, dir;
+    long room = -1, floor = 0;
+    std::vector<int> zones;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& into) {
+            if (i + 1 >= argc) return false;
+            into = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--export-map") {
+            if (!value(out)) return usage();
+        } else if (a == "--room" || a == "--floor") {
+            if (!value(v)) return usage();
+            char* end = nullptr;
+            long n = std::strtol(v.c_str(), &end, 10);
+            if (!end || *end) return usage();
+            (a == "--room" ? room : floor) = n;
+        } else if (a == "--dir") {
+            if (!value(dir)) return usage();
+        } else if (!a.empty() && (std::isdigit(static_cast<unsigned char>(a[0])) || a[0] == '-')) {
+            char* end = nullptr;
+            long n = std::strtol(a.c_str(), &end, 10);
+            if (!end || *end || n < -327 || n > 327) return usage();
+            zones.push_back(static_cast<int>(n));
+        } else {
+            return usage();
+        }
+    }
+    if (out.empty() || room < -32768 || room > 32767) return usage();
+
+    int qt_argc = 1;
+    char* qt_argv[] = {argv[0], nullptr};
+    QGuiApplication app(qt_argc, qt_argv);
+    StderrUi ui;
+    Workspace ws(ui);
+    if (!dir.empty()) ws.set_area_dir(dir);
+    if (zones.empty()) zones = zones_in_area_dir(ws);
+    RecordOrigins origins;  // only the files that exist are loaded
+    load_zones_for_check(ws, zones, origins);
+    int slot = ws.world().find_room(static_cast<int>(room));
+    if (slot < 0) {
+        std::cerr << "zonesmith: room " << room << " is not loaded\n";
+        return 1;
+    }
+    ws.world().select_slot(slot);
+    ws.world().set_map_place(slot, 0, 0, 0);
+    QImage image = map_image(ws.world(), static_cast<int>(floor), ws.options().traverse_limit);
+    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG")) {
+        std::cerr << "zonesmith: cannot write " << out << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace zs

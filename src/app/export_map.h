@@ -1,0 +1,23 @@
+// Map images: the map laid out from one room exactly as the view lays it out,
+// drawn into an image that holds every room drawn, and written as a PNG.
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace zs {
+
+class Workspace;
+class WorldTable;
+struct MapView;
+
+// The map of the selected room's floor (plus `floor_offset`), with a margin
+// of 10 pixels around the rooms drawn. Null when no room is selected.
+QImage map_image(WorldTable& world, int floor_offset, int traverse_limit);
+
+// zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] [ZONE...]
+// Loads the zones (all of the area directory when none is named), writes the
+// image and returns the exit status; needs no display.
+int export_map_main(int argc, char** argv);
+
+}  // namespace zs

@@ -1,0 +1,451 @@
+#include "app/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/map_widget.h"
+#include "files/area_files.h"
+#include "files/file_mob.h"
+#include "files/file_obj.h"
+#include "files/file_wld.h"
+#include "files/file_zone.h"
+
+namespace zs {
+
+namespace {
+
+constexpr int kSideWidth = 200;
+constexpr int kSideHeight = 190;
+constexpr int kPaneWidth = 200;
+constexpr int kTextPaneHeight = 150;
+
+const char* const kEditorStatus[] = {"Room Editor selected.", "Zone Editor selected.",
+                                     "Object Editor selected.", "Mobile Editor selected."};
+const char* const kBottomNames[] = {"room text pane", "zone editor pane", "object text pane",
+                                    "mobile text pane"};
+const char* const kRightNames[] = {"room pane", "zone selection pane", "object selection pane",
+                                   "mobile selection pane"};
+
+// A pane that a later part of the editor fills.
+QFrame* placeholder_pane(QWidget* parent, const char* name) {
+    auto* pane = new QFrame(parent);
+    pane->setObjectName(QString::fromLatin1(name));
+    pane->setFrameShape(QFrame::StyledPanel);
+    return pane;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
+    setWindowTitle(QStringLiteral("Zonesmith"));
+    resize(900, 700);
+    ui_ = std::make_unique<QtUi>(this, [this](const QString& t) { show_status(t); });
+    ws_.set_ui(*ui_);
+    ws_.add_observer(this);
+
+    area_ = new QWidget(this);
+    setCentralWidget(area_);
+    map_ = new MapWidget(ws_, session_, area_);
+    connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
+    build_panes();
+    build_menu();
+    editor_switched(ws_.current_editor());
+    qApp->installEventFilter(this);
+    ask_close_ = [this] {
+        QMessageBox box(
+            QMessageBox::Question, QStringLiteral("Zonesmith"),
+            QStringLiteral("Some changes have not been saved.\nSave all files before closing?"),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        box.button(QMessageBox::Save)->setText(QStringLiteral("Save All"));
+        centre_dialog(&box);
+        switch (box.exec()) {
+            case QMessageBox::Save:
+                return CloseChoice::Save;
+            case QMessageBox::Discard:
+                return CloseChoice::Discard;
+            default:
+                return CloseChoice::Cancel;
+        }
+    };
+}
+
+MainWindow::~MainWindow() {
+    qApp->removeEventFilter(this);
+    ws_.remove_observer(this);
+}
+
+QWidget* MainWindow::pane(const char* name) const {
+    return area_->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+QAction* MainWindow::action(const QString& caption) const {
+    for (QAction* a : menuBar()->findChildren<QAction*>())
+        if (a->text() == caption) return a;
+    return nullptr;
+}
+
+void MainWindow::show_status(const QString& text) {
+    if (status_) status_->setText(text);
+}
+
+void MainWindow::build_panes() {
+    side_ = new QFrame(area_);
+    side_->setObjectName(QStringLiteral("side panel"));
+    auto* grid = new QGridLayout(side_);
+    grid->setContentsMargins(2, 1, 2, 2);
+    status_ = new QLineEdit(side_);
+    status_->setReadOnly(true);
+    status_->setFocusPolicy(Qt::NoFocus);
+    grid->addWidget(status_, 0, 0, 1, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Room Vnum:"), side_), 1, 0, 1, 2);
+    vnum_ = new QLineEdit(side_);
+    vnum_->setObjectName(QStringLiteral("vnum box"));
+    grid->addWidget(vnum_, 1, 2, 1, 2);
+    auto button = [this](const char* caption, auto fn) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), side_);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QPushButton::clicked, this, fn);
+        return b;
+    };
+    grid->addWidget(button("Select", [this] { select_from_vnum_box(); }), 2, 2, 1, 2);
+    grid->addWidget(button("+", [this] { step_selection(+1); }), 2, 0);
+    grid->addWidget(button("-", [this] { step_selection(-1); }), 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("Floor"), side_), 3, 0);
+    grid->addWidget(button("Up",
+                           [this] {
+                               session_.view().floor_offset += 1;
+                               map_->redraw(true);
+                           }),
+                    3, 1);
+    grid->addWidget(button("Down",
+                           [this] {
+                               session_.view().floor_offset -= 1;
+                               map_->redraw(true);
+                           }),
+                    3, 2);
+    grid->addWidget(button("Load", [this] { load_current(ws_, ws_.current_editor()); }), 4, 0, 1,
+                    2);
+    grid->addWidget(button("Save", [this] { save_current(ws_, ws_.current_editor()); }), 4, 2, 1,
+                    2);
+    grid->addWidget(button("Redit", [this] { ws_.switch_editor(EditorKind::Room); }), 5, 0, 1, 2);
+    grid->addWidget(button("Oedit", [this] { ws_.switch_editor(EditorKind::Object); }), 5, 2, 1, 2);
+    grid->addWidget(button("Zedit", [this] { ws_.switch_editor(EditorKind::Zone); }), 6, 0, 1, 2);
+    grid->addWidget(button("Medit", [this] { ws_.switch_editor(EditorKind::Mobile); }), 6, 2, 1, 2);
+
+    for (int e = 0; e < 4; ++e) {
+        bottom_[e] = placeholder_pane(area_, kBottomNames[e]);
+        right_[e] = placeholder_pane(area_, kRightNames[e]);
+    }
+    // The room text pane's two boxes: Tab moves between them.
+    auto* text_layout = new QVBoxLayout(bottom_[0]);
+    title_ = new QLineEdit(bottom_[0]);
+    title_->setObjectName(QStringLiteral("title box"));
+    description_ = new QPlainTextEdit(bottom_[0]);
+    description_->setObjectName(QStringLiteral("description box"));
+    text_layout->addWidget(title_);
+    text_layout->addWidget(description_);
+}
+
+void MainWindow::build_menu() {
+    auto add = [this](QMenu* menu, const char* caption, auto fn, bool enabled = true) {
+        QAction* a = menu->addAction(QString::fromLatin1(caption));
+        connect(a, &QAction::triggered, this, fn);
+        a->setEnabled(enabled);
+        return a;
+    };
+    auto soon = [] {};  // commands of editor parts not built yet stay disabled
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    add(file, "&Save Current                Ctrl+S", [this] {
+        save_current(ws_, ws_.current_editor());
+        map_->setFocus();
+    });
+    add(file, "Load &Current...            Ctrl+C",
+        [this] { load_current(ws_, ws_.current_editor()); });
+    add(file, "Save &All                         Ctrl+A", [this] { save_all(ws_); });
+    add(file, "&Load All...                     Ctrl+L", [this] { load_full_zone(); });
+    add(file, "Load &Wld...  ", [this] { load_current(ws_, EditorKind::Room); });
+    add(file, "Load Ob&j...", [this] { load_current(ws_, EditorKind::Object); });
+    add(file, "Load &Mob...", [this] { load_current(ws_, EditorKind::Mobile); });
+    add(file, "Load &Zon...", [this] { load_current(ws_, EditorKind::Zone); });
+    add(file, "&Download Area Files...  Ctrl+D", soon, false);
+    add(file, "Save W&ld", [this] { save_current_world(ws_); });
+    add(file, "Save O&bj", [this] { save_current_objects(ws_); });
+    add(file, "Sa&ve Mob", [this] { save_current_mobiles(ws_); });
+    add(file, "Save Zo&n", [this] { save_current_zedit(ws_); });
+    add(file, "Save &Options", [this] { write_settings(ws_); });
+    add(file, "E&xit", [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    add(edit, "&New Room...", soon, false);
+    add(edit, "&Delete Selected Room", soon, false);
+    add(edit, "D&elete Wld", soon, false);
+    add(edit, "&Unload Wld", soon, false);
+    add(edit, "Unload All &Wlds", [this] {
+        unload_all_worlds(ws_);
+        map_->redraw(true);
+    });
+    add(edit, "Unload &All", [this] {
+        unload_all(ws_);
+        map_->redraw(true);
+    });
+    add(edit, "&Apply Attribute to Zone...", soon, false);
+    add(edit, "&Re-number Zone...", soon, false);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    add(tools, "&Update...", soon, false);
+    add(tools, "&Room Editor...", [this] { ws_.switch_editor(EditorKind::Room); });
+    add(tools, "&Zone Editor...", [this] { ws_.switch_editor(EditorKind::Zone); });
+    add(tools, "&Object Editor...", [this] { ws_.switch_editor(EditorKind::Object); });
+    add(tools, "&Mobile Editor...", [this] { ws_.switch_editor(EditorKind::Mobile); });
+    add(tools, "Generate &Descs...", soon, false);
+    add(tools, "&Generate Map...", soon, false);
+    add(tools, "&Options...     Ctrl+O", [this] { open_options(); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    add(help, "&How to Create Exits...", [this] { show_exit_help(this); });
+    add(help, "&About Zonesmith...", [this] { show_about(this); });
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    lay_out();
+}
+
+void MainWindow::lay_out() {
+    QSize size = area_->size();
+    if (size == laid_out_) return;  // the same size lays out nothing
+    laid_out_ = size;
+    int w = size.width(), h = size.height();
+    int e = static_cast<int>(ws_.current_editor());
+    side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
+    for (int i = 0; i < 4; ++i) {
+        right_[i]->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
+                               std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
+        bottom_[i]->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
+    }
+    (void)e;
+    map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - kTextPaneHeight - 6));
+    // The split line of every editor; the colour-preview band lies below it.
+    map_->set_bands(h - 350, h - kTextPaneHeight - 6);
+    map_->redraw(true);
+}
+
+void MainWindow::editor_switched(EditorKind editor) {
+    int e = static_cast<int>(editor);
+    for (int i = 0; i < 4; ++i) {
+        bottom_[i]->setVisible(i == e);
+        right_[i]->setVisible(i == e);
+    }
+    side_->show();
+    show_status(QString::fromLatin1(kEditorStatus[e]));
+    map_->request_redraw();
+}
+
+void MainWindow::workspace_changed(const Change& change) {
+    if (change.table == TableKind::World && change.kind == ChangeKind::Selection) {
+        const Room* r = ws_.world().selected_room();
+        vnum_->setText(r ? QString::number(r->vnum) : QString());
+    }
+    map_->request_redraw();
+}
+
+void MainWindow::file_loaded(TableKind kind, int) {
+    if (kind == TableKind::World) centre_selected_room(ws_.world(), session_.view());
+    map_->redraw(true);
+}
+
+void MainWindow::redraw_requested(bool force) {
+    if (force)
+        map_->redraw(true);
+    else
+        map_->request_redraw();
+}
+
+void MainWindow::start(const std::string& command_line_file) {
+    start_up(ws_, command_line_file);
+    centre_selected_room(ws_.world(), session_.view());
+    laid_out_ = QSize();
+    lay_out();
+}
+
+void MainWindow::select_from_vnum_box() {
+    bool ok = false;
+    int v = vnum_->text().trimmed().toInt(&ok);
+    if (!ok || v < 1) {
+        // A number below 1 acts as a click at the world's origin.
+        session_.left_button_down(ws_, -session_.view().scroll_x, -session_.view().scroll_y, false);
+        session_.left_button_up(ws_);
+        return;
+    }
+    int slot = ws_.world().find_room(v);
+    if (slot < 0) return;
+    session_.select_room(ws_, slot);
+    centre_selected_room(ws_.world(), session_.view());
+    map_->redraw(true);
+}
+
+void MainWindow::step_selection(int direction) {
+    const WorldTable& world = ws_.world();
+    const Room* sel = world.selected_room();
+    if (!sel) return;
+    int best = -1, best_distance = world.count();
+    for (int s = 0; s < world.count(); ++s) {
+        int d = (world.room(s).vnum - sel->vnum) * direction;
+        if (d > 0 && d < best_distance) {
+            best = s;
+            best_distance = d;
+        }
+    }
+    if (best < 0) return;
+    session_.select_room(ws_, best);
+    centre_selected_room(ws_.world(), session_.view());
+    map_->redraw(true);
+}
+
+void MainWindow::load_full_zone() {
+    LoadZoneDialog dialog(ws_.options().last_zone, this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    int zone = dialog.zone();
+    ws_.options().last_zone = zone;
+    load_all(ws_, zone);
+    map_->redraw(true);
+}
+
+void MainWindow::open_options() {
+    OptionsDialog dialog(ws_.options(), this);
+    dialog.exec();
+    session_.apply_options(ws_.options());
+    map_->redraw(true);
+}
+
+void MainWindow::open_create_room_dialog() {
+    auto dir = session_.pending_direction();
+    if (!dir) return;
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(QStringLiteral("Create New Room"));
+    dialog.setLabelText(QString::fromStdString(dialog_label(*dir)));
+    auto v = session_.dialog_default_vnum(ws_);
+    dialog.setTextValue(v ? QString::number(*v) : QString());
+    dialog.adjustSize();
+    centre_dialog(&dialog);
+    if (dialog.exec() != QDialog::Accepted) return;
+    session_.create_room_from_dialog(ws_, dialog.textValue().toStdString());
+    map_->redraw(true);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (ws_.modified().any()) {
+        switch (ask_close_()) {
+            case CloseChoice::Save:
+                if (!save_all(ws_)) {
+                    event->ignore();  // something was not written: stay open
+                    return;
+                }
+                break;
+            case CloseChoice::Discard:
+                break;
+            case CloseChoice::Cancel:
+                event->ignore();
+                return;
+        }
+    }
+    event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        return filter_key(watched, static_cast<QKeyEvent*>(event));
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
+    // Ctrl and Shift are followed as flags: set on key-down, cleared by any
+    // other message for the key.
+    bool down = event->type() == QEvent::KeyPress;
+    int key = event->key();
+    if (key == Qt::Key_Control) map_->ctrl = down;
+    if (key == Qt::Key_Shift) map_->shift = down;
+    if (!down) return false;
+    QWidget* w = qobject_cast<QWidget*>(target);
+    if (!w || w->window() != this) return false;  // dialogs keep their keys
+    bool on_map = w == map_;
+    bool ctrl = event->modifiers() & Qt::ControlModifier;
+    bool shift = event->modifiers() & Qt::ShiftModifier;
+
+    if (on_map && !ctrl) {
+        static const std::pair<int, MapKey> kMoves[] = {
+            {Qt::Key_Up, MapKey::Up},     {Qt::Key_Right, MapKey::Right},
+            {Qt::Key_Down, MapKey::Down}, {Qt::Key_Left, MapKey::Left},
+            {Qt::Key_Home, MapKey::Home}, {Qt::Key_End, MapKey::End}};
+        for (auto [k, move] : kMoves)
+            if (key == k) {
+                session_.move_by_key(ws_, move, shift);
+                return false;  // passed on
+            }
+    }
+    if (ctrl) {
+        switch (key) {
+            case Qt::Key_S:
+                save_current(ws_, ws_.current_editor());
+                return true;  // consumed
+            case Qt::Key_A:
+                save_all(ws_);
+                return true;
+            case Qt::Key_C:
+                session_.copy_sector_climate_flags(ws_);
+                return false;
+            case Qt::Key_R:
+                session_.copy_title_colour(ws_);
+                return false;
+            case Qt::Key_G:
+                session_.copy_room_colour(ws_);
+                return false;
+            case Qt::Key_V:
+                session_.paste(ws_);
+                return false;
+            case Qt::Key_O:
+                open_options();
+                return false;
+            case Qt::Key_L:
+                load_full_zone();
+                return false;
+            case Qt::Key_T:
+                reload_last_files(ws_);
+                map_->redraw(true);
+                return false;
+            default:
+                break;
+        }
+    }
+    // Tab moves between the room text pane's title and description boxes.
+    if (key == Qt::Key_Tab && ws_.current_editor() == EditorKind::Room) {
+        if (w == title_) {
+            description_->setFocus();
+            return true;
+        }
+        if (w == description_) {
+            title_->setFocus();
+            return true;
+        }
+    }
+    // Enter in the vnum box is Select, and goes no further.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && w == vnum_) {
+        select_from_vnum_box();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace zs

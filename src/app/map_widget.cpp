@@ -1,0 +1,95 @@
+#include "app/map_widget.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include "world/workspace.h"
+
+namespace zs {
+
+MapWidget::MapWidget(Workspace& ws, MapSession& session, QWidget* parent)
+    : QWidget(parent), ws_(ws), session_(session) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    clock_.start();
+    // The main loop's pacing: a requested redraw is done within 33 ms.
+    pacer_.setInterval(33);
+    connect(&pacer_, &QTimer::timeout, this, [this] {
+        if (!redraw_requested_) return;
+        redraw_requested_ = false;
+        redraw(false);
+    });
+    pacer_.start();
+}
+
+void MapWidget::set_bands(int split_line, int bottom_top) {
+    split_line_ = split_line;
+    bottom_top_ = bottom_top;
+    session_.view().split_line = split_line;
+    session_.view().client_width = width();
+}
+
+void MapWidget::render() {
+    if (buffer_.size() != size()) buffer_ = QImage(size(), QImage::Format_RGB32);
+    session_.apply_options(ws_.options());
+    bool anything = ws_.world().selected_room() || ws_.zones().selected_zedit() ||
+                    ws_.objects().current_object() || ws_.mobiles().current_mobile();
+    renderer_.fill_background(buffer_, split_line_, std::max(split_line_, bottom_top_), anything);
+    renderer_.draw_map(buffer_, ws_.world(), session_.view());
+    ++redraws_;
+}
+
+void MapWidget::redraw(bool force) {
+    if (!force) {
+        qint64 now = clock_.elapsed();
+        if (now - last_unforced_ < 21) return;
+        last_unforced_ = now;
+    }
+    render();
+    repaint();
+}
+
+void MapWidget::paintEvent(QPaintEvent*) {
+    if (buffer_.size() != size()) render();
+    QPainter p(this);
+    p.drawImage(0, 0, buffer_);
+}
+
+void MapWidget::resizeEvent(QResizeEvent*) {
+    session_.view().client_width = width();
+    render();
+}
+
+void MapWidget::mousePressEvent(QMouseEvent* e) {
+    setFocus();
+    QPoint p = e->position().toPoint();
+    if (e->button() == Qt::LeftButton) {
+        session_.left_button_down(ws_, p.x(), p.y(), shift || (e->modifiers() & Qt::ShiftModifier));
+    } else if (e->button() == Qt::RightButton) {
+        KeyMods mods{shift || (e->modifiers() & Qt::ShiftModifier),
+                     ctrl || (e->modifiers() & Qt::ControlModifier)};
+        if (session_.right_button_down(ws_, p.x(), p.y(), mods) ==
+            RightClickResult::OpenCreateDialog)
+            emit create_dialog_wanted();
+        shift = false;
+        ctrl = false;
+    }
+}
+
+void MapWidget::mouseMoveEvent(QMouseEvent* e) {
+    QPoint p = e->position().toPoint();
+    if (p.x() < -10 || p.y() < -10 || p.x() > width() + 10 || p.y() > height() + 10) return;
+    session_.mouse_move(ws_, p.x(), p.y());
+}
+
+void MapWidget::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton) session_.left_button_up(ws_);
+}
+
+void MapWidget::wheelEvent(QWheelEvent* e) {
+    session_.wheel(ws_, e->angleDelta().y(), shift || (e->modifiers() & Qt::ShiftModifier));
+}
+
+}  // namespace zs

@@ -1,0 +1,65 @@
+// MapWidget: the map view. It draws the map through the renderer into a back
+// buffer and shows it in one copy, and turns mouse events into map-session
+// calls. Redraws are paced: requested redraws at most every 33 ms, unforced
+// ones skipped within 21 ms of the last, forced ones always.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include "app/map_renderer.h"
+#include "world/map_actions.h"
+
+namespace zs {
+
+class Workspace;
+
+class MapWidget : public QWidget {
+    Q_OBJECT
+public:
+    MapWidget(Workspace& ws, MapSession& session, QWidget* parent);
+
+    // Asks for a redraw within 33 ms.
+    void request_redraw() { redraw_requested_ = true; }
+    // Redraws now; an unforced redraw within 21 ms of the last is skipped.
+    void redraw(bool force);
+    // The split line and where the bottom pane begins, in this widget's pixels.
+    void set_bands(int split_line, int bottom_top);
+    const QImage& back_buffer() const { return buffer_; }
+    int redraw_count() const { return redraws_; }
+
+    // Shift and Ctrl as the keyboard filter keeps them.
+    bool shift = false;
+    bool ctrl = false;
+
+signals:
+    // A right click that needs the Create New Room dialog.
+    void create_dialog_wanted();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    void render();
+
+    Workspace& ws_;
+    MapSession& session_;
+    MapRenderer renderer_;
+    QImage buffer_;
+    QTimer pacer_;
+    QElapsedTimer clock_;
+    qint64 last_unforced_ = -1000;
+    bool redraw_requested_ = true;
+    int split_line_ = 0;
+    int bottom_top_ = 0;
+    int redraws_ = 0;
+};
+
+}  // namespace zs

@@ -1,0 +1,66 @@
+#include "app/qt_ui.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace zs {
+
+QString from_area_text(std::string_view text) {
+    QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return s;
+}
+
+void centre_dialog(QWidget* dialog) {
+    QWidget* parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    if (!parent) return;
+    QRect frame = parent->frameGeometry();
+    QSize size = dialog->size();
+    dialog->move(frame.left() + (frame.width() - size.width()) / 2,
+                 frame.top() + (frame.height() - size.height()) / 2);
+}
+
+QtUi::QtUi(QWidget* parent, std::function<void(const QString&)> status)
+    : parent_(parent), status_(std::move(status)) {}
+
+void QtUi::show_status(std::string_view text) {
+    if (status_) status_(from_area_text(text));
+}
+
+namespace {
+QString caption_or_default(std::string_view caption) {
+    return caption.empty() ? QStringLiteral("Zonesmith") : from_area_text(caption);
+}
+}  // namespace
+
+void QtUi::show_message(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::NoIcon, caption_or_default(caption), from_area_text(text),
+                    QMessageBox::Ok, parent_);
+    box.adjustSize();
+    centre_dialog(&box);
+    box.exec();
+}
+
+bool QtUi::ask_yes_no(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Question, caption_or_default(caption), from_area_text(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.adjustSize();
+    centre_dialog(&box);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtUi::choose_file_to_open(std::string_view filter_caption,
+                                                     std::string_view pattern,
+                                                     const std::filesystem::path& dir) {
+    QString filter =
+        QString::fromLatin1(filter_caption.data(), static_cast<qsizetype>(filter_caption.size()));
+    // The caption already names the pattern, as "Quor world files (*.wld)".
+    if (!filter.contains(QLatin1Char('(')))
+        filter += QStringLiteral(" (") + QString::fromLatin1(pattern.data()) + ")";
+    QString file = QFileDialog::getOpenFileName(parent_, QStringLiteral("Open"),
+                                                QString::fromStdString(dir.string()), filter);
+    if (file.isEmpty()) return std::nullopt;
+    return file.toStdString();
+}
+
+}  // namespace zs

@@ -1,0 +1,38 @@
+// QtUi: the editor's side of the UI port. Status texts go to the side panel's
+// status box; message boxes and questions are modal Qt boxes over the main
+// window, centred on it; file dialogs are Qt's.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+
+#include "world/ui_port.h"
+
+namespace zs {
+
+class QtUi : public UiPort {
+public:
+    // `status` receives every status text; `parent` owns the boxes.
+    QtUi(QWidget* parent, std::function<void(const QString&)> status);
+
+    void show_status(std::string_view text) override;
+    void show_message(std::string_view text, std::string_view caption) override;
+    bool ask_yes_no(std::string_view text, std::string_view caption) override;
+    std::optional<std::string> choose_file_to_open(std::string_view filter_caption,
+                                                   std::string_view pattern,
+                                                   const std::filesystem::path& dir) override;
+
+private:
+    QPointer<QWidget> parent_;
+    std::function<void(const QString&)> status_;
+};
+
+// Area texts are bytes in the game's 8-bit character set; the boxes show them
+// as Latin-1 and line breaks as they are.
+QString from_area_text(std::string_view text);
+
+// Centres a dialog over its parent window, size unchanged.
+void centre_dialog(QWidget* dialog);
+
+}  // namespace zs

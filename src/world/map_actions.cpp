@@ -1,0 +1,431 @@
+#include "world/map_actions.h"
+
+#include <algorithm>
+#include <string>
+
+#include "world/names.h"
+#include "world/strfmt.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+using namespace map_geometry;
+
+namespace {
+
+bool valid_direction(int dir) {
+    return dir >= 0 && dir < kNumDirections;
+}
+
+std::string word(int dir) {
+    return std::string(kDirectionWords[dir]);
+}
+
+// Room colours run 0..33 and wrap both ways; a colour outside (from a damaged
+// layout file) restarts at the near end.
+int next_colour(int c) {
+    return c < 0 || c >= kRoomColours - 1 ? 0 : c + 1;
+}
+int previous_colour(int c) {
+    return c <= 0 || c >= kRoomColours ? kRoomColours - 1 : c - 1;
+}
+
+bool placed(const Room& r) {
+    return r.x != kNotPlaced || r.y != kNotPlaced;
+}
+
+// The direction from a room at (sx, sy) to a room exactly one cell away on
+// the same floor; -1 for any other place.
+int neighbour_direction(int sx, int sy, int rx, int ry) {
+    if (rx == sx && ry == sy - kCellStep) return kNorth;
+    if (rx == sx && ry == sy + kCellStep) return kSouth;
+    if (ry == sy && rx == sx + kCellStep) return kEast;
+    if (ry == sy && rx == sx - kCellStep) return kWest;
+    return -1;
+}
+
+// The direction of an empty world point beside the box at (sx, sy): the gap
+// of one cell straight above, below, left or right of it; -1 elsewhere.
+int gap_direction(int sx, int sy, int wx, int wy) {
+    if (sx <= wx && wx <= sx + kBoxSize) {
+        if (sy - kCellStep < wy && wy < sy) return kNorth;
+        if (sy + kBoxSize < wy && wy < sy + kBoxSize + kCellStep) return kSouth;
+        return -1;
+    }
+    if (sy <= wy && wy <= sy + kBoxSize) {
+        if (sx - kCellStep < wx && wx < sx) return kWest;
+        if (sx + kBoxSize < wx && wx < sx + kBoxSize + kCellStep) return kEast;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int key_direction(MapKey key) {
+    switch (key) {
+        case MapKey::Up:
+            return kNorth;
+        case MapKey::Right:
+            return kEast;
+        case MapKey::Down:
+            return kSouth;
+        case MapKey::Left:
+            return kWest;
+        case MapKey::Home:
+            return kUp;
+        case MapKey::End:
+            return kDown;
+    }
+    return kNorth;
+}
+
+std::optional<int> lowest_free_vnum(Workspace& ws, int zone, bool report) {
+    const WorldTable& world = ws.world();
+    std::optional<int> free;
+    bool usable = zone * 100 <= kVnumMax;
+    for (int i = 0; usable && i < 100; ++i) {
+        int v = zone * 100 + i;
+        if (v > kVnumMax) break;
+        if (world.find_room(v) < 0) {
+            free = v;
+            break;
+        }
+    }
+    if (usable && !free) {
+        if (report) ws.ui().show_status(strfmt("Error: Zone %d has run out of vnums.", zone));
+        return std::nullopt;
+    }
+    if (!free || *free <= 0) {
+        if (report) ws.ui().show_status(strfmt("Error: Zone %d does not exist.", zone));
+        return std::nullopt;
+    }
+    return free;
+}
+
+bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
+    WorldTable& world = ws.world();
+    if (!valid_direction(dir)) return false;
+    int from = world.find_room(from_vnum);
+    int to = world.find_room(to_vnum);
+    if (from < 0 || to < 0) {
+        ws.ui().show_status("Error on exit creation: room does not exist.");
+        return false;
+    }
+    world.create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
+    world.create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
+    ws.ui().show_status(
+        strfmt("Exit created %s from %d to %d.", word(dir).c_str(), from_vnum, to_vnum));
+    ws.request_redraw(true);
+    return true;
+}
+
+std::string dialog_label(int dir) {
+    if (!valid_direction(dir)) return {};
+    return strfmt("Exit %s to Vnum:", std::string(kDirectionWordsUpper[dir]).c_str());
+}
+
+int dialog_vnum(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);
+    return static_cast<int>(negative ? -value : value);
+}
+
+MapSession::MapSession(const Options& options) {
+    apply_options(options);
+}
+
+void MapSession::apply_options(const Options& options) {
+    view_.traverse_limit = options.traverse_limit;
+}
+
+bool MapSession::below_split(const Workspace& ws, int py) const {
+    // Below the split line the room, object and mobile editors show their
+    // colour preview; the map does not take those clicks.
+    return ws.current_editor() != EditorKind::Zone && py > view_.split_line;
+}
+
+void MapSession::select_room(Workspace& ws, int slot) {
+    WorldTable& world = ws.world();
+    if (slot < 0 || slot >= world.count()) return;
+    world.select_slot(slot);
+    view_.floor_offset = 0;
+    const Room& r = world.room(slot);
+    int vnum = r.vnum;
+    int zone = r.zone;
+    world.set_map_place(slot, r.x, r.y, 0);
+    int zedit = ws.zones().find_zedit(zone);
+    if (zedit >= 0) ws.zones().select_slot(zedit);
+    ws.ui().show_status(strfmt("Room %d selected.", vnum));
+}
+
+void MapSession::left_button_down(Workspace& ws, int px, int py, bool shift) {
+    if (below_split(ws, py)) return;
+    WorldTable& world = ws.world();
+    int hit = room_at_point(world, view_, px + view_.scroll_x, py + view_.scroll_y);
+    if (hit >= 0) {
+        select_room(ws, hit);
+        ws.request_redraw(true);
+    }
+    if (shift && world.selected_slot() >= 0) {
+        world.edit_room(world.selected_slot(),
+                        [](Room& r) { r.room_colour = next_colour(r.room_colour); });
+        ws.request_redraw(true);
+    }
+    dragging_ = true;
+    drag_x_ = px;
+    drag_y_ = py;
+}
+
+void MapSession::mouse_move(Workspace& ws, int px, int py) {
+    if (!dragging_) return;
+    view_.scroll_x -= px - drag_x_;
+    view_.scroll_y -= py - drag_y_;
+    drag_x_ = px;
+    drag_y_ = py;
+    ws.request_redraw(false);
+}
+
+void MapSession::left_button_up(Workspace& ws) {
+    dragging_ = false;
+    ws.request_redraw(true);
+}
+
+void MapSession::wheel(Workspace& ws, int delta, bool shift) {
+    if (delta != 120 && delta != -120) return;
+    WorldTable& world = ws.world();
+    if (shift) {
+        if (world.selected_slot() >= 0)
+            world.edit_room(world.selected_slot(), [delta](Room& r) {
+                r.room_colour =
+                    delta > 0 ? next_colour(r.room_colour) : previous_colour(r.room_colour);
+            });
+    } else {
+        view_.floor_offset += delta > 0 ? 1 : -1;
+    }
+    ws.request_redraw(true);
+}
+
+void MapSession::move_by_key(Workspace& ws, MapKey key, bool shift) {
+    move(ws, key_direction(key), shift);
+}
+
+void MapSession::move(Workspace& ws, int dir, bool shift) {
+    WorldTable& world = ws.world();
+    const Room* from = world.selected_room();
+    if (!from || !valid_direction(dir) || !from->exits[dir]) return;
+    int target = world.find_room(from->exits[dir]->destination);
+    if (target < 0) return;
+    int colour = from->room_colour;
+    if (shift && world.room(target).room_colour != colour)
+        world.edit_room(target, [colour](Room& r) { r.room_colour = colour; });
+    select_room(ws, target);
+    ws.request_redraw(true);
+}
+
+RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, KeyMods mods) {
+    WorldTable& world = ws.world();
+    if (!world.selected_room()) {
+        // An empty map starts with room 100 of zone 1.
+        world.reserve_room_block(1);
+        int existing = world.find_room(100);
+        if (existing >= 0) {
+            select_room(ws, existing);
+            if (!placed(world.room(existing))) centre_selected_room(world, view_);
+            ws.request_redraw(true);
+            return RightClickResult::Done;
+        }
+        select_room(ws, world.create_room(100, 1));
+        centre_selected_room(world, view_);
+        ws.request_redraw(true);
+        ws.ui().show_status(strfmt("New room %d created.", 100));
+        return RightClickResult::Done;
+    }
+    if (below_split(ws, py)) return RightClickResult::Done;
+
+    int wx = px + view_.scroll_x;
+    int wy = py + view_.scroll_y;
+    int selected = world.selected_slot();
+    const Room& sel = world.room(selected);
+    int hit = room_at_point(world, view_, wx, wy);
+    int dir = -1;
+    if (hit >= 0 && hit != selected) {
+        const Room& other = world.room(hit);
+        dir = neighbour_direction(sel.x, sel.y, other.x, other.y);
+        if (dir < 0) return RightClickResult::Done;
+        if (sel.exits[dir]) {
+            ws.ui().show_status(strfmt("Error: room %d already has an exit to the %s.", sel.vnum,
+                                       word(dir).c_str()));
+            return RightClickResult::Done;
+        }
+        int back = reverse_direction(dir);
+        if (other.exits[back]) {
+            ws.ui().show_status(strfmt("Error: room %d already has an exit to the %s.", other.vnum,
+                                       word(back).c_str()));
+            return RightClickResult::Done;
+        }
+        link_rooms(ws, sel.vnum, other.vnum, dir);
+        return RightClickResult::Done;
+    }
+    if (hit == selected) {
+        // On the selected room itself: Shift goes up, Ctrl down.
+        if (mods.shift)
+            dir = kUp;
+        else if (mods.ctrl)
+            dir = kDown;
+        else
+            return RightClickResult::Done;
+    } else {
+        dir = gap_direction(sel.x, sel.y, wx, wy);
+        if (dir < 0) return RightClickResult::Done;
+    }
+    if (ws.options().prompt_for_vnum) {
+        pending_direction_ = dir;
+        return RightClickResult::OpenCreateDialog;
+    }
+    create_room_in_direction(ws, dir);
+    return RightClickResult::Done;
+}
+
+void MapSession::create_room_in_direction(Workspace& ws, int dir) {
+    const Room* sel = ws.world().selected_room();
+    if (!sel || !valid_direction(dir)) return;
+    if (sel->exits[dir]) {
+        ws.ui().show_status(
+            strfmt("Error: Room %d already has exit %s.", sel->vnum, word(dir).c_str()));
+        return;
+    }
+    int zone = sel->zone;
+    std::optional<int> vnum = lowest_free_vnum(ws, zone, true);
+    if (!vnum) return;
+    create_linked_room(ws, *vnum, zone, dir);
+}
+
+std::optional<int> MapSession::dialog_default_vnum(Workspace& ws) const {
+    const Room* sel = ws.world().selected_room();
+    if (!sel) return std::nullopt;
+    return lowest_free_vnum(ws, sel->zone, false);
+}
+
+void MapSession::create_room_with_vnum(Workspace& ws, int vnum, int dir) {
+    WorldTable& world = ws.world();
+    if (vnum <= 0 || vnum > kVnumMax) {
+        ws.ui().show_status("Error: Invalid vnum.");
+        return;
+    }
+    const Room* sel = world.selected_room();
+    if (!sel || !valid_direction(dir)) return;
+    if (sel->exits[dir]) {
+        ws.ui().show_status(
+            strfmt("Error: Room %d already has exit %s.", sel->vnum, word(dir).c_str()));
+        return;
+    }
+    if (world.find_room(vnum) >= 0) {
+        ws.ui().show_status(strfmt("Error: Room %d already exists.", vnum));
+        return;
+    }
+    int zone = zone_of(vnum);
+    world.reserve_room_block(zone);
+    create_linked_room(ws, vnum, zone, dir);
+}
+
+void MapSession::create_room_from_dialog(Workspace& ws, std::string_view box_text) {
+    if (!pending_direction_) return;
+    create_room_with_vnum(ws, dialog_vnum(box_text), *pending_direction_);
+}
+
+void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) {
+    WorldTable& world = ws.world();
+    int from_vnum = world.selected_room()->vnum;
+    world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
+    link_rooms(ws, from_vnum, vnum, dir);
+    // One layout from the old selection gives the new room its cell beside it.
+    lay_out_map(world, view_);
+    int slot = world.find_room(vnum);
+    if (!placed(world.room(slot))) {
+        // Beyond the traverse limit (a limit of 0): one step from the old room.
+        const Room& from = world.room(world.find_room(from_vnum));
+        int dx = dir == kEast ? kCellStep : dir == kWest ? -kCellStep : 0;
+        int dy = dir == kSouth ? kCellStep : dir == kNorth ? -kCellStep : 0;
+        world.set_map_place(slot, from.x + dx, from.y + dy, 0);
+    }
+    select_room(ws, slot);
+    ws.ui().show_status(strfmt("Room %d created.", vnum));
+    ws.request_redraw(true);
+}
+
+void MapSession::copy_sector_climate_flags(Workspace& ws) {
+    const Room* sel = ws.world().selected_room();
+    if (!sel) return;
+    clipboard_ = {};
+    clipboard_.sector = sel->sector;
+    clipboard_.climate = sel->climate;
+    clipboard_.room_flags = sel->room_flags;
+    ws.ui().show_status(strfmt("Sector, climate, flags copied from %d.", sel->vnum));
+}
+
+void MapSession::copy_title_colour(Workspace& ws) {
+    const Room* sel = ws.world().selected_room();
+    if (!sel) return;
+    clipboard_ = {};
+    const std::string& t = sel->title;
+    clipboard_.title_colour = t.size() >= 2 && t[0] == '&' ? t[1] : 'w';
+    ws.ui().show_status(strfmt("Room title color copied from %d.", sel->vnum));
+}
+
+void MapSession::copy_room_colour(Workspace& ws) {
+    const Room* sel = ws.world().selected_room();
+    if (!sel) return;
+    clipboard_ = {};
+    clipboard_.room_colour = sel->room_colour;
+    ws.ui().show_status(strfmt("Room color copied from %d.", sel->vnum));
+}
+
+void MapSession::paste(Workspace& ws) {
+    WorldTable& world = ws.world();
+    const Room* sel = world.selected_room();
+    if (!sel) return;
+    int slot = world.selected_slot();
+    int vnum = sel->vnum;
+    const Clipboard& c = clipboard_;
+
+    if (c.title_colour != 'z') {
+        if (sel->title.empty()) return;
+        // The title opens with the colour code and closes with "&n".
+        std::string t = sel->title;
+        if (t[0] != '&')
+            t = std::string{'&', c.title_colour} + t;
+        else if (t.size() >= 2)
+            t[1] = c.title_colour;
+        else
+            t += c.title_colour;
+        if (t[t.size() - 2] != '&')
+            t += "&n";
+        else
+            t.back() = 'n';
+        world.edit_room(slot, [&t](Room& r) { r.title = std::move(t); });
+        ws.ui().show_status(strfmt("Room title color pasted to %d.", vnum));
+        return;
+    }
+    if (c.room_colour >= 0) {
+        world.edit_room(slot, [&c](Room& r) { r.room_colour = c.room_colour; });
+        ws.ui().show_status(strfmt("Room color pasted to %d.", vnum));
+        ws.request_redraw(true);
+        return;
+    }
+    if (c.sector >= 0 || c.climate >= 0 || c.room_flags) {
+        world.edit_room(slot, [&c](Room& r) {
+            if (c.sector >= 0) r.sector = c.sector;
+            if (c.climate >= 0) r.climate = c.climate;
+            if (c.room_flags) r.room_flags = *c.room_flags;
+        });
+    }
+    ws.ui().show_status(strfmt("Sector, climate, flags pasted to %d.", vnum));
+}
+
+}  // namespace zs

@@ -1,0 +1,115 @@
+// What the builder does on the map, without any widget: selecting and
+// creating rooms with the mouse, linking neighbours, walking with the arrow
+// keys, panning, changing floors and room colours, and the attribute
+// clipboard. MapSession owns the map's state that is not world data (the
+// view, the clipboard, the direction waiting for the Create New Room dialog);
+// the window translates its events into these calls and draws on request.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "world/map_layout.h"
+
+namespace zs {
+
+struct Options;
+class Workspace;
+
+// The keys that walk the map.
+enum class MapKey { Up, Right, Down, Left, Home, End };
+
+// The direction a walking key goes: north, east, south, west, up, down.
+int key_direction(MapKey key);
+
+// Modifier keys held during a click.
+struct KeyMods {
+    bool shift = false;
+    bool ctrl = false;
+};
+
+// What the window has to do after a right click.
+enum class RightClickResult {
+    Done,
+    OpenCreateDialog,  // ask for the new room's vnum (see MapSession::create_room_from_dialog)
+};
+
+// The smallest vnum of the zone (zone*100 .. zone*100+99) that no loaded room
+// has. Nothing when all are used or the zone has no usable vnums; with
+// `report`, the reason goes to the status box.
+std::optional<int> lowest_free_vnum(Workspace& ws, int zone, bool report);
+
+// Joins two rooms both ways: the to-room gets the reverse exit back, then the
+// from-room the exit in `dir`. Existing exits are replaced. False (with a
+// status) when either room is not loaded.
+bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir);
+
+// The Create New Room dialog's label, "Exit North to Vnum:" and so on.
+std::string dialog_label(int dir);
+
+// The number in the dialog's vnum box: leading digits as atoi reads them;
+// an empty or non-numeric box gives 0.
+int dialog_vnum(std::string_view box_text);
+
+class MapSession {
+public:
+    explicit MapSession(const Options& options);
+
+    MapView& view() { return view_; }
+    const MapView& view() const { return view_; }
+    // Takes the settings the map copies from the options (the traverse limit).
+    void apply_options(const Options& options);
+
+    // Selection. Shows the floor of the room, and its zone in the zone editor
+    // when that zone's zedit is loaded.
+    void select_room(Workspace& ws, int slot);
+
+    // Mouse, in client pixels.
+    void left_button_down(Workspace& ws, int px, int py, bool shift);
+    void mouse_move(Workspace& ws, int px, int py);
+    void left_button_up(Workspace& ws);
+    bool dragging() const { return dragging_; }
+    RightClickResult right_button_down(Workspace& ws, int px, int py, KeyMods mods);
+    void wheel(Workspace& ws, int delta, bool shift);
+
+    // Arrow keys, Home and End: steps through an exit of the selected room;
+    // with Shift the room stepped into takes the colour of the room left.
+    void move_by_key(Workspace& ws, MapKey key, bool shift);
+    void move(Workspace& ws, int dir, bool shift);
+
+    // Creating rooms next to the selected one.
+    void create_room_in_direction(Workspace& ws, int dir);
+    std::optional<int> pending_direction() const { return pending_direction_; }
+    std::optional<int> dialog_default_vnum(Workspace& ws) const;
+    void create_room_with_vnum(Workspace& ws, int vnum, int dir);
+    // OK in the dialog: the box's text and the direction the click chose.
+    void create_room_from_dialog(Workspace& ws, std::string_view box_text);
+
+    // The attribute clipboard (Ctrl+C, Ctrl+R, Ctrl+G, Ctrl+V).
+    void copy_sector_climate_flags(Workspace& ws);
+    void copy_title_colour(Workspace& ws);
+    void copy_room_colour(Workspace& ws);
+    void paste(Workspace& ws);
+
+private:
+    struct Clipboard {
+        int sector = -1;
+        int climate = -1;
+        std::optional<std::uint32_t> room_flags;
+        char title_colour = 'z';
+        int room_colour = -1;
+    };
+
+    bool below_split(const Workspace& ws, int py) const;
+    void create_linked_room(Workspace& ws, int vnum, int zone, int dir);
+
+    MapView view_;
+    Clipboard clipboard_;
+    std::optional<int> pending_direction_;
+    bool dragging_ = false;
+    int drag_x_ = 0, drag_y_ = 0;
+};
+
+}  // namespace zs

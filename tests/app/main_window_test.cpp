@@ -1,0 +1,155 @@
+// The editor window driven through real widget events on the offscreen
+// platform: the shell's panes and statuses, the keyboard filter, the side
+// panel, right-click room creation, and the question before unsaved work is
+// lost.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include "app/dialogs.h"
+#include "app/main_window.h"
+#include "app/map_widget.h"
+#include "files/file_wld.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using test::ScratchDir;
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws.set_area_dir(dir.path());
+        window = std::make_unique<MainWindow>(ws);
+        window->show();
+        QApplication::processEvents();
+    }
+    void load_demo() {
+        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
+        QApplication::processEvents();
+    }
+    NullUi quiet;
+    Workspace ws{quiet};
+    ScratchDir dir;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
+    EXPECT_EQ(window->windowTitle(), "Zonesmith");
+    EXPECT_EQ(window->size(), QSize(900, 700));
+    for (const char* caption :
+         {"&Save Current                Ctrl+S", "Save &All                         Ctrl+A",
+          "Load &Wld...  ", "Save &Options", "E&xit", "Unload &All", "&Options...     Ctrl+O",
+          "&How to Create Exits..."})
+        EXPECT_NE(window->action(caption), nullptr) << caption;
+    // Commands of editor parts still to come are there but disabled.
+    EXPECT_FALSE(window->action("&New Room...")->isEnabled());
+
+    EXPECT_TRUE(window->pane("room pane")->isVisible());
+    EXPECT_FALSE(window->pane("object selection pane")->isVisible());
+    window->action("&Object Editor...")->trigger();
+    EXPECT_EQ(window->status_box()->text(), "Object Editor selected.");
+    EXPECT_TRUE(window->pane("object selection pane")->isVisible());
+    EXPECT_TRUE(window->pane("object text pane")->isVisible());
+    EXPECT_FALSE(window->pane("room pane")->isVisible());
+    EXPECT_TRUE(window->pane("side panel")->isVisible());
+}
+
+TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
+    load_demo();
+    QLineEdit* vnum = window->vnum_box();
+    vnum->setFocus();
+    vnum->setText("8803");
+    QTest::keyClick(vnum, Qt::Key_Return);
+    ASSERT_NE(ws.world().selected_room(), nullptr);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8803);
+    EXPECT_EQ(window->status_box()->text(), "Room 8803 selected.");
+
+    window->map()->setFocus();
+    QTest::keyClick(window->map(), Qt::Key_Up);  // north of 8803 is 8800
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
+    EXPECT_EQ(vnum->text(), "8800");
+    // An arrow typed into an edit box moves the caret, not the selection.
+    vnum->setFocus();
+    QTest::keyClick(vnum, Qt::Key_Right);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
+}
+
+TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
+    load_demo();
+    QLineEdit* title = window->title_box();
+    window->action("&Room Editor...")->trigger();
+    title->setFocus();
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(dir.exists("88.wld"));  // Save Current wrote the zone ...
+    EXPECT_EQ(title->text(), "");       // ... and the box never saw the key
+    QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->status_box()->text(), "Sector, climate, flags pasted to 8800.");
+}
+
+TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    ASSERT_NE(ws.world().selected_room(), nullptr);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 100);
+    EXPECT_EQ(window->status_box()->text(), "New room 100 created.");
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World));
+    // The new room is drawn at the centre of the reference rectangle.
+    const QImage& image = window->map()->back_buffer();
+    EXPECT_EQ(image.pixelColor(301 + 2, 151 + 2), QColor(192, 192, 192));  // box at (301, 151)
+    EXPECT_EQ(image.pixelColor(301, 151), QColor(128, 128, 128));          // its frame
+}
+
+TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    ASSERT_TRUE(ws.modified().any());
+    int asked = 0;
+    window->set_close_question([&] {
+        ++asked;
+        return MainWindow::CloseChoice::Cancel;
+    });
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(window->isVisible());
+
+    window->set_close_question([&] { return MainWindow::CloseChoice::Save; });
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(dir.exists("1.wld"));
+    EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(MainWindowTest, InfiniteTickedThenCancelledLeavesTheLimitInfinite) {
+    ws.options().traverse_limit = 5;
+    OptionsDialog dialog(ws.options(), window.get());
+    EXPECT_EQ(dialog.limit_box()->text(), "5");
+    dialog.infinite_box()->setChecked(true);
+    dialog.reject();
+    EXPECT_EQ(ws.options().traverse_limit, -1);
+    EXPECT_FALSE(dialog.limit_box()->isEnabled());
+}
+
+TEST_F(MainWindowTest, OnlyWholeWheelStepsChangeTheFloor) {
+    load_demo();
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(50, 50), window->map()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window->map(), &e);
+    };
+    wheel(60);
+    EXPECT_EQ(window->session().view().floor_offset, 0);
+    wheel(120);
+    EXPECT_EQ(window->session().view().floor_offset, 1);
+    wheel(-120);
+    EXPECT_EQ(window->session().view().floor_offset, 0);
+}
+
+}  // namespace
+}  // namespace zs

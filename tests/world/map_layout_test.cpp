@@ -1,0 +1,279 @@
+// The map layout: where the walk from the selected room puts each room, what
+// a redraw lists, and which room a point hits.
+#include "world/map_layout.h"
+
+#include <gtest/gtest.h>
+#include <pthread.h>
+
+#include <functional>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+#include "support/fake_ui.h"
+#include "world/names.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using namespace map_geometry;
+
+constexpr int kOriginX = 300, kOriginY = 200;
+
+// Runs `fn` on a thread with a 256 KiB stack: a walk that recursed once per
+// room would overflow it on a few thousand rooms.
+bool run_on_small_stack(std::function<void()> fn) {
+    pthread_attr_t attr;
+    pthread_attr_init(&attr);
+    pthread_attr_setstacksize(&attr, 256 * 1024);
+    pthread_t thread;
+    auto body = [](void* f) -> void* {
+        (*static_cast<std::function<void()>*>(f))();
+        return nullptr;
+    };
+    bool started = pthread_create(&thread, &attr, body, &fn) == 0;
+    if (started) pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attr);
+    return started;
+}
+
+class MapLayoutTest : public ::testing::Test {
+protected:
+    void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
+        Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
+        for (auto [dir, to] : exits) {
+            Exit e;
+            e.destination = static_cast<Vnum>(to);
+            r.exits[dir] = e;
+        }
+        world.append(std::move(r));
+    }
+    void add_room(Room r) { world.append(std::move(r)); }
+
+    // Selects a room and puts it at the origin, as a selection click leaves it.
+    void select(int vnum, int x = kOriginX, int y = kOriginY) {
+        int slot = world.find_room(vnum);
+        ASSERT_GE(slot, 0);
+        world.select_slot(slot);
+        world.set_map_place(slot, x, y, 0);
+    }
+
+    const Room& room(int vnum) const { return world.room(world.find_room(vnum)); }
+    bool placed(int vnum) const { return room(vnum).x != kNotPlaced || room(vnum).y != kNotPlaced; }
+    // The grid cell of a room from the origin: cells east, cells north, floor.
+    std::tuple<int, int, int> cell(int vnum) const {
+        const Room& r = room(vnum);
+        EXPECT_EQ((r.x - kOriginX) % kCellStep, 0) << vnum;
+        EXPECT_EQ((kOriginY - r.y) % kCellStep, 0) << vnum;
+        return {(r.x - kOriginX) / kCellStep, (kOriginY - r.y) / kCellStep, r.floor};
+    }
+    std::vector<int> listed_vnums(const std::vector<MapItem>& items) const {
+        std::vector<int> v;
+        for (const MapItem& i : items)
+            v.push_back(world.room(i.slot).vnum);
+        return v;
+    }
+
+    test::FakeUi ui;
+    Workspace ws{ui};
+    WorldTable& world = ws.world();
+    MapView view;
+};
+
+TEST_F(MapLayoutTest, NothingIsLaidOutWithoutASelectedRoom) {
+    add(100, {{kEast, 101}});
+    add(101, {{kWest, 100}});
+    world.set_map_place(1, 55, 66, 2);
+    world.select_slot(-1);
+
+    EXPECT_TRUE(lay_out_map(world, view).empty());
+    EXPECT_FALSE(placed(100));
+    EXPECT_EQ(room(101).x, 55);
+    EXPECT_EQ(room(101).y, 66);
+    EXPECT_EQ(room(101).floor, 2);
+    EXPECT_EQ(room_at_point(world, view, 60, 70), -1);
+}
+
+TEST_F(MapLayoutTest, TraverseLimitZeroPlacesOnlyTheSelectedRoom) {
+    add(100, {{kNorth, 101}, {kUp, 102}});
+    add(101, {{kSouth, 100}});
+    add(102, {{kDown, 100}});
+    select(100);
+    // Places left over from an earlier, wider layout must go.
+    view.traverse_limit = -1;
+    lay_out_map(world, view);
+    ASSERT_TRUE(placed(101));
+
+    view.traverse_limit = 0;
+    std::vector<MapItem> items = lay_out_map(world, view);
+    EXPECT_EQ(listed_vnums(items), (std::vector<int>{100}));
+    EXPECT_FALSE(placed(101));
+    EXPECT_FALSE(placed(102));
+    EXPECT_EQ(cell(100), std::make_tuple(0, 0, 0));
+}
+
+// The limit counts the steps of the path taken, so a room whose cell is near
+// is still left out when the only way to it leaves the limit first.
+TEST_F(MapLayoutTest, ARoomReachedOnlyBeyondTheLimitIsNotPlaced) {
+    add(100, {{kNorth, 101}});
+    add(101, {{kNorth, 102}});
+    add(102, {{kNorth, 103}});
+    add(103, {{kEast, 104}});  // three steps north: beyond a limit of 2
+    add(104, {{kSouth, 105}});
+    add(105, {{kSouth, 106}});
+    add(106, {});  // one north, one east of the origin: distance 2
+    select(100);
+
+    view.traverse_limit = -1;
+    lay_out_map(world, view);
+    ASSERT_EQ(cell(106), std::make_tuple(1, 1, 0));  // the detour really ends there
+
+    view.traverse_limit = 2;
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(102), std::make_tuple(0, 2, 0));
+    for (int v : {103, 104, 105, 106})
+        EXPECT_FALSE(placed(v)) << v;
+
+    view.traverse_limit = 3;
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(103), std::make_tuple(0, 3, 0));
+    for (int v : {104, 105, 106})
+        EXPECT_FALSE(placed(v)) << v;
+}
+
+// Directions are walked north, south, east, west, up, down, each to its end
+// before the next; the first path to reach a room fixes its cell.
+TEST_F(MapLayoutTest, TheFirstPathInDirectionOrderPlacesARoom) {
+    add(100, {{kNorth, 101}, {kSouth, 103}, {kWest, 104}});
+    add(101, {{kEast, 102}});
+    add(102, {{kSouth, 103}});  // reaches 103 one cell east of the origin
+    add(103, {});
+    add(104, {{kNorth, 102}});  // a later path that would put 102 at (-1, 1)
+    select(100);
+
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(101), std::make_tuple(0, 1, 0));
+    EXPECT_EQ(cell(102), std::make_tuple(1, 1, 0));
+    // The direct south exit is shorter but comes after the north branch.
+    EXPECT_EQ(cell(103), std::make_tuple(1, 0, 0));
+    EXPECT_EQ(cell(104), std::make_tuple(-1, 0, 0));
+
+    // A second redraw lays out the same way.
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(102), std::make_tuple(1, 1, 0));
+    EXPECT_EQ(cell(103), std::make_tuple(1, 0, 0));
+}
+
+TEST_F(MapLayoutTest, FlyRoomsStandInForMissingUpAndDownExits) {
+    Room a = make_new_room(100, 1);
+    a.fly_up_room = 101;
+    a.fly_down_room = 102;
+    add_room(a);
+    add(101);
+    add(102);
+    Room b = make_new_room(200, 2);
+    b.exits[kUp] = Exit{};
+    b.exits[kUp]->destination = 201;
+    b.fly_up_room = 202;
+    add_room(b);
+    add(201);
+    add(202);
+
+    select(100);
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(101), std::make_tuple(0, 0, 1));
+    EXPECT_EQ(cell(102), std::make_tuple(0, 0, -1));
+
+    select(200);
+    lay_out_map(world, view);
+    EXPECT_EQ(cell(201), std::make_tuple(0, 0, 1));
+    EXPECT_FALSE(placed(202));  // a real up exit wins over the fly room
+    EXPECT_FALSE(placed(101));
+}
+
+TEST_F(MapLayoutTest, AVeryLongChainIsLaidOutWithoutRecursion) {
+    constexpr int kFirst = 100, kCells = 10000;
+    for (int v = kFirst; v <= kFirst + kCells; ++v)
+        add(v, {{kEast, v + 1}, {kWest, v - 1}});
+    select(kFirst);
+    ASSERT_TRUE(run_on_small_stack([this] { lay_out_map(world, view); }));
+    EXPECT_EQ(cell(kFirst + kCells), std::make_tuple(kCells, 0, 0));
+    EXPECT_EQ(cell(kFirst + kCells / 2), std::make_tuple(kCells / 2, 0, 0));
+}
+
+TEST_F(MapLayoutTest, LowerFloorsAreShiftedAndShadedUnderTheShownFloor) {
+    add(100, {{kUp, 101}, {kDown, 102}});
+    add(101, {{kDown, 100}});
+    add(102, {{kUp, 100}, {kDown, 103}});
+    add(103, {{kUp, 102}, {kDown, 104}});
+    add(104, {{kUp, 103}});
+    select(100, 300, 150);
+
+    view.floor_offset = 1;  // the floor above the selected room is shown
+    std::vector<MapItem> items = lay_out_map(world, view);
+    EXPECT_EQ(shown_floor(world, view), 1);
+    // Lowest floor first, so that upper floors are drawn over it.
+    ASSERT_EQ(listed_vnums(items), (std::vector<int>{104, 103, 102, 100, 101}));
+    struct Expected {
+        int shift, shade;
+        bool shown;
+    };
+    const Expected expected[] = {
+        {4 * kFloorShift, kShadeFurther, false},
+        {3 * kFloorShift, kShadeFurther, false},
+        {2 * kFloorShift, kShadeTwoDown, false},
+        {1 * kFloorShift, kShadeOneDown, false},
+        {0, 0, true},
+    };
+    ASSERT_EQ(kFloorShift, 7);
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(items[i].x, 300 + expected[i].shift);
+        EXPECT_EQ(items[i].y, 150 + expected[i].shift);
+        EXPECT_EQ(items[i].shade, expected[i].shade);
+        EXPECT_EQ(world.room(items[i].slot).shade_index, expected[i].shade);
+        EXPECT_EQ(items[i].shown_floor, expected[i].shown);
+    }
+
+    // Floors above the shown one are not drawn at all.
+    view.floor_offset = -1;
+    items = lay_out_map(world, view);
+    EXPECT_EQ(listed_vnums(items), (std::vector<int>{104, 103, 102}));
+    EXPECT_EQ(items.back().x, 300);
+    EXPECT_EQ(items.back().shade, 0);
+}
+
+TEST_F(MapLayoutTest, ARoomReachingBelowTheSplitLineIsNotListed) {
+    add(100, {{kSouth, 101}});
+    add(101, {{kNorth, 100}});
+    view.split_line = 350;
+    view.scroll_y = 40;
+    // The box's bottom edge on the split line is still drawn.
+    select(100, 300, 350 + 40 - kBoxSize);
+    EXPECT_EQ(listed_vnums(lay_out_map(world, view)), (std::vector<int>{100}));
+
+    select(100, 300, 350 + 40 - kBoxSize + 1);
+    EXPECT_TRUE(lay_out_map(world, view).empty());
+    EXPECT_TRUE(placed(101));  // laid out all the same, just not listed
+}
+
+TEST_F(MapLayoutTest, RoomAtPointHoldsBothBoxEdgesOnTheShownFloor) {
+    add(100, {{kUp, 101}});
+    add(101, {{kDown, 100}});
+    select(100, 100, 100);
+    lay_out_map(world, view);
+    const int slot = world.find_room(100);
+
+    for (auto [x, y] : {std::pair{100, 100}, {118, 118}, {100, 118}, {118, 100}, {109, 109}})
+        EXPECT_EQ(room_at_point(world, view, x, y), slot) << x << "," << y;
+    for (auto [x, y] : {std::pair{99, 100}, {119, 100}, {100, 99}, {100, 119}})
+        EXPECT_EQ(room_at_point(world, view, x, y), -1) << x << "," << y;
+
+    // 101 sits on the same cell one floor up: hit only when that floor shows.
+    view.floor_offset = 1;
+    EXPECT_EQ(room_at_point(world, view, 109, 109), world.find_room(101));
+}
+
+}  // namespace
+}  // namespace zs
