@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -106,7 +107,8 @@ int export_map_main(int argc, char** argv) {
 
     int qt_argc = 1;
     char* qt_argv[] = {argv[0], nullptr};
-    QGuiApplication app(qt_argc, qt_argv);
+    std::unique_ptr<QGuiApplication> app;
+    if (!QCoreApplication::instance()) app = std::make_unique<QGuiApplication>(qt_argc, qt_argv);
     StderrUi ui;
     Workspace ws(ui);
     if (!dir.empty()) ws.set_area_dir(dir);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QInputDialog>
@@ -15,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
+#include "app/export_map.h"
 #include "app/map_widget.h"
 #include "files/area_files.h"
 #include "files/file_mob.h"
@@ -185,6 +187,7 @@ void MainWindow::build_menu() {
     add(file, "Sa&ve Mob", [this] { save_current_mobiles(ws_); });
     add(file, "Save Zo&n", [this] { save_current_zedit(ws_); });
     add(file, "Save &Options", [this] { write_settings(ws_); });
+    add(file, "Export Map Image...", [this] { export_map_image(); });
     add(file, "E&xit", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -342,6 +345,23 @@ void MainWindow::open_create_room_dialog() {
     centre_dialog(&dialog);
     if (dialog.exec() != QDialog::Accepted) return;
     session_.create_room_from_dialog(ws_, dialog.textValue().toStdString());
+    map_->redraw(true);
+}
+
+void MainWindow::export_map_image() {
+    if (!ws_.world().selected_room()) {
+        show_status(QStringLiteral("No room selected."));
+        return;
+    }
+    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export Map Image"), QString(),
+                                                QStringLiteral("PNG images (*.png)"));
+    if (file.isEmpty()) return;
+    QImage image =
+        map_image(ws_.world(), session_.view().floor_offset, ws_.options().traverse_limit);
+    if (image.save(file, "PNG"))
+        show_status(QStringLiteral("Map image saved."));
+    else
+        ui_->show_message("The map image could not be written.", {});
     map_->redraw(true);
 }
 

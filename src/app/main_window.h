@@ -72,6 +72,7 @@ private:
     void load_full_zone();
     void open_options();
     void open_create_room_dialog();
+    void export_map_image();
 
     Workspace& ws_;
     MapSession session_;

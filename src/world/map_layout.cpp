@@ -38,6 +38,9 @@ public:
     Traversal(WorldTable& world, int limit, int origin_x, int origin_y)
         : world_(world), limit_(limit), ox_(origin_x), oy_(origin_y) {}
 
+    // The lowest floor a room was placed on.
+    int lowest_floor() const { return lowest_; }
+
     void walk(int slot, int came, int n, int e, int u) {
         enter(slot, came, n, e, u);
         while (!stack_.empty()) {
@@ -65,6 +68,7 @@ private:
         if (limit_ >= 0 && std::abs(n) + std::abs(e) + std::abs(u) > limit_) return;
         world_.set_map_place(slot, ox_ + kCellStep * e, oy_ - kCellStep * n, u);
         world_.set_visited(slot, true);
+        lowest_ = std::min(lowest_, u);
         stack_.push_back({slot, came, n, e, u, 0});
     }
 
@@ -72,6 +76,7 @@ private:
     int limit_;
     int ox_, oy_;
     std::vector<Frame> stack_;
+    int lowest_ = 0;
 };
 
 }  // namespace
@@ -100,27 +105,31 @@ std::vector<MapItem> lay_out_map(WorldTable& world, const MapView& view) {
     }
 
     int top = shown_floor(world, view);
-    int lowest = top;
+    int lowest = std::min(top, walk.lowest_floor());
+    // Floors from the lowest up to the shown one, each in table order: one
+    // pass collects the placed rooms of those floors, a stable sort by floor
+    // keeps table order within each.
+    std::vector<std::pair<int, int>> order;  // floor, slot
     for (int s = 0; s < world.count(); ++s) {
         const Room& r = world.room(s);
-        if (r.x != kNotPlaced || r.y != kNotPlaced) lowest = std::min(lowest, r.floor);
+        if ((r.x == kNotPlaced && r.y == kNotPlaced) || r.floor < lowest || r.floor > top) continue;
+        order.emplace_back(r.floor, s);
     }
-    for (int f = lowest; f <= top; ++f) {
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto [f, s] : order) {
         int shade = f == top       ? 0
                     : f == top - 1 ? kShadeOneDown
                     : f == top - 2 ? kShadeTwoDown
                                    : kShadeFurther;
-        for (int s = 0; s < world.count(); ++s) {
-            const Room& r = world.room(s);
-            if ((r.x == kNotPlaced && r.y == kNotPlaced) || r.floor != f) continue;
-            int x = r.x + kFloorShift * (top - f);
-            int y = r.y + kFloorShift * (top - f);
-            bool visible =
-                x <= view.client_width + view.scroll_x && x + kClipCell >= view.scroll_x &&
-                y + kBoxSize <= view.split_line + view.scroll_y && y + kClipCell >= view.scroll_y;
-            world.set_shade(s, shade);
-            if (visible) items.push_back({s, x, y, shade, f == top});
-        }
+        const Room& r = world.room(s);
+        int x = r.x + kFloorShift * (top - f);
+        int y = r.y + kFloorShift * (top - f);
+        bool visible = x <= view.client_width + view.scroll_x && x + kClipCell >= view.scroll_x &&
+                       y + kBoxSize <= view.split_line + view.scroll_y &&
+                       y + kClipCell >= view.scroll_y;
+        world.set_shade(s, shade);
+        if (visible) items.push_back({s, x, y, shade, f == top});
     }
     return items;
 }

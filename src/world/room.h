@@ -54,10 +54,12 @@ struct Exit {
     std::string door_keywords;
     std::uint16_t exit_flags = 0;
     Vnum key = -1;
-    Vnum destination = 0;
     std::int32_t door_strength = 0;
     std::int32_t lock_quality = 0;
     std::int32_t exit_size = -1;
+    // Last, beside the flag that says whether a room has the exit at all: the
+    // map's walk reads just these two.
+    Vnum destination = 0;
     bool operator==(const Exit&) const = default;
 };
 

@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "app/dialogs.h"
+#include "app/export_map.h"
 #include "app/main_window.h"
 #include "app/map_widget.h"
 #include "files/file_wld.h"
@@ -149,6 +150,40 @@ TEST_F(MainWindowTest, OnlyWholeWheelStepsChangeTheFloor) {
     EXPECT_EQ(window->session().view().floor_offset, 1);
     wheel(-120);
     EXPECT_EQ(window->session().view().floor_offset, 0);
+}
+
+}  // namespace
+}  // namespace zs
+
+namespace zs {
+namespace {
+
+TEST(ExportMap, WritesTheDemoMapWithoutAWindow) {
+    test::ScratchDir out;
+    std::string png = out.file("demo.png");
+    std::string demo = std::string(ZS_SOURCE_DIR) + "/demo";
+    std::vector<std::string> args = {"zonesmith", "--export-map", png, "--room",
+                                     "8800",      "--dir",        demo};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    ASSERT_EQ(export_map_main(static_cast<int>(argv.size()), argv.data()), 0);
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    // Nine rooms, the widest row three cells (8800 with 8801 and 8802 east of
+    // it) and the tallest column five (8806 down to 8804): boxes of 18 on a
+    // step of 20, with a margin of 10 all round.
+    EXPECT_EQ(image.width(), 2 * 20 + 18 + 20);
+    EXPECT_EQ(image.height(), 4 * 20 + 18 + 20);
+    // Room 8800 has room colour 12 (green) and sits in the left column.
+    EXPECT_EQ(image.pixelColor(10 + 9, 10 + 2 * 20 + 2), QColor(0, 128, 0));
+
+    std::vector<std::string> bad = {"zonesmith", "--export-map", png, "--room",
+                                    "9999",      "--dir",        demo};
+    std::vector<char*> bad_argv;
+    for (auto& a : bad)
+        bad_argv.push_back(a.data());
+    EXPECT_EQ(export_map_main(static_cast<int>(bad_argv.size()), bad_argv.data()), 1);
 }
 
 }  // namespace
