@@ -22,11 +22,8 @@ constexpr Step kSteps[] = {{kNorth, 1, 0, 0}, {kSouth, -1, 0, 0}, {kEast, 0, 1, 
 
 // The room an exit (or, up and down, a fly room) leads to; -1 for none.
 int step_target(const WorldTable& world, const Room& r, int dir) {
-    const auto& e = r.exits[dir];
-    if (e) return world.find_room(e->destination);
-    if (dir == kUp && r.fly_up_room > 0) return world.find_room(r.fly_up_room);
-    if (dir == kDown && r.fly_down_room > 0) return world.find_room(r.fly_down_room);
-    return -1;
+    if (!(r.walk_mask & (1u << dir))) return -1;
+    return world.find_room(r.walk_to[dir]);
 }
 
 // The depth-first walk, with an explicit stack so that a long chain of rooms

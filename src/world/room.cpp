@@ -36,6 +36,23 @@ void Room::add_trigger(std::int32_t trigger_vnum) {
     triggers.push_back(trigger_vnum);
 }
 
+void Room::refresh_walk() {
+    walk_mask = 0;
+    for (int d = 0; d < kNumDirections; ++d) {
+        int to = -1;
+        if (exits[d])
+            to = exits[d]->destination;
+        else if (d == kUp && fly_up_room > 0 && vnum_in_range(fly_up_room))
+            to = fly_up_room;
+        else if (d == kDown && fly_down_room > 0 && vnum_in_range(fly_down_room))
+            to = fly_down_room;
+        if (exits[d] || to > 0) {
+            walk_mask = static_cast<std::uint8_t>(walk_mask | (1u << d));
+            walk_to[d] = static_cast<Vnum>(to);
+        }
+    }
+}
+
 Room make_new_room(Vnum vnum, int zone) {
     Room r;
     r.vnum = vnum;

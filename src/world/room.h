@@ -98,6 +98,13 @@ struct Room {
     std::int32_t room_colour = 0;
     std::int32_t shade_index = 0;
     bool visited = false;
+    // Where the map's walk goes from this room, packed beside the map fields:
+    // a bit per direction, and the vnum it leads to (for up and down the fly
+    // room when there is no exit). Derived from the exits and fly rooms; the
+    // table refreshes it on every change.
+    std::uint8_t walk_mask = 0;
+    std::array<Vnum, kNumDirections> walk_to{};
+    void refresh_walk();
 
     // Record equality: everything a world file carries plus the room colour,
     // but not the map layout that redraws work out.

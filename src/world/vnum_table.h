@@ -18,6 +18,14 @@
 
 namespace zs {
 
+// Records may keep fields derived from others; the table refreshes them after
+// every change. Rooms keep the map's walk; other records keep nothing.
+inline void refresh_derived(Room& room) {
+    room.refresh_walk();
+}
+template <class Record>
+void refresh_derived(Record&) {}
+
 template <class Record>
 class VnumTable {
 public:
@@ -73,6 +81,7 @@ public:
     void append(Record record) {
         int slot = count();
         record.zone = static_cast<decltype(record.zone)>(zone_of(record.vnum));
+        refresh_derived(record);
         index_.appended(record.vnum, slot);
         int vnum = record.vnum;
         records_.push_back(std::make_unique<Record>(std::move(record)));
@@ -97,6 +106,7 @@ public:
     // Editor path: inserts a record after the nearest lower vnum of its zone,
     // or at slot 0 when the zone has none. Returns the slot.
     int insert_sorted(Record record) {
+        refresh_derived(record);
         int vnum = record.vnum;
         int zone = record.zone;
         int slot = count();
@@ -147,6 +157,7 @@ public:
         Record& r = *records_[slot];
         int before = r.vnum;
         fn(r);
+        refresh_derived(r);
         // Vnums are 16-bit everywhere; an edit cannot take one outside.
         if (!vnum_in_range(r.vnum)) r.vnum = static_cast<decltype(r.vnum)>(before);
         if (r.vnum != before) {
