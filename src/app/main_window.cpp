@@ -192,7 +192,10 @@ void MainWindow::build_menu() {
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
     add(edit, "&New Room...", soon, false);
-    add(edit, "&Delete Selected Room", soon, false);
+    add(edit, "&Delete Selected Room", [this] {
+        delete_selected_room();
+        map_->setFocus();
+    });
     add(edit, "D&elete Wld", soon, false);
     add(edit, "&Unload Wld", soon, false);
     add(edit, "Unload All &Wlds", [this] {
@@ -348,6 +351,16 @@ void MainWindow::open_create_room_dialog() {
     map_->redraw(true);
 }
 
+void MainWindow::delete_selected_room() {
+    const Room* r = ws_.world().selected_room();
+    if (!r) return;
+    // The room goes with every exit that leads to it; the selection moves on
+    // to the first room its own exits reach.
+    ws_.world().delete_room(r->vnum, true);
+    if (ws_.world().selected_slot() >= 0) session_.select_room(ws_, ws_.world().selected_slot());
+    map_->redraw(true);
+}
+
 void MainWindow::export_map_image() {
     if (!ws_.world().selected_room()) {
         show_status(QStringLiteral("No room selected."));
@@ -414,6 +427,10 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
                 session_.move_by_key(ws_, move, shift);
                 return false;  // passed on
             }
+    }
+    if (on_map && key == Qt::Key_Delete) {
+        delete_selected_room();
+        return false;  // passed on
     }
     if (ctrl) {
         switch (key) {

@@ -73,6 +73,7 @@ private:
     void open_options();
     void open_create_room_dialog();
     void export_map_image();
+    void delete_selected_room();
 
     Workspace& ws_;
     MapSession session_;

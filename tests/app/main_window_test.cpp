@@ -54,6 +54,7 @@ TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
         EXPECT_NE(window->action(caption), nullptr) << caption;
     // Commands of editor parts still to come are there but disabled.
     EXPECT_FALSE(window->action("&New Room...")->isEnabled());
+    EXPECT_TRUE(window->action("&Delete Selected Room")->isEnabled());
 
     EXPECT_TRUE(window->pane("room pane")->isVisible());
     EXPECT_FALSE(window->pane("object selection pane")->isVisible());
@@ -83,6 +84,14 @@ TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
     vnum->setFocus();
     QTest::keyClick(vnum, Qt::Key_Right);
     EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
+
+    // Delete on the map removes the room and every exit into it; the first
+    // room its exits reach (north: 8805) takes the selection.
+    window->map()->setFocus();
+    QTest::keyClick(window->map(), Qt::Key_Delete);
+    EXPECT_EQ(ws.world().find_room(8800), -1);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8805);
+    EXPECT_FALSE(ws.world().room(ws.world().find_room(8801)).exits[kWest].has_value());
 }
 
 TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
