@@ -54,6 +54,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     setWindowTitle(QStringLiteral("Zonesmith"));
     resize(900, 700);
     ui_ = std::make_unique<QtUi>(this, [this](const QString& t) { show_status(t); });
+    previous_ui_ = &ws_.ui();
     ws_.set_ui(*ui_);
     ws_.add_observer(this);
 
@@ -63,7 +64,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
     build_panes();
     build_menu();
-    editor_switched(ws_.current_editor());
+    show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
     ask_close_ = [this] {
         QMessageBox box(
@@ -86,6 +87,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
     ws_.remove_observer(this);
+    ws_.set_ui(*previous_ui_);
 }
 
 QWidget* MainWindow::pane(const char* name) const {
@@ -156,6 +158,12 @@ void MainWindow::build_panes() {
     title_->setObjectName(QStringLiteral("title box"));
     description_ = new QPlainTextEdit(bottom_[0]);
     description_->setObjectName(QStringLiteral("description box"));
+    // Game text is laid out in a fixed font, as players see it.
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPixelSize(12);
+    title_->setFont(fixed);
+    description_->setFont(fixed);
     text_layout->addWidget(title_);
     text_layout->addWidget(description_);
 }
@@ -248,14 +256,18 @@ void MainWindow::lay_out() {
     map_->redraw(true);
 }
 
-void MainWindow::editor_switched(EditorKind editor) {
+void MainWindow::show_panes(EditorKind editor) {
     int e = static_cast<int>(editor);
     for (int i = 0; i < 4; ++i) {
         bottom_[i]->setVisible(i == e);
         right_[i]->setVisible(i == e);
     }
     side_->show();
-    show_status(QString::fromLatin1(kEditorStatus[e]));
+}
+
+void MainWindow::editor_switched(EditorKind editor) {
+    show_panes(editor);
+    show_status(QString::fromLatin1(kEditorStatus[static_cast<int>(editor)]));
     map_->request_redraw();
 }
 
@@ -273,10 +285,8 @@ void MainWindow::file_loaded(TableKind kind, int) {
 }
 
 void MainWindow::redraw_requested(bool force) {
-    if (force)
-        map_->redraw(true);
-    else
-        map_->request_redraw();
+    // Forced: at once; unforced: at once unless the last was within 21 ms.
+    map_->redraw(force);
 }
 
 void MainWindow::start(const std::string& command_line_file) {
@@ -287,9 +297,8 @@ void MainWindow::start(const std::string& command_line_file) {
 }
 
 void MainWindow::select_from_vnum_box() {
-    bool ok = false;
-    int v = vnum_->text().trimmed().toInt(&ok);
-    if (!ok || v < 1) {
+    int v = dialog_vnum(vnum_->text().toStdString());
+    if (v < 1) {
         // A number below 1 acts as a click at the world's origin.
         session_.left_button_down(ws_, -session_.view().scroll_x, -session_.view().scroll_y, false);
         session_.left_button_up(ws_);
@@ -322,7 +331,9 @@ void MainWindow::step_selection(int direction) {
 
 void MainWindow::load_full_zone() {
     LoadZoneDialog dialog(ws_.options().last_zone, this);
-    if (dialog.exec() != QDialog::Accepted) return;
+    bool ok = dialog.exec() == QDialog::Accepted;
+    map_->setFocus();
+    if (!ok) return;
     int zone = dialog.zone();
     ws_.options().last_zone = zone;
     load_all(ws_, zone);
@@ -332,6 +343,7 @@ void MainWindow::load_full_zone() {
 void MainWindow::open_options() {
     OptionsDialog dialog(ws_.options(), this);
     dialog.exec();
+    map_->setFocus();
     session_.apply_options(ws_.options());
     map_->redraw(true);
 }
@@ -346,7 +358,9 @@ void MainWindow::open_create_room_dialog() {
     dialog.setTextValue(v ? QString::number(*v) : QString());
     dialog.adjustSize();
     centre_dialog(&dialog);
-    if (dialog.exec() != QDialog::Accepted) return;
+    bool ok = dialog.exec() == QDialog::Accepted;
+    map_->setFocus();
+    if (!ok) return;
     session_.create_room_from_dialog(ws_, dialog.textValue().toStdString());
     map_->redraw(true);
 }
@@ -404,6 +418,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
+    // Every key event is seen here once: when it reaches its first receiver,
+    // the widget with the focus (a key a widget ignores travels on to its
+    // parents, and those later deliveries are passed by).
+    if (target != QApplication::focusWidget() && target != this) return false;
     // Ctrl and Shift are followed as flags: set on key-down, cleared by any
     // other message for the key.
     bool down = event->type() == QEvent::KeyPress;
@@ -414,56 +432,63 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
     QWidget* w = qobject_cast<QWidget*>(target);
     if (!w || w->window() != this) return false;  // dialogs keep their keys
     bool on_map = w == map_;
-    bool ctrl = event->modifiers() & Qt::ControlModifier;
-    bool shift = event->modifiers() & Qt::ShiftModifier;
 
-    if (on_map && !ctrl) {
+    if (on_map) {
         static const std::pair<int, MapKey> kMoves[] = {
             {Qt::Key_Up, MapKey::Up},     {Qt::Key_Right, MapKey::Right},
             {Qt::Key_Down, MapKey::Down}, {Qt::Key_Left, MapKey::Left},
             {Qt::Key_Home, MapKey::Home}, {Qt::Key_End, MapKey::End}};
         for (auto [k, move] : kMoves)
             if (key == k) {
-                session_.move_by_key(ws_, move, shift);
+                session_.move_by_key(ws_, move, map_->shift);
                 return false;  // passed on
             }
+        if (key == Qt::Key_Delete) {
+            delete_selected_room();
+            return false;
+        }
     }
-    if (on_map && key == Qt::Key_Delete) {
-        delete_selected_room();
-        return false;  // passed on
-    }
-    if (ctrl) {
+    if (map_->ctrl) {
+        // Each Ctrl shortcut needs Ctrl pressed again.
+        auto shortcut = [this](auto action, bool consumed) {
+            map_->ctrl = false;
+            action();
+            return consumed;
+        };
         switch (key) {
             case Qt::Key_S:
-                save_current(ws_, ws_.current_editor());
-                return true;  // consumed
+                return shortcut([this] { save_current(ws_, ws_.current_editor()); }, true);
             case Qt::Key_A:
-                save_all(ws_);
-                return true;
-            case Qt::Key_C:
-                session_.copy_sector_climate_flags(ws_);
-                return false;
-            case Qt::Key_R:
-                session_.copy_title_colour(ws_);
-                return false;
-            case Qt::Key_G:
-                session_.copy_room_colour(ws_);
-                return false;
-            case Qt::Key_V:
-                session_.paste(ws_);
-                return false;
+                return shortcut([this] { save_all(ws_); }, true);
             case Qt::Key_O:
-                open_options();
-                return false;
+                return shortcut([this] { open_options(); }, false);
             case Qt::Key_L:
-                load_full_zone();
-                return false;
+                return shortcut([this] { load_full_zone(); }, false);
             case Qt::Key_T:
-                reload_last_files(ws_);
-                map_->redraw(true);
-                return false;
+                return shortcut(
+                    [this] {
+                        reload_last_files(ws_);
+                        map_->setFocus();
+                        map_->redraw(true);
+                    },
+                    false);
             default:
                 break;
+        }
+        // The attribute clipboard works on the map only; the key goes on.
+        if (on_map) {
+            switch (key) {
+                case Qt::Key_C:
+                    return shortcut([this] { session_.copy_sector_climate_flags(ws_); }, false);
+                case Qt::Key_R:
+                    return shortcut([this] { session_.copy_title_colour(ws_); }, false);
+                case Qt::Key_G:
+                    return shortcut([this] { session_.copy_room_colour(ws_); }, false);
+                case Qt::Key_V:
+                    return shortcut([this] { session_.paste(ws_); }, false);
+                default:
+                    break;
+            }
         }
     }
     // Tab moves between the room text pane's title and description boxes.

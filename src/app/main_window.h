@@ -66,6 +66,7 @@ private:
     void redraw_requested(bool force) override;
     void editor_switched(EditorKind editor) override;
 
+    void show_panes(EditorKind editor);
     void build_menu();
     void build_panes();
     void lay_out();
@@ -78,6 +79,7 @@ private:
     Workspace& ws_;
     MapSession session_;
     std::unique_ptr<QtUi> ui_;
+    UiPort* previous_ui_ = nullptr;
     QWidget* area_ = nullptr;
     MapWidget* map_ = nullptr;
     QWidget* side_ = nullptr;

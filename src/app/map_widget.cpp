@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 
 #include "world/workspace.h"
 
@@ -14,14 +15,17 @@ MapWidget::MapWidget(Workspace& ws, MapSession& session, QWidget* parent)
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     clock_.start();
-    // The main loop's pacing: a requested redraw is done within 33 ms.
-    pacer_.setInterval(33);
+    pacer_.setSingleShot(true);
     connect(&pacer_, &QTimer::timeout, this, [this] {
-        if (!redraw_requested_) return;
-        redraw_requested_ = false;
+        last_requested_ = clock_.elapsed();
         redraw(false);
     });
-    pacer_.start();
+}
+
+void MapWidget::request_redraw() {
+    if (pacer_.isActive()) return;
+    qint64 since = clock_.elapsed() - last_requested_;
+    pacer_.start(static_cast<int>(std::max<qint64>(0, 34 - since)));
 }
 
 void MapWidget::set_bands(int split_line, int bottom_top) {
@@ -66,15 +70,13 @@ void MapWidget::mousePressEvent(QMouseEvent* e) {
     setFocus();
     QPoint p = e->position().toPoint();
     if (e->button() == Qt::LeftButton) {
-        session_.left_button_down(ws_, p.x(), p.y(), shift || (e->modifiers() & Qt::ShiftModifier));
+        session_.left_button_down(ws_, p.x(), p.y(), shift);
     } else if (e->button() == Qt::RightButton) {
-        KeyMods mods{shift || (e->modifiers() & Qt::ShiftModifier),
-                     ctrl || (e->modifiers() & Qt::ControlModifier)};
-        if (session_.right_button_down(ws_, p.x(), p.y(), mods) ==
-            RightClickResult::OpenCreateDialog)
-            emit create_dialog_wanted();
-        shift = false;
-        ctrl = false;
+        RightClickResult r = session_.right_button_down(ws_, p.x(), p.y(), KeyMods{shift, ctrl});
+        // The key that chose up or down must be pressed again for the next one.
+        if (session_.used_mods().shift) shift = false;
+        if (session_.used_mods().ctrl) ctrl = false;
+        if (r == RightClickResult::OpenCreateDialog) emit create_dialog_wanted();
     }
 }
 
@@ -89,7 +91,7 @@ void MapWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MapWidget::wheelEvent(QWheelEvent* e) {
-    session_.wheel(ws_, e->angleDelta().y(), shift || (e->modifiers() & Qt::ShiftModifier));
+    session_.wheel(ws_, e->angleDelta().y(), shift);
 }
 
 }  // namespace zs

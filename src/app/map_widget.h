@@ -21,8 +21,9 @@ class MapWidget : public QWidget {
 public:
     MapWidget(Workspace& ws, MapSession& session, QWidget* parent);
 
-    // Asks for a redraw within 33 ms.
-    void request_redraw() { redraw_requested_ = true; }
+    // Asks for a redraw; it is done once 33 ms have passed since the last
+    // requested one.
+    void request_redraw();
     // Redraws now; an unforced redraw within 21 ms of the last is skipped.
     void redraw(bool force);
     // The split line and where the bottom pane begins, in this widget's pixels.
@@ -45,6 +46,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // Tab is no way out of the map.
+    bool focusNextPrevChild(bool) override { return false; }
 
 private:
     void render();
@@ -56,7 +59,7 @@ private:
     QTimer pacer_;
     QElapsedTimer clock_;
     qint64 last_unforced_ = -1000;
-    bool redraw_requested_ = true;
+    qint64 last_requested_ = -1000;
     int split_line_ = 0;
     int bottom_top_ = 0;
     int redraws_ = 0;

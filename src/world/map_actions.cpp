@@ -229,6 +229,7 @@ void MapSession::move(Workspace& ws, int dir, bool shift) {
 }
 
 RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, KeyMods mods) {
+    used_mods_ = {};
     WorldTable& world = ws.world();
     if (!world.selected_room()) {
         // An empty map starts with room 100 of zone 1.
@@ -274,12 +275,15 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
     }
     if (hit == selected) {
         // On the selected room itself: Shift goes up, Ctrl down.
-        if (mods.shift)
+        if (mods.shift) {
             dir = kUp;
-        else if (mods.ctrl)
+            used_mods_.shift = true;
+        } else if (mods.ctrl) {
             dir = kDown;
-        else
+            used_mods_.ctrl = true;
+        } else {
             return RightClickResult::Done;
+        }
     } else {
         dir = gap_direction(sel.x, sel.y, wx, wy);
         if (dir < 0) return RightClickResult::Done;

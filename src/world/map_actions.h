@@ -72,6 +72,9 @@ public:
     void left_button_up(Workspace& ws);
     bool dragging() const { return dragging_; }
     RightClickResult right_button_down(Workspace& ws, int px, int py, KeyMods mods);
+    // The modifier the last right-click used to choose up or down; the window
+    // clears its flag, so that each such click needs the key pressed again.
+    KeyMods used_mods() const { return used_mods_; }
     void wheel(Workspace& ws, int delta, bool shift);
 
     // Arrow keys, Home and End: steps through an exit of the selected room;
@@ -109,6 +112,7 @@ private:
     Clipboard clipboard_;
     std::optional<int> pending_direction_;
     bool dragging_ = false;
+    KeyMods used_mods_;
     int drag_x_ = 0, drag_y_ = 0;
 };
 

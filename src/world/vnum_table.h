@@ -59,7 +59,7 @@ public:
     const Record* selected() const { return selected_ < 0 ? nullptr : records_[selected_].get(); }
     void select_slot(int slot) {
         int next = (slot >= 0 && slot < count()) ? slot : -1;
-        if (next == selected_) return;
+        if (next == selected_ && next < 0) return;
         selected_ = next;
         notify(ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false);
     }

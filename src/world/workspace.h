@@ -102,6 +102,7 @@ public:
 
     EditorKind current_editor() const { return editor_; }
     void switch_editor(EditorKind editor) {
+        if (editor == editor_) return;
         editor_ = editor;
         for (auto* o : observers_)
             o->editor_switched(editor);

@@ -99,11 +99,23 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     QLineEdit* title = window->title_box();
     window->action("&Room Editor...")->trigger();
     title->setFocus();
+    QTest::keyPress(title, Qt::Key_Control);
     QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(dir.exists("88.wld"));  // Save Current wrote the zone ...
     EXPECT_EQ(title->text(), "");       // ... and the box never saw the key
+    // The attribute clipboard is the map's: in a text box Ctrl+V is the box's.
+    QString before = window->status_box()->text();
     QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->status_box()->text(), before);
+    window->map()->setFocus();
+    QTest::keyPress(window->map(), Qt::Key_Control);  // Ctrl held ...
+    QTest::keyClick(window->map(), Qt::Key_V);
     EXPECT_EQ(window->status_box()->text(), "Sector, climate, flags pasted to 8800.");
+    // ... but each Ctrl shortcut needs Ctrl pressed again.
+    window->session().copy_room_colour(ws);
+    QTest::keyClick(window->map(), Qt::Key_V);
+    EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
+    QTest::keyRelease(window->map(), Qt::Key_Control);
 }
 
 TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
@@ -116,6 +128,21 @@ TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
     const QImage& image = window->map()->back_buffer();
     EXPECT_EQ(image.pixelColor(301 + 2, 151 + 2), QColor(192, 192, 192));  // box at (301, 151)
     EXPECT_EQ(image.pixelColor(301, 151), QColor(128, 128, 128));          // its frame
+}
+
+TEST_F(MainWindowTest, ShiftChoosesUpForOneRightClickOnly) {
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier,
+                      QPoint(100, 100));  // room 100
+    QTest::keyPress(window->map(), Qt::Key_Shift);
+    QPoint selected(301 + 9, 151 + 9);
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::ShiftModifier, selected);
+    ASSERT_EQ(ws.world().count(), 2);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 101);
+    EXPECT_EQ(window->status_box()->text(), "Room 101 created.");
+    // Shift is still down, but the click used it: the next one makes nothing.
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::ShiftModifier, selected);
+    EXPECT_EQ(ws.world().count(), 2);
+    QTest::keyRelease(window->map(), Qt::Key_Shift);
 }
 
 TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
