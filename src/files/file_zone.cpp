@@ -6,6 +6,7 @@
 
 #include "files/area_io.h"
 #include "files/scan.h"
+#include "files/zone_commands.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -21,11 +22,6 @@ constexpr std::string_view kConvertQuestion =
 
 // Written after every command; the reader ignores whatever follows the fields.
 constexpr std::string_view kSavedComment = " \t(This was saved in Zonesmith)";
-
-// The blanks TextReader::read_line looks through when it skips blank lines.
-bool is_blank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
 
 // A one-line text: everything before the first "~", or the whole line.
 std::string line_text(std::string_view line) {
@@ -110,26 +106,18 @@ bool parse_zone(Workspace& ws, TextReader& reader) {
         return false;
     }
 
-    while (reader.read_line(line) > 0) {
-        std::size_t start = 0;
-        while (start < line.size() && is_blank(line[start]))
-            ++start;
-        if (start == line.size()) continue;
-        char letter = line[start];
-        if (letter == '*') continue;
-        if (letter == 'S' || letter == '$') {
+    std::string_view bad;
+    auto fields = [](Zcmd& c, std::string_view text) { return read_command_fields(c, text); };
+    switch (read_command_lines(reader, z, fields, bad)) {
+        case CommandsEnd::Marker:
             ws.zones().append(std::move(z));
             return true;
-        }
-        Zcmd c;
-        c.command = letter;
-        c.line = reader.line_number();
-        if (!read_command_fields(c, line.substr(start + 1))) {
-            zone_load_error(ui, strfmt("Format error in %s, line %d: '%s'", z.name.c_str(), c.line,
-                                       std::string(line).c_str()));
+        case CommandsEnd::BadLine:
+            zone_load_error(ui, strfmt("Format error in %s, line %d: '%s'", z.name.c_str(),
+                                       reader.line_number(), std::string(bad).c_str()));
             return false;
-        }
-        z.commands.push_back(std::move(c));
+        case CommandsEnd::EndOfFile:
+            break;
     }
     zone_load_error(ui, strfmt("Format error in %s - premature end of file", z.name.c_str()));
     return false;

@@ -13,6 +13,7 @@
 
 #include "files/area_io.h"
 #include "files/scan.h"
+#include "files/zone_commands.h"
 #include "world/text.h"
 #include "world/ui_port.h"
 #include "world/workspace.h"
@@ -113,22 +114,13 @@ bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout) {
     if (layout == StockZoneLayout::TbaMud && !tilde_line(in, z.third_text)) return false;
     if (!tilde_line(in, z.name)) return false;
     if (in.read_line(line) == 0 || !read_header(line, layout, z)) return false;
-    while (in.read_line(line) > 0) {
-        std::size_t start = line.find_first_not_of(" \t");
-        if (start == std::string_view::npos) continue;
-        char letter = line[start];
-        if (letter == '*') continue;
-        if (letter == 'S' || letter == '$') {
-            ws.zones().append(std::move(z));
-            return true;
-        }
-        Zcmd c;
-        c.command = letter;
-        c.line = in.line_number();
-        if (!read_command(line.substr(start + 1), layout, c)) return false;
-        z.commands.push_back(std::move(c));
-    }
-    return false;
+    std::string_view bad;
+    auto fields = [layout](Zcmd& c, std::string_view text) {
+        return read_command(text, layout, c);
+    };
+    if (read_command_lines(in, z, fields, bad) != CommandsEnd::Marker) return false;
+    ws.zones().append(std::move(z));
+    return true;
 }
 
 bool legacy_zone_chain(Workspace& ws, std::string_view data, int zone) {
