@@ -35,8 +35,12 @@ QImage map_image(WorldTable& world, int floor_offset, int traverse_limit) {
             bottom = it.y + map_geometry::kBoxSize;
     }
     constexpr int kMargin = 10;
-    int width = std::max(1, right - left + 2 * kMargin);
-    int height = std::max(1, bottom - top + 2 * kMargin);
+    long long w = static_cast<long long>(right) - left + 2 * kMargin;
+    long long h = static_cast<long long>(bottom) - top + 2 * kMargin;
+    // A map larger than this would not fit in memory as one image.
+    if (w > kMaxImageSide || h > kMaxImageSide) return QImage();
+    int width = std::max(1, static_cast<int>(w));
+    int height = std::max(1, static_cast<int>(h));
     view.scroll_x = left - kMargin;
     view.scroll_y = top - kMargin;
     view.client_width = width;
@@ -90,7 +94,8 @@ int export_map_main(int argc, char** argv) {
             if (!value(v)) return usage();
             char* end = nullptr;
             long n = std::strtol(v.c_str(), &end, 10);
-            if (!end || *end) return usage();
+            if (!end || *end || end == v.c_str()) return usage();
+            if (a == "--floor" && (n < -1000 || n > 1000)) return usage();
             (a == "--room" ? room : floor) = n;
         } else if (a == "--dir") {
             if (!value(dir)) return usage();
@@ -123,7 +128,11 @@ int export_map_main(int argc, char** argv) {
     ws.world().select_slot(slot);
     ws.world().set_map_place(slot, 0, 0, 0);
     QImage image = map_image(ws.world(), static_cast<int>(floor), ws.options().traverse_limit);
-    if (image.isNull() || !image.save(QString::fromStdString(out), "PNG")) {
+    if (image.isNull()) {
+        std::cerr << "zonesmith: the map is larger than " << kMaxImageSide << " pixels a side\n";
+        return 1;
+    }
+    if (!image.save(QString::fromStdString(out), "PNG")) {
         std::cerr << "zonesmith: cannot write " << out << '\n';
         return 1;
     }

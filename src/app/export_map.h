@@ -11,8 +11,12 @@ class Workspace;
 class WorldTable;
 struct MapView;
 
+// Maps wider or taller than this are not made into one image.
+constexpr int kMaxImageSide = 16384;
+
 // The map of the selected room's floor (plus `floor_offset`), with a margin
-// of 10 pixels around the rooms drawn. Null when no room is selected.
+// of 10 pixels around the rooms drawn. Null when no room is selected or the
+// map is larger than kMaxImageSide.
 QImage map_image(WorldTable& world, int floor_offset, int traverse_limit);
 
 // zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] [ZONE...]

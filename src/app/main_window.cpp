@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "app/dialogs.h"
 #include "app/export_map.h"
@@ -315,7 +316,7 @@ void MainWindow::step_selection(int direction) {
     const WorldTable& world = ws_.world();
     const Room* sel = world.selected_room();
     if (!sel) return;
-    int best = -1, best_distance = world.count();
+    int best = -1, best_distance = std::numeric_limits<int>::max();
     for (int s = 0; s < world.count(); ++s) {
         int d = (world.room(s).vnum - sel->vnum) * direction;
         if (d > 0 && d < best_distance) {
@@ -385,7 +386,7 @@ void MainWindow::export_map_image() {
     if (file.isEmpty()) return;
     QImage image =
         map_image(ws_.world(), session_.view().floor_offset, ws_.options().traverse_limit);
-    if (image.save(file, "PNG"))
+    if (!image.isNull() && image.save(file, "PNG"))
         show_status(QStringLiteral("Map image saved."));
     else
         ui_->show_message("The map image could not be written.", {});

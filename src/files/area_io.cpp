@@ -120,12 +120,22 @@ bool rename_over(const std::filesystem::path& temp, const std::filesystem::path&
     ::unlink(temp.c_str());
     return false;
 }
+
+// Flushes a directory, so that renames in it reach the disk too.
+void flush_directory(const std::filesystem::path& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
 }  // namespace
 
 bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
                           const std::string& final_name, std::string_view bytes) {
     std::filesystem::path temp = dir / temp_name;
-    return write_temp(temp, bytes, true) && rename_over(temp, dir / final_name);
+    if (!write_temp(temp, bytes, true) || !rename_over(temp, dir / final_name)) return false;
+    flush_directory(dir);
+    return true;
 }
 
 SaveBatch::~SaveBatch() {
@@ -169,6 +179,7 @@ void SaveBatch::commit() {
         }
         e.saved = rename_over(temp, dir_ / e.final_name);
     }
+    flush_directory(dir_);
 }
 
 bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name) {

@@ -95,7 +95,7 @@ private:
         std::uint32_t* count;
     };
 
-    static unsigned key(int vnum) { return static_cast<unsigned>(vnum + 32768); }
+    static unsigned key(int vnum) { return static_cast<unsigned>(vnum) + 32768u; }
     Entry entry(int vnum) {
         unsigned k = key(vnum);
         auto& page = pages_[k >> kPageBits];

@@ -129,10 +129,13 @@ public:
         bool was_selected = selected_ == slot;
         records_.erase(records_.begin() + slot);
         index_.erased(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
-        if (selected_ > slot) --selected_;
+        // Settle the selection before anyone hears of the removal.
+        if (was_selected)
+            selected_ = -1;
+        else if (selected_ > slot)
+            --selected_;
         notify(ChangeKind::Removed, vnum, user_edit);
         if (was_selected) {
-            selected_ = -1;
             if (successor > slot) --successor;
             if (successor >= 0 && successor < count())
                 select_slot(successor);

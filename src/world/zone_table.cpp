@@ -72,8 +72,8 @@ void ZoneTable::delete_zedit(int number) {
     }
     zedits_.erase(zedits_.begin() + slot);
     if (select_after > slot) --select_after;
+    selected_ = select_after;  // settled before anyone hears of the removal
     notify(ChangeKind::Removed, number, false);
-    selected_ = select_after;
     notify(ChangeKind::Selection, selected_ < 0 ? -1 : zedits_[selected_].number, false);
 }
 

@@ -118,6 +118,23 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     QTest::keyRelease(window->map(), Qt::Key_Control);
 }
 
+TEST_F(MainWindowTest, PlusAndMinusStepThroughSparseVnums) {
+    ws.world().append(make_new_room(100, 1));
+    ws.world().append(make_new_room(2500, 25));
+    ws.world().append(make_new_room(900, 9));
+    ws.world().select_slot(0);
+    auto click = [&](const char* caption) {
+        for (auto* b : window->findChildren<QPushButton*>())
+            if (b->text() == caption) QTest::mouseClick(b, Qt::LeftButton);
+    };
+    click("+");
+    EXPECT_EQ(ws.world().selected_room()->vnum, 900);
+    click("+");
+    EXPECT_EQ(ws.world().selected_room()->vnum, 2500);
+    click("-");
+    EXPECT_EQ(ws.world().selected_room()->vnum, 900);
+}
+
 TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
     QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     ASSERT_NE(ws.world().selected_room(), nullptr);

@@ -55,6 +55,12 @@ TEST_F(WorldTableTest, CreateRoomKeepsZoneOrderAndTheSelection) {
     EXPECT_FALSE(ws.modified().is_set(TableKind::World, 32));
 }
 
+TEST_F(WorldTableTest, LookupsOfNumbersBeyondSixteenBitsFindNothing) {
+    world.append(make_new_room(100, 1));
+    for (int v : {32768, -32769, 2147483647, -2147483647 - 1})
+        EXPECT_EQ(world.find_room(v), -1) << v;
+}
+
 TEST_F(WorldTableTest, ReserveRefusesAZoneThatIsAlreadyThere) {
     EXPECT_TRUE(world.reserve_room_block(5));
     world.append(make_new_room(500, 5));
