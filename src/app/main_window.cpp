@@ -243,14 +243,12 @@ void MainWindow::lay_out() {
     if (size == laid_out_) return;  // the same size lays out nothing
     laid_out_ = size;
     int w = size.width(), h = size.height();
-    int e = static_cast<int>(ws_.current_editor());
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
     for (int i = 0; i < 4; ++i) {
         right_[i]->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
                                std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
         bottom_[i]->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
     }
-    (void)e;
     map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - kTextPaneHeight - 6));
     // The split line of every editor; the colour-preview band lies below it.
     map_->set_bands(h - 350, h - kTextPaneHeight - 6);

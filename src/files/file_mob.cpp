@@ -5,6 +5,7 @@
 #include "files/area_io.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -597,22 +598,10 @@ void MobileWriter::mobile(const MobilePrototype& m) {
 
 // Saves the zones' mobile files together; true when all were written.
 bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
-    SaveBatch batch(ws.area_dir());
-    std::vector<int> tickets;
-    for (const auto& [zone, slots] : zones)
-        tickets.push_back(batch.add(strfmt("%d.new", zone), strfmt("%d.mob", zone),
-                                    MobileWriter(ws).text(slots)));
-    batch.commit();
-    bool all_ok = true;
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        if (batch.saved(tickets[i])) {
-            ws.modified().clear(TableKind::Mobile, zones[i].first);
-        } else {
-            ws.ui().show_message("save_mobs: Cannot open mob file!");
-            all_ok = false;
-        }
-    }
-    return all_ok;
+    return save_zone_batch(
+        ws, TableKind::Mobile, "mob", zone_numbers(zones),
+        [&](std::size_t i) { return MobileWriter(ws).text(zones[i].second); },
+        "save_mobs: Cannot open mob file!");
 }
 
 }  // namespace

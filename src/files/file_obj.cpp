@@ -3,6 +3,7 @@
 #include "files/area_io.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -324,20 +325,9 @@ std::string objects_text(const ObjectTable& objects, const std::vector<int>& slo
 
 // Saves the zones' object files together; true when all were written.
 bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
-    SaveBatch batch(ws.area_dir());
-    std::vector<int> tickets;
-    for (const auto& [zone, slots] : zones)
-        tickets.push_back(batch.add(strfmt("%d.new", zone), strfmt("%d.obj", zone),
-                                    objects_text(ws.objects(), slots)));
-    batch.commit();
-    bool all_ok = true;
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        if (batch.saved(tickets[i]))
-            ws.modified().clear(TableKind::Object, zones[i].first);
-        else
-            all_ok = false;
-    }
-    return all_ok;
+    return save_zone_batch(ws, TableKind::Object, "obj", zone_numbers(zones), [&](std::size_t i) {
+        return objects_text(ws.objects(), zones[i].second);
+    });
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "files/area_io.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "files/zone_commands.h"
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -206,22 +207,9 @@ namespace {
 // Saves the zedits with these numbers together, each into its own file; true
 // when all were written.
 bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
-    SaveBatch batch(ws.area_dir());
-    std::vector<int> tickets;
-    for (int number : numbers) {
-        const Zedit& z = ws.zones().zedit(ws.zones().find_zedit(number));
-        tickets.push_back(batch.add(strfmt("%d.new", number), strfmt("%d.zon", number),
-                                    zone_file_text(z, ws.ui())));
-    }
-    batch.commit();
-    bool all_ok = true;
-    for (std::size_t i = 0; i < numbers.size(); ++i) {
-        if (batch.saved(tickets[i]))
-            ws.modified().clear(TableKind::Zone, numbers[i]);
-        else
-            all_ok = false;
-    }
-    return all_ok;
+    return save_zone_batch(ws, TableKind::Zone, "zon", numbers, [&](std::size_t i) {
+        return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
+    });
 }
 
 }  // namespace
