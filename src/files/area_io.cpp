@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -86,6 +87,7 @@ AreaWriter& AreaWriter::text_no_cr(std::string_view s, std::size_t limit) {
 }
 
 namespace {
+
 bool write_all(int fd, std::string_view bytes) {
     const char* p = bytes.data();
     std::size_t left = bytes.size();
@@ -95,30 +97,67 @@ bool write_all(int fd, std::string_view bytes) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (n == 0) return false;
+        if (n == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
     return true;
 }
-}  // namespace
 
-namespace {
-// Creates and writes a temporary file; with `flush`, also flushes it to disk.
-bool write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = write_all(fd, bytes);
-    if (flush) ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    if (!ok) ::unlink(path.c_str());
-    return ok;
+SaveError failure(SaveError::Step step, int err) {
+    return {step, std::strerror(err)};
 }
 
-bool rename_over(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    if (std::rename(temp.c_str(), target.c_str()) == 0) return true;
+// Where a file named `name` in `dir` is really written: a symbolic link is
+// followed to the file it names, so that saving keeps the link.
+std::filesystem::path final_target(const std::filesystem::path& dir, const std::string& name) {
+    std::filesystem::path path = dir / name;
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return path;
+    std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target;
+}
+
+// Creates the temporary file anew (removing whatever stands at its name, a
+// link included, never writing through it), writes it and starts its
+// write-back; with `flush`, waits until it is on disk.
+SaveError write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
+    if (::unlink(path.c_str()) != 0 && errno != ENOENT)
+        return failure(SaveError::Step::Create, errno);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return failure(SaveError::Step::Create, errno);
+    SaveError error;
+    if (!write_all(fd, bytes)) {
+        error = failure(SaveError::Step::Write, errno);
+    } else if (flush) {
+        if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno);
+    } else {
+        // Let the disk start on it while the other files are written.
+        ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
+    if (::close(fd) != 0 && !error) error = failure(SaveError::Step::Write, errno);
+    if (error) ::unlink(path.c_str());
+    return error;
+}
+
+// Waits until a written file is on disk.
+SaveError flush_file(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return failure(SaveError::Step::Flush, errno);
+    SaveError error;
+    if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno);
+    ::close(fd);
+    return error;
+}
+
+SaveError rename_over(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    if (std::rename(temp.c_str(), target.c_str()) == 0) return {};
+    SaveError error = failure(SaveError::Step::Rename, errno);
     ::unlink(temp.c_str());
-    return false;
+    return error;
 }
 
 // Flushes a directory, so that renames in it reach the disk too.
@@ -128,58 +167,66 @@ void flush_directory(const std::filesystem::path& dir) {
     ::fsync(fd);
     ::close(fd);
 }
+
+std::filesystem::path directory_of(const std::filesystem::path& file) {
+    std::filesystem::path dir = file.parent_path();
+    return dir.empty() ? std::filesystem::path(".") : dir;
+}
+
 }  // namespace
 
 bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
-                          const std::string& final_name, std::string_view bytes) {
-    std::filesystem::path temp = dir / temp_name;
-    if (!write_temp(temp, bytes, true) || !rename_over(temp, dir / final_name)) return false;
-    flush_directory(dir);
-    return true;
+                          const std::string& final_name, std::string_view bytes, SaveError* error) {
+    std::filesystem::path target = final_target(dir, final_name);
+    std::filesystem::path temp = directory_of(target) / temp_name;
+    SaveError e = write_temp(temp, bytes, true);
+    if (!e) e = rename_over(temp, target);
+    if (!e) flush_directory(directory_of(target));
+    if (error) *error = e;
+    return !e;
 }
 
 SaveBatch::~SaveBatch() {
     if (committed_) return;
     for (const auto& e : entries_)
-        ::unlink((dir_ / e.temp).c_str());
+        if (!e.error) ::unlink(e.temp.c_str());
 }
 
 int SaveBatch::add(const std::string& temp_name, const std::string& final_name,
                    std::string_view bytes, int after) {
-    if (!write_temp(dir_ / temp_name, bytes, false)) return -1;
-    entries_.push_back({temp_name, final_name, after, false});
+    Entry e;
+    e.final_path = final_target(dir_, final_name);
+    e.temp = directory_of(e.final_path) / temp_name;
+    e.after = after;
+    e.error = write_temp(e.temp, bytes, false);
+    entries_.push_back(std::move(e));
     return static_cast<int>(entries_.size()) - 1;
 }
 
 void SaveBatch::commit() {
     committed_ = true;
-    if (entries_.empty()) return;
-    // One flush of the file system stands for a flush of every file in it.
-    bool flushed = false;
-    int dir_fd = ::open(dir_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir_fd >= 0) {
-        flushed = ::syncfs(dir_fd) == 0;
-        ::close(dir_fd);
-    }
+    // Every file on disk first, then the renames: a failure part way leaves
+    // each old file whole.
+    for (auto& e : entries_)
+        if (!e.error) {
+            e.error = flush_file(e.temp);
+            if (e.error) ::unlink(e.temp.c_str());
+        }
+    std::vector<std::filesystem::path> dirs;
     for (auto& e : entries_) {
-        std::filesystem::path temp = dir_ / e.temp;
+        if (e.error) continue;
         if (e.after >= 0 && !entries_[static_cast<std::size_t>(e.after)].saved) {
-            ::unlink(temp.c_str());
+            ::unlink(e.temp.c_str());
+            e.error = entries_[static_cast<std::size_t>(e.after)].error;
             continue;
         }
-        if (!flushed) {
-            // Flush file by file instead.
-            int fd = ::open(temp.c_str(), O_WRONLY | O_CLOEXEC);
-            bool ok = fd >= 0 && ::fsync(fd) == 0;
-            if (fd >= 0) ok = ::close(fd) == 0 && ok;
-            if (!ok) {
-                ::unlink(temp.c_str());
-                continue;
-            }
-        }
-        e.saved = rename_over(temp, dir_ / e.final_name);
+        e.error = rename_over(e.temp, e.final_path);
+        e.saved = !e.error;
+        std::filesystem::path dir = directory_of(e.final_path);
+        if (e.saved && std::find(dirs.begin(), dirs.end(), dir) == dirs.end()) dirs.push_back(dir);
     }
-    flush_directory(dir_);
+    for (const auto& dir : dirs)
+        flush_directory(dir);
 }
 
 bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name) {
