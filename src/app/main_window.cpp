@@ -57,6 +57,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     ui_ = std::make_unique<QtUi>(this, [this](const QString& t) { show_status(t); });
     previous_ui_ = &ws_.ui();
     ws_.set_ui(*ui_);
+    if (!ws_.area_files()) attach_area_files(ws_);
     ws_.add_observer(this);
 
     area_ = new QWidget(this);

@@ -51,11 +51,40 @@ std::string area_path(const Workspace& ws, int zone, const char* extension) {
 }  // namespace
 
 bool load_all(Workspace& ws, int zone) {
-    bool ok = load_world_file(ws, area_path(ws, zone, "wld"));
-    ok = load_objects(ws, area_path(ws, zone, "obj")) && ok;
-    ok = load_mobiles(ws, area_path(ws, zone, "mob")) && ok;
-    ok = load_zone_file(ws, area_path(ws, zone, "zon")) && ok;
-    return ok;
+    struct Kind {
+        TableKind table;
+        const char* extension;
+        bool (*load)(Workspace&, const std::string&);
+    };
+    static constexpr Kind kKinds[] = {
+        {TableKind::World, "wld", load_world_file},
+        {TableKind::Object, "obj", load_objects},
+        {TableKind::Mobile, "mob", load_mobiles},
+        {TableKind::Zone, "zon", load_zone_file},
+    };
+    // A file that is missing or whose zone is loaded already is not handed to
+    // its loader: one box afterwards says what became of each of the four.
+    std::string report = strfmt("Load Full Zone %d:", zone);
+    int loaded = 0;
+    for (const Kind& k : kKinds) {
+        std::string path = area_path(ws, zone, k.extension);
+        std::error_code ec;
+        const char* outcome;
+        if (ws.has_zone(k.table, zone)) {
+            outcome = "already loaded; kept as it is.";
+        } else if (!std::filesystem::exists(path, ec)) {
+            outcome = "not found.";
+        } else if (k.load(ws, path)) {
+            outcome = "loaded.";
+            ++loaded;
+        } else {
+            outcome = "not loaded.";
+        }
+        report += strfmt("\r\n%d.%s: %s", zone, k.extension, outcome);
+    }
+    if (loaded == 4) return true;
+    ws.ui().show_message(report);
+    return false;
 }
 
 bool load_current(Workspace& ws, EditorKind editor) {
@@ -268,19 +297,61 @@ void open_command_line_file(Workspace& ws, const std::string& argument) {
     ws.request_redraw();
 }
 
+// Unloading forgets the changes of what it unloads: there is nothing left to
+// save, and no question at exit about zones that are gone.
 void unload_all_worlds(Workspace& ws) {
     ws.world().clear();
+    ws.modified().clear(TableKind::World);
     ws.ui().show_status("All rooms unloaded.");
 }
 
 void unload_all(Workspace& ws) {
     ws.zones().clear();
+    ws.modified().clear(TableKind::Zone);
     ws.ui().show_status("All zedits unloaded.");
     unload_all_worlds(ws);
     ws.objects().clear();
+    ws.modified().clear(TableKind::Object);
     ws.ui().show_status("All objects unloaded.");
     ws.mobiles().clear();
+    ws.modified().clear(TableKind::Mobile);
     ws.ui().show_status("All files unloaded.");
+}
+
+namespace {
+
+class DirectoryAreaFiles final : public AreaFileAccess {
+public:
+    explicit DirectoryAreaFiles(Workspace& ws) : ws_(ws) {}
+    bool zone_file_exists(TableKind kind, int zone) const override {
+        std::error_code ec;
+        return std::filesystem::exists(area_path(ws_, zone, extension(kind)), ec);
+    }
+    bool load_zone_file(TableKind kind, int zone) override {
+        return load_area_file(ws_, area_path(ws_, zone, extension(kind)));
+    }
+
+private:
+    static const char* extension(TableKind kind) {
+        switch (kind) {
+            case TableKind::World:
+                return "wld";
+            case TableKind::Zone:
+                return "zon";
+            case TableKind::Object:
+                return "obj";
+            case TableKind::Mobile:
+                return "mob";
+        }
+        return "wld";
+    }
+    Workspace& ws_;
+};
+
+}  // namespace
+
+void attach_area_files(Workspace& ws) {
+    ws.set_area_files(std::make_unique<DirectoryAreaFiles>(ws));
 }
 
 void start_up(Workspace& ws, const std::string& command_line_argument) {

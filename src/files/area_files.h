@@ -61,6 +61,9 @@ void open_command_line_file(Workspace& ws, const std::string& argument);
 void unload_all_worlds(Workspace& ws);
 void unload_all(Workspace& ws);
 
+// Gives the workspace its way to the zone files of its area directory.
+void attach_area_files(Workspace& ws);
+
 // The start-up steps that need no window, in order: the command-line file,
 // the settings, cleared modified flags, and Auto-Load of the last zone.
 void start_up(Workspace& ws, const std::string& command_line_argument);

@@ -601,7 +601,11 @@ bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
     return save_zone_batch(
         ws, TableKind::Mobile, "mob", zone_numbers(zones),
         [&](std::size_t i) { return MobileWriter(ws).text(zones[i].second); },
-        "save_mobs: Cannot open mob file!");
+        [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
+        [](const SaveError& error) {
+            return error.step == SaveError::Step::Create ? "save_mobs: Cannot open mob file!"
+                                                         : "Error saving mobile file.";
+        });
 }
 
 }  // namespace
@@ -647,6 +651,7 @@ bool load_mobiles(Workspace& ws, const std::string& path) {
         if (!found->keeps_skills) ui.show_message(kSkillsWarning, "Warning");
         ui.show_message(kConversionSuccess, "Success");
     }
+    ws.zone_files().remember(TableKind::Mobile, zone, path);
     ws.announce_loaded(TableKind::Mobile, zone);
     if (!mobiles.current_mobile())
         ui.show_status("Mobile file loaded, but no mobiles found in file.");
@@ -679,8 +684,9 @@ bool save_current_mobiles(Workspace& ws) {
 
 bool save_all_mobiles(Workspace& ws) {
     // Mobiles are saved whether or not any room is loaded.
-    if (ws.mobiles().empty()) return true;
-    bool ok = save_mobile_zones(ws, slots_by_zone(ws.mobiles()));
+    ZoneSlots zones = zones_to_save(ws, TableKind::Mobile, slots_by_zone(ws.mobiles()));
+    if (zones.empty()) return true;
+    bool ok = save_mobile_zones(ws, zones);
     ws.ui().show_status(ok ? "All mobiles saved to file." : "Error, not all mobiles saved.");
     return ok;
 }

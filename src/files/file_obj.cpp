@@ -248,6 +248,7 @@ bool load_objects(Workspace& ws, const std::string& path) {
         }
         ui.show_message(kConversionSuccess, "Success");
     }
+    ws.zone_files().remember(TableKind::Object, zone, path);
     ws.announce_loaded(TableKind::Object, zone);
     if (!objects.current_object())
         ui.show_status("Object file loaded, but no objects found in file.");
@@ -325,9 +326,11 @@ std::string objects_text(const ObjectTable& objects, const std::vector<int>& slo
 
 // Saves the zones' object files together; true when all were written.
 bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
-    return save_zone_batch(ws, TableKind::Object, "obj", zone_numbers(zones), [&](std::size_t i) {
-        return objects_text(ws.objects(), zones[i].second);
-    });
+    return save_zone_batch(
+        ws, TableKind::Object, "obj", zone_numbers(zones),
+        [&](std::size_t i) { return objects_text(ws.objects(), zones[i].second); },
+        [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
+        [](const SaveError&) { return "Error saving object file."; });
 }
 
 }  // namespace
@@ -355,8 +358,9 @@ bool save_current_objects(Workspace& ws) {
 
 bool save_all_objects(Workspace& ws) {
     // Objects are saved whether or not any room is loaded.
-    if (ws.objects().empty()) return true;
-    bool ok = save_object_zones(ws, slots_by_zone(ws.objects()));
+    ZoneSlots zones = zones_to_save(ws, TableKind::Object, slots_by_zone(ws.objects()));
+    if (zones.empty()) return true;
+    bool ok = save_object_zones(ws, zones);
     ws.ui().show_status(ok ? "All objects saved to file." : "Error, not all objects saved.");
     return ok;
 }

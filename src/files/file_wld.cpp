@@ -1,5 +1,7 @@
 #include "files/file_wld.h"
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <vector>
 
@@ -7,6 +9,7 @@
 #include "files/fileold_wld.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -215,6 +218,7 @@ bool load_world_file(Workspace& ws, const std::string& path) {
         ui.show_message(kConversionSuccess, "Success");
     }
 
+    ws.zone_files().remember(TableKind::World, zone, path);
     ws.announce_loaded(TableKind::World, zone);
     int shown = world.empty() ? zone : world.room(world.count() - 1).zone;
     ui.show_status(strfmt("World file for zone %d loaded.", shown));
@@ -282,18 +286,25 @@ std::string layout_name(int zone) {
     return strfmt("%d.wld_zs", zone);
 }
 
+constexpr std::string_view kLayoutSaveError = "Error saving Zonesmith file.";
+
 // Writes or, when no room has a colour, removes a zone's layout file.
 bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
     std::string text = layout_text(ws.world(), slots);
     std::string name = layout_name(zone);
+    SaveError error;
     bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
-                           : save_file_atomically(ws.area_dir(), name + ".new", name, text);
-    if (!ok) ws.ui().show_message("Error saving Zonesmith file.");
+                           : save_file_atomically(ws.area_dir(), name + ".new", name, text, &error);
+    if (!ok) {
+        if (!error) error = {SaveError::Step::Rename, std::strerror(errno)};
+        ws.ui().show_message(save_failure_text(kLayoutSaveError, zone, name, error));
+    }
     return ok;
 }
 
 // Saves the world files of the zones, each with its layout file, together in
-// one batch; true when every world file was saved.
+// one batch; true when every world file and layout file was saved. A zone
+// whose layout file failed keeps its modified mark: its colours are unsaved.
 bool save_zones(Workspace& ws, const ZoneSlots& zones) {
     const WorldTable& world = ws.world();
     SaveBatch batch(ws.area_dir());
@@ -304,29 +315,49 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
         bool has_layout;
     };
     std::vector<Pending> pending;
+    bool all_ok = true;
     for (const auto& [zone, slots] : zones) {
+        std::string name = strfmt("%d.wld", zone);
+        if (!may_replace_zone_file(ws, TableKind::World, zone, name,
+                                   static_cast<int>(slots.size()))) {
+            all_ok = false;
+            continue;
+        }
         Pending p{zone, -1, -1, false};
-        p.world_ticket =
-            batch.add(strfmt("%d.new", zone), strfmt("%d.wld", zone), rooms_text(world, slots));
+        p.world_ticket = batch.add(strfmt("%d.new", zone), name, rooms_text(world, slots));
         std::string layout = layout_text(world, slots);
         p.has_layout = !layout.empty();
-        if (p.world_ticket >= 0 && p.has_layout)
+        if (batch.written(p.world_ticket) && p.has_layout)
             p.layout_ticket =
                 batch.add(layout_name(zone) + ".new", layout_name(zone), layout, p.world_ticket);
         pending.push_back(p);
     }
     batch.commit();
-    bool all_ok = true;
     for (const auto& p : pending) {
+        std::string name = strfmt("%d.wld", p.zone);
         if (!batch.saved(p.world_ticket)) {
-            ws.ui().show_message("Error saving zone file.");
+            ws.ui().show_message(save_failure_text("Error saving zone file.", p.zone, name,
+                                                   batch.error(p.world_ticket)));
             all_ok = false;
             continue;
         }
-        ws.modified().clear(TableKind::World, p.zone);
-        bool layout_ok = p.has_layout ? batch.saved(p.layout_ticket)
-                                      : remove_file_if_present(ws.area_dir(), layout_name(p.zone));
-        if (!layout_ok) ws.ui().show_message("Error saving Zonesmith file.");
+        ws.zone_files().remember(TableKind::World, p.zone, ws.area_dir() / name);
+        SaveError layout_error;
+        bool layout_ok = true;
+        if (p.has_layout) {
+            layout_ok = batch.saved(p.layout_ticket);
+            if (!layout_ok) layout_error = batch.error(p.layout_ticket);
+        } else if (!remove_file_if_present(ws.area_dir(), layout_name(p.zone))) {
+            layout_ok = false;
+            layout_error = {SaveError::Step::Rename, std::strerror(errno)};
+        }
+        if (layout_ok) {
+            ws.modified().clear(TableKind::World, p.zone);
+        } else {
+            ws.ui().show_message(
+                save_failure_text(kLayoutSaveError, p.zone, layout_name(p.zone), layout_error));
+            all_ok = false;
+        }
     }
     return all_ok;
 }
@@ -357,9 +388,9 @@ bool save_current_world(Workspace& ws) {
 }
 
 bool save_all_worlds(Workspace& ws) {
-    const WorldTable& world = ws.world();
-    if (world.empty()) return true;
-    bool all_ok = save_zones(ws, slots_by_zone(world));
+    ZoneSlots zones = zones_to_save(ws, TableKind::World, slots_by_zone(ws.world()));
+    if (zones.empty()) return true;
+    bool all_ok = save_zones(ws, zones);
     ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
     return all_ok;
 }

@@ -148,6 +148,7 @@ bool load_zone_file(Workspace& ws, const std::string& path) {
         if (!legacy_zone_chain(ws, *data, zone)) return false;
     }
 
+    ws.zone_files().remember(TableKind::Zone, zone, path);
     ws.announce_loaded(TableKind::Zone, zone);
     ui.show_status(strfmt("Zedit file for zone %d loaded.", zones.zedit(zones.count() - 1).number));
     return true;
@@ -207,9 +208,12 @@ namespace {
 // Saves the zedits with these numbers together, each into its own file; true
 // when all were written.
 bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
-    return save_zone_batch(ws, TableKind::Zone, "zon", numbers, [&](std::size_t i) {
-        return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
-    });
+    return save_zone_batch(
+        ws, TableKind::Zone, "zon", numbers,
+        [&](std::size_t i) {
+            return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
+        },
+        [](std::size_t) { return 1; }, [](const SaveError&) { return "Error saving zedit file."; });
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Saving one file of a kind per zone, all in one batch: "<zone>.new" written
-// and flushed, then renamed to "<zone>.<extension>". A zone whose file was
-// written has its modified mark cleared; one that was not shows the kind's
-// failure message, if it has one.
+// and flushed, then renamed to "<zone>.<extension>". Before a file is
+// replaced that the zone's records were not loaded from, the builder is
+// asked. A zone whose file was written has its modified mark cleared and
+// stands for that file from then on; one that was not shows the kind's
+// failure message with the file and the cause.
 #pragma once
 
 #include <string>
@@ -13,25 +15,53 @@
 
 namespace zs {
 
-// `text_of(i)` gives the file text of zones[i]. True when every file was written.
-template <class TextOf>
+// The zones a save of a whole kind writes: every zone with records (given,
+// in table order), then every changed zone that has no records left, so that
+// deleting a zone's last record reaches the disk as an empty file.
+ZoneSlots zones_to_save(const Workspace& ws, TableKind kind, ZoneSlots with_records);
+
+// True when the file may be replaced: nothing stands at its name, or it is
+// the file the zone was loaded from or saved to, or the builder says Yes to
+// replacing the records it holds.
+bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
+                           int records_now);
+
+// A save failure's message: the kind's own headline, then the zone, the file
+// and the cause.
+std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
+                              const SaveError& error);
+
+// `text_of(i)` gives the file text of zones[i]; `records_of(i)` how many
+// records it holds. `failure_message(error)` is the headline for a file that
+// could not be saved. True when every file was written.
+template <class TextOf, class RecordsOf, class Headline>
 bool save_zone_batch(Workspace& ws, TableKind kind, std::string_view extension,
-                     const std::vector<int>& zones, TextOf text_of,
-                     std::string_view failure_message = {}) {
+                     const std::vector<int>& zones, TextOf text_of, RecordsOf records_of,
+                     Headline failure_message) {
     SaveBatch batch(ws.area_dir());
     std::vector<int> tickets;
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        std::string zone = std::to_string(zones[i]);
-        tickets.push_back(
-            batch.add(zone + ".new", zone + "." + std::string(extension), text_of(i)));
-    }
-    batch.commit();
+    std::vector<std::string> names;
     bool all_ok = true;
     for (std::size_t i = 0; i < zones.size(); ++i) {
+        std::string zone = std::to_string(zones[i]);
+        names.push_back(zone + "." + std::string(extension));
+        if (!may_replace_zone_file(ws, kind, zones[i], names.back(), records_of(i))) {
+            tickets.push_back(-1);
+            all_ok = false;
+            continue;
+        }
+        tickets.push_back(batch.add(zone + ".new", names.back(), text_of(i)));
+    }
+    batch.commit();
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+        if (tickets[i] < 0) continue;
         if (batch.saved(tickets[i])) {
             ws.modified().clear(kind, zones[i]);
+            ws.zone_files().remember(kind, zones[i], ws.area_dir() / names[i]);
         } else {
-            if (!failure_message.empty()) ws.ui().show_message(failure_message);
+            const SaveError& error = batch.error(tickets[i]);
+            ws.ui().show_message(
+                save_failure_text(failure_message(error), zones[i], names[i], error));
             all_ok = false;
         }
     }

@@ -18,6 +18,9 @@ struct Change {
     ChangeKind kind;
     int id;          // vnum of the record (zone number for zedits)
     bool user_edit;  // true when the builder changed the world (sets modified)
+    // For an edit that gave the record a new number: the number it had.
+    int previous_id = kNoPreviousId;
+    static constexpr int kNoPreviousId = -0x7fffffff - 1;
 };
 
 class ChangeSink {

@@ -233,6 +233,8 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
     WorldTable& world = ws.world();
     if (!world.selected_room()) {
         // An empty map starts with room 100 of zone 1.
+        if (world.find_room(100) < 0 && !zone_ready_for_new_room(ws, 1))
+            return RightClickResult::Done;
         world.reserve_room_block(1);
         int existing = world.find_room(100);
         if (existing >= 0) {
@@ -329,13 +331,35 @@ void MapSession::create_room_with_vnum(Workspace& ws, int vnum, int dir) {
             strfmt("Error: Room %d already has exit %s.", sel->vnum, word(dir).c_str()));
         return;
     }
+    int zone = zone_of(vnum);
+    if (world.find_room(vnum) < 0 && !zone_ready_for_new_room(ws, zone)) return;
     if (world.find_room(vnum) >= 0) {
         ws.ui().show_status(strfmt("Error: Room %d already exists.", vnum));
         return;
     }
-    int zone = zone_of(vnum);
+    // Loading the zone may have moved the selection's slot.
+    sel = world.selected_room();
+    if (!sel || sel->exits[dir]) return;
     world.reserve_room_block(zone);
     create_linked_room(ws, vnum, zone, dir);
+}
+
+bool MapSession::zone_ready_for_new_room(Workspace& ws, int zone) {
+    // A zone that is not loaded but has a world file in the area directory:
+    // a room made now would stand alone in the zone, and saving it would
+    // replace the file. Its rooms are loaded first, or nothing is made.
+    AreaFileAccess* files = ws.area_files();
+    if (ws.world().has_zone(zone) || !files || !files->zone_file_exists(TableKind::World, zone))
+        return true;
+    std::string question = strfmt(
+        "Zone %d is not loaded, but its world file %d.wld is in the area directory.\r\n"
+        "Load zone %d before creating the new room in it?",
+        zone, zone, zone);
+    if (!ws.ui().ask_yes_no(question)) {
+        ws.ui().show_status(strfmt("No room created; zone %d is not loaded.", zone));
+        return false;
+    }
+    return files->load_zone_file(TableKind::World, zone);
 }
 
 void MapSession::create_room_from_dialog(Workspace& ws, std::string_view box_text) {

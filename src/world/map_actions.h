@@ -107,6 +107,9 @@ private:
 
     bool below_split(const Workspace& ws, int py) const;
     void create_linked_room(Workspace& ws, int vnum, int zone, int dir);
+    // False when the room must not be made: the builder declined to load the
+    // zone's world file first, or it failed to load.
+    bool zone_ready_for_new_room(Workspace& ws, int zone);
 
     MapView view_;
     Clipboard clipboard_;

@@ -170,13 +170,15 @@ public:
             for (int s = 0; s < count(); ++s)
                 index_.appended(records_[s]->vnum, s);
         }
-        notify(ChangeKind::Edited, r.vnum, user_edit);
+        notify(ChangeKind::Edited, r.vnum, user_edit,
+               r.vnum != before ? before : Change::kNoPreviousId);
     }
 
 protected:
     Record& mutable_record(int slot) { return *records_[slot]; }
-    void notify(ChangeKind kind, int vnum, bool user_edit) const {
-        if (sink_) sink_->on_change({kind_, kind, vnum, user_edit});
+    void notify(ChangeKind kind, int vnum, bool user_edit,
+                int previous = Change::kNoPreviousId) const {
+        if (sink_) sink_->on_change({kind_, kind, vnum, user_edit, previous});
     }
 
 private:

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -32,6 +34,7 @@ public:
     }
     bool is_set(TableKind kind) const { return !zones_[index(kind)].empty(); }
     bool is_set(TableKind kind, int zone) const { return zones_[index(kind)].count(zone) != 0; }
+    const std::set<int>& zones(TableKind kind) const { return zones_[index(kind)]; }
     bool any() const {
         for (const auto& z : zones_)
             if (!z.empty()) return true;
@@ -41,6 +44,44 @@ public:
 private:
     static std::size_t index(TableKind kind) { return static_cast<std::size_t>(kind); }
     std::array<std::set<int>, 4> zones_;
+};
+
+// The file each zone's records were loaded from (or last saved to), per
+// kind. A save replaces such a file without asking; any other file that
+// stands where a zone is saved holds records the builder never saw, and is
+// replaced only after a question. A zone is forgotten when it is unloaded.
+class ZoneFiles {
+public:
+    void remember(TableKind kind, int zone, std::filesystem::path file) {
+        files_[index(kind)][zone] = std::move(file);
+    }
+    void forget(TableKind kind, int zone) { files_[index(kind)].erase(zone); }
+    const std::filesystem::path* find(TableKind kind, int zone) const {
+        auto it = files_[index(kind)].find(zone);
+        return it == files_[index(kind)].end() ? nullptr : &it->second;
+    }
+    std::vector<int> zones(TableKind kind) const {
+        std::vector<int> out;
+        for (const auto& [zone, file] : files_[index(kind)])
+            out.push_back(zone);
+        return out;
+    }
+
+private:
+    static std::size_t index(TableKind kind) { return static_cast<std::size_t>(kind); }
+    std::array<std::map<int, std::filesystem::path>, 4> files_;
+};
+
+// How the core reaches the area files of zones that are not loaded. The
+// area-file layer provides it (attach_area_files), so that the world model
+// never depends on the file formats; without one, no file is ever found.
+class AreaFileAccess {
+public:
+    virtual ~AreaFileAccess() = default;
+    // True when the area directory holds the zone's file of the kind.
+    virtual bool zone_file_exists(TableKind kind, int zone) const = 0;
+    // Loads that file with the kind's loader; true when it loaded.
+    virtual bool load_zone_file(TableKind kind, int zone) = 0;
 };
 
 // The four editors; the current one decides what Save Current and Load
@@ -97,6 +138,14 @@ public:
     ModifiedFlags& modified() { return modified_; }
     const ModifiedFlags& modified() const { return modified_; }
 
+    AreaFileAccess* area_files() { return area_files_.get(); }
+    void set_area_files(std::unique_ptr<AreaFileAccess> files) { area_files_ = std::move(files); }
+
+    ZoneFiles& zone_files() { return zone_files_; }
+    const ZoneFiles& zone_files() const { return zone_files_; }
+    // True when the table of the kind holds a record of the zone.
+    bool has_zone(TableKind kind, int zone) const;
+
     Options& options() { return options_; }
     const Options& options() const { return options_; }
 
@@ -129,6 +178,8 @@ private:
     UiPort* ui_;
     std::filesystem::path area_dir_ = ".";
     ModifiedFlags modified_;
+    ZoneFiles zone_files_;
+    std::unique_ptr<AreaFileAccess> area_files_;
     Options options_;
     EditorKind editor_ = EditorKind::Room;
     std::vector<WorkspaceObserver*> observers_;

@@ -89,11 +89,29 @@ TEST_F(AreaCommandsTest, DamagedSettingsNeverStopStartUp) {
     EXPECT_EQ(ws.options(), Options{});
 }
 
-TEST_F(AreaCommandsTest, LoadAllReportsEachMissingKind) {
+TEST_F(AreaCommandsTest, LoadAllSaysInOneBoxWhatBecameOfEachFile) {
     EXPECT_FALSE(load_all(ws, 44));
     EXPECT_EQ(ui.message_texts(),
-              (std::vector<std::string>{"Wld file not found.", "Obj file not found.",
-                                        "Mob file not found.", "Zone file not found."}));
+              std::vector<std::string>{"Load Full Zone 44:\r\n44.wld: not found.\r\n"
+                                       "44.obj: not found.\r\n44.mob: not found.\r\n"
+                                       "44.zon: not found."});
+
+    // Loaded twice: the second time nothing is loaded again, in one box.
+    dir.write("44.wld",
+              "#4400\r\nA~\r\nB~\r\nC~\r\nD~\r\n44 0 0 0 0 0 0 0 0 0\r\n"
+              "0 0 0 0 0\r\nS\r\n$~\r\n");
+    dir.write("44.zon", "#44\r\nZone~\r\nrp~\r\nnone~\r\n4499 10 2 0\r\nS\r\n$\r\n");
+    ui.clear();
+    EXPECT_FALSE(load_all(ws, 44));
+    EXPECT_EQ(ui.messages.size(), 1u);
+    ui.clear();
+    EXPECT_FALSE(load_all(ws, 44));
+    EXPECT_EQ(
+        ui.message_texts(),
+        std::vector<std::string>{"Load Full Zone 44:\r\n44.wld: already loaded; kept as it is.\r\n"
+                                 "44.obj: not found.\r\n44.mob: not found.\r\n"
+                                 "44.zon: already loaded; kept as it is."});
+    EXPECT_EQ(ws.world().count(), 1);
 }
 
 TEST_F(AreaCommandsTest, CommandLineFileChoosesTheLoaderAndTheEditor) {
@@ -132,7 +150,7 @@ TEST_F(AreaCommandsTest, SaveAllSavesEveryKindAndTheSettings) {
         EXPECT_TRUE(dir.exists(f)) << f;
     EXPECT_FALSE(ws.modified().any());
 
-    std::filesystem::create_symlink("/dev/full", dir.path() / "12.new");
+    std::filesystem::create_directory(dir.path() / "12.new");
     EXPECT_FALSE(save_all(ws));
     EXPECT_EQ(ui.last_status(), "Error, not all data saved.");
 }

@@ -281,9 +281,10 @@ TEST_F(MobileFileTest, SaveCommands) {
     EXPECT_EQ(ui.last_status(), "Mobile file for zone 12 loaded.");
     EXPECT_TRUE(save_current_mobiles(ws));
     EXPECT_EQ(ui.last_status(), "Mobiles for zone 12 saved to file.");
-    std::filesystem::create_symlink("/dev/full", dir.path() / "12.new");
+    std::filesystem::create_directory(dir.path() / "12.new");
     EXPECT_FALSE(save_all_mobiles(ws));
-    EXPECT_EQ(ui.message_texts().back(), "save_mobs: Cannot open mob file!");
+    EXPECT_EQ(ui.message_texts().back(),
+              "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: Is a directory");
     EXPECT_EQ(ui.last_status(), "Error, not all mobiles saved.");
 }
 

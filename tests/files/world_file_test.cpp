@@ -254,11 +254,14 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
 
     load("31.wld", kTwoRooms);
     dir.write("31.wld", "old bytes");
-    // 31.new can't be written: it is a link to a full device.
-    std::filesystem::create_symlink("/dev/full", dir.path() / "31.new");
+    // 31.new can't be made: a directory stands at its name. The box names
+    // the zone, the file and the cause.
+    std::filesystem::create_directory(dir.path() / "31.new");
     ui.clear();
     EXPECT_FALSE(save_current_world(ws));
-    EXPECT_EQ(ui.message_texts(), std::vector<std::string>{"Error saving zone file."});
+    EXPECT_EQ(
+        ui.message_texts(),
+        std::vector<std::string>{"Error saving zone file.\r\nZone 31, 31.wld: Is a directory"});
     EXPECT_EQ(ui.last_status(), "Error, zone not saved.");
     EXPECT_EQ(dir.read("31.wld"), "old bytes");
 

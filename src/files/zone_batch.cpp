@@ -1,0 +1,88 @@
+#include "files/zone_batch.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "world/strfmt.h"
+
+namespace zs {
+
+namespace {
+
+const char* record_noun(TableKind kind, bool plural) {
+    switch (kind) {
+        case TableKind::World:
+            return plural ? "rooms" : "room";
+        case TableKind::Object:
+            return plural ? "objects" : "object";
+        case TableKind::Mobile:
+            return plural ? "mobiles" : "mobile";
+        case TableKind::Zone:
+            break;
+    }
+    return plural ? "zones" : "zone";
+}
+
+// The records a file of rooms, objects or mobiles holds: its "#vnum" lines.
+int records_in_file(const std::filesystem::path& path) {
+    std::optional<std::string> data = read_file_bytes(path);
+    if (!data) return 0;
+    int count = 0;
+    std::size_t at = 0;
+    while (at < data->size()) {
+        if ((*data)[at] == '#') ++count;
+        std::size_t nl = data->find('\n', at);
+        if (nl == std::string::npos) break;
+        at = nl + 1;
+    }
+    return count;
+}
+
+std::string counted(TableKind kind, int n) {
+    return strfmt("%d %s", n, record_noun(kind, n != 1));
+}
+
+}  // namespace
+
+ZoneSlots zones_to_save(const Workspace& ws, TableKind kind, ZoneSlots with_records) {
+    for (int zone : ws.modified().zones(kind))
+        if (zone >= 0 && !ws.has_zone(kind, zone)) with_records.push_back({zone, {}});
+    return with_records;
+}
+
+bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
+                           int records_now) {
+    namespace fs = std::filesystem;
+    fs::path path = ws.area_dir() / file_name;
+    std::error_code ec;
+    fs::file_status st = fs::symlink_status(path, ec);
+    if (ec || !fs::exists(st)) return true;
+    if (const fs::path* from = ws.zone_files().find(kind, zone))
+        if (fs::equivalent(*from, path, ec) && !ec) return true;
+
+    std::string question;
+    if (kind == TableKind::Zone) {
+        question = strfmt(
+            "%s already holds reset commands of zone %d that were not loaded.\r\n"
+            "Saving would replace them with the zone loaded now.\r\n\r\nReplace %s?",
+            file_name.c_str(), zone, file_name.c_str());
+    } else {
+        std::string old_records = counted(kind, records_in_file(path));
+        question = strfmt(
+            "%s already holds %s that were not loaded.\r\n"
+            "Saving zone %d would replace them with the %s loaded now.\r\n\r\nReplace %s?",
+            file_name.c_str(), old_records.c_str(), zone, counted(kind, records_now).c_str(),
+            file_name.c_str());
+    }
+    if (ws.ui().ask_yes_no(question, "Warning")) return true;
+    ws.ui().show_status(strfmt("Zone %d not saved; %s kept.", zone, file_name.c_str()));
+    return false;
+}
+
+std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
+                              const SaveError& error) {
+    return strfmt("%.*s\r\nZone %d, %s: %s", static_cast<int>(headline.size()), headline.data(),
+                  zone, file_name.c_str(), error.reason.c_str());
+}
+
+}  // namespace zs
