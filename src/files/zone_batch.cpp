@@ -60,20 +60,14 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
     if (const fs::path* from = ws.zone_files().find(kind, zone))
         if (fs::equivalent(*from, path, ec) && !ec) return true;
 
-    std::string question;
-    if (kind == TableKind::Zone) {
-        question = strfmt(
-            "%s already holds reset commands of zone %d that were not loaded.\r\n"
-            "Saving would replace them with the zone loaded now.\r\n\r\nReplace %s?",
-            file_name.c_str(), zone, file_name.c_str());
-    } else {
-        std::string old_records = counted(kind, records_in_file(path));
-        question = strfmt(
-            "%s already holds %s that were not loaded.\r\n"
-            "Saving zone %d would replace them with the %s loaded now.\r\n\r\nReplace %s?",
-            file_name.c_str(), old_records.c_str(), zone, counted(kind, records_now).c_str(),
-            file_name.c_str());
-    }
+    std::string what = kind == TableKind::Zone ? std::string("reset commands")
+                                               : counted(kind, records_in_file(path));
+    std::string now = kind == TableKind::Zone ? std::string("the zone's reset commands")
+                                              : "the " + counted(kind, records_now);
+    std::string question = strfmt(
+        "%s already holds %s, and zone %d was not loaded from it.\r\n"
+        "Saving would replace them with %s loaded now.\r\n\r\nReplace %s?",
+        file_name.c_str(), what.c_str(), zone, now.c_str(), file_name.c_str());
     if (ws.ui().ask_yes_no(question, "Warning")) return true;
     ws.ui().show_status(strfmt("Zone %d not saved; %s kept.", zone, file_name.c_str()));
     return false;

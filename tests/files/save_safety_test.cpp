@@ -57,12 +57,12 @@ TEST_F(SaveSafetyTest, AFileOfAZoneThatWasNotLoadedIsReplacedOnlyAfterAYes) {
     EXPECT_FALSE(save_everything(ws));
     ASSERT_EQ(ui.questions.size(), 3u);
     EXPECT_EQ(ui.questions[0].text,
-              "31.wld already holds 3 rooms that were not loaded.\r\n"
-              "Saving zone 31 would replace them with the 1 room loaded now.\r\n\r\n"
+              "31.wld already holds 3 rooms, and zone 31 was not loaded from it.\r\n"
+              "Saving would replace them with the 1 room loaded now.\r\n\r\n"
               "Replace 31.wld?");
     EXPECT_EQ(ui.questions[0].caption, "Warning");
     EXPECT_NE(ui.questions[1].text.find("31.obj already holds 1 object"), std::string::npos);
-    EXPECT_NE(ui.questions[2].text.find("31.zon already holds reset commands of zone 31"),
+    EXPECT_NE(ui.questions[2].text.find("31.zon already holds reset commands, and zone 31"),
               std::string::npos);
     EXPECT_EQ(dir.read("31.wld"), kOld31);
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
