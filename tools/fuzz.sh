@@ -8,7 +8,7 @@ seconds="${1:-60}"
 build="$root/build-fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZS_BUILD_FUZZ=ON -DZS_BUILD_GUI=OFF -DZS_BUILD_TESTS=OFF -DZS_BUILD_BENCH=OFF \
-    -DZS_SANITIZE=address,undefined >/dev/null
+    -DZS_SANITIZE=address,undefined -DZS_WERROR="${ZS_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 corpus="$root/../shared/corpus/circlemud-stock"

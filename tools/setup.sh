@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Zonesmith needs when any is missing, then
-# configures and builds everything into build/. Safe to run again.
+# configures and builds everything into build/. Safe to run again. Warnings
+# are errors only when ZS_WERROR=ON is in the environment (.ci/run sets it).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -23,5 +24,6 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DZS_WERROR="${ZS_WERROR:-OFF}" >/dev/null
 cmake --build "$root/build" -j "$(nproc)"
