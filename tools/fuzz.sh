@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 into build-fuzz/ and runs each for
 # a bounded time (seconds, default 60), seeded with the demo area and the
-# stock corpus. A crash, a hang or a failed round trip fails the run.
+# stock corpus. A crash, a hang or a failed round trip fails the run. Installs
+# clang 14 and its runtime libraries when they are missing.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+source "$root/tools/packages.sh"
+need_packages cmake ninja-build zlib1g-dev clang-14 libclang-rt-14-dev
 seconds="${1:-60}"
 build="$root/build-fuzz"
 CC=clang-14 CXX=clang++-14 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZS_BUILD_FUZZ=ON -DZS_BUILD_GUI=OFF -DZS_BUILD_TESTS=OFF -DZS_BUILD_BENCH=OFF \
-    -DZS_SANITIZE=address,undefined >/dev/null
+    -DZS_SANITIZE=address,undefined -DZS_WERROR="${ZS_WERROR:-OFF}" >/dev/null
 cmake --build "$build" -j "$(nproc)"
 
 corpus="$root/../shared/corpus/circlemud-stock"

@@ -13,6 +13,7 @@
 
 #include "app/qt_ui.h"
 #include "world/workspace.h"
+#include "zonesmith_version.h"
 
 namespace zs {
 
@@ -129,7 +130,7 @@ void show_exit_help(QWidget* parent) {
 
 void show_about(QWidget* parent) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
-                    QStringLiteral("Zonesmith Version 1.0\n\nAn area editor for Quor."),
+                    QStringLiteral("Zonesmith Version " ZS_VERSION "\n\nAn area editor for Quor."),
                     QMessageBox::Ok, parent);
     box.adjustSize();
     centre_dialog(&box);

@@ -1,32 +1,95 @@
 // The zonesmith program: the editor window, or with --export-map a map image
-// written without any window.
+// written without any window. --help and --version print and exit before any
+// window or display is asked for.
 #include <QApplication>
+#include <QCommandLineParser>
 #include <cstdlib>
-#include <cstring>
 #include <iostream>
 
 #include "app/export_map.h"
 #include "app/main_window.h"
 #include "world/alloc.h"
+#include "zonesmith_version.h"
+
+namespace {
+
+void add_options(QCommandLineParser& parser) {
+    // "-platform" and Qt's other one-dash options must not read as -p -l -a ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(QStringLiteral(
+        "Zonesmith " ZS_VERSION
+        ", an area editor for Quor.\n"
+        "Opens the editor window, loading FILE (a .wld, .obj, .mob or .zon) if one is "
+        "given.\nWith --export-map it loads the ZONEs (all of the area directory when none "
+        "is named)\nand writes the map laid out from --room as a PNG image, without a window."));
+    parser.addOptions({
+        {{"h", "help"}, QStringLiteral("Show this help and exit.")},
+        {{"v", "version"}, QStringLiteral("Show the version and exit.")},
+        {"dir",
+         QStringLiteral("Read and write area files and settings in DIR (default: the working "
+                        "directory)."),
+         "DIR"},
+        {"export-map", QStringLiteral("Write the map as a PNG image to FILE.png and exit."),
+         "FILE.png"},
+        {"room", QStringLiteral("With --export-map: the room the map is laid out from."), "VNUM"},
+        {"floor",
+         QStringLiteral("With --export-map: the floor, relative to the room's (default 0)."), "N"},
+    });
+    parser.addPositionalArgument("FILE | ZONE",
+                                 QStringLiteral("The area file to open; with --export-map, the "
+                                                "numbers of the zones to load."));
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     zs::install_allocation_failure_handler();
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--export-map") == 0) return zs::export_map_main(argc, argv);
+
+    // A first look at the arguments before any application object exists:
+    // help, version and the map export must work without a display.
+    QStringList raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser early;
+    add_options(early);
+    early.parse(raw);  // its errors are reported by the parse below
+    if (early.isSet("help")) {
+        // Qt's own usage line has no room for the two ways of calling.
+        QString help = early.helpText();
+        std::cout << "Usage: zonesmith [--dir DIR] [FILE]\n"
+                     "       zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] "
+                     "[ZONE...]\n"
+                     "       zonesmith --help | --version\n\n"
+                  << help.mid(help.indexOf('\n') + 1).toStdString();
+        return 0;
+    }
+    if (early.isSet("version")) {
+        std::cout << "zonesmith " ZS_VERSION "\n";
+        return 0;
+    }
+    if (early.isSet("export-map")) return zs::export_map_main(argc, argv);
 
     QApplication app(argc, argv);
-    std::string file;
-    std::string dir;
-    QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--dir" && i + 1 < args.size())
-            dir = args[++i].toStdString();
-        else if (!args[i].startsWith("-"))
-            file = args[i].toStdString();
+    // The application has taken out Qt's own options (-platform, -style, ...).
+    QCommandLineParser parser;
+    add_options(parser);
+    QString error;
+    if (!parser.parse(app.arguments()))
+        error = parser.errorText();
+    else if (parser.isSet("room") || parser.isSet("floor"))
+        error = QStringLiteral("--room and --floor go with --export-map.");
+    else if (parser.positionalArguments().size() > 1)
+        error = QStringLiteral("Give one FILE at most.");
+    if (!error.isEmpty()) {
+        std::cerr << "zonesmith: " << error.toStdString() << "\nTry 'zonesmith --help'.\n";
+        return 2;
     }
+    std::string file;
+    if (!parser.positionalArguments().isEmpty())
+        file = parser.positionalArguments().first().toStdString();
     zs::NullUi quiet;
     zs::Workspace ws(quiet);
-    if (!dir.empty()) ws.set_area_dir(dir);
+    if (parser.isSet("dir")) ws.set_area_dir(parser.value("dir").toStdString());
     zs::MainWindow window(ws);
     window.show();
     window.start(file);

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -8,6 +9,7 @@
 #include "files/scan.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
+#include "zonesmith_version.h"
 
 namespace zs {
 
@@ -18,7 +20,32 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: zonesmith-cli convert [--yes] [--dir DIR] [-o DIR] FILE...\n"
     "       zonesmith-cli stats [--yes] [--dir DIR] FILE...\n"
-    "       zonesmith-cli check [--yes] [--dir DIR] [ZONE...]\n";
+    "       zonesmith-cli check [--yes] [--dir DIR] [ZONE...]\n"
+    "       zonesmith-cli COMMAND --help\n"
+    "       zonesmith-cli --version\n";
+
+// What `zonesmith-cli COMMAND --help` prints.
+std::string command_help(const std::string& usage, const std::string& what,
+                         const std::string& more_options = "") {
+    return "usage: zonesmith-cli " + usage + '\n' + what +
+           "  -y, --yes         answer every question of the loaders with Yes (default: No)\n"
+           "  --dir DIR         the area directory (default: the working directory)\n" +
+           more_options + "  -h, --help        show this help\n";
+}
+
+const std::map<std::string, std::string> kCommandHelp = {
+    {"convert", command_help("convert [--yes] [--dir DIR] [-o DIR] FILE...",
+                             "Loads each FILE (relative ones from the area directory) with the "
+                             "loader its\nextension names and saves every zone loaded in the "
+                             "current layouts.\n",
+                             "  -o, --output DIR  where to save (default: the area directory)\n")},
+    {"stats", command_help("stats [--yes] [--dir DIR] FILE...",
+                           "Loads each FILE and prints per zone what the files hold.\n")},
+    {"check", command_help("check [--yes] [--dir DIR] [ZONE...]",
+                           "Loads the ZONEs (all zones of the area directory when none is "
+                           "named) and\nlists, as file:line: message, what should be mended "
+                           "before the game boots.\n")},
+};
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
 std::string for_terminal(std::string_view text) {
@@ -218,11 +245,22 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << kUsage;
         return 2;
     }
+    if (auto help = kCommandHelp.find(args[0]);
+        help != kCommandHelp.end() && std::ranges::any_of(args, [](const std::string& a) {
+            return a == "--help" || a == "-h";
+        })) {
+        out << help->second;
+        return 0;
+    }
     if (args[0] == "convert") return convert(args, out, err);
     if (args[0] == "stats") return stats(args, out, err);
     if (args[0] == "check") return check(args, out, err);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
+        return 0;
+    }
+    if (args[0] == "--version" || args[0] == "-v") {
+        out << "zonesmith-cli " ZS_VERSION "\n";
         return 0;
     }
     err << "zonesmith-cli: unknown command " << args[0] << '\n' << kUsage;

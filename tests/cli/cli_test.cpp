@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "support/test_files.h"
+#include "zonesmith_version.h"
 
 namespace zs {
 namespace {
@@ -68,6 +69,24 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     CliRun missing = cli({"stats", "/nonexistent/7.wld"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("Wld file not found."), std::string::npos);
+}
+
+TEST(Cli, VersionAndCommandHelpPrintToStdoutAndSucceed) {
+    const struct {
+        std::vector<std::string> args;
+        std::string begins;
+    } cases[] = {
+        {{"--version"}, "zonesmith-cli " ZS_VERSION "\n"},
+        {{"convert", "--help"}, "usage: zonesmith-cli convert "},
+        {{"stats", "-h"}, "usage: zonesmith-cli stats "},
+        {{"check", "--dir", "/nonexistent", "--help"}, "usage: zonesmith-cli check "},
+    };
+    for (const auto& c : cases) {
+        CliRun r = cli(c.args);
+        EXPECT_EQ(r.status, 0) << c.args[0] << ": " << r.err;
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.substr(0, c.begins.size()), c.begins);
+    }
 }
 
 }  // namespace
