@@ -204,7 +204,20 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     if (zones.empty()) zones = zones_in_area_dir(ws);
     RecordOrigins origins;
-    bool all_loaded = load_zones_for_check(ws, zones, origins);
+    int files_loaded = 0;
+    bool all_loaded = load_zones_for_check(ws, zones, origins, &files_loaded);
+    if (files_loaded == 0) {
+        // Nothing to check is not a clean bill of health.
+        err << "zonesmith-cli: nothing was loaded: ";
+        if (!all_loaded)
+            err << "no area file of " << ws.area_dir().string() << " loaded\n";
+        else if (zones.empty())
+            err << ws.area_dir().string()
+                << " holds no area files named by a zone number (such as 12.wld)\n";
+        else
+            err << ws.area_dir().string() << " holds no area files of the zones named\n";
+        return 1;
+    }
     std::vector<Problem> problems = check_areas(ws, origins);
     for (const auto& p : problems)
         out << p.text() << '\n';

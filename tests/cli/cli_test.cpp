@@ -59,6 +59,45 @@ TEST(Cli, StatsCountsPerZone) {
               "0 mobiles, 0 conversations, 0 skills, 0 commands\n");
 }
 
+// A current-layout room of zone 14 whose exits follow on `exits`.
+std::string room_1400(const std::string& description, const std::string& exits = "") {
+    return crlf("#1400\nA~\n" + description + "~\nx~\n~\n14 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n" +
+                exits + "S\n$~\n");
+}
+
+TEST(Cli, CheckThatLoadsNothingSaysSoAndFails) {
+    const struct {
+        std::string name;  // the one file in the directory, if any
+        std::vector<std::string> zones;
+    } cases[] = {{"", {}}, {"012.wld", {}}, {"14.wld", {"99"}}};
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        if (!c.name.empty()) dir.write(c.name, room_1400(""));
+        std::vector<std::string> args = {"check", "--dir", dir.path().string()};
+        args.insert(args.end(), c.zones.begin(), c.zones.end());
+        CliRun r = cli(args);
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_NE(r.err.find("nothing was loaded"), std::string::npos) << c.name << r.err;
+    }
+}
+
+TEST(Cli, CheckAsksForKeysOnlyOnDoorsWithAKey) {
+    ScratchDir dir;
+    // Not a door with a key number; doors with key 0 and -1; a door whose key
+    // no zone holds. Every exit leads back to the room itself.
+    dir.write("14.wld", room_1400("",
+                                  "D0\n~\n~\n~\n0 1455 1400 0 0 -1\n"
+                                  "D1\n~\ngate~\n~\n1 0 1400 0 0 -1\n"
+                                  "D3\n~\ngate~\n~\n1 0 1400 0 0 -1\n"
+                                  "D4\n~\nhatch~\n~\n2 -1 1400 0 0 -1\n"
+                                  "D5\n~\nhatch~\n~\n2 -1 1400 0 0 -1\n"
+                                  "D2\n~\ngrate~\n~\n1 1456 1400 0 0 -1\n"));
+    CliRun r = cli({"check", "--dir", dir.path().string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "14.wld:1: room 1400: the door south needs key 1456, which no loaded zone holds\n");
+}
+
 TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_EQ(cli({}).status, 2);
     EXPECT_EQ(cli({"frobnicate"}).status, 2);
