@@ -65,6 +65,65 @@ std::string room_1400(const std::string& description, const std::string& exits =
                 exits + "S\n$~\n");
 }
 
+TEST(Cli, HostileFilesAreNamedAndFailTheRun) {
+    const std::string too_long = std::string(20000, 'x');
+    const struct {
+        std::string name, bytes;
+        std::vector<std::string> args;  // "DIR" stands for the files' directory
+        int status;
+        std::string out, err;  // expected within the output; empty: anything
+    } cases[] = {
+        {"14.wld",
+         room_1400("", "D0\n~\n~\n~\n0 -1 34310 0 0 -1\n"),
+         {"convert", "--dir", "DIR", "-o", "DIR", "14.wld"},
+         1,
+         "",
+         "Vnum 34310 on line 12 is outside the range -32768 to 32767."},
+        {"12.wld",
+         "#1200\nHall~\n~\n12 0 0 0 0 3\nD0\n~\n~\n0 -1 34310\nS\n$\n",
+         {"convert", "--yes", "--dir", "DIR", "-o", "DIR", "12.wld"},
+         0,
+         "All zones saved",
+         "room 1200: the exit north to room 34310"},
+        {"0.wld",
+         crlf("#-100\nA~\n~\nx~\n~\n0 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$~\n"),
+         {"convert", "--dir", "DIR", "-o", "DIR", "0.wld"},
+         1,
+         "",
+         "Vnum -100 on line 1 is outside the range -99 to 32767"},
+        {"0.zon",
+         "#-1\nA~\nB~\nC~\n99 30 2 0\nS\n$\n",
+         {"convert", "--dir", "DIR", "-o", "DIR", "0.zon"},
+         1,
+         "",
+         "Zone -1 on line 1 is outside the range 0 to 32767."},
+        {"14.wld",
+         room_1400(too_long),
+         {"convert", "--dir", "DIR", "-o", "DIR", "14.wld"},
+         1,
+         "",
+         "14.wld, line 3: room 1400: the text is 20000 characters long; the game keeps 16383."},
+        {"14.wld",
+         room_1400(too_long),
+         {"check", "--dir", "DIR"},
+         1,
+         "14.wld:3: room 1400: the text is 20000 characters long; the game keeps 16383\n",
+         ""},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        dir.write(c.name, c.bytes);
+        std::vector<std::string> args = c.args;
+        for (auto& a : args)
+            if (a == "DIR") a = dir.path().string();
+        CliRun r = cli(args);
+        SCOPED_TRACE(args[0] + " " + c.name + "\n" + r.out + r.err);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.out.find(c.out), std::string::npos);
+        EXPECT_NE(r.err.find(c.err), std::string::npos);
+    }
+}
+
 TEST(Cli, CheckThatLoadsNothingSaysSoAndFails) {
     const struct {
         std::string name;  // the one file in the directory, if any
