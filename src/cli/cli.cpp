@@ -72,6 +72,12 @@ public:
         err_ << (yes_ ? "-> Yes" : "-> No") << '\n';
         return yes_;
     }
+    void load_problem(std::string_view file, int line, std::string_view message) override {
+        load_problems.push_back({std::string(file), line, std::string(message)});
+    }
+
+    // Faults that did not stop a load, as the checker lists problems.
+    std::vector<Problem> load_problems;
 
 private:
     std::ostream& out_;
@@ -124,13 +130,18 @@ bool parse_options(const std::vector<std::string>& args, bool takes_output, bool
     return true;
 }
 
-// Loads the files named, relative ones from the area directory.
-bool load_files(Workspace& ws, const Options& opt, std::ostream& err) {
+// Loads the files named, relative ones from the area directory. A file that
+// loaded with a fault (a text the game cannot hold) counts as not loaded.
+bool load_files(Workspace& ws, CliUi& ui, const Options& opt, std::ostream& err) {
     bool all = true;
     for (const auto& f : opt.operands) {
         fs::path path = opt.dir && fs::path(f).is_relative() ? *opt.dir / f : fs::path(f);
+        std::size_t problems = ui.load_problems.size();
         if (!load_area_file(ws, path.string())) {
             err << "zonesmith-cli: " << path.string() << " was not loaded\n";
+            all = false;
+        } else if (ui.load_problems.size() > problems) {
+            err << "zonesmith-cli: " << path.string() << " was loaded with errors\n";
             all = false;
         }
     }
@@ -153,7 +164,7 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     CliUi ui(out, err, opt.yes, true);
     Workspace ws(ui);
     if (opt.dir) ws.set_area_dir(*opt.dir);
-    bool all_loaded = load_files(ws, opt, err);
+    bool all_loaded = load_files(ws, ui, opt, err);
     ws.set_area_dir(out_dir);
     bool all_saved = save_everything(ws);
     return all_loaded && all_saved ? 0 : 1;
@@ -174,7 +185,7 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     CliUi ui(out, err, opt.yes, false);
     Workspace ws(ui);
     if (opt.dir) ws.set_area_dir(*opt.dir);
-    bool all_loaded = load_files(ws, opt, err);
+    bool all_loaded = load_files(ws, ui, opt, err);
 
     std::map<int, ZoneCounts> zones;
     const WorldTable& world = ws.world();
@@ -231,8 +242,23 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     if (zones.empty()) zones = zones_in_area_dir(ws);
     RecordOrigins origins;
-    bool all_loaded = load_zones_for_check(ws, zones, origins);
-    std::vector<Problem> problems = check_areas(ws, origins);
+    int files_loaded = 0;
+    bool all_loaded = load_zones_for_check(ws, zones, origins, &files_loaded);
+    if (files_loaded == 0) {
+        // Nothing to check is not a clean bill of health.
+        err << "zonesmith-cli: nothing was loaded: ";
+        if (!all_loaded)
+            err << "no area file of " << ws.area_dir().string() << " loaded\n";
+        else if (zones.empty())
+            err << ws.area_dir().string()
+                << " holds no area files named by a zone number (such as 12.wld)\n";
+        else
+            err << ws.area_dir().string() << " holds no area files of the zones named\n";
+        return 1;
+    }
+    std::vector<Problem> problems = std::move(ui.load_problems);
+    for (Problem& p : check_areas(ws, origins))
+        problems.push_back(std::move(p));
     for (const auto& p : problems)
         out << p.text() << '\n';
     return problems.empty() && all_loaded ? 0 : 1;

@@ -12,8 +12,9 @@
 namespace zs {
 
 // Runs one command line (without the program name); returns the exit status:
-// for convert and stats 0 when every file loaded and 1 otherwise; for check 0
-// when it found no problem and 1 otherwise; 2 for a usage error.
+// for convert and stats 0 when every file loaded, without a text the game
+// cannot hold, and 1 otherwise; for check 0 when it loaded something and found
+// no problem, and 1 otherwise; 2 for a usage error.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace zs

@@ -125,7 +125,9 @@ private:
                 if ((e->exit_flags & kExitIsDoor) && e->door_keywords.empty())
                     report(TableKind::World, s,
                            strfmt("room %d: the door %s has no keywords", r.vnum, dir));
-                if (e->key != -1 && ws_.objects().find_object(e->key) < 0)
+                // Only a door takes a key; 0 and -1 stand for none.
+                if ((e->exit_flags & kExitIsDoor) && e->key != -1 && e->key != 0 &&
+                    ws_.objects().find_object(e->key) < 0)
                     report(TableKind::World, s,
                            strfmt("room %d: the door %s needs key %d, which no loaded zone holds",
                                   r.vnum, dir, e->key));
@@ -250,14 +252,15 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
         if (ext != ".wld" && ext != ".obj" && ext != ".mob" && ext != ".zon") continue;
         std::string stem = entry.path().stem().string();
         if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos ||
-            stem.size() > 5)
+            stem.size() > 5 || (stem.size() > 1 && stem[0] == '0'))
             continue;
         zones.insert(std::stoi(stem));
     }
     return {zones.begin(), zones.end()};
 }
 
-bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins) {
+bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins,
+                          int* loaded) {
     struct Kind {
         const char* extension;
         TableKind table;
@@ -292,6 +295,7 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                 continue;
             }
             origins.note_file(ws, k.table, before, count(k.table), name, *bytes);
+            if (loaded) ++*loaded;
         }
     }
     return all;

@@ -47,11 +47,14 @@ struct Problem {
 std::vector<Problem> check_areas(const Workspace& ws, const RecordOrigins& origins);
 
 // Loads the zones' files that exist in the area directory (.wld, .obj, .mob,
-// .zon for each zone, in that order), noting where each record came from.
-// Returns false when a file that exists did not load.
-bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins);
+// .zon for each zone, in that order), noting where each record came from and
+// counting the files loaded in `loaded`. Returns false when a file that
+// exists did not load.
+bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins,
+                          int* loaded = nullptr);
 
-// The zone numbers of the area files in the area directory, ascending.
+// The zone numbers of the area files in the area directory, ascending: the
+// files the game reads, named "<zone>.wld" and the like ("012.wld" is not).
 std::vector<int> zones_in_area_dir(const Workspace& ws);
 
 }  // namespace zs

@@ -146,6 +146,8 @@ public:
     MobileParser(Workspace& ws, TextReader& in, const MobileLayout& layout, bool report)
         : ws_(ws), in_(in), layout_(layout), report_(report) {}
     bool run();
+    // What the read left out, and the out-of-range vnum that failed it.
+    ReadNotes notes;
 
 private:
     // A failure: the box's detail (may be empty); the parse stops.
@@ -158,7 +160,9 @@ private:
         if (report_) mobile_load_error(ws_.ui(), detail);
     }
     bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
-    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+    // A silent try shows no "String Error" box; the loader shows the boxes of
+    // the try that wins.
+    std::string text() { return in_.read_tilde_text(report_ ? ws_.ui() : quiet_); }
 
     bool read_record(std::string_view& line);
     bool read_sections(MobilePrototype& m, std::string_view& line);
@@ -175,6 +179,7 @@ private:
     TextReader& in_;
     const MobileLayout& layout_;
     bool report_;
+    NullUi quiet_;
 };
 
 bool MobileParser::run() {
@@ -189,9 +194,11 @@ bool MobileParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
     if (line[0] != '#' || !parse_long(rest, number)) return fail();
-    if (!vnum_in_range(number))
-        return fail(strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", number,
-                           in_.line_number()));
+    if (!record_vnum_in_range(number)) {
+        notes.range_error = record_vnum_error(number, in_.line_number());
+        return fail(notes.range_error);
+    }
+    in_.set_record("mobile", number);
     MobilePrototype m;
     m.vnum = static_cast<std::int32_t>(number);
     m.zone = zone_of(m.vnum);
@@ -446,11 +453,24 @@ bool MobileParser::read_especs(MobilePrototype& m) {
                 known = true;
             }
         }
-        // The older layouts hold only lines that the game's own readers took:
-        // CircleMUD's StrAdd and the old writer's lines of numbers have no
-        // place today and are dropped quietly.
-        if (!known && report_)
+        if (known) continue;
+        if (report_) {
             ws_.ui().show_message("Warning: unrecognized espec keyword while loading mob.");
+            continue;
+        }
+        // Converting: CircleMUD's StrAdd and tbaMUD's saving throws have no
+        // place in the game's mobiles. The old writer's lines of numbers were
+        // never set; only one that holds something is worth naming.
+        std::string_view field = trim_right(keyword);
+        if (colon == std::string_view::npos) {
+            std::string_view rest = field;
+            long long n;
+            bool zeros = true;
+            while (zeros && parse_long(rest, n))
+                zeros = n == 0;
+            if (zeros && rest.find_first_not_of(" \t") == std::string_view::npos) continue;
+        }
+        notes.dropped.add(strfmt("mobile %d", m.vnum), std::string(field));
     }
 }
 
@@ -610,8 +630,12 @@ bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
 
 }  // namespace
 
-bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report) {
-    return MobileParser(ws, reader, layout, report).run();
+bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report,
+                   ReadNotes* notes) {
+    MobileParser parser(ws, reader, layout, report);
+    bool ok = parser.run();
+    if (notes) *notes = std::move(parser.notes);
+    return ok;
 }
 
 bool load_mobiles(Workspace& ws, const std::string& path) {
@@ -631,24 +655,33 @@ bool load_mobiles(Workspace& ws, const std::string& path) {
         return false;
     }
     TextReader reader(*data);
-    if (!parse_mobiles(ws, reader, kCurrentMobileLayout, true)) {
+    reader.set_file_name(file_name_of(path));
+    if (parse_mobiles(ws, reader, kCurrentMobileLayout, true)) {
+        report_string_errors(ui, reader, reader);
+    } else {
         attempt.roll_back();
         if (!ui.ask_yes_no(kConvertQuestion)) return false;
         const MobileLayout* found = nullptr;
+        std::string range_error;
         for (const auto& layout : kLegacyMobileLayouts) {
             attempt.begin();
             TextReader again(*data);
-            if (parse_mobiles(ws, again, layout, false)) {
+            again.set_file_name(reader.file_name());
+            ReadNotes notes;
+            if (parse_mobiles(ws, again, layout, false, &notes)) {
                 found = &layout;
+                report_string_errors(ui, again, reader);
+                if (!found->keeps_skills) ui.show_message(kSkillsWarning, "Warning");
+                notes.dropped.show(ui, reader.file_name());
                 break;
             }
+            if (!notes.range_error.empty()) range_error = notes.range_error;
             attempt.roll_back();
         }
         if (!found) {
-            mobile_load_error(ui, {});
+            mobile_load_error(ui, range_error);
             return false;
         }
-        if (!found->keeps_skills) ui.show_message(kSkillsWarning, "Warning");
         ui.show_message(kConversionSuccess, "Success");
     }
     ws.zone_files().remember(TableKind::Mobile, zone, path);

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "files/load_notes.h"
+
 namespace zs {
 
 class Workspace;
@@ -27,9 +29,11 @@ extern const MobileLayout kCurrentMobileLayout;
 extern const std::array<MobileLayout, 6> kLegacyMobileLayouts;
 
 // Reads mobile records of one layout into the mobile table. With `report`,
-// failures and warnings show their boxes; older layouts are tried silently.
-// Records read before a failure stay in the table.
-bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report);
+// failures and warnings show their boxes; older layouts are tried silently,
+// noting in `notes` the fields (E-specs the game has no place for) they leave
+// out. Records read before a failure stay in the table.
+bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report,
+                   ReadNotes* notes = nullptr);
 
 bool load_mobiles(Workspace& ws, const std::string& path);
 std::string mobiles_file_text(Workspace& ws, int zone);

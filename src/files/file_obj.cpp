@@ -27,11 +27,12 @@ constexpr ObjectLayout kLegacyLayouts[] = {ObjectLayout::TbaMud, ObjectLayout::C
 
 class ObjectParser {
 public:
-    ObjectParser(Workspace& ws, TextReader& in, ObjectLayout layout)
-        : ws_(ws), in_(in), layout_(layout) {}
+    ObjectParser(Workspace& ws, TextReader& in, ObjectLayout layout, bool report)
+        : ws_(ws), in_(in), layout_(layout), report_(report) {}
     bool run();
-    // Set when a failure has more to say than the plain box.
-    std::string detail;
+    // What the read left out; range_error is set when a failure has more to
+    // say than the plain box.
+    ReadNotes notes;
 
 private:
     bool read_record(std::string_view& line);
@@ -39,11 +40,15 @@ private:
     bool read_current_numbers(ObjectPrototype& o);
     bool read_legacy_numbers(ObjectPrototype& o);
     bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
-    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+    // A silent try shows no "String Error" box; the loader shows the boxes of
+    // the try that wins.
+    std::string text() { return in_.read_tilde_text(report_ ? ws_.ui() : quiet_); }
 
     Workspace& ws_;
     TextReader& in_;
     ObjectLayout layout_;
+    bool report_;
+    NullUi quiet_;
 };
 
 bool ObjectParser::run() {
@@ -60,11 +65,11 @@ bool ObjectParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
     if (line[0] != '#' || !parse_long(rest, number)) return false;
-    if (!vnum_in_range(number)) {
-        detail = strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", number,
-                        in_.line_number());
+    if (!record_vnum_in_range(number)) {
+        notes.range_error = record_vnum_error(number, in_.line_number());
         return false;
     }
+    in_.set_record("object", number);
     ObjectPrototype o;
     o.vnum = static_cast<Vnum>(number);
     o.zone = zone_of(o.vnum);
@@ -179,6 +184,8 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
         for (int i = 0; i < 4; ++i)
             o.line1_longs[i] = static_cast<std::int32_t>(flags_from_word(w[i]));
         o.flag_word = flags_from_word(w[4]);
+        if (flags_from_word(w[5]) | flags_from_word(w[6]) | flags_from_word(w[7]))
+            notes.dropped.add(strfmt("object %d", o.vnum), "wear flags beyond the first 32");
         for (int i = 0; i < 4; ++i)
             o.line1_ints[i] = static_cast<std::int32_t>(flags_from_word(w[8 + i]));
     } else {
@@ -205,10 +212,12 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
 
 }  // namespace
 
-bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report) {
-    ObjectParser parser(ws, reader, layout);
+bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report,
+                   ReadNotes* notes) {
+    ObjectParser parser(ws, reader, layout, report);
     bool ok = parser.run();
-    if (!ok && report) object_load_error(ws.ui(), parser.detail);
+    if (!ok && report) object_load_error(ws.ui(), parser.notes.range_error);
+    if (notes) *notes = std::move(parser.notes);
     return ok;
 }
 
@@ -229,21 +238,30 @@ bool load_objects(Workspace& ws, const std::string& path) {
         return false;
     }
     TextReader reader(*data);
-    if (!parse_objects(ws, reader, ObjectLayout::Current, true)) {
+    reader.set_file_name(file_name_of(path));
+    if (parse_objects(ws, reader, ObjectLayout::Current, true)) {
+        report_string_errors(ui, reader, reader);
+    } else {
         attempt.roll_back();
         if (!ui.ask_yes_no(kConvertQuestion)) return false;
         bool converted = false;
+        std::string range_error;
         for (ObjectLayout layout : kLegacyLayouts) {
             attempt.begin();
             TextReader again(*data);
-            if (parse_objects(ws, again, layout, false)) {
+            again.set_file_name(reader.file_name());
+            ReadNotes notes;
+            if (parse_objects(ws, again, layout, false, &notes)) {
+                report_string_errors(ui, again, reader);
+                notes.dropped.show(ui, reader.file_name());
                 converted = true;
                 break;
             }
+            if (!notes.range_error.empty()) range_error = notes.range_error;
             attempt.roll_back();
         }
         if (!converted) {
-            object_load_error(ui);
+            object_load_error(ui, range_error);
             return false;
         }
         ui.show_message(kConversionSuccess, "Success");

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "files/load_notes.h"
+
 namespace zs {
 
 class Workspace;
@@ -17,8 +19,10 @@ enum class ObjectLayout {
 
 // Reads object records of one layout into the object table. With `report`, a
 // failure shows the object-file error box and status; the older layouts are
-// tried silently. Records read before a failure stay in the table.
-bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report);
+// tried silently, noting in `notes` the fields they leave out. Records read
+// before a failure stay in the table.
+bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report,
+                   ReadNotes* notes = nullptr);
 
 bool load_objects(Workspace& ws, const std::string& path);
 std::string objects_file_text(const Workspace& ws, int zone);

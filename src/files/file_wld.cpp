@@ -10,6 +10,7 @@
 #include "files/load_attempt.h"
 #include "files/scan.h"
 #include "files/zone_batch.h"
+#include "world/names.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -28,30 +29,34 @@ constexpr std::string_view kConvertQuestion =
 // Reads the rooms of one file. Errors carry an optional detail for the box.
 class WorldParser {
 public:
-    WorldParser(Workspace& ws, TextReader& in, const WorldLayout& layout)
-        : ws_(ws), in_(in), layout_(layout) {}
+    WorldParser(Workspace& ws, TextReader& in, const WorldLayout& layout, bool converting)
+        : ws_(ws), in_(in), layout_(layout), converting_(converting) {}
 
     // True on success; on failure `detail` may say more than the plain box.
     bool run(std::string& detail);
     // The file ended where a room could begin: a failure without the box.
     bool ended_between_rooms = false;
-    WorldReadNotes notes;
+    ReadNotes notes;
 
 private:
     bool read_room(Vnum vnum, std::string& detail);
     bool read_exit(Room& room, std::string_view line, std::string& detail);
-    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+    // A silent try shows no "String Error" box; the loader shows the boxes of
+    // the try that wins.
+    std::string text() { return in_.read_tilde_text(converting_ ? quiet_ : ws_.ui()); }
     bool vnum_field(long long value, Vnum& out, std::string& detail);
+    std::string record(const Room& room) const { return strfmt("room %d", room.vnum); }
 
     Workspace& ws_;
     TextReader& in_;
     const WorldLayout& layout_;
+    bool converting_;
+    NullUi quiet_;
 };
 
 bool WorldParser::vnum_field(long long value, Vnum& out, std::string& detail) {
     if (!vnum_in_range(value)) {
-        detail = strfmt("Vnum %lld on line %d is outside the range -32768 to 32767.", value,
-                        in_.line_number());
+        detail = vnum_field_error(value, in_.line_number());
         return false;
     }
     out = static_cast<Vnum>(value);
@@ -70,9 +75,12 @@ bool WorldParser::run(std::string& detail) {
         std::string_view rest = line.substr(1);
         if (line[0] != '#' || !parse_long(rest, number)) return false;
         if (layout_.ends_at_99999 && number == 99999) return true;
-        Vnum vnum;
-        if (!vnum_field(number, vnum, detail)) return false;
-        if (!read_room(vnum, detail)) return false;
+        if (!record_vnum_in_range(number)) {
+            detail = record_vnum_error(number, in_.line_number());
+            return false;
+        }
+        in_.set_record("room", number);
+        if (!read_room(static_cast<Vnum>(number), detail)) return false;
     }
 }
 
@@ -100,7 +108,8 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
         for (int i = 1; i < layout_.flag_words; ++i) {
             std::string_view more;
             if (!next_word(rest, more) || !flag_word_fits(more)) return false;
-            if (flags_from_word(more) != 0) notes.dropped_flag_bits = true;
+            if (flags_from_word(more) != 0)
+                notes.dropped.add(record(room), "room flags beyond the first 32");
         }
         if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
@@ -173,6 +182,23 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
         if (!parse_long(rest, f[i])) return false;
     for (int i : {0, 3, 4, 5})
         if (f[i] < INT32_MIN || f[i] > INT32_MAX) return false;
+    const char* dir_word = kDirectionWords[dir].data();
+    if (converting_) {
+        // Other worlds number their rooms and objects past 16 bits: such an
+        // exit cannot be held, and the rest of the room still can.
+        if (!vnum_in_range(f[2]) || !vnum_in_range(f[1])) {
+            notes.dropped.add(
+                record(room),
+                !vnum_in_range(f[2])
+                    ? strfmt("the exit %s to room %lld (outside -32768 to 32767)", dir_word, f[2])
+                    : strfmt("the exit %s with key %lld (outside -32768 to 32767)", dir_word,
+                             f[1]));
+            return true;
+        }
+        if (f[0] < 0 || f[0] > 2)
+            notes.dropped.add(record(room),
+                              strfmt("door kind %lld of the exit %s", f[0], dir_word));
+    }
     if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail)) return false;
     e.exit_flags = exit_flags_from_door_kind(static_cast<int>(f[0]));
     e.lock_quality = static_cast<std::int32_t>(f[3]);
@@ -185,12 +211,14 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 }  // namespace
 
 bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 WorldReadNotes* notes) {
+                 ReadNotes* notes) {
     std::string detail;
-    WorldParser parser(ws, reader, layout);
+    WorldParser parser(ws, reader, layout, !report);
     bool ok = parser.run(detail);
-    if (notes) *notes = parser.notes;
-    if (!ok && report && !parser.ended_between_rooms) world_load_error(ws.ui(), detail);
+    parser.notes.range_error = std::move(detail);
+    if (!ok && report && !parser.ended_between_rooms)
+        world_load_error(ws.ui(), parser.notes.range_error);
+    if (notes) *notes = std::move(parser.notes);
     return ok;
 }
 
@@ -211,10 +239,13 @@ bool load_world_file(Workspace& ws, const std::string& path) {
         return false;
     }
     TextReader reader(*data);
-    if (!parse_world(ws, reader, kCurrentWorldLayout, true)) {
+    reader.set_file_name(file_name_of(path));
+    if (parse_world(ws, reader, kCurrentWorldLayout, true)) {
+        report_string_errors(ui, reader, reader);
+    } else {
         attempt.roll_back();
         if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_world_chain(ws, *data, attempt)) return false;
+        if (!legacy_world_chain(ws, *data, reader, attempt)) return false;
         ui.show_message(kConversionSuccess, "Success");
     }
 

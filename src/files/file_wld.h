@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/load_notes.h"
+
 namespace zs {
 
 class Workspace;
@@ -26,18 +28,14 @@ struct WorldLayout {
 
 extern const WorldLayout kCurrentWorldLayout;
 
-// What a read found beyond the rooms themselves.
-struct WorldReadNotes {
-    // Room flags beyond the first 32 (tbaMUD's second to fourth flag words)
-    // that the game's rooms cannot hold, and were dropped.
-    bool dropped_flag_bits = false;
-};
-
 // Reads rooms of one layout from `reader`, appending them to the world table.
-// With `report`, a format error shows the world-file error box; the older
-// layouts are tried silently. Rooms read before a failure stay in the table.
+// With `report` (the current layout), a format error shows the world-file
+// error box. Without it the read is a silent try of an older layout being
+// converted: an exit whose key or destination does not fit 16 bits, and room
+// flags beyond the first 32, are left out and noted in `notes` instead of
+// failing the read. Rooms read before a failure stay in the table.
 bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 WorldReadNotes* notes = nullptr);
+                 ReadNotes* notes = nullptr);
 
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.

@@ -91,6 +91,10 @@ bool parse_zone(Workspace& ws, TextReader& reader) {
         zone_load_error(ui, strfmt("Format error in zone file, line %d", consumed));
         return false;
     }
+    if (z.number < 0) {
+        zone_load_error(ui, zone_number_error(z.number, reader.line_number()));
+        return false;
+    }
     bool header_ok = true;
     for (std::string* text : {&z.name, &z.roleplay_name, &z.third_text}) {
         if (reader.read_line(line) == 0) {
@@ -145,7 +149,7 @@ bool load_zone_file(Workspace& ws, const std::string& path) {
         // parse_zone appends only a complete zedit, so only the block is to undo.
         if (reserved) zones.release_zedit_block();
         if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_zone_chain(ws, *data, zone)) return false;
+        if (!legacy_zone_chain(ws, *data, file_name_of(path), zone)) return false;
     }
 
     ws.zone_files().remember(TableKind::Zone, zone, path);

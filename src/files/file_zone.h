@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "files/load_notes.h"
+
 namespace zs {
 
 class Workspace;
@@ -25,11 +27,14 @@ bool load_zone_file(Workspace& ws, const std::string& path);
 // bytes of a file the current reader refused once the builder has agreed to
 // convert it. True when the zedit is in the table afterwards; on failure the
 // zone-file error box is shown and the table is as it was.
-bool legacy_zone_chain(Workspace& ws, std::string_view data, int zone);
+bool legacy_zone_chain(Workspace& ws, std::string_view data, std::string_view file_name, int zone);
 
 enum class StockZoneLayout { TbaMud, Circle };
 // Reads one zedit of a stock layout, silently; appends it only on success.
-bool parse_stock_zone(Workspace& ws, TextReader& reader, StockZoneLayout layout);
+// `notes` gets the header fields a zedit has no place for, and the reason a
+// zone number out of range failed the read.
+bool parse_stock_zone(Workspace& ws, TextReader& reader, StockZoneLayout layout,
+                      ReadNotes* notes = nullptr);
 
 // The whole file text of a zedit. A command of a kind the file has no line
 // for is left out and reported through `ui`.

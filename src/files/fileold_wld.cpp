@@ -27,49 +27,41 @@ const std::array<WorldLayout, 6> kLegacyWorldLayouts = {{
 
 namespace {
 
-constexpr std::string_view kDroppedFlags =
-    "Note: some rooms in this file have room flags beyond the first 32.\r\n"
-    "The game's rooms cannot hold them; they were left out.";
-
 constexpr std::string_view kStockQuestion =
     "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\n"
     "a stock circle world file.  Would you like to load it up in the\r\n"
     "stock format and convert it to Quor's format?";
 
-// One try: reserve the zone's block, read the file from its start.
-bool try_layout(Workspace& ws, std::string_view data, const WorldLayout& layout,
-                LoadAttempt<WorldTable>& attempt, WorldReadNotes* notes = nullptr) {
-    attempt.begin();
-    TextReader reader(data);
-    return parse_world(ws, reader, layout, false, notes);
-}
-
 }  // namespace
 
-bool legacy_world_chain(Workspace& ws, std::string_view data, LoadAttempt<WorldTable>& attempt) {
-    // The game's own older layouts first: they need no question of their own.
-    std::size_t stock_from = kLegacyWorldLayouts.size() - 2;
-    for (std::size_t i = 0; i < stock_from; ++i) {
-        if (try_layout(ws, data, kLegacyWorldLayouts[i], attempt)) return true;
-        attempt.roll_back();
+bool legacy_world_chain(Workspace& ws, std::string_view data, const TextReader& current,
+                        LoadAttempt<WorldTable>& attempt) {
+    UiPort& ui = ws.ui();
+    std::string range_error;  // the last failed try's out-of-range vnum, if any
+    const std::size_t stock_from = kLegacyWorldLayouts.size() - 2;
+    for (std::size_t i = 0; i < kLegacyWorldLayouts.size(); ++i) {
+        // Each try reserves the zone's block and reads the file from its start.
+        attempt.begin();
+        TextReader reader(data);
+        reader.set_file_name(current.file_name());
+        ReadNotes notes;
+        if (!parse_world(ws, reader, kLegacyWorldLayouts[i], false, &notes)) {
+            if (!notes.range_error.empty()) range_error = notes.range_error;
+            attempt.roll_back();
+            continue;
+        }
+        // The game's own older layouts need no question of their own; the
+        // CircleMUD family (tbaMUD, then stock) does.
+        if (i >= stock_from && !ui.ask_yes_no(kStockQuestion)) {
+            attempt.roll_back();
+            return false;
+        }
+        report_string_errors(ui, reader, current);
+        notes.dropped.show(ui, current.file_name());
+        return true;
     }
-    // Then the CircleMUD family: tbaMUD, then stock.
-    WorldReadNotes notes;
-    bool read = false;
-    for (std::size_t i = stock_from; i < kLegacyWorldLayouts.size() && !read; ++i) {
-        read = try_layout(ws, data, kLegacyWorldLayouts[i], attempt, &notes);
-        if (!read) attempt.roll_back();
-    }
-    if (!read) {
-        world_load_error(ws.ui());
-        return false;
-    }
-    if (!ws.ui().ask_yes_no(kStockQuestion)) {
-        attempt.roll_back();
-        return false;
-    }
-    if (notes.dropped_flag_bits) ws.ui().show_message(kDroppedFlags, "Warning");
-    return true;
+    world_load_error(ui, range_error);
+    return false;
 }
 
 }  // namespace zs

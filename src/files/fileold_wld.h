@@ -13,14 +13,18 @@
 namespace zs {
 
 class Workspace;
+class TextReader;
 
 // Layouts A, B, C, D, then tbaMUD and stock CircleMUD, in the order they are
 // tried.
 extern const std::array<WorldLayout, 6> kLegacyWorldLayouts;
 
 // Tries every older layout on the file's bytes, each as a fresh try of the
-// load `attempt`. On success the rooms are in the table; on failure the table
-// is back as it was before the load.
-bool legacy_world_chain(Workspace& ws, std::string_view data, LoadAttempt<WorldTable>& attempt);
+// load `attempt`. On success the rooms are in the table, and what the
+// conversion left out has been told in one warning; on failure the table is
+// back as it was before the load.
+// `current` is the reader the current layout failed with.
+bool legacy_world_chain(Workspace& ws, std::string_view data, const TextReader& current,
+                        LoadAttempt<WorldTable>& attempt);
 
 }  // namespace zs

@@ -7,13 +7,15 @@
 // (attach type, context, room, name, value); a comment may follow.
 //
 // The zone's own range is its number: the bottom vnum, tbaMUD's zone flags
-// and level range have no place in a zedit. tbaMUD's builders line is kept
-// as the zedit's third text.
+// and level range have no place in a zedit, and are named in a warning when
+// they say more than that. tbaMUD's builders line is kept as the zedit's
+// third text.
 #include "files/file_zone.h"
 
 #include "files/area_io.h"
 #include "files/scan.h"
 #include "files/zone_commands.h"
+#include "world/strfmt.h"
 #include "world/text.h"
 #include "world/ui_port.h"
 #include "world/workspace.h"
@@ -36,7 +38,7 @@ bool tilde_line(TextReader& in, std::string& text) {
     return true;
 }
 
-bool read_header(std::string_view line, StockZoneLayout layout, Zedit& z) {
+bool read_header(std::string_view line, StockZoneLayout layout, Zedit& z, DroppedFields& dropped) {
     std::int32_t n[4];
     int got = scan_numbers(line, n, 4);
     if (layout == StockZoneLayout::TbaMud) {
@@ -53,6 +55,25 @@ bool read_header(std::string_view line, StockZoneLayout layout, Zedit& z) {
     z.top = static_cast<std::int16_t>(n[1]);
     z.lifespan = n[2];
     z.reset_mode = n[3];
+
+    // What has no place, named when it says more than the zone number does.
+    std::string record = strfmt("zone %d", z.number);
+    if (got == 4 && n[0] != z.number * 100) dropped.add(record, strfmt("bottom vnum %d", n[0]));
+    if (layout == StockZoneLayout::TbaMud) {
+        std::string_view rest = line;
+        long long skipped;
+        for (int i = 0; i < 4; ++i)
+            parse_long(rest, skipped);
+        std::string_view word;
+        std::uint32_t flags = 0;
+        for (int i = 0; i < 4 && next_word(rest, word); ++i)
+            flags |= flags_from_word(word);
+        if (flags != 0) dropped.add(record, "zone flags");
+        long long lowest = -1, highest = -1;
+        if (parse_long(rest, lowest)) parse_long(rest, highest);
+        if (lowest != -1 || highest != -1)
+            dropped.add(record, strfmt("level range %lld to %lld", lowest, highest));
+    }
     return true;
 }
 
@@ -105,15 +126,21 @@ bool read_command(std::string_view fields, StockZoneLayout layout, Zcmd& c) {
 
 }  // namespace
 
-bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout) {
+bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout, ReadNotes* notes) {
+    ReadNotes local;
+    ReadNotes& n = notes ? *notes : local;
     Zedit z;
     std::string_view line;
     std::int16_t number;
     if (in.read_line(line) == 0 || scan(line, "#%hd", &number) != 1) return false;
+    if (number < 0) {
+        n.range_error = zone_number_error(number, in.line_number());
+        return false;
+    }
     z.number = number;
     if (layout == StockZoneLayout::TbaMud && !tilde_line(in, z.third_text)) return false;
     if (!tilde_line(in, z.name)) return false;
-    if (in.read_line(line) == 0 || !read_header(line, layout, z)) return false;
+    if (in.read_line(line) == 0 || !read_header(line, layout, z, n.dropped)) return false;
     std::string_view bad;
     auto fields = [layout](Zcmd& c, std::string_view text) {
         return read_command(text, layout, c);
@@ -123,17 +150,21 @@ bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout) {
     return true;
 }
 
-bool legacy_zone_chain(Workspace& ws, std::string_view data, int zone) {
+bool legacy_zone_chain(Workspace& ws, std::string_view data, std::string_view file_name, int zone) {
+    std::string range_error;
     for (StockZoneLayout layout : {StockZoneLayout::TbaMud, StockZoneLayout::Circle}) {
         TextReader reader(data);
         bool reserved = ws.zones().reserve_zedit_block(zone);
-        if (parse_stock_zone(ws, reader, layout)) {
+        ReadNotes notes;
+        if (parse_stock_zone(ws, reader, layout, &notes)) {
+            notes.dropped.show(ws.ui(), file_name);
             ws.ui().show_message(kConversionSuccess, "Success");
             return true;
         }
+        if (!notes.range_error.empty()) range_error = notes.range_error;
         if (reserved) ws.zones().release_zedit_block();
     }
-    zone_load_error(ws.ui(), {});
+    zone_load_error(ws.ui(), range_error);
     return false;
 }
 

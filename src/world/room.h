@@ -23,6 +23,12 @@ constexpr int kVnumMax = 32767;
 constexpr bool vnum_in_range(long long v) {
     return v >= kVnumMin && v <= kVnumMax;
 }
+// A record's own vnum must also give a zone of 0 or above (zones are saved
+// by number from 0 up), so -99 to 32767.
+constexpr int kRecordVnumMin = -99;
+constexpr bool record_vnum_in_range(long long v) {
+    return v >= kRecordVnumMin && v <= kVnumMax;
+}
 
 constexpr int kNumDirections = 6;
 constexpr int kMaxTriggers = 100;

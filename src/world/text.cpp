@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "world/strfmt.h"
 #include "world/ui_port.h"
 
 namespace zs {
@@ -47,6 +48,7 @@ int TextReader::read_line(std::string_view& line) {
 std::string TextReader::read_tilde_text(UiPort& ui) {
     // The text runs to the first "~"; the rest of that line is dropped. Line
     // ends inside it become CR LF.
+    const int first_line = line_ + 1;
     const char* begin = data_.data() + pos_;
     const char* end = data_.data() + data_.size();
     const char* tilde = pos_ < data_.size()
@@ -88,10 +90,27 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
     if (!tilde || text.size() > kMaxTextLength) {
         // Cut off by the end of the file, or too long: the box, and no text.
         // An over-long text has been skipped up to its closing "~".
-        string_error(ui);
+        string_error_at(ui, first_line, text.size(), !tilde);
         return {};
     }
     return text;
+}
+
+void TextReader::string_error_at(UiPort& ui, int line, std::size_t length, bool ended) {
+    std::string message;
+    if (record_kind_) message = strfmt("%s %lld: ", record_kind_, record_vnum_);
+    if (ended)
+        message += "the text has no closing \"~\" before the end of the file";
+    else
+        message +=
+            strfmt("the text is %zu characters long; the game keeps %zu", length, kMaxTextLength);
+    string_errors_.push_back({line, std::move(message)});
+    string_error(ui, string_error_detail(string_errors_.back()));
+}
+
+std::string TextReader::string_error_detail(const StringError& e) const {
+    if (file_name_.empty()) return strfmt("line %d: %s.", e.line, e.message.c_str());
+    return strfmt("%s, line %d: %s.", file_name_.c_str(), e.line, e.message.c_str());
 }
 
 int TextReader::peek_non_blank() {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zs {
 
@@ -40,17 +41,41 @@ public:
     // are joined with CR LF. Returns the empty string for an absent text.
     // Running into the end of the file, or a text longer than kMaxTextLength,
     // shows the "String Error" box and gives an absent text; an over-long text
-    // is skipped up to its closing "~" so that the record stays aligned.
+    // is skipped up to its closing "~" so that the record stays aligned. The
+    // box names the file, the text's first line and the record being read,
+    // and the error is kept in string_errors().
     std::string read_tilde_text(UiPort& ui);
+
+    // What string errors name: the file ("12.wld") and the record now being
+    // read (kind and vnum: "room", 1200).
+    void set_file_name(std::string name) { file_name_ = std::move(name); }
+    const std::string& file_name() const { return file_name_; }
+    void set_record(const char* kind, long long vnum) {
+        record_kind_ = kind;
+        record_vnum_ = vnum;
+    }
+    struct StringError {
+        int line;             // the text's first line
+        std::string message;  // the record and what was wrong
+    };
+    const std::vector<StringError>& string_errors() const { return string_errors_; }
+    // The "String Error" box's detail: "12.wld, line 40: room 1200: ...".
+    std::string string_error_detail(const StringError& e) const;
 
     // The next character that is not a blank or line end, without consuming
     // it; -1 at the end of the file.
     int peek_non_blank();
 
 private:
+    void string_error_at(UiPort& ui, int line, std::size_t length, bool ended);
+
     std::string_view data_;
     std::size_t pos_ = 0;
     int line_ = 0;
+    std::string file_name_;
+    const char* record_kind_ = nullptr;
+    long long record_vnum_ = 0;
+    std::vector<StringError> string_errors_;
 };
 
 // Flag words: "a".."z" are bits 0..25 and "A".."F" bits 26..31 ("G".."Z" wrap

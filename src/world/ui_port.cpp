@@ -34,8 +34,9 @@ void zone_load_error(UiPort& ui, std::string_view detail) {
     ui.show_status("Error loading zone file.");
 }
 
-void string_error(UiPort& ui) {
-    ui.show_message("There was an error loading a string in the file.", "String Error");
+void string_error(UiPort& ui, std::string_view detail) {
+    ui.show_message(with_detail("There was an error loading a string in the file.", detail),
+                    "String Error");
 }
 
 }  // namespace zs

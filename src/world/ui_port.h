@@ -28,6 +28,11 @@ public:
                                                            const std::filesystem::path& /*dir*/) {
         return std::nullopt;
     }
+    // A fault a file's load met that did not stop it (a text the game cannot
+    // hold), after its box: for tools that list the problems of many files.
+    // `file` is the file's name, `line` where the fault stands.
+    virtual void load_problem(std::string_view /*file*/, int /*line*/,
+                              std::string_view /*message*/) {}
 };
 
 // Silently accepts everything and answers No; for batch work with no one to ask.
@@ -43,6 +48,6 @@ void world_load_error(UiPort& ui, std::string_view detail = {});
 void object_load_error(UiPort& ui, std::string_view detail = {});
 void mobile_load_error(UiPort& ui, std::string_view detail);
 void zone_load_error(UiPort& ui, std::string_view detail);
-void string_error(UiPort& ui);
+void string_error(UiPort& ui, std::string_view detail = {});
 
 }  // namespace zs

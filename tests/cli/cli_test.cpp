@@ -60,6 +60,104 @@ TEST(Cli, StatsCountsPerZone) {
               "0 mobiles, 0 conversations, 0 skills, 0 commands\n");
 }
 
+// A current-layout room of zone 14 whose exits follow on `exits`.
+std::string room_1400(const std::string& description, const std::string& exits = "") {
+    return crlf("#1400\nA~\n" + description + "~\nx~\n~\n14 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n" +
+                exits + "S\n$~\n");
+}
+
+TEST(Cli, HostileFilesAreNamedAndFailTheRun) {
+    const std::string too_long = std::string(20000, 'x');
+    const struct {
+        std::string name, bytes;
+        std::vector<std::string> args;  // "DIR" stands for the files' directory
+        int status;
+        std::string out, err;  // expected within the output; empty: anything
+    } cases[] = {
+        {"14.wld",
+         room_1400("", "D0\n~\n~\n~\n0 -1 34310 0 0 -1\n"),
+         {"convert", "--dir", "DIR", "-o", "DIR", "14.wld"},
+         1,
+         "",
+         "Vnum 34310 on line 12 is outside the range -32768 to 32767."},
+        {"12.wld",
+         "#1200\nHall~\n~\n12 0 0 0 0 3\nD0\n~\n~\n0 -1 34310\nS\n$\n",
+         {"convert", "--yes", "--dir", "DIR", "-o", "DIR", "12.wld"},
+         0,
+         "All zones saved",
+         "room 1200: the exit north to room 34310"},
+        {"0.wld",
+         crlf("#-100\nA~\n~\nx~\n~\n0 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$~\n"),
+         {"convert", "--dir", "DIR", "-o", "DIR", "0.wld"},
+         1,
+         "",
+         "Vnum -100 on line 1 is outside the range -99 to 32767"},
+        {"0.zon",
+         "#-1\nA~\nB~\nC~\n99 30 2 0\nS\n$\n",
+         {"convert", "--dir", "DIR", "-o", "DIR", "0.zon"},
+         1,
+         "",
+         "Zone -1 on line 1 is outside the range 0 to 32767."},
+        {"14.wld",
+         room_1400(too_long),
+         {"convert", "--dir", "DIR", "-o", "DIR", "14.wld"},
+         1,
+         "",
+         "14.wld, line 3: room 1400: the text is 20000 characters long; the game keeps 16383."},
+        {"14.wld",
+         room_1400(too_long),
+         {"check", "--dir", "DIR"},
+         1,
+         "14.wld:3: room 1400: the text is 20000 characters long; the game keeps 16383\n",
+         ""},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        dir.write(c.name, c.bytes);
+        std::vector<std::string> args = c.args;
+        for (auto& a : args)
+            if (a == "DIR") a = dir.path().string();
+        CliRun r = cli(args);
+        SCOPED_TRACE(args[0] + " " + c.name + "\n" + r.out + r.err);
+        EXPECT_EQ(r.status, c.status);
+        EXPECT_NE(r.out.find(c.out), std::string::npos);
+        EXPECT_NE(r.err.find(c.err), std::string::npos);
+    }
+}
+
+TEST(Cli, CheckThatLoadsNothingSaysSoAndFails) {
+    const struct {
+        std::string name;  // the one file in the directory, if any
+        std::vector<std::string> zones;
+    } cases[] = {{"", {}}, {"012.wld", {}}, {"14.wld", {"99"}}};
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        if (!c.name.empty()) dir.write(c.name, room_1400(""));
+        std::vector<std::string> args = {"check", "--dir", dir.path().string()};
+        args.insert(args.end(), c.zones.begin(), c.zones.end());
+        CliRun r = cli(args);
+        EXPECT_EQ(r.status, 1) << c.name;
+        EXPECT_NE(r.err.find("nothing was loaded"), std::string::npos) << c.name << r.err;
+    }
+}
+
+TEST(Cli, CheckAsksForKeysOnlyOnDoorsWithAKey) {
+    ScratchDir dir;
+    // Not a door with a key number; doors with key 0 and -1; a door whose key
+    // no zone holds. Every exit leads back to the room itself.
+    dir.write("14.wld", room_1400("",
+                                  "D0\n~\n~\n~\n0 1455 1400 0 0 -1\n"
+                                  "D1\n~\ngate~\n~\n1 0 1400 0 0 -1\n"
+                                  "D3\n~\ngate~\n~\n1 0 1400 0 0 -1\n"
+                                  "D4\n~\nhatch~\n~\n2 -1 1400 0 0 -1\n"
+                                  "D5\n~\nhatch~\n~\n2 -1 1400 0 0 -1\n"
+                                  "D2\n~\ngrate~\n~\n1 1456 1400 0 0 -1\n"));
+    CliRun r = cli({"check", "--dir", dir.path().string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out,
+              "14.wld:1: room 1400: the door south needs key 1456, which no loaded zone holds\n");
+}
+
 TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_EQ(cli({}).status, 2);
     EXPECT_EQ(cli({"frobnicate"}).status, 2);

@@ -13,6 +13,7 @@ namespace {
 using test::crlf;
 using test::FakeUi;
 using test::ScratchDir;
+using test::Shown;
 
 const std::string kConvertQuestion =
     "Zone failed to load.  Would you like to attempt to load\r\nthe zone in an older world "
@@ -147,6 +148,57 @@ TEST_F(LegacyWorldTest, TbaMudRoomsComeInWithTheirTrueSectors) {
     for (const auto& m : local.messages)
         warnings += m.caption == "Warning";
     EXPECT_EQ(warnings, 1);
+}
+
+TEST_F(LegacyWorldTest, ExitsPast16BitsAreLeftOutWithOneWarningAndTheRestLoads) {
+    ui.always_yes();
+    // tbaMUD numbers rooms and objects past 16 bits.
+    ASSERT_TRUE(
+        load("#1200\nHall~\nA hall.\n~\n12 0 0 0 0 3\nD0\n~\n~\n0 -1 34310\n"
+             "D1\n~\ndoor~\n1 40000 1201\nD2\n~\n~\n3 0 1201\nS\n"
+             "#1201\nRoom~\n~\n12 0 0 0 0 2\nD3\n~\n~\n0 -1 -40000\nS\n$\n"));
+    ASSERT_EQ(ws.world().count(), 2);
+    EXPECT_FALSE(room(1200).exits[kNorth].has_value());
+    EXPECT_FALSE(room(1200).exits[kEast].has_value());
+    ASSERT_TRUE(room(1200).exits[kSouth].has_value());
+    EXPECT_EQ(room(1200).exits[kSouth]->destination, 1201);
+    EXPECT_FALSE(room(1201).exits[kWest].has_value());
+    std::vector<Shown> warnings;
+    for (const auto& m : ui.messages)
+        if (m.caption == "Warning") warnings.push_back(m);
+    ASSERT_EQ(warnings.size(), 1u);
+    EXPECT_EQ(warnings[0].text,
+              "Note: the game's format has no place for these fields of 12.wld;\r\n"
+              "they were left out:\r\n"
+              "room 1200: the exit north to room 34310 (outside -32768 to 32767), the exit east "
+              "with key 40000 (outside -32768 to 32767), door kind 3 of the exit south\r\n"
+              "room 1201: the exit west to room -40000 (outside -32768 to 32767)");
+    EXPECT_EQ(ui.messages.back().caption, "Success");
+}
+
+TEST_F(LegacyWorldTest, WhenEveryLayoutFailsAnOutOfRangeRoomIsNamed) {
+    ui.always_yes();
+    EXPECT_FALSE(load("#1200\nHall~\n~\n12 0 3\nS\n#-100\nRoom~\n~\n0 0 3\nS\n$\n"));
+    EXPECT_EQ(ui.message_texts().back(),
+              "There was an error loading the world file.\r\n"
+              "Vnum -100 on line 6 is outside the range -99 to 32767 (zones 0 to 327).");
+    EXPECT_EQ(ws.world().count(), 0);
+}
+
+TEST_F(LegacyWorldTest, AConvertedTextTooLongIsToldOnceWithItsPlace) {
+    ui.always_yes();
+    ASSERT_TRUE(load("#1200\nHall~\n" + std::string(17000, 'x') +
+                     "\n~\n12 0 3\nS\n"
+                     "#1201\nRoom~\n~\n12 0 2\nS\n$\n"));
+    EXPECT_EQ(ws.world().count(), 2);
+    std::vector<std::string> string_errors;
+    for (const auto& m : ui.messages)
+        if (m.caption == "String Error") string_errors.push_back(m.text);
+    // The older layouts tried on the way say nothing.
+    EXPECT_EQ(string_errors,
+              std::vector<std::string>{
+                  "There was an error loading a string in the file.\r\n12.wld, line 3: room "
+                  "1200: the text is 17002 characters long; the game keeps 16383."});
 }
 
 TEST_F(LegacyWorldTest, DecliningLeavesTheTableAsBefore) {

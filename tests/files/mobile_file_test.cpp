@@ -213,6 +213,8 @@ TEST_F(MobileFileTest, ErrorCodesNameWhatWentWrong) {
         {mob(1200, "", "Str: 5\n#1201\n"), "Unterminated E section in mob #0."},
         {"#1200\n" + kTexts + kNumbers + "Str: 5\n",
          "Unexpected end of file reached after mob #0."},
+        {"\n#-100\n" + kTexts + kNumbers + "E\n$\n",
+         "Vnum -100 on line 2 is outside the range -99 to 32767 (zones 0 to 327)."},
     };
     for (const auto& c : cases) {
         FakeUi local;
@@ -235,10 +237,12 @@ TEST_F(MobileFileTest, UnknownEspecWarnsAndGoesOn) {
 
 TEST_F(MobileFileTest, OlderLayoutsConvertWithTheRightWarnings) {
     ui.always_yes();
-    // As earlier writers saved it: four numbers on a conversation line.
+    // As earlier writers saved it: four numbers on a conversation line, and
+    // lines of numbers that were never set among the E-specs.
     ASSERT_TRUE(load(mob(1200,
                          "@\nhi~\nho~\n1 2 3 0~\nSkills:\n5:5 -1:-1 -1:-1 -1:-1 -1:-1 -1:-1 "
-                         "-1:-1 -1:-1 -1:-1 -1:-1\n~\n") +
+                         "-1:-1 -1:-1 -1:-1 -1:-1\n~\n",
+                         "0 0 0 0 0 0 0 0 0 0\n0 0 0 0 0 0 0 0 0 0\n") +
                      "$\n"));
     EXPECT_EQ(mobile(1200).skill(5), 5);
     EXPECT_EQ(mobile(1200).conversations[0].quest_to_activate, 1);
@@ -260,8 +264,12 @@ TEST_F(MobileFileTest, OlderLayoutsConvertWithTheRightWarnings) {
     EXPECT_EQ(c.line2[1], 2000);
     EXPECT_EQ(c.line3[2], 1);  // sex
     EXPECT_EQ(c.abilities[kStr], 18);
-    ASSERT_GE(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[ui.messages.size() - 2].caption, "Warning");
+    ASSERT_GE(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[ui.messages.size() - 3].caption, "Warning");  // the skills
+    EXPECT_EQ(ui.messages[ui.messages.size() - 2],
+              (test::Shown{"Note: the game's format has no place for these fields of 13.mob;\r\n"
+                           "they were left out:\r\nmobile 1300: StrAdd",
+                           "Warning"}));
     EXPECT_EQ(ui.messages.back().text,
               "Conversion successful.  Please save the mob file immediately\r\n"
               "so that the file is in the correct format.");
@@ -273,6 +281,28 @@ TEST_F(MobileFileTest, OlderLayoutsConvertWithTheRightWarnings) {
              "14.mob"));
     EXPECT_EQ(mobile(1400).flag_words[7], 4u);
     EXPECT_EQ(mobile(1400).triggers, std::vector<std::int32_t>{1401});
+}
+
+TEST_F(MobileFileTest, AnImportNamesEveryEspecItCannotKeepInOneWarning) {
+    ui.always_yes();
+    const std::string body =
+        "guard~\nthe guard~\nA guard.\n~\nTough.\n~\na 0 0 0 b 0 0 0 0 E\n"
+        "10 15 -2 2d8+20 1d6+3\n100 2000\n8 8 1\n";
+    ASSERT_TRUE(load("#1400\n" + body +
+                         "StrAdd: 50\nSavingPara: 1\nSavingRod: 2\nSavingPetri: 3\n"
+                         "SavingBreath: 4\nSavingSpell: 5\nDex: 15\nE\n#1401\n" +
+                         body + "SavingSpell: 2\nE\n$\n",
+                     "14.mob"));
+    EXPECT_EQ(mobile(1400).abilities[kDex], 15);
+    std::vector<std::string> warnings;
+    for (const auto& m : ui.messages)
+        if (m.caption == "Warning") warnings.push_back(m.text);
+    ASSERT_EQ(warnings.size(), 2u);  // the skills, then the fields
+    EXPECT_EQ(warnings[1],
+              "Note: the game's format has no place for these fields of 14.mob;\r\n"
+              "they were left out:\r\n"
+              "mobile 1400: StrAdd, SavingPara, SavingRod, SavingPetri, SavingBreath, "
+              "SavingSpell\r\nmobile 1401: SavingSpell");
 }
 
 TEST_F(MobileFileTest, SaveCommands) {

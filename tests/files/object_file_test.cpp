@@ -140,6 +140,7 @@ TEST_F(ObjectFileTest, DamagedRecordsFailTheLoadAndLeaveNothingBehind) {
         record(1200, kZeroNumbers, "X\n") + "$~\n",  // unknown section
         record(1200, kZeroNumbers),                  // no "$"
         record(40000) + "$~\n",                      // vnum beyond 16 bits
+        record(-100) + "$~\n",                       // zone below 0: never saved
     };
     for (const auto& text : bad) {
         ui.clear();
@@ -201,11 +202,17 @@ TEST_F(ObjectFileTest, OlderLayoutsConvert) {
     EXPECT_EQ(c.values[2], 8);
     EXPECT_EQ(c.cost, 600);
     EXPECT_EQ(ui.messages.back().caption, "Success");
-    // tbaMUD: four-word flags, level and timer, trigger lines.
+    // tbaMUD: four-word flags, level and timer, trigger lines; wear flags
+    // beyond the first word have no place.
     ASSERT_TRUE(
-        load("#1300\nsword~\na sword~\nA sword.~\n~\n5 b 0 0 0 an 0 0 0 c 0 0 0\n0 1 8 3\n"
+        load("#1300\nsword~\na sword~\nA sword.~\n~\n5 b 0 0 0 an 0 d 0 c 0 0 0\n0 1 8 3\n"
              "8 600 10 5 2\nT 1301\n$\n",
              "13.obj"));
+    ASSERT_GE(ui.messages.size(), 2u);
+    EXPECT_EQ(ui.messages[ui.messages.size() - 2],
+              (test::Shown{"Note: the game's format has no place for these fields of 13.obj;\r\n"
+                           "they were left out:\r\nobject 1300: wear flags beyond the first 32",
+                           "Warning"}));
     const ObjectPrototype& t = object(1300);
     EXPECT_EQ(t.line1_longs[0], 2);
     EXPECT_EQ(t.flag_word, 8193u);

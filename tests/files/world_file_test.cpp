@@ -229,12 +229,30 @@ TEST_F(WorldFileTest, AFileEndingBetweenRoomsFailsWithoutTheErrorBox) {
 }
 
 TEST_F(WorldFileTest, AnOutOfRangeVnumIsNamedWithItsLine) {
-    load("1.wld",
-         crlf("* comment\n#40000\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$\n"));
-    ASSERT_FALSE(ui.messages.empty());
-    EXPECT_EQ(ui.messages[0].text,
-              "There was an error loading the world file.\r\n"
-              "Vnum 40000 on line 2 is outside the range -32768 to 32767.");
+    const std::string room = "t~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n";
+    const struct {
+        std::string text, detail;
+    } cases[] = {
+        {"* comment\n#40000\n" + room + "S\n$\n",
+         "Vnum 40000 on line 2 is outside the range -99 to 32767 (zones 0 to 327)."},
+        // Zone -1 would load and never be saved.
+        {"#-100\n" + room + "S\n$\n",
+         "Vnum -100 on line 1 is outside the range -99 to 32767 (zones 0 to 327)."},
+        {"#100\n" + room + "D0\n~\n~\n~\n0 -1 34310 0 0 -1\nS\n$\n",
+         "Vnum 34310 on line 12 is outside the range -32768 to 32767."},
+        {"#100\n" + room + "D0\n~\n~\n~\n1 -40000 101 0 0 -1\nS\n$\n",
+         "Vnum -40000 on line 12 is outside the range -32768 to 32767."},
+    };
+    for (const auto& c : cases) {
+        FakeUi local;
+        Workspace w(local);
+        EXPECT_FALSE(load_world_file(w, dir.write("1.wld", crlf(c.text))));
+        ASSERT_FALSE(local.messages.empty()) << c.text;
+        EXPECT_EQ(local.messages[0].text,
+                  "There was an error loading the world file.\r\n" + c.detail);
+    }
+    // Vnums down to -99 are zone 0's.
+    EXPECT_TRUE(load_world_file(ws, dir.write("0.wld", crlf("#-99\n" + room + "S\n$\n"))));
 }
 
 TEST_F(WorldFileTest, TriggersMayFollowSAfterBlankSpaceAndStopAtAHundred) {

@@ -232,6 +232,9 @@ TEST_F(ZoneFileTest, FormatErrorsNameTheirPlace) {
     EXPECT_EQ(errors_of("* header\n\n31\nName~\n"),
               zone_error("Format error in zone file, line 3"));
     EXPECT_EQ(errors_of("#40000\nName~\n"), zone_error("Format error in zone file, line 1"));
+    // A zedit below zone 0 would load and never be saved.
+    EXPECT_EQ(errors_of("\n#-1\nName~\nrp~\nthird~\n3199 15 2 0\nS\n$\n"),
+              zone_error("Zone -1 on line 2 is outside the range 0 to 32767."));
 
     EXPECT_EQ(errors_of("#31\nName~\nrp~\nthird~\n3199 15 2\nS\n$\n"),
               zone_error("Format error in 4-constant line of Name"));
@@ -374,6 +377,42 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
     EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 40));
     EXPECT_NE(dir.read("31.zon").find(crlf("\n0 30 0 0\n")), std::string::npos);
+}
+
+TEST_F(ZoneFileTest, StockImportsNameTheHeaderFieldsTheyCannotKeep) {
+    const std::string note =
+        "Note: the game's format has no place for these fields of 12.zon;\r\n"
+        "they were left out:\r\nzone 12: ";
+    const struct {
+        const char* header;  // tbaMUD unless it has a single text line
+        std::string warning;
+    } cases[] = {
+        {"b~\nRumble~\n1200 1299 30 2 d 0 0 0 1 34", note + "zone flags, level range 1 to 34"},
+        {"b~\nRumble~\n1250 1299 30 2 0 0 0 0 -1 -1", note + "bottom vnum 1250"},
+        {"b~\nRumble~\n1200 1299 30 2 0 0 0 0 -1 -1", ""},
+        {"b~\nRumble~\n1200 1299 30 2", ""},
+        {"Rumble~\n1250 1299 30 2", note + "bottom vnum 1250"},  // CircleMUD 3.x
+    };
+    for (const auto& c : cases) {
+        FakeUi local;
+        local.always_yes();
+        Workspace w(local);
+        ASSERT_TRUE(load_zone_file(
+            w, dir.write("12.zon", crlf(std::string("#12\n") + c.header + "\nM 0 1 1 1\nS\n$\n"))))
+            << c.header;
+        std::vector<std::string> warnings;
+        for (const auto& m : local.messages)
+            if (m.caption == "Warning") warnings.push_back(m.text);
+        EXPECT_EQ(warnings, c.warning.empty() ? std::vector<std::string>{}
+                                              : std::vector<std::string>{c.warning})
+            << c.header;
+    }
+    // A stock zone below 0 is refused with its line, as the current reader does.
+    ui.always_yes();
+    EXPECT_FALSE(load("12.zon", crlf("#-3\nb~\nRumble~\n1200 1299 30 2\nS\n$\n")));
+    EXPECT_EQ(ui.message_texts().back(),
+              "There was an error loading the zone file.\r\n"
+              "Zone -3 on line 1 is outside the range 0 to 32767.");
 }
 
 TEST(ZoneFileCorpus, EveryStockFileFailsTheCurrentReaderCleanly) {

@@ -83,18 +83,27 @@ TEST(TildeText, LengthLimitIsExactAndAnOverlongTextIsSkippedToItsEnd) {
     TextReader r(too_long);
     EXPECT_EQ(r.read_tilde_text(ui), "");
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text, "There was an error loading a string in the file.");
+    EXPECT_EQ(ui.messages[0].text,
+              "There was an error loading a string in the file.\r\n"
+              "line 1: the text is 16410 characters long; the game keeps 16383.");
     EXPECT_EQ(ui.messages[0].caption, "String Error");
     EXPECT_EQ(r.read_tilde_text(ui), "after");
 }
 
 TEST(TildeText, EndOfFileInsideATextIsAStringError) {
     FakeUi ui;
-    TextReader r("no tilde here\r\n");
+    TextReader r("ok~\r\nno tilde here\r\n");
+    r.set_file_name("12.wld");
+    r.set_record("room", 1200);
+    EXPECT_EQ(r.read_tilde_text(ui), "ok");
     EXPECT_EQ(r.read_tilde_text(ui), "");
-    EXPECT_EQ(ui.messages.size(), 1u);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].text,
+              "There was an error loading a string in the file.\r\n12.wld, line 2: room 1200: "
+              "the text has no closing \"~\" before the end of the file.");
     EXPECT_EQ(r.read_tilde_text(ui), "");
     EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(r.string_errors().size(), 2u);
 }
 
 TEST(Flags, WordsAndNumbers) {

@@ -1,0 +1,66 @@
+#include "files/load_notes.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "world/room.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+#include "world/ui_port.h"
+
+namespace zs {
+
+void DroppedFields::add(const std::string& record, const std::string& field) {
+    auto it = std::find_if(records_.rbegin(), records_.rend(),
+                           [&](const auto& r) { return r.first == record; });
+    if (it == records_.rend()) {
+        records_.push_back({record, {field}});
+        return;
+    }
+    auto& fields = it->second;
+    if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
+}
+
+void DroppedFields::show(UiPort& ui, std::string_view file_name) const {
+    if (records_.empty()) return;
+    std::string text = strfmt(
+        "Note: the game's format has no place for these fields of %.*s;\r\n"
+        "they were left out:",
+        static_cast<int>(file_name.size()), file_name.data());
+    for (const auto& [record, fields] : records_) {
+        text += "\r\n" + record + ": ";
+        for (std::size_t i = 0; i < fields.size(); ++i)
+            text += (i ? ", " : "") + fields[i];
+    }
+    ui.show_message(text, "Warning");
+}
+
+std::string record_vnum_error(long long vnum, int line) {
+    return strfmt("Vnum %lld on line %d is outside the range %d to %d (zones 0 to %d).", vnum, line,
+                  kRecordVnumMin, kVnumMax, zone_of(kVnumMax));
+}
+
+std::string vnum_field_error(long long vnum, int line) {
+    return strfmt("Vnum %lld on line %d is outside the range %d to %d.", vnum, line, kVnumMin,
+                  kVnumMax);
+}
+
+std::string zone_number_error(long long number, int line) {
+    return strfmt("Zone %lld on line %d is outside the range 0 to %d.", number, line, kVnumMax);
+}
+
+std::string file_name_of(std::string_view path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+void report_string_errors(UiPort& ui, const TextReader& reader, const TextReader& shown) {
+    for (const auto& e : reader.string_errors()) {
+        bool seen =
+            std::any_of(shown.string_errors().begin(), shown.string_errors().end(),
+                        [&](const auto& s) { return s.line == e.line && s.message == e.message; });
+        if (!seen) string_error(ui, reader.string_error_detail(e));
+        ui.load_problem(reader.file_name(), e.line, e.message);
+    }
+}
+
+}  // namespace zs
