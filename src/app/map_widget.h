@@ -1,7 +1,9 @@
 // MapWidget: the map view. It draws the map through the renderer into a back
 // buffer and shows it in one copy, and turns mouse events into map-session
 // calls. Redraws are paced: requested redraws at most every 33 ms, unforced
-// ones skipped within 21 ms of the last, forced ones always.
+// ones skipped within 21 ms of the last, forced ones always, once the event
+// that asked for them has been handled; whatever asked, one drawing serves
+// every request made before it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -24,7 +26,9 @@ public:
     // Asks for a redraw; it is done once 33 ms have passed since the last
     // requested one.
     void request_redraw();
-    // Redraws now; an unforced redraw within 21 ms of the last is skipped.
+    // Forced: redraws as soon as the current event has been handled, once
+    // however often it is asked. Unforced: redraws now, unless the last
+    // unforced redraw was within 21 ms.
     void redraw(bool force);
     // The split line and where the bottom pane begins, in this widget's pixels.
     void set_bands(int split_line, int bottom_top);
@@ -51,6 +55,8 @@ protected:
 
 private:
     void render();
+    // Draws if anything asked for a drawing since the last one.
+    void render_if_asked();
 
     Workspace& ws_;
     MapSession& session_;
@@ -63,6 +69,8 @@ private:
     int split_line_ = 0;
     int bottom_top_ = 0;
     int redraws_ = 0;
+    bool asked_ = false;   // a redraw was asked for since the last drawing
+    bool queued_ = false;  // a forced redraw waits for the event to end
 };
 
 }  // namespace zs

@@ -142,6 +142,7 @@ TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
     EXPECT_EQ(window->status_box()->text(), "New room 100 created.");
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
     // The new room is drawn at the centre of the reference rectangle.
+    QApplication::processEvents();
     const QImage& image = window->map()->back_buffer();
     EXPECT_EQ(image.pixelColor(301 + 2, 151 + 2), QColor(192, 192, 192));  // box at (301, 151)
     EXPECT_EQ(image.pixelColor(301, 151), QColor(128, 128, 128));          // its frame
@@ -178,6 +179,19 @@ TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dir.exists("1.wld"));
     EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(MainWindowTest, EachArrowKeyRedrawsTheMapOnce) {
+    load_demo();
+    window->map()->setFocus();
+    QTest::qWait(50);
+    int before = window->map()->redraw_count();
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}) {
+        QTest::keyClick(window->map(), k);
+        QTest::qWait(50);  // time for any paced redraw
+    }
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8800);  // there and back
+    EXPECT_EQ(window->map()->redraw_count() - before, 4);
 }
 
 TEST_F(MainWindowTest, InfiniteTickedThenCancelledLeavesTheLimitInfinite) {
