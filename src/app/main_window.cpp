@@ -411,8 +411,26 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        return filter_key(watched, static_cast<QKeyEvent*>(event));
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return filter_key(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::FocusOut:
+            // Keys released while the map or the window is without the focus,
+            // or inside a popup menu, never reach the filter as its own: the
+            // flags start afresh.
+            if (watched == map_) map_->clear_modifiers();
+            break;
+        case QEvent::WindowDeactivate:
+            if (watched == this) map_->clear_modifiers();
+            break;
+        case QEvent::Hide:
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->windowType() == Qt::Popup)
+                map_->clear_modifiers();
+            break;
+        default:
+            break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -425,9 +443,14 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
     // other message for the key.
     bool down = event->type() == QEvent::KeyPress;
     int key = event->key();
-    if (key == Qt::Key_Control) map_->ctrl = down;
-    if (key == Qt::Key_Shift) map_->shift = down;
+    // A held key's repeats do not give back a flag that a click used up.
+    if (!event->isAutoRepeat()) {
+        if (key == Qt::Key_Control) map_->ctrl = down;
+        if (key == Qt::Key_Shift) map_->shift = down;
+    }
     if (!down) return false;
+    // The key event's own modifiers must agree with the flags.
+    KeyMods mods = map_->held(event->modifiers());
     QWidget* w = qobject_cast<QWidget*>(target);
     if (!w || w->window() != this) return false;  // dialogs keep their keys
     bool on_map = w == map_;
@@ -439,7 +462,7 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             {Qt::Key_Home, MapKey::Home}, {Qt::Key_End, MapKey::End}};
         for (auto [k, move] : kMoves)
             if (key == k) {
-                session_.move_by_key(ws_, move, map_->shift);
+                session_.move_by_key(ws_, move, mods.shift);
                 return false;  // passed on
             }
         if (key == Qt::Key_Delete) {
@@ -447,7 +470,7 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             return false;
         }
     }
-    if (map_->ctrl) {
+    if (mods.ctrl) {
         // Each Ctrl shortcut needs Ctrl pressed again.
         auto shortcut = [this](auto action, bool consumed) {
             map_->ctrl = false;

@@ -88,13 +88,19 @@ void MapWidget::resizeEvent(QResizeEvent*) {
     redraw(true);
 }
 
+KeyMods MapWidget::held(Qt::KeyboardModifiers event_modifiers) const {
+    return {shift && event_modifiers.testFlag(Qt::ShiftModifier),
+            ctrl && event_modifiers.testFlag(Qt::ControlModifier)};
+}
+
 void MapWidget::mousePressEvent(QMouseEvent* e) {
     setFocus();
     QPoint p = e->position().toPoint();
+    KeyMods mods = held(e->modifiers());
     if (e->button() == Qt::LeftButton) {
-        session_.left_button_down(ws_, p.x(), p.y(), shift);
+        session_.left_button_down(ws_, p.x(), p.y(), mods.shift);
     } else if (e->button() == Qt::RightButton) {
-        RightClickResult r = session_.right_button_down(ws_, p.x(), p.y(), KeyMods{shift, ctrl});
+        RightClickResult r = session_.right_button_down(ws_, p.x(), p.y(), mods);
         // The key that chose up or down must be pressed again for the next one.
         if (session_.used_mods().shift) shift = false;
         if (session_.used_mods().ctrl) ctrl = false;
@@ -113,7 +119,7 @@ void MapWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MapWidget::wheelEvent(QWheelEvent* e) {
-    session_.wheel(ws_, e->angleDelta().y(), shift);
+    session_.wheel(ws_, e->angleDelta().y(), held(e->modifiers()).shift);
 }
 
 }  // namespace zs

@@ -35,9 +35,15 @@ public:
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
 
-    // Shift and Ctrl as the keyboard filter keeps them.
+    // Shift and Ctrl as the keyboard filter follows them: set when the key
+    // goes down, cleared when it comes up, when a shortcut or right-click uses
+    // it, and when the map or the window loses the focus or a popup closes.
+    // A mouse event counts a modifier only when its own modifiers hold it too.
     bool shift = false;
     bool ctrl = false;
+    void clear_modifiers() { shift = ctrl = false; }
+    // The flags that an event whose modifiers are these may use.
+    KeyMods held(Qt::KeyboardModifiers event_modifiers) const;
 
 signals:
     // A right click that needs the Create New Room dialog.

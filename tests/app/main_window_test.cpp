@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
@@ -34,9 +35,18 @@ protected:
         window->show();
         QApplication::processEvents();
     }
+    // Loads the demo area: 8800 is selected, its box at (301, 151) on the map.
     void load_demo() {
         ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
         QApplication::processEvents();
+    }
+    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
+    // A key pressed and released with these modifiers held, without the
+    // modifier keys' own events (QTest::keyClick sends those too).
+    static void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, k, mods), release(QEvent::KeyRelease, k, mods);
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
     }
     NullUi quiet;
     Workspace ws{quiet};
@@ -109,11 +119,11 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     EXPECT_EQ(window->status_box()->text(), before);
     window->map()->setFocus();
     QTest::keyPress(window->map(), Qt::Key_Control);  // Ctrl held ...
-    QTest::keyClick(window->map(), Qt::Key_V);
+    key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Sector, climate, flags pasted to 8800.");
     // ... but each Ctrl shortcut needs Ctrl pressed again.
     window->session().copy_room_colour(ws);
-    QTest::keyClick(window->map(), Qt::Key_V);
+    key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
     QTest::keyRelease(window->map(), Qt::Key_Control);
 }
@@ -179,6 +189,43 @@ TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dir.exists("1.wld"));
     EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(MainWindowTest, ModifiersReleasedOutOfTheMapsSightAreForgotten) {
+    load_demo();
+    QWidget* map = window->map();
+    const QPoint on_8800(301 + 9, 151 + 9);
+    const int rooms = ws.world().count(), colour = room(8800).room_colour;
+    auto nothing_happens_on_plain_clicks = [&] {
+        QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, on_8800);
+        QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, on_8800);
+        EXPECT_EQ(room(8800).room_colour, colour);  // no recolouring
+        EXPECT_EQ(ws.world().count(), rooms);       // no room up or down
+    };
+
+    // Shift goes down on the map and comes up inside the File menu.
+    map->setFocus();
+    QTest::keyPress(map, Qt::Key_Shift);
+    QMenuBar* bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                      bar->actionGeometry(bar->actions().first()).center());
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    QTest::keyRelease(menu, Qt::Key_Shift);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    nothing_happens_on_plain_clicks();
+
+    // Ctrl goes down on the map; the focus leaves and comes back, the key
+    // having come up elsewhere.
+    map->setFocus();
+    QTest::keyPress(map, Qt::Key_Control);
+    window->vnum_box()->setFocus();
+    map->setFocus();
+    nothing_happens_on_plain_clicks();
+    QString before = window->status_box()->text();
+    key(map, Qt::Key_V);
+    EXPECT_EQ(window->status_box()->text(), before);  // no paste
 }
 
 TEST_F(MainWindowTest, EachArrowKeyRedrawsTheMapOnce) {
