@@ -111,7 +111,7 @@ int LoadZoneDialog::zone() const {
 }
 
 void show_exit_help(QWidget* parent) {
-    QMessageBox box(
+    CentredMessageBox box(
         QMessageBox::NoIcon, QStringLiteral("How to Create Exits"),
         QStringLiteral(
             "Select a room, then right-click beside it on the map: above it for an exit "
@@ -122,17 +122,13 @@ void show_exit_help(QWidget* parent) {
             "Hold Shift and right-click on the selected room for a new room up; hold "
             "Ctrl for a new room down."),
         QMessageBox::Ok, parent);
-    box.adjustSize();
-    centre_dialog(&box);
     box.exec();
 }
 
 void show_about(QWidget* parent) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
-                    QStringLiteral("Zonesmith Version 1.0\n\nAn area editor for Quor."),
-                    QMessageBox::Ok, parent);
-    box.adjustSize();
-    centre_dialog(&box);
+    CentredMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
+                          QStringLiteral("Zonesmith Version 1.0\n\nAn area editor for Quor."),
+                          QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -67,20 +67,20 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     build_menu();
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
-    ask_close_ = [this] {
-        QMessageBox box(
+    ask_unsaved_ = [this](const QString& doing) {
+        CentredMessageBox box(
             QMessageBox::Question, QStringLiteral("Zonesmith"),
-            QStringLiteral("Some changes have not been saved.\nSave all files before closing?"),
+            QStringLiteral("Some changes have not been saved.\nSave all files before %1?")
+                .arg(doing),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
         box.button(QMessageBox::Save)->setText(QStringLiteral("Save All"));
-        centre_dialog(&box);
         switch (box.exec()) {
             case QMessageBox::Save:
-                return CloseChoice::Save;
+                return UnsavedChoice::Save;
             case QMessageBox::Discard:
-                return CloseChoice::Discard;
+                return UnsavedChoice::Discard;
             default:
-                return CloseChoice::Cancel;
+                return UnsavedChoice::Cancel;
         }
     };
 }
@@ -207,14 +207,8 @@ void MainWindow::build_menu() {
     });
     add(edit, "D&elete Wld", soon, false);
     add(edit, "&Unload Wld", soon, false);
-    add(edit, "Unload All &Wlds", [this] {
-        unload_all_worlds(ws_);
-        map_->redraw(true);
-    });
-    add(edit, "Unload &All", [this] {
-        unload_all(ws_);
-        map_->redraw(true);
-    });
+    add(edit, "Unload All &Wlds", [this] { unload(false); });
+    add(edit, "Unload &All", [this] { unload(true); });
     add(edit, "&Apply Attribute to Zone...", soon, false);
     add(edit, "&Re-number Zone...", soon, false);
 
@@ -339,6 +333,32 @@ void MainWindow::load_full_zone() {
     map_->redraw(true);
 }
 
+bool MainWindow::settle_unsaved(bool unsaved, const QString& doing) {
+    if (!unsaved) return true;
+    switch (ask_unsaved_(doing)) {
+        case UnsavedChoice::Save:
+            return save_all(ws_);  // something not written: stop
+        case UnsavedChoice::Discard:
+            return true;
+        case UnsavedChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void MainWindow::unload(bool everything) {
+    // Only unsaved work of what goes away is worth the question.
+    bool unsaved = everything ? ws_.modified().any() : ws_.modified().is_set(TableKind::World);
+    bool go_on = settle_unsaved(unsaved, QStringLiteral("unloading"));
+    map_->setFocus();
+    if (!go_on) return;
+    if (everything)
+        unload_all(ws_);
+    else
+        unload_all_worlds(ws_);
+    map_->redraw(true);
+}
+
 void MainWindow::open_options() {
     OptionsDialog dialog(ws_.options(), this);
     dialog.exec();
@@ -392,22 +412,10 @@ void MainWindow::export_map_image() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (ws_.modified().any()) {
-        switch (ask_close_()) {
-            case CloseChoice::Save:
-                if (!save_all(ws_)) {
-                    event->ignore();  // something was not written: stay open
-                    return;
-                }
-                break;
-            case CloseChoice::Discard:
-                break;
-            case CloseChoice::Cancel:
-                event->ignore();
-                return;
-        }
-    }
-    event->accept();
+    if (settle_unsaved(ws_.modified().any(), QStringLiteral("closing")))
+        event->accept();
+    else
+        event->ignore();  // cancelled, or something was not written: stay open
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -4,6 +4,7 @@
 // lost.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -47,6 +48,21 @@ protected:
         QKeyEvent press(QEvent::KeyPress, k, mods), release(QEvent::KeyRelease, k, mods);
         QApplication::sendEvent(w, &press);
         QApplication::sendEvent(w, &release);
+    }
+    // Runs `answer` on the next modal dialog once it is up.
+    static void answer_modal(std::function<void(QWidget*)> answer) {
+        QTimer::singleShot(0, [answer] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (w)
+                answer(w);
+            else
+                answer_modal(answer);
+        });
+    }
+    static void click_button(QWidget* dialog, const QString& caption) {
+        for (auto* b : dialog->findChildren<QAbstractButton*>())
+            if (b->text() == caption) return QTest::mouseClick(b, Qt::LeftButton);
+        ADD_FAILURE() << "no button " << caption.toStdString();
     }
     NullUi quiet;
     Workspace ws{quiet};
@@ -176,19 +192,64 @@ TEST_F(MainWindowTest, ShiftChoosesUpForOneRightClickOnly) {
 TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
     QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     ASSERT_TRUE(ws.modified().any());
-    int asked = 0;
-    window->set_close_question([&] {
-        ++asked;
-        return MainWindow::CloseChoice::Cancel;
+    // The real question, centred over the window once it has its size.
+    QRect question;
+    answer_modal([&](QWidget* box) {
+        question = box->frameGeometry();
+        click_button(box, "Cancel");
     });
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(question.isValid());
+    QPoint off = question.center() - window->frameGeometry().center();
+    EXPECT_LE(off.manhattanLength(), 1) << off.x() << "," << off.y();
 
-    window->set_close_question([&] { return MainWindow::CloseChoice::Save; });
+    window->set_unsaved_question([&](const QString&) { return MainWindow::UnsavedChoice::Save; });
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dir.exists("1.wld"));
     EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(MainWindowTest, UnloadingAsksAboutUnsavedWorkOfWhatGoes) {
+    QStringList asked;
+    auto answer = [&](MainWindow::UnsavedChoice choice) {
+        window->set_unsaved_question([&asked, choice](const QString& doing) {
+            asked << doing;
+            return choice;
+        });
+    };
+    auto unload_all_worlds = [&] { window->action("Unload All &Wlds")->trigger(); };
+    auto unload_all = [&] { window->action("Unload &All")->trigger(); };
+    auto make_room = [&] {
+        QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    };
+
+    make_room();
+    answer(MainWindow::UnsavedChoice::Cancel);
+    unload_all_worlds();
+    unload_all();
+    EXPECT_EQ(asked, QStringList({"unloading", "unloading"}));
+    EXPECT_EQ(ws.world().count(), 1);  // cancelled: nothing unloaded
+
+    answer(MainWindow::UnsavedChoice::Discard);
+    unload_all();
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_FALSE(dir.exists("1.wld"));
+
+    make_room();
+    answer(MainWindow::UnsavedChoice::Save);
+    unload_all_worlds();
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_TRUE(dir.exists("1.wld"));
+
+    // Unsaved objects are not lost by unloading the rooms: no question.
+    asked.clear();
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    ws.modified().clear_all();
+    ws.modified().mark(TableKind::Object, 1);
+    unload_all_worlds();
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(ws.world().count(), 0);
 }
 
 TEST_F(MainWindowTest, ModifiersReleasedOutOfTheMapsSightAreForgotten) {
