@@ -106,8 +106,11 @@ LoadZoneDialog::LoadZoneDialog(int last_zone, QWidget* parent) : QDialog(parent)
     centre_dialog(this);
 }
 
-int LoadZoneDialog::zone() const {
-    return box_number(zone_);
+std::optional<int> LoadZoneDialog::zone() const {
+    bool ok = false;
+    int v = zone_->text().trimmed().toInt(&ok);
+    if (!ok || v < 0) return std::nullopt;
+    return v;
 }
 
 void show_exit_help(QWidget* parent) {

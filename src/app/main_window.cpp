@@ -327,9 +327,18 @@ void MainWindow::load_full_zone() {
     bool ok = dialog.exec() == QDialog::Accepted;
     map_->setFocus();
     if (!ok) return;
-    int zone = dialog.zone();
-    ws_.options().last_zone = zone;
-    load_all(ws_, zone);
+    std::optional<int> zone = dialog.zone();
+    if (!zone) {
+        QString typed = dialog.zone_box()->text().trimmed();
+        show_status(typed.isEmpty()
+                        ? QStringLiteral("Load Full Zone: no zone number given; nothing loaded.")
+                        : QStringLiteral("Load Full Zone: \"%1\" is not a zone number; nothing "
+                                         "loaded.")
+                              .arg(typed));
+        return;
+    }
+    ws_.options().last_zone = *zone;
+    load_all(ws_, *zone);
     map_->redraw(true);
 }
 

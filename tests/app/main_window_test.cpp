@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -250,6 +251,35 @@ TEST_F(MainWindowTest, UnloadingAsksAboutUnsavedWorkOfWhatGoes) {
     unload_all_worlds();
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_EQ(ws.world().count(), 0);
+}
+
+TEST_F(MainWindowTest, LoadFullZoneRefusesABoxWithoutAZoneNumber) {
+    ws.options().last_zone = 88;
+    // A load that went ahead would complain of missing files in message boxes.
+    int complaints = 0;
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++complaints;
+            box->done(0);
+        }
+    });
+    dismiss.start(5);
+    for (const char* typed : {"", "abc", "-3"}) {
+        answer_modal([typed](QWidget* dialog) {
+            auto* box = static_cast<LoadZoneDialog*>(dialog)->zone_box();
+            box->setText(typed);
+            click_button(dialog, "OK");
+        });
+        window->map()->setFocus();
+        QTest::keyPress(window->map(), Qt::Key_Control);
+        key(window->map(), Qt::Key_L, Qt::ControlModifier);
+        QTest::keyRelease(window->map(), Qt::Key_Control);
+        EXPECT_EQ(ws.options().last_zone, 88) << typed;
+        EXPECT_EQ(ws.world().count(), 0) << typed;
+        EXPECT_TRUE(window->status_box()->text().startsWith("Load Full Zone: ")) << typed;
+    }
+    EXPECT_EQ(complaints, 0);
 }
 
 TEST_F(MainWindowTest, ModifiersReleasedOutOfTheMapsSightAreForgotten) {
