@@ -102,7 +102,10 @@ QAction* MainWindow::action(const QString& caption) const {
 }
 
 void MainWindow::show_status(const QString& text) {
-    if (status_) status_->setText(text);
+    if (!status_) return;
+    status_->setText(text);
+    // A text longer than the box shows its start, where the room number is.
+    status_->setCursorPosition(0);
 }
 
 void MainWindow::build_panes() {
@@ -302,6 +305,8 @@ void MainWindow::select_from_vnum_box() {
     session_.select_room(ws_, slot);
     centre_selected_room(ws_.world(), session_.view());
     map_->redraw(true);
+    // The arrow keys walk the map again, not the box's caret.
+    map_->setFocus();
 }
 
 void MainWindow::step_selection(int direction) {

@@ -103,8 +103,9 @@ TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
     EXPECT_EQ(ws.world().selected_room()->vnum, 8803);
     EXPECT_EQ(window->status_box()->text(), "Room 8803 selected.");
 
-    window->map()->setFocus();
-    QTest::keyClick(window->map(), Qt::Key_Up);  // north of 8803 is 8800
+    // The map has the focus back: the next arrow walks.
+    ASSERT_EQ(QApplication::focusWidget(), window->map());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);  // north of 8803 is 8800
     EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
     EXPECT_EQ(vnum->text(), "8800");
     // An arrow typed into an edit box moves the caret, not the selection.
@@ -280,6 +281,16 @@ TEST_F(MainWindowTest, LoadFullZoneRefusesABoxWithoutAZoneNumber) {
         EXPECT_TRUE(window->status_box()->text().startsWith("Load Full Zone: ")) << typed;
     }
     EXPECT_EQ(complaints, 0);
+}
+
+TEST_F(MainWindowTest, TheStatusBoxShowsTheStartOfALongText) {
+    load_demo();
+    // 8805 is 8800's north neighbour: the link is refused.
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(301 + 9, 131 + 9));
+    QLineEdit* status = window->status_box();
+    ASSERT_EQ(status->text(), "Error: room 8800 already has an exit to the north.");
+    ASSERT_GT(status->fontMetrics().horizontalAdvance(status->text()), status->width());
+    EXPECT_EQ(status->cursorPosition(), 0);
 }
 
 TEST_F(MainWindowTest, ModifiersReleasedOutOfTheMapsSightAreForgotten) {
