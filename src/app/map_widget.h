@@ -38,7 +38,8 @@ public:
     // Shift and Ctrl as the keyboard filter follows them: set when the key
     // goes down, cleared when it comes up, when a shortcut or right-click uses
     // it, and when the map or the window loses the focus or a popup closes.
-    // A mouse event counts a modifier only when its own modifiers hold it too.
+    // A mouse or key event counts a modifier only when its own modifiers hold
+    // it too.
     bool shift = false;
     bool ctrl = false;
     void clear_modifiers() { shift = ctrl = false; }
