@@ -107,12 +107,15 @@ LoadZoneDialog::LoadZoneDialog(int last_zone, QWidget* parent) : QDialog(parent)
     centre_dialog(this);
 }
 
-int LoadZoneDialog::zone() const {
-    return box_number(zone_);
+std::optional<int> LoadZoneDialog::zone() const {
+    bool ok = false;
+    int v = zone_->text().trimmed().toInt(&ok);
+    if (!ok || v < 0) return std::nullopt;
+    return v;
 }
 
 void show_exit_help(QWidget* parent) {
-    QMessageBox box(
+    CentredMessageBox box(
         QMessageBox::NoIcon, QStringLiteral("How to Create Exits"),
         QStringLiteral(
             "Select a room, then right-click beside it on the map: above it for an exit "
@@ -123,17 +126,14 @@ void show_exit_help(QWidget* parent) {
             "Hold Shift and right-click on the selected room for a new room up; hold "
             "Ctrl for a new room down."),
         QMessageBox::Ok, parent);
-    box.adjustSize();
-    centre_dialog(&box);
     box.exec();
 }
 
 void show_about(QWidget* parent) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
-                    QStringLiteral("Zonesmith Version " ZS_VERSION "\n\nAn area editor for Quor."),
-                    QMessageBox::Ok, parent);
-    box.adjustSize();
-    centre_dialog(&box);
+    CentredMessageBox box(
+        QMessageBox::NoIcon, QStringLiteral("About Zonesmith"),
+        QStringLiteral("Zonesmith Version " ZS_VERSION "\n\nAn area editor for Quor."),
+        QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QLineEdit;
@@ -39,8 +40,9 @@ class LoadZoneDialog : public QDialog {
     Q_OBJECT
 public:
     LoadZoneDialog(int last_zone, QWidget* parent);
-    // The number typed; 0 for an empty or non-numeric box.
-    int zone() const;
+    // The zone number typed; nothing for an empty box, a box that holds no
+    // number, or a negative one.
+    std::optional<int> zone() const;
     QLineEdit* zone_box() const { return zone_; }
 
 private:

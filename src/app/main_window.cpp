@@ -68,20 +68,20 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     build_menu();
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
-    ask_close_ = [this] {
-        QMessageBox box(
+    ask_unsaved_ = [this](const QString& doing) {
+        CentredMessageBox box(
             QMessageBox::Question, QStringLiteral("Zonesmith"),
-            QStringLiteral("Some changes have not been saved.\nSave all files before closing?"),
+            QStringLiteral("Some changes have not been saved.\nSave all files before %1?")
+                .arg(doing),
             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
         box.button(QMessageBox::Save)->setText(QStringLiteral("Save All"));
-        centre_dialog(&box);
         switch (box.exec()) {
             case QMessageBox::Save:
-                return CloseChoice::Save;
+                return UnsavedChoice::Save;
             case QMessageBox::Discard:
-                return CloseChoice::Discard;
+                return UnsavedChoice::Discard;
             default:
-                return CloseChoice::Cancel;
+                return UnsavedChoice::Cancel;
         }
     };
 }
@@ -103,7 +103,10 @@ QAction* MainWindow::action(const QString& caption) const {
 }
 
 void MainWindow::show_status(const QString& text) {
-    if (status_) status_->setText(text);
+    if (!status_) return;
+    status_->setText(text);
+    // A text longer than the box shows its start, where the room number is.
+    status_->setCursorPosition(0);
 }
 
 void MainWindow::build_panes() {
@@ -208,14 +211,8 @@ void MainWindow::build_menu() {
     });
     add(edit, "D&elete Wld", soon, false);
     add(edit, "&Unload Wld", soon, false);
-    add(edit, "Unload All &Wlds", [this] {
-        unload_all_worlds(ws_);
-        map_->redraw(true);
-    });
-    add(edit, "Unload &All", [this] {
-        unload_all(ws_);
-        map_->redraw(true);
-    });
+    add(edit, "Unload All &Wlds", [this] { unload(false); });
+    add(edit, "Unload &All", [this] { unload(true); });
     add(edit, "&Apply Attribute to Zone...", soon, false);
     add(edit, "&Re-number Zone...", soon, false);
 
@@ -309,6 +306,8 @@ void MainWindow::select_from_vnum_box() {
     session_.select_room(ws_, slot);
     centre_selected_room(ws_.world(), session_.view());
     map_->redraw(true);
+    // The arrow keys walk the map again, not the box's caret.
+    map_->setFocus();
 }
 
 void MainWindow::step_selection(int direction) {
@@ -334,9 +333,44 @@ void MainWindow::load_full_zone() {
     bool ok = dialog.exec() == QDialog::Accepted;
     map_->setFocus();
     if (!ok) return;
-    int zone = dialog.zone();
-    ws_.options().last_zone = zone;
-    load_all(ws_, zone);
+    std::optional<int> zone = dialog.zone();
+    if (!zone) {
+        QString typed = dialog.zone_box()->text().trimmed();
+        show_status(typed.isEmpty()
+                        ? QStringLiteral("Load Full Zone: no zone number given; nothing loaded.")
+                        : QStringLiteral("Load Full Zone: \"%1\" is not a zone number; nothing "
+                                         "loaded.")
+                              .arg(typed));
+        return;
+    }
+    ws_.options().last_zone = *zone;
+    load_all(ws_, *zone);
+    map_->redraw(true);
+}
+
+bool MainWindow::settle_unsaved(bool unsaved, const QString& doing) {
+    if (!unsaved) return true;
+    switch (ask_unsaved_(doing)) {
+        case UnsavedChoice::Save:
+            return save_all(ws_);  // something not written: stop
+        case UnsavedChoice::Discard:
+            return true;
+        case UnsavedChoice::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void MainWindow::unload(bool everything) {
+    // Only unsaved work of what goes away is worth the question.
+    bool unsaved = everything ? ws_.modified().any() : ws_.modified().is_set(TableKind::World);
+    bool go_on = settle_unsaved(unsaved, QStringLiteral("unloading"));
+    map_->setFocus();
+    if (!go_on) return;
+    if (everything)
+        unload_all(ws_);
+    else
+        unload_all_worlds(ws_);
     map_->redraw(true);
 }
 
@@ -393,27 +427,33 @@ void MainWindow::export_map_image() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (ws_.modified().any()) {
-        switch (ask_close_()) {
-            case CloseChoice::Save:
-                if (!save_all(ws_)) {
-                    event->ignore();  // something was not written: stay open
-                    return;
-                }
-                break;
-            case CloseChoice::Discard:
-                break;
-            case CloseChoice::Cancel:
-                event->ignore();
-                return;
-        }
-    }
-    event->accept();
+    if (settle_unsaved(ws_.modified().any(), QStringLiteral("closing")))
+        event->accept();
+    else
+        event->ignore();  // cancelled, or something was not written: stay open
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
-        return filter_key(watched, static_cast<QKeyEvent*>(event));
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return filter_key(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::FocusOut:
+            // Keys released while the map or the window is without the focus,
+            // or inside a popup menu, never reach the filter as its own: the
+            // flags start afresh.
+            if (watched == map_) map_->clear_modifiers();
+            break;
+        case QEvent::WindowDeactivate:
+            if (watched == this) map_->clear_modifiers();
+            break;
+        case QEvent::Hide:
+            if (auto* w = qobject_cast<QWidget*>(watched); w && w->windowType() == Qt::Popup)
+                map_->clear_modifiers();
+            break;
+        default:
+            break;
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -426,9 +466,14 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
     // other message for the key.
     bool down = event->type() == QEvent::KeyPress;
     int key = event->key();
-    if (key == Qt::Key_Control) map_->ctrl = down;
-    if (key == Qt::Key_Shift) map_->shift = down;
+    // A held key's repeats do not give back a flag that a click used up.
+    if (!event->isAutoRepeat()) {
+        if (key == Qt::Key_Control) map_->ctrl = down;
+        if (key == Qt::Key_Shift) map_->shift = down;
+    }
     if (!down) return false;
+    // The key event's own modifiers must agree with the flags.
+    KeyMods mods = map_->held(event->modifiers());
     QWidget* w = qobject_cast<QWidget*>(target);
     if (!w || w->window() != this) return false;  // dialogs keep their keys
     bool on_map = w == map_;
@@ -440,7 +485,7 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             {Qt::Key_Home, MapKey::Home}, {Qt::Key_End, MapKey::End}};
         for (auto [k, move] : kMoves)
             if (key == k) {
-                session_.move_by_key(ws_, move, map_->shift);
+                session_.move_by_key(ws_, move, mods.shift);
                 return false;  // passed on
             }
         if (key == Qt::Key_Delete) {
@@ -448,7 +493,7 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             return false;
         }
     }
-    if (map_->ctrl) {
+    if (mods.ctrl) {
         // Each Ctrl shortcut needs Ctrl pressed again.
         auto shortcut = [this](auto action, bool consumed) {
             map_->ctrl = false;

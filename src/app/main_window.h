@@ -51,9 +51,13 @@ public:
     // Keyboard shortcuts, before any widget sees the key; true when consumed.
     bool filter_key(QObject* target, QKeyEvent* event);
 
-    // What closing does with unsaved work: Save All, Discard, or Cancel.
-    enum class CloseChoice { Save, Discard, Cancel };
-    void set_close_question(std::function<CloseChoice()> ask) { ask_close_ = std::move(ask); }
+    // What closing or unloading does with unsaved work: Save All, Discard,
+    // or Cancel. The question is told what is about to happen ("closing",
+    // "unloading").
+    enum class UnsavedChoice { Save, Discard, Cancel };
+    void set_unsaved_question(std::function<UnsavedChoice(const QString& doing)> ask) {
+        ask_unsaved_ = std::move(ask);
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -70,6 +74,11 @@ private:
     void build_menu();
     void build_panes();
     void lay_out();
+    // Before unsaved work would be lost: with `unsaved`, asks whether to save
+    // all, discard or cancel. True when the work may go on: discarded, or
+    // saved without a failure.
+    bool settle_unsaved(bool unsaved, const QString& doing);
+    void unload(bool everything);
     void load_full_zone();
     void open_options();
     void open_create_room_dialog();
@@ -91,7 +100,7 @@ private:
     std::array<QWidget*, 4> bottom_{};
     std::array<QWidget*, 4> right_{};
     QSize laid_out_;
-    std::function<CloseChoice()> ask_close_;
+    std::function<UnsavedChoice(const QString&)> ask_unsaved_;
 };
 
 }  // namespace zs

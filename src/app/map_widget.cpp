@@ -18,11 +18,12 @@ MapWidget::MapWidget(Workspace& ws, MapSession& session, QWidget* parent)
     pacer_.setSingleShot(true);
     connect(&pacer_, &QTimer::timeout, this, [this] {
         last_requested_ = clock_.elapsed();
-        redraw(false);
+        render_if_asked();
     });
 }
 
 void MapWidget::request_redraw() {
+    asked_ = true;
     if (pacer_.isActive()) return;
     qint64 since = clock_.elapsed() - last_requested_;
     pacer_.start(static_cast<int>(std::max<qint64>(0, 34 - since)));
@@ -43,16 +44,37 @@ void MapWidget::render() {
     renderer_.fill_background(buffer_, split_line_, std::max(split_line_, bottom_top_), anything);
     renderer_.draw_map(buffer_, ws_.world(), session_.view());
     ++redraws_;
+    // This drawing answers every request made so far.
+    asked_ = false;
+    pacer_.stop();
+    update();
+}
+
+void MapWidget::render_if_asked() {
+    if (asked_) render();
 }
 
 void MapWidget::redraw(bool force) {
-    if (!force) {
-        qint64 now = clock_.elapsed();
-        if (now - last_unforced_ < 21) return;
-        last_unforced_ = now;
+    if (force) {
+        // An event often changes several things, each asking for a forced
+        // redraw: they are all served by one drawing once the event is done.
+        asked_ = true;
+        if (!queued_) {
+            queued_ = true;
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    queued_ = false;
+                    render_if_asked();
+                },
+                Qt::QueuedConnection);
+        }
+        return;
     }
+    qint64 now = clock_.elapsed();
+    if (now - last_unforced_ < 21) return;
+    last_unforced_ = now;
     render();
-    repaint();
 }
 
 void MapWidget::paintEvent(QPaintEvent*) {
@@ -63,16 +85,22 @@ void MapWidget::paintEvent(QPaintEvent*) {
 
 void MapWidget::resizeEvent(QResizeEvent*) {
     session_.view().client_width = width();
-    render();
+    redraw(true);
+}
+
+KeyMods MapWidget::held(Qt::KeyboardModifiers event_modifiers) const {
+    return {shift && event_modifiers.testFlag(Qt::ShiftModifier),
+            ctrl && event_modifiers.testFlag(Qt::ControlModifier)};
 }
 
 void MapWidget::mousePressEvent(QMouseEvent* e) {
     setFocus();
     QPoint p = e->position().toPoint();
+    KeyMods mods = held(e->modifiers());
     if (e->button() == Qt::LeftButton) {
-        session_.left_button_down(ws_, p.x(), p.y(), shift);
+        session_.left_button_down(ws_, p.x(), p.y(), mods.shift);
     } else if (e->button() == Qt::RightButton) {
-        RightClickResult r = session_.right_button_down(ws_, p.x(), p.y(), KeyMods{shift, ctrl});
+        RightClickResult r = session_.right_button_down(ws_, p.x(), p.y(), mods);
         // The key that chose up or down must be pressed again for the next one.
         if (session_.used_mods().shift) shift = false;
         if (session_.used_mods().ctrl) ctrl = false;
@@ -91,7 +119,7 @@ void MapWidget::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void MapWidget::wheelEvent(QWheelEvent* e) {
-    session_.wheel(ws_, e->angleDelta().y(), shift);
+    session_.wheel(ws_, e->angleDelta().y(), held(e->modifiers()).shift);
 }
 
 }  // namespace zs

@@ -1,7 +1,9 @@
 // MapWidget: the map view. It draws the map through the renderer into a back
 // buffer and shows it in one copy, and turns mouse events into map-session
 // calls. Redraws are paced: requested redraws at most every 33 ms, unforced
-// ones skipped within 21 ms of the last, forced ones always.
+// ones skipped within 21 ms of the last, forced ones always, once the event
+// that asked for them has been handled; whatever asked, one drawing serves
+// every request made before it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -24,16 +26,25 @@ public:
     // Asks for a redraw; it is done once 33 ms have passed since the last
     // requested one.
     void request_redraw();
-    // Redraws now; an unforced redraw within 21 ms of the last is skipped.
+    // Forced: redraws as soon as the current event has been handled, once
+    // however often it is asked. Unforced: redraws now, unless the last
+    // unforced redraw was within 21 ms.
     void redraw(bool force);
     // The split line and where the bottom pane begins, in this widget's pixels.
     void set_bands(int split_line, int bottom_top);
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
 
-    // Shift and Ctrl as the keyboard filter keeps them.
+    // Shift and Ctrl as the keyboard filter follows them: set when the key
+    // goes down, cleared when it comes up, when a shortcut or right-click uses
+    // it, and when the map or the window loses the focus or a popup closes.
+    // A mouse or key event counts a modifier only when its own modifiers hold
+    // it too.
     bool shift = false;
     bool ctrl = false;
+    void clear_modifiers() { shift = ctrl = false; }
+    // The flags that an event whose modifiers are these may use.
+    KeyMods held(Qt::KeyboardModifiers event_modifiers) const;
 
 signals:
     // A right click that needs the Create New Room dialog.
@@ -51,6 +62,8 @@ protected:
 
 private:
     void render();
+    // Draws if anything asked for a drawing since the last one.
+    void render_if_asked();
 
     Workspace& ws_;
     MapSession& session_;
@@ -63,6 +76,8 @@ private:
     int split_line_ = 0;
     int bottom_top_ = 0;
     int redraws_ = 0;
+    bool asked_ = false;   // a redraw was asked for since the last drawing
+    bool queued_ = false;  // a forced redraw waits for the event to end
 };
 
 }  // namespace zs

@@ -15,9 +15,15 @@ void centre_dialog(QWidget* dialog) {
     QWidget* parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
     if (!parent) return;
     QRect frame = parent->frameGeometry();
-    QSize size = dialog->size();
+    // Its outer size, frame included, once the window system has one.
+    QSize size = dialog->frameGeometry().size();
     dialog->move(frame.left() + (frame.width() - size.width()) / 2,
                  frame.top() + (frame.height() - size.height()) / 2);
+}
+
+void CentredMessageBox::showEvent(QShowEvent* event) {
+    QMessageBox::showEvent(event);  // sizes the box
+    centre_dialog(this);
 }
 
 QtUi::QtUi(QWidget* parent, std::function<void(const QString&)> status)
@@ -34,18 +40,14 @@ QString caption_or_default(std::string_view caption) {
 }  // namespace
 
 void QtUi::show_message(std::string_view text, std::string_view caption) {
-    QMessageBox box(QMessageBox::NoIcon, caption_or_default(caption), from_area_text(text),
-                    QMessageBox::Ok, parent_);
-    box.adjustSize();
-    centre_dialog(&box);
+    CentredMessageBox box(QMessageBox::NoIcon, caption_or_default(caption), from_area_text(text),
+                          QMessageBox::Ok, parent_);
     box.exec();
 }
 
 bool QtUi::ask_yes_no(std::string_view text, std::string_view caption) {
-    QMessageBox box(QMessageBox::Question, caption_or_default(caption), from_area_text(text),
-                    QMessageBox::Yes | QMessageBox::No, parent_);
-    box.adjustSize();
-    centre_dialog(&box);
+    CentredMessageBox box(QMessageBox::Question, caption_or_default(caption), from_area_text(text),
+                          QMessageBox::Yes | QMessageBox::No, parent_);
     return box.exec() == QMessageBox::Yes;
 }
 

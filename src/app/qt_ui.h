@@ -3,6 +3,7 @@
 // window, centred on it; file dialogs are Qt's.
 #pragma once
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 #include <functional>
@@ -34,5 +35,16 @@ QString from_area_text(std::string_view text);
 
 // Centres a dialog over its parent window, size unchanged.
 void centre_dialog(QWidget* dialog);
+
+// A message box centred over its parent window when it opens. A message box
+// takes its final size only as it is shown, so it is centred then, before
+// it appears on the screen.
+class CentredMessageBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};
 
 }  // namespace zs

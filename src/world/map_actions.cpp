@@ -34,6 +34,12 @@ bool placed(const Room& r) {
     return r.x != kNotPlaced || r.y != kNotPlaced;
 }
 
+// Whether a room's whole box lies in the view, above the split line.
+bool in_view(const Room& r, const MapView& view) {
+    return r.x >= view.scroll_x && r.x + kBoxSize < view.scroll_x + view.client_width &&
+           r.y >= view.scroll_y && r.y + kBoxSize <= view.scroll_y + view.split_line;
+}
+
 // The direction from a room at (sx, sy) to a room exactly one cell away on
 // the same floor; -1 for any other place.
 int neighbour_direction(int sx, int sy, int rx, int ry) {
@@ -159,6 +165,10 @@ void MapSession::select_room(Workspace& ws, int slot) {
     int vnum = r.vnum;
     int zone = r.zone;
     world.set_map_place(slot, r.x, r.y, 0);
+    // A room that would stand outside the view (walked off its edge, never
+    // placed, or placed beyond the traverse limit) is brought to its centre;
+    // a room already in view keeps its place, so the view does not jump.
+    if (!in_view(world.room(slot), view_)) centre_selected_room(world, view_);
     int zedit = ws.zones().find_zedit(zone);
     if (zedit >= 0) ws.zones().select_slot(zedit);
     ws.ui().show_status(strfmt("Room %d selected.", vnum));

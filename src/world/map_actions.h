@@ -63,7 +63,8 @@ public:
     void apply_options(const Options& options);
 
     // Selection. Shows the floor of the room, and its zone in the zone editor
-    // when that zone's zedit is loaded.
+    // when that zone's zedit is loaded. A room whose box would not lie wholly
+    // in the view is centred in it.
     void select_room(Workspace& ws, int slot);
 
     // Mouse, in client pixels.

@@ -134,7 +134,9 @@ std::vector<MapItem> lay_out_map(WorldTable& world, const MapView& view) {
 int room_at_point(const WorldTable& world, const MapView& view, int px, int py) {
     if (!world.selected_room()) return -1;
     int floor = shown_floor(world, view);
-    for (int s = 0; s < world.count(); ++s) {
+    // Rooms that share a cell are drawn in table order, so the last one is
+    // the one on top: search from the end.
+    for (int s = world.count() - 1; s >= 0; --s) {
         const Room& r = world.room(s);
         if (r.floor != floor || (r.x == kNotPlaced && r.y == kNotPlaced)) continue;
         if (r.x <= px && px <= r.x + kBoxSize && r.y <= py && py <= r.y + kBoxSize) return s;

@@ -47,8 +47,9 @@ std::vector<MapItem> lay_out_map(WorldTable& world, const MapView& view);
 // The shown floor: the selected room's floor plus the floor offset.
 int shown_floor(const WorldTable& world, const MapView& view);
 
-// The first room in table order on the shown floor whose box holds the world
-// point, edges included; -1 for none (or no selected room).
+// The room drawn on top (the last in table order) among those on the shown
+// floor whose box holds the world point, edges included; -1 for none (or no
+// selected room).
 int room_at_point(const WorldTable& world, const MapView& view, int world_x, int world_y);
 
 // Puts the selected room's box at the centre of the reference rectangle in the

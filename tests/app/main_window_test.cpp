@@ -4,11 +4,14 @@
 // lost.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -34,9 +37,33 @@ protected:
         window->show();
         QApplication::processEvents();
     }
+    // Loads the demo area: 8800 is selected, its box at (301, 151) on the map.
     void load_demo() {
         ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
         QApplication::processEvents();
+    }
+    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
+    // A key pressed and released with these modifiers held, without the
+    // modifier keys' own events (QTest::keyClick sends those too).
+    static void key(QWidget* w, Qt::Key k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, k, mods), release(QEvent::KeyRelease, k, mods);
+        QApplication::sendEvent(w, &press);
+        QApplication::sendEvent(w, &release);
+    }
+    // Runs `answer` on the next modal dialog once it is up.
+    static void answer_modal(std::function<void(QWidget*)> answer) {
+        QTimer::singleShot(0, [answer] {
+            QWidget* w = QApplication::activeModalWidget();
+            if (w)
+                answer(w);
+            else
+                answer_modal(answer);
+        });
+    }
+    static void click_button(QWidget* dialog, const QString& caption) {
+        for (auto* b : dialog->findChildren<QAbstractButton*>())
+            if (b->text() == caption) return QTest::mouseClick(b, Qt::LeftButton);
+        ADD_FAILURE() << "no button " << caption.toStdString();
     }
     NullUi quiet;
     Workspace ws{quiet};
@@ -76,8 +103,9 @@ TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
     EXPECT_EQ(ws.world().selected_room()->vnum, 8803);
     EXPECT_EQ(window->status_box()->text(), "Room 8803 selected.");
 
-    window->map()->setFocus();
-    QTest::keyClick(window->map(), Qt::Key_Up);  // north of 8803 is 8800
+    // The map has the focus back: the next arrow walks.
+    ASSERT_EQ(QApplication::focusWidget(), window->map());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);  // north of 8803 is 8800
     EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
     EXPECT_EQ(vnum->text(), "8800");
     // An arrow typed into an edit box moves the caret, not the selection.
@@ -109,11 +137,11 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     EXPECT_EQ(window->status_box()->text(), before);
     window->map()->setFocus();
     QTest::keyPress(window->map(), Qt::Key_Control);  // Ctrl held ...
-    QTest::keyClick(window->map(), Qt::Key_V);
+    key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Sector, climate, flags pasted to 8800.");
     // ... but each Ctrl shortcut needs Ctrl pressed again.
     window->session().copy_room_colour(ws);
-    QTest::keyClick(window->map(), Qt::Key_V);
+    key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
     QTest::keyRelease(window->map(), Qt::Key_Control);
 }
@@ -142,6 +170,7 @@ TEST_F(MainWindowTest, RightClickOnAnEmptyMapCreatesRoom100) {
     EXPECT_EQ(window->status_box()->text(), "New room 100 created.");
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
     // The new room is drawn at the centre of the reference rectangle.
+    QApplication::processEvents();
     const QImage& image = window->map()->back_buffer();
     EXPECT_EQ(image.pixelColor(301 + 2, 151 + 2), QColor(192, 192, 192));  // box at (301, 151)
     EXPECT_EQ(image.pixelColor(301, 151), QColor(128, 128, 128));          // its frame
@@ -165,19 +194,153 @@ TEST_F(MainWindowTest, ShiftChoosesUpForOneRightClickOnly) {
 TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
     QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
     ASSERT_TRUE(ws.modified().any());
-    int asked = 0;
-    window->set_close_question([&] {
-        ++asked;
-        return MainWindow::CloseChoice::Cancel;
+    // The real question, centred over the window once it has its size.
+    QRect question;
+    answer_modal([&](QWidget* box) {
+        question = box->frameGeometry();
+        click_button(box, "Cancel");
     });
     EXPECT_FALSE(window->close());
-    EXPECT_EQ(asked, 1);
     EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(question.isValid());
+    QPoint off = question.center() - window->frameGeometry().center();
+    EXPECT_LE(off.manhattanLength(), 1) << off.x() << "," << off.y();
 
-    window->set_close_question([&] { return MainWindow::CloseChoice::Save; });
+    window->set_unsaved_question([&](const QString&) { return MainWindow::UnsavedChoice::Save; });
     EXPECT_TRUE(window->close());
     EXPECT_TRUE(dir.exists("1.wld"));
     EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(MainWindowTest, UnloadingAsksAboutUnsavedWorkOfWhatGoes) {
+    QStringList asked;
+    auto answer = [&](MainWindow::UnsavedChoice choice) {
+        window->set_unsaved_question([&asked, choice](const QString& doing) {
+            asked << doing;
+            return choice;
+        });
+    };
+    auto unload_all_worlds = [&] { window->action("Unload All &Wlds")->trigger(); };
+    auto unload_all = [&] { window->action("Unload &All")->trigger(); };
+    auto make_room = [&] {
+        QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    };
+
+    make_room();
+    answer(MainWindow::UnsavedChoice::Cancel);
+    unload_all_worlds();
+    unload_all();
+    EXPECT_EQ(asked, QStringList({"unloading", "unloading"}));
+    EXPECT_EQ(ws.world().count(), 1);  // cancelled: nothing unloaded
+
+    answer(MainWindow::UnsavedChoice::Discard);
+    unload_all();
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_FALSE(dir.exists("1.wld"));
+
+    make_room();
+    answer(MainWindow::UnsavedChoice::Save);
+    unload_all_worlds();
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_TRUE(dir.exists("1.wld"));
+
+    // Unsaved objects are not lost by unloading the rooms: no question.
+    asked.clear();
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    ws.modified().clear_all();
+    ws.modified().mark(TableKind::Object, 1);
+    unload_all_worlds();
+    EXPECT_TRUE(asked.isEmpty());
+    EXPECT_EQ(ws.world().count(), 0);
+}
+
+TEST_F(MainWindowTest, LoadFullZoneRefusesABoxWithoutAZoneNumber) {
+    ws.options().last_zone = 88;
+    // A load that went ahead would complain of missing files in message boxes.
+    int complaints = 0;
+    QTimer dismiss;
+    QObject::connect(&dismiss, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            ++complaints;
+            box->done(0);
+        }
+    });
+    dismiss.start(5);
+    for (const char* typed : {"", "abc", "-3"}) {
+        answer_modal([typed](QWidget* dialog) {
+            auto* box = static_cast<LoadZoneDialog*>(dialog)->zone_box();
+            box->setText(typed);
+            click_button(dialog, "OK");
+        });
+        window->map()->setFocus();
+        QTest::keyPress(window->map(), Qt::Key_Control);
+        key(window->map(), Qt::Key_L, Qt::ControlModifier);
+        QTest::keyRelease(window->map(), Qt::Key_Control);
+        EXPECT_EQ(ws.options().last_zone, 88) << typed;
+        EXPECT_EQ(ws.world().count(), 0) << typed;
+        EXPECT_TRUE(window->status_box()->text().startsWith("Load Full Zone: ")) << typed;
+    }
+    EXPECT_EQ(complaints, 0);
+}
+
+TEST_F(MainWindowTest, TheStatusBoxShowsTheStartOfALongText) {
+    load_demo();
+    // 8805 is 8800's north neighbour: the link is refused.
+    QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(301 + 9, 131 + 9));
+    QLineEdit* status = window->status_box();
+    ASSERT_EQ(status->text(), "Error: room 8800 already has an exit to the north.");
+    ASSERT_GT(status->fontMetrics().horizontalAdvance(status->text()), status->width());
+    EXPECT_EQ(status->cursorPosition(), 0);
+}
+
+TEST_F(MainWindowTest, ModifiersReleasedOutOfTheMapsSightAreForgotten) {
+    load_demo();
+    QWidget* map = window->map();
+    const QPoint on_8800(301 + 9, 151 + 9);
+    const int rooms = ws.world().count(), colour = room(8800).room_colour;
+    auto nothing_happens_on_plain_clicks = [&] {
+        QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, on_8800);
+        QTest::mouseClick(map, Qt::RightButton, Qt::NoModifier, on_8800);
+        EXPECT_EQ(room(8800).room_colour, colour);  // no recolouring
+        EXPECT_EQ(ws.world().count(), rooms);       // no room up or down
+    };
+
+    // Shift goes down on the map and comes up inside the File menu.
+    map->setFocus();
+    QTest::keyPress(map, Qt::Key_Shift);
+    QMenuBar* bar = window->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier,
+                      bar->actionGeometry(bar->actions().first()).center());
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    QTest::keyRelease(menu, Qt::Key_Shift);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    ASSERT_EQ(QApplication::activePopupWidget(), nullptr);
+    nothing_happens_on_plain_clicks();
+
+    // Ctrl goes down on the map; the focus leaves and comes back, the key
+    // having come up elsewhere.
+    map->setFocus();
+    QTest::keyPress(map, Qt::Key_Control);
+    window->vnum_box()->setFocus();
+    map->setFocus();
+    nothing_happens_on_plain_clicks();
+    QString before = window->status_box()->text();
+    key(map, Qt::Key_V);
+    EXPECT_EQ(window->status_box()->text(), before);  // no paste
+}
+
+TEST_F(MainWindowTest, EachArrowKeyRedrawsTheMapOnce) {
+    load_demo();
+    window->map()->setFocus();
+    QTest::qWait(50);
+    int before = window->map()->redraw_count();
+    for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}) {
+        QTest::keyClick(window->map(), k);
+        QTest::qWait(50);  // time for any paced redraw
+    }
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8800);  // there and back
+    EXPECT_EQ(window->map()->redraw_count() - before, 4);
 }
 
 TEST_F(MainWindowTest, InfiniteTickedThenCancelledLeavesTheLimitInfinite) {

@@ -555,6 +555,28 @@ TEST_F(MapActionsTest, ArrowKeysFollowExitsAndShiftPaintsTheTrail) {
     EXPECT_EQ(room(100).room_colour, 7);
 }
 
+TEST_F(MapActionsTest, ASelectionThatWouldLeaveTheViewIsCentred) {
+    // The view shows world x 37..936 and y -13..336 (900 wide, split at 350).
+    const int centre_x = 37 + 301, centre_y = -13 + 151;
+    add(100, {{kEast, 101}});
+    add(101, {{kWest, 100}, {kEast, 102}});
+    add(102, {{kWest, 101}});
+    const int last_x = 37 + 900 - kBoxSize - 1;  // the rightmost box wholly in view
+    select(100, last_x - kCellStep);
+    map.move_by_key(ws, MapKey::Right, false);
+    EXPECT_EQ(room(101).x, last_x);             // in view: it stays
+    map.move_by_key(ws, MapKey::Right, false);  // 102's box would cross the edge
+    EXPECT_EQ(std::pair(room(102).x, room(102).y), std::pair(centre_x, centre_y));
+
+    // With a traverse limit of 0 the neighbour is never placed.
+    map.view().traverse_limit = 0;
+    select(100);
+    map.move_by_key(ws, MapKey::Right, false);
+    EXPECT_EQ(selected_vnum(), 101);
+    EXPECT_EQ(std::pair(room(101).x, room(101).y), std::pair(centre_x, centre_y));
+    ASSERT_EQ(lay_out_map(world(), map.view()).size(), 1u);
+}
+
 TEST(MapKeyTest, WalkingKeysMapToTheSixDirections) {
     EXPECT_EQ(key_direction(MapKey::Up), kNorth);
     EXPECT_EQ(key_direction(MapKey::Right), kEast);

@@ -275,5 +275,20 @@ TEST_F(MapLayoutTest, RoomAtPointHoldsBothBoxEdgesOnTheShownFloor) {
     EXPECT_EQ(room_at_point(world, view, 109, 109), world.find_room(101));
 }
 
+TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
+    // 101 lies north of 100, and so does 104 by the path east, north, west:
+    // both share a cell, and 104, later in the table, is drawn over 101.
+    add(100, {{kNorth, 101}, {kEast, 102}});
+    add(101);
+    add(102, {{kNorth, 103}});
+    add(103, {{kWest, 104}});
+    add(104);
+    select(100, 100, 100);
+    lay_out_map(world, view);
+    ASSERT_EQ(std::pair(room(104).x, room(104).y), std::pair(100, 80));
+    ASSERT_EQ(std::pair(room(101).x, room(101).y), std::pair(100, 80));
+    EXPECT_EQ(room_at_point(world, view, 109, 89), world.find_room(104));
+}
+
 }  // namespace
 }  // namespace zs
