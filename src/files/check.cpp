@@ -284,8 +284,16 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
         for (const auto& k : kKinds) {
             std::string name = strfmt("%d.%s", zone, k.extension);
             std::filesystem::path path = ws.area_dir() / name;
-            std::optional<std::string> bytes = read_file_bytes(path);
-            if (!bytes) continue;
+            ReadFailure why;
+            std::optional<std::string> bytes = read_file_bytes(path, &why);
+            if (!bytes) {
+                // A zone need not have every kind; anything else is a fault.
+                if (why != ReadFailure::NotFound) {
+                    ws.ui().show_message(read_failure_text(why, path, ""));
+                    all = false;
+                }
+                continue;
+            }
             int before = count(k.table);
             if (!load_area_file(ws, path.string())) {
                 all = false;

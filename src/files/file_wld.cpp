@@ -201,10 +201,11 @@ bool load_world_file(Workspace& ws, const std::string& path) {
     }
     LoadAttempt attempt(world, zone);
     attempt.begin();
-    std::optional<std::string> data = read_file_bytes(path);
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
         attempt.roll_back();
-        ui.show_message("Wld file not found.");
+        ui.show_message(read_failure_text(why, path, "Wld file not found."));
         return false;
     }
     TextReader reader(*data);

@@ -16,13 +16,13 @@ constexpr std::size_t kMaxTextLength = 16383;
 
 // Reads an area file held in memory, line by line. CR LF and a bare LF both end
 // a line; a last line without a line end is still a line. Lines may be of any
-// length.
+// length. A UTF-8 byte-order mark at the start is passed over.
 class TextReader {
 public:
-    explicit TextReader(std::string_view data) : data_(data) {}
+    explicit TextReader(std::string_view data) : data_(without_bom(data)) {}
     // The reader keeps a view: it must not outlive its text.
     explicit TextReader(std::string&&) = delete;
-    explicit TextReader(const char* text) : data_(text) {}
+    explicit TextReader(const char* text) : data_(without_bom(text)) {}
 
     bool at_end() const { return pos_ >= data_.size(); }
     // Physical lines consumed so far; the line last returned has this number.
@@ -48,6 +48,11 @@ public:
     int peek_non_blank();
 
 private:
+    static std::string_view without_bom(std::string_view data) {
+        if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
+        return data;
+    }
+
     std::string_view data_;
     std::size_t pos_ = 0;
     int line_ = 0;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "support/test_files.h"
@@ -68,6 +69,14 @@ TEST(Cli, UsageErrorsExitWithTwo) {
     CliRun missing = cli({"stats", "/nonexistent/7.wld"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("Wld file not found."), std::string::npos);
+}
+
+TEST(Cli, CheckRefusesAnAreaFileThatIsADevice) {
+    ScratchDir in;
+    std::filesystem::create_symlink("/dev/zero", in.path() / "19.wld");
+    CliRun r = cli({"check", "--dir", in.path().string(), "19"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(in.file("19.wld") + " is not a regular file"), std::string::npos) << r.err;
 }
 
 }  // namespace
