@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     zs::install_allocation_failure_handler();
+    zs::prepare_heap();
     for (int i = 1; i < argc; ++i)
         if (std::strcmp(argv[i], "--export-map") == 0) return zs::export_map_main(argc, argv);
 

@@ -1,5 +1,7 @@
 #include "files/area_io.h"
 
+#include "world/alloc.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +14,8 @@
 namespace zs {
 
 std::optional<std::string> read_file_bytes(const std::filesystem::path& path, ReadFailure* why) {
+    // What is read here is about to be loaded into the heap.
+    advise_heap_growth();
     auto fail = [why](ReadFailure reason) -> std::optional<std::string> {
         if (why) *why = reason;
         return std::nullopt;

@@ -63,33 +63,43 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
     int lines = 0;
     for (const char* p = text_end; p < stop; ++p)
         lines += *p == '\n';
-    pos_ = static_cast<std::size_t>(stop - data_.data());
-    std::string text;
-    if (tilde) {
-        if (text_end - begin > 15) text.reserve(static_cast<std::size_t>(text_end - begin) + 16);
-        for (const char* p = begin; p < text_end;) {
-            const char* nl = static_cast<const char*>(
-                std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
-            if (!nl) {
-                text.append(p, text_end);
-                break;
-            }
-            const char* piece_end = (nl > p && nl[-1] == '\r') ? nl - 1 : nl;
-            text.append(p, piece_end);
-            text.append("\r\n", 2);
-            ++lines;
-            p = nl + 1;
-        }
-    } else {
-        for (const char* p = begin; p < text_end; ++p)
-            lines += *p == '\n';
+    // Count the line ends inside the text, and those without their CR, so that
+    // the text is made in one allocation of its exact size: texts are most of
+    // a loaded world's memory.
+    std::size_t bare_lf = 0;
+    for (const char* p = begin; p < text_end;) {
+        const char* nl =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
+        if (!nl) break;
+        ++lines;
+        if (nl == begin || nl[-1] != '\r') ++bare_lf;
+        p = nl + 1;
     }
+    pos_ = static_cast<std::size_t>(stop - data_.data());
     line_ += lines;
-    if (!tilde || text.size() > kMaxTextLength) {
+    const std::size_t length = static_cast<std::size_t>(text_end - begin) + bare_lf;
+    if (!tilde || length > kMaxTextLength) {
         // Cut off by the end of the file, or too long: the box, and no text.
         // An over-long text has been skipped up to its closing "~".
         string_error(ui);
         return {};
+    }
+    std::string text;
+    if (bare_lf == 0) {
+        text.assign(begin, text_end);
+        return text;
+    }
+    text.reserve(length);
+    for (const char* p = begin; p < text_end;) {
+        const char* nl =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
+        if (!nl) {
+            text.append(p, text_end);
+            break;
+        }
+        text.append(p, (nl > p && nl[-1] == '\r') ? nl - 1 : nl);
+        text.append("\r\n", 2);
+        p = nl + 1;
     }
     return text;
 }
