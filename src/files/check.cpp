@@ -82,7 +82,7 @@ private:
         problems_.push_back({p.file, line > 0 ? line : p.line, std::move(message)});
     }
 
-    void long_text(TableKind kind, int slot, const char* what, int vnum, const std::string& text) {
+    void long_text(TableKind kind, int slot, const char* what, int vnum, std::string_view text) {
         if (text.size() > kMaxTextLength)
             report(kind, slot,
                    strfmt("%s %d: %s is %zu characters long; the game keeps %zu", kind_word(kind),

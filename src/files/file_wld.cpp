@@ -37,7 +37,8 @@ public:
 private:
     bool read_room(Vnum vnum, std::string& detail);
     bool read_exit(Room& room, std::string_view line, std::string& detail);
-    std::string text() { return in_.read_tilde_text(ws_.ui()); }
+    Text text() { return in_.read_text(ws_.ui()); }
+    std::string string_text() { return in_.read_tilde_text(ws_.ui()); }
     bool vnum_field(long long value, Vnum& out, std::string& detail);
 
     Workspace& ws_;
@@ -67,7 +68,7 @@ bool WorldParser::run(std::string& detail) {
         std::string_view rest = line.substr(1);
         if (line[0] != '#' || !parse_long(rest, number)) return false;
         if (layout_.ends_at_99999 && number == 99999) return true;
-        Vnum vnum;
+        Vnum vnum = 0;
         if (!vnum_field(number, vnum, detail)) return false;
         if (!read_room(vnum, detail)) return false;
     }
@@ -134,8 +135,8 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                 break;
             case 'E': {
                 ExtraDescription ed;
-                ed.keyword = text();
-                ed.description = text();
+                ed.keyword = string_text();
+                ed.description = string_text();
                 room.extra_descriptions.push_back(std::move(ed));
                 break;
             }
@@ -227,7 +228,7 @@ namespace {
 
 std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
-    auto text_or = [&w](const std::string& t, std::string_view fallback) {
+    auto text_or = [&w](std::string_view t, std::string_view fallback) {
         if (t.empty())
             w.raw(fallback);
         else

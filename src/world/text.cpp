@@ -1,5 +1,6 @@
 #include "world/text.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "world/ui_port.h"
@@ -44,7 +45,7 @@ int TextReader::read_line(std::string_view& line) {
     return 0;
 }
 
-std::string TextReader::read_tilde_text(UiPort& ui) {
+bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, bool& bare_lf) {
     // The text runs to the first "~"; the rest of that line is dropped. Line
     // ends inside it become CR LF.
     const char* begin = data_.data() + pos_;
@@ -64,37 +65,41 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
     for (const char* p = text_end; p < stop; ++p)
         lines += *p == '\n';
     // Count the line ends inside the text, and those without their CR, so that
-    // the text is made in one allocation of its exact size: texts are most of
-    // a loaded world's memory.
-    std::size_t bare_lf = 0;
+    // the text can be made in one allocation of its exact size.
+    std::size_t bare = 0;
     for (const char* p = begin; p < text_end;) {
         const char* nl =
             static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
         if (!nl) break;
         ++lines;
-        if (nl == begin || nl[-1] != '\r') ++bare_lf;
+        if (nl == begin || nl[-1] != '\r') ++bare;
         p = nl + 1;
     }
     pos_ = static_cast<std::size_t>(stop - data_.data());
     line_ += lines;
-    const std::size_t length = static_cast<std::size_t>(text_end - begin) + bare_lf;
-    if (!tilde || length > kMaxTextLength) {
+    if (!tilde || static_cast<std::size_t>(text_end - begin) + bare > kMaxTextLength) {
         // Cut off by the end of the file, or too long: the box, and no text.
         // An over-long text has been skipped up to its closing "~".
         string_error(ui);
-        return {};
+        return false;
     }
+    raw = std::string_view(begin, static_cast<std::size_t>(text_end - begin));
+    bare_lf = bare > 0;
+    return true;
+}
+
+namespace {
+// The text with every bare LF made CR LF.
+std::string with_crlf(std::string_view raw) {
     std::string text;
-    if (bare_lf == 0) {
-        text.assign(begin, text_end);
-        return text;
-    }
-    text.reserve(length);
-    for (const char* p = begin; p < text_end;) {
+    text.reserve(raw.size() + static_cast<std::size_t>(std::count(raw.begin(), raw.end(), '\n')));
+    const char* p = raw.data();
+    const char* end = p + raw.size();
+    while (p < end) {
         const char* nl =
-            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
         if (!nl) {
-            text.append(p, text_end);
+            text.append(p, end);
             break;
         }
         text.append(p, (nl > p && nl[-1] == '\r') ? nl - 1 : nl);
@@ -102,6 +107,21 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
         p = nl + 1;
     }
     return text;
+}
+}  // namespace
+
+std::string TextReader::read_tilde_text(UiPort& ui) {
+    std::string_view raw;
+    bool bare_lf;
+    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    return bare_lf ? with_crlf(raw) : std::string(raw);
+}
+
+Text TextReader::read_text(UiPort& ui) {
+    std::string_view raw;
+    bool bare_lf;
+    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    return bare_lf ? Text(with_crlf(raw)) : Text(raw);
 }
 
 int TextReader::peek_non_blank() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "world/record_text.h"
+
 namespace zs {
 
 class UiPort;
@@ -42,12 +44,18 @@ public:
     // shows the "String Error" box and gives an absent text; an over-long text
     // is skipped up to its closing "~" so that the record stays aligned.
     std::string read_tilde_text(UiPort& ui);
+    // The same, as a record's text.
+    Text read_text(UiPort& ui);
 
     // The next character that is not a blank or line end, without consuming
     // it; -1 at the end of the file.
     int peek_non_blank();
 
 private:
+    // Finds the next tilde text and moves past it: its bytes as the file has
+    // them, and whether any of its line ends lacks the CR. False (after the
+    // box) for a text cut off by the end of the file or too long.
+    bool take_tilde_text(UiPort& ui, std::string_view& raw, bool& bare_lf);
     static std::string_view without_bom(std::string_view data) {
         if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
         return data;
