@@ -43,6 +43,10 @@ void prepare_heap() {
     advised_end = reinterpret_cast<std::uintptr_t>(::sbrk(0));
     mallopt(M_TOP_PAD, static_cast<int>(kHeapStep));
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kHeapStep));
+    // Blocks up to a few megabytes, such as the buffers files are read into,
+    // come from the heap too and are used again, instead of being mapped and
+    // faulted in afresh each time.
+    mallopt(M_MMAP_THRESHOLD, 4 << 20);
     // Grow the heap now, before anything lies in the new part: a 2 MB range
     // that already holds small pages stays on small pages. An allocation just
     // larger than the free top of the heap makes it grow by a step.
