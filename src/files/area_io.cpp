@@ -76,7 +76,7 @@ std::string read_failure_text(ReadFailure why, const std::filesystem::path& path
         case ReadFailure::NotRegularFile:
             return name + " is not a regular file; it was not read.";
         case ReadFailure::TooLarge:
-            return name + " is larger than " + kMaxAreaFileSizeText +
+            return name + " is larger than " + std::to_string(kMaxAreaFileBytes >> 20) + " MiB" +
                    ", far too large for an area file; it was not read.";
         case ReadFailure::ReadError:
             return name + " could not be read.";

@@ -16,7 +16,6 @@ namespace zs {
 // Largest file the readers take. Real area files are a few hundred kilobytes
 // at most; anything bigger is not one, and would only eat memory.
 constexpr std::size_t kMaxAreaFileBytes = std::size_t{64} << 20;
-constexpr const char* kMaxAreaFileSizeText = "64 MiB";
 
 // Why a file could not be read.
 enum class ReadFailure { None, NotFound, NotRegularFile, TooLarge, ReadError };
