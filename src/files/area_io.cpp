@@ -1,7 +1,5 @@
 #include "files/area_io.h"
 
-#include "world/alloc.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+
+#include "world/alloc.h"
 
 namespace zs {
 

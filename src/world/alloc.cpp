@@ -50,7 +50,9 @@ void prepare_heap() {
     // Grow the heap now, before anything lies in the new part: a 2 MB range
     // that already holds small pages stays on small pages. An allocation just
     // larger than the free top of the heap makes it grow by a step.
-    std::free(std::malloc(mallinfo2().keepcost + 64));
+    // Through a volatile pointer, or the compiler drops the pair as unused.
+    void* volatile grown = std::malloc(mallinfo2().keepcost + 64);
+    std::free(grown);
     advise_heap_growth();
 #endif
 }

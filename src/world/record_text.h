@@ -77,7 +77,7 @@ private:
     static constexpr std::size_t kInlineMax =
         std::endian::native == std::endian::little ? sizeof(char*) - 2 : 0;
 
-    bool is_inline() const noexcept { return (raw_[0] & 1) != 0; }
+    bool is_inline() const noexcept { return kInlineMax > 0 && (raw_[0] & 1) != 0; }
     char* block() const noexcept {
         char* b;
         std::memcpy(&b, raw_, sizeof b);

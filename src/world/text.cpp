@@ -1,6 +1,5 @@
 #include "world/text.h"
 
-#include <algorithm>
 #include <cstring>
 
 #include "world/ui_port.h"
@@ -45,7 +44,7 @@ int TextReader::read_line(std::string_view& line) {
     return 0;
 }
 
-bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, bool& bare_lf) {
+bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf) {
     // The text runs to the first "~"; the rest of that line is dropped. Line
     // ends inside it become CR LF.
     const char* begin = data_.data() + pos_;
@@ -84,15 +83,15 @@ bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, bool& bare_l
         return false;
     }
     raw = std::string_view(begin, static_cast<std::size_t>(text_end - begin));
-    bare_lf = bare > 0;
+    bare_lf = bare;
     return true;
 }
 
 namespace {
-// The text with every bare LF made CR LF.
-std::string with_crlf(std::string_view raw) {
+// The text with each of its `bare_lf` line ends that lack the CR made CR LF.
+std::string with_crlf(std::string_view raw, std::size_t bare_lf) {
     std::string text;
-    text.reserve(raw.size() + static_cast<std::size_t>(std::count(raw.begin(), raw.end(), '\n')));
+    text.reserve(raw.size() + bare_lf);
     const char* p = raw.data();
     const char* end = p + raw.size();
     while (p < end) {
@@ -112,16 +111,16 @@ std::string with_crlf(std::string_view raw) {
 
 std::string TextReader::read_tilde_text(UiPort& ui) {
     std::string_view raw;
-    bool bare_lf;
+    std::size_t bare_lf;
     if (!take_tilde_text(ui, raw, bare_lf)) return {};
-    return bare_lf ? with_crlf(raw) : std::string(raw);
+    return bare_lf > 0 ? with_crlf(raw, bare_lf) : std::string(raw);
 }
 
 Text TextReader::read_text(UiPort& ui) {
     std::string_view raw;
-    bool bare_lf;
+    std::size_t bare_lf;
     if (!take_tilde_text(ui, raw, bare_lf)) return {};
-    return bare_lf ? Text(with_crlf(raw)) : Text(raw);
+    return bare_lf > 0 ? Text(with_crlf(raw, bare_lf)) : Text(raw);
 }
 
 int TextReader::peek_non_blank() {

@@ -53,9 +53,9 @@ public:
 
 private:
     // Finds the next tilde text and moves past it: its bytes as the file has
-    // them, and whether any of its line ends lacks the CR. False (after the
-    // box) for a text cut off by the end of the file or too long.
-    bool take_tilde_text(UiPort& ui, std::string_view& raw, bool& bare_lf);
+    // them, and how many of its line ends lack the CR. False (after the box)
+    // for a text cut off by the end of the file or too long.
+    bool take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf);
     static std::string_view without_bom(std::string_view data) {
         if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
         return data;
