@@ -19,10 +19,11 @@ constexpr int kRoomsPerZone = 100;
 Room synthetic_room(int vnum) {
     Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
     r.title = strfmt("A winding passage numbered %d", vnum);
-    r.description.clear();
+    std::string description;
     for (int line = 0; line < 5; ++line)
-        r.description += strfmt(
-            "Line %d of room %d: damp stone walls close in around you here,\r\n", line, vnum);
+        description += strfmt("Line %d of room %d: damp stone walls close in around you here,\r\n",
+                              line, vnum);
+    r.description = description;
     r.room_flags = static_cast<std::uint32_t>(vnum * 2654435761u) & 0x3FFFFu;
     r.sector = vnum % 10;
     // A grid of 181 x 181 over all vnums, exits both ways where a neighbour exists.

@@ -14,9 +14,11 @@
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "synthetic.h"
+#include "world/alloc.h"
 #include "world/workspace.h"
 
 int main() {
+    zs::prepare_heap();
     namespace fs = std::filesystem;
     fs::path dir = fs::temp_directory_path() / ("zonesmith-memory-" + std::to_string(::getpid()));
     fs::remove_all(dir);

@@ -44,6 +44,7 @@ void add_options(QCommandLineParser& parser) {
 
 int main(int argc, char** argv) {
     zs::install_allocation_failure_handler();
+    zs::prepare_heap();
 
     // A first look at the arguments before any application object exists:
     // help, version and the map export must work without a display.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <memory>
 
 #include "files/area_files.h"
 #include "files/check.h"
@@ -86,6 +87,26 @@ private:
     bool statuses_;
 };
 
+// Set when the process ends with the command.
+bool g_process_ends = false;
+
+// The workspace of a command. When the process ends with the command, the
+// world is left to the system: freeing a whole world block by block only
+// costs time.
+class CommandWorkspace {
+public:
+    explicit CommandWorkspace(UiPort& ui) : ws_(std::make_unique<Workspace>(ui)) {}
+    ~CommandWorkspace() {
+        if (g_process_ends) static_cast<void>(ws_.release());
+    }
+    CommandWorkspace(const CommandWorkspace&) = delete;
+    CommandWorkspace& operator=(const CommandWorkspace&) = delete;
+    Workspace& operator*() { return *ws_; }
+
+private:
+    std::unique_ptr<Workspace> ws_;
+};
+
 struct Options {
     bool yes = false;
     std::optional<fs::path> dir;      // --dir: the area directory
@@ -162,7 +183,8 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 2;
     }
     CliUi ui(out, err, opt.yes, true);
-    Workspace ws(ui);
+    CommandWorkspace workspace(ui);
+    Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
     ws.set_area_dir(out_dir);
@@ -183,7 +205,8 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     // The loaders' status texts would be noise among the counts.
     CliUi ui(out, err, opt.yes, false);
-    Workspace ws(ui);
+    CommandWorkspace workspace(ui);
+    Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
 
@@ -228,7 +251,8 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         return 2;
     }
     CliUi ui(out, err, opt.yes, false);
-    Workspace ws(ui);
+    CommandWorkspace workspace(ui);
+    Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     std::vector<int> zones;
     for (const auto& z : opt.operands) {
@@ -266,7 +290,9 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 }  // namespace
 
-int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool process_ends) {
+    g_process_ends = process_ends;
     if (args.empty()) {
         err << kUsage;
         return 2;

@@ -14,7 +14,10 @@ namespace zs {
 // Runs one command line (without the program name); returns the exit status:
 // for convert and stats 0 when every file loaded, without a text the game
 // cannot hold, and 1 otherwise; for check 0 when it loaded something and found
-// no problem, and 1 otherwise; 2 for a usage error.
-int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// no problem, and 1 otherwise; 2 for a usage error. With `process_ends`, the
+// loaded world is left for the system to reclaim at exit instead of being
+// freed record by record.
+int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool process_ends = false);
 
 }  // namespace zs

@@ -6,6 +6,7 @@
 
 int main(int argc, char** argv) {
     zs::install_allocation_failure_handler();
+    zs::prepare_heap();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return zs::run_cli(args, std::cout, std::cerr);
+    return zs::run_cli(args, std::cout, std::cerr, true);
 }

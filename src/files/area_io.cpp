@@ -9,31 +9,79 @@
 #include <cstdio>
 #include <cstring>
 
+#include "world/alloc.h"
+
 namespace zs {
 
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::nullopt;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path, ReadFailure* why) {
+    // What is read here is about to be loaded into the heap.
+    advise_heap_growth();
+    auto fail = [why](ReadFailure reason) -> std::optional<std::string> {
+        if (why) *why = reason;
         return std::nullopt;
-    }
+    };
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return fail(errno == ENOENT || errno == ENOTDIR ? ReadFailure::NotFound
+                                                        : ReadFailure::ReadError);
+    // The checks look at what was opened, not at the name, which could have
+    // been pointed elsewhere in between.
+    struct stat st {};
+    ReadFailure reason = ReadFailure::None;
+    if (::fstat(fd, &st) != 0)
+        reason = ReadFailure::ReadError;
+    else if (!S_ISREG(st.st_mode))
+        reason = ReadFailure::NotRegularFile;
+    else if (static_cast<std::uint64_t>(st.st_size) > kMaxAreaFileBytes)
+        reason = ReadFailure::TooLarge;
     std::string data;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) data.reserve(static_cast<std::size_t>(st.st_size));
-    char buf[1 << 16];
-    for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ::close(fd);
-            return std::nullopt;
+    if (reason == ReadFailure::None) {
+        // Read straight into the result. One byte more than the size asks for
+        // the end, and catches a file that grew meanwhile.
+        std::size_t want = static_cast<std::size_t>(st.st_size) + 1;
+        std::size_t have = 0;
+        for (;;) {
+            if (have == want) {
+                if (want > kMaxAreaFileBytes) {
+                    reason = ReadFailure::TooLarge;
+                    break;
+                }
+                want = std::min(want * 2, kMaxAreaFileBytes + 1);
+            }
+            data.resize(want);
+            ssize_t n = ::read(fd, data.data() + have, want - have);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                reason = ReadFailure::ReadError;
+                break;
+            }
+            if (n == 0) break;
+            have += static_cast<std::size_t>(n);
         }
-        if (n == 0) break;
-        data.append(buf, static_cast<std::size_t>(n));
+        data.resize(have);
     }
     ::close(fd);
+    if (reason != ReadFailure::None) return fail(reason);
+    if (why) *why = ReadFailure::None;
     return data;
+}
+
+std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
+                              std::string_view not_found) {
+    const std::string name = path.string();
+    switch (why) {
+        case ReadFailure::None:
+        case ReadFailure::NotFound:
+            break;
+        case ReadFailure::NotRegularFile:
+            return name + " is not a regular file; it was not read.";
+        case ReadFailure::TooLarge:
+            return name + " is larger than " + std::to_string(kMaxAreaFileBytes >> 20) + " MiB" +
+                   ", far too large for an area file; it was not read.";
+        case ReadFailure::ReadError:
+            return name + " could not be read.";
+    }
+    return std::string(not_found);
 }
 
 int zone_number_from_path(std::string_view path) {

@@ -13,8 +13,23 @@
 
 namespace zs {
 
-// The whole file, or nothing when it cannot be opened or read.
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path);
+// Largest file the readers take. Real area files are a few hundred kilobytes
+// at most; anything bigger is not one, and would only eat memory.
+constexpr std::size_t kMaxAreaFileBytes = std::size_t{64} << 20;
+
+// Why a file could not be read.
+enum class ReadFailure { None, NotFound, NotRegularFile, TooLarge, ReadError };
+
+// The whole file, or nothing when it cannot be opened or read; `why` (when
+// given) then says why. Only regular files of at most kMaxAreaFileBytes are
+// read: a device or a pipe could feed the reader without end.
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
+                                           ReadFailure* why = nullptr);
+
+// The message for a file that could not be read: `not_found` for a missing
+// file, otherwise a sentence naming the file and the cause.
+std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
+                              std::string_view not_found);
 
 // The number the file name gives before its extension (".wld" and the like):
 // the characters before the last four, back to the last "/" or "\", read as a

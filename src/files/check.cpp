@@ -82,7 +82,7 @@ private:
         problems_.push_back({p.file, line > 0 ? line : p.line, std::move(message)});
     }
 
-    void long_text(TableKind kind, int slot, const char* what, int vnum, const std::string& text) {
+    void long_text(TableKind kind, int slot, const char* what, int vnum, std::string_view text) {
         if (text.size() > kMaxTextLength)
             report(kind, slot,
                    strfmt("%s %d: %s is %zu characters long; the game keeps %zu", kind_word(kind),
@@ -287,8 +287,16 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
         for (const auto& k : kKinds) {
             std::string name = strfmt("%d.%s", zone, k.extension);
             std::filesystem::path path = ws.area_dir() / name;
-            std::optional<std::string> bytes = read_file_bytes(path);
-            if (!bytes) continue;
+            ReadFailure why;
+            std::optional<std::string> bytes = read_file_bytes(path, &why);
+            if (!bytes) {
+                // A zone need not have every kind; anything else is a fault.
+                if (why != ReadFailure::NotFound) {
+                    ws.ui().show_message(read_failure_text(why, path, ""));
+                    all = false;
+                }
+                continue;
+            }
             int before = count(k.table);
             if (!load_area_file(ws, path.string())) {
                 all = false;

@@ -648,10 +648,11 @@ bool load_mobiles(Workspace& ws, const std::string& path) {
     }
     LoadAttempt attempt(mobiles, zone);
     attempt.begin();
-    std::optional<std::string> data = read_file_bytes(path);
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
         attempt.roll_back();
-        ui.show_message("Mob file not found.");
+        ui.show_message(read_failure_text(why, path, "Mob file not found."));
         return false;
     }
     TextReader reader(*data);

@@ -231,10 +231,11 @@ bool load_objects(Workspace& ws, const std::string& path) {
     }
     LoadAttempt attempt(objects, zone);
     attempt.begin();
-    std::optional<std::string> data = read_file_bytes(path);
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
         attempt.roll_back();
-        ui.show_message("Obj file not found.");
+        ui.show_message(read_failure_text(why, path, "Obj file not found."));
         return false;
     }
     TextReader reader(*data);

@@ -43,7 +43,9 @@ private:
     bool read_exit(Room& room, std::string_view line, std::string& detail);
     // A silent try shows no "String Error" box; the loader shows the boxes of
     // the try that wins.
-    std::string text() { return in_.read_tilde_text(converting_ ? quiet_ : ws_.ui()); }
+    UiPort& text_ui() { return converting_ ? static_cast<UiPort&>(quiet_) : ws_.ui(); }
+    Text text() { return in_.read_text(text_ui()); }
+    std::string string_text() { return in_.read_tilde_text(text_ui()); }
     bool vnum_field(long long value, Vnum& out, std::string& detail);
     std::string record(const Room& room) const { return strfmt("room %d", room.vnum); }
 
@@ -146,8 +148,8 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                 break;
             case 'E': {
                 ExtraDescription ed;
-                ed.keyword = text();
-                ed.description = text();
+                ed.keyword = string_text();
+                ed.description = string_text();
                 room.extra_descriptions.push_back(std::move(ed));
                 break;
             }
@@ -232,10 +234,11 @@ bool load_world_file(Workspace& ws, const std::string& path) {
     }
     LoadAttempt attempt(world, zone);
     attempt.begin();
-    std::optional<std::string> data = read_file_bytes(path);
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
         attempt.roll_back();
-        ui.show_message("Wld file not found.");
+        ui.show_message(read_failure_text(why, path, "Wld file not found."));
         return false;
     }
     TextReader reader(*data);
@@ -261,7 +264,7 @@ namespace {
 
 std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
-    auto text_or = [&w](const std::string& t, std::string_view fallback) {
+    auto text_or = [&w](std::string_view t, std::string_view fallback) {
         if (t.empty())
             w.raw(fallback);
         else

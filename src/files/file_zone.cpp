@@ -138,10 +138,11 @@ bool load_zone_file(Workspace& ws, const std::string& path) {
     }
     bool reserved = zones.reserve_zedit_block(zone);
 
-    std::optional<std::string> data = read_file_bytes(path);
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
         if (reserved) zones.release_zedit_block();
-        ui.show_message("Zone file not found.");
+        ui.show_message(read_failure_text(why, path, "Zone file not found."));
         return false;
     }
     TextReader reader(*data);

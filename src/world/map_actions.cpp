@@ -411,7 +411,7 @@ void MapSession::copy_title_colour(Workspace& ws) {
     const Room* sel = ws.world().selected_room();
     if (!sel) return;
     clipboard_ = {};
-    const std::string& t = sel->title;
+    std::string_view t = sel->title;
     clipboard_.title_colour = t.size() >= 2 && t[0] == '&' ? t[1] : 'w';
     ws.ui().show_status(strfmt("Room title color copied from %d.", sel->vnum));
 }
@@ -435,7 +435,7 @@ void MapSession::paste(Workspace& ws) {
     if (c.title_colour != 'z') {
         if (sel->title.empty()) return;
         // The title opens with the colour code and closes with "&n".
-        std::string t = sel->title;
+        std::string t = sel->title.str();
         if (t[0] != '&')
             t = std::string{'&', c.title_colour} + t;
         else if (t.size() >= 2)

@@ -1,6 +1,6 @@
 // Room, exit and extra-description records: the rows of the world table.
-// Texts are byte strings; an empty string is an absent text. Line breaks
-// inside texts are CR LF.
+// Texts are byte strings; an empty text is an absent one. Line breaks inside
+// texts are CR LF.
 #pragma once
 
 #include <array>
@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "world/record_text.h"
 
 namespace zs {
 
@@ -55,9 +57,9 @@ struct ExtraDescription {
 };
 
 struct Exit {
-    std::string description;
-    std::string door_description;
-    std::string door_keywords;
+    Text description;
+    Text door_description;
+    Text door_keywords;
     std::uint16_t exit_flags = 0;
     Vnum key = -1;
     std::int32_t door_strength = 0;
@@ -73,14 +75,14 @@ struct Room {
     Vnum vnum = 0;
     std::int16_t zone = -1;
     std::int32_t sector = 0;
-    std::string title;
-    std::string description;
-    std::string side_text;
+    Text title;
+    Text description;
+    Text side_text;
     std::vector<ExtraDescription> extra_descriptions;  // file order
     std::array<std::optional<Exit>, kNumDirections> exits;
     std::uint32_t room_flags = 0;
     std::int32_t climate = 0;
-    std::string extra_text;
+    Text extra_text;
     std::int32_t mine_kind = 0;
     std::int32_t mine_resource = 0;
     std::int32_t mine_amount = 0;

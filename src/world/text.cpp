@@ -45,7 +45,7 @@ int TextReader::read_line(std::string_view& line) {
     return 0;
 }
 
-std::string TextReader::read_tilde_text(UiPort& ui) {
+bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf) {
     // The text runs to the first "~"; the rest of that line is dropped. Line
     // ends inside it become CR LF.
     const int first_line = line_ + 1;
@@ -65,35 +65,64 @@ std::string TextReader::read_tilde_text(UiPort& ui) {
     int lines = 0;
     for (const char* p = text_end; p < stop; ++p)
         lines += *p == '\n';
-    pos_ = static_cast<std::size_t>(stop - data_.data());
-    std::string text;
-    if (tilde) {
-        if (text_end - begin > 15) text.reserve(static_cast<std::size_t>(text_end - begin) + 16);
-        for (const char* p = begin; p < text_end;) {
-            const char* nl = static_cast<const char*>(
-                std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
-            if (!nl) {
-                text.append(p, text_end);
-                break;
-            }
-            const char* piece_end = (nl > p && nl[-1] == '\r') ? nl - 1 : nl;
-            text.append(p, piece_end);
-            text.append("\r\n", 2);
-            ++lines;
-            p = nl + 1;
-        }
-    } else {
-        for (const char* p = begin; p < text_end; ++p)
-            lines += *p == '\n';
+    // Count the line ends inside the text, and those without their CR, so that
+    // the text can be made in one allocation of its exact size.
+    std::size_t bare = 0;
+    for (const char* p = begin; p < text_end;) {
+        const char* nl =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(text_end - p)));
+        if (!nl) break;
+        ++lines;
+        if (nl == begin || nl[-1] != '\r') ++bare;
+        p = nl + 1;
     }
+    pos_ = static_cast<std::size_t>(stop - data_.data());
     line_ += lines;
-    if (!tilde || text.size() > kMaxTextLength) {
+    if (!tilde || static_cast<std::size_t>(text_end - begin) + bare > kMaxTextLength) {
         // Cut off by the end of the file, or too long: the box, and no text.
         // An over-long text has been skipped up to its closing "~".
-        string_error_at(ui, first_line, text.size(), !tilde);
-        return {};
+        string_error_at(ui, first_line, static_cast<std::size_t>(text_end - begin) + bare, !tilde);
+        return false;
+    }
+    raw = std::string_view(begin, static_cast<std::size_t>(text_end - begin));
+    bare_lf = bare;
+    return true;
+}
+
+namespace {
+// The text with each of its `bare_lf` line ends that lack the CR made CR LF.
+std::string with_crlf(std::string_view raw, std::size_t bare_lf) {
+    std::string text;
+    text.reserve(raw.size() + bare_lf);
+    const char* p = raw.data();
+    const char* end = p + raw.size();
+    while (p < end) {
+        const char* nl =
+            static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+        if (!nl) {
+            text.append(p, end);
+            break;
+        }
+        text.append(p, (nl > p && nl[-1] == '\r') ? nl - 1 : nl);
+        text.append("\r\n", 2);
+        p = nl + 1;
     }
     return text;
+}
+}  // namespace
+
+std::string TextReader::read_tilde_text(UiPort& ui) {
+    std::string_view raw;
+    std::size_t bare_lf;
+    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    return bare_lf > 0 ? with_crlf(raw, bare_lf) : std::string(raw);
+}
+
+Text TextReader::read_text(UiPort& ui) {
+    std::string_view raw;
+    std::size_t bare_lf;
+    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    return bare_lf > 0 ? Text(with_crlf(raw, bare_lf)) : Text(raw);
 }
 
 void TextReader::string_error_at(UiPort& ui, int line, std::size_t length, bool ended) {

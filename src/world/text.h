@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "world/record_text.h"
+
 namespace zs {
 
 class UiPort;
@@ -17,13 +19,13 @@ constexpr std::size_t kMaxTextLength = 16383;
 
 // Reads an area file held in memory, line by line. CR LF and a bare LF both end
 // a line; a last line without a line end is still a line. Lines may be of any
-// length.
+// length. A UTF-8 byte-order mark at the start is passed over.
 class TextReader {
 public:
-    explicit TextReader(std::string_view data) : data_(data) {}
+    explicit TextReader(std::string_view data) : data_(without_bom(data)) {}
     // The reader keeps a view: it must not outlive its text.
     explicit TextReader(std::string&&) = delete;
-    explicit TextReader(const char* text) : data_(text) {}
+    explicit TextReader(const char* text) : data_(without_bom(text)) {}
 
     bool at_end() const { return pos_ >= data_.size(); }
     // Physical lines consumed so far; the line last returned has this number.
@@ -45,6 +47,8 @@ public:
     // box names the file, the text's first line and the record being read,
     // and the error is kept in string_errors().
     std::string read_tilde_text(UiPort& ui);
+    // The same, as a record's text.
+    Text read_text(UiPort& ui);
 
     // What string errors name: the file ("12.wld") and the record now being
     // read (kind and vnum: "room", 1200).
@@ -68,6 +72,14 @@ public:
 
 private:
     void string_error_at(UiPort& ui, int line, std::size_t length, bool ended);
+    // Finds the next tilde text and moves past it: its bytes as the file has
+    // them, and how many of its line ends lack the CR. False (after the box)
+    // for a text cut off by the end of the file or too long.
+    bool take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf);
+    static std::string_view without_bom(std::string_view data) {
+        if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
+        return data;
+    }
 
     std::string_view data_;
     std::size_t pos_ = 0;

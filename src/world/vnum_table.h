@@ -69,7 +69,11 @@ public:
     bool reserve_block(int zone) {
         if (has_zone(zone)) return false;
         ++blocks_;
-        records_.reserve(static_cast<std::size_t>(blocks_) * 100 + 1);
+        // Grows by doubling: a reserve of just one block more on every load
+        // would move the whole table each time.
+        std::size_t wanted = static_cast<std::size_t>(blocks_) * 100 + 1;
+        if (records_.capacity() < wanted)
+            records_.reserve(std::max(wanted, 2 * records_.capacity()));
         return true;
     }
     void release_block() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "support/test_files.h"
@@ -185,6 +186,14 @@ TEST(Cli, VersionAndCommandHelpPrintToStdoutAndSucceed) {
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out.substr(0, c.begins.size()), c.begins);
     }
+}
+
+TEST(Cli, CheckRefusesAnAreaFileThatIsADevice) {
+    ScratchDir in;
+    std::filesystem::create_symlink("/dev/zero", in.path() / "19.wld");
+    CliRun r = cli({"check", "--dir", in.path().string(), "19"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(in.file("19.wld") + " is not a regular file"), std::string::npos) << r.err;
 }
 
 }  // namespace

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
+#include "files/area_io.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
@@ -168,6 +171,36 @@ TEST_F(WorldFileTest, LoadRefusalsAndTheirMessages) {
     load("40.wld", crlf("$\n"));
     EXPECT_EQ(ui.last_status(), "World file for zone 31 loaded.");  // zone of the last room
     EXPECT_EQ(ws.world().count(), 2);
+}
+
+TEST_F(WorldFileTest, WhatIsNotAnAreaFileIsRefusedWithAMessageNamingIt) {
+    namespace fs = std::filesystem;
+    fs::create_symlink("/dev/zero", dir.path() / "19.wld");
+    fs::create_directory(dir.path() / "20.wld");
+    ASSERT_EQ(::mkfifo(dir.file("21.wld").c_str(), 0600), 0);  // would block an open
+    dir.write("22.wld", "");
+    fs::resize_file(dir.path() / "22.wld", kMaxAreaFileBytes + 1);  // sparse
+    const struct {
+        const char* name;
+        std::string message_end;
+    } cases[] = {
+        {"19.wld", " is not a regular file; it was not read."},
+        {"20.wld", " is not a regular file; it was not read."},
+        {"21.wld", " is not a regular file; it was not read."},
+        {"22.wld", " is larger than 64 MiB, far too large for an area file; it was not read."},
+    };
+    for (const auto& c : cases) {
+        ui.clear();
+        EXPECT_FALSE(load_world_file(ws, dir.file(c.name))) << c.name;
+        EXPECT_EQ(ui.message_texts(), std::vector<std::string>{dir.file(c.name) + c.message_end});
+        EXPECT_EQ(ws.world().block_count(), 0) << c.name;
+    }
+}
+
+TEST_F(WorldFileTest, AByteOrderMarkAtTheStartIsPassedOver) {
+    load("31.wld", "\xEF\xBB\xBF" + kTwoRooms);
+    EXPECT_EQ(ws.world().count(), 2);
+    EXPECT_TRUE(ui.message_texts().empty());
 }
 
 TEST_F(WorldFileTest, AFailedLoadLeavesTheTableAsItWas) {

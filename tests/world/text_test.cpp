@@ -106,6 +106,32 @@ TEST(TildeText, EndOfFileInsideATextIsAStringError) {
     EXPECT_EQ(r.string_errors().size(), 2u);
 }
 
+TEST(RecordText, KeepsAnyBytesWhateverTheirLength) {
+    // Short texts are held in place, longer ones in an allocation: both sides
+    // of the boundary, bytes that look like markers, and a zero inside.
+    for (std::size_t n : {0, 1, 5, 6, 7, 8, 300}) {
+        std::string bytes;
+        for (std::size_t i = 0; i < n; ++i)
+            bytes.push_back(static_cast<char>(i % 3 == 0 ? '\x01' : i % 3 == 1 ? '\xFF' : '\0'));
+        Text t(bytes);
+        EXPECT_EQ(t, bytes) << n;
+        EXPECT_EQ(t.empty(), n == 0);
+        EXPECT_EQ(t.c_str()[n], '\0') << n;
+        Text copy = t;
+        Text moved = std::move(t);
+        EXPECT_TRUE(t.empty());  // NOLINT(bugprone-use-after-move): a moved-from text is empty
+        EXPECT_EQ(moved, bytes) << n;
+        EXPECT_EQ(copy, moved) << n;
+        // Assigned a part of itself.
+        copy = copy.view().substr(n / 2);
+        EXPECT_EQ(copy, bytes.substr(n / 2)) << n;
+        copy = moved;
+        copy.clear();
+        EXPECT_EQ(copy, "");
+        EXPECT_EQ(moved, bytes) << n;
+    }
+}
+
 TEST(Flags, WordsAndNumbers) {
     EXPECT_EQ(flags_from_word("0"), 0u);
     EXPECT_EQ(flags_from_word("12"), 12u);
