@@ -10,7 +10,7 @@ need_packages \
     cmake ninja-build g++ pkg-config \
     libgtest-dev libgmock-dev libbenchmark-dev \
     qt6-base-dev zlib1g-dev \
-    fonts-dejavu-core desktop-file-utils
+    fonts-dejavu-core
 
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DZS_WERROR="${ZS_WERROR:-OFF}" >/dev/null

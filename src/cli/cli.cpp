@@ -87,17 +87,16 @@ private:
     bool statuses_;
 };
 
-// Set when the process ends with the command.
-bool g_process_ends = false;
-
 // The workspace of a command. When the process ends with the command, the
 // world is left to the system: freeing a whole world block by block only
-// costs time.
+// costs time. (It stays reachable, so leak checkers do not report it.)
 class CommandWorkspace {
 public:
-    explicit CommandWorkspace(UiPort& ui) : ws_(std::make_unique<Workspace>(ui)) {}
+    CommandWorkspace(UiPort& ui, bool process_ends)
+        : ws_(std::make_unique<Workspace>(ui)), process_ends_(process_ends) {}
     ~CommandWorkspace() {
-        if (g_process_ends) static_cast<void>(ws_.release());
+        [[maybe_unused]] static Workspace* left_to_the_system = nullptr;
+        if (process_ends_) left_to_the_system = ws_.release();
     }
     CommandWorkspace(const CommandWorkspace&) = delete;
     CommandWorkspace& operator=(const CommandWorkspace&) = delete;
@@ -105,6 +104,7 @@ public:
 
 private:
     std::unique_ptr<Workspace> ws_;
+    bool process_ends_;
 };
 
 struct Options {
@@ -169,7 +169,8 @@ bool load_files(Workspace& ws, CliUi& ui, const Options& opt, std::ostream& err)
     return all;
 }
 
-int convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            bool process_ends) {
     Options opt;
     if (!parse_options(args, true, true, opt, err)) {
         err << kUsage;
@@ -183,7 +184,7 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 2;
     }
     CliUi ui(out, err, opt.yes, true);
-    CommandWorkspace workspace(ui);
+    CommandWorkspace workspace(ui, process_ends);
     Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
@@ -197,7 +198,8 @@ struct ZoneCounts {
     int objects = 0, mobiles = 0, conversations = 0, skills = 0, commands = 0;
 };
 
-int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          bool process_ends) {
     Options opt;
     if (!parse_options(args, false, true, opt, err)) {
         err << kUsage;
@@ -205,7 +207,7 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     }
     // The loaders' status texts would be noise among the counts.
     CliUi ui(out, err, opt.yes, false);
-    CommandWorkspace workspace(ui);
+    CommandWorkspace workspace(ui, process_ends);
     Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
@@ -244,14 +246,15 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return all_loaded ? 0 : 1;
 }
 
-int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+          bool process_ends) {
     Options opt;
     if (!parse_options(args, false, false, opt, err)) {
         err << kUsage;
         return 2;
     }
     CliUi ui(out, err, opt.yes, false);
-    CommandWorkspace workspace(ui);
+    CommandWorkspace workspace(ui, process_ends);
     Workspace& ws = *workspace;
     if (opt.dir) ws.set_area_dir(*opt.dir);
     std::vector<int> zones;
@@ -292,7 +295,6 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool process_ends) {
-    g_process_ends = process_ends;
     if (args.empty()) {
         err << kUsage;
         return 2;
@@ -304,9 +306,9 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         out << help->second;
         return 0;
     }
-    if (args[0] == "convert") return convert(args, out, err);
-    if (args[0] == "stats") return stats(args, out, err);
-    if (args[0] == "check") return check(args, out, err);
+    if (args[0] == "convert") return convert(args, out, err, process_ends);
+    if (args[0] == "stats") return stats(args, out, err, process_ends);
+    if (args[0] == "check") return check(args, out, err, process_ends);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

@@ -155,8 +155,8 @@ bool write_all(int fd, std::string_view bytes) {
     return true;
 }
 
-SaveError failure(SaveError::Step step, int err) {
-    return {step, std::strerror(err)};
+SaveError failure(SaveError::Step step, int err, const std::filesystem::path& file) {
+    return {step, std::strerror(err), file.filename().string()};
 }
 
 // Where a file named `name` in `dir` is really written: a symbolic link is
@@ -174,19 +174,19 @@ std::filesystem::path final_target(const std::filesystem::path& dir, const std::
 // write-back; with `flush`, waits until it is on disk.
 SaveError write_temp(const std::filesystem::path& path, std::string_view bytes, bool flush) {
     if (::unlink(path.c_str()) != 0 && errno != ENOENT)
-        return failure(SaveError::Step::Create, errno);
+        return failure(SaveError::Step::Create, errno, path);
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return failure(SaveError::Step::Create, errno);
+    if (fd < 0) return failure(SaveError::Step::Create, errno, path);
     SaveError error;
     if (!write_all(fd, bytes)) {
-        error = failure(SaveError::Step::Write, errno);
+        error = failure(SaveError::Step::Write, errno, path);
     } else if (flush) {
-        if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno);
+        if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno, path);
     } else {
         // Let the disk start on it while the other files are written.
         ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
     }
-    if (::close(fd) != 0 && !error) error = failure(SaveError::Step::Write, errno);
+    if (::close(fd) != 0 && !error) error = failure(SaveError::Step::Write, errno, path);
     if (error) ::unlink(path.c_str());
     return error;
 }
@@ -194,16 +194,16 @@ SaveError write_temp(const std::filesystem::path& path, std::string_view bytes, 
 // Waits until a written file is on disk.
 SaveError flush_file(const std::filesystem::path& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return failure(SaveError::Step::Flush, errno);
+    if (fd < 0) return failure(SaveError::Step::Flush, errno, path);
     SaveError error;
-    if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno);
+    if (::fsync(fd) != 0) error = failure(SaveError::Step::Flush, errno, path);
     ::close(fd);
     return error;
 }
 
 SaveError rename_over(const std::filesystem::path& temp, const std::filesystem::path& target) {
     if (std::rename(temp.c_str(), target.c_str()) == 0) return {};
-    SaveError error = failure(SaveError::Step::Rename, errno);
+    SaveError error = failure(SaveError::Step::Rename, errno, temp);
     ::unlink(temp.c_str());
     return error;
 }

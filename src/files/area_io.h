@@ -74,8 +74,9 @@ private:
 // Why a file could not be saved: the step that failed and the system's
 // reason ("No space left on device", "Permission denied", ...).
 struct SaveError {
-    enum class Step { None, Create, Write, Flush, Rename } step = Step::None;
+    enum class Step { None, Create, Write, Flush, Rename, Remove } step = Step::None;
     std::string reason;
+    std::string file;  // the name of the file the step worked on
     explicit operator bool() const { return step != Step::None; }
 };
 

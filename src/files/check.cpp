@@ -23,7 +23,7 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
     // The line of each "#vnum" in the file, first one of a vnum winning.
     std::map<int, int> lines;
     int line = 0;
-    std::size_t pos = 0;
+    std::size_t pos = static_cast<std::size_t>(without_bom(bytes).data() - bytes.data());
     while (pos < bytes.size()) {
         ++line;
         std::size_t nl = bytes.find('\n', pos);

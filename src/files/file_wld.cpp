@@ -330,7 +330,7 @@ bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) 
     bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
                            : save_file_atomically(ws.area_dir(), name + ".new", name, text, &error);
     if (!ok) {
-        if (!error) error = {SaveError::Step::Rename, std::strerror(errno)};
+        if (!error) error = {SaveError::Step::Remove, std::strerror(errno), name};
         ws.ui().show_message(save_failure_text(kLayoutSaveError, zone, name, error));
     }
     return ok;
@@ -383,7 +383,7 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
             if (!layout_ok) layout_error = batch.error(p.layout_ticket);
         } else if (!remove_file_if_present(ws.area_dir(), layout_name(p.zone))) {
             layout_ok = false;
-            layout_error = {SaveError::Step::Rename, std::strerror(errno)};
+            layout_error = {SaveError::Step::Remove, std::strerror(errno), layout_name(p.zone)};
         }
         if (layout_ok) {
             ws.modified().clear(TableKind::World, p.zone);

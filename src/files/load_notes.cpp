@@ -11,13 +11,13 @@
 namespace zs {
 
 void DroppedFields::add(const std::string& record, const std::string& field) {
-    auto it = std::find_if(records_.rbegin(), records_.rend(),
-                           [&](const auto& r) { return r.first == record; });
-    if (it == records_.rend()) {
+    // Fields arrive in file order, record by record: only the last record
+    // can be the same one again.
+    if (records_.empty() || records_.back().first != record) {
         records_.push_back({record, {field}});
         return;
     }
-    auto& fields = it->second;
+    auto& fields = records_.back().second;
     if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
 }
 
@@ -27,11 +27,16 @@ void DroppedFields::show(UiPort& ui, std::string_view file_name) const {
         "Note: the game's format has no place for these fields of %.*s;\r\n"
         "they were left out:",
         static_cast<int>(file_name.size()), file_name.data());
-    for (const auto& [record, fields] : records_) {
+    // A box the screen can hold: the first records, then how many more.
+    constexpr std::size_t kListed = 20;
+    for (std::size_t r = 0; r < records_.size() && r < kListed; ++r) {
+        const auto& [record, fields] = records_[r];
         text += "\r\n" + record + ": ";
         for (std::size_t i = 0; i < fields.size(); ++i)
             text += (i ? ", " : "") + fields[i];
     }
+    if (records_.size() > kListed)
+        text += strfmt("\r\n... and %zu more records.", records_.size() - kListed);
     ui.show_message(text, "Warning");
 }
 

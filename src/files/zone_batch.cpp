@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "world/strfmt.h"
+#include "world/text.h"
 
 namespace zs {
 
@@ -28,7 +29,7 @@ int records_in_file(const std::filesystem::path& path) {
     std::optional<std::string> data = read_file_bytes(path);
     if (!data) return 0;
     int count = 0;
-    std::size_t at = 0;
+    auto at = static_cast<std::size_t>(without_bom(*data).data() - data->data());
     while (at < data->size()) {
         if ((*data)[at] == '#') ++count;
         std::size_t nl = data->find('\n', at);
@@ -55,8 +56,8 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
     namespace fs = std::filesystem;
     fs::path path = ws.area_dir() / file_name;
     std::error_code ec;
-    fs::file_status st = fs::symlink_status(path, ec);
-    if (ec || !fs::exists(st)) return true;
+    // Nothing there, or a link to nothing: no records can be lost.
+    if (!fs::exists(path, ec)) return true;
     if (const fs::path* from = ws.zone_files().find(kind, zone))
         if (fs::equivalent(*from, path, ec) && !ec) return true;
 
@@ -75,8 +76,31 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 
 std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
                               const SaveError& error) {
-    return strfmt("%.*s\r\nZone %d, %s: %s", static_cast<int>(headline.size()), headline.data(),
-                  zone, file_name.c_str(), error.reason.c_str());
+    const char* step = "could not save";
+    switch (error.step) {
+        case SaveError::Step::Create:
+            step = "could not create";
+            break;
+        case SaveError::Step::Write:
+            step = "could not write";
+            break;
+        case SaveError::Step::Flush:
+            step = "could not write to disk";
+            break;
+        case SaveError::Step::Rename:
+            step = "could not rename";
+            break;
+        case SaveError::Step::Remove:
+            step = "could not remove";
+            break;
+        case SaveError::Step::None:
+            break;
+    }
+    std::string what = error.file.empty() ? file_name : error.file;
+    if (error.step == SaveError::Step::Rename) what += " to " + file_name;
+    return strfmt("%.*s\r\nZone %d, %s: %s %s: %s", static_cast<int>(headline.size()),
+                  headline.data(), zone, file_name.c_str(), step, what.c_str(),
+                  error.reason.c_str());
 }
 
 }  // namespace zs

@@ -9,6 +9,7 @@ enum class TableKind { World, Zone, Object, Mobile };
 enum class ChangeKind {
     Added,      // a record was loaded or created
     Removed,    // a record was deleted or unloaded
+    Cleared,    // every record of the table was unloaded
     Edited,     // fields of a record changed
     Selection,  // the table's selected record changed
 };

@@ -17,6 +17,12 @@ class UiPort;
 // Longest text a tilde text may hold, line breaks included.
 constexpr std::size_t kMaxTextLength = 16383;
 
+// The text without a UTF-8 byte-order mark at its start.
+inline std::string_view without_bom(std::string_view data) {
+    if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
+    return data;
+}
+
 // Reads an area file held in memory, line by line. CR LF and a bare LF both end
 // a line; a last line without a line end is still a line. Lines may be of any
 // length. A UTF-8 byte-order mark at the start is passed over.
@@ -76,10 +82,6 @@ private:
     // them, and how many of its line ends lack the CR. False (after the box)
     // for a text cut off by the end of the file or too long.
     bool take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf);
-    static std::string_view without_bom(std::string_view data) {
-        if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);
-        return data;
-    }
 
     std::string_view data_;
     std::size_t pos_ = 0;

@@ -154,7 +154,7 @@ public:
         index_.clear();
         blocks_ = 0;
         selected_ = -1;
-        notify(ChangeKind::Removed, -1, false);
+        notify(ChangeKind::Cleared, -1, false);
         if (had_selection) notify(ChangeKind::Selection, -1, false);
     }
 

@@ -24,10 +24,15 @@ void Workspace::on_change(const Change& change) {
         // A record given a number in another zone leaves its old zone changed too.
         if (change.previous_id != Change::kNoPreviousId)
             modified_.mark(change.table, zone_of_id(change.previous_id));
-    } else if (change.kind == ChangeKind::Removed) {
-        // Unloading: a zone with no records left no longer stands for its file.
+    } else if (change.kind == ChangeKind::Cleared) {
         for (int zone : zone_files_.zones(change.table))
-            if (!has_zone(change.table, zone)) zone_files_.forget(change.table, zone);
+            zone_files_.forget(change.table, zone);
+    } else if (change.kind == ChangeKind::Removed) {
+        // Unloading: a zone with no records left no longer stands for its
+        // file. (Zones the builder emptied by deleting keep theirs.)
+        int zone = zone_of_id(change.id);
+        if (zone_files_.find(change.table, zone) && !has_zone(change.table, zone))
+            zone_files_.forget(change.table, zone);
     }
     for (auto* o : observers_)
         o->workspace_changed(change);

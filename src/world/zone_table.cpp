@@ -88,7 +88,7 @@ void ZoneTable::clear() {
     zedits_.clear();
     blocks_ = 0;
     selected_ = -1;
-    notify(ChangeKind::Removed, -1, false);
+    notify(ChangeKind::Cleared, -1, false);
     notify(ChangeKind::Selection, -1, false);
 }
 

@@ -315,7 +315,8 @@ TEST_F(MobileFileTest, SaveCommands) {
     std::filesystem::create_directory(dir.path() / "12.new");
     EXPECT_FALSE(save_all_mobiles(ws));
     EXPECT_EQ(ui.message_texts().back(),
-              "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: Is a directory");
+              "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: could not create 12.new: Is a "
+              "directory");
     EXPECT_EQ(ui.last_status(), "Error, not all mobiles saved.");
 }
 

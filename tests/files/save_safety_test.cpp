@@ -92,7 +92,12 @@ TEST_F(SaveSafetyTest, AZoneWhoseRecordsWereAllDeletedIsSavedEmpty) {
     dir.write("31.wld_zs", "Col: 3100 4\r\n");
     ws.world().delete_room(3100, true);
     ws.world().delete_room(3101, true);
+    // A failed load of another zone, rolled back, changes nothing of that.
+    std::string broken = rooms({3200});
+    broken.insert(broken.size() - 4, "#3201\r\nbroken");
+    ASSERT_FALSE(load("32.wld", broken));
     EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(ui.questions.size() == 1);  // only the offer to convert 32.wld
     EXPECT_EQ(dir.read("31.wld"), "$~\r\n");
     EXPECT_FALSE(dir.exists("31.wld_zs"));
     EXPECT_FALSE(ws.modified().any());
@@ -161,10 +166,12 @@ TEST_F(SaveSafetyTest, FailuresNameTheZoneTheFileAndTheCause) {
     std::filesystem::remove_all(dir.path() / "31.new");
     // The world file is written, its colour file is not: the zone stays marked.
     EXPECT_FALSE(save_all_worlds(ws));
-    EXPECT_EQ(ui.message_texts(),
-              (std::vector<std::string>{
-                  "Error saving object file.\r\nZone 31, 31.obj: Is a directory",
-                  "Error saving Zonesmith file.\r\nZone 31, 31.wld_zs: Is a directory"}));
+    EXPECT_EQ(
+        ui.message_texts(),
+        (std::vector<std::string>{
+            "Error saving object file.\r\nZone 31, 31.obj: could not create 31.new: Is a directory",
+            "Error saving Zonesmith file.\r\nZone 31, 31.wld_zs: could not create 31.wld_zs.new: "
+            "Is a directory"}));
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Object, 31));
 }

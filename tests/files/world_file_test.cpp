@@ -312,7 +312,8 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     EXPECT_FALSE(save_current_world(ws));
     EXPECT_EQ(
         ui.message_texts(),
-        std::vector<std::string>{"Error saving zone file.\r\nZone 31, 31.wld: Is a directory"});
+        std::vector<std::string>{
+            "Error saving zone file.\r\nZone 31, 31.wld: could not create 31.new: Is a directory"});
     EXPECT_EQ(ui.last_status(), "Error, zone not saved.");
     EXPECT_EQ(dir.read("31.wld"), "old bytes");
 
