@@ -332,7 +332,10 @@ std::string objects_text(const ObjectTable& objects, const std::vector<int>& slo
         for (auto t : o.triggers)
             w.raw("T ").num(t).nl();
         for (const auto& ed : o.extra_descriptions) {
-            if (ed.keyword.empty() || ed.description.empty()) continue;
+            // The description goes out without its CRs: one of CRs alone would
+            // come back empty, so it is left out like an empty one.
+            if (ed.keyword.empty() || ed.description.find_first_not_of('\r') == std::string::npos)
+                continue;
             w.ch('E').nl().text(ed.keyword).ch('~').nl();
             plain(ed.description);
         }

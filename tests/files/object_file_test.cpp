@@ -77,6 +77,12 @@ TEST_F(ObjectFileTest, TrailerSectionsKeepTheirOrderAndTheirRules) {
             "T 1200\r\nE\r\nfirst~\r\nOne.\r\n~\r\nE\r\nsecond~\r\nTwo.\r\n~\r\nA\r\n44 7\r\n$~"),
         std::string::npos)
         << saved;
+
+    // A description of lone CRs would be written empty: it is left out like
+    // an empty one, so that a second load and save gives the same bytes.
+    ws.objects().edit(ws.objects().find(1200),
+                      [](ObjectPrototype& p) { p.extra_descriptions[1].description = "\r\r"; });
+    EXPECT_EQ(objects_file_text(ws, 12).find("second~"), std::string::npos);
 }
 
 TEST_F(ObjectFileTest, ShortFormsOfLinesOneAndFourLoadWithZeros) {
