@@ -22,9 +22,14 @@ run() {  # target, seed file patterns...
     mkdir -p "$work"
     for f in "$@"; do [ -f "$f" ] && cp -n "$f" "$work/" 2>/dev/null || true; done
     echo "Fuzzing $target for ${seconds}s"
+    local log="$build/$target.log" status=0
     "$build/tests/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -max_len=65536 -print_final_stats=1 "$work" 2>&1 | tail -n 12
-    return "${PIPESTATUS[0]}"
+        -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/" "$work" >"$log" 2>&1 ||
+        status=$?
+    # The statistics when all went well; the whole report (the stack and the
+    # input that failed) when not.
+    if [ "$status" -eq 0 ]; then tail -n 12 "$log"; else grep -v "# Uses:" "$log" | tail -n 80; fi
+    return "$status"
 }
 run fuzz_world "$root"/demo/*.wld "$root"/demo/*.wld_zs "$corpus"/wld/*.wld
 run fuzz_zone "$corpus"/zon/*.zon
