@@ -22,7 +22,7 @@ using test::FakeUi;
 using test::ScratchDir;
 
 std::string room(int vnum) {
-    return "#" + std::to_string(vnum) + "\r\nA room~\r\nText.\r\n~\r\nnone~\r\n~\r\n" +
+    return '#' + std::to_string(vnum) + "\r\nA room~\r\nText.\r\n~\r\nnone~\r\n~\r\n" +
            std::to_string(vnum / 100) + " 0 0 0 0 -1 -1 -1 0 0\r\n0 0 0 -1 0\r\nS\r\n";
 }
 std::string rooms(std::initializer_list<int> vnums) {
