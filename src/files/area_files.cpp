@@ -50,23 +50,35 @@ std::string area_path(const Workspace& ws, int zone, const char* extension) {
 
 }  // namespace
 
+namespace {
+
+// The four kinds of a zone's files, in the order Load Full Zone loads them.
+struct ZoneFileKind {
+    TableKind table;
+    const char* extension;
+    bool (*load)(Workspace&, const std::string&);
+};
+constexpr ZoneFileKind kZoneFileKinds[] = {
+    {TableKind::World, "wld", load_world_file},
+    {TableKind::Object, "obj", load_objects},
+    {TableKind::Mobile, "mob", load_mobiles},
+    {TableKind::Zone, "zon", load_zone_file},
+};
+
+const ZoneFileKind& zone_file_kind(TableKind table) {
+    for (const auto& k : kZoneFileKinds)
+        if (k.table == table) return k;
+    return kZoneFileKinds[0];
+}
+
+}  // namespace
+
 bool load_all(Workspace& ws, int zone) {
-    struct Kind {
-        TableKind table;
-        const char* extension;
-        bool (*load)(Workspace&, const std::string&);
-    };
-    static constexpr Kind kKinds[] = {
-        {TableKind::World, "wld", load_world_file},
-        {TableKind::Object, "obj", load_objects},
-        {TableKind::Mobile, "mob", load_mobiles},
-        {TableKind::Zone, "zon", load_zone_file},
-    };
     // A file that is missing or whose zone is loaded already is not handed to
     // its loader: one box afterwards says what became of each of the four.
     std::string report = strfmt("Load Full Zone %d:", zone);
     int loaded = 0;
-    for (const Kind& k : kKinds) {
+    for (const ZoneFileKind& k : kZoneFileKinds) {
         std::string path = area_path(ws, zone, k.extension);
         std::error_code ec;
         const char* outcome;
@@ -325,26 +337,14 @@ public:
     explicit DirectoryAreaFiles(Workspace& ws) : ws_(ws) {}
     bool zone_file_exists(TableKind kind, int zone) const override {
         std::error_code ec;
-        return std::filesystem::exists(area_path(ws_, zone, extension(kind)), ec);
+        return std::filesystem::exists(area_path(ws_, zone, zone_file_kind(kind).extension), ec);
     }
     bool load_zone_file(TableKind kind, int zone) override {
-        return load_area_file(ws_, area_path(ws_, zone, extension(kind)));
+        const ZoneFileKind& k = zone_file_kind(kind);
+        return k.load(ws_, area_path(ws_, zone, k.extension));
     }
 
 private:
-    static const char* extension(TableKind kind) {
-        switch (kind) {
-            case TableKind::World:
-                return "wld";
-            case TableKind::Zone:
-                return "zon";
-            case TableKind::Object:
-                return "obj";
-            case TableKind::Mobile:
-                return "mob";
-        }
-        return "wld";
-    }
     Workspace& ws_;
 };
 

@@ -76,26 +76,11 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 
 std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
                               const SaveError& error) {
-    const char* step = "could not save";
-    switch (error.step) {
-        case SaveError::Step::Create:
-            step = "could not create";
-            break;
-        case SaveError::Step::Write:
-            step = "could not write";
-            break;
-        case SaveError::Step::Flush:
-            step = "could not write to disk";
-            break;
-        case SaveError::Step::Rename:
-            step = "could not rename";
-            break;
-        case SaveError::Step::Remove:
-            step = "could not remove";
-            break;
-        case SaveError::Step::None:
-            break;
-    }
+    // Indexed by SaveError::Step.
+    static constexpr const char* kStepWords[] = {"could not save",   "could not create",
+                                                 "could not write",  "could not write to disk",
+                                                 "could not rename", "could not remove"};
+    const char* step = kStepWords[static_cast<int>(error.step)];
     std::string what = error.file.empty() ? file_name : error.file;
     if (error.step == SaveError::Step::Rename) what += " to " + file_name;
     return strfmt("%.*s\r\nZone %d, %s: %s %s: %s", static_cast<int>(headline.size()),
