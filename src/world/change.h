@@ -1,6 +1,9 @@
 // Change events: how the tables tell the workspace (and through it the
-// editor's views) that records were added, removed or edited.
+// editor's views) that records were added, removed or edited, and the hook
+// through which a table hands the workspace the images of a user edit.
 #pragma once
+
+#include <cstdint>
 
 namespace zs {
 
@@ -14,6 +17,15 @@ enum class ChangeKind {
     Selection,  // the table's selected record changed
 };
 
+// Where a change came from: a load or unload, an edit of the builder, or
+// the history stepping back or forward.
+enum class ChangeOrigin { Load, Edit, Undo, Redo };
+
+// Which fields of a record an edit changed: a bit per field, numbered by the
+// editor of the record's kind. Adding and removing touch every field.
+using FieldMask = std::uint64_t;
+constexpr FieldMask kAllFields = ~FieldMask{0};
+
 struct Change {
     TableKind table;
     ChangeKind kind;
@@ -22,12 +34,42 @@ struct Change {
     // For an edit that gave the record a new number: the number it had.
     int previous_id = kNoPreviousId;
     static constexpr int kNoPreviousId = -0x7fffffff - 1;
+    ChangeOrigin origin = ChangeOrigin::Edit;
+    FieldMask fields = kAllFields;
+    // Who made the edit (a pane passes itself), so that a pane can tell its
+    // own keystrokes from changes it has to show; null for the core.
+    const void* source = nullptr;
+};
+
+struct Room;
+struct ObjectPrototype;
+struct MobilePrototype;
+struct Zedit;
+
+// The id of the record in the slot before a record, or this for the first
+// slot: where a removed record goes back.
+constexpr int kTableFront = Change::kNoPreviousId;
+
+// Receives the images of every user edit while an edit step is open. `before`
+// is null for a record being added, `after` for one being removed; `after_id`
+// says where an added or removed record stands (the id in the slot before it).
+class EditRecorder {
+public:
+    virtual ~EditRecorder() = default;
+    virtual void record(TableKind table, const Room* before, const Room* after, int after_id) = 0;
+    virtual void record(TableKind table, const ObjectPrototype* before,
+                        const ObjectPrototype* after, int after_id) = 0;
+    virtual void record(TableKind table, const MobilePrototype* before,
+                        const MobilePrototype* after, int after_id) = 0;
+    virtual void record(TableKind table, const Zedit* before, const Zedit* after, int after_id) = 0;
 };
 
 class ChangeSink {
 public:
     virtual ~ChangeSink() = default;
     virtual void on_change(const Change& change) = 0;
+    // The recorder of the open edit step; null when no step is open.
+    virtual EditRecorder* recorder() { return nullptr; }
 };
 
 }  // namespace zs

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "world/change.h"
@@ -110,25 +111,35 @@ public:
     // Editor path: inserts a record after the nearest lower vnum of its zone,
     // or at slot 0 when the zone has none. Returns the slot.
     int insert_sorted(Record record) {
-        refresh_derived(record);
-        int vnum = record.vnum;
-        int zone = record.zone;
-        int slot = count();
-        while (slot > 0) {
-            const Record& before = *records_[slot - 1];
-            if (before.zone == zone && before.vnum < vnum) break;
-            --slot;
-        }
-        records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
-        index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
-        if (selected_ >= slot) ++selected_;
-        notify(ChangeKind::Added, vnum, true);
+        int slot = sorted_slot(record);
+        insert_at(slot, std::move(record));
         return slot;
+    }
+
+    // Puts a removed record back after the record with `after_id` (its first
+    // slot; kTableFront for slot 0). When that record is gone, the record goes
+    // where the editor would insert it. Returns the slot.
+    int restore(int after_id, Record record) {
+        int slot = 0;
+        if (after_id != kTableFront) {
+            int before = find(after_id);
+            slot = before >= 0 ? before + 1 : sorted_slot(record);
+        }
+        insert_at(slot, std::move(record));
+        return slot;
+    }
+
+    // Gives the record in `slot` the fields of `image`, number included.
+    void replace(int slot, const Record& image) {
+        edit(slot, [&image](Record& r) { r = image; });
     }
 
     // Removes the record in `slot`; if it was selected, `successor` (a slot
     // before the removal, or -1) becomes the selection.
     void erase(int slot, int successor, bool user_edit) {
+        if (EditRecorder* rec = recorder(user_edit))
+            rec->record(kind_, records_[slot].get(), static_cast<const Record*>(nullptr),
+                        id_before(slot));
         int vnum = records_[slot]->vnum;
         bool was_selected = selected_ == slot;
         records_.erase(records_.begin() + slot);
@@ -163,6 +174,9 @@ public:
         if (slot < 0 || slot >= count()) return;
         Record& r = *records_[slot];
         int before = r.vnum;
+        EditRecorder* rec = recorder(user_edit);
+        std::optional<Record> image;
+        if (rec) image = r;
         fn(r);
         refresh_derived(r);
         // Vnums are 16-bit everywhere; an edit cannot take one outside.
@@ -174,12 +188,40 @@ public:
             for (int s = 0; s < count(); ++s)
                 index_.appended(records_[s]->vnum, s);
         }
+        if (rec) rec->record(kind_, &*image, &r, kTableFront);
         notify(ChangeKind::Edited, r.vnum, user_edit,
                r.vnum != before ? before : Change::kNoPreviousId);
     }
 
 protected:
     Record& mutable_record(int slot) { return *records_[slot]; }
+    EditRecorder* recorder(bool user_edit) const {
+        return user_edit && sink_ ? sink_->recorder() : nullptr;
+    }
+    int id_before(int slot) const { return slot > 0 ? int{records_[slot - 1]->vnum} : kTableFront; }
+
+    // Where the editor inserts a record: after the nearest lower vnum of its
+    // zone, or at slot 0 when the zone has none.
+    int sorted_slot(const Record& record) const {
+        int slot = count();
+        while (slot > 0) {
+            const Record& before = *records_[slot - 1];
+            if (before.zone == record.zone && before.vnum < record.vnum) break;
+            --slot;
+        }
+        return slot;
+    }
+
+    void insert_at(int slot, Record record) {
+        refresh_derived(record);
+        int vnum = record.vnum;
+        if (EditRecorder* rec = recorder(true))
+            rec->record(kind_, static_cast<const Record*>(nullptr), &record, id_before(slot));
+        records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
+        index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
+        if (selected_ >= slot) ++selected_;
+        notify(ChangeKind::Added, vnum, true);
+    }
     void notify(ChangeKind kind, int vnum, bool user_edit,
                 int previous = Change::kNoPreviousId) const {
         if (sink_) sink_->on_change({kind_, kind, vnum, user_edit, previous});

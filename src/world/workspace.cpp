@@ -1,6 +1,32 @@
 #include "world/workspace.h"
 
+#include <exception>
+
 namespace zs {
+
+namespace {
+
+int id_of(const Room& r) {
+    return r.vnum;
+}
+int id_of(const ObjectPrototype& o) {
+    return o.vnum;
+}
+int id_of(const MobilePrototype& m) {
+    return m.vnum;
+}
+int id_of(const Zedit& z) {
+    return z.number;
+}
+int zone_of_record(const Zedit& z) {
+    return z.number;
+}
+template <class Record>
+int zone_of_record(const Record& r) {
+    return r.zone;
+}
+
+}  // namespace
 
 bool Workspace::has_zone(TableKind kind, int zone) const {
     switch (kind) {
@@ -16,26 +42,245 @@ bool Workspace::has_zone(TableKind kind, int zone) const {
     return false;
 }
 
-void Workspace::on_change(const Change& change) {
+void Workspace::on_change(const Change& event) {
+    Change change = event;
     // Zedits are known by their number; every other record by its vnum.
     auto zone_of_id = [&](int id) { return change.table == TableKind::Zone ? id : zone_of(id); };
-    if (change.user_edit) {
-        modified_.mark(change.table, zone_of_id(change.id));
-        // A record given a number in another zone leaves its old zone changed too.
+    if (applying_) {
+        change.origin = *applying_;
+    } else if (!change.user_edit) {
+        change.origin = ChangeOrigin::Load;
+    } else if (depth_ > 0) {
+        change.origin = ChangeOrigin::Edit;
+        change.source = pending_options_.source;
+        if (change.kind == ChangeKind::Edited) change.fields = pending_options_.fields;
+    }
+    if (change.user_edit && depth_ == 0 && !applying_) {
+        // An edit outside any step cannot be undone; its zone stays
+        // modified until saved.
+        history_.mark_changed(change.table, zone_of_id(change.id));
         if (change.previous_id != Change::kNoPreviousId)
-            modified_.mark(change.table, zone_of_id(change.previous_id));
-    } else if (change.kind == ChangeKind::Cleared) {
+            history_.mark_changed(change.table, zone_of_id(change.previous_id));
+    }
+    if (!change.user_edit && change.kind == ChangeKind::Cleared) {
         for (int zone : zone_files_.zones(change.table))
             zone_files_.forget(change.table, zone);
-    } else if (change.kind == ChangeKind::Removed) {
-        // Unloading: a zone with no records left no longer stands for its
-        // file. (Zones the builder emptied by deleting keep theirs.)
+        history_.forget_kind(change.table);
+    } else if (!change.user_edit &&
+               (change.kind == ChangeKind::Removed || change.kind == ChangeKind::Added)) {
+        // Loading and unloading: steps that touched the zone can no longer
+        // be undone or redone.
         int zone = zone_of_id(change.id);
-        if (zone_files_.find(change.table, zone) && !has_zone(change.table, zone))
+        std::size_t steps = history_.step_count();
+        history_.forget_zone(change.table, zone);
+        // A zone with no records left no longer stands for its file. (Zones
+        // the builder emptied by deleting keep theirs.)
+        if (change.kind == ChangeKind::Removed && zone_files_.find(change.table, zone) &&
+            !has_zone(change.table, zone))
             zone_files_.forget(change.table, zone);
+        if (steps != history_.step_count()) history_changed();
     }
-    for (auto* o : observers_)
-        o->workspace_changed(change);
+    notify([&](WorkspaceObserver* o) { o->workspace_changed(change); });
+}
+
+EditRecorder* Workspace::recorder() {
+    return depth_ > 0 && !applying_ ? this : nullptr;
+}
+
+template <class Record>
+void Workspace::record_images(TableKind table, const Record* before, const Record* after,
+                              int after_id) {
+    RecordImages<Record> images;
+    std::size_t bytes = 0;
+    if (before) {
+        images.before = std::make_unique<const Record>(*before);
+        bytes += footprint(*before);
+        pending_.touched.push_back({table, zone_of_record(*before)});
+    }
+    if (after) {
+        images.after = std::make_unique<const Record>(*after);
+        bytes += footprint(*after);
+        pending_.touched.push_back({table, zone_of_record(*after)});
+    }
+    pending_.bytes += bytes + sizeof(HistoryEntry);
+    pending_.entries.push_back({table, after_id, std::move(images)});
+}
+
+void Workspace::record(TableKind table, const Room* before, const Room* after, int after_id) {
+    record_images(table, before, after, after_id);
+}
+void Workspace::record(TableKind table, const ObjectPrototype* before, const ObjectPrototype* after,
+                       int after_id) {
+    record_images(table, before, after, after_id);
+}
+void Workspace::record(TableKind table, const MobilePrototype* before, const MobilePrototype* after,
+                       int after_id) {
+    record_images(table, before, after, after_id);
+}
+void Workspace::record(TableKind table, const Zedit* before, const Zedit* after, int after_id) {
+    record_images(table, before, after, after_id);
+}
+
+void Workspace::begin_step(std::string name, const EditOptions& options) {
+    if (depth_++ > 0) return;
+    pending_ = HistoryStep{};
+    pending_.name = std::move(name);
+    pending_.merge = options.merge;
+    pending_options_ = options;
+}
+
+void Workspace::end_step(bool roll_back) {
+    if (--depth_ > 0) return;
+    HistoryStep step = std::move(pending_);
+    pending_ = HistoryStep{};
+    if (step.entries.empty()) return;
+    if (roll_back) {
+        applying_ = ChangeOrigin::Undo;
+        apply(step, false);
+        applying_.reset();
+        return;
+    }
+    std::sort(step.touched.begin(), step.touched.end());
+    step.touched.erase(std::unique(step.touched.begin(), step.touched.end()), step.touched.end());
+    step.bytes += step.name.capacity();
+    history_.push(std::move(step));
+    history_changed();
+}
+
+Transaction::Transaction(Workspace& ws, std::string name, EditOptions options)
+    : ws_(ws), exceptions_(std::uncaught_exceptions()) {
+    ws_.begin_step(std::move(name), options);
+}
+
+Transaction::~Transaction() {
+    ws_.end_step(std::uncaught_exceptions() > exceptions_);
+}
+
+void Transaction::focus(TableKind table, int id) {
+    ws_.pending_.focus = RecordRef{table, id};
+}
+
+void Transaction::rename(std::string name) {
+    ws_.pending_.name = std::move(name);
+}
+
+void Workspace::apply(const HistoryStep& step, bool forward) {
+    auto apply_entry = [&](const HistoryEntry& e) {
+        std::visit(
+            [&](const auto& images) {
+                const auto* from = forward ? images.before.get() : images.after.get();
+                const auto* to = forward ? images.after.get() : images.before.get();
+                auto put = [&](auto& table) {
+                    if (from && to) {
+                        int slot = table.find(id_of(*from));
+                        if (slot >= 0) table.replace(slot, *to);
+                    } else if (from) {
+                        int slot = table.find(id_of(*from));
+                        if (slot >= 0) table.erase(slot, -1, true);
+                    } else if (to) {
+                        table.restore(e.after_id, *to);
+                    }
+                };
+                using Record = std::decay_t<decltype(*from)>;
+                if constexpr (std::is_same_v<Record, Room>)
+                    put(world_);
+                else if constexpr (std::is_same_v<Record, ObjectPrototype>)
+                    put(objects_);
+                else if constexpr (std::is_same_v<Record, MobilePrototype>)
+                    put(mobiles_);
+                else
+                    put(zones_);
+            },
+            e.images);
+    };
+    if (forward)
+        for (const auto& e : step.entries)
+            apply_entry(e);
+    else
+        for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it)
+            apply_entry(*it);
+}
+
+void Workspace::select_after_step(const HistoryStep& step) {
+    auto select = [&](const RecordRef& ref) {
+        switch (ref.table) {
+            case TableKind::World: {
+                int slot = world_.find(ref.id);
+                if (slot >= 0) world_.select_slot(slot);
+                return slot >= 0;
+            }
+            case TableKind::Zone: {
+                int slot = zones_.find_zedit(ref.id);
+                if (slot >= 0) zones_.select_slot(slot);
+                return slot >= 0;
+            }
+            case TableKind::Object: {
+                int slot = objects_.find(ref.id);
+                if (slot >= 0) objects_.select_slot(slot);
+                return slot >= 0;
+            }
+            case TableKind::Mobile: {
+                int slot = mobiles_.find(ref.id);
+                if (slot >= 0) mobiles_.select_slot(slot);
+                return slot >= 0;
+            }
+        }
+        return false;
+    };
+    if (step.focus && select(*step.focus)) return;
+    for (const auto& e : step.entries) {
+        bool done = std::visit(
+            [&](const auto& images) {
+                for (const auto* image : {images.before.get(), images.after.get()})
+                    if (image && select(RecordRef{e.table, id_of(*image)})) return true;
+                return false;
+            },
+            e.images);
+        if (done) return;
+    }
+}
+
+bool Workspace::undo() {
+    if (depth_ > 0 || !history_.can_undo()) return false;
+    const HistoryStep& step = *history_.undo_step();
+    applying_ = ChangeOrigin::Undo;
+    apply(step, false);
+    history_.moved_back();
+    select_after_step(step);
+    applying_.reset();
+    history_changed();
+    return true;
+}
+
+bool Workspace::redo() {
+    if (depth_ > 0 || !history_.can_redo()) return false;
+    const HistoryStep& step = *history_.redo_step();
+    applying_ = ChangeOrigin::Redo;
+    apply(step, true);
+    history_.moved_forward();
+    select_after_step(step);
+    applying_.reset();
+    history_changed();
+    return true;
+}
+
+std::string Workspace::undo_text() const {
+    const HistoryStep* s = history_.undo_step();
+    return s ? "Undo " + s->name : "Undo";
+}
+
+std::string Workspace::redo_text() const {
+    const HistoryStep* s = history_.redo_step();
+    return s ? "Redo " + s->name : "Redo";
+}
+
+void Workspace::set_history_limits(HistoryLimits limits) {
+    history_.set_limits(limits);
+    history_changed();
+}
+
+void Workspace::history_changed() {
+    notify([](WorkspaceObserver* o) { o->history_changed(); });
 }
 
 }  // namespace zs

@@ -8,10 +8,13 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
+#include <string>
 #include <vector>
 
 #include "world/change.h"
+#include "world/history.h"
 #include "world/mobile.h"
 #include "world/object.h"
 #include "world/ui_port.h"
@@ -20,30 +23,25 @@
 
 namespace zs {
 
-// What the builder changed since the last save, per kind and zone: every edit
-// marks its zone, and a successful save of a zone clears just that zone, so
-// saving one zone never hides unsaved edits in another.
+// What the builder changed since the last save, per kind and zone, as the
+// history tells it: a save of a zone clears just that zone, and undoing back
+// to the saved state clears it again.
 class ModifiedFlags {
 public:
-    void mark(TableKind kind, int zone) { zones_[index(kind)].insert(zone); }
-    void clear(TableKind kind, int zone) { zones_[index(kind)].erase(zone); }
-    void clear(TableKind kind) { zones_[index(kind)].clear(); }
-    void clear_all() {
-        for (auto& z : zones_)
-            z.clear();
-    }
-    bool is_set(TableKind kind) const { return !zones_[index(kind)].empty(); }
-    bool is_set(TableKind kind, int zone) const { return zones_[index(kind)].count(zone) != 0; }
-    const std::set<int>& zones(TableKind kind) const { return zones_[index(kind)]; }
-    bool any() const {
-        for (const auto& z : zones_)
-            if (!z.empty()) return true;
-        return false;
-    }
+    explicit ModifiedFlags(History& history) : history_(&history) {}
+    // The zone changed outside the history (it stays modified until saved).
+    void mark(TableKind kind, int zone) { history_->mark_changed(kind, zone); }
+    // The zone (every zone of the kind, every zone) now matches its file.
+    void clear(TableKind kind, int zone) { history_->mark_saved(kind, zone); }
+    void clear(TableKind kind) { history_->mark_saved(kind); }
+    void clear_all() { history_->mark_saved_all(); }
+    bool is_set(TableKind kind) const { return !zones(kind).empty(); }
+    bool is_set(TableKind kind, int zone) const { return history_->modified(kind, zone); }
+    std::set<int> zones(TableKind kind) const { return history_->modified_zones(kind); }
+    bool any() const { return history_->any_modified(); }
 
 private:
-    static std::size_t index(TableKind kind) { return static_cast<std::size_t>(kind); }
-    std::array<std::set<int>, 4> zones_;
+    History* history_;
 };
 
 // The file each zone's records were loaded from (or last saved to), per
@@ -110,12 +108,54 @@ public:
     // The map should be drawn again; `force` skips the pacing of redraws.
     virtual void redraw_requested(bool /*force*/) {}
     virtual void editor_switched(EditorKind /*editor*/) {}
+    // A step was added, undone or redone, or steps were dropped: the names
+    // of Undo and Redo, and what is modified, may have changed.
+    virtual void history_changed() {}
 };
 
-class Workspace : private ChangeSink {
+// How an edit step presents itself: which fields its edits change, who makes
+// them, and whether it merges with the step before it (see MergeKey).
+struct EditOptions {
+    FieldMask fields = kAllFields;
+    const void* source = nullptr;
+    MergeKey merge;
+};
+
+class Workspace;
+
+// One named, undoable step. Every change the builder makes runs inside one:
+//   Transaction tx(ws, "Create Room 3012");
+//   ... table edits ...
+// The step is committed when the transaction ends (a step that changed
+// nothing is dropped); when it ends by an exception its edits are undone.
+// Transactions opened inside another join it, so an operation built from
+// others is still one step.
+class Transaction {
+public:
+    Transaction(Workspace& ws, std::string name, EditOptions options = {});
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    // The record undo and redo select (by default the first one the step
+    // changed that still exists).
+    void focus(TableKind table, int id);
+    void rename(std::string name);
+
+private:
+    Workspace& ws_;
+    int exceptions_;
+};
+
+class Workspace : private ChangeSink, private EditRecorder {
 public:
     explicit Workspace(UiPort& ui)
-        : world_(this), zones_(this), objects_(this), mobiles_(this), ui_(&ui) {}
+        : world_(this),
+          zones_(this),
+          objects_(this),
+          mobiles_(this),
+          ui_(&ui),
+          modified_(history_) {}
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
@@ -138,6 +178,17 @@ public:
     ModifiedFlags& modified() { return modified_; }
     const ModifiedFlags& modified() const { return modified_; }
 
+    // Undo and redo. Both select the record the step changed; false when
+    // there was nothing to do (or a step is still open).
+    const History& history() const { return history_; }
+    void set_history_limits(HistoryLimits limits);
+    bool undo();
+    bool redo();
+    // "Undo Create Room 3012"; just "Undo" (or "Redo") with nothing to do.
+    std::string undo_text() const;
+    std::string redo_text() const;
+    bool in_transaction() const { return depth_ > 0; }
+
     AreaFileAccess* area_files() { return area_files_.get(); }
     void set_area_files(std::unique_ptr<AreaFileAccess> files) { area_files_ = std::move(files); }
 
@@ -153,23 +204,48 @@ public:
     void switch_editor(EditorKind editor) {
         if (editor == editor_) return;
         editor_ = editor;
-        for (auto* o : observers_)
-            o->editor_switched(editor);
+        notify([&](WorkspaceObserver* o) { o->editor_switched(editor); });
     }
     void request_redraw(bool force = false) {
-        for (auto* o : observers_)
-            o->redraw_requested(force);
+        notify([&](WorkspaceObserver* o) { o->redraw_requested(force); });
     }
 
+    // Observers may add or remove observers (themselves included) while
+    // they are told of something: one added then hears of the next event,
+    // one removed hears nothing more.
     void add_observer(WorkspaceObserver* o) { observers_.push_back(o); }
     void remove_observer(WorkspaceObserver* o) { std::erase(observers_, o); }
     void announce_loaded(TableKind kind, int zone) {
-        for (auto* o : observers_)
-            o->file_loaded(kind, zone);
+        notify([&](WorkspaceObserver* o) { o->file_loaded(kind, zone); });
     }
 
 private:
+    friend class Transaction;
+
     void on_change(const Change& change) override;
+    EditRecorder* recorder() override;
+    void record(TableKind table, const Room* before, const Room* after, int after_id) override;
+    void record(TableKind table, const ObjectPrototype* before, const ObjectPrototype* after,
+                int after_id) override;
+    void record(TableKind table, const MobilePrototype* before, const MobilePrototype* after,
+                int after_id) override;
+    void record(TableKind table, const Zedit* before, const Zedit* after, int after_id) override;
+    template <class Record>
+    void record_images(TableKind table, const Record* before, const Record* after, int after_id);
+
+    void begin_step(std::string name, const EditOptions& options);
+    void end_step(bool roll_back);
+    // Applies a step's entries backward (undo) or forward (redo).
+    void apply(const HistoryStep& step, bool forward);
+    void select_after_step(const HistoryStep& step);
+    void history_changed();
+
+    template <class Fn>
+    void notify(Fn&& fn) {
+        auto snapshot = observers_;
+        for (auto* o : snapshot)
+            if (std::find(observers_.begin(), observers_.end(), o) != observers_.end()) fn(o);
+    }
 
     WorldTable world_;
     ZoneTable zones_;
@@ -177,7 +253,14 @@ private:
     MobileTable mobiles_;
     UiPort* ui_;
     std::filesystem::path area_dir_ = ".";
+    History history_;
     ModifiedFlags modified_;
+    // The open step: its nesting depth and what it has recorded so far.
+    int depth_ = 0;
+    HistoryStep pending_;
+    EditOptions pending_options_;
+    // Set while undo or redo applies a step.
+    std::optional<ChangeOrigin> applying_;
     ZoneFiles zone_files_;
     std::unique_ptr<AreaFileAccess> area_files_;
     Options options_;

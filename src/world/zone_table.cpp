@@ -1,5 +1,7 @@
 #include "world/zone_table.h"
 
+#include <optional>
+
 namespace zs {
 
 Zedit make_new_zedit(int number) {
@@ -45,15 +47,39 @@ void ZoneTable::append(Zedit zedit) {
 }
 
 int ZoneTable::create_zedit(int number) {
-    zedits_.insert(zedits_.begin(), make_new_zedit(number));
-    if (selected_ >= 0) ++selected_;
-    notify(ChangeKind::Added, number, true);
+    insert_at(0, make_new_zedit(number));
     return 0;
 }
 
-void ZoneTable::delete_zedit(int number) {
+void ZoneTable::insert_at(int slot, Zedit zedit) {
+    int number = zedit.number;
+    if (EditRecorder* rec = recorder(true))
+        rec->record(TableKind::Zone, nullptr, &zedit, id_before(slot));
+    zedits_.insert(zedits_.begin() + slot, std::move(zedit));
+    if (selected_ >= slot) ++selected_;
+    notify(ChangeKind::Added, number, true);
+}
+
+int ZoneTable::restore(int after_id, Zedit zedit) {
+    int slot = 0;
+    if (after_id != kTableFront) {
+        int before = find_zedit(after_id);
+        slot = before >= 0 ? before + 1 : 0;
+    }
+    insert_at(slot, std::move(zedit));
+    return slot;
+}
+
+void ZoneTable::delete_zedit(int number, bool user_edit) {
     int slot = find_zedit(number);
-    if (slot < 0) return;
+    if (slot >= 0) delete_slot(slot, user_edit);
+}
+
+void ZoneTable::delete_slot(int slot, bool user_edit) {
+    if (slot < 0 || slot >= count()) return;
+    int number = zedits_[slot].number;
+    if (EditRecorder* rec = recorder(user_edit))
+        rec->record(TableKind::Zone, &zedits_[slot], nullptr, id_before(slot));
     int select_after = selected_;
     if (selected_ == slot) {
         // Another zedit with the same number, else the first other one.
@@ -73,7 +99,7 @@ void ZoneTable::delete_zedit(int number) {
     zedits_.erase(zedits_.begin() + slot);
     if (select_after > slot) --select_after;
     selected_ = select_after;  // settled before anyone hears of the removal
-    notify(ChangeKind::Removed, number, false);
+    notify(ChangeKind::Removed, number, user_edit);
     notify(ChangeKind::Selection, selected_ < 0 ? -1 : zedits_[selected_].number, false);
 }
 
@@ -94,28 +120,35 @@ void ZoneTable::clear() {
 
 bool ZoneTable::insert_command(int slot, int position) {
     if (slot < 0 || slot >= count()) return false;
-    auto& cmds = zedits_[slot].commands;
+    const auto& cmds = zedits_[slot].commands;
     if (position < 0 || position > static_cast<int>(cmds.size())) return false;
-    Zcmd c;
-    c.command = 'N';
-    cmds.insert(cmds.begin() + position, c);
-    notify(ChangeKind::Edited, zedits_[slot].number, true);
+    edit_zedit(slot, [position](Zedit& z) {
+        Zcmd c;
+        c.command = 'N';
+        z.commands.insert(z.commands.begin() + position, c);
+    });
     return true;
 }
 
 bool ZoneTable::remove_command(int slot, int position) {
     if (slot < 0 || slot >= count()) return false;
-    auto& cmds = zedits_[slot].commands;
+    const auto& cmds = zedits_[slot].commands;
     if (position < 0 || position >= static_cast<int>(cmds.size())) return false;
-    cmds.erase(cmds.begin() + position);
-    notify(ChangeKind::Edited, zedits_[slot].number, true);
+    edit_zedit(slot, [position](Zedit& z) { z.commands.erase(z.commands.begin() + position); });
     return true;
 }
 
 void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit) {
     if (slot < 0 || slot >= count()) return;
+    EditRecorder* rec = recorder(user_edit);
+    std::optional<Zedit> before;
+    if (rec) before = zedits_[slot];
+    int number = zedits_[slot].number;
     edit(zedits_[slot]);
-    notify(ChangeKind::Edited, zedits_[slot].number, user_edit);
+    if (rec) rec->record(TableKind::Zone, &*before, &zedits_[slot], kTableFront);
+    Change change{TableKind::Zone, ChangeKind::Edited, zedits_[slot].number, user_edit};
+    if (number != zedits_[slot].number) change.previous_id = number;
+    if (sink_) sink_->on_change(change);
 }
 
 }  // namespace zs

@@ -35,7 +35,9 @@ public:
     void append(Zedit zedit);
     // Editor path: a new zedit in slot 0.
     int create_zedit(int number);
-    void delete_zedit(int number);
+    // Removes the first zedit with the number; with user_edit it is the
+    // builder's deletion (an undoable edit), else an unload.
+    void delete_zedit(int number, bool user_edit = false);
     // Removes every zedit with the number and gives the block back.
     void unload_zedit(int number);
     void clear();
@@ -46,8 +48,23 @@ public:
 
     void edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit = true);
 
+    // What undo and redo use: put a removed zedit back after the zedit with
+    // `after_id` (kTableFront: in slot 0), give one the fields of an image.
+    int restore(int after_id, Zedit zedit);
+    int find(int number) const { return find_zedit(number); }
+    void erase(int slot, int /*successor*/, bool user_edit) { delete_slot(slot, user_edit); }
+    void replace(int slot, const Zedit& image) {
+        edit_zedit(slot, [&image](Zedit& z) { z = image; });
+    }
+
 private:
     void notify(ChangeKind kind, int number, bool user_edit) const;
+    EditRecorder* recorder(bool user_edit) const {
+        return user_edit && sink_ ? sink_->recorder() : nullptr;
+    }
+    int id_before(int slot) const { return slot > 0 ? int{zedits_[slot - 1].number} : kTableFront; }
+    void insert_at(int slot, Zedit zedit);
+    void delete_slot(int slot, bool user_edit);
 
     ChangeSink* sink_;
     std::vector<Zedit> zedits_;
