@@ -1,0 +1,55 @@
+#include "world/edits.h"
+
+#include "world/strfmt.h"
+
+namespace zs {
+
+namespace {
+
+template <class Table, class Record>
+bool edit_in(Workspace& ws, Table& table, TableKind kind, int id, std::string name,
+             const std::function<void(Record&)>& fn, const EditOptions& options) {
+    int slot = table.find(id);
+    if (slot < 0) return false;
+    Transaction tx(ws, std::move(name), options);
+    tx.focus(kind, id);
+    table.edit(slot, fn);
+    return true;
+}
+
+}  // namespace
+
+bool delete_room(Workspace& ws, int vnum) {
+    if (ws.world().find_room(vnum) < 0) return false;
+    Transaction tx(ws, strfmt("Delete Room %d", vnum));
+    tx.focus(TableKind::World, vnum);
+    ws.world().delete_room(vnum, true);
+    return true;
+}
+
+bool edit_room(Workspace& ws, int vnum, std::string name, const std::function<void(Room&)>& fn,
+               EditOptions options) {
+    return edit_in(ws, ws.world(), TableKind::World, vnum, std::move(name), fn, options);
+}
+
+bool edit_object(Workspace& ws, int vnum, std::string name,
+                 const std::function<void(ObjectPrototype&)>& fn, EditOptions options) {
+    return edit_in(ws, ws.objects(), TableKind::Object, vnum, std::move(name), fn, options);
+}
+
+bool edit_mobile(Workspace& ws, int vnum, std::string name,
+                 const std::function<void(MobilePrototype&)>& fn, EditOptions options) {
+    return edit_in(ws, ws.mobiles(), TableKind::Mobile, vnum, std::move(name), fn, options);
+}
+
+bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<void(Zedit&)>& fn,
+                EditOptions options) {
+    int slot = ws.zones().find_zedit(zone);
+    if (slot < 0) return false;
+    Transaction tx(ws, std::move(name), options);
+    tx.focus(TableKind::Zone, zone);
+    ws.zones().edit_zedit(slot, fn);
+    return true;
+}
+
+}  // namespace zs

@@ -1,0 +1,27 @@
+// The builder's edits of records that are not tied to the map, each one
+// named, undoable step (see Transaction). Records are found by vnum (zone
+// number for zedits); a record that is not loaded changes nothing.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "world/workspace.h"
+
+namespace zs {
+
+// "Delete Room 3004": the room and every exit that leads to it.
+bool delete_room(Workspace& ws, int vnum);
+
+// Changes fields of one record as a step named `name`. Give the options a
+// merge key when consecutive calls (typing in one box) should be one step.
+bool edit_room(Workspace& ws, int vnum, std::string name, const std::function<void(Room&)>& fn,
+               EditOptions options = {});
+bool edit_object(Workspace& ws, int vnum, std::string name,
+                 const std::function<void(ObjectPrototype&)>& fn, EditOptions options = {});
+bool edit_mobile(Workspace& ws, int vnum, std::string name,
+                 const std::function<void(MobilePrototype&)>& fn, EditOptions options = {});
+bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<void(Zedit&)>& fn,
+                EditOptions options = {});
+
+}  // namespace zs

@@ -1,0 +1,454 @@
+// The edit history: undo and redo restore the tables exactly, random edit
+// sequences never drift from a replay, the modified state follows the
+// history, typing merges, bounds hold, and loads drop what they invalidate.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+#include "files/area_files.h"
+#include "support/fake_ui.h"
+#include "support/test_files.h"
+#include "world/edits.h"
+#include "world/names.h"
+#include "world/strfmt.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using test::FakeUi;
+using test::ScratchDir;
+
+struct Tables {
+    std::vector<Room> rooms;
+    std::vector<Zedit> zedits;
+    std::vector<ObjectPrototype> objects;
+    std::vector<MobilePrototype> mobiles;
+};
+
+Tables tables_of(const Workspace& ws) {
+    Tables t;
+    for (int s = 0; s < ws.world().count(); ++s)
+        t.rooms.push_back(ws.world().room(s));
+    for (int s = 0; s < ws.zones().count(); ++s)
+        t.zedits.push_back(ws.zones().zedit(s));
+    for (int s = 0; s < ws.objects().count(); ++s)
+        t.objects.push_back(ws.objects().record(s));
+    for (int s = 0; s < ws.mobiles().count(); ++s)
+        t.mobiles.push_back(ws.mobiles().record(s));
+    return t;
+}
+
+::testing::AssertionResult same_tables(const Tables& a, const Tables& b) {
+    if (a.rooms.size() != b.rooms.size())
+        return ::testing::AssertionFailure()
+               << a.rooms.size() << " rooms against " << b.rooms.size();
+    for (std::size_t i = 0; i < a.rooms.size(); ++i)
+        if (!a.rooms[i].same_record(b.rooms[i]))
+            return ::testing::AssertionFailure()
+                   << "room in slot " << i << " differs (" << a.rooms[i].vnum << " against "
+                   << b.rooms[i].vnum << ")";
+    if (a.zedits != b.zedits) return ::testing::AssertionFailure() << "zedits differ";
+    if (a.objects != b.objects) return ::testing::AssertionFailure() << "objects differ";
+    if (a.mobiles != b.mobiles) return ::testing::AssertionFailure() << "mobiles differ";
+    return ::testing::AssertionSuccess();
+}
+
+// Every file Save All writes for the workspace, by name.
+std::map<std::string, std::string> saved_bytes(Workspace& ws) {
+    ScratchDir dir;
+    auto area = ws.area_dir();
+    ws.set_area_dir(dir.path());
+    save_everything(ws);
+    ws.set_area_dir(area);
+    std::map<std::string, std::string> files;
+    for (const auto& f : std::filesystem::directory_iterator(dir.path()))
+        files[f.path().filename().string()] = test::read_bytes(f.path());
+    return files;
+}
+
+// A two-zone area: rooms, a zedit, objects and mobiles of zone 30, rooms of 31.
+class HistoryTest : public ::testing::Test {
+protected:
+    // Writes the area with the program's own writers, so that the test does
+    // not depend on the file layouts.
+    void SetUp() override {
+        FakeUi maker_ui;
+        Workspace maker(maker_ui);
+        maker.set_area_dir(dir.path());
+        WorldTable& w = maker.world();
+        for (int v : {3000, 3001, 3002, 3100}) {
+            w.create_room(static_cast<Vnum>(v), zone_of(v));
+            w.edit_room(w.find_room(v), [v](Room& r) {
+                r.title = strfmt("Room %d", v);
+                r.description = strfmt("It is room %d.", v);
+            });
+        }
+        auto link = [&](int from, int d, int to) {
+            w.create_exit(w.find_room(from), static_cast<Vnum>(to), d);
+        };
+        link(3000, kEast, 3001);
+        link(3001, kWest, 3000);
+        link(3001, kEast, 3100);
+        link(3100, kWest, 3001);
+        maker.zones().create_zedit(30);
+        maker.zones().insert_command(0, 0);
+        maker.zones().edit_zedit(0, [](Zedit& z) {
+            z.commands[0].command = 'M';
+            z.commands[0].arg = {0, 3000, 1, 3000, 0, 0};
+        });
+        maker.objects().insert_sorted(make_new_object(3000, 30));
+        maker.mobiles().insert_sorted(make_new_mobile(3000, 30));
+        ASSERT_TRUE(save_everything(maker));
+        load(ws);
+    }
+
+    void load(Workspace& into) {
+        into.set_area_dir(dir.path());
+        attach_area_files(into);
+        ASSERT_TRUE(load_all(into, 30)) << ui.message_texts().size();
+        ASSERT_TRUE(load_area_file(into, dir.file("31.wld")));
+        into.modified().clear_all();
+    }
+
+    ScratchDir dir;
+    FakeUi ui;
+    Workspace ws{ui};
+};
+
+// The edits a builder can make today, each one step, with a parameter that
+// picks what it works on; the same edit with the same parameter on the same
+// tables does the same.
+struct Edit {
+    const char* name;
+    bool (*run)(Workspace& ws, unsigned p);
+    int merge_field;  // edits that merge (typing) name their field
+};
+
+int free_vnum(const Workspace& ws, int zone) {
+    for (int v = zone * 100; v < zone * 100 + 100; ++v)
+        if (ws.world().find_room(v) < 0) return v;
+    return -1;
+}
+
+const Room* nth_room(const Workspace& ws, unsigned p) {
+    return ws.world().empty() ? nullptr
+                              : &ws.world().room(static_cast<int>(p % ws.world().count()));
+}
+
+const Edit kEdits[] = {
+    {"create a linked room",
+     [](Workspace& ws, unsigned p) {
+         const Room* from = nth_room(ws, p);
+         int vnum = free_vnum(ws, 30);
+         if (!from || vnum < 0) return false;
+         int from_vnum = from->vnum, dir = static_cast<int>(p / 7 % kNumDirections);
+         Transaction tx(ws, strfmt("Create Room %d", vnum));
+         ws.world().create_room(static_cast<Vnum>(vnum), 30);
+         ws.world().create_exit(ws.world().find_room(vnum), static_cast<Vnum>(from_vnum),
+                                reverse_direction(dir));
+         ws.world().create_exit(ws.world().find_room(from_vnum), static_cast<Vnum>(vnum), dir);
+         return true;
+     },
+     -1},
+    {"delete a room",
+     [](Workspace& ws, unsigned p) {
+         const Room* r = nth_room(ws, p);
+         return r && delete_room(ws, r->vnum);
+     },
+     -1},
+    {"type into a title",
+     [](Workspace& ws, unsigned p) {
+         const Room* r = nth_room(ws, p / 3);
+         if (!r) return false;
+         char c = static_cast<char>('a' + p % 26);
+         EditOptions typing;
+         typing.merge = {TableKind::World, r->vnum, 1};
+         return edit_room(
+             ws, r->vnum, "Typing", [c](Room& room) { room.title = room.title.str() + c; }, typing);
+     },
+     1},
+    {"colour a room",
+     [](Workspace& ws, unsigned p) {
+         const Room* r = nth_room(ws, p);
+         return r && edit_room(ws, r->vnum, "Room Colour", [p](Room& room) {
+                    room.room_colour = static_cast<int>(p % kRoomColours);
+                });
+     },
+     -1},
+    {"add a reset command",
+     [](Workspace& ws, unsigned p) {
+         int slot = ws.zones().find_zedit(30);
+         if (slot < 0) return false;
+         Transaction tx(ws, "New Zcmd");
+         int at = static_cast<int>(p % (ws.zones().zedit(slot).commands.size() + 1));
+         ws.zones().insert_command(slot, at);
+         ws.zones().edit_zedit(slot, [at, p](Zedit& z) {
+             z.commands[at].command = 'M';
+             z.commands[at].arg[0] = static_cast<int>(p % 90);
+         });
+         return true;
+     },
+     -1},
+    {"create or remove an object",
+     [](Workspace& ws, unsigned p) {
+         int vnum = 3000 + static_cast<int>(p % 4);
+         Transaction tx(ws, "Object");
+         if (ws.objects().find(vnum) >= 0)
+             ws.objects().remove(vnum);
+         else
+             ws.objects().insert_sorted(make_new_object(static_cast<Vnum>(vnum), 30));
+         return true;
+     },
+     -1},
+    {"create or remove a mobile",
+     [](Workspace& ws, unsigned p) {
+         int vnum = 3000 + static_cast<int>(p % 3);
+         Transaction tx(ws, "Mobile");
+         if (ws.mobiles().find(vnum) >= 0)
+             ws.mobiles().remove(vnum);
+         else
+             ws.mobiles().insert_sorted(make_new_mobile(vnum, 30));
+         return true;
+     },
+     -1},
+    {"create or delete a zedit",
+     [](Workspace& ws, unsigned p) {
+         int zone = p % 2 ? 31 : 30;
+         Transaction tx(ws, "Zedit");
+         if (ws.zones().find_zedit(zone) >= 0)
+             ws.zones().delete_zedit(zone, true);
+         else
+             ws.zones().create_zedit(zone);
+         return true;
+     },
+     -1},
+};
+
+TEST_F(HistoryTest, UndoAllAndRedoAllGiveBackTheTablesAndTheSavedBytes) {
+    Tables start = tables_of(ws);
+    auto start_bytes = saved_bytes(ws);
+    std::mt19937 rng(7);
+    int steps = 0;
+    for (int i = 0; i < 60; ++i) {
+        const Edit& e = kEdits[i % std::size(kEdits)];
+        steps += e.run(ws, rng()) ? 1 : 0;
+    }
+    ASSERT_GT(ws.history().step_count(), 20u);
+    Tables end = tables_of(ws);
+    auto end_bytes = saved_bytes(ws);
+
+    while (ws.undo()) {
+    }
+    EXPECT_TRUE(same_tables(tables_of(ws), start));
+    auto undone_bytes = saved_bytes(ws);
+    for (const auto& [name, bytes] : start_bytes)
+        EXPECT_EQ(undone_bytes[name], bytes) << name;
+
+    while (ws.redo()) {
+    }
+    EXPECT_TRUE(same_tables(tables_of(ws), end));
+    EXPECT_EQ(saved_bytes(ws), end_bytes);
+}
+
+// Random edits interleaved with random undo and redo, checked after every
+// action against a fresh workspace that replays the steps undo has not taken
+// back.
+TEST_F(HistoryTest, RandomEditsUndosAndRedosNeverDriftFromAReplay) {
+    struct Step {
+        int merge_key = -1;
+        std::vector<std::pair<const Edit*, unsigned>> edits;
+    };
+    std::vector<Step> steps;
+    std::size_t cursor = 0;
+    std::mt19937 rng(2024);
+    for (int action = 0; action < 160; ++action) {
+        unsigned roll = rng() % 10;
+        if (roll < 2) {
+            if (ws.undo()) --cursor;
+        } else if (roll < 4) {
+            if (ws.redo()) ++cursor;
+        } else {
+            const Edit& e = kEdits[rng() % std::size(kEdits)];
+            unsigned p = rng();
+            std::size_t before = ws.history().step_count();
+            const Room* typed = e.merge_field >= 0 ? nth_room(ws, p / 3) : nullptr;
+            int key = typed ? typed->vnum : -1;
+            if (!e.run(ws, p)) continue;
+            steps.resize(cursor);
+            if (key >= 0 && cursor > 0 && steps[cursor - 1].merge_key == key) {
+                steps[cursor - 1].edits.push_back({&e, p});
+                EXPECT_EQ(ws.history().step_count(), before);
+            } else {
+                steps.push_back({key, {{&e, p}}});
+                ++cursor;
+            }
+        }
+        FakeUi replay_ui;
+        Workspace replay(replay_ui);
+        load(replay);
+        for (std::size_t s = 0; s < cursor; ++s)
+            for (const auto& [edit, p] : steps[s].edits)
+                edit->run(replay, p);
+        ASSERT_TRUE(same_tables(tables_of(ws), tables_of(replay))) << "after action " << action;
+    }
+}
+
+TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
+    auto title = [&](const char* t) {
+        edit_room(ws, 3000, "Title", [t](Room& r) { r.title = t; });
+    };
+    EXPECT_FALSE(ws.modified().any());
+    title("one");
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30));
+    EXPECT_FALSE(ws.modified().is_set(TableKind::World, 31));
+    ws.undo();
+    EXPECT_FALSE(ws.modified().any()) << "undone back to the loaded state";
+    ws.redo();
+    ws.modified().clear(TableKind::World, 30);  // saved
+    title("two");
+    ws.undo();
+    EXPECT_FALSE(ws.modified().is_set(TableKind::World, 30)) << "back at the saved point";
+    ws.undo();
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30)) << "before the saved point";
+    // A new edit now drops the branch that held the saved point.
+    title("three");
+    ws.undo();
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30)) << "the saved state is out of reach";
+    // An edit outside any step leaves its zone modified until saved.
+    ws.modified().clear_all();
+    ws.world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
+    EXPECT_EQ(ws.modified().zones(TableKind::World), std::set<int>{31});
+}
+
+TEST_F(HistoryTest, TypingMergesUntilAnotherFieldRecordOrSave) {
+    auto type = [&](int vnum, int field, char c) {
+        EditOptions o;
+        o.merge = {TableKind::World, vnum, field};
+        edit_room(
+            ws, vnum, "Typing", [c](Room& r) { r.title = r.title.str() + c; }, o);
+    };
+    type(3000, 1, 'a');
+    type(3000, 1, 'b');
+    type(3000, 1, 'c');
+    EXPECT_EQ(ws.history().step_count(), 1u);
+    type(3000, 2, 'd');
+    type(3001, 2, 'e');
+    EXPECT_EQ(ws.history().step_count(), 3u);
+    ws.modified().clear_all();
+    type(3001, 2, 'f');
+    EXPECT_EQ(ws.history().step_count(), 4u) << "a save stands between";
+    EXPECT_EQ(ws.undo_text(), "Undo Typing");
+    for (int i = 0; i < 3; ++i)
+        ws.undo();
+    EXPECT_EQ(ws.world().find_room_record(3000)->title.str(), "Room 3000abc");
+    ws.undo();
+    EXPECT_EQ(ws.world().find_room_record(3000)->title.str(), "Room 3000");
+}
+
+TEST_F(HistoryTest, BoundsDropTheOldestStepsAndKeepTheirZonesModified) {
+    ws.set_history_limits({5, std::size_t{64} << 20});
+    for (int i = 0; i < 8; ++i)
+        edit_room(ws, 3100, "Sector", [i](Room& r) { r.sector = i; });
+    EXPECT_EQ(ws.history().step_count(), 5u);
+    while (ws.undo()) {
+    }
+    EXPECT_EQ(ws.world().find_room_record(3100)->sector, 2);
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
+
+    // The memory bound: each description is about 4 KB.
+    ws.set_history_limits({1000, 3 * 8192});
+    for (int i = 0; i < 6; ++i)
+        edit_room(ws, 3000, "Description",
+                  [i](Room& r) { r.description = std::string(4000, char('a' + i)); });
+    EXPECT_LE(ws.history().bytes(), 3u * 8192);
+    EXPECT_GE(ws.history().step_count(), 1u);
+}
+
+TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
+    edit_room(ws, 3000, "A", [](Room& r) { r.sector = 1; });  // zone 30
+    edit_room(ws, 3100, "B", [](Room& r) { r.sector = 1; });  // zone 31
+    edit_room(ws, 3001, "C", [](Room& r) { r.sector = 1; });  // zone 30
+    edit_room(ws, 3002, "D", [](Room& r) { r.sector = 1; });  // zone 30
+    ws.undo();                                                // D can be redone
+    ws.modified().clear(TableKind::World, 31);
+    ws.world().unload_zone_rooms(31);
+    EXPECT_EQ(ws.undo_text(), "Undo C");
+    EXPECT_EQ(ws.redo_text(), "Redo D");
+    ws.undo();
+    EXPECT_FALSE(ws.undo()) << "A is older than a step on the unloaded zone";
+    EXPECT_FALSE(ws.modified().is_set(TableKind::World, 31));
+
+    // Loading the zone again forgets nothing more; loading a zone with a
+    // pending redo step drops that step.
+    ASSERT_TRUE(load_area_file(ws, dir.file("31.wld")));
+    EXPECT_TRUE(ws.history().can_redo());
+    ws.world().unload_zone_rooms(30);
+    EXPECT_FALSE(ws.history().can_redo());
+    EXPECT_FALSE(ws.history().can_undo());
+}
+
+TEST_F(HistoryTest, UndoAndRedoSelectWhatTheStepChangedAndNameIt) {
+    EXPECT_EQ(ws.undo_text(), "Undo");
+    EXPECT_EQ(ws.redo_text(), "Redo");
+    ASSERT_TRUE(delete_room(ws, 3001));
+    EXPECT_EQ(ws.undo_text(), "Undo Delete Room 3001");
+    ws.world().select_slot(ws.world().find_room(3100));
+    ws.undo();
+    EXPECT_EQ(ws.world().selected_room()->vnum, 3001);
+    EXPECT_EQ(ws.redo_text(), "Redo Delete Room 3001");
+    EXPECT_TRUE(ws.world().find_room_record(3100)->exits[kWest]) << "the exit into it came back";
+    edit_zedit(ws, 30, "Zone Name", [](Zedit& z) { z.name = "x"; });
+    ws.objects().select_slot(-1);
+    edit_object(ws, 3000, "Object", [](ObjectPrototype& o) { o.cost = 4; });
+    ws.objects().select_slot(-1);
+    ws.undo();
+    EXPECT_EQ(ws.objects().selected()->vnum, 3000);
+}
+
+TEST_F(HistoryTest, AStepEndedByAnExceptionIsRolledBack) {
+    Tables start = tables_of(ws);
+    EXPECT_THROW(
+        {
+            Transaction tx(ws, "Fails");
+            ws.world().create_room(3050, 30);
+            delete_room(ws, 3000);  // joins the open step
+            throw std::runtime_error("midway");
+        },
+        std::runtime_error);
+    EXPECT_TRUE(same_tables(tables_of(ws), start));
+    EXPECT_FALSE(ws.history().can_undo());
+    EXPECT_FALSE(ws.modified().any());
+}
+
+// Observers that add or remove observers while they are told of a change.
+TEST(WorkspaceObservers, MayComeAndGoDuringANotification) {
+    struct Counter : WorkspaceObserver {
+        int heard = 0;
+        std::function<void()> on_change;
+        void workspace_changed(const Change&) override {
+            ++heard;
+            if (on_change) on_change();
+        }
+    };
+    FakeUi ui;
+    Workspace ws(ui);
+    Counter first, second, late;
+    ws.add_observer(&first);
+    ws.add_observer(&second);
+    first.on_change = [&] {
+        ws.remove_observer(&first);
+        ws.remove_observer(&second);
+        ws.add_observer(&late);
+    };
+    ws.world().create_room(100, 1);
+    EXPECT_EQ(first.heard, 1);
+    EXPECT_EQ(second.heard, 0) << "removed before its turn";
+    EXPECT_EQ(late.heard, 0) << "added during the call";
+    ws.world().create_room(101, 1);
+    EXPECT_EQ(late.heard, 1) << "hears the next event";
+}
+
+}  // namespace
+}  // namespace zs
