@@ -274,6 +274,11 @@ std::string Workspace::redo_text() const {
     return s ? "Redo " + s->name : "Redo";
 }
 
+void Workspace::clear_history() {
+    history_.clear();
+    history_changed();
+}
+
 void Workspace::set_history_limits(HistoryLimits limits) {
     history_.set_limits(limits);
     history_changed();

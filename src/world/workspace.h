@@ -184,6 +184,8 @@ public:
     void set_history_limits(HistoryLimits limits);
     bool undo();
     bool redo();
+    // Drops every step (what is modified stays as it is).
+    void clear_history();
     // "Undo Create Room 3012"; just "Undo" (or "Redo") with nothing to do.
     std::string undo_text() const;
     std::string redo_text() const;
