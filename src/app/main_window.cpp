@@ -19,6 +19,10 @@
 #include "app/dialogs.h"
 #include "app/export_map.h"
 #include "app/map_widget.h"
+#include "app/room_editor.h"
+#include "editors/mobile_editor.h"
+#include "editors/object_editor.h"
+#include "editors/zone_editor.h"
 #include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
@@ -36,18 +40,6 @@ constexpr int kTextPaneHeight = 150;
 
 const char* const kEditorStatus[] = {"Room Editor selected.", "Zone Editor selected.",
                                      "Object Editor selected.", "Mobile Editor selected."};
-const char* const kBottomNames[] = {"room text pane", "zone editor pane", "object text pane",
-                                    "mobile text pane"};
-const char* const kRightNames[] = {"room pane", "zone selection pane", "object selection pane",
-                                   "mobile selection pane"};
-
-// A pane that a later part of the editor fills.
-QFrame* placeholder_pane(QWidget* parent, const char* name) {
-    auto* pane = new QFrame(parent);
-    pane->setObjectName(QString::fromLatin1(name));
-    pane->setFrameShape(QFrame::StyledPanel);
-    return pane;
-}
 
 }  // namespace
 
@@ -58,7 +50,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     previous_ui_ = &ws_.ui();
     ws_.set_ui(*ui_);
     if (!ws_.area_files()) attach_area_files(ws_);
-    ws_.add_observer(this);
+    signals_ = std::make_unique<WorkspaceSignals>(ws_);
 
     area_ = new QWidget(this);
     setCentralWidget(area_);
@@ -66,6 +58,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
     build_panes();
     build_menu();
+    connect_workspace();
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
     ask_unsaved_ = [this](const QString& doing) {
@@ -88,8 +81,19 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
-    ws_.remove_observer(this);
+    // Nothing the workspace says from here on reaches the panes or the map.
+    signals_.reset();
+    for (auto& pane : panes_)
+        pane.reset();
     ws_.set_ui(*previous_ui_);
+}
+
+QLineEdit* MainWindow::title_box() const {
+    return room_editor_->title_box();
+}
+
+QPlainTextEdit* MainWindow::description_box() const {
+    return room_editor_->description_box();
 }
 
 QWidget* MainWindow::pane(const char* name) const {
@@ -153,24 +157,15 @@ void MainWindow::build_panes() {
     grid->addWidget(button("Zedit", [this] { ws_.switch_editor(EditorKind::Zone); }), 6, 0, 1, 2);
     grid->addWidget(button("Medit", [this] { ws_.switch_editor(EditorKind::Mobile); }), 6, 2, 1, 2);
 
-    for (int e = 0; e < 4; ++e) {
-        bottom_[e] = placeholder_pane(area_, kBottomNames[e]);
-        right_[e] = placeholder_pane(area_, kRightNames[e]);
-    }
-    // The room text pane's two boxes: Tab moves between them.
-    auto* text_layout = new QVBoxLayout(bottom_[0]);
-    title_ = new QLineEdit(bottom_[0]);
-    title_->setObjectName(QStringLiteral("title box"));
-    description_ = new QPlainTextEdit(bottom_[0]);
-    description_->setObjectName(QStringLiteral("description box"));
-    // Game text is laid out in a fixed font, as players see it.
-    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setPixelSize(12);
-    title_->setFont(fixed);
-    description_->setFont(fixed);
-    text_layout->addWidget(title_);
-    text_layout->addWidget(description_);
+    auto room = std::make_unique<RoomEditor>(*signals_, area_);
+    room_editor_ = room.get();
+    panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
+    panes_[static_cast<std::size_t>(EditorKind::Zone)] =
+        std::make_unique<ZoneEditor>(*signals_, area_);
+    panes_[static_cast<std::size_t>(EditorKind::Object)] =
+        std::make_unique<ObjectEditor>(*signals_, area_);
+    panes_[static_cast<std::size_t>(EditorKind::Mobile)] =
+        std::make_unique<MobileEditor>(*signals_, area_);
 }
 
 void MainWindow::build_menu() {
@@ -242,10 +237,10 @@ void MainWindow::lay_out() {
     laid_out_ = size;
     int w = size.width(), h = size.height();
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
-    for (int i = 0; i < 4; ++i) {
-        right_[i]->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
-                               std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
-        bottom_[i]->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
+    for (const auto& pane : panes_) {
+        pane->right_pane()->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
+                                        std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
+        pane->bottom_pane()->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
     }
     map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - kTextPaneHeight - 6));
     // The split line of every editor; the colour-preview band lies below it.
@@ -254,12 +249,20 @@ void MainWindow::lay_out() {
 }
 
 void MainWindow::show_panes(EditorKind editor) {
-    int e = static_cast<int>(editor);
-    for (int i = 0; i < 4; ++i) {
-        bottom_[i]->setVisible(i == e);
-        right_[i]->setVisible(i == e);
-    }
+    for (const auto& pane : panes_)
+        pane->set_shown(pane->kind() == editor);
     side_->show();
+}
+
+void MainWindow::connect_workspace() {
+    connect(signals_.get(), &WorkspaceSignals::record_changed, this,
+            &MainWindow::workspace_changed);
+    connect(signals_.get(), &WorkspaceSignals::file_loaded, this,
+            [this](TableKind kind, int) { file_loaded(kind); });
+    // Forced: at once; unforced: at once unless the last was within 21 ms.
+    connect(signals_.get(), &WorkspaceSignals::redraw_requested, this,
+            [this](bool force) { map_->redraw(force); });
+    connect(signals_.get(), &WorkspaceSignals::editor_switched, this, &MainWindow::editor_switched);
 }
 
 void MainWindow::editor_switched(EditorKind editor) {
@@ -276,14 +279,9 @@ void MainWindow::workspace_changed(const Change& change) {
     map_->request_redraw();
 }
 
-void MainWindow::file_loaded(TableKind kind, int) {
+void MainWindow::file_loaded(TableKind kind) {
     if (kind == TableKind::World) centre_selected_room(ws_.world(), session_.view());
     map_->redraw(true);
-}
-
-void MainWindow::redraw_requested(bool force) {
-    // Forced: at once; unforced: at once unless the last was within 21 ms.
-    map_->redraw(force);
 }
 
 void MainWindow::start(const std::string& command_line_file) {
@@ -536,17 +534,9 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             }
         }
     }
-    // Tab moves between the room text pane's title and description boxes.
-    if (key == Qt::Key_Tab && ws_.current_editor() == EditorKind::Room) {
-        if (w == title_) {
-            description_->setFocus();
-            return true;
-        }
-        if (w == description_) {
-            title_->setFocus();
-            return true;
-        }
-    }
+    // Then the current editor, for keys typed into its panes.
+    EditorPane& pane = editor_pane(ws_.current_editor());
+    if (pane.contains(w) && pane.handle_key(event)) return true;
     // Enter in the vnum box is Select, and goes no further.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && w == vnum_) {
         select_from_vnum_box();

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -144,6 +145,15 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
     QTest::keyRelease(window->map(), Qt::Key_Control);
+}
+
+TEST_F(MainWindowTest, TabMovesBetweenTheRoomTextBoxes) {
+    window->title_box()->setFocus();
+    QTest::keyClick(window->title_box(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->description_box());
+    QTest::keyClick(window->description_box(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->title_box());
+    EXPECT_EQ(window->description_box()->toPlainText(), "");  // no tab typed
 }
 
 TEST_F(MainWindowTest, PlusAndMinusStepThroughSparseVnums) {
