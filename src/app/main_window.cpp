@@ -28,6 +28,7 @@
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "world/edits.h"
 
 namespace zs {
 
@@ -40,6 +41,11 @@ constexpr int kTextPaneHeight = 150;
 
 const char* const kEditorStatus[] = {"Room Editor selected.", "Zone Editor selected.",
                                      "Object Editor selected.", "Mobile Editor selected."};
+
+// A menu item's text that shows every "&" of `text` as it is.
+QString menu_text(const std::string& text) {
+    return from_area_text(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 
 }  // namespace
 
@@ -199,6 +205,16 @@ void MainWindow::build_menu() {
     add(file, "E&xit", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    // The key filter carries out the keys, also over a text box's own undo;
+    // the shortcuts given here only show in the menu.
+    undo_ = add(edit, "Undo", [this] { step_history(true); });
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = add(edit, "Redo", [this] { step_history(false); });
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {undo_, redo_})
+        a->setShortcutContext(Qt::WidgetShortcut);
+    edit->addSeparator();
     add(edit, "&New Room...", soon, false);
     add(edit, "&Delete Selected Room", [this] {
         delete_selected_room();
@@ -263,6 +279,39 @@ void MainWindow::connect_workspace() {
     connect(signals_.get(), &WorkspaceSignals::redraw_requested, this,
             [this](bool force) { map_->redraw(force); });
     connect(signals_.get(), &WorkspaceSignals::editor_switched, this, &MainWindow::editor_switched);
+    connect(signals_.get(), &WorkspaceSignals::history_changed, this,
+            &MainWindow::update_history_actions);
+    update_history_actions();
+}
+
+void MainWindow::update_history_actions() {
+    undo_->setText(menu_text(ws_.undo_text()));
+    undo_->setEnabled(ws_.history().can_undo());
+    redo_->setText(menu_text(ws_.redo_text()));
+    redo_->setEnabled(ws_.history().can_redo());
+}
+
+void MainWindow::step_history(bool back) {
+    const HistoryStep* step = back ? ws_.history().undo_step() : ws_.history().redo_step();
+    if (!step) return;
+    QString name = from_area_text(step->name);
+    const Room* before = ws_.world().selected_room();
+    int before_vnum = before ? before->vnum : -1;
+    if (!(back ? ws_.undo() : ws_.redo())) return;
+    // A room the step selected is shown as a click on it would show it.
+    const Room* after = ws_.world().selected_room();
+    if (after && after->vnum != before_vnum) session_.select_room(ws_, ws_.world().selected_slot());
+    map_->redraw(true);
+    show_status((back ? QStringLiteral("Undone: %1.") : QStringLiteral("Redone: %1.")).arg(name));
+}
+
+int MainWindow::history_key(const QKeyEvent* event) {
+    auto mods = event->modifiers() &
+                (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods == Qt::ControlModifier && event->key() == Qt::Key_Z) return 1;
+    if (mods == Qt::ControlModifier && event->key() == Qt::Key_Y) return -1;
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && event->key() == Qt::Key_Z) return -1;
+    return 0;
 }
 
 void MainWindow::editor_switched(EditorKind editor) {
@@ -401,8 +450,8 @@ void MainWindow::delete_selected_room() {
     const Room* r = ws_.world().selected_room();
     if (!r) return;
     // The room goes with every exit that leads to it; the selection moves on
-    // to the first room its own exits reach.
-    ws_.world().delete_room(r->vnum, true);
+    // to the first room its own exits reach. One step of the history.
+    delete_room(ws_, r->vnum);
     if (ws_.world().selected_slot() >= 0) session_.select_room(ws_, ws_.world().selected_slot());
     map_->redraw(true);
 }
@@ -436,6 +485,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return filter_key(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::ShortcutOverride: {
+            // Undo and Redo keys are the workspace's in every widget of the
+            // window, a text box included: claimed here, their key press
+            // comes to the filter and not to a box's own undo or a shortcut.
+            auto* w = qobject_cast<QWidget*>(watched);
+            if (w && w->window() == this && history_key(static_cast<QKeyEvent*>(event)) != 0) {
+                event->accept();
+                return true;
+            }
+            break;
+        }
         case QEvent::FocusOut:
             // Keys released while the map or the window is without the focus,
             // or inside a popup menu, never reach the filter as its own: the
@@ -475,6 +535,12 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
     QWidget* w = qobject_cast<QWidget*>(target);
     if (!w || w->window() != this) return false;  // dialogs keep their keys
     bool on_map = w == map_;
+
+    if (int step = history_key(event)) {
+        map_->ctrl = false;
+        step_history(step > 0);
+        return true;
+    }
 
     if (on_map) {
         static const std::pair<int, MapKey> kMoves[] = {

@@ -1,7 +1,7 @@
 // MainWindow: the editor's one top-level window. It owns the workspace's
 // Qt side: the menu, the side panel with the status box, the map view, the
 // four editors whose panes switching editors shows and hides, the keyboard
-// shortcuts, and the question before unsaved work is lost.
+// shortcuts, Undo and Redo, and the question before unsaved work is lost.
 #pragma once
 
 #include <QMainWindow>
@@ -54,6 +54,9 @@ public:
     void select_from_vnum_box();
     // "+" and "-": the next higher or lower vnum among the loaded rooms.
     void step_selection(int direction);
+    // Undo (back) or Redo of the workspace's history: the map shows the room
+    // the step selected, and the status names the step.
+    void step_history(bool back);
 
     // Keyboard shortcuts, before any widget sees the key; true when consumed.
     bool filter_key(QObject* target, QKeyEvent* event);
@@ -76,6 +79,10 @@ private:
     void workspace_changed(const Change& change);
     void file_loaded(TableKind kind);
     void editor_switched(EditorKind editor);
+    // The Undo and Redo items name the steps they would apply.
+    void update_history_actions();
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z: 1 undo, -1 redo, 0 neither.
+    static int history_key(const QKeyEvent* event);
 
     void show_panes(EditorKind editor);
     void build_menu();
@@ -102,6 +109,8 @@ private:
     QWidget* side_ = nullptr;
     QLineEdit* status_ = nullptr;
     QLineEdit* vnum_ = nullptr;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     // The four editors' panes, by editor.
     std::array<std::unique_ptr<EditorPane>, 4> panes_;
     RoomEditor* room_editor_ = nullptr;
