@@ -19,11 +19,16 @@
 #include "app/dialogs.h"
 #include "app/export_map.h"
 #include "app/map_widget.h"
+#include "app/room_editor.h"
+#include "editors/mobile_editor.h"
+#include "editors/object_editor.h"
+#include "editors/zone_editor.h"
 #include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "world/edits.h"
 
 namespace zs {
 
@@ -36,17 +41,10 @@ constexpr int kTextPaneHeight = 150;
 
 const char* const kEditorStatus[] = {"Room Editor selected.", "Zone Editor selected.",
                                      "Object Editor selected.", "Mobile Editor selected."};
-const char* const kBottomNames[] = {"room text pane", "zone editor pane", "object text pane",
-                                    "mobile text pane"};
-const char* const kRightNames[] = {"room pane", "zone selection pane", "object selection pane",
-                                   "mobile selection pane"};
 
-// A pane that a later part of the editor fills.
-QFrame* placeholder_pane(QWidget* parent, const char* name) {
-    auto* pane = new QFrame(parent);
-    pane->setObjectName(QString::fromLatin1(name));
-    pane->setFrameShape(QFrame::StyledPanel);
-    return pane;
+// A menu item's text that shows every "&" of `text` as it is.
+QString menu_text(const std::string& text) {
+    return from_area_text(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 }  // namespace
@@ -58,7 +56,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     previous_ui_ = &ws_.ui();
     ws_.set_ui(*ui_);
     if (!ws_.area_files()) attach_area_files(ws_);
-    ws_.add_observer(this);
+    signals_ = std::make_unique<WorkspaceSignals>(ws_);
 
     area_ = new QWidget(this);
     setCentralWidget(area_);
@@ -66,6 +64,7 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
     build_panes();
     build_menu();
+    connect_workspace();
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
     ask_unsaved_ = [this](const QString& doing) {
@@ -88,8 +87,19 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
 
 MainWindow::~MainWindow() {
     qApp->removeEventFilter(this);
-    ws_.remove_observer(this);
+    // Nothing the workspace says from here on reaches the panes or the map.
+    signals_.reset();
+    for (auto& pane : panes_)
+        pane.reset();
     ws_.set_ui(*previous_ui_);
+}
+
+QLineEdit* MainWindow::title_box() const {
+    return room_editor_->title_box();
+}
+
+QPlainTextEdit* MainWindow::description_box() const {
+    return room_editor_->description_box();
 }
 
 QWidget* MainWindow::pane(const char* name) const {
@@ -153,24 +163,15 @@ void MainWindow::build_panes() {
     grid->addWidget(button("Zedit", [this] { ws_.switch_editor(EditorKind::Zone); }), 6, 0, 1, 2);
     grid->addWidget(button("Medit", [this] { ws_.switch_editor(EditorKind::Mobile); }), 6, 2, 1, 2);
 
-    for (int e = 0; e < 4; ++e) {
-        bottom_[e] = placeholder_pane(area_, kBottomNames[e]);
-        right_[e] = placeholder_pane(area_, kRightNames[e]);
-    }
-    // The room text pane's two boxes: Tab moves between them.
-    auto* text_layout = new QVBoxLayout(bottom_[0]);
-    title_ = new QLineEdit(bottom_[0]);
-    title_->setObjectName(QStringLiteral("title box"));
-    description_ = new QPlainTextEdit(bottom_[0]);
-    description_->setObjectName(QStringLiteral("description box"));
-    // Game text is laid out in a fixed font, as players see it.
-    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setPixelSize(12);
-    title_->setFont(fixed);
-    description_->setFont(fixed);
-    text_layout->addWidget(title_);
-    text_layout->addWidget(description_);
+    auto room = std::make_unique<RoomEditor>(*signals_, area_);
+    room_editor_ = room.get();
+    panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
+    panes_[static_cast<std::size_t>(EditorKind::Zone)] =
+        std::make_unique<ZoneEditor>(*signals_, area_);
+    panes_[static_cast<std::size_t>(EditorKind::Object)] =
+        std::make_unique<ObjectEditor>(*signals_, area_);
+    panes_[static_cast<std::size_t>(EditorKind::Mobile)] =
+        std::make_unique<MobileEditor>(*signals_, area_);
 }
 
 void MainWindow::build_menu() {
@@ -204,6 +205,16 @@ void MainWindow::build_menu() {
     add(file, "E&xit", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    // The key filter carries out the keys, also over a text box's own undo;
+    // the shortcuts given here only show in the menu.
+    undo_ = add(edit, "Undo", [this] { step_history(true); });
+    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    redo_ = add(edit, "Redo", [this] { step_history(false); });
+    redo_->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    for (QAction* a : {undo_, redo_})
+        a->setShortcutContext(Qt::WidgetShortcut);
+    edit->addSeparator();
     add(edit, "&New Room...", soon, false);
     add(edit, "&Delete Selected Room", [this] {
         delete_selected_room();
@@ -242,10 +253,10 @@ void MainWindow::lay_out() {
     laid_out_ = size;
     int w = size.width(), h = size.height();
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
-    for (int i = 0; i < 4; ++i) {
-        right_[i]->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
-                               std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
-        bottom_[i]->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
+    for (const auto& pane : panes_) {
+        pane->right_pane()->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
+                                        std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
+        pane->bottom_pane()->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
     }
     map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - kTextPaneHeight - 6));
     // The split line of every editor; the colour-preview band lies below it.
@@ -254,12 +265,53 @@ void MainWindow::lay_out() {
 }
 
 void MainWindow::show_panes(EditorKind editor) {
-    int e = static_cast<int>(editor);
-    for (int i = 0; i < 4; ++i) {
-        bottom_[i]->setVisible(i == e);
-        right_[i]->setVisible(i == e);
-    }
+    for (const auto& pane : panes_)
+        pane->set_shown(pane->kind() == editor);
     side_->show();
+}
+
+void MainWindow::connect_workspace() {
+    connect(signals_.get(), &WorkspaceSignals::record_changed, this,
+            &MainWindow::workspace_changed);
+    connect(signals_.get(), &WorkspaceSignals::file_loaded, this,
+            [this](TableKind kind, int) { file_loaded(kind); });
+    // Forced: at once; unforced: at once unless the last was within 21 ms.
+    connect(signals_.get(), &WorkspaceSignals::redraw_requested, this,
+            [this](bool force) { map_->redraw(force); });
+    connect(signals_.get(), &WorkspaceSignals::editor_switched, this, &MainWindow::editor_switched);
+    connect(signals_.get(), &WorkspaceSignals::history_changed, this,
+            &MainWindow::update_history_actions);
+    update_history_actions();
+}
+
+void MainWindow::update_history_actions() {
+    undo_->setText(menu_text(ws_.undo_text()));
+    undo_->setEnabled(ws_.history().can_undo());
+    redo_->setText(menu_text(ws_.redo_text()));
+    redo_->setEnabled(ws_.history().can_redo());
+}
+
+void MainWindow::step_history(bool back) {
+    const HistoryStep* step = back ? ws_.history().undo_step() : ws_.history().redo_step();
+    if (!step) return;
+    QString name = from_area_text(step->name);
+    const Room* before = ws_.world().selected_room();
+    int before_vnum = before ? before->vnum : -1;
+    if (!(back ? ws_.undo() : ws_.redo())) return;
+    // A room the step selected is shown as a click on it would show it.
+    const Room* after = ws_.world().selected_room();
+    if (after && after->vnum != before_vnum) session_.select_room(ws_, ws_.world().selected_slot());
+    map_->redraw(true);
+    show_status((back ? QStringLiteral("Undone: %1.") : QStringLiteral("Redone: %1.")).arg(name));
+}
+
+int MainWindow::history_key(const QKeyEvent* event) {
+    auto mods = event->modifiers() &
+                (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (mods == Qt::ControlModifier && event->key() == Qt::Key_Z) return 1;
+    if (mods == Qt::ControlModifier && event->key() == Qt::Key_Y) return -1;
+    if (mods == (Qt::ControlModifier | Qt::ShiftModifier) && event->key() == Qt::Key_Z) return -1;
+    return 0;
 }
 
 void MainWindow::editor_switched(EditorKind editor) {
@@ -276,14 +328,9 @@ void MainWindow::workspace_changed(const Change& change) {
     map_->request_redraw();
 }
 
-void MainWindow::file_loaded(TableKind kind, int) {
+void MainWindow::file_loaded(TableKind kind) {
     if (kind == TableKind::World) centre_selected_room(ws_.world(), session_.view());
     map_->redraw(true);
-}
-
-void MainWindow::redraw_requested(bool force) {
-    // Forced: at once; unforced: at once unless the last was within 21 ms.
-    map_->redraw(force);
 }
 
 void MainWindow::start(const std::string& command_line_file) {
@@ -403,8 +450,8 @@ void MainWindow::delete_selected_room() {
     const Room* r = ws_.world().selected_room();
     if (!r) return;
     // The room goes with every exit that leads to it; the selection moves on
-    // to the first room its own exits reach.
-    ws_.world().delete_room(r->vnum, true);
+    // to the first room its own exits reach. One step of the history.
+    delete_room(ws_, r->vnum);
     if (ws_.world().selected_slot() >= 0) session_.select_room(ws_, ws_.world().selected_slot());
     map_->redraw(true);
 }
@@ -438,6 +485,17 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             return filter_key(watched, static_cast<QKeyEvent*>(event));
+        case QEvent::ShortcutOverride: {
+            // Undo and Redo keys are the workspace's in every widget of the
+            // window, a text box included: claimed here, their key press
+            // comes to the filter and not to a box's own undo or a shortcut.
+            auto* w = qobject_cast<QWidget*>(watched);
+            if (w && w->window() == this && history_key(static_cast<QKeyEvent*>(event)) != 0) {
+                event->accept();
+                return true;
+            }
+            break;
+        }
         case QEvent::FocusOut:
             // Keys released while the map or the window is without the focus,
             // or inside a popup menu, never reach the filter as its own: the
@@ -477,6 +535,12 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
     QWidget* w = qobject_cast<QWidget*>(target);
     if (!w || w->window() != this) return false;  // dialogs keep their keys
     bool on_map = w == map_;
+
+    if (int step = history_key(event)) {
+        map_->ctrl = false;
+        step_history(step > 0);
+        return true;
+    }
 
     if (on_map) {
         static const std::pair<int, MapKey> kMoves[] = {
@@ -536,17 +600,9 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
             }
         }
     }
-    // Tab moves between the room text pane's title and description boxes.
-    if (key == Qt::Key_Tab && ws_.current_editor() == EditorKind::Room) {
-        if (w == title_) {
-            description_->setFocus();
-            return true;
-        }
-        if (w == description_) {
-            title_->setFocus();
-            return true;
-        }
-    }
+    // Then the current editor, for keys typed into its panes.
+    EditorPane& pane = editor_pane(ws_.current_editor());
+    if (pane.contains(w) && pane.handle_key(event)) return true;
     // Enter in the vnum box is Select, and goes no further.
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) && w == vnum_) {
         select_from_vnum_box();

@@ -1,7 +1,7 @@
 // MainWindow: the editor's one top-level window. It owns the workspace's
 // Qt side: the menu, the side panel with the status box, the map view, the
-// eight editor panes that switching editors shows and hides, the keyboard
-// shortcuts, and the question before unsaved work is lost.
+// four editors whose panes switching editors shows and hides, the keyboard
+// shortcuts, Undo and Redo, and the question before unsaved work is lost.
 #pragma once
 
 #include <QMainWindow>
@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "app/qt_ui.h"
+#include "app/workspace_signals.h"
+#include "editors/editor_pane.h"
 #include "world/map_actions.h"
 #include "world/workspace.h"
 
@@ -20,8 +22,9 @@ class QPlainTextEdit;
 namespace zs {
 
 class MapWidget;
+class RoomEditor;
 
-class MainWindow : public QMainWindow, private WorkspaceObserver {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Workspace& ws);
@@ -29,13 +32,17 @@ public:
 
     Workspace& workspace() { return ws_; }
     MapSession& session() { return session_; }
+    WorkspaceSignals& workspace_signals() const { return *signals_; }
+    EditorPane& editor_pane(EditorKind editor) const {
+        return *panes_[static_cast<std::size_t>(editor)];
+    }
     MapWidget* map() const { return map_; }
     QLineEdit* status_box() const { return status_; }
     QLineEdit* vnum_box() const { return vnum_; }
     QWidget* pane(const char* name) const;
     // The room text pane's title and description boxes.
-    QLineEdit* title_box() const { return title_; }
-    QPlainTextEdit* description_box() const { return description_; }
+    QLineEdit* title_box() const;
+    QPlainTextEdit* description_box() const;
     QAction* action(const QString& caption) const;
 
     // Shows the status text.
@@ -47,6 +54,9 @@ public:
     void select_from_vnum_box();
     // "+" and "-": the next higher or lower vnum among the loaded rooms.
     void step_selection(int direction);
+    // Undo (back) or Redo of the workspace's history: the map shows the room
+    // the step selected, and the status names the step.
+    void step_history(bool back);
 
     // Keyboard shortcuts, before any widget sees the key; true when consumed.
     bool filter_key(QObject* target, QKeyEvent* event);
@@ -65,10 +75,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void workspace_changed(const Change& change) override;
-    void file_loaded(TableKind kind, int zone) override;
-    void redraw_requested(bool force) override;
-    void editor_switched(EditorKind editor) override;
+    void connect_workspace();
+    void workspace_changed(const Change& change);
+    void file_loaded(TableKind kind);
+    void editor_switched(EditorKind editor);
+    // The Undo and Redo items name the steps they would apply.
+    void update_history_actions();
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z: 1 undo, -1 redo, 0 neither.
+    static int history_key(const QKeyEvent* event);
 
     void show_panes(EditorKind editor);
     void build_menu();
@@ -88,17 +102,18 @@ private:
     Workspace& ws_;
     MapSession session_;
     std::unique_ptr<QtUi> ui_;
+    std::unique_ptr<WorkspaceSignals> signals_;
     UiPort* previous_ui_ = nullptr;
     QWidget* area_ = nullptr;
     MapWidget* map_ = nullptr;
     QWidget* side_ = nullptr;
     QLineEdit* status_ = nullptr;
     QLineEdit* vnum_ = nullptr;
-    QLineEdit* title_ = nullptr;
-    QPlainTextEdit* description_ = nullptr;
-    // Bottom text panes and right-hand panes, by editor.
-    std::array<QWidget*, 4> bottom_{};
-    std::array<QWidget*, 4> right_{};
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
+    // The four editors' panes, by editor.
+    std::array<std::unique_ptr<EditorPane>, 4> panes_;
+    RoomEditor* room_editor_ = nullptr;
     QSize laid_out_;
     std::function<UnsavedChoice(const QString&)> ask_unsaved_;
 };

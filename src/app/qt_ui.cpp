@@ -11,6 +11,28 @@ QString from_area_text(std::string_view text) {
     return s;
 }
 
+std::string to_area_text(const QString& text, bool* replaced) {
+    std::string out;
+    out.reserve(static_cast<std::size_t>(text.size()) + 16);
+    bool any = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t u = text[i].unicode();
+        if (u == u'\n') {
+            out += "\r\n";
+        } else if (u <= 0xFF) {
+            out += static_cast<char>(u);
+        } else {
+            // One "?" per character, also for one written as a surrogate pair.
+            if (QChar::isHighSurrogate(u) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            out += '?';
+            any = true;
+        }
+    }
+    if (replaced) *replaced = any;
+    return out;
+}
+
 void centre_dialog(QWidget* dialog) {
     QWidget* parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
     if (!parent) return;

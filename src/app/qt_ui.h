@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <string>
 
 #include "world/ui_port.h"
 
@@ -30,8 +31,16 @@ private:
 };
 
 // Area texts are bytes in the game's 8-bit character set; the boxes show them
-// as Latin-1 and line breaks as they are.
+// as Latin-1, each byte one character, and a CR LF line break as one "\n".
 QString from_area_text(std::string_view text);
+
+// The bytes an area text holds for a box's text, the inverse of
+// from_area_text: each "\n" becomes CR LF (so a bare LF read in comes back
+// as CR LF), every other character up to U+00FF its Latin-1 byte. A character
+// the game's character set has no byte for becomes "?", and `replaced` (when
+// given) tells whether any did, so that an editor can warn. A "~" ends a text
+// in the area files; it is kept here, and refusing it is the editors' part.
+std::string to_area_text(const QString& text, bool* replaced = nullptr);
 
 // Centres a dialog over its parent window, size unchanged.
 void centre_dialog(QWidget* dialog);

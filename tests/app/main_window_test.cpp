@@ -1,7 +1,7 @@
 // The editor window driven through real widget events on the offscreen
 // platform: the shell's panes and statuses, the keyboard filter, the side
-// panel, right-click room creation, and the question before unsaved work is
-// lost.
+// panel, right-click room creation, Undo and Redo, and the question before
+// unsaved work is lost.
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
@@ -12,9 +12,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <functional>
+#include <tuple>
 
 #include "app/dialogs.h"
 #include "app/export_map.h"
@@ -59,6 +62,13 @@ protected:
             else
                 answer_modal(answer);
         });
+    }
+    // The Edit menu's items, in order.
+    QList<QAction*> edit_items() {
+        for (QAction* a : window->menuBar()->actions())
+            if (a->text() == "&Edit") return a->menu()->actions();
+        ADD_FAILURE() << "no Edit menu";
+        return {};
     }
     static void click_button(QWidget* dialog, const QString& caption) {
         for (auto* b : dialog->findChildren<QAbstractButton*>())
@@ -144,6 +154,94 @@ TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
     key(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
     QTest::keyRelease(window->map(), Qt::Key_Control);
+}
+
+TEST_F(MainWindowTest, TabMovesBetweenTheRoomTextBoxes) {
+    window->title_box()->setFocus();
+    QTest::keyClick(window->title_box(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->description_box());
+    QTest::keyClick(window->description_box(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->title_box());
+    EXPECT_EQ(window->description_box()->toPlainText(), "");  // no tab typed
+}
+
+TEST_F(MainWindowTest, UndoAndRedoItemsNameTheirSteps) {
+    QList<QAction*> items = edit_items();
+    ASSERT_GE(items.size(), 4);
+    QAction* undo = items[0];
+    QAction* redo = items[1];
+    EXPECT_TRUE(items[2]->isSeparator());
+    EXPECT_EQ(items[3]->text(), "&New Room...");
+    using State = std::tuple<QString, bool, QString, bool>;
+    auto state = [&] {
+        return State(undo->text(), undo->isEnabled(), redo->text(), redo->isEnabled());
+    };
+    EXPECT_EQ(state(), State("Undo", false, "Redo", false));
+
+    {
+        // The right-click's edits as one step (steps opened inside join it).
+        Transaction tx(ws, "Create Room 100");
+        QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+    }
+    EXPECT_EQ(state(), State("Undo Create Room 100", true, "Redo", false));
+
+    undo->trigger();
+    EXPECT_EQ(ws.world().count(), 0);
+    EXPECT_EQ(window->status_box()->text(), "Undone: Create Room 100.");
+    EXPECT_EQ(state(), State("Undo", false, "Redo Create Room 100", true));
+
+    redo->trigger();
+    ASSERT_NE(ws.world().selected_room(), nullptr);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 100);
+    EXPECT_EQ(window->vnum_box()->text(), "100");
+    EXPECT_EQ(window->status_box()->text(), "Redone: Create Room 100.");
+    EXPECT_EQ(state(), State("Undo Create Room 100", true, "Redo", false));
+    // The room is back, drawn at the centre of the reference rectangle.
+    QApplication::processEvents();
+    EXPECT_EQ(window->map()->back_buffer().pixelColor(301 + 2, 151 + 2), QColor(192, 192, 192));
+}
+
+TEST_F(MainWindowTest, DeleteThenCtrlZBringsTheRoomBackSelected) {
+    load_demo();
+    window->map()->setFocus();
+    QTest::keyClick(window->map(), Qt::Key_Delete);
+    ASSERT_EQ(ws.world().find_room(8800), -1);
+    ASSERT_EQ(ws.world().selected_room()->vnum, 8805);
+    window->session().view().floor_offset = 2;
+
+    QTest::keyClick(window->map(), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_NE(ws.world().find_room(8800), -1);
+    EXPECT_EQ(ws.world().selected_room()->vnum, 8800);
+    EXPECT_TRUE(room(8801).exits[kWest].has_value());  // the exits into it too
+    // Shown as a click shows it: on its own floor, its vnum in the box.
+    EXPECT_EQ(window->session().view().floor_offset, 0);
+    EXPECT_EQ(window->vnum_box()->text(), "8800");
+    EXPECT_EQ(window->status_box()->text(), "Undone: Delete Room 8800.");
+}
+
+TEST_F(MainWindowTest, UndoKeysInATextBoxStepTheWorkspaceNotTheBox) {
+    load_demo();
+    window->action("&Delete Selected Room")->trigger();
+    ASSERT_EQ(ws.world().find_room(8800), -1);
+    auto loaded = [&] { return ws.world().find_room(8800) >= 0; };
+    struct Box {
+        QWidget* widget;
+        std::function<QString()> text;
+    };
+    for (const Box& box : {Box{window->title_box(), [&] { return window->title_box()->text(); }},
+                           Box{window->description_box(),
+                               [&] { return window->description_box()->toPlainText(); }}}) {
+        box.widget->setFocus();
+        QTest::keyClicks(box.widget, "abc");
+        QTest::keyClick(box.widget, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_TRUE(loaded());
+        QTest::keyClick(box.widget, Qt::Key_Y, Qt::ControlModifier);
+        EXPECT_FALSE(loaded());
+        QTest::keyClick(box.widget, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(box.widget, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        EXPECT_FALSE(loaded());
+        EXPECT_EQ(box.text(), "abc");  // the box's own undo never ran
+    }
 }
 
 TEST_F(MainWindowTest, PlusAndMinusStepThroughSparseVnums) {

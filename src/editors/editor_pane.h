@@ -1,0 +1,76 @@
+// EditorPane: what the four editors (room, zone, object, mobile) have in
+// common. Each owns its two panes in the main window: the right-hand pane
+// below the side panel and the bottom text pane along the window's foot. It
+// knows its editor kind, listens to the workspace through WorkspaceSignals,
+// fills its widgets from the workspace, and is offered the keys typed into
+// its widgets before the window handles them.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+#include "app/workspace_signals.h"
+
+class QKeyEvent;
+class QWidget;
+
+namespace zs {
+
+// The table an editor edits: rooms, zedits, objects or mobiles.
+TableKind table_of(EditorKind editor);
+
+class EditorPane : public QObject {
+    Q_OBJECT
+public:
+    // Makes the two panes, empty and hidden, as children of `area` (the
+    // window's central widget), named after the editor ("room pane", "room
+    // text pane" and so on).
+    EditorPane(EditorKind kind, WorkspaceSignals& bridge, QWidget* area);
+    ~EditorPane() override;
+
+    EditorKind kind() const { return kind_; }
+    TableKind table() const { return table_of(kind_); }
+    Workspace& workspace() const { return signals_.workspace(); }
+    WorkspaceSignals& workspace_signals() const { return signals_; }
+    QWidget* right_pane() const { return right_; }
+    QWidget* bottom_pane() const { return bottom_; }
+
+    // Shows or hides both panes (the window shows the current editor's); a
+    // pane that comes into view is refreshed.
+    void set_shown(bool shown);
+    bool shown() const { return shown_; }
+    // True when the widget is one of the panes or lies inside one.
+    bool contains(const QWidget* widget) const;
+
+    // Fills the widgets from the workspace. Called when the panes come into
+    // view, after a file of the editor's kind loaded, and (by the default
+    // record_changed) after changes to the editor's table while shown.
+    virtual void refresh() {}
+    // A key pressed while the focus is inside one of the panes
+    // (QApplication::focusWidget()); the window's own shortcuts have had it
+    // first. True when the key is used up and goes no further.
+    virtual bool handle_key(QKeyEvent* event);
+
+    // What an edit made from this pane passes to the core: the fields it
+    // changes, this pane as its source, and the merge key of typing.
+    EditOptions edit_options(FieldMask fields, MergeKey merge = {}) const {
+        return EditOptions{fields, this, merge};
+    }
+    // True when the change is an edit this pane made itself (see
+    // WorkspaceSignals::record_changed).
+    bool made_here(const Change& change) const { return change.source == this; }
+
+protected:
+    // Every change of the workspace. By default a shown pane refreshes on
+    // changes to its own table that it did not make.
+    virtual void record_changed(const Change& change);
+
+private:
+    EditorKind kind_;
+    WorkspaceSignals& signals_;
+    QPointer<QWidget> right_;
+    QPointer<QWidget> bottom_;
+    bool shown_ = false;
+};
+
+}  // namespace zs
