@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "app/qt_ui.h"
-#include "world/map_actions.h"
+#include "map/map_session.h"
 #include "world/workspace.h"
 
 class QLineEdit;
