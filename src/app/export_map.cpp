@@ -10,21 +10,23 @@
 #include "app/map_renderer.h"
 #include "files/area_files.h"
 #include "files/check.h"
-#include "world/map_layout.h"
+#include "map/map_layout.h"
 #include "world/workspace.h"
 
 namespace zs {
 
-QImage map_image(WorldTable& world, int floor_offset, int traverse_limit) {
+QImage map_image(const WorldTable& world, int floor_offset, int traverse_limit) {
     if (!world.selected_room()) return QImage();
     // Lay out on a view large enough for everything, then frame what was drawn.
     MapView view;
+    view.anchor_x = view.anchor_y = 0;
     view.floor_offset = floor_offset;
     view.traverse_limit = traverse_limit;
     view.scroll_x = view.scroll_y = -(1 << 28);
     view.client_width = 1 << 29;
     view.split_line = 1 << 29;
-    std::vector<MapItem> items = lay_out_map(world, view);
+    const MapLayout layout = lay_out_map(world, view);
+    const std::vector<MapItem>& items = layout.items;
     int left = 0, top = 0, right = 0, bottom = 0;
     for (std::size_t i = 0; i < items.size(); ++i) {
         const MapItem& it = items[i];
@@ -126,7 +128,6 @@ int export_map_main(int argc, char** argv) {
         return 1;
     }
     ws.world().select_slot(slot);
-    ws.world().set_map_place(slot, 0, 0, 0);
     QImage image = map_image(ws.world(), static_cast<int>(floor), ws.options().traverse_limit);
     if (image.isNull()) {
         std::cerr << "zonesmith: the map is larger than " << kMaxImageSide << " pixels a side\n";

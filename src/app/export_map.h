@@ -17,7 +17,7 @@ constexpr int kMaxImageSide = 16384;
 // The map of the selected room's floor (plus `floor_offset`), with a margin
 // of 10 pixels around the rooms drawn. Null when no room is selected or the
 // map is larger than kMaxImageSide.
-QImage map_image(WorldTable& world, int floor_offset, int traverse_limit);
+QImage map_image(const WorldTable& world, int floor_offset, int traverse_limit);
 
 // zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] [ZONE...]
 // Loads the zones (all of the area directory when none is named), writes the

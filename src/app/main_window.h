@@ -12,7 +12,7 @@
 #include "app/qt_ui.h"
 #include "app/workspace_signals.h"
 #include "editors/editor_pane.h"
-#include "world/map_actions.h"
+#include "map/map_session.h"
 #include "world/workspace.h"
 
 class QLineEdit;

@@ -275,13 +275,13 @@ const std::vector<MapRenderer::TextPixel>& MapRenderer::number_pixels(int number
     return *cached;
 }
 
-void MapRenderer::draw_map(QImage& target, WorldTable& world, const MapView& view) {
+void MapRenderer::draw_map(QImage& target, const WorldTable& world, const MapLayout& layout,
+                           const MapView& view) {
     if (world.selected_slot() < 0 || target.isNull()) return;
-    const std::vector<MapItem> items = lay_out_map(world, view);
     if (!is_32_bit(target)) target.convertTo(QImage::Format_RGB32);
     const Canvas canvas(target);
-    const int selected = world.selected_slot();
-    for (const MapItem& item : items) {
+    const int selected = layout.selected_slot;
+    for (const MapItem& item : layout.items) {
         const Room& r = world.room(item.slot);
         const int sx = item.x - view.scroll_x, sy = item.y - view.scroll_y;
         if (item.shown_floor) {
@@ -317,10 +317,10 @@ void MapRenderer::fill_background(QImage& target, int split_line, int bottom_top
     }
 }
 
-QImage MapRenderer::render(WorldTable& world, const MapView& view, int width, int height) {
+QImage MapRenderer::render(const WorldTable& world, const MapView& view, int width, int height) {
     QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
     fill_background(image, view.split_line, image.height(), world.selected_slot() >= 0);
-    draw_map(image, world, view);
+    draw_map(image, world, lay_out_map(world, view), view);
     return image;
 }
 

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "world/map_layout.h"
+#include "map/map_layout.h"
 #include "world/room.h"
 
 namespace zs {
@@ -22,10 +22,11 @@ public:
     // Builds the room bitmaps and the map font; needs a QGuiApplication.
     MapRenderer();
 
-    // Lays the map out and draws its rooms, exits and markers into `target`
+    // Draws the rooms, exits and markers of a layout of `world` into `target`
     // (screen = world - scroll). Draws nothing without a selected room and
     // never touches the background: the caller fills it first.
-    void draw_map(QImage& target, WorldTable& world, const MapView& view);
+    void draw_map(QImage& target, const WorldTable& world, const MapLayout& layout,
+                  const MapView& view);
 
     // The map's background: with a selection, white above the split line and
     // black from it down to bottom_top; without one, white down to bottom_top.
@@ -33,8 +34,8 @@ public:
                                 bool anything_selected);
 
     // The whole map as a fresh image of the given size, background included
-    // (used to export the map).
-    QImage render(WorldTable& world, const MapView& view, int width, int height);
+    // (used to export the map): laid out from the view's anchor and drawn.
+    QImage render(const WorldTable& world, const MapView& view, int width, int height);
 
     // The room bitmaps: fill and frame colour of each of the kRoomColours.
     static QColor room_fill(int index);

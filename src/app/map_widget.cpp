@@ -42,7 +42,8 @@ void MapWidget::render() {
     bool anything = ws_.world().selected_room() || ws_.zones().selected_zedit() ||
                     ws_.objects().current_object() || ws_.mobiles().current_mobile();
     renderer_.fill_background(buffer_, split_line_, std::max(split_line_, bottom_top_), anything);
-    renderer_.draw_map(buffer_, ws_.world(), session_.view());
+    const WorldTable& world = ws_.world();
+    renderer_.draw_map(buffer_, world, session_.lay_out(world), session_.view());
     ++redraws_;
     // This drawing answers every request made so far.
     asked_ = false;

@@ -12,7 +12,7 @@
 #include <QWidget>
 
 #include "app/map_renderer.h"
-#include "world/map_actions.h"
+#include "map/map_session.h"
 
 namespace zs {
 

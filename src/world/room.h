@@ -34,7 +34,6 @@ constexpr bool record_vnum_in_range(long long v) {
 
 constexpr int kNumDirections = 6;
 constexpr int kMaxTriggers = 100;
-constexpr int kNotPlaced = -9999;
 constexpr int kRoomColours = 34;  // map bitmaps 0..33
 
 enum Direction { kNorth = 0, kEast = 1, kSouth = 2, kWest = 3, kUp = 4, kDown = 5 };
@@ -98,15 +97,9 @@ struct Room {
     // room holds at most kMaxTriggers of them.
     std::vector<std::int32_t> triggers;
 
-    // Map state: worked out on every redraw, except the room colour, which the
-    // layout file keeps.
-    std::int32_t x = kNotPlaced;
-    std::int32_t y = kNotPlaced;
-    std::int32_t floor = 0;
+    // The map bitmap the room is drawn with; the layout file keeps it.
     std::int32_t room_colour = 0;
-    std::int32_t shade_index = 0;
-    bool visited = false;
-    // Where the map's walk goes from this room, packed beside the map fields:
+    // Where the map's walk goes from this room, packed beside the room colour:
     // a bit per direction, and the vnum it leads to (for up and down the fly
     // room when there is no exit). Derived from the exits and fly rooms; the
     // table refreshes it on every change.
@@ -115,7 +108,7 @@ struct Room {
     void refresh_walk();
 
     // Record equality: everything a world file carries plus the room colour,
-    // but not the map layout that redraws work out.
+    // but not the walk fields derived from them.
     bool same_record(const Room& other) const;
 
     // Adds a trigger to the first empty slot; dropped when all are taken.

@@ -33,17 +33,6 @@ public:
         edit(slot, fn, user_edit);
     }
 
-    // The map's own fields (position, floor, traversal mark, shade) change on
-    // every redraw; they are not world data and announce nothing.
-    void set_map_place(int slot, int x, int y, int floor) {
-        Room& r = mutable_record(slot);
-        r.x = x;
-        r.y = y;
-        r.floor = floor;
-    }
-    void set_visited(int slot, bool visited) { mutable_record(slot).visited = visited; }
-    void set_shade(int slot, int shade) { mutable_record(slot).shade_index = shade; }
-
 private:
     void remove_zone(int zone, bool remove_incoming);
 };

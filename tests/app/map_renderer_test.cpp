@@ -71,7 +71,7 @@ protected:
     // offset, so that world and screen differ.
     void select_at_100(int slot) {
         world.select_slot(slot);
-        world.set_map_place(slot, 1100, 700, 0);
+        view.set_anchor(world.room(slot).vnum, 1100, 700);
         view.scroll_x = 1000;
         view.scroll_y = 600;
     }
@@ -400,7 +400,7 @@ TEST_F(MapRendererTest, BackgroundFillStopsAtTheBottomAndDrawingLeavesItAlone) {
     select_at_100(a);
     QImage canvas(240, 240, QImage::Format_RGB32);
     canvas.fill(blue);
-    renderer.draw_map(canvas, world, view);
+    renderer.draw_map(canvas, world, lay_out_map(world, view), view);
     EXPECT_EQ(at(canvas, 100, 100), kGreyFrame);
     EXPECT_EQ(at(canvas, 100, 99), (Rgb{0, 0, 255}));
     EXPECT_EQ(at(canvas, 5, 5), (Rgb{0, 0, 255}));

@@ -10,9 +10,9 @@
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "map/map_session.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
-#include "world/map_actions.h"
 #include "world/workspace.h"
 
 namespace zs {

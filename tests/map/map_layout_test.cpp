@@ -1,6 +1,6 @@
 // The map layout: where the walk from the selected room puts each room, what
 // a redraw lists, and which room a point hits.
-#include "world/map_layout.h"
+#include "map/map_layout.h"
 
 #include <gtest/gtest.h>
 #include <pthread.h>
@@ -56,14 +56,25 @@ protected:
         int slot = world.find_room(vnum);
         ASSERT_GE(slot, 0);
         world.select_slot(slot);
-        world.set_map_place(slot, x, y, 0);
+        view.set_anchor(vnum, x, y);
+    }
+    // Lays out into the same layout each time, as the map session does.
+    const std::vector<MapItem>& lay_out() {
+        lay_out_map(world, view, layout);
+        return layout.items;
     }
 
     const Room& room(int vnum) const { return world.room(world.find_room(vnum)); }
-    bool placed(int vnum) const { return room(vnum).x != kNotPlaced || room(vnum).y != kNotPlaced; }
+    const RoomPlace& place(int vnum) const {
+        return layout.places.at(static_cast<std::size_t>(world.find_room(vnum)));
+    }
+    bool placed(int vnum) const {
+        auto slot = static_cast<std::size_t>(world.find_room(vnum));
+        return slot < layout.places.size() && layout.places[slot].placed();
+    }
     // The grid cell of a room from the origin: cells east, cells north, floor.
     std::tuple<int, int, int> cell(int vnum) const {
-        const Room& r = room(vnum);
+        const RoomPlace& r = place(vnum);
         EXPECT_EQ((r.x - kOriginX) % kCellStep, 0) << vnum;
         EXPECT_EQ((kOriginY - r.y) % kCellStep, 0) << vnum;
         return {(r.x - kOriginX) / kCellStep, (kOriginY - r.y) / kCellStep, r.floor};
@@ -79,20 +90,19 @@ protected:
     Workspace ws{ui};
     WorldTable& world = ws.world();
     MapView view;
+    MapLayout layout;
 };
 
 TEST_F(MapLayoutTest, NothingIsLaidOutWithoutASelectedRoom) {
     add(100, {{kEast, 101}});
     add(101, {{kWest, 100}});
-    world.set_map_place(1, 55, 66, 2);
+    select(100, 55, 66);
     world.select_slot(-1);
 
-    EXPECT_TRUE(lay_out_map(world, view).empty());
+    EXPECT_TRUE(lay_out().empty());
     EXPECT_FALSE(placed(100));
-    EXPECT_EQ(room(101).x, 55);
-    EXPECT_EQ(room(101).y, 66);
-    EXPECT_EQ(room(101).floor, 2);
-    EXPECT_EQ(room_at_point(world, view, 60, 70), -1);
+    EXPECT_FALSE(placed(101));
+    EXPECT_EQ(room_at_point(layout, world, view, 60, 70), -1);
 }
 
 TEST_F(MapLayoutTest, TraverseLimitZeroPlacesOnlyTheSelectedRoom) {
@@ -102,11 +112,11 @@ TEST_F(MapLayoutTest, TraverseLimitZeroPlacesOnlyTheSelectedRoom) {
     select(100);
     // Places left over from an earlier, wider layout must go.
     view.traverse_limit = -1;
-    lay_out_map(world, view);
+    lay_out();
     ASSERT_TRUE(placed(101));
 
     view.traverse_limit = 0;
-    std::vector<MapItem> items = lay_out_map(world, view);
+    std::vector<MapItem> items = lay_out();
     EXPECT_EQ(listed_vnums(items), (std::vector<int>{100}));
     EXPECT_FALSE(placed(101));
     EXPECT_FALSE(placed(102));
@@ -126,17 +136,17 @@ TEST_F(MapLayoutTest, ARoomReachedOnlyBeyondTheLimitIsNotPlaced) {
     select(100);
 
     view.traverse_limit = -1;
-    lay_out_map(world, view);
+    lay_out();
     ASSERT_EQ(cell(106), std::make_tuple(1, 1, 0));  // the detour really ends there
 
     view.traverse_limit = 2;
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(102), std::make_tuple(0, 2, 0));
     for (int v : {103, 104, 105, 106})
         EXPECT_FALSE(placed(v)) << v;
 
     view.traverse_limit = 3;
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(103), std::make_tuple(0, 3, 0));
     for (int v : {104, 105, 106})
         EXPECT_FALSE(placed(v)) << v;
@@ -152,7 +162,7 @@ TEST_F(MapLayoutTest, TheFirstPathInDirectionOrderPlacesARoom) {
     add(104, {{kNorth, 102}});  // a later path that would put 102 at (-1, 1)
     select(100);
 
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(101), std::make_tuple(0, 1, 0));
     EXPECT_EQ(cell(102), std::make_tuple(1, 1, 0));
     // The direct south exit is shorter but comes after the north branch.
@@ -160,7 +170,7 @@ TEST_F(MapLayoutTest, TheFirstPathInDirectionOrderPlacesARoom) {
     EXPECT_EQ(cell(104), std::make_tuple(-1, 0, 0));
 
     // A second redraw lays out the same way.
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(102), std::make_tuple(1, 1, 0));
     EXPECT_EQ(cell(103), std::make_tuple(1, 0, 0));
 }
@@ -181,12 +191,12 @@ TEST_F(MapLayoutTest, FlyRoomsStandInForMissingUpAndDownExits) {
     add(202);
 
     select(100);
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(101), std::make_tuple(0, 0, 1));
     EXPECT_EQ(cell(102), std::make_tuple(0, 0, -1));
 
     select(200);
-    lay_out_map(world, view);
+    lay_out();
     EXPECT_EQ(cell(201), std::make_tuple(0, 0, 1));
     EXPECT_FALSE(placed(202));  // a real up exit wins over the fly room
     EXPECT_FALSE(placed(101));
@@ -197,7 +207,7 @@ TEST_F(MapLayoutTest, AVeryLongChainIsLaidOutWithoutRecursion) {
     for (int v = kFirst; v <= kFirst + kCells; ++v)
         add(v, {{kEast, v + 1}, {kWest, v - 1}});
     select(kFirst);
-    ASSERT_TRUE(run_on_small_stack([this] { lay_out_map(world, view); }));
+    ASSERT_TRUE(run_on_small_stack([this] { lay_out(); }));
     EXPECT_EQ(cell(kFirst + kCells), std::make_tuple(kCells, 0, 0));
     EXPECT_EQ(cell(kFirst + kCells / 2), std::make_tuple(kCells / 2, 0, 0));
 }
@@ -211,8 +221,8 @@ TEST_F(MapLayoutTest, LowerFloorsAreShiftedAndShadedUnderTheShownFloor) {
     select(100, 300, 150);
 
     view.floor_offset = 1;  // the floor above the selected room is shown
-    std::vector<MapItem> items = lay_out_map(world, view);
-    EXPECT_EQ(shown_floor(world, view), 1);
+    std::vector<MapItem> items = lay_out();
+    EXPECT_EQ(layout.shown_floor, 1);
     // Lowest floor first, so that upper floors are drawn over it.
     ASSERT_EQ(listed_vnums(items), (std::vector<int>{104, 103, 102, 100, 101}));
     struct Expected {
@@ -232,13 +242,13 @@ TEST_F(MapLayoutTest, LowerFloorsAreShiftedAndShadedUnderTheShownFloor) {
         EXPECT_EQ(items[i].x, 300 + expected[i].shift);
         EXPECT_EQ(items[i].y, 150 + expected[i].shift);
         EXPECT_EQ(items[i].shade, expected[i].shade);
-        EXPECT_EQ(world.room(items[i].slot).shade_index, expected[i].shade);
+        EXPECT_EQ(layout.places[items[i].slot].shade, expected[i].shade);
         EXPECT_EQ(items[i].shown_floor, expected[i].shown);
     }
 
     // Floors above the shown one are not drawn at all.
     view.floor_offset = -1;
-    items = lay_out_map(world, view);
+    items = lay_out();
     EXPECT_EQ(listed_vnums(items), (std::vector<int>{104, 103, 102}));
     EXPECT_EQ(items.back().x, 300);
     EXPECT_EQ(items.back().shade, 0);
@@ -251,10 +261,10 @@ TEST_F(MapLayoutTest, ARoomReachingBelowTheSplitLineIsNotListed) {
     view.scroll_y = 40;
     // The box's bottom edge on the split line is still drawn.
     select(100, 300, 350 + 40 - kBoxSize);
-    EXPECT_EQ(listed_vnums(lay_out_map(world, view)), (std::vector<int>{100}));
+    EXPECT_EQ(listed_vnums(lay_out()), (std::vector<int>{100}));
 
     select(100, 300, 350 + 40 - kBoxSize + 1);
-    EXPECT_TRUE(lay_out_map(world, view).empty());
+    EXPECT_TRUE(lay_out().empty());
     EXPECT_TRUE(placed(101));  // laid out all the same, just not listed
 }
 
@@ -262,17 +272,17 @@ TEST_F(MapLayoutTest, RoomAtPointHoldsBothBoxEdgesOnTheShownFloor) {
     add(100, {{kUp, 101}});
     add(101, {{kDown, 100}});
     select(100, 100, 100);
-    lay_out_map(world, view);
+    lay_out();
     const int slot = world.find_room(100);
 
     for (auto [x, y] : {std::pair{100, 100}, {118, 118}, {100, 118}, {118, 100}, {109, 109}})
-        EXPECT_EQ(room_at_point(world, view, x, y), slot) << x << "," << y;
+        EXPECT_EQ(room_at_point(layout, world, view, x, y), slot) << x << "," << y;
     for (auto [x, y] : {std::pair{99, 100}, {119, 100}, {100, 99}, {100, 119}})
-        EXPECT_EQ(room_at_point(world, view, x, y), -1) << x << "," << y;
+        EXPECT_EQ(room_at_point(layout, world, view, x, y), -1) << x << "," << y;
 
     // 101 sits on the same cell one floor up: hit only when that floor shows.
     view.floor_offset = 1;
-    EXPECT_EQ(room_at_point(world, view, 109, 109), world.find_room(101));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 109), world.find_room(101));
 }
 
 TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
@@ -284,10 +294,17 @@ TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
     add(103, {{kWest, 104}});
     add(104);
     select(100, 100, 100);
-    lay_out_map(world, view);
-    ASSERT_EQ(std::pair(room(104).x, room(104).y), std::pair(100, 80));
-    ASSERT_EQ(std::pair(room(101).x, room(101).y), std::pair(100, 80));
-    EXPECT_EQ(room_at_point(world, view, 109, 89), world.find_room(104));
+    lay_out();
+    ASSERT_EQ(std::pair(place(104).x, place(104).y), std::pair(100, 80));
+    ASSERT_EQ(std::pair(place(101).x, place(101).y), std::pair(100, 80));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
+
+    // Until the next layout a room deleted meanwhile lets the point through
+    // to the room under it, found by vnum in the table as it is now.
+    world.delete_room(101, true);
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
+    world.delete_room(104, true);
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), -1);
 }
 
 }  // namespace

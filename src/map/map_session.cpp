@@ -1,4 +1,4 @@
-#include "world/map_actions.h"
+#include "map/map_session.h"
 
 #include <algorithm>
 #include <string>
@@ -30,14 +30,10 @@ int previous_colour(int c) {
     return c <= 0 || c >= kRoomColours ? kRoomColours - 1 : c - 1;
 }
 
-bool placed(const Room& r) {
-    return r.x != kNotPlaced || r.y != kNotPlaced;
-}
-
-// Whether a room's whole box lies in the view, above the split line.
-bool in_view(const Room& r, const MapView& view) {
-    return r.x >= view.scroll_x && r.x + kBoxSize < view.scroll_x + view.client_width &&
-           r.y >= view.scroll_y && r.y + kBoxSize <= view.scroll_y + view.split_line;
+// Whether a box at (x, y) lies wholly in the view, above the split line.
+bool in_view(int x, int y, const MapView& view) {
+    return x >= view.scroll_x && x + kBoxSize < view.scroll_x + view.client_width &&
+           y >= view.scroll_y && y + kBoxSize <= view.scroll_y + view.split_line;
 }
 
 // The direction from a room at (sx, sy) to a room exactly one cell away on
@@ -156,19 +152,62 @@ bool MapSession::below_split(const Workspace& ws, int py) const {
     return ws.current_editor() != EditorKind::Zone && py > view_.split_line;
 }
 
+const MapLayout& MapSession::lay_out(const WorldTable& world) {
+    lay_out_map(world, view_, layout_);
+    return layout_;
+}
+
+RoomPlace MapSession::place_of(int vnum) const {
+    RoomPlace at;
+    if (view_.anchor_vnum == vnum) {
+        at.x = view_.anchor_x;
+        at.y = view_.anchor_y;
+        at.vnum = static_cast<Vnum>(vnum);
+        at.reached = true;
+        return at;
+    }
+    const RoomPlace* p = layout_.find(vnum);
+    return p && p->placed() ? *p : at;
+}
+
+int MapSession::room_at(const WorldTable& world, int wx, int wy) {
+    const Room* sel = world.selected_room();
+    bool current = layout_.places.size() == static_cast<std::size_t>(world.count());
+    if (current && sel && layout_.selected_slot >= 0) {
+        const RoomPlace& from = layout_.places[static_cast<std::size_t>(layout_.selected_slot)];
+        current = from.vnum == sel->vnum && view_.anchor_vnum == sel->vnum &&
+                  from.x == view_.anchor_x && from.y == view_.anchor_y;
+    } else {
+        current = current && !sel && layout_.selected_slot < 0;
+    }
+    if (!current) lay_out(world);
+    return room_at_point(layout_, world, view_, wx, wy);
+}
+
+void MapSession::place_selected(const WorldTable& world, int x, int y) {
+    if (const Room* sel = world.selected_room()) view_.set_anchor(sel->vnum, x, y);
+}
+
 void MapSession::select_room(Workspace& ws, int slot) {
     WorldTable& world = ws.world();
     if (slot < 0 || slot >= world.count()) return;
+    // The room keeps the place it was drawn at (or put at, for the anchor's).
+    RoomPlace at = place_of(world.room(slot).vnum);
+    select_room_at(ws, slot, at.x, at.y);
+}
+
+void MapSession::select_room_at(Workspace& ws, int slot, int x, int y) {
+    WorldTable& world = ws.world();
     world.select_slot(slot);
     view_.floor_offset = 0;
     const Room& r = world.room(slot);
     int vnum = r.vnum;
     int zone = r.zone;
-    world.set_map_place(slot, r.x, r.y, 0);
+    view_.set_anchor(vnum, x, y);
     // A room that would stand outside the view (walked off its edge, never
     // placed, or placed beyond the traverse limit) is brought to its centre;
     // a room already in view keeps its place, so the view does not jump.
-    if (!in_view(world.room(slot), view_)) centre_selected_room(world, view_);
+    if (!in_view(x, y, view_)) centre_selected_room(world, view_);
     int zedit = ws.zones().find_zedit(zone);
     if (zedit >= 0) ws.zones().select_slot(zedit);
     ws.ui().show_status(strfmt("Room %d selected.", vnum));
@@ -177,7 +216,7 @@ void MapSession::select_room(Workspace& ws, int slot) {
 void MapSession::left_button_down(Workspace& ws, int px, int py, bool shift) {
     if (below_split(ws, py)) return;
     WorldTable& world = ws.world();
-    int hit = room_at_point(world, view_, px + view_.scroll_x, py + view_.scroll_y);
+    int hit = room_at(world, px + view_.scroll_x, py + view_.scroll_y);
     if (hit >= 0) {
         select_room(ws, hit);
         ws.request_redraw(true);
@@ -249,7 +288,8 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
         int existing = world.find_room(100);
         if (existing >= 0) {
             select_room(ws, existing);
-            if (!placed(world.room(existing))) centre_selected_room(world, view_);
+            if (view_.anchor_x == kNotPlaced && view_.anchor_y == kNotPlaced)
+                centre_selected_room(world, view_);
             ws.request_redraw(true);
             return RightClickResult::Done;
         }
@@ -265,11 +305,13 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
     int wy = py + view_.scroll_y;
     int selected = world.selected_slot();
     const Room& sel = world.room(selected);
-    int hit = room_at_point(world, view_, wx, wy);
+    const int sx = view_.anchor_x, sy = view_.anchor_y;
+    int hit = room_at(world, wx, wy);
     int dir = -1;
     if (hit >= 0 && hit != selected) {
         const Room& other = world.room(hit);
-        dir = neighbour_direction(sel.x, sel.y, other.x, other.y);
+        RoomPlace at = place_of(other.vnum);
+        dir = neighbour_direction(sx, sy, at.x, at.y);
         if (dir < 0) return RightClickResult::Done;
         if (sel.exits[dir]) {
             ws.ui().show_status(strfmt("Error: room %d already has an exit to the %s.", sel.vnum,
@@ -297,7 +339,7 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
             return RightClickResult::Done;
         }
     } else {
-        dir = gap_direction(sel.x, sel.y, wx, wy);
+        dir = gap_direction(sx, sy, wx, wy);
         if (dir < 0) return RightClickResult::Done;
     }
     if (ws.options().prompt_for_vnum) {
@@ -383,16 +425,16 @@ void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) 
     world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
     link_rooms(ws, from_vnum, vnum, dir);
     // One layout from the old selection gives the new room its cell beside it.
-    lay_out_map(world, view_);
+    lay_out(world);
     int slot = world.find_room(vnum);
-    if (!placed(world.room(slot))) {
+    const RoomPlace& at = layout_.places[static_cast<std::size_t>(slot)];
+    int x = at.x, y = at.y;
+    if (!at.placed()) {
         // Beyond the traverse limit (a limit of 0): one step from the old room.
-        const Room& from = world.room(world.find_room(from_vnum));
-        int dx = dir == kEast ? kCellStep : dir == kWest ? -kCellStep : 0;
-        int dy = dir == kSouth ? kCellStep : dir == kNorth ? -kCellStep : 0;
-        world.set_map_place(slot, from.x + dx, from.y + dy, 0);
+        x = view_.anchor_x + (dir == kEast ? kCellStep : dir == kWest ? -kCellStep : 0);
+        y = view_.anchor_y + (dir == kSouth ? kCellStep : dir == kNorth ? -kCellStep : 0);
     }
-    select_room(ws, slot);
+    select_room_at(ws, slot, x, y);
     ws.ui().show_status(strfmt("Room %d created.", vnum));
     ws.request_redraw(true);
 }

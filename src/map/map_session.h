@@ -2,8 +2,9 @@
 // creating rooms with the mouse, linking neighbours, walking with the arrow
 // keys, panning, changing floors and room colours, and the attribute
 // clipboard. MapSession owns the map's state that is not world data (the
-// view, the clipboard, the direction waiting for the Create New Room dialog);
-// the window translates its events into these calls and draws on request.
+// view with the selected room's place, the last layout drawn, the clipboard,
+// the direction waiting for the Create New Room dialog); the window
+// translates its events into these calls and draws on request.
 #pragma once
 
 #include <cstdint>
@@ -11,12 +12,13 @@
 #include <string>
 #include <string_view>
 
-#include "world/map_layout.h"
+#include "map/map_layout.h"
 
 namespace zs {
 
 struct Options;
 class Workspace;
+class WorldTable;
 
 // The keys that walk the map.
 enum class MapKey { Up, Right, Down, Left, Home, End };
@@ -62,9 +64,21 @@ public:
     // Takes the settings the map copies from the options (the traverse limit).
     void apply_options(const Options& options);
 
+    // Lays the map out for a redraw and keeps the layout: clicks hit the
+    // rooms where this drawing put them.
+    const MapLayout& lay_out(const WorldTable& world);
+    const MapLayout& layout() const { return layout_; }
+    // Where a room stands on the map: the anchor for the room put there,
+    // else its place in the last layout (not placed when that did not reach
+    // it). Only x, y and floor are filled in.
+    RoomPlace place_of(int vnum) const;
+    // Puts the selected room's box at a world point (the anchor).
+    void place_selected(const WorldTable& world, int x, int y);
+
     // Selection. Shows the floor of the room, and its zone in the zone editor
-    // when that zone's zedit is loaded. A room whose box would not lie wholly
-    // in the view is centred in it.
+    // when that zone's zedit is loaded. The room keeps the place the last
+    // layout gave it, so the view does not jump; a room whose box would not
+    // lie wholly in the view is centred in it.
     void select_room(Workspace& ws, int slot);
 
     // Mouse, in client pixels.
@@ -107,12 +121,21 @@ private:
     };
 
     bool below_split(const Workspace& ws, int py) const;
+    // The room a click at a world point hits, in the last layout; laid out
+    // afresh first when the selection, its place or the table's size changed
+    // since (a click that comes before the redraw that such a change asked
+    // for).
+    int room_at(const WorldTable& world, int world_x, int world_y);
+    // Selects a room whose box stands at (x, y); not placed, or outside the
+    // view, it is centred.
+    void select_room_at(Workspace& ws, int slot, int x, int y);
     void create_linked_room(Workspace& ws, int vnum, int zone, int dir);
     // False when the room must not be made: the builder declined to load the
     // zone's world file first, or it failed to load.
     bool zone_ready_for_new_room(Workspace& ws, int zone);
 
     MapView view_;
+    MapLayout layout_;
     Clipboard clipboard_;
     std::optional<int> pending_direction_;
     bool dragging_ = false;

@@ -1,6 +1,6 @@
 // Map interaction: what clicks, keys and the wheel do to the world and the
 // view, with the texts the builder sees.
-#include "world/map_actions.h"
+#include "map/map_session.h"
 
 #include <gtest/gtest.h>
 
@@ -60,13 +60,13 @@ struct MapScene {
         int slot = world().find_room(vnum);
         ASSERT_GE(slot, 0);
         map.select_room(ws, slot);
-        world().set_map_place(slot, x, y, 0);
+        map.place_selected(world(), x, y);
         redraw();
         ui.clear();
         redraws.requests.clear();
     }
     // What the window does on a redraw request.
-    void redraw() { lay_out_map(world(), map.view()); }
+    void redraw() { map.lay_out(world()); }
 
     // Clicks at a world point.
     RightClickResult right_click(int wx, int wy, KeyMods mods = {}) {
@@ -81,6 +81,12 @@ struct MapScene {
         const Room* r = world().find_room_record(vnum);
         if (!r) throw std::runtime_error("room " + std::to_string(vnum) + " is not loaded");
         return *r;
+    }
+    // Where the map has a room: the selected room at the anchor, others where
+    // the last layout put them.
+    RoomPlace place(int vnum) {
+        room(vnum);
+        return map.place_of(vnum);
     }
     // Where a room's exit leads; -1 for no exit.
     int exit_of(int vnum, int dir) {
@@ -120,8 +126,8 @@ TEST_F(MapActionsTest, RightClickOnAnEmptyMapCreatesRoom100) {
     EXPECT_EQ(ui.last_status(), "New room 100 created.");
     EXPECT_TRUE(redraws.forced());
     // Centred in the reference rectangle of the current view.
-    EXPECT_EQ(room(100).x, 37 + 1 + 300);
-    EXPECT_EQ(room(100).y, -13 + 1 + 150);
+    EXPECT_EQ(place(100).x, 37 + 1 + 300);
+    EXPECT_EQ(place(100).y, -13 + 1 + 150);
 }
 
 TEST_F(MapActionsTest, RightClickWithRoom100LoadedSelectsItInsteadOfMakingAnother) {
@@ -178,8 +184,8 @@ TEST(MapRightClickTest, AnEmptyPointBesideTheSelectedBoxCreatesARoomThatWay) {
         // The new room stands one cell from the old one, on the floor shown.
         int de = c.dir == kEast ? 1 : c.dir == kWest ? -1 : 0;
         int dn = c.dir == kNorth ? 1 : c.dir == kSouth ? -1 : 0;
-        EXPECT_EQ(s.room(101).x, kSx + kCellStep * de);
-        EXPECT_EQ(s.room(101).y, kSy - kCellStep * dn);
+        EXPECT_EQ(s.place(101).x, kSx + kCellStep * de);
+        EXPECT_EQ(s.place(101).y, kSy - kCellStep * dn);
         EXPECT_EQ(s.map.view().floor_offset, 0);
     }
 }
@@ -211,9 +217,9 @@ void build_corner(MapScene& s) {
         r.exits[kNorth]->destination = 101;
     });
     s.select(100);
-    ASSERT_EQ(s.room(103).x, kSx + kCellStep);
-    ASSERT_EQ(s.room(103).y, kSy);
-    ASSERT_EQ(s.room(104).x, kSx + 2 * kCellStep);
+    ASSERT_EQ(s.place(103).x, kSx + kCellStep);
+    ASSERT_EQ(s.place(103).y, kSy);
+    ASSERT_EQ(s.place(104).x, kSx + 2 * kCellStep);
 }
 
 TEST(MapRightClickTest, AnotherRoomOneCellAwayIsLinkedBothWays) {
@@ -283,9 +289,9 @@ TEST_F(MapActionsTest, ShiftOrCtrlRightClickOnTheSelectedRoomCreatesUpOrDown) {
     EXPECT_EQ(exit_of(100, kUp), 102);
     EXPECT_EQ(exit_of(102, kDown), 100);
     EXPECT_EQ(selected_vnum(), 102);
-    EXPECT_EQ(room(102).x, kSx);
-    EXPECT_EQ(room(102).y, kSy);
-    EXPECT_EQ(room(102).floor, 0);
+    EXPECT_EQ(place(102).x, kSx);
+    EXPECT_EQ(place(102).y, kSy);
+    EXPECT_EQ(place(102).floor, 0);
     EXPECT_EQ(ui.last_status(), "Room 102 created.");
 
     // The new room already leads down to 100.
@@ -374,8 +380,8 @@ TEST_F(MapActionsTest, WithPromptForVnumTheDialogChoosesTheNewRoomsNumber) {
     EXPECT_EQ(exit_of(100, kNorth), 4510);
     EXPECT_EQ(exit_of(4510, kSouth), 100);
     EXPECT_EQ(selected_vnum(), 4510);
-    EXPECT_EQ(room(4510).x, kSx);
-    EXPECT_EQ(room(4510).y, kSy - kCellStep);
+    EXPECT_EQ(place(4510).x, kSx);
+    EXPECT_EQ(place(4510).y, kSy - kCellStep);
     EXPECT_EQ(ui.last_status(), "Room 4510 created.");
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 45));
 
@@ -407,18 +413,21 @@ TEST_F(MapActionsTest, LinkRoomsNeedsBothRoomsAndReplacesExits) {
 
 TEST_F(MapActionsTest, SelectingARoomShowsItsFloorAndItsZone) {
     world().append(make_new_room(100, 1));
-    world().append(make_new_room(500, 5));
+    add(500, {{kDown, 100}});
     ws.zones().append(make_new_zedit(1));
     ws.zones().append(make_new_zedit(2));
     ASSERT_EQ(ws.zones().selected_zedit()->number, 2);
-    world().set_map_place(0, 40, 60, -3);
+    select(500, 40, 60);  // draws 100 one floor down, at (40, 60)
+    ASSERT_EQ(ws.zones().selected_zedit()->number, 2);
     map.view().floor_offset = 2;
 
     map.select_room(ws, 0);
     EXPECT_EQ(selected_vnum(), 100);
     EXPECT_EQ(ws.zones().selected_zedit()->number, 1);
-    EXPECT_EQ(room(100).floor, 0);
-    EXPECT_EQ(room(100).x, 40);
+    redraw();
+    EXPECT_EQ(map.layout().places[0].floor, 0);
+    EXPECT_EQ(place(100).x, 40);
+    EXPECT_EQ(place(100).y, 60);
     EXPECT_EQ(map.view().floor_offset, 0);
     EXPECT_EQ(ui.last_status(), "Room 100 selected.");
 
@@ -564,17 +573,17 @@ TEST_F(MapActionsTest, ASelectionThatWouldLeaveTheViewIsCentred) {
     const int last_x = 37 + 900 - kBoxSize - 1;  // the rightmost box wholly in view
     select(100, last_x - kCellStep);
     map.move_by_key(ws, MapKey::Right, false);
-    EXPECT_EQ(room(101).x, last_x);             // in view: it stays
+    EXPECT_EQ(place(101).x, last_x);            // in view: it stays
     map.move_by_key(ws, MapKey::Right, false);  // 102's box would cross the edge
-    EXPECT_EQ(std::pair(room(102).x, room(102).y), std::pair(centre_x, centre_y));
+    EXPECT_EQ(std::pair(place(102).x, place(102).y), std::pair(centre_x, centre_y));
 
     // With a traverse limit of 0 the neighbour is never placed.
     map.view().traverse_limit = 0;
     select(100);
     map.move_by_key(ws, MapKey::Right, false);
     EXPECT_EQ(selected_vnum(), 101);
-    EXPECT_EQ(std::pair(room(101).x, room(101).y), std::pair(centre_x, centre_y));
-    ASSERT_EQ(lay_out_map(world(), map.view()).size(), 1u);
+    EXPECT_EQ(std::pair(place(101).x, place(101).y), std::pair(centre_x, centre_y));
+    ASSERT_EQ(map.lay_out(world()).items.size(), 1u);
 }
 
 TEST(MapKeyTest, WalkingKeysMapToTheSixDirections) {

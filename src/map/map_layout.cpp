@@ -1,0 +1,191 @@
+#include "map/map_layout.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "world/names.h"
+#include "world/world_table.h"
+
+namespace zs {
+
+using namespace map_geometry;
+
+namespace {
+
+// Directions in the order the walk takes them, with their grid steps.
+struct Step {
+    int dir;
+    int dn, de, du;
+};
+constexpr Step kSteps[] = {{kNorth, 1, 0, 0}, {kSouth, -1, 0, 0}, {kEast, 0, 1, 0},
+                           {kWest, 0, -1, 0}, {kUp, 0, 0, 1},     {kDown, 0, 0, -1}};
+
+// The room an exit (or, up and down, a fly room) leads to, and its vnum;
+// slot -1 for none.
+struct Target {
+    int slot;
+    Vnum vnum;
+};
+Target step_target(const WorldTable& world, const MapLayout::Links& l, int dir) {
+    if (!(l.mask & (1u << dir))) return {-1, 0};
+    return {world.find_room(l.to[dir]), l.to[dir]};
+}
+
+// The depth-first walk, with an explicit stack so that a long chain of rooms
+// cannot exhaust the call stack. Each frame is one room being walked: it is
+// placed on entry, then its directions are taken one by one, each child walked
+// to the end before the next direction, exactly as a recursive walk would.
+class Traversal {
+public:
+    Traversal(const WorldTable& world, MapLayout& layout, int limit, int origin_x, int origin_y)
+        : world_(world),
+          places_(layout.places),
+          links_(layout.links),
+          limit_(limit),
+          ox_(origin_x),
+          oy_(origin_y) {}
+
+    // The lowest floor a room was placed on.
+    int lowest_floor() const { return lowest_; }
+
+    void walk(Target t, int came, int n, int e, int u) {
+        enter(t, came, n, e, u);
+        while (!stack_.empty()) {
+            Frame& f = stack_.back();
+            if (f.next == 6) {
+                stack_.pop_back();
+                continue;
+            }
+            const Step& s = kSteps[f.next++];
+            if (f.came >= 0 && s.dir == reverse_direction(f.came)) continue;
+            Target target = step_target(world_, links_[f.slot], s.dir);
+            int n2 = f.n + s.dn, e2 = f.e + s.de, u2 = f.u + s.du;
+            enter(target, s.dir, n2, e2, u2);  // may grow the stack: f is not used after
+        }
+    }
+
+private:
+    struct Frame {
+        int slot, came, n, e, u;
+        int next;  // the next direction to take, index into kSteps
+    };
+
+    void enter(Target t, int came, int n, int e, int u) {
+        if (t.slot < 0 || places_[t.slot].reached) return;
+        if (limit_ >= 0 && std::abs(n) + std::abs(e) + std::abs(u) > limit_) return;
+        RoomPlace& p = places_[t.slot];
+        p.x = ox_ + kCellStep * e;
+        p.y = oy_ - kCellStep * n;
+        p.floor = u;
+        p.vnum = t.vnum;
+        p.reached = true;
+        lowest_ = std::min(lowest_, u);
+        stack_.push_back({t.slot, came, n, e, u, 0});
+    }
+
+    const WorldTable& world_;
+    std::vector<RoomPlace>& places_;
+    const std::vector<MapLayout::Links>& links_;
+    int limit_;
+    int ox_, oy_;
+    std::vector<Frame> stack_;
+    int lowest_ = 0;
+};
+
+}  // namespace
+
+const RoomPlace* MapLayout::find(int vnum) const {
+    for (const RoomPlace& p : places)
+        if (p.reached && p.vnum == vnum) return &p;
+    return nullptr;
+}
+
+MapLayout lay_out_map(const WorldTable& world, const MapView& view) {
+    MapLayout layout;
+    lay_out_map(world, view, layout);
+    return layout;
+}
+
+void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out) {
+    out.places.clear();
+    out.items.clear();
+    out.selected_slot = world.selected_slot();
+    out.shown_floor = view.floor_offset;
+    const int selected = out.selected_slot;
+    if (selected < 0) return;
+    out.places.resize(static_cast<std::size_t>(world.count()));
+    out.links.resize(out.places.size());
+    for (int s = 0; s < world.count(); ++s) {
+        const Room& r = world.room(s);
+        out.links[s] = {r.walk_mask, r.walk_to};
+    }
+    // The selected room is the walk's origin: its steps count from zero.
+    RoomPlace& sel = out.places[selected];
+    sel.x = view.anchor_x;
+    sel.y = view.anchor_y;
+    sel.vnum = world.room(selected).vnum;
+    sel.reached = true;
+    Traversal walk(world, out, view.traverse_limit, view.anchor_x, view.anchor_y);
+    for (const Step& s : kSteps) {
+        Target target = step_target(world, out.links[selected], s.dir);
+        walk.walk(target, s.dir, s.dn, s.de, s.du);
+    }
+
+    const int top = out.shown_floor;
+    const int lowest = std::min(top, walk.lowest_floor());
+    // Floors from the lowest up to the shown one, each in table order: one
+    // pass collects the placed rooms of those floors, a stable sort by floor
+    // keeps table order within each.
+    std::vector<std::pair<int, int>> order;  // floor, slot
+    for (int s = 0; s < world.count(); ++s) {
+        const RoomPlace& p = out.places[s];
+        if (!p.placed() || p.floor < lowest || p.floor > top) continue;
+        order.emplace_back(p.floor, s);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (auto [f, s] : order) {
+        int shade = f == top       ? 0
+                    : f == top - 1 ? kShadeOneDown
+                    : f == top - 2 ? kShadeTwoDown
+                                   : kShadeFurther;
+        RoomPlace& p = out.places[s];
+        int x = p.x + kFloorShift * (top - f);
+        int y = p.y + kFloorShift * (top - f);
+        bool visible = x <= view.client_width + view.scroll_x && x + kClipCell >= view.scroll_x &&
+                       y + kBoxSize <= view.split_line + view.scroll_y &&
+                       y + kClipCell >= view.scroll_y;
+        p.shade = shade;
+        if (visible) out.items.push_back({s, x, y, shade, f == top});
+    }
+}
+
+int room_at_point(const MapLayout& layout, const WorldTable& world, const MapView& view, int px,
+                  int py) {
+    if (!world.selected_room()) return -1;
+    const int floor = view.floor_offset;
+    // Rooms that share a cell are drawn in table order, so the last one is
+    // the one on top: search from the end.
+    for (int s = static_cast<int>(layout.places.size()) - 1; s >= 0; --s) {
+        const RoomPlace& p = layout.places[s];
+        if (p.floor != floor || !p.placed()) continue;
+        if (p.x <= px && px <= p.x + kBoxSize && p.y <= py && py <= p.y + kBoxSize) {
+            // The world may have changed since the layout: the room is found
+            // again by its vnum, and one deleted since lets the point through.
+            if (s < world.count() && world.room(s).vnum == p.vnum) return s;
+            int now = world.find_room(p.vnum);
+            if (now >= 0) return now;
+        }
+    }
+    return -1;
+}
+
+void centre_selected_room(const WorldTable& world, MapView& view) {
+    const Room* sel = world.selected_room();
+    if (!sel) return;
+    view.set_anchor(sel->vnum,
+                    view.scroll_x + (kCellStep - kBoxSize) / 2 + (kRefRight - kRefLeft) / 2,
+                    view.scroll_y + 1 + (kRefBottom - kRefTop) / 2);
+}
+
+}  // namespace zs

@@ -1,0 +1,111 @@
+// The map's layout: rooms have no stored places; every redraw walks the exits
+// outward from the selected room and puts each room on a grid cell by the
+// steps of the first path that reaches it. This module works out those places
+// and what a redraw draws, in world pixels, from a world it only reads;
+// drawing itself is the view's.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "world/room.h"
+
+namespace zs {
+
+class WorldTable;
+
+// A place that no layout gave: the x and y of a room the walk did not reach.
+constexpr int kNotPlaced = -9999;
+
+// The map's pixel geometry.
+namespace map_geometry {
+constexpr int kCellStep = 20;  // between neighbouring rooms
+constexpr int kBoxSize = 18;   // a room's box
+constexpr int kRefLeft = 10, kRefTop = 10, kRefRight = 610, kRefBottom = 310;
+constexpr int kClipCell = (kRefRight - kRefLeft) / 20;  // 30
+constexpr int kFloorShift = kClipCell / 4;              // 7
+constexpr int kStubInset = (kBoxSize - 4) / 2;          // 7
+constexpr int kShadeOneDown = 5, kShadeTwoDown = 6, kShadeFurther = 7;
+}  // namespace map_geometry
+
+// What the view shows: scroll offset (world pixels at its top-left), the
+// floor offset from the selected room's floor, and the view's size; and the
+// anchor, where the selected room's box stands in world pixels, from which
+// the walk places every other room.
+struct MapView {
+    int scroll_x = 0;
+    int scroll_y = 0;
+    int floor_offset = 0;
+    int client_width = 900;
+    int split_line = 700 - 350;  // rooms reaching below it are not drawn
+    int traverse_limit = -1;     // -1: follow every exit
+    int anchor_x = kNotPlaced;
+    int anchor_y = kNotPlaced;
+    std::optional<int> anchor_vnum;  // the room that was put there
+
+    void set_anchor(int vnum, int x, int y) {
+        anchor_vnum = vnum;
+        anchor_x = x;
+        anchor_y = y;
+    }
+};
+
+// One room's place in a layout.
+struct RoomPlace {
+    int x = kNotPlaced, y = kNotPlaced;  // world pixels of the box's top-left
+    int floor = 0;                       // relative to the selected room
+    int shade = 0;                       // 0 on the shown floor, else 5, 6 or 7
+    Vnum vnum = 0;                       // set for the rooms reached
+    bool reached = false;                // the walk got to the room
+    bool placed() const { return reached && (x != kNotPlaced || y != kNotPlaced); }
+};
+
+// One room to draw, in drawing order.
+struct MapItem {
+    int slot;
+    int x, y;   // world pixels, shifted for lower floors
+    int shade;  // 0 on the shown floor, else 5, 6 or 7
+    bool shown_floor;
+};
+
+// One layout of the world: every room's place and the list of what to draw.
+// Slots are those of the world as it was laid out; once the world changes,
+// rooms are found again by vnum.
+struct MapLayout {
+    std::vector<RoomPlace> places;  // by slot; empty without a selected room
+    std::vector<MapItem> items;     // drawing order: lowest floor first
+    int selected_slot = -1;
+    int shown_floor = 0;  // relative to the selected room
+
+    // Where the walk goes from each room, copied from the table in one
+    // sequential pass so that the walk itself reads only this layout's
+    // arrays; kept for its storage.
+    struct Links {
+        std::uint8_t mask;
+        std::array<Vnum, kNumDirections> to;
+    };
+    std::vector<Links> links;
+
+    // A room's place by vnum; null when the walk did not reach the room.
+    const RoomPlace* find(int vnum) const;
+};
+
+// Places the rooms from the anchor and lists what to draw into `out`, whose
+// storage is reused. Nothing without a selected room.
+void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out);
+MapLayout lay_out_map(const WorldTable& world, const MapView& view);
+
+// The room drawn on top (the last in table order) among those that `layout`
+// put on the view's shown floor and whose box holds the world point, edges
+// included: its slot in `world`, where rooms since deleted are passed over.
+// -1 for none, or when `world` has no selected room.
+int room_at_point(const MapLayout& layout, const WorldTable& world, const MapView& view,
+                  int world_x, int world_y);
+
+// Puts the anchor, and so the selected room's box, at the centre of the
+// reference rectangle in the current view. Nothing without a selected room.
+void centre_selected_room(const WorldTable& world, MapView& view);
+
+}  // namespace zs
