@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "world/edits.h"
 #include "world/names.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -61,6 +62,17 @@ int gap_direction(int sx, int sy, int wx, int wy) {
     return -1;
 }
 
+// Shift+click, Shift+wheel and Shift+arrow colour a room; repeated changes
+// of one room's colour are one step.
+void colour_room(Workspace& ws, int vnum, int colour) {
+    EditOptions options;
+    options.fields = field_bit(RoomField::Colour);
+    options.merge = {TableKind::World, vnum, static_cast<int>(RoomField::Colour)};
+    edit_room(
+        ws, vnum, strfmt("Color Room %d", vnum), [colour](Room& r) { r.room_colour = colour; },
+        options);
+}
+
 }  // namespace
 
 int key_direction(MapKey key) {
@@ -113,6 +125,8 @@ bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
         ws.ui().show_status("Error on exit creation: room does not exist.");
         return false;
     }
+    Transaction tx(ws, strfmt("Link Rooms %d and %d", from_vnum, to_vnum));
+    tx.focus(TableKind::World, from_vnum);
     world.create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
     world.create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
     ws.ui().show_status(
@@ -222,8 +236,8 @@ void MapSession::left_button_down(Workspace& ws, int px, int py, bool shift) {
         ws.request_redraw(true);
     }
     if (shift && world.selected_slot() >= 0) {
-        world.edit_room(world.selected_slot(),
-                        [](Room& r) { r.room_colour = next_colour(r.room_colour); });
+        colour_room(ws, world.selected_room()->vnum,
+                    next_colour(world.selected_room()->room_colour));
         ws.request_redraw(true);
     }
     dragging_ = true;
@@ -249,11 +263,9 @@ void MapSession::wheel(Workspace& ws, int delta, bool shift) {
     if (delta != 120 && delta != -120) return;
     WorldTable& world = ws.world();
     if (shift) {
-        if (world.selected_slot() >= 0)
-            world.edit_room(world.selected_slot(), [delta](Room& r) {
-                r.room_colour =
-                    delta > 0 ? next_colour(r.room_colour) : previous_colour(r.room_colour);
-            });
+        if (const Room* r = world.selected_room())
+            colour_room(ws, r->vnum,
+                        delta > 0 ? next_colour(r->room_colour) : previous_colour(r->room_colour));
     } else {
         view_.floor_offset += delta > 0 ? 1 : -1;
     }
@@ -272,7 +284,7 @@ void MapSession::move(Workspace& ws, int dir, bool shift) {
     if (target < 0) return;
     int colour = from->room_colour;
     if (shift && world.room(target).room_colour != colour)
-        world.edit_room(target, [colour](Room& r) { r.room_colour = colour; });
+        colour_room(ws, world.room(target).vnum, colour);
     select_room(ws, target);
     ws.request_redraw(true);
 }
@@ -293,7 +305,11 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
             ws.request_redraw(true);
             return RightClickResult::Done;
         }
-        select_room(ws, world.create_room(100, 1));
+        {
+            Transaction tx(ws, "Create Room 100");
+            world.create_room(100, 1);
+        }
+        select_room(ws, world.find_room(100));
         centre_selected_room(world, view_);
         ws.request_redraw(true);
         ws.ui().show_status(strfmt("New room %d created.", 100));
@@ -422,8 +438,13 @@ void MapSession::create_room_from_dialog(Workspace& ws, std::string_view box_tex
 void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) {
     WorldTable& world = ws.world();
     int from_vnum = world.selected_room()->vnum;
-    world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
-    link_rooms(ws, from_vnum, vnum, dir);
+    {
+        // The room and both exits are one step.
+        Transaction tx(ws, strfmt("Create Room %d", vnum));
+        tx.focus(TableKind::World, vnum);
+        world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
+        link_rooms(ws, from_vnum, vnum, dir);
+    }
     // One layout from the old selection gives the new room its cell beside it.
     lay_out(world);
     int slot = world.find_room(vnum);
@@ -470,7 +491,6 @@ void MapSession::paste(Workspace& ws) {
     WorldTable& world = ws.world();
     const Room* sel = world.selected_room();
     if (!sel) return;
-    int slot = world.selected_slot();
     int vnum = sel->vnum;
     const Clipboard& c = clipboard_;
 
@@ -488,18 +508,20 @@ void MapSession::paste(Workspace& ws) {
             t += "&n";
         else
             t.back() = 'n';
-        world.edit_room(slot, [&t](Room& r) { r.title = std::move(t); });
+        edit_room(ws, vnum, strfmt("Paste Title Color to Room %d", vnum),
+                  [&t](Room& r) { r.title = std::move(t); });
         ws.ui().show_status(strfmt("Room title color pasted to %d.", vnum));
         return;
     }
     if (c.room_colour >= 0) {
-        world.edit_room(slot, [&c](Room& r) { r.room_colour = c.room_colour; });
+        edit_room(ws, vnum, strfmt("Paste Room Color to Room %d", vnum),
+                  [&c](Room& r) { r.room_colour = c.room_colour; });
         ws.ui().show_status(strfmt("Room color pasted to %d.", vnum));
         ws.request_redraw(true);
         return;
     }
     if (c.sector >= 0 || c.climate >= 0 || c.room_flags) {
-        world.edit_room(slot, [&c](Room& r) {
+        edit_room(ws, vnum, strfmt("Paste Sector, Climate, Flags to Room %d", vnum), [&c](Room& r) {
             if (c.sector >= 0) r.sector = c.sector;
             if (c.climate >= 0) r.climate = c.climate;
             if (c.room_flags) r.room_flags = *c.room_flags;

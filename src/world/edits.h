@@ -10,6 +10,13 @@
 
 namespace zs {
 
+// A room's fields as edits name them: the bits of a change's field mask and
+// the field of a merge key.
+enum class RoomField { Title, Description, SideText, Sector, Climate, Flags, Exits, Colour, Other };
+constexpr FieldMask field_bit(RoomField f) {
+    return FieldMask{1} << static_cast<int>(f);
+}
+
 // "Delete Room 3004": the room and every exit that leads to it.
 bool delete_room(Workspace& ws, int vnum);
 
