@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/fileold_wld.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
@@ -21,39 +22,51 @@ const WorldLayout kCurrentWorldLayout = {4, false, 1, 5, 3, 6, false};
 
 namespace {
 
-constexpr std::string_view kConvertQuestion =
-    "Zone failed to load.  Would you like to attempt to load\r\n"
-    "the zone in an older world format and allow Zonesmith to\r\n"
-    "automatically convert the file to the latest format?";
+constexpr std::string_view kStockQuestion =
+    "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\n"
+    "a stock circle world file.  Would you like to load it up in the\r\n"
+    "stock format and convert it to Quor's format?";
 
 // Reads the rooms of one file. Errors carry an optional detail for the box.
 class WorldParser {
 public:
-    WorldParser(Workspace& ws, TextReader& in, const WorldLayout& layout, bool converting)
-        : ws_(ws), in_(in), layout_(layout), converting_(converting) {}
+    WorldParser(ReadResult<Room>& out, TextReader& in, const WorldLayout& layout, bool converting)
+        : out_(out), in_(in), layout_(layout), converting_(converting) {}
 
     // True on success; on failure `detail` may say more than the plain box.
     bool run(std::string& detail);
     // The file ended where a room could begin: a failure without the box.
     bool ended_between_rooms = false;
-    ReadNotes notes;
 
 private:
     bool read_room(Vnum vnum, std::string& detail);
     bool read_exit(Room& room, std::string_view line, std::string& detail);
-    // A silent try shows no "String Error" box; the loader shows the boxes of
-    // the try that wins.
-    UiPort& text_ui() { return converting_ ? static_cast<UiPort&>(quiet_) : ws_.ui(); }
-    Text text() { return in_.read_text(text_ui()); }
-    std::string string_text() { return in_.read_tilde_text(text_ui()); }
+    // A silent try tells of no string error; the loader tells of those of the
+    // try that wins.
+    void note_string_error(std::size_t before) {
+        if (!converting_ && in_.string_errors().size() > before)
+            add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
+                             static_cast<int>(out_.records.size()));
+    }
+    Text text() {
+        std::size_t before = in_.string_errors().size();
+        Text t = in_.read_text();
+        note_string_error(before);
+        return t;
+    }
+    std::string string_text() {
+        std::size_t before = in_.string_errors().size();
+        std::string t = in_.read_tilde_text();
+        note_string_error(before);
+        return t;
+    }
     bool vnum_field(long long value, Vnum& out, std::string& detail);
     std::string record(const Room& room) const { return strfmt("room %d", room.vnum); }
 
-    Workspace& ws_;
+    ReadResult<Room>& out_;
     TextReader& in_;
     const WorldLayout& layout_;
     bool converting_;
-    NullUi quiet_;
 };
 
 bool WorldParser::vnum_field(long long value, Vnum& out, std::string& detail) {
@@ -111,7 +124,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
             std::string_view more;
             if (!next_word(rest, more) || !flag_word_fits(more)) return false;
             if (flags_from_word(more) != 0)
-                notes.dropped.add(record(room), "room flags beyond the first 32");
+                out_.notes.dropped.add(record(room), "room flags beyond the first 32");
         }
         if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
@@ -161,7 +174,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                     // A trigger line without a number is passed over.
                     if (scan(line, "%s %d", &word, &trigger) == 2) room.add_trigger(trigger);
                 }
-                ws_.world().append(std::move(room));
+                out_.records.push_back(std::move(room));
                 return true;
             }
             default:
@@ -189,7 +202,7 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
         // Other worlds number their rooms and objects past 16 bits: such an
         // exit cannot be held, and the rest of the room still can.
         if (!vnum_in_range(f[2]) || !vnum_in_range(f[1])) {
-            notes.dropped.add(
+            out_.notes.dropped.add(
                 record(room),
                 !vnum_in_range(f[2])
                     ? strfmt("the exit %s to room %lld (outside -32768 to 32767)", dir_word, f[2])
@@ -198,8 +211,8 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
             return true;
         }
         if (f[0] < 0 || f[0] > 2)
-            notes.dropped.add(record(room),
-                              strfmt("door kind %lld of the exit %s", f[0], dir_word));
+            out_.notes.dropped.add(record(room),
+                                   strfmt("door kind %lld of the exit %s", f[0], dir_word));
     }
     if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail)) return false;
     e.exit_flags = exit_flags_from_door_kind(static_cast<int>(f[0]));
@@ -212,44 +225,69 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 
 }  // namespace
 
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 ReadNotes* notes) {
+ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
+                                   const WorldLayout& layout, bool report) {
+    ReadResult<Room> result;
+    TextReader reader(bytes);
+    reader.set_file_name(std::string(file_name));
     std::string detail;
-    WorldParser parser(ws, reader, layout, !report);
-    bool ok = parser.run(detail);
-    parser.notes.range_error = std::move(detail);
-    if (!ok && report && !parser.ended_between_rooms)
-        world_load_error(ws.ui(), parser.notes.range_error);
-    if (notes) *notes = std::move(parser.notes);
-    return ok;
+    WorldParser parser(result, reader, layout, !report);
+    result.ok = parser.run(detail);
+    result.notes.range_error = std::move(detail);
+    if (report) {
+        if (!result.ok && !parser.ended_between_rooms)
+            add_load_error(result.diagnostics, file_kind(TableKind::World),
+                           result.notes.range_error);
+        if (result.ok)
+            add_string_errors(result.diagnostics, file_name, reader.string_errors(),
+                              reader.string_errors());
+    }
+    result.string_errors = reader.string_errors();
+    return result;
+}
+
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name) {
+    return read_world_layout(bytes, file_name, kCurrentWorldLayout, true);
 }
 
 bool load_world_file(Workspace& ws, const std::string& path) {
     UiPort& ui = ws.ui();
+    const FileKind& kind = file_kind(TableKind::World);
     WorldTable& world = ws.world();
     int zone = zone_number_from_path(path);
     if (zone > 0 && world.has_zone(zone)) {
-        ui.show_message(strfmt("Zone %d is already loaded.", zone));
+        ui.show_message(strfmt(kind.already_loaded, zone));
         return false;
     }
     LoadAttempt attempt(world, zone);
-    attempt.begin();
     ReadFailure why;
     std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {
-        attempt.roll_back();
-        ui.show_message(read_failure_text(why, path, "Wld file not found."));
+        ui.show_message(read_failure_text(why, path, kind.not_found));
         return false;
     }
-    TextReader reader(*data);
-    reader.set_file_name(file_name_of(path));
-    if (parse_world(ws, reader, kCurrentWorldLayout, true)) {
-        report_string_errors(ui, reader, reader);
-    } else {
+    std::string name = file_name_of(path);
+    ReadResult<Room> read = read_world(*data, name);
+    attempt.begin();
+    attempt.adopt(read.records, read.diagnostics, ui);
+    if (!read.ok) {
         attempt.roll_back();
-        if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_world_chain(ws, *data, reader, attempt)) return false;
-        ui.show_message(kConversionSuccess, "Success");
+        if (!ui.ask_yes_no(kind.convert_question)) return false;
+        ReadResult<Room> older = read_older_world(*data, name, read.string_errors);
+        if (!older.ok) {
+            show_diagnostics(ui, older.diagnostics);
+            return false;
+        }
+        // The CircleMUD family (tbaMUD, then stock) needs a question of its
+        // own, asked with the rooms read.
+        attempt.begin();
+        attempt.adopt(older.records, {}, ui);
+        if (is_stock_world_layout(older.layout) && !ui.ask_yes_no(kStockQuestion)) {
+            attempt.roll_back();
+            return false;
+        }
+        show_diagnostics(ui, older.diagnostics);
+        ui.show_message(kind.conversion_success, "Success");
     }
 
     ws.zone_files().remember(TableKind::World, zone, path);

@@ -6,12 +6,12 @@
 #include <string>
 #include <string_view>
 
-#include "files/load_notes.h"
+#include "files/diagnostic.h"
+#include "world/room.h"
 
 namespace zs {
 
 class Workspace;
-class TextReader;
 
 // How one room layout differs from the others. The current layout and the
 // older ones share the skeleton of "#vnum" lines, tilde texts, "D" and "E"
@@ -28,14 +28,17 @@ struct WorldLayout {
 
 extern const WorldLayout kCurrentWorldLayout;
 
-// Reads rooms of one layout from `reader`, appending them to the world table.
-// With `report` (the current layout), a format error shows the world-file
-// error box. Without it the read is a silent try of an older layout being
-// converted: an exit whose key or destination does not fit 16 bits, and room
-// flags beyond the first 32, are left out and noted in `notes` instead of
-// failing the read. Rooms read before a failure stay in the table.
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 ReadNotes* notes = nullptr);
+// Reads the rooms of one layout from a file's bytes; `file_name` is what
+// string errors name. With `report` (the current layout), the read tells of
+// its string errors as it meets them, of a format error in the world-file
+// error box, and on success lists its string errors as load problems.
+// Without it the read is a silent try of an older layout being converted:
+// an exit whose key or destination does not fit 16 bits, and room flags
+// beyond the first 32, are left out and noted instead of failing the read.
+ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
+                                   const WorldLayout& layout, bool report);
+// The current layout, reporting.
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name);
 
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.

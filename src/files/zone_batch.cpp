@@ -3,26 +3,13 @@
 #include <algorithm>
 #include <system_error>
 
+#include "files/file_kinds.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 
 namespace zs {
 
 namespace {
-
-const char* record_noun(TableKind kind, bool plural) {
-    switch (kind) {
-        case TableKind::World:
-            return plural ? "rooms" : "room";
-        case TableKind::Object:
-            return plural ? "objects" : "object";
-        case TableKind::Mobile:
-            return plural ? "mobiles" : "mobile";
-        case TableKind::Zone:
-            break;
-    }
-    return plural ? "zones" : "zone";
-}
 
 // The records a file of rooms, objects or mobiles holds: its "#vnum" lines.
 int records_in_file(const std::filesystem::path& path) {
@@ -40,7 +27,8 @@ int records_in_file(const std::filesystem::path& path) {
 }
 
 std::string counted(TableKind kind, int n) {
-    return strfmt("%d %s", n, record_noun(kind, n != 1));
+    const FileKind& k = file_kind(kind);
+    return strfmt("%d %s", n, n != 1 ? k.records_noun : k.record_noun);
 }
 
 }  // namespace
