@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <set>
 
-#include "files/area_files.h"
 #include "files/area_io.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
@@ -255,7 +254,8 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                 continue;
             }
             int before = k.count(ws);
-            if (!load_area_file(ws, path.string())) {
+            // The bytes read here are the ones loaded and noted.
+            if (!k.load_bytes(ws, path.string(), *bytes)) {
                 all = false;
                 continue;
             }

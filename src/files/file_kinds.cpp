@@ -1,9 +1,11 @@
 #include "files/file_kinds.h"
 
+#include "files/area_io.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "world/strfmt.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -28,7 +30,7 @@ const FileKind kFileKinds[] = {
      "room",
      "rooms",
      "Error saving zone file.",
-     load_world_file,
+     load_world_bytes,
      save_current_world,
      save_all_worlds,
      [](const Workspace& ws, int slot) { return static_cast<int>(ws.world().room(slot).vnum); },
@@ -50,7 +52,7 @@ const FileKind kFileKinds[] = {
      "object",
      "objects",
      "Error saving object file.",
-     load_objects,
+     load_object_bytes,
      save_current_objects,
      save_all_objects,
      [](const Workspace& ws, int slot) { return static_cast<int>(ws.objects().record(slot).vnum); },
@@ -73,7 +75,7 @@ const FileKind kFileKinds[] = {
      "mobile",
      "mobiles",
      "Error saving mobile file.",
-     load_mobiles,
+     load_mobile_bytes,
      save_current_mobiles,
      save_all_mobiles,
      [](const Workspace& ws, int slot) { return static_cast<int>(ws.mobiles().record(slot).vnum); },
@@ -95,7 +97,7 @@ const FileKind kFileKinds[] = {
      "zone",
      "zones",
      "Error saving zedit file.",
-     load_zone_file,
+     load_zone_bytes,
      save_current_zedit,
      save_all_zedits,
      [](const Workspace& ws, int slot) { return static_cast<int>(ws.zones().zedit(slot).number); },
@@ -103,6 +105,23 @@ const FileKind kFileKinds[] = {
 };
 
 }  // namespace
+
+bool FileKind::load(Workspace& ws, const std::string& path) const {
+    if (refuse_loaded_zone(ws, *this, zone_number_from_path(path))) return false;
+    ReadFailure why;
+    std::optional<std::string> data = read_file_bytes(path, &why);
+    if (!data) {
+        ws.ui().show_message(read_failure_text(why, path, not_found));
+        return false;
+    }
+    return load_bytes(ws, path, *data);
+}
+
+bool refuse_loaded_zone(Workspace& ws, const FileKind& kind, int zone) {
+    if (zone <= 0 || !ws.has_zone(kind.table, zone)) return false;
+    ws.ui().show_message(strfmt(kind.already_loaded, zone));
+    return true;
+}
 
 std::span<const FileKind> file_kinds() {
     return kFileKinds;

@@ -32,15 +32,23 @@ struct FileKind {
     const char* record_noun;         // "room"
     const char* records_noun;        // "rooms"
     const char* save_error;          // the headline of a file that could not be saved
-    // Its commands.
-    bool (*load)(Workspace&, const std::string& path);
+    // Its commands. The loader of a file whose bytes were read already
+    // (`path` names the file and its zone).
+    bool (*load_bytes)(Workspace&, const std::string& path, std::string_view bytes);
     bool (*save_current)(Workspace&);
     bool (*save_all)(Workspace&);
     // The vnum (a zedit's number) of the record in a slot of its table.
     int (*id_of)(const Workspace&, int slot);
     // How many records its table holds.
     int (*count)(const Workspace&);
+
+    // Loads a file of the kind: the box for a zone loaded already, the
+    // file's bytes (or the box saying why there are none), then load_bytes.
+    bool load(Workspace& ws, const std::string& path) const;
 };
+
+// True, after the box, when `zone` (above 0) has records of the kind loaded.
+bool refuse_loaded_zone(Workspace& ws, const FileKind& kind, int zone);
 
 // In the order Load Full Zone loads them: world, objects, mobiles, zone.
 std::span<const FileKind> file_kinds();

@@ -685,29 +685,24 @@ ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::stri
 }
 
 bool load_mobiles(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Mobile).load(ws, path);
+}
+
+bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
     const FileKind& kind = file_kind(TableKind::Mobile);
     MobileTable& mobiles = ws.mobiles();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && mobiles.has_zone(zone)) {
-        ui.show_message(strfmt(kind.already_loaded, zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(mobiles, zone);
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
-        ui.show_message(read_failure_text(why, path, kind.not_found));
-        return false;
-    }
     std::string name = file_name_of(path);
-    ReadResult<MobilePrototype> read = read_mobiles(*data, name, mobiles.count());
+    ReadResult<MobilePrototype> read = read_mobiles(bytes, name, mobiles.count());
     attempt.begin();
     attempt.adopt(read.records, read.diagnostics, ui);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<MobilePrototype> older = read_older_mobiles(*data, name, read.string_errors);
+        ReadResult<MobilePrototype> older = read_older_mobiles(bytes, name, read.string_errors);
         if (!older.ok) {
             show_diagnostics(ui, older.diagnostics);
             return false;

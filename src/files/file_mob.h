@@ -52,6 +52,8 @@ ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::stri
 WriteResult write_mobiles(const MobileTable& mobiles, const std::vector<int>& slots);
 
 bool load_mobiles(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 // The file text of a zone's mobiles; what it could not write is shown.
 std::string mobiles_file_text(Workspace& ws, int zone);
 std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots);

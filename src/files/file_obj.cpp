@@ -253,29 +253,24 @@ ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::stri
 }
 
 bool load_objects(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Object).load(ws, path);
+}
+
+bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
     const FileKind& kind = file_kind(TableKind::Object);
     ObjectTable& objects = ws.objects();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && objects.has_zone(zone)) {
-        ui.show_message(strfmt(kind.already_loaded, zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(objects, zone);
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
-        ui.show_message(read_failure_text(why, path, kind.not_found));
-        return false;
-    }
     std::string name = file_name_of(path);
-    ReadResult<ObjectPrototype> read = read_objects(*data, name);
+    ReadResult<ObjectPrototype> read = read_objects(bytes, name);
     attempt.begin();
     attempt.adopt(read.records, read.diagnostics, ui);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<ObjectPrototype> older = read_older_objects(*data, name, read.string_errors);
+        ReadResult<ObjectPrototype> older = read_older_objects(bytes, name, read.string_errors);
         if (!older.ok) {
             show_diagnostics(ui, older.diagnostics);
             return false;
@@ -294,9 +289,7 @@ bool load_objects(Workspace& ws, const std::string& path) {
     return true;
 }
 
-namespace {
-
-std::string objects_text(const ObjectTable& objects, const std::vector<int>& slots) {
+std::string write_objects(const ObjectTable& objects, const std::vector<int>& slots) {
     AreaWriter w;
     auto named = [&w](const std::string& t) {
         if (t.empty())
@@ -363,11 +356,13 @@ std::string objects_text(const ObjectTable& objects, const std::vector<int>& slo
     return std::move(w.bytes());
 }
 
+namespace {
+
 // Saves the zones' object files together; true when all were written.
 bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
     return save_zone_batch(
         ws, TableKind::Object, "obj", zone_numbers(zones),
-        [&](std::size_t i) { return objects_text(ws.objects(), zones[i].second); },
+        [&](std::size_t i) { return write_objects(ws.objects(), zones[i].second); },
         [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
         [](const SaveError&) { return file_kind(TableKind::Object).save_error; });
 }
@@ -375,7 +370,7 @@ bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
 }  // namespace
 
 std::string objects_file_text(const Workspace& ws, int zone) {
-    return objects_text(ws.objects(), slots_of_zone(ws.objects(), zone));
+    return write_objects(ws.objects(), slots_of_zone(ws.objects(), zone));
 }
 
 bool save_objects(Workspace& ws, int zone) {

@@ -33,7 +33,12 @@ ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_vie
 ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
                                                const std::vector<TextReader::StringError>& shown);
 
+// The file text of the objects in these slots.
+std::string write_objects(const ObjectTable& objects, const std::vector<int>& slots);
+
 bool load_objects(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 std::string objects_file_text(const Workspace& ws, int zone);
 bool save_objects(Workspace& ws, int zone);
 bool save_current_objects(Workspace& ws);

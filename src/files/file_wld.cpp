@@ -251,29 +251,24 @@ ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name) 
 }
 
 bool load_world_file(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::World).load(ws, path);
+}
+
+bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
     const FileKind& kind = file_kind(TableKind::World);
     WorldTable& world = ws.world();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && world.has_zone(zone)) {
-        ui.show_message(strfmt(kind.already_loaded, zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(world, zone);
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
-        ui.show_message(read_failure_text(why, path, kind.not_found));
-        return false;
-    }
     std::string name = file_name_of(path);
-    ReadResult<Room> read = read_world(*data, name);
+    ReadResult<Room> read = read_world(bytes, name);
     attempt.begin();
     attempt.adopt(read.records, read.diagnostics, ui);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<Room> older = read_older_world(*data, name, read.string_errors);
+        ReadResult<Room> older = read_older_world(bytes, name, read.string_errors);
         if (!older.ok) {
             show_diagnostics(ui, older.diagnostics);
             return false;
@@ -298,9 +293,7 @@ bool load_world_file(Workspace& ws, const std::string& path) {
     return true;
 }
 
-namespace {
-
-std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
+std::string write_world(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     auto text_or = [&w](std::string_view t, std::string_view fallback) {
         if (t.empty())
@@ -345,7 +338,7 @@ std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     return std::move(w.bytes());
 }
 
-std::string layout_text(const WorldTable& world, const std::vector<int>& slots) {
+std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     for (int s : slots) {
         const Room& r = world.room(s);
@@ -353,6 +346,8 @@ std::string layout_text(const WorldTable& world, const std::vector<int>& slots) 
     }
     return std::move(w.bytes());
 }
+
+namespace {
 
 std::string layout_name(int zone) {
     return strfmt("%d.wld_zs", zone);
@@ -362,7 +357,7 @@ constexpr std::string_view kLayoutSaveError = "Error saving Zonesmith file.";
 
 // Writes or, when no room has a colour, removes a zone's layout file.
 bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
-    std::string text = layout_text(ws.world(), slots);
+    std::string text = write_room_colours(ws.world(), slots);
     std::string name = layout_name(zone);
     SaveError error;
     bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
@@ -396,8 +391,8 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
             continue;
         }
         Pending p{zone, -1, -1, false};
-        p.world_ticket = batch.add(strfmt("%d.new", zone), name, rooms_text(world, slots));
-        std::string layout = layout_text(world, slots);
+        p.world_ticket = batch.add(strfmt("%d.new", zone), name, write_world(world, slots));
+        std::string layout = write_room_colours(world, slots);
         p.has_layout = !layout.empty();
         if (batch.written(p.world_ticket) && p.has_layout)
             p.layout_ticket =
@@ -437,7 +432,7 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
 }  // namespace
 
 std::string world_file_text(const Workspace& ws, int zone) {
-    return rooms_text(ws.world(), slots_of_zone(ws.world(), zone));
+    return write_world(ws.world(), slots_of_zone(ws.world(), zone));
 }
 
 bool save_world_file(Workspace& ws, int zone) {
@@ -476,20 +471,28 @@ void read_layout_file(Workspace& ws, const std::string& path) {
     if (data) apply_layout_text(ws, *data);
 }
 
-void apply_layout_text(Workspace& ws, std::string_view text) {
-    TextReader reader(text);
+std::vector<RoomColour> read_room_colours(std::string_view bytes) {
+    std::vector<RoomColour> colours;
+    TextReader reader(bytes);
     std::string_view line;
-    WorldTable& world = ws.world();
     while (reader.read_line(line) > 0) {
         if (!line.starts_with("Col:")) continue;
         std::int32_t vnum, colour;
         if (scan(line, "Col: %d %d", &vnum, &colour) != 2) continue;
         // Colours index the map's bitmaps; anything else is damage.
         if (colour < 0 || colour >= kRoomColours || !vnum_in_range(vnum)) continue;
-        int slot = world.find_room(vnum);
+        colours.push_back({static_cast<Vnum>(vnum), colour});
+    }
+    return colours;
+}
+
+void apply_layout_text(Workspace& ws, std::string_view text) {
+    WorldTable& world = ws.world();
+    for (const RoomColour& c : read_room_colours(text)) {
+        int slot = world.find_room(c.vnum);
         if (slot >= 0)
             world.edit_room(
-                slot, [colour](Room& r) { r.room_colour = colour; }, false);
+                slot, [colour = c.colour](Room& r) { r.room_colour = colour; }, false);
     }
 }
 

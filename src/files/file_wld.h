@@ -8,6 +8,7 @@
 
 #include "files/diagnostic.h"
 #include "world/room.h"
+#include "world/world_table.h"
 
 namespace zs {
 
@@ -43,6 +44,23 @@ ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name);
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.
 bool load_world_file(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
+
+// The file text of the rooms in these slots, in the current layout.
+std::string write_world(const WorldTable& world, const std::vector<int>& slots);
+// The layout file's text of those rooms: one "Col:" line per coloured room;
+// empty when none has a colour.
+std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots);
+
+// One "Col:" line of a layout file.
+struct RoomColour {
+    Vnum vnum;
+    int colour;
+};
+// The colours a layout file's text gives; lines that are damaged, or give a
+// colour the map has no bitmap for, are passed over.
+std::vector<RoomColour> read_room_colours(std::string_view bytes);
 
 // The whole file text of a zone's rooms in the current layout.
 std::string world_file_text(const Workspace& ws, int zone);

@@ -118,29 +118,24 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name
 }
 
 bool load_zone_file(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Zone).load(ws, path);
+}
+
+bool load_zone_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
     const FileKind& kind = file_kind(TableKind::Zone);
     ZoneTable& zones = ws.zones();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && zones.find_zedit(zone) >= 0) {
-        ui.show_message(strfmt(kind.already_loaded, zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
 
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
-        ui.show_message(read_failure_text(why, path, kind.not_found));
-        return false;
-    }
     std::string name = file_name_of(path);
     // A read gives one complete zedit or none: only a zedit that read is
     // appended, so a failure has nothing to undo.
-    ReadResult<Zedit> read = read_zone(*data, name);
+    ReadResult<Zedit> read = read_zone(bytes, name);
     show_diagnostics(ui, read.diagnostics);
     if (!read.ok) {
         if (!ui.ask_yes_no(kind.convert_question)) return false;
-        read = read_older_zone(*data, name);
+        read = read_older_zone(bytes, name);
         if (read.ok) zones.reserve_zedit_block(zone);
         for (Zedit& z : read.records)
             zones.append(std::move(z));

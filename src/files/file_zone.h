@@ -20,6 +20,8 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view file_name);
 // Loads one zone file, with the offer to convert an older layout. True when
 // the file's zedit is in the table afterwards.
 bool load_zone_file(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_zone_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 
 enum class StockZoneLayout { TbaMud, Circle };
 // Reads one zedit of a stock layout, silently; its notes get the header
