@@ -38,11 +38,18 @@ std::string with_detail(std::string_view head, std::string_view detail) {
 }  // namespace
 
 void add_load_error(Diagnostics& out, const FileKind& kind, std::string_view detail,
-                    int records_before) {
-    out.push_back(
-        {Diagnostic::Kind::Message, with_detail(kind.load_error, detail), {}, 0, records_before});
+                    int records_before, int line) {
+    out.push_back({Diagnostic::Kind::Message,
+                   with_detail(kind.load_error, detail),
+                   {},
+                   line,
+                   records_before});
     if (*kind.load_error_status)
-        out.push_back({Diagnostic::Kind::Status, kind.load_error_status, {}, 0, records_before});
+        out.push_back({Diagnostic::Kind::Status, kind.load_error_status, {}, line, records_before});
+}
+
+void add_load_error(Diagnostics& out, const FileKind& kind, const ReadNotes& notes) {
+    add_load_error(out, kind, notes.range_error, Diagnostic::kAfterAll, notes.range_error_line);
 }
 
 void add_string_error(Diagnostics& out, std::string_view file_name,

@@ -43,9 +43,11 @@ void show_diagnostics(UiPort& ui, const Diagnostics& diagnostics);
 void show_diagnostic(UiPort& ui, const Diagnostic& d);
 
 // A kind's load-error box with the detail on its second line, then the
-// kind's status text if it has one.
+// kind's status text if it has one; `line` is the line the detail names.
 void add_load_error(Diagnostics& out, const FileKind& kind, std::string_view detail = {},
-                    int records_before = Diagnostic::kAfterAll);
+                    int records_before = Diagnostic::kAfterAll, int line = 0);
+// The same for the out-of-range vnum of the notes, if any.
+void add_load_error(Diagnostics& out, const FileKind& kind, const ReadNotes& notes);
 // The "String Error" box for a string error the reader met.
 void add_string_error(Diagnostics& out, std::string_view file_name,
                       const TextReader::StringError& error,

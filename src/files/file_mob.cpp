@@ -156,9 +156,9 @@ private:
     // The number messages give the mobile being read: its place in the table.
     int mob_number() const { return numbered_from_ + records(); }
     // A failure: the box's detail (may be empty); the parse stops.
-    bool fail(std::string detail = {}) {
+    bool fail(std::string detail = {}, int line = 0) {
         if (report_)
-            add_load_error(out_.diagnostics, file_kind(TableKind::Mobile), detail, records());
+            add_load_error(out_.diagnostics, file_kind(TableKind::Mobile), detail, records(), line);
         return false;
     }
     // A damaged block line: reported, but the parse goes on.
@@ -209,7 +209,8 @@ bool MobileParser::read_record(std::string_view& line) {
     if (line[0] != '#' || !parse_long(rest, number)) return fail();
     if (!record_vnum_in_range(number)) {
         notes.range_error = record_vnum_error(number, in_.line_number());
-        return fail(notes.range_error);
+        notes.range_error_line = in_.line_number();
+        return fail(notes.range_error, notes.range_error_line);
     }
     in_.set_record("mobile", number);
     MobilePrototype m;
@@ -664,7 +665,7 @@ ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_vie
 
 ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
                                                const std::vector<TextReader::StringError>& shown) {
-    std::string range_error;
+    ReadNotes range_error;
     for (std::size_t i = 0; i < kLegacyMobileLayouts.size(); ++i) {
         const MobileLayout& layout = kLegacyMobileLayouts[i];
         ReadResult<MobilePrototype> read = read_mobiles_layout(bytes, file_name, layout, false, 0);
@@ -677,7 +678,7 @@ ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::stri
             read.notes.dropped.add_warning(read.diagnostics, file_name);
             return read;
         }
-        if (!read.notes.range_error.empty()) range_error = read.notes.range_error;
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
     }
     ReadResult<MobilePrototype> failed;
     add_load_error(failed.diagnostics, file_kind(TableKind::Mobile), range_error);

@@ -65,6 +65,7 @@ bool ObjectParser::read_record(std::string_view& line) {
     if (line[0] != '#' || !parse_long(rest, number)) return false;
     if (!record_vnum_in_range(number)) {
         out_.notes.range_error = record_vnum_error(number, in_.line_number());
+        out_.notes.range_error_line = in_.line_number();
         return false;
     }
     in_.set_record("object", number);
@@ -219,8 +220,7 @@ ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::str
     result.ok = parser.run();
     if (report) {
         if (!result.ok)
-            add_load_error(result.diagnostics, file_kind(TableKind::Object),
-                           result.notes.range_error);
+            add_load_error(result.diagnostics, file_kind(TableKind::Object), result.notes);
         else
             add_string_errors(result.diagnostics, file_name, reader.string_errors(),
                               reader.string_errors());
@@ -235,7 +235,7 @@ ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_vie
 
 ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
                                                const std::vector<TextReader::StringError>& shown) {
-    std::string range_error;
+    ReadNotes range_error;
     for (std::size_t i = 0; i < std::size(kLegacyLayouts); ++i) {
         ReadResult<ObjectPrototype> read =
             read_objects_layout(bytes, file_name, kLegacyLayouts[i], false);
@@ -245,7 +245,7 @@ ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::stri
             read.notes.dropped.add_warning(read.diagnostics, file_name);
             return read;
         }
-        if (!read.notes.range_error.empty()) range_error = read.notes.range_error;
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
     }
     ReadResult<ObjectPrototype> failed;
     add_load_error(failed.diagnostics, file_kind(TableKind::Object), range_error);

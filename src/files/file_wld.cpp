@@ -233,11 +233,11 @@ ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file
     std::string detail;
     WorldParser parser(result, reader, layout, !report);
     result.ok = parser.run(detail);
+    if (!detail.empty()) result.notes.range_error_line = reader.line_number();
     result.notes.range_error = std::move(detail);
     if (report) {
         if (!result.ok && !parser.ended_between_rooms)
-            add_load_error(result.diagnostics, file_kind(TableKind::World),
-                           result.notes.range_error);
+            add_load_error(result.diagnostics, file_kind(TableKind::World), result.notes);
         if (result.ok)
             add_string_errors(result.diagnostics, file_name, reader.string_errors(),
                               reader.string_errors());

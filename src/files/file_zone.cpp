@@ -71,8 +71,10 @@ bool read_command_fields(Zcmd& c, std::string_view fields) {
 
 ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name*/) {
     ReadResult<Zedit> result;
-    auto fail = [&result](const std::string& detail) {
-        add_load_error(result.diagnostics, file_kind(TableKind::Zone), detail);
+    // The detail, and the line it names.
+    auto fail = [&result](const std::string& detail, int line = 0) {
+        add_load_error(result.diagnostics, file_kind(TableKind::Zone), detail,
+                       Diagnostic::kAfterAll, line);
         return result;
     };
     TextReader reader(bytes);
@@ -86,8 +88,9 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name
     Zedit z;
     int consumed = reader.read_line(line);
     if (consumed == 0 || scan(line, "#%hd", &z.number) != 1)
-        return fail(strfmt("Format error in zone file, line %d", consumed));
-    if (z.number < 0) return fail(zone_number_error(z.number, reader.line_number()));
+        return fail(strfmt("Format error in zone file, line %d", consumed), consumed);
+    if (z.number < 0)
+        return fail(zone_number_error(z.number, reader.line_number()), reader.line_number());
     bool header_ok = true;
     for (std::string* text : {&z.name, &z.roleplay_name, &z.third_text}) {
         if (reader.read_line(line) == 0) {
@@ -110,7 +113,8 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name
             return result;
         case CommandsEnd::BadLine:
             return fail(strfmt("Format error in %s, line %d: '%s'", z.name.c_str(),
-                               reader.line_number(), std::string(bad).c_str()));
+                               reader.line_number(), std::string(bad).c_str()),
+                        reader.line_number());
         case CommandsEnd::EndOfFile:
             break;
     }

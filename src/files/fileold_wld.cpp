@@ -30,12 +30,12 @@ bool is_stock_world_layout(int layout) {
 
 ReadResult<Room> read_older_world(std::string_view bytes, std::string_view file_name,
                                   const std::vector<TextReader::StringError>& shown) {
-    std::string range_error;  // the last failed try's out-of-range vnum, if any
+    ReadNotes range_error;  // the last failed try's out-of-range vnum, if any
     for (std::size_t i = 0; i < kLegacyWorldLayouts.size(); ++i) {
         // Each try reads the file from its start.
         ReadResult<Room> read = read_world_layout(bytes, file_name, kLegacyWorldLayouts[i], false);
         if (!read.ok) {
-            if (!read.notes.range_error.empty()) range_error = read.notes.range_error;
+            if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
             continue;
         }
         read.layout = static_cast<int>(i);

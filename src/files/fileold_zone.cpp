@@ -131,6 +131,7 @@ ReadResult<Zedit> read_stock_zone(std::string_view bytes, StockZoneLayout layout
     if (in.read_line(line) == 0 || scan(line, "#%hd", &number) != 1) return result;
     if (number < 0) {
         n.range_error = zone_number_error(number, in.line_number());
+        n.range_error_line = in.line_number();
         return result;
     }
     z.number = number;
@@ -148,7 +149,7 @@ ReadResult<Zedit> read_stock_zone(std::string_view bytes, StockZoneLayout layout
 }
 
 ReadResult<Zedit> read_older_zone(std::string_view bytes, std::string_view file_name) {
-    std::string range_error;
+    ReadNotes range_error;
     for (StockZoneLayout layout : {StockZoneLayout::TbaMud, StockZoneLayout::Circle}) {
         ReadResult<Zedit> read = read_stock_zone(bytes, layout);
         if (read.ok) {
@@ -156,7 +157,7 @@ ReadResult<Zedit> read_older_zone(std::string_view bytes, std::string_view file_
             read.notes.dropped.add_warning(read.diagnostics, file_name);
             return read;
         }
-        if (!read.notes.range_error.empty()) range_error = read.notes.range_error;
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
     }
     ReadResult<Zedit> failed;
     add_load_error(failed.diagnostics, file_kind(TableKind::Zone), range_error);

@@ -30,8 +30,10 @@ private:
 
 struct ReadNotes {
     DroppedFields dropped;
-    // Set when a vnum out of its range failed the read: the line and number.
+    // Set when a vnum out of its range failed the read: the line and number,
+    // and that line.
     std::string range_error;
+    int range_error_line = 0;
 };
 
 // "Vnum %lld on line %d is outside the range ..." for a record's own vnum and

@@ -81,13 +81,17 @@ TEST(PureReaders, AFaultGivesItsMessagesInOrderWithTheRecordsReadBeforeIt) {
             "There was an error loading the mob file.\r\nUnsupported mob type 'X' in mob #5.", "",
             0, 0},
            {Kind::Status, "Error loading mob file.", "", 0, 0}}}},
-        {"an empty zone file",
-         [] { return outcome(read_zone(crlf("* nothing\n\n"), "12.zon")); },
+        {"a zone command line with too few numbers",
+         [] {
+             return outcome(
+                 read_zone(crlf("#12\nname~\nrp~\nthird~\n0 0 0 0\nM 1 2\nS\n$\n"), "12.zon"));
+         },
          {false,
           0,
-          {{Kind::Message, "There was an error loading the zone file.\r\nZone is empty!", "", 0,
-            kAfterAll},
-           {Kind::Status, "Error loading zone file.", "", 0, kAfterAll}}}},
+          {{Kind::Message,
+            "There was an error loading the zone file.\r\nFormat error in name, line 6: 'M 1 2'",
+            "", 6, kAfterAll},
+           {Kind::Status, "Error loading zone file.", "", 6, kAfterAll}}}},
     };
     for (const auto& c : cases) {
         Outcome got = c.read();
