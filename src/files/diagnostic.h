@@ -58,11 +58,24 @@ void add_message(Diagnostics& out, std::string text, int records_before = Diagno
 void add_load_problem(Diagnostics& out, std::string_view file_name,
                       const TextReader::StringError& error);
 
+// Takes a read's records and diagnostics as the reader meets them, in the
+// order it meets them: a loader appends and shows as the read goes.
+template <class Record>
+class ReadSink {
+public:
+    virtual ~ReadSink() = default;
+    virtual void take(Record&& record) = 0;
+    virtual void tell(const Diagnostic& diagnostic) = 0;
+};
+
 // What one read of a file's bytes gave: the records in file order, what is
 // to be told, and whether the read succeeded. A failed read's records are
-// those read before the failure.
+// those read before the failure. A read with a sink hands its records to
+// the sink instead, each diagnostic too, and keeps only the diagnostics.
 template <class Record>
 struct ReadResult {
+    explicit ReadResult(ReadSink<Record>* to = nullptr) : sink(to) {}
+
     std::vector<Record> records;
     Diagnostics diagnostics;
     bool ok = false;
@@ -75,6 +88,29 @@ struct ReadResult {
     // Which older layout won (an index into that kind's list); -1 for the
     // current layout.
     int layout = -1;
+
+    // The reader's side: a record read, and the records read so far.
+    void add(Record&& record) {
+        if (!sink) {
+            records.push_back(std::move(record));
+            return;
+        }
+        flush();
+        sink->take(std::move(record));
+        ++taken;
+    }
+    int count() const { return sink ? taken : static_cast<int>(records.size()); }
+    // Hands the sink the diagnostics it has not had yet.
+    void flush() {
+        if (!sink) return;
+        for (; told < diagnostics.size(); ++told)
+            sink->tell(diagnostics[told]);
+    }
+
+private:
+    ReadSink<Record>* sink;
+    int taken = 0;
+    std::size_t told = 0;
 };
 
 // What a writer made: the file's bytes, and what it has to tell of records

@@ -152,7 +152,7 @@ private:
     // What the read left out, and the out-of-range vnum that failed it.
     ReadNotes& notes;
 
-    int records() const { return static_cast<int>(out_.records.size()); }
+    int records() const { return out_.count(); }
     // The number messages give the mobile being read: its place in the table.
     int mob_number() const { return numbered_from_ + records(); }
     // A failure: the box's detail (may be empty); the parse stops.
@@ -243,7 +243,7 @@ bool MobileParser::read_record(std::string_view& line) {
     if (type == 'E' && !read_especs(m)) return false;
     read_triggers(m);
     m.apply_size_class();
-    out_.records.push_back(std::move(m));
+    out_.add(std::move(m));
 
     if (!next_line(line)) return fail("Error Code 1");
     return true;
@@ -645,8 +645,10 @@ bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
 
 ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::string_view file_name,
                                                 const MobileLayout& layout, bool report,
-                                                int numbered_from) {
-    ReadResult<MobilePrototype> result;
+                                                int numbered_from,
+                                                ReadSink<MobilePrototype>* sink) {
+    ReadResult<MobilePrototype> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
     TextReader reader(bytes);
     reader.set_file_name(std::string(file_name));
     MobileParser parser(result, reader, layout, report, numbered_from);
@@ -655,12 +657,13 @@ ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::str
         add_string_errors(result.diagnostics, file_name, reader.string_errors(),
                           reader.string_errors());
     result.string_errors = reader.string_errors();
+    result.flush();
     return result;
 }
 
 ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_view file_name,
-                                         int numbered_from) {
-    return read_mobiles_layout(bytes, file_name, kCurrentMobileLayout, true, numbered_from);
+                                         int numbered_from, ReadSink<MobilePrototype>* sink) {
+    return read_mobiles_layout(bytes, file_name, kCurrentMobileLayout, true, numbered_from, sink);
 }
 
 ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
@@ -697,9 +700,9 @@ bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view 
     if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(mobiles, zone);
     std::string name = file_name_of(path);
-    ReadResult<MobilePrototype> read = read_mobiles(bytes, name, mobiles.count());
     attempt.begin();
-    attempt.adopt(read.records, read.diagnostics, ui);
+    AppendingSink<MobileTable, MobilePrototype> sink(mobiles, ui);
+    ReadResult<MobilePrototype> read = read_mobiles(bytes, name, mobiles.count(), &sink);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;

@@ -36,10 +36,12 @@ extern const std::array<MobileLayout, 6> kLegacyMobileLayouts;
 // fields (E-specs the game has no place for) they leave out.
 ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::string_view file_name,
                                                 const MobileLayout& layout, bool report,
-                                                int numbered_from = 0);
+                                                int numbered_from = 0,
+                                                ReadSink<MobilePrototype>* sink = nullptr);
 // The current layout, reporting.
 ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_view file_name,
-                                         int numbered_from = 0);
+                                         int numbered_from = 0,
+                                         ReadSink<MobilePrototype>* sink = nullptr);
 // The older layouts in order: the read of the first that fits, with what the
 // conversion has to tell (string errors that `shown` did not meet get their
 // box, the warning of lost skills, the warning of what was left out); when

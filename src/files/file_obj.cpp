@@ -37,7 +37,7 @@ private:
         std::string t = in_.read_tilde_text();
         if (report_ && in_.string_errors().size() > before)
             add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
-                             static_cast<int>(out_.records.size()));
+                             out_.count());
         return t;
     }
 
@@ -95,7 +95,7 @@ bool ObjectParser::read_record(std::string_view& line) {
         switch (line[0]) {
             case '#':
             case '$':
-                out_.records.push_back(std::move(o));
+                out_.add(std::move(o));
                 return true;
             case 'A': {
                 if (affect_sections == kMaxObjectAffects) return false;
@@ -212,8 +212,10 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
 }  // namespace
 
 ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::string_view file_name,
-                                                ObjectLayout layout, bool report) {
-    ReadResult<ObjectPrototype> result;
+                                                ObjectLayout layout, bool report,
+                                                ReadSink<ObjectPrototype>* sink) {
+    ReadResult<ObjectPrototype> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
     TextReader reader(bytes);
     reader.set_file_name(std::string(file_name));
     ObjectParser parser(result, reader, layout, report);
@@ -226,11 +228,13 @@ ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::str
                               reader.string_errors());
     }
     result.string_errors = reader.string_errors();
+    result.flush();
     return result;
 }
 
-ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name) {
-    return read_objects_layout(bytes, file_name, ObjectLayout::Current, true);
+ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name,
+                                         ReadSink<ObjectPrototype>* sink) {
+    return read_objects_layout(bytes, file_name, ObjectLayout::Current, true, sink);
 }
 
 ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
@@ -264,9 +268,9 @@ bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view 
     if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(objects, zone);
     std::string name = file_name_of(path);
-    ReadResult<ObjectPrototype> read = read_objects(bytes, name);
     attempt.begin();
-    attempt.adopt(read.records, read.diagnostics, ui);
+    AppendingSink<ObjectTable, ObjectPrototype> sink(objects, ui);
+    ReadResult<ObjectPrototype> read = read_objects(bytes, name, &sink);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;

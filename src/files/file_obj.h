@@ -23,9 +23,11 @@ enum class ObjectLayout {
 // on success lists its string errors as load problems; the older layouts are
 // read silently, noting the fields they leave out.
 ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::string_view file_name,
-                                                ObjectLayout layout, bool report);
+                                                ObjectLayout layout, bool report,
+                                                ReadSink<ObjectPrototype>* sink = nullptr);
 // The current layout, reporting.
-ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name);
+ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name,
+                                         ReadSink<ObjectPrototype>* sink = nullptr);
 // The older layouts (tbaMUD, then CircleMUD 3.x) in order: the read of the
 // first that fits, with what the conversion has to tell (string errors that
 // `shown` did not meet get their box, then the warning of what was left

@@ -46,7 +46,7 @@ private:
     void note_string_error(std::size_t before) {
         if (!converting_ && in_.string_errors().size() > before)
             add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
-                             static_cast<int>(out_.records.size()));
+                             out_.count());
     }
     Text text() {
         std::size_t before = in_.string_errors().size();
@@ -174,7 +174,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                     // A trigger line without a number is passed over.
                     if (scan(line, "%s %d", &word, &trigger) == 2) room.add_trigger(trigger);
                 }
-                out_.records.push_back(std::move(room));
+                out_.add(std::move(room));
                 return true;
             }
             default:
@@ -226,8 +226,9 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 }  // namespace
 
 ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
-                                   const WorldLayout& layout, bool report) {
-    ReadResult<Room> result;
+                                   const WorldLayout& layout, bool report, ReadSink<Room>* sink) {
+    ReadResult<Room> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
     TextReader reader(bytes);
     reader.set_file_name(std::string(file_name));
     std::string detail;
@@ -243,11 +244,13 @@ ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file
                               reader.string_errors());
     }
     result.string_errors = reader.string_errors();
+    result.flush();
     return result;
 }
 
-ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name) {
-    return read_world_layout(bytes, file_name, kCurrentWorldLayout, true);
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
+                            ReadSink<Room>* sink) {
+    return read_world_layout(bytes, file_name, kCurrentWorldLayout, true, sink);
 }
 
 bool load_world_file(Workspace& ws, const std::string& path) {
@@ -262,9 +265,9 @@ bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view b
     if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(world, zone);
     std::string name = file_name_of(path);
-    ReadResult<Room> read = read_world(bytes, name);
     attempt.begin();
-    attempt.adopt(read.records, read.diagnostics, ui);
+    AppendingSink<WorldTable, Room> sink(world, ui);
+    ReadResult<Room> read = read_world(bytes, name, &sink);
     if (!read.ok) {
         attempt.roll_back();
         if (!ui.ask_yes_no(kind.convert_question)) return false;

@@ -37,9 +37,11 @@ extern const WorldLayout kCurrentWorldLayout;
 // an exit whose key or destination does not fit 16 bits, and room flags
 // beyond the first 32, are left out and noted instead of failing the read.
 ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
-                                   const WorldLayout& layout, bool report);
+                                   const WorldLayout& layout, bool report,
+                                   ReadSink<Room>* sink = nullptr);
 // The current layout, reporting.
-ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name);
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
+                            ReadSink<Room>* sink = nullptr);
 
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.

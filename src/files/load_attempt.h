@@ -11,6 +11,20 @@
 
 namespace zs {
 
+// A read's sink that appends each record to the table and shows each
+// diagnostic as the read meets it.
+template <class Table, class Record>
+class AppendingSink final : public ReadSink<Record> {
+public:
+    AppendingSink(Table& table, UiPort& ui) : table_(table), ui_(ui) {}
+    void take(Record&& record) override { table_.append(std::move(record)); }
+    void tell(const Diagnostic& diagnostic) override { show_diagnostic(ui_, diagnostic); }
+
+private:
+    Table& table_;
+    UiPort& ui_;
+};
+
 template <class Table>
 class LoadAttempt {
 public:

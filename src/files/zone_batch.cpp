@@ -14,16 +14,7 @@ namespace {
 // The records a file of rooms, objects or mobiles holds: its "#vnum" lines.
 int records_in_file(const std::filesystem::path& path) {
     std::optional<std::string> data = read_file_bytes(path);
-    if (!data) return 0;
-    int count = 0;
-    auto at = static_cast<std::size_t>(without_bom(*data).data() - data->data());
-    while (at < data->size()) {
-        if ((*data)[at] == '#') ++count;
-        std::size_t nl = data->find('\n', at);
-        if (nl == std::string::npos) break;
-        at = nl + 1;
-    }
-    return count;
+    return data ? record_lines(*data) : 0;
 }
 
 std::string counted(TableKind kind, int n) {
