@@ -1,45 +1,19 @@
 #include "files/area_files.h"
 
 #include "files/area_io.h"
-#include "files/file_mob.h"
-#include "files/file_obj.h"
-#include "files/file_wld.h"
-#include "files/file_zone.h"
+#include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/strfmt.h"
 
 namespace zs {
 
-AreaFileKind area_file_kind(const std::string& path) {
-    if (path.size() < 3) return AreaFileKind::Unknown;
-    switch (path[path.size() - 3]) {
-        case 'w':
-            return AreaFileKind::World;
-        case 'o':
-            return AreaFileKind::Object;
-        case 'm':
-            return AreaFileKind::Mobile;
-        case 'z':
-            return AreaFileKind::Zone;
-        default:
-            return AreaFileKind::Unknown;
-    }
-}
-
 bool load_area_file(Workspace& ws, const std::string& path) {
-    switch (area_file_kind(path)) {
-        case AreaFileKind::World:
-            return load_world_file(ws, path);
-        case AreaFileKind::Object:
-            return load_objects(ws, path);
-        case AreaFileKind::Mobile:
-            return load_mobiles(ws, path);
-        case AreaFileKind::Zone:
-            return load_zone_file(ws, path);
-        default:
-            ws.ui().show_message("Zonesmith cannot load this kind of file: " + path);
-            return false;
+    const FileKind* kind = file_kind_of_path(path);
+    if (!kind) {
+        ws.ui().show_message("Zonesmith cannot load this kind of file: " + path);
+        return false;
     }
+    return kind->load(ws, path);
 }
 
 namespace {
@@ -50,35 +24,12 @@ std::string area_path(const Workspace& ws, int zone, const char* extension) {
 
 }  // namespace
 
-namespace {
-
-// The four kinds of a zone's files, in the order Load Full Zone loads them.
-struct ZoneFileKind {
-    TableKind table;
-    const char* extension;
-    bool (*load)(Workspace&, const std::string&);
-};
-constexpr ZoneFileKind kZoneFileKinds[] = {
-    {TableKind::World, "wld", load_world_file},
-    {TableKind::Object, "obj", load_objects},
-    {TableKind::Mobile, "mob", load_mobiles},
-    {TableKind::Zone, "zon", load_zone_file},
-};
-
-const ZoneFileKind& zone_file_kind(TableKind table) {
-    for (const auto& k : kZoneFileKinds)
-        if (k.table == table) return k;
-    return kZoneFileKinds[0];
-}
-
-}  // namespace
-
 bool load_all(Workspace& ws, int zone) {
     // A file that is missing or whose zone is loaded already is not handed to
     // its loader: one box afterwards says what became of each of the four.
     std::string report = strfmt("Load Full Zone %d:", zone);
     int loaded = 0;
-    for (const ZoneFileKind& k : kZoneFileKinds) {
+    for (const FileKind& k : file_kinds()) {
         std::string path = area_path(ws, zone, k.extension);
         std::error_code ec;
         const char* outcome;
@@ -100,52 +51,21 @@ bool load_all(Workspace& ws, int zone) {
 }
 
 bool load_current(Workspace& ws, EditorKind editor) {
-    struct Filter {
-        const char* caption;
-        const char* pattern;
-    };
-    static constexpr Filter kFilters[] = {
-        {"Quor world files (*.wld)", "*.wld"},
-        {"Quor zone files (*.zon)", "*.zon"},
-        {"Quor object files (*.obj)", "*.obj"},
-        {"Quor mobile files (*.mob)", "*.mob"},
-    };
-    const Filter& f = kFilters[static_cast<int>(editor)];
+    const FileKind& kind = file_kind(editor);
     std::optional<std::string> path =
-        ws.ui().choose_file_to_open(f.caption, f.pattern, ws.area_dir());
+        ws.ui().choose_file_to_open(kind.filter_caption, kind.filter_pattern, ws.area_dir());
     if (!path) return false;
-    switch (editor) {
-        case EditorKind::Room:
-            return load_world_file(ws, *path);
-        case EditorKind::Zone:
-            return load_zone_file(ws, *path);
-        case EditorKind::Object:
-            return load_objects(ws, *path);
-        case EditorKind::Mobile:
-            return load_mobiles(ws, *path);
-    }
-    return false;
+    return kind.load(ws, *path);
 }
 
 bool save_current(Workspace& ws, EditorKind editor) {
-    switch (editor) {
-        case EditorKind::Room:
-            return save_current_world(ws);
-        case EditorKind::Zone:
-            return save_current_zedit(ws);
-        case EditorKind::Object:
-            return save_current_objects(ws);
-        case EditorKind::Mobile:
-            return save_current_mobiles(ws);
-    }
-    return false;
+    return file_kind(editor).save_current(ws);
 }
 
 bool save_everything(Workspace& ws) {
-    bool ok = save_all_worlds(ws);
-    ok = save_all_objects(ws) && ok;
-    ok = save_all_mobiles(ws) && ok;
-    ok = save_all_zedits(ws) && ok;
+    bool ok = true;
+    for (const FileKind& k : file_kinds())
+        ok = k.save_all(ws) && ok;
     return ok;
 }
 
@@ -260,21 +180,15 @@ void apply_settings_text(Workspace& ws, std::string_view text) {
 }
 
 void reload_last_files(Workspace& ws) {
-    struct Kind {
-        const char* key;
-        const char* extension;
-    };
-    static constexpr Kind kKinds[] = {
-        {"LastR:", "wld"}, {"LastM:", "mob"}, {"LastO:", "obj"}, {"LastZ:", "zon"}};
     // Read the whole list first: loading shows boxes, and a file read to its
     // end is the same file whatever those boxes lead to.
     std::vector<std::string> paths;
     std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
     if (!data) return;
     for_each_settings_line(ws, *data, [&](std::string_view line) {
-        for (const auto& k : kKinds) {
+        for (const FileKind& k : file_kinds()) {
             long long zone;
-            if (keyed_number(line, k.key, zone) && zone >= -32768 && zone <= 32767)
+            if (keyed_number(line, k.settings_key, zone) && zone >= -32768 && zone <= 32767)
                 paths.push_back(area_path(ws, static_cast<int>(zone), k.extension));
         }
     });
@@ -287,24 +201,10 @@ void open_command_line_file(Workspace& ws, const std::string& argument) {
     std::string path = argument;
     if (path.front() == '"')
         path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
-    switch (area_file_kind(path)) {
-        case AreaFileKind::World:
-            load_world_file(ws, path);
-            break;
-        case AreaFileKind::Object:
-            load_objects(ws, path);
-            ws.switch_editor(EditorKind::Object);
-            break;
-        case AreaFileKind::Mobile:
-            load_mobiles(ws, path);
-            ws.switch_editor(EditorKind::Mobile);
-            break;
-        case AreaFileKind::Zone:
-            load_zone_file(ws, path);
-            ws.switch_editor(EditorKind::Zone);
-            break;
-        case AreaFileKind::Unknown:
-            break;
+    if (const FileKind* kind = file_kind_of_path(path)) {
+        kind->load(ws, path);
+        // Opening a world file keeps the editor as it is.
+        if (kind->table != TableKind::World) ws.switch_editor(kind->editor);
     }
     ws.request_redraw();
 }
@@ -337,10 +237,10 @@ public:
     explicit DirectoryAreaFiles(Workspace& ws) : ws_(ws) {}
     bool zone_file_exists(TableKind kind, int zone) const override {
         std::error_code ec;
-        return std::filesystem::exists(area_path(ws_, zone, zone_file_kind(kind).extension), ec);
+        return std::filesystem::exists(area_path(ws_, zone, file_kind(kind).extension), ec);
     }
     bool load_zone_file(TableKind kind, int zone) override {
-        const ZoneFileKind& k = zone_file_kind(kind);
+        const FileKind& k = file_kind(kind);
         return k.load(ws_, area_path(ws_, zone, k.extension));
     }
 

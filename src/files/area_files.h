@@ -11,15 +11,10 @@
 
 namespace zs {
 
-enum class AreaFileKind { World, Object, Mobile, Zone, Unknown };
-
 inline constexpr const char* kSettingsFileName = "ZonesmithSettings.txt";
 
-// The kind the first letter of a three-letter extension names ("w", "o", "m",
-// "z": the character third from the end).
-AreaFileKind area_file_kind(const std::string& path);
-
-// Loads a file with the loader of its kind; true when it loaded.
+// Loads a file with the loader of its kind (file_kind_of_path); true when it
+// loaded.
 bool load_area_file(Workspace& ws, const std::string& path);
 
 // Load Full Zone: the zone's .wld, .obj, .mob and .zon from the area

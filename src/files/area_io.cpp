@@ -84,6 +84,20 @@ std::string read_failure_text(ReadFailure why, const std::filesystem::path& path
     return std::string(not_found);
 }
 
+int record_lines(std::string_view bytes) {
+    int count = 0;
+    const char* p = bytes.data();
+    const char* end = p + bytes.size();
+    if (bytes.starts_with("\xEF\xBB\xBF")) p += 3;
+    while (p < end) {
+        if (*p == '#') ++count;
+        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        if (!nl) break;
+        p = static_cast<const char*>(nl) + 1;
+    }
+    return count;
+}
+
 int zone_number_from_path(std::string_view path) {
     if (path.size() < 4) return 0;
     std::string_view stem = path.substr(0, path.size() - 4);

@@ -31,6 +31,10 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
 std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
                               std::string_view not_found);
 
+// The lines that start with "#" (after a byte-order mark): the records a
+// file of rooms, objects or mobiles holds.
+int record_lines(std::string_view bytes);
+
 // The number the file name gives before its extension (".wld" and the like):
 // the characters before the last four, back to the last "/" or "\", read as a
 // decimal number; 0 when they do not start with one.

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <set>
 
-#include "files/area_files.h"
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/names.h"
 #include "world/strfmt.h"
@@ -38,21 +38,7 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
         pos = nl + 1;
     }
     for (int s = first; s < end; ++s) {
-        int id = 0;
-        switch (kind) {
-            case TableKind::World:
-                id = ws.world().room(s).vnum;
-                break;
-            case TableKind::Object:
-                id = ws.objects().record(s).vnum;
-                break;
-            case TableKind::Mobile:
-                id = ws.mobiles().record(s).vnum;
-                break;
-            case TableKind::Zone:
-                id = ws.zones().zedit(s).number;
-                break;
-        }
+        int id = file_kind(kind).id_of(ws, s);
         auto it = lines.find(id);
         places_[{kind, s}] = {file, it == lines.end() ? 1 : it->second};
     }
@@ -89,19 +75,7 @@ private:
                           vnum, what, text.size(), kMaxTextLength));
     }
 
-    static const char* kind_word(TableKind kind) {
-        switch (kind) {
-            case TableKind::World:
-                return "room";
-            case TableKind::Object:
-                return "object";
-            case TableKind::Mobile:
-                return "mobile";
-            case TableKind::Zone:
-                return "zone";
-        }
-        return "";
-    }
+    static const char* kind_word(TableKind kind) { return file_kind(kind).record_noun; }
 
     // The zone number a file's name gives, or -1 when it gives none.
     static int file_zone(const std::string& file) {
@@ -249,7 +223,10 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
     for (const auto& entry : std::filesystem::directory_iterator(ws.area_dir(), ec)) {
         std::string name = entry.path().filename().string();
         std::string ext = entry.path().extension().string();
-        if (ext != ".wld" && ext != ".obj" && ext != ".mob" && ext != ".zon") continue;
+        if (ext.size() != 4 || ext[0] != '.' ||
+            std::none_of(file_kinds().begin(), file_kinds().end(),
+                         [&](const FileKind& k) { return ext.substr(1) == k.extension; }))
+            continue;
         std::string stem = entry.path().stem().string();
         if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos ||
             stem.size() > 5 || (stem.size() > 1 && stem[0] == '0'))
@@ -261,30 +238,9 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
 
 bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins,
                           int* loaded) {
-    struct Kind {
-        const char* extension;
-        TableKind table;
-    };
-    static constexpr Kind kKinds[] = {{"wld", TableKind::World},
-                                      {"obj", TableKind::Object},
-                                      {"mob", TableKind::Mobile},
-                                      {"zon", TableKind::Zone}};
-    auto count = [&ws](TableKind kind) {
-        switch (kind) {
-            case TableKind::World:
-                return ws.world().count();
-            case TableKind::Object:
-                return ws.objects().count();
-            case TableKind::Mobile:
-                return ws.mobiles().count();
-            case TableKind::Zone:
-                return ws.zones().count();
-        }
-        return 0;
-    };
     bool all = true;
     for (int zone : zones) {
-        for (const auto& k : kKinds) {
+        for (const FileKind& k : file_kinds()) {
             std::string name = strfmt("%d.%s", zone, k.extension);
             std::filesystem::path path = ws.area_dir() / name;
             ReadFailure why;
@@ -297,12 +253,13 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                 }
                 continue;
             }
-            int before = count(k.table);
-            if (!load_area_file(ws, path.string())) {
+            int before = k.count(ws);
+            // The bytes read here are the ones loaded and noted.
+            if (!k.load_bytes(ws, path.string(), *bytes)) {
                 all = false;
                 continue;
             }
-            origins.note_file(ws, k.table, before, count(k.table), name, *bytes);
+            origins.note_file(ws, k.table, before, k.count(ws), name, *bytes);
             if (loaded) ++*loaded;
         }
     }

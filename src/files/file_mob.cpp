@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
 #include "files/zone_batch.h"
@@ -40,16 +41,9 @@ const std::array<MobileLayout, 6> kLegacyMobileLayouts = {{
 
 namespace {
 
-constexpr std::string_view kConvertQuestion =
-    "Mobs failed to load.  Would you like to attempt to load\r\n"
-    "the mobs in an older mobile format and allow Zonesmith to\r\n"
-    "automatically convert the file to the latest format?";
 constexpr std::string_view kSkillsWarning =
     "Note: Zonesmith cannot convert mob skills from this format to\r\n"
     "the present format.  Mob skills all set to 0.";
-constexpr std::string_view kConversionSuccess =
-    "Conversion successful.  Please save the mob file immediately\r\n"
-    "so that the file is in the correct format.";
 
 // The number a word gives read as C's atoi does: optional sign and digits,
 // anything else ends it; no digits gives 0. False when the number does not
@@ -143,26 +137,46 @@ private:
 
 class MobileParser {
 public:
-    MobileParser(Workspace& ws, TextReader& in, const MobileLayout& layout, bool report)
-        : ws_(ws), in_(in), layout_(layout), report_(report) {}
+    MobileParser(ReadResult<MobilePrototype>& out, TextReader& in, const MobileLayout& layout,
+                 bool report, int numbered_from)
+        : out_(out),
+          notes(out.notes),
+          in_(in),
+          layout_(layout),
+          report_(report),
+          numbered_from_(numbered_from) {}
     bool run();
-    // What the read left out, and the out-of-range vnum that failed it.
-    ReadNotes notes;
 
 private:
+    ReadResult<MobilePrototype>& out_;
+    // What the read left out, and the out-of-range vnum that failed it.
+    ReadNotes& notes;
+
+    int records() const { return out_.count(); }
+    // The number messages give the mobile being read: its place in the table.
+    int mob_number() const { return numbered_from_ + records(); }
     // A failure: the box's detail (may be empty); the parse stops.
-    bool fail(std::string detail = {}) {
-        if (report_) mobile_load_error(ws_.ui(), detail);
+    bool fail(std::string detail = {}, int line = 0) {
+        if (report_)
+            add_load_error(out_.diagnostics, file_kind(TableKind::Mobile), detail, records(), line);
         return false;
     }
     // A damaged block line: reported, but the parse goes on.
     void complain(std::string_view detail) {
-        if (report_) mobile_load_error(ws_.ui(), detail);
+        if (report_)
+            add_load_error(out_.diagnostics, file_kind(TableKind::Mobile), detail, records());
     }
     bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
-    // A silent try shows no "String Error" box; the loader shows the boxes of
-    // the try that wins.
-    std::string text() { return in_.read_tilde_text(report_ ? ws_.ui() : quiet_); }
+    // A silent try tells of no string error; the loader tells of those of the
+    // try that wins.
+    std::string text() {
+        std::size_t before = in_.string_errors().size();
+        std::string t = in_.read_tilde_text();
+        if (report_ && in_.string_errors().size() > before)
+            add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
+                             records());
+        return t;
+    }
 
     bool read_record(std::string_view& line);
     bool read_sections(MobilePrototype& m, std::string_view& line);
@@ -175,11 +189,10 @@ private:
     bool read_especs(MobilePrototype& m);
     void read_triggers(MobilePrototype& m);
 
-    Workspace& ws_;
     TextReader& in_;
     const MobileLayout& layout_;
     bool report_;
-    NullUi quiet_;
+    int numbered_from_;
 };
 
 bool MobileParser::run() {
@@ -196,7 +209,8 @@ bool MobileParser::read_record(std::string_view& line) {
     if (line[0] != '#' || !parse_long(rest, number)) return fail();
     if (!record_vnum_in_range(number)) {
         notes.range_error = record_vnum_error(number, in_.line_number());
-        return fail(notes.range_error);
+        notes.range_error_line = in_.line_number();
+        return fail(notes.range_error, notes.range_error_line);
     }
     in_.set_record("mobile", number);
     MobilePrototype m;
@@ -229,7 +243,7 @@ bool MobileParser::read_record(std::string_view& line) {
     if (type == 'E' && !read_especs(m)) return false;
     read_triggers(m);
     m.apply_size_class();
-    ws_.mobiles().append(std::move(m));
+    out_.add(std::move(m));
 
     if (!next_line(line)) return fail("Error Code 1");
     return true;
@@ -388,8 +402,7 @@ bool MobileParser::read_type_line(MobilePrototype& m, std::string_view line, cha
     char as_read = type;
     if (type >= 'a' && type <= 'z') type = static_cast<char>(type - 'a' + 'A');
     if (type != 'E' && type != 'S')
-        return fail(
-            strfmt("Unsupported mob type '%c' in mob #%d.", as_read, ws_.mobiles().count()));
+        return fail(strfmt("Unsupported mob type '%c' in mob #%d.", as_read, mob_number()));
     return true;
 }
 
@@ -418,7 +431,7 @@ bool MobileParser::read_numeric_lines(MobilePrototype& m) {
     // The six ability numbers of the line give way to the E-specs.
     std::copy(line4 + 6, line4 + 10, m.line4_ints.begin());
     if (!next_line(line))
-        return fail(strfmt("Format error in last line of mob #%d.", ws_.mobiles().count()));
+        return fail(strfmt("Format error in last line of mob #%d.", mob_number()));
     if (scan_numbers(line, m.line5.data(), 10) != 10) return fail("Error Code 26");
     return true;
 }
@@ -427,11 +440,9 @@ bool MobileParser::read_especs(MobilePrototype& m) {
     std::string_view line;
     for (;;) {
         if (!next_line(line))
-            return fail(
-                strfmt("Unexpected end of file reached after mob #%d.", ws_.mobiles().count()));
+            return fail(strfmt("Unexpected end of file reached after mob #%d.", mob_number()));
         if (trim_right(line) == "E") return true;
-        if (line[0] == '#')
-            return fail(strfmt("Unterminated E section in mob #%d.", ws_.mobiles().count()));
+        if (line[0] == '#') return fail(strfmt("Unterminated E section in mob #%d.", mob_number()));
         std::size_t colon = line.find(':');
         std::string_view keyword = line.substr(0, colon);
         std::int32_t value = 0;
@@ -455,7 +466,8 @@ bool MobileParser::read_especs(MobilePrototype& m) {
         }
         if (known) continue;
         if (report_) {
-            ws_.ui().show_message("Warning: unrecognized espec keyword while loading mob.");
+            add_message(out_.diagnostics, "Warning: unrecognized espec keyword while loading mob.",
+                        records());
             continue;
         }
         // Converting: CircleMUD's StrAdd and tbaMUD's saving throws have no
@@ -488,8 +500,8 @@ void MobileParser::read_triggers(MobilePrototype& m) {
 
 class MobileWriter {
 public:
-    MobileWriter(Workspace& ws) : ws_(ws) {}
-    std::string text(const std::vector<int>& slots);
+    explicit MobileWriter(const MobileTable& mobiles) : mobiles_(mobiles) {}
+    WriteResult text(const std::vector<int>& slots);
 
 private:
     void mobile(const MobilePrototype& m);
@@ -502,21 +514,22 @@ private:
         w_.nl();
     }
 
-    Workspace& ws_;
+    const MobileTable& mobiles_;
     AreaWriter w_;
+    Diagnostics diagnostics_;
 };
 
-std::string MobileWriter::text(const std::vector<int>& slots) {
+WriteResult MobileWriter::text(const std::vector<int>& slots) {
     for (int s : slots)
-        mobile(ws_.mobiles().record(s));
+        mobile(mobiles_.record(s));
     w_.raw("$").nl();
-    return std::move(w_.bytes());
+    return {std::move(w_.bytes()), std::move(diagnostics_)};
 }
 
 void MobileWriter::conversations(const std::vector<Conversation>& nodes, int depth) {
     for (const auto& c : nodes) {
         if (c.keywords.empty() || c.response.empty()) {
-            ws_.ui().show_message("save_mobs: Corrupt conversation!");
+            add_message(diagnostics_, "save_mobs: Corrupt conversation!");
         } else {
             w_.ch('@').nl().text(c.keywords).ch('~').nl();
             w_.text_no_cr(c.response, kMaxTextLength).ch('~').nl();
@@ -620,70 +633,87 @@ void MobileWriter::mobile(const MobilePrototype& m) {
 bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
     return save_zone_batch(
         ws, TableKind::Mobile, "mob", zone_numbers(zones),
-        [&](std::size_t i) { return MobileWriter(ws).text(zones[i].second); },
+        [&](std::size_t i) { return mobiles_file_text(ws, zones[i].second); },
         [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
         [](const SaveError& error) {
             return error.step == SaveError::Step::Create ? "save_mobs: Cannot open mob file!"
-                                                         : "Error saving mobile file.";
+                                                         : file_kind(TableKind::Mobile).save_error;
         });
 }
 
 }  // namespace
 
-bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report,
-                   ReadNotes* notes) {
-    MobileParser parser(ws, reader, layout, report);
-    bool ok = parser.run();
-    if (notes) *notes = std::move(parser.notes);
-    return ok;
+ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::string_view file_name,
+                                                const MobileLayout& layout, bool report,
+                                                int numbered_from,
+                                                ReadSink<MobilePrototype>* sink) {
+    ReadResult<MobilePrototype> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
+    TextReader reader(bytes);
+    reader.set_file_name(std::string(file_name));
+    MobileParser parser(result, reader, layout, report, numbered_from);
+    result.ok = parser.run();
+    if (report && result.ok)
+        add_string_errors(result.diagnostics, file_name, reader.string_errors(),
+                          reader.string_errors());
+    result.string_errors = reader.string_errors();
+    result.flush();
+    return result;
+}
+
+ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_view file_name,
+                                         int numbered_from, ReadSink<MobilePrototype>* sink) {
+    return read_mobiles_layout(bytes, file_name, kCurrentMobileLayout, true, numbered_from, sink);
+}
+
+ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
+                                               const std::vector<TextReader::StringError>& shown) {
+    ReadNotes range_error;
+    for (std::size_t i = 0; i < kLegacyMobileLayouts.size(); ++i) {
+        const MobileLayout& layout = kLegacyMobileLayouts[i];
+        ReadResult<MobilePrototype> read = read_mobiles_layout(bytes, file_name, layout, false, 0);
+        if (read.ok) {
+            read.layout = static_cast<int>(i);
+            add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
+            if (!layout.keeps_skills)
+                read.diagnostics.push_back(
+                    {Diagnostic::Kind::Message, std::string(kSkillsWarning), "Warning", 0});
+            read.notes.dropped.add_warning(read.diagnostics, file_name);
+            return read;
+        }
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
+    }
+    ReadResult<MobilePrototype> failed;
+    add_load_error(failed.diagnostics, file_kind(TableKind::Mobile), range_error);
+    return failed;
 }
 
 bool load_mobiles(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Mobile).load(ws, path);
+}
+
+bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
+    const FileKind& kind = file_kind(TableKind::Mobile);
     MobileTable& mobiles = ws.mobiles();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && mobiles.has_zone(zone)) {
-        ui.show_message(strfmt("Mobs for zone %d already loaded.", zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(mobiles, zone);
+    std::string name = file_name_of(path);
     attempt.begin();
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
+    AppendingSink<MobileTable, MobilePrototype> sink(mobiles, ui);
+    ReadResult<MobilePrototype> read = read_mobiles(bytes, name, mobiles.count(), &sink);
+    if (!read.ok) {
         attempt.roll_back();
-        ui.show_message(read_failure_text(why, path, "Mob file not found."));
-        return false;
-    }
-    TextReader reader(*data);
-    reader.set_file_name(file_name_of(path));
-    if (parse_mobiles(ws, reader, kCurrentMobileLayout, true)) {
-        report_string_errors(ui, reader, reader);
-    } else {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        const MobileLayout* found = nullptr;
-        std::string range_error;
-        for (const auto& layout : kLegacyMobileLayouts) {
-            attempt.begin();
-            TextReader again(*data);
-            again.set_file_name(reader.file_name());
-            ReadNotes notes;
-            if (parse_mobiles(ws, again, layout, false, &notes)) {
-                found = &layout;
-                report_string_errors(ui, again, reader);
-                if (!found->keeps_skills) ui.show_message(kSkillsWarning, "Warning");
-                notes.dropped.show(ui, reader.file_name());
-                break;
-            }
-            if (!notes.range_error.empty()) range_error = notes.range_error;
-            attempt.roll_back();
-        }
-        if (!found) {
-            mobile_load_error(ui, range_error);
+        if (!ui.ask_yes_no(kind.convert_question)) return false;
+        ReadResult<MobilePrototype> older = read_older_mobiles(bytes, name, read.string_errors);
+        if (!older.ok) {
+            show_diagnostics(ui, older.diagnostics);
             return false;
         }
-        ui.show_message(kConversionSuccess, "Success");
+        attempt.begin();
+        attempt.adopt(older.records, older.diagnostics, ui);
+        ui.show_message(kind.conversion_success, "Success");
     }
     ws.zone_files().remember(TableKind::Mobile, zone, path);
     ws.announce_loaded(TableKind::Mobile, zone);
@@ -695,8 +725,18 @@ bool load_mobiles(Workspace& ws, const std::string& path) {
     return true;
 }
 
+WriteResult write_mobiles(const MobileTable& mobiles, const std::vector<int>& slots) {
+    return MobileWriter(mobiles).text(slots);
+}
+
+std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots) {
+    WriteResult written = write_mobiles(ws.mobiles(), slots);
+    show_diagnostics(ws.ui(), written.diagnostics);
+    return std::move(written.bytes);
+}
+
 std::string mobiles_file_text(Workspace& ws, int zone) {
-    return MobileWriter(ws).text(slots_of_zone(ws.mobiles(), zone));
+    return mobiles_file_text(ws, slots_of_zone(ws.mobiles(), zone));
 }
 
 bool save_mobs(Workspace& ws, int zone) {

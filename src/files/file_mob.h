@@ -5,12 +5,12 @@
 #include <array>
 #include <string>
 
-#include "files/load_notes.h"
+#include "files/diagnostic.h"
+#include "world/mobile.h"
 
 namespace zs {
 
 class Workspace;
-class TextReader;
 
 // What one mobile layout holds; the current layout and the older ones share
 // one reader.
@@ -28,15 +28,37 @@ extern const MobileLayout kCurrentMobileLayout;
 // The older layouts, in the order they are tried.
 extern const std::array<MobileLayout, 6> kLegacyMobileLayouts;
 
-// Reads mobile records of one layout into the mobile table. With `report`,
-// failures and warnings show their boxes; older layouts are tried silently,
-// noting in `notes` the fields (E-specs the game has no place for) they leave
-// out. Records read before a failure stay in the table.
-bool parse_mobiles(Workspace& ws, TextReader& reader, const MobileLayout& layout, bool report,
-                   ReadNotes* notes = nullptr);
+// Reads the mobile records of one layout from a file's bytes; `file_name` is
+// what string errors name, and messages number a mobile by its place in the
+// table, the first read being `numbered_from`. With `report`, failures and
+// warnings are told as they are met, and on success the string errors are
+// listed as load problems; older layouts are read silently, noting the
+// fields (E-specs the game has no place for) they leave out.
+ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::string_view file_name,
+                                                const MobileLayout& layout, bool report,
+                                                int numbered_from = 0,
+                                                ReadSink<MobilePrototype>* sink = nullptr);
+// The current layout, reporting.
+ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_view file_name,
+                                         int numbered_from = 0,
+                                         ReadSink<MobilePrototype>* sink = nullptr);
+// The older layouts in order: the read of the first that fits, with what the
+// conversion has to tell (string errors that `shown` did not meet get their
+// box, the warning of lost skills, the warning of what was left out); when
+// none fits, a failed read whose diagnostics are the error box.
+ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
+                                               const std::vector<TextReader::StringError>& shown);
+
+// The file text of the mobiles in these slots, with the records it could not
+// write told of.
+WriteResult write_mobiles(const MobileTable& mobiles, const std::vector<int>& slots);
 
 bool load_mobiles(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
+// The file text of a zone's mobiles; what it could not write is shown.
 std::string mobiles_file_text(Workspace& ws, int zone);
+std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots);
 bool save_mobs(Workspace& ws, int zone);
 bool save_current_mobiles(Workspace& ws);
 // True when every zone was written.

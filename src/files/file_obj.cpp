@@ -1,6 +1,7 @@
 #include "files/file_obj.h"
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
 #include "files/zone_batch.h"
@@ -12,14 +13,6 @@ namespace zs {
 
 namespace {
 
-constexpr std::string_view kConvertQuestion =
-    "Objs failed to load.  Would you like to attempt to load\r\n"
-    "the objs in an older object format and allow Zonesmith to\r\n"
-    "automatically convert the file to the latest format?";
-constexpr std::string_view kConversionSuccess =
-    "Conversion successful.  Please save the zone immediately\r\n"
-    "so that the file is in the correct format.";
-
 // The older layouts, in the order they are tried. tbaMUD comes first: its
 // first numeric line holds thirteen fields, and the CircleMUD reader, which
 // takes the first three of them, would misread it.
@@ -27,12 +20,9 @@ constexpr ObjectLayout kLegacyLayouts[] = {ObjectLayout::TbaMud, ObjectLayout::C
 
 class ObjectParser {
 public:
-    ObjectParser(Workspace& ws, TextReader& in, ObjectLayout layout, bool report)
-        : ws_(ws), in_(in), layout_(layout), report_(report) {}
+    ObjectParser(ReadResult<ObjectPrototype>& out, TextReader& in, ObjectLayout layout, bool report)
+        : out_(out), in_(in), layout_(layout), report_(report) {}
     bool run();
-    // What the read left out; range_error is set when a failure has more to
-    // say than the plain box.
-    ReadNotes notes;
 
 private:
     bool read_record(std::string_view& line);
@@ -40,15 +30,23 @@ private:
     bool read_current_numbers(ObjectPrototype& o);
     bool read_legacy_numbers(ObjectPrototype& o);
     bool next_line(std::string_view& line) { return in_.read_line(line) > 0; }
-    // A silent try shows no "String Error" box; the loader shows the boxes of
-    // the try that wins.
-    std::string text() { return in_.read_tilde_text(report_ ? ws_.ui() : quiet_); }
+    // A silent try tells of no string error; the loader tells of those of the
+    // try that wins.
+    std::string text() {
+        std::size_t before = in_.string_errors().size();
+        std::string t = in_.read_tilde_text();
+        if (report_ && in_.string_errors().size() > before)
+            add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
+                             out_.count());
+        return t;
+    }
 
-    Workspace& ws_;
+    // Gets the records, what the read left out and the out-of-range vnum
+    // that failed it.
+    ReadResult<ObjectPrototype>& out_;
     TextReader& in_;
     ObjectLayout layout_;
     bool report_;
-    NullUi quiet_;
 };
 
 bool ObjectParser::run() {
@@ -66,7 +64,8 @@ bool ObjectParser::read_record(std::string_view& line) {
     std::string_view rest = line.substr(1);
     if (line[0] != '#' || !parse_long(rest, number)) return false;
     if (!record_vnum_in_range(number)) {
-        notes.range_error = record_vnum_error(number, in_.line_number());
+        out_.notes.range_error = record_vnum_error(number, in_.line_number());
+        out_.notes.range_error_line = in_.line_number();
         return false;
     }
     in_.set_record("object", number);
@@ -96,7 +95,7 @@ bool ObjectParser::read_record(std::string_view& line) {
         switch (line[0]) {
             case '#':
             case '$':
-                ws_.objects().append(std::move(o));
+                out_.add(std::move(o));
                 return true;
             case 'A': {
                 if (affect_sections == kMaxObjectAffects) return false;
@@ -185,7 +184,7 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
             o.line1_longs[i] = static_cast<std::int32_t>(flags_from_word(w[i]));
         o.flag_word = flags_from_word(w[4]);
         if (flags_from_word(w[5]) | flags_from_word(w[6]) | flags_from_word(w[7]))
-            notes.dropped.add(strfmt("object %d", o.vnum), "wear flags beyond the first 32");
+            out_.notes.dropped.add(strfmt("object %d", o.vnum), "wear flags beyond the first 32");
         for (int i = 0; i < 4; ++i)
             o.line1_ints[i] = static_cast<std::int32_t>(flags_from_word(w[8 + i]));
     } else {
@@ -212,60 +211,77 @@ bool ObjectParser::read_legacy_numbers(ObjectPrototype& o) {
 
 }  // namespace
 
-bool parse_objects(Workspace& ws, TextReader& reader, ObjectLayout layout, bool report,
-                   ReadNotes* notes) {
-    ObjectParser parser(ws, reader, layout, report);
-    bool ok = parser.run();
-    if (!ok && report) object_load_error(ws.ui(), parser.notes.range_error);
-    if (notes) *notes = std::move(parser.notes);
-    return ok;
+ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::string_view file_name,
+                                                ObjectLayout layout, bool report,
+                                                ReadSink<ObjectPrototype>* sink) {
+    ReadResult<ObjectPrototype> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
+    TextReader reader(bytes);
+    reader.set_file_name(std::string(file_name));
+    ObjectParser parser(result, reader, layout, report);
+    result.ok = parser.run();
+    if (report) {
+        if (!result.ok)
+            add_load_error(result.diagnostics, file_kind(TableKind::Object), result.notes);
+        else
+            add_string_errors(result.diagnostics, file_name, reader.string_errors(),
+                              reader.string_errors());
+    }
+    result.string_errors = reader.string_errors();
+    result.flush();
+    return result;
+}
+
+ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name,
+                                         ReadSink<ObjectPrototype>* sink) {
+    return read_objects_layout(bytes, file_name, ObjectLayout::Current, true, sink);
+}
+
+ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
+                                               const std::vector<TextReader::StringError>& shown) {
+    ReadNotes range_error;
+    for (std::size_t i = 0; i < std::size(kLegacyLayouts); ++i) {
+        ReadResult<ObjectPrototype> read =
+            read_objects_layout(bytes, file_name, kLegacyLayouts[i], false);
+        if (read.ok) {
+            read.layout = static_cast<int>(i);
+            add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
+            read.notes.dropped.add_warning(read.diagnostics, file_name);
+            return read;
+        }
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
+    }
+    ReadResult<ObjectPrototype> failed;
+    add_load_error(failed.diagnostics, file_kind(TableKind::Object), range_error);
+    return failed;
 }
 
 bool load_objects(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Object).load(ws, path);
+}
+
+bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
+    const FileKind& kind = file_kind(TableKind::Object);
     ObjectTable& objects = ws.objects();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && objects.has_zone(zone)) {
-        ui.show_message(strfmt("Objs for zone %d already loaded.", zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(objects, zone);
+    std::string name = file_name_of(path);
     attempt.begin();
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
+    AppendingSink<ObjectTable, ObjectPrototype> sink(objects, ui);
+    ReadResult<ObjectPrototype> read = read_objects(bytes, name, &sink);
+    if (!read.ok) {
         attempt.roll_back();
-        ui.show_message(read_failure_text(why, path, "Obj file not found."));
-        return false;
-    }
-    TextReader reader(*data);
-    reader.set_file_name(file_name_of(path));
-    if (parse_objects(ws, reader, ObjectLayout::Current, true)) {
-        report_string_errors(ui, reader, reader);
-    } else {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        bool converted = false;
-        std::string range_error;
-        for (ObjectLayout layout : kLegacyLayouts) {
-            attempt.begin();
-            TextReader again(*data);
-            again.set_file_name(reader.file_name());
-            ReadNotes notes;
-            if (parse_objects(ws, again, layout, false, &notes)) {
-                report_string_errors(ui, again, reader);
-                notes.dropped.show(ui, reader.file_name());
-                converted = true;
-                break;
-            }
-            if (!notes.range_error.empty()) range_error = notes.range_error;
-            attempt.roll_back();
-        }
-        if (!converted) {
-            object_load_error(ui, range_error);
+        if (!ui.ask_yes_no(kind.convert_question)) return false;
+        ReadResult<ObjectPrototype> older = read_older_objects(bytes, name, read.string_errors);
+        if (!older.ok) {
+            show_diagnostics(ui, older.diagnostics);
             return false;
         }
-        ui.show_message(kConversionSuccess, "Success");
+        attempt.begin();
+        attempt.adopt(older.records, older.diagnostics, ui);
+        ui.show_message(kind.conversion_success, "Success");
     }
     ws.zone_files().remember(TableKind::Object, zone, path);
     ws.announce_loaded(TableKind::Object, zone);
@@ -277,9 +293,7 @@ bool load_objects(Workspace& ws, const std::string& path) {
     return true;
 }
 
-namespace {
-
-std::string objects_text(const ObjectTable& objects, const std::vector<int>& slots) {
+std::string write_objects(const ObjectTable& objects, const std::vector<int>& slots) {
     AreaWriter w;
     auto named = [&w](const std::string& t) {
         if (t.empty())
@@ -346,19 +360,21 @@ std::string objects_text(const ObjectTable& objects, const std::vector<int>& slo
     return std::move(w.bytes());
 }
 
+namespace {
+
 // Saves the zones' object files together; true when all were written.
 bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
     return save_zone_batch(
         ws, TableKind::Object, "obj", zone_numbers(zones),
-        [&](std::size_t i) { return objects_text(ws.objects(), zones[i].second); },
+        [&](std::size_t i) { return write_objects(ws.objects(), zones[i].second); },
         [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
-        [](const SaveError&) { return "Error saving object file."; });
+        [](const SaveError&) { return file_kind(TableKind::Object).save_error; });
 }
 
 }  // namespace
 
 std::string objects_file_text(const Workspace& ws, int zone) {
-    return objects_text(ws.objects(), slots_of_zone(ws.objects(), zone));
+    return write_objects(ws.objects(), slots_of_zone(ws.objects(), zone));
 }
 
 bool save_objects(Workspace& ws, int zone) {

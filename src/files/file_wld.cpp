@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/fileold_wld.h"
 #include "files/load_attempt.h"
 #include "files/scan.h"
@@ -21,39 +22,51 @@ const WorldLayout kCurrentWorldLayout = {4, false, 1, 5, 3, 6, false};
 
 namespace {
 
-constexpr std::string_view kConvertQuestion =
-    "Zone failed to load.  Would you like to attempt to load\r\n"
-    "the zone in an older world format and allow Zonesmith to\r\n"
-    "automatically convert the file to the latest format?";
+constexpr std::string_view kStockQuestion =
+    "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\n"
+    "a stock circle world file.  Would you like to load it up in the\r\n"
+    "stock format and convert it to Quor's format?";
 
 // Reads the rooms of one file. Errors carry an optional detail for the box.
 class WorldParser {
 public:
-    WorldParser(Workspace& ws, TextReader& in, const WorldLayout& layout, bool converting)
-        : ws_(ws), in_(in), layout_(layout), converting_(converting) {}
+    WorldParser(ReadResult<Room>& out, TextReader& in, const WorldLayout& layout, bool converting)
+        : out_(out), in_(in), layout_(layout), converting_(converting) {}
 
     // True on success; on failure `detail` may say more than the plain box.
     bool run(std::string& detail);
     // The file ended where a room could begin: a failure without the box.
     bool ended_between_rooms = false;
-    ReadNotes notes;
 
 private:
     bool read_room(Vnum vnum, std::string& detail);
     bool read_exit(Room& room, std::string_view line, std::string& detail);
-    // A silent try shows no "String Error" box; the loader shows the boxes of
-    // the try that wins.
-    UiPort& text_ui() { return converting_ ? static_cast<UiPort&>(quiet_) : ws_.ui(); }
-    Text text() { return in_.read_text(text_ui()); }
-    std::string string_text() { return in_.read_tilde_text(text_ui()); }
+    // A silent try tells of no string error; the loader tells of those of the
+    // try that wins.
+    void note_string_error(std::size_t before) {
+        if (!converting_ && in_.string_errors().size() > before)
+            add_string_error(out_.diagnostics, in_.file_name(), in_.string_errors().back(),
+                             out_.count());
+    }
+    Text text() {
+        std::size_t before = in_.string_errors().size();
+        Text t = in_.read_text();
+        note_string_error(before);
+        return t;
+    }
+    std::string string_text() {
+        std::size_t before = in_.string_errors().size();
+        std::string t = in_.read_tilde_text();
+        note_string_error(before);
+        return t;
+    }
     bool vnum_field(long long value, Vnum& out, std::string& detail);
     std::string record(const Room& room) const { return strfmt("room %d", room.vnum); }
 
-    Workspace& ws_;
+    ReadResult<Room>& out_;
     TextReader& in_;
     const WorldLayout& layout_;
     bool converting_;
-    NullUi quiet_;
 };
 
 bool WorldParser::vnum_field(long long value, Vnum& out, std::string& detail) {
@@ -111,7 +124,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
             std::string_view more;
             if (!next_word(rest, more) || !flag_word_fits(more)) return false;
             if (flags_from_word(more) != 0)
-                notes.dropped.add(record(room), "room flags beyond the first 32");
+                out_.notes.dropped.add(record(room), "room flags beyond the first 32");
         }
         if (scan_numbers(rest, &room.sector, 1) != 1) return false;
         room.nation = 0;
@@ -161,7 +174,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
                     // A trigger line without a number is passed over.
                     if (scan(line, "%s %d", &word, &trigger) == 2) room.add_trigger(trigger);
                 }
-                ws_.world().append(std::move(room));
+                out_.add(std::move(room));
                 return true;
             }
             default:
@@ -189,7 +202,7 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
         // Other worlds number their rooms and objects past 16 bits: such an
         // exit cannot be held, and the rest of the room still can.
         if (!vnum_in_range(f[2]) || !vnum_in_range(f[1])) {
-            notes.dropped.add(
+            out_.notes.dropped.add(
                 record(room),
                 !vnum_in_range(f[2])
                     ? strfmt("the exit %s to room %lld (outside -32768 to 32767)", dir_word, f[2])
@@ -198,8 +211,8 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
             return true;
         }
         if (f[0] < 0 || f[0] > 2)
-            notes.dropped.add(record(room),
-                              strfmt("door kind %lld of the exit %s", f[0], dir_word));
+            out_.notes.dropped.add(record(room),
+                                   strfmt("door kind %lld of the exit %s", f[0], dir_word));
     }
     if (!vnum_field(f[1], e.key, detail) || !vnum_field(f[2], e.destination, detail)) return false;
     e.exit_flags = exit_flags_from_door_kind(static_cast<int>(f[0]));
@@ -212,44 +225,67 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
 
 }  // namespace
 
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 ReadNotes* notes) {
+ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
+                                   const WorldLayout& layout, bool report, ReadSink<Room>* sink) {
+    ReadResult<Room> result(sink);
+    if (!sink) result.records.reserve(static_cast<std::size_t>(record_lines(bytes)));
+    TextReader reader(bytes);
+    reader.set_file_name(std::string(file_name));
     std::string detail;
-    WorldParser parser(ws, reader, layout, !report);
-    bool ok = parser.run(detail);
-    parser.notes.range_error = std::move(detail);
-    if (!ok && report && !parser.ended_between_rooms)
-        world_load_error(ws.ui(), parser.notes.range_error);
-    if (notes) *notes = std::move(parser.notes);
-    return ok;
+    WorldParser parser(result, reader, layout, !report);
+    result.ok = parser.run(detail);
+    if (!detail.empty()) result.notes.range_error_line = reader.line_number();
+    result.notes.range_error = std::move(detail);
+    if (report) {
+        if (!result.ok && !parser.ended_between_rooms)
+            add_load_error(result.diagnostics, file_kind(TableKind::World), result.notes);
+        if (result.ok)
+            add_string_errors(result.diagnostics, file_name, reader.string_errors(),
+                              reader.string_errors());
+    }
+    result.string_errors = reader.string_errors();
+    result.flush();
+    return result;
+}
+
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
+                            ReadSink<Room>* sink) {
+    return read_world_layout(bytes, file_name, kCurrentWorldLayout, true, sink);
 }
 
 bool load_world_file(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::World).load(ws, path);
+}
+
+bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
+    const FileKind& kind = file_kind(TableKind::World);
     WorldTable& world = ws.world();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && world.has_zone(zone)) {
-        ui.show_message(strfmt("Zone %d is already loaded.", zone));
-        return false;
-    }
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
     LoadAttempt attempt(world, zone);
+    std::string name = file_name_of(path);
     attempt.begin();
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
+    AppendingSink<WorldTable, Room> sink(world, ui);
+    ReadResult<Room> read = read_world(bytes, name, &sink);
+    if (!read.ok) {
         attempt.roll_back();
-        ui.show_message(read_failure_text(why, path, "Wld file not found."));
-        return false;
-    }
-    TextReader reader(*data);
-    reader.set_file_name(file_name_of(path));
-    if (parse_world(ws, reader, kCurrentWorldLayout, true)) {
-        report_string_errors(ui, reader, reader);
-    } else {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_world_chain(ws, *data, reader, attempt)) return false;
-        ui.show_message(kConversionSuccess, "Success");
+        if (!ui.ask_yes_no(kind.convert_question)) return false;
+        ReadResult<Room> older = read_older_world(bytes, name, read.string_errors);
+        if (!older.ok) {
+            show_diagnostics(ui, older.diagnostics);
+            return false;
+        }
+        // The CircleMUD family (tbaMUD, then stock) needs a question of its
+        // own, asked with the rooms read.
+        attempt.begin();
+        attempt.adopt(older.records, {}, ui);
+        if (is_stock_world_layout(older.layout) && !ui.ask_yes_no(kStockQuestion)) {
+            attempt.roll_back();
+            return false;
+        }
+        show_diagnostics(ui, older.diagnostics);
+        ui.show_message(kind.conversion_success, "Success");
     }
 
     ws.zone_files().remember(TableKind::World, zone, path);
@@ -260,9 +296,7 @@ bool load_world_file(Workspace& ws, const std::string& path) {
     return true;
 }
 
-namespace {
-
-std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
+std::string write_world(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     auto text_or = [&w](std::string_view t, std::string_view fallback) {
         if (t.empty())
@@ -307,7 +341,7 @@ std::string rooms_text(const WorldTable& world, const std::vector<int>& slots) {
     return std::move(w.bytes());
 }
 
-std::string layout_text(const WorldTable& world, const std::vector<int>& slots) {
+std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     for (int s : slots) {
         const Room& r = world.room(s);
@@ -315,6 +349,8 @@ std::string layout_text(const WorldTable& world, const std::vector<int>& slots) 
     }
     return std::move(w.bytes());
 }
+
+namespace {
 
 std::string layout_name(int zone) {
     return strfmt("%d.wld_zs", zone);
@@ -324,7 +360,7 @@ constexpr std::string_view kLayoutSaveError = "Error saving Zonesmith file.";
 
 // Writes or, when no room has a colour, removes a zone's layout file.
 bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
-    std::string text = layout_text(ws.world(), slots);
+    std::string text = write_room_colours(ws.world(), slots);
     std::string name = layout_name(zone);
     SaveError error;
     bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
@@ -358,8 +394,8 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
             continue;
         }
         Pending p{zone, -1, -1, false};
-        p.world_ticket = batch.add(strfmt("%d.new", zone), name, rooms_text(world, slots));
-        std::string layout = layout_text(world, slots);
+        p.world_ticket = batch.add(strfmt("%d.new", zone), name, write_world(world, slots));
+        std::string layout = write_room_colours(world, slots);
         p.has_layout = !layout.empty();
         if (batch.written(p.world_ticket) && p.has_layout)
             p.layout_ticket =
@@ -399,7 +435,7 @@ bool save_zones(Workspace& ws, const ZoneSlots& zones) {
 }  // namespace
 
 std::string world_file_text(const Workspace& ws, int zone) {
-    return rooms_text(ws.world(), slots_of_zone(ws.world(), zone));
+    return write_world(ws.world(), slots_of_zone(ws.world(), zone));
 }
 
 bool save_world_file(Workspace& ws, int zone) {
@@ -438,20 +474,28 @@ void read_layout_file(Workspace& ws, const std::string& path) {
     if (data) apply_layout_text(ws, *data);
 }
 
-void apply_layout_text(Workspace& ws, std::string_view text) {
-    TextReader reader(text);
+std::vector<RoomColour> read_room_colours(std::string_view bytes) {
+    std::vector<RoomColour> colours;
+    TextReader reader(bytes);
     std::string_view line;
-    WorldTable& world = ws.world();
     while (reader.read_line(line) > 0) {
         if (!line.starts_with("Col:")) continue;
         std::int32_t vnum, colour;
         if (scan(line, "Col: %d %d", &vnum, &colour) != 2) continue;
         // Colours index the map's bitmaps; anything else is damage.
         if (colour < 0 || colour >= kRoomColours || !vnum_in_range(vnum)) continue;
-        int slot = world.find_room(vnum);
+        colours.push_back({static_cast<Vnum>(vnum), colour});
+    }
+    return colours;
+}
+
+void apply_layout_text(Workspace& ws, std::string_view text) {
+    WorldTable& world = ws.world();
+    for (const RoomColour& c : read_room_colours(text)) {
+        int slot = world.find_room(c.vnum);
         if (slot >= 0)
             world.edit_room(
-                slot, [colour](Room& r) { r.room_colour = colour; }, false);
+                slot, [colour = c.colour](Room& r) { r.room_colour = colour; }, false);
     }
 }
 

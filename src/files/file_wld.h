@@ -6,12 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "files/load_notes.h"
+#include "files/diagnostic.h"
+#include "world/room.h"
+#include "world/world_table.h"
 
 namespace zs {
 
 class Workspace;
-class TextReader;
 
 // How one room layout differs from the others. The current layout and the
 // older ones share the skeleton of "#vnum" lines, tilde texts, "D" and "E"
@@ -28,18 +29,40 @@ struct WorldLayout {
 
 extern const WorldLayout kCurrentWorldLayout;
 
-// Reads rooms of one layout from `reader`, appending them to the world table.
-// With `report` (the current layout), a format error shows the world-file
-// error box. Without it the read is a silent try of an older layout being
-// converted: an exit whose key or destination does not fit 16 bits, and room
-// flags beyond the first 32, are left out and noted in `notes` instead of
-// failing the read. Rooms read before a failure stay in the table.
-bool parse_world(Workspace& ws, TextReader& reader, const WorldLayout& layout, bool report,
-                 ReadNotes* notes = nullptr);
+// Reads the rooms of one layout from a file's bytes; `file_name` is what
+// string errors name. With `report` (the current layout), the read tells of
+// its string errors as it meets them, of a format error in the world-file
+// error box, and on success lists its string errors as load problems.
+// Without it the read is a silent try of an older layout being converted:
+// an exit whose key or destination does not fit 16 bits, and room flags
+// beyond the first 32, are left out and noted instead of failing the read.
+ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file_name,
+                                   const WorldLayout& layout, bool report,
+                                   ReadSink<Room>* sink = nullptr);
+// The current layout, reporting.
+ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
+                            ReadSink<Room>* sink = nullptr);
 
 // Loads one zone's world file, with the offer to convert an older layout.
 // True when the file's rooms are in the table afterwards.
 bool load_world_file(Workspace& ws, const std::string& path);
+// The same with the file's bytes read already; `path` names the file.
+bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
+
+// The file text of the rooms in these slots, in the current layout.
+std::string write_world(const WorldTable& world, const std::vector<int>& slots);
+// The layout file's text of those rooms: one "Col:" line per coloured room;
+// empty when none has a colour.
+std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots);
+
+// One "Col:" line of a layout file.
+struct RoomColour {
+    Vnum vnum;
+    int colour;
+};
+// The colours a layout file's text gives; lines that are damaged, or give a
+// colour the map has no bitmap for, are passed over.
+std::vector<RoomColour> read_room_colours(std::string_view bytes);
 
 // The whole file text of a zone's rooms in the current layout.
 std::string world_file_text(const Workspace& ws, int zone);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/scan.h"
 #include "files/zone_batch.h"
 #include "files/zone_commands.h"
@@ -15,11 +16,6 @@
 namespace zs {
 
 namespace {
-
-constexpr std::string_view kConvertQuestion =
-    "Zedit failed to load.  Would you like to attempt to load\r\n"
-    "the zedit in an older zone format and allow Zonesmith to\r\n"
-    "automatically convert the file to the latest format?";
 
 // Written after every command; the reader ignores whatever follows the fields.
 constexpr std::string_view kSavedComment = " \t(This was saved in Zonesmith)";
@@ -73,28 +69,28 @@ bool read_command_fields(Zcmd& c, std::string_view fields) {
 
 }  // namespace
 
-bool parse_zone(Workspace& ws, TextReader& reader) {
-    UiPort& ui = ws.ui();
+ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name*/) {
+    ReadResult<Zedit> result;
+    // The detail, and the line it names.
+    auto fail = [&result](const std::string& detail, int line = 0) {
+        add_load_error(result.diagnostics, file_kind(TableKind::Zone), detail,
+                       Diagnostic::kAfterAll, line);
+        return result;
+    };
+    TextReader reader(bytes);
     std::string_view line;
     {
         // Nothing but blank and comment lines: an empty file.
         TextReader probe = reader;
-        if (probe.read_line(line) == 0) {
-            zone_load_error(ui, "Zone is empty!");
-            return false;
-        }
+        if (probe.read_line(line) == 0) return fail("Zone is empty!");
     }
 
     Zedit z;
     int consumed = reader.read_line(line);
-    if (consumed == 0 || scan(line, "#%hd", &z.number) != 1) {
-        zone_load_error(ui, strfmt("Format error in zone file, line %d", consumed));
-        return false;
-    }
-    if (z.number < 0) {
-        zone_load_error(ui, zone_number_error(z.number, reader.line_number()));
-        return false;
-    }
+    if (consumed == 0 || scan(line, "#%hd", &z.number) != 1)
+        return fail(strfmt("Format error in zone file, line %d", consumed), consumed);
+    if (z.number < 0)
+        return fail(zone_number_error(z.number, reader.line_number()), reader.line_number());
     bool header_ok = true;
     for (std::string* text : {&z.name, &z.roleplay_name, &z.third_text}) {
         if (reader.read_line(line) == 0) {
@@ -106,51 +102,54 @@ bool parse_zone(Workspace& ws, TextReader& reader) {
     header_ok =
         header_ok && reader.read_line(line) > 0 &&
         scan(line, " %hd %d %d %d ", &z.top, &z.lifespan, &z.reset_mode, &z.zone_value) == 4;
-    if (!header_ok) {
-        zone_load_error(ui, strfmt("Format error in 4-constant line of %s", z.name.c_str()));
-        return false;
-    }
+    if (!header_ok) return fail(strfmt("Format error in 4-constant line of %s", z.name.c_str()));
 
     std::string_view bad;
     auto fields = [](Zcmd& c, std::string_view text) { return read_command_fields(c, text); };
     switch (read_command_lines(reader, z, fields, bad)) {
         case CommandsEnd::Marker:
-            ws.zones().append(std::move(z));
-            return true;
+            result.records.push_back(std::move(z));
+            result.ok = true;
+            return result;
         case CommandsEnd::BadLine:
-            zone_load_error(ui, strfmt("Format error in %s, line %d: '%s'", z.name.c_str(),
-                                       reader.line_number(), std::string(bad).c_str()));
-            return false;
+            return fail(strfmt("Format error in %s, line %d: '%s'", z.name.c_str(),
+                               reader.line_number(), std::string(bad).c_str()),
+                        reader.line_number());
         case CommandsEnd::EndOfFile:
             break;
     }
-    zone_load_error(ui, strfmt("Format error in %s - premature end of file", z.name.c_str()));
-    return false;
+    return fail(strfmt("Format error in %s - premature end of file", z.name.c_str()));
 }
 
 bool load_zone_file(Workspace& ws, const std::string& path) {
+    return file_kind(TableKind::Zone).load(ws, path);
+}
+
+bool load_zone_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
     UiPort& ui = ws.ui();
+    const FileKind& kind = file_kind(TableKind::Zone);
     ZoneTable& zones = ws.zones();
     int zone = zone_number_from_path(path);
-    if (zone > 0 && zones.find_zedit(zone) >= 0) {
-        ui.show_message(strfmt("Zone %d already loaded.", zone));
-        return false;
-    }
-    bool reserved = zones.reserve_zedit_block(zone);
+    if (refuse_loaded_zone(ws, kind, zone)) return false;
 
-    ReadFailure why;
-    std::optional<std::string> data = read_file_bytes(path, &why);
-    if (!data) {
-        if (reserved) zones.release_zedit_block();
-        ui.show_message(read_failure_text(why, path, "Zone file not found."));
-        return false;
-    }
-    TextReader reader(*data);
-    if (!parse_zone(ws, reader)) {
-        // parse_zone appends only a complete zedit, so only the block is to undo.
-        if (reserved) zones.release_zedit_block();
-        if (!ui.ask_yes_no(kConvertQuestion)) return false;
-        if (!legacy_zone_chain(ws, *data, file_name_of(path), zone)) return false;
+    std::string name = file_name_of(path);
+    // A read gives one complete zedit or none: only a zedit that read is
+    // appended, so a failure has nothing to undo.
+    ReadResult<Zedit> read = read_zone(bytes, name);
+    show_diagnostics(ui, read.diagnostics);
+    if (!read.ok) {
+        if (!ui.ask_yes_no(kind.convert_question)) return false;
+        read = read_older_zone(bytes, name);
+        if (read.ok) zones.reserve_zedit_block(zone);
+        for (Zedit& z : read.records)
+            zones.append(std::move(z));
+        show_diagnostics(ui, read.diagnostics);
+        if (!read.ok) return false;
+        ui.show_message(kind.conversion_success, "Success");
+    } else {
+        zones.reserve_zedit_block(zone);
+        for (Zedit& z : read.records)
+            zones.append(std::move(z));
     }
 
     ws.zone_files().remember(TableKind::Zone, zone, path);
@@ -159,8 +158,9 @@ bool load_zone_file(Workspace& ws, const std::string& path) {
     return true;
 }
 
-std::string zone_file_text(const Zedit& z, UiPort& ui) {
+WriteResult write_zone(const Zedit& z) {
     AreaWriter w;
+    Diagnostics diagnostics;
     auto text_or = [&w](const std::string& text, std::string_view fallback) {
         w.raw(text.empty() ? fallback : std::string_view(text)).ch('~').nl();
     };
@@ -198,14 +198,20 @@ std::string zone_file_text(const Zedit& z, UiPort& ui) {
             case '*':
                 continue;
             default:
-                ui.show_message(
-                    strfmt("SYSERR: save_zedit: Unknown cmd '%c' - NOT saving", c.command));
+                add_message(diagnostics,
+                            strfmt("SYSERR: save_zedit: Unknown cmd '%c' - NOT saving", c.command));
                 continue;
         }
         w.raw(kSavedComment).nl();
     }
     w.ch('S').nl().ch('$').nl();
-    return std::move(w.bytes());
+    return {std::move(w.bytes()), std::move(diagnostics)};
+}
+
+std::string zone_file_text(const Zedit& z, UiPort& ui) {
+    WriteResult written = write_zone(z);
+    show_diagnostics(ui, written.diagnostics);
+    return std::move(written.bytes);
 }
 
 namespace {
@@ -218,7 +224,8 @@ bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
         [&](std::size_t i) {
             return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
         },
-        [](std::size_t) { return 1; }, [](const SaveError&) { return "Error saving zedit file."; });
+        [](std::size_t) { return 1; },
+        [](const SaveError&) { return file_kind(TableKind::Zone).save_error; });
 }
 
 }  // namespace

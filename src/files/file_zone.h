@@ -5,39 +5,39 @@
 #include <string>
 #include <string_view>
 
-#include "files/load_notes.h"
+#include "files/diagnostic.h"
+#include "world/zedit.h"
 
 namespace zs {
 
 class Workspace;
-class TextReader;
 class UiPort;
-struct Zedit;
 
-// Reads one zedit from `reader` and appends it to the zone table, which then
-// selects it. A format error shows the zone-file error box and leaves the
-// table as it was.
-bool parse_zone(Workspace& ws, TextReader& reader);
+// Reads the one zedit of a file's bytes. A format error fails the read with
+// the zone-file error box and status; a failed read has no zedit.
+ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view file_name);
 
 // Loads one zone file, with the offer to convert an older layout. True when
 // the file's zedit is in the table afterwards.
 bool load_zone_file(Workspace& ws, const std::string& path);
-
-// The stock zone layouts (tbaMUD, then CircleMUD 3.x and 3.0), tried on the
-// bytes of a file the current reader refused once the builder has agreed to
-// convert it. True when the zedit is in the table afterwards; on failure the
-// zone-file error box is shown and the table is as it was.
-bool legacy_zone_chain(Workspace& ws, std::string_view data, std::string_view file_name, int zone);
+// The same with the file's bytes read already; `path` names the file.
+bool load_zone_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 
 enum class StockZoneLayout { TbaMud, Circle };
-// Reads one zedit of a stock layout, silently; appends it only on success.
-// `notes` gets the header fields a zedit has no place for, and the reason a
-// zone number out of range failed the read.
-bool parse_stock_zone(Workspace& ws, TextReader& reader, StockZoneLayout layout,
-                      ReadNotes* notes = nullptr);
+// Reads one zedit of a stock layout, silently; its notes get the header
+// fields a zedit has no place for, and the reason a zone number out of range
+// failed the read.
+ReadResult<Zedit> read_stock_zone(std::string_view bytes, StockZoneLayout layout);
+
+// The stock zone layouts (tbaMUD, then CircleMUD 3.x and 3.0) in order: the
+// read of the first that fits, with the warning of what it left out; when
+// none fits, a failed read whose diagnostics are the zone-file error box.
+ReadResult<Zedit> read_older_zone(std::string_view bytes, std::string_view file_name);
 
 // The whole file text of a zedit. A command of a kind the file has no line
-// for is left out and reported through `ui`.
+// for is left out and told of.
+WriteResult write_zone(const Zedit& z);
+// The same, showing what it told of through `ui`.
 std::string zone_file_text(const Zedit& z, UiPort& ui);
 
 // Writes the zedit with this number to <zone>.zon in the area directory and

@@ -1,7 +1,6 @@
 #include "files/fileold_wld.h"
 
-#include "world/text.h"
-#include "world/workspace.h"
+#include "files/file_kinds.h"
 
 namespace zs {
 
@@ -25,43 +24,28 @@ const std::array<WorldLayout, 6> kLegacyWorldLayouts = {{
     {2, true, 1, 0, 2, 3, true},
 }};
 
-namespace {
+bool is_stock_world_layout(int layout) {
+    return layout >= static_cast<int>(kLegacyWorldLayouts.size()) - 2;
+}
 
-constexpr std::string_view kStockQuestion =
-    "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\n"
-    "a stock circle world file.  Would you like to load it up in the\r\n"
-    "stock format and convert it to Quor's format?";
-
-}  // namespace
-
-bool legacy_world_chain(Workspace& ws, std::string_view data, const TextReader& current,
-                        LoadAttempt<WorldTable>& attempt) {
-    UiPort& ui = ws.ui();
-    std::string range_error;  // the last failed try's out-of-range vnum, if any
-    const std::size_t stock_from = kLegacyWorldLayouts.size() - 2;
+ReadResult<Room> read_older_world(std::string_view bytes, std::string_view file_name,
+                                  const std::vector<TextReader::StringError>& shown) {
+    ReadNotes range_error;  // the last failed try's out-of-range vnum, if any
     for (std::size_t i = 0; i < kLegacyWorldLayouts.size(); ++i) {
-        // Each try reserves the zone's block and reads the file from its start.
-        attempt.begin();
-        TextReader reader(data);
-        reader.set_file_name(current.file_name());
-        ReadNotes notes;
-        if (!parse_world(ws, reader, kLegacyWorldLayouts[i], false, &notes)) {
-            if (!notes.range_error.empty()) range_error = notes.range_error;
-            attempt.roll_back();
+        // Each try reads the file from its start.
+        ReadResult<Room> read = read_world_layout(bytes, file_name, kLegacyWorldLayouts[i], false);
+        if (!read.ok) {
+            if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
             continue;
         }
-        // The game's own older layouts need no question of their own; the
-        // CircleMUD family (tbaMUD, then stock) does.
-        if (i >= stock_from && !ui.ask_yes_no(kStockQuestion)) {
-            attempt.roll_back();
-            return false;
-        }
-        report_string_errors(ui, reader, current);
-        notes.dropped.show(ui, current.file_name());
-        return true;
+        read.layout = static_cast<int>(i);
+        add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
+        read.notes.dropped.add_warning(read.diagnostics, file_name);
+        return read;
     }
-    world_load_error(ui, range_error);
-    return false;
+    ReadResult<Room> failed;
+    add_load_error(failed.diagnostics, file_kind(TableKind::World), range_error);
+    return failed;
 }
 
 }  // namespace zs

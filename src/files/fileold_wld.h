@@ -7,24 +7,24 @@
 #include <string_view>
 
 #include "files/file_wld.h"
-#include "files/load_attempt.h"
-#include "world/world_table.h"
 
 namespace zs {
-
-class Workspace;
-class TextReader;
 
 // Layouts A, B, C, D, then tbaMUD and stock CircleMUD, in the order they are
 // tried.
 extern const std::array<WorldLayout, 6> kLegacyWorldLayouts;
 
-// Tries every older layout on the file's bytes, each as a fresh try of the
-// load `attempt`. On success the rooms are in the table, and what the
-// conversion left out has been told in one warning; on failure the table is
-// back as it was before the load.
-// `current` is the reader the current layout failed with.
-bool legacy_world_chain(Workspace& ws, std::string_view data, const TextReader& current,
-                        LoadAttempt<WorldTable>& attempt);
+// Tries every older layout on a file's bytes, in order, and gives the read of
+// the first that fits, its `layout` the index of that layout. Its diagnostics
+// are what the conversion has to tell: the string errors (with a box for
+// each that `shown`, the current layout's read, did not meet) and one
+// warning of what was left out. When none fits, the result failed and its
+// diagnostics are the world-file error box.
+ReadResult<Room> read_older_world(std::string_view bytes, std::string_view file_name,
+                                  const std::vector<TextReader::StringError>& shown);
+
+// True for the CircleMUD family's layouts (tbaMUD and stock), whose
+// conversion the builder is asked about once more.
+bool is_stock_world_layout(int layout);
 
 }  // namespace zs

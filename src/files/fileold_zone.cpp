@@ -13,20 +13,15 @@
 #include "files/file_zone.h"
 
 #include "files/area_io.h"
+#include "files/file_kinds.h"
 #include "files/scan.h"
 #include "files/zone_commands.h"
 #include "world/strfmt.h"
 #include "world/text.h"
-#include "world/ui_port.h"
-#include "world/workspace.h"
 
 namespace zs {
 
 namespace {
-
-constexpr std::string_view kConversionSuccess =
-    "Conversion successful.  Please save the zone immediately\r\n"
-    "so that the file is in the correct format.";
 
 // A "name~" line; false when the line has no "~".
 bool tilde_line(TextReader& in, std::string& text) {
@@ -126,46 +121,47 @@ bool read_command(std::string_view fields, StockZoneLayout layout, Zcmd& c) {
 
 }  // namespace
 
-bool parse_stock_zone(Workspace& ws, TextReader& in, StockZoneLayout layout, ReadNotes* notes) {
-    ReadNotes local;
-    ReadNotes& n = notes ? *notes : local;
+ReadResult<Zedit> read_stock_zone(std::string_view bytes, StockZoneLayout layout) {
+    ReadResult<Zedit> result;
+    ReadNotes& n = result.notes;
+    TextReader in(bytes);
     Zedit z;
     std::string_view line;
     std::int16_t number;
-    if (in.read_line(line) == 0 || scan(line, "#%hd", &number) != 1) return false;
+    if (in.read_line(line) == 0 || scan(line, "#%hd", &number) != 1) return result;
     if (number < 0) {
         n.range_error = zone_number_error(number, in.line_number());
-        return false;
+        n.range_error_line = in.line_number();
+        return result;
     }
     z.number = number;
-    if (layout == StockZoneLayout::TbaMud && !tilde_line(in, z.third_text)) return false;
-    if (!tilde_line(in, z.name)) return false;
-    if (in.read_line(line) == 0 || !read_header(line, layout, z, n.dropped)) return false;
+    if (layout == StockZoneLayout::TbaMud && !tilde_line(in, z.third_text)) return result;
+    if (!tilde_line(in, z.name)) return result;
+    if (in.read_line(line) == 0 || !read_header(line, layout, z, n.dropped)) return result;
     std::string_view bad;
     auto fields = [layout](Zcmd& c, std::string_view text) {
         return read_command(text, layout, c);
     };
-    if (read_command_lines(in, z, fields, bad) != CommandsEnd::Marker) return false;
-    ws.zones().append(std::move(z));
-    return true;
+    if (read_command_lines(in, z, fields, bad) != CommandsEnd::Marker) return result;
+    result.records.push_back(std::move(z));
+    result.ok = true;
+    return result;
 }
 
-bool legacy_zone_chain(Workspace& ws, std::string_view data, std::string_view file_name, int zone) {
-    std::string range_error;
+ReadResult<Zedit> read_older_zone(std::string_view bytes, std::string_view file_name) {
+    ReadNotes range_error;
     for (StockZoneLayout layout : {StockZoneLayout::TbaMud, StockZoneLayout::Circle}) {
-        TextReader reader(data);
-        bool reserved = ws.zones().reserve_zedit_block(zone);
-        ReadNotes notes;
-        if (parse_stock_zone(ws, reader, layout, &notes)) {
-            notes.dropped.show(ws.ui(), file_name);
-            ws.ui().show_message(kConversionSuccess, "Success");
-            return true;
+        ReadResult<Zedit> read = read_stock_zone(bytes, layout);
+        if (read.ok) {
+            read.layout = static_cast<int>(layout);
+            read.notes.dropped.add_warning(read.diagnostics, file_name);
+            return read;
         }
-        if (!notes.range_error.empty()) range_error = notes.range_error;
-        if (reserved) ws.zones().release_zedit_block();
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
     }
-    zone_load_error(ws.ui(), range_error);
-    return false;
+    ReadResult<Zedit> failed;
+    add_load_error(failed.diagnostics, file_kind(TableKind::Zone), range_error);
+    return failed;
 }
 
 }  // namespace zs

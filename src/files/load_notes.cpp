@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "files/diagnostic.h"
 #include "world/room.h"
 #include "world/strfmt.h"
-#include "world/text.h"
-#include "world/ui_port.h"
 
 namespace zs {
 
@@ -21,7 +20,7 @@ void DroppedFields::add(const std::string& record, const std::string& field) {
     if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
 }
 
-void DroppedFields::show(UiPort& ui, std::string_view file_name) const {
+void DroppedFields::add_warning(std::vector<Diagnostic>& out, std::string_view file_name) const {
     if (records_.empty()) return;
     std::string text = strfmt(
         "Note: the game's format has no place for these fields of %.*s;\r\n"
@@ -37,7 +36,7 @@ void DroppedFields::show(UiPort& ui, std::string_view file_name) const {
     }
     if (records_.size() > kListed)
         text += strfmt("\r\n... and %zu more records.", records_.size() - kListed);
-    ui.show_message(text, "Warning");
+    out.push_back({Diagnostic::Kind::Message, std::move(text), "Warning", 0});
 }
 
 std::string record_vnum_error(long long vnum, int line) {
@@ -56,16 +55,6 @@ std::string zone_number_error(long long number, int line) {
 
 std::string file_name_of(std::string_view path) {
     return std::filesystem::path(path).filename().string();
-}
-
-void report_string_errors(UiPort& ui, const TextReader& reader, const TextReader& shown) {
-    for (const auto& e : reader.string_errors()) {
-        bool seen =
-            std::any_of(shown.string_errors().begin(), shown.string_errors().end(),
-                        [&](const auto& s) { return s.line == e.line && s.message == e.message; });
-        if (!seen) string_error(ui, reader.string_error_detail(e));
-        ui.load_problem(reader.file_name(), e.line, e.message);
-    }
 }
 
 }  // namespace zs

@@ -11,8 +11,7 @@
 
 namespace zs {
 
-class TextReader;
-class UiPort;
+struct Diagnostic;
 
 // Fields a conversion left out, by record, in file order.
 class DroppedFields {
@@ -23,7 +22,7 @@ public:
     bool empty() const { return records_.empty(); }
     // One "Warning" box naming every record with its fields; nothing when
     // nothing was left out.
-    void show(UiPort& ui, std::string_view file_name) const;
+    void add_warning(std::vector<Diagnostic>& out, std::string_view file_name) const;
 
 private:
     std::vector<std::pair<std::string, std::vector<std::string>>> records_;
@@ -31,8 +30,10 @@ private:
 
 struct ReadNotes {
     DroppedFields dropped;
-    // Set when a vnum out of its range failed the read: the line and number.
+    // Set when a vnum out of its range failed the read: the line and number,
+    // and that line.
     std::string range_error;
+    int range_error_line = 0;
 };
 
 // "Vnum %lld on line %d is outside the range ..." for a record's own vnum and
@@ -44,11 +45,5 @@ std::string zone_number_error(long long number, int line);
 
 // The file name of a path, as string errors and warnings name it.
 std::string file_name_of(std::string_view path);
-
-// After a successful load: each string error the winning read met goes to the
-// builder's list of load problems, and is shown in its box unless the read
-// `shown` (the reader of the current layout, which shows its boxes as it
-// goes) showed the same one.
-void report_string_errors(UiPort& ui, const TextReader& reader, const TextReader& shown);
 
 }  // namespace zs

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "files/file_kinds.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 
@@ -10,37 +11,15 @@ namespace zs {
 
 namespace {
 
-const char* record_noun(TableKind kind, bool plural) {
-    switch (kind) {
-        case TableKind::World:
-            return plural ? "rooms" : "room";
-        case TableKind::Object:
-            return plural ? "objects" : "object";
-        case TableKind::Mobile:
-            return plural ? "mobiles" : "mobile";
-        case TableKind::Zone:
-            break;
-    }
-    return plural ? "zones" : "zone";
-}
-
 // The records a file of rooms, objects or mobiles holds: its "#vnum" lines.
 int records_in_file(const std::filesystem::path& path) {
     std::optional<std::string> data = read_file_bytes(path);
-    if (!data) return 0;
-    int count = 0;
-    auto at = static_cast<std::size_t>(without_bom(*data).data() - data->data());
-    while (at < data->size()) {
-        if ((*data)[at] == '#') ++count;
-        std::size_t nl = data->find('\n', at);
-        if (nl == std::string::npos) break;
-        at = nl + 1;
-    }
-    return count;
+    return data ? record_lines(*data) : 0;
 }
 
 std::string counted(TableKind kind, int n) {
-    return strfmt("%d %s", n, record_noun(kind, n != 1));
+    const FileKind& k = file_kind(kind);
+    return strfmt("%d %s", n, n != 1 ? k.records_noun : k.record_noun);
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "world/strfmt.h"
-#include "world/ui_port.h"
 
 namespace zs {
 
@@ -45,7 +44,7 @@ int TextReader::read_line(std::string_view& line) {
     return 0;
 }
 
-bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf) {
+bool TextReader::take_tilde_text(std::string_view& raw, std::size_t& bare_lf) {
     // The text runs to the first "~"; the rest of that line is dropped. Line
     // ends inside it become CR LF.
     const int first_line = line_ + 1;
@@ -81,7 +80,7 @@ bool TextReader::take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t&
     if (!tilde || static_cast<std::size_t>(text_end - begin) + bare > kMaxTextLength) {
         // Cut off by the end of the file, or too long: the box, and no text.
         // An over-long text has been skipped up to its closing "~".
-        string_error_at(ui, first_line, static_cast<std::size_t>(text_end - begin) + bare, !tilde);
+        string_error_at(first_line, static_cast<std::size_t>(text_end - begin) + bare, !tilde);
         return false;
     }
     raw = std::string_view(begin, static_cast<std::size_t>(text_end - begin));
@@ -111,21 +110,21 @@ std::string with_crlf(std::string_view raw, std::size_t bare_lf) {
 }
 }  // namespace
 
-std::string TextReader::read_tilde_text(UiPort& ui) {
+std::string TextReader::read_tilde_text() {
     std::string_view raw;
     std::size_t bare_lf;
-    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    if (!take_tilde_text(raw, bare_lf)) return {};
     return bare_lf > 0 ? with_crlf(raw, bare_lf) : std::string(raw);
 }
 
-Text TextReader::read_text(UiPort& ui) {
+Text TextReader::read_text() {
     std::string_view raw;
     std::size_t bare_lf;
-    if (!take_tilde_text(ui, raw, bare_lf)) return {};
+    if (!take_tilde_text(raw, bare_lf)) return {};
     return bare_lf > 0 ? Text(with_crlf(raw, bare_lf)) : Text(raw);
 }
 
-void TextReader::string_error_at(UiPort& ui, int line, std::size_t length, bool ended) {
+void TextReader::string_error_at(int line, std::size_t length, bool ended) {
     std::string message;
     if (record_kind_) message = strfmt("%s %lld: ", record_kind_, record_vnum_);
     if (ended)
@@ -134,12 +133,12 @@ void TextReader::string_error_at(UiPort& ui, int line, std::size_t length, bool 
         message +=
             strfmt("the text is %zu characters long; the game keeps %zu", length, kMaxTextLength);
     string_errors_.push_back({line, std::move(message)});
-    string_error(ui, string_error_detail(string_errors_.back()));
 }
 
-std::string TextReader::string_error_detail(const StringError& e) const {
-    if (file_name_.empty()) return strfmt("line %d: %s.", e.line, e.message.c_str());
-    return strfmt("%s, line %d: %s.", file_name_.c_str(), e.line, e.message.c_str());
+std::string TextReader::string_error_detail(std::string_view file_name, const StringError& e) {
+    if (file_name.empty()) return strfmt("line %d: %s.", e.line, e.message.c_str());
+    return strfmt("%.*s, line %d: %s.", static_cast<int>(file_name.size()), file_name.data(),
+                  e.line, e.message.c_str());
 }
 
 int TextReader::peek_non_blank() {

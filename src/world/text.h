@@ -12,8 +12,6 @@
 
 namespace zs {
 
-class UiPort;
-
 // Longest text a tilde text may hold, line breaks included.
 constexpr std::size_t kMaxTextLength = 16383;
 
@@ -48,13 +46,12 @@ public:
     // Reads a text ended by "~" (the rest of the "~" line is dropped). Lines
     // are joined with CR LF. Returns the empty string for an absent text.
     // Running into the end of the file, or a text longer than kMaxTextLength,
-    // shows the "String Error" box and gives an absent text; an over-long text
-    // is skipped up to its closing "~" so that the record stays aligned. The
-    // box names the file, the text's first line and the record being read,
-    // and the error is kept in string_errors().
-    std::string read_tilde_text(UiPort& ui);
+    // gives an absent text and adds a string error to string_errors(); an
+    // over-long text is skipped up to its closing "~" so that the record stays
+    // aligned. The error names the text's first line and the record being read.
+    std::string read_tilde_text();
     // The same, as a record's text.
-    Text read_text(UiPort& ui);
+    Text read_text();
 
     // What string errors name: the file ("12.wld") and the record now being
     // read (kind and vnum: "room", 1200).
@@ -69,19 +66,23 @@ public:
         std::string message;  // the record and what was wrong
     };
     const std::vector<StringError>& string_errors() const { return string_errors_; }
-    // The "String Error" box's detail: "12.wld, line 40: room 1200: ...".
-    std::string string_error_detail(const StringError& e) const;
+    // A string error as the builder is told of it: "12.wld, line 40: room
+    // 1200: ...".
+    std::string string_error_detail(const StringError& e) const {
+        return string_error_detail(file_name_, e);
+    }
+    static std::string string_error_detail(std::string_view file_name, const StringError& e);
 
     // The next character that is not a blank or line end, without consuming
     // it; -1 at the end of the file.
     int peek_non_blank();
 
 private:
-    void string_error_at(UiPort& ui, int line, std::size_t length, bool ended);
+    void string_error_at(int line, std::size_t length, bool ended);
     // Finds the next tilde text and moves past it: its bytes as the file has
-    // them, and how many of its line ends lack the CR. False (after the box)
-    // for a text cut off by the end of the file or too long.
-    bool take_tilde_text(UiPort& ui, std::string_view& raw, std::size_t& bare_lf);
+    // them, and how many of its line ends lack the CR. False (after noting the
+    // string error) for a text cut off by the end of the file or too long.
+    bool take_tilde_text(std::string_view& raw, std::size_t& bare_lf);
 
     std::string_view data_;
     std::size_t pos_ = 0;

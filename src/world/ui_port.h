@@ -43,11 +43,4 @@ public:
     bool ask_yes_no(std::string_view, std::string_view) override { return false; }
 };
 
-// The loaders' message boxes, with their status texts.
-void world_load_error(UiPort& ui, std::string_view detail = {});
-void object_load_error(UiPort& ui, std::string_view detail = {});
-void mobile_load_error(UiPort& ui, std::string_view detail);
-void zone_load_error(UiPort& ui, std::string_view detail);
-void string_error(UiPort& ui, std::string_view detail = {});
-
 }  // namespace zs

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "files/file_mob.h"
-#include "world/text.h"
-#include "world/workspace.h"
 
 namespace {
 
@@ -33,11 +31,16 @@ bool writes_everything(const zs::MobilePrototype& m) {
     return complete(complete, m.conversations);
 }
 
-std::string all_text(zs::Workspace& ws) {
+std::string all_text(const zs::MobileTable& mobiles) {
     std::string text;
-    for (const auto& [zone, slots] : zs::slots_by_zone(ws.mobiles()))
-        text += zs::mobiles_file_text(ws, zone);
+    for (const auto& [zone, slots] : zs::slots_by_zone(mobiles))
+        text += zs::write_mobiles(mobiles, slots).bytes;
     return text;
+}
+
+void adopt(zs::MobileTable& table, std::vector<zs::MobilePrototype>& records) {
+    for (auto& m : records)
+        table.append(std::move(m));
 }
 
 void strip_lone_crs(std::vector<zs::Conversation>& nodes) {
@@ -57,23 +60,23 @@ zs::MobilePrototype as_saved(zs::MobilePrototype m) {
     return m;
 }
 
-void check_round_trip(zs::Workspace& first) {
-    zs::NullUi ui;
-    zs::Workspace second(ui);
-    for (const auto& [zone, slots] : zs::slots_by_zone(first.mobiles())) {
-        std::string text = zs::mobiles_file_text(first, zone);
-        zs::TextReader reader(text);
-        if (!zs::parse_mobiles(second, reader, zs::kCurrentMobileLayout, true)) std::abort();
+void check_round_trip(const zs::MobileTable& first) {
+    zs::MobileTable second;
+    for (const auto& [zone, slots] : zs::slots_by_zone(first)) {
+        std::string text = zs::write_mobiles(first, slots).bytes;
+        auto read = zs::read_mobiles(text, "");
+        if (!read.ok) std::abort();
+        adopt(second, read.records);
     }
     bool complete = true;
-    for (int s = 0; s < first.mobiles().count(); ++s) {
-        const zs::MobilePrototype& m = first.mobiles().record(s);
+    for (int s = 0; s < first.count(); ++s) {
+        const zs::MobilePrototype& m = first.record(s);
         if (m.zone < 0) continue;
-        const zs::MobilePrototype* back = second.mobiles().find_record(m.vnum);
+        const zs::MobilePrototype* back = second.find_record(m.vnum);
         if (!back) std::abort();
         bool whole = writes_everything(m);
         complete = complete && whole;
-        if (first.mobiles().find(m.vnum) == s && whole && !(as_saved(m) == *back)) std::abort();
+        if (first.find(m.vnum) == s && whole && !(as_saved(m) == *back)) std::abort();
     }
     if (complete && all_text(second) != all_text(first)) std::abort();
 }
@@ -82,16 +85,15 @@ void check_round_trip(zs::Workspace& first) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zs::NullUi ui;
-    {
-        zs::Workspace ws(ui);
-        zs::TextReader reader(bytes);
-        if (zs::parse_mobiles(ws, reader, zs::kCurrentMobileLayout, true)) check_round_trip(ws);
-    }
-    for (const auto& layout : zs::kLegacyMobileLayouts) {
-        zs::Workspace ws(ui);
-        zs::TextReader reader(bytes);
-        if (zs::parse_mobiles(ws, reader, layout, false)) check_round_trip(ws);
-    }
+    auto read_and_check = [bytes](const zs::MobileLayout& layout, bool report) {
+        auto read = zs::read_mobiles_layout(bytes, "", layout, report);
+        if (!read.ok) return;
+        zs::MobileTable table;
+        adopt(table, read.records);
+        check_round_trip(table);
+    };
+    read_and_check(zs::kCurrentMobileLayout, true);
+    for (const auto& layout : zs::kLegacyMobileLayouts)
+        read_and_check(layout, false);
     return 0;
 }

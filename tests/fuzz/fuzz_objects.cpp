@@ -6,8 +6,6 @@
 #include <string>
 
 #include "files/file_obj.h"
-#include "world/text.h"
-#include "world/workspace.h"
 
 namespace {
 
@@ -32,31 +30,36 @@ zs::ObjectPrototype as_saved(zs::ObjectPrototype o) {
     return o;
 }
 
-std::string all_text(const zs::Workspace& ws) {
+std::string all_text(const zs::ObjectTable& objects) {
     std::string text;
-    for (const auto& [zone, slots] : zs::slots_by_zone(ws.objects()))
-        text += zs::objects_file_text(ws, zone);
+    for (const auto& [zone, slots] : zs::slots_by_zone(objects))
+        text += zs::write_objects(objects, slots);
     return text;
 }
 
-void check_round_trip(const zs::Workspace& first) {
-    zs::NullUi ui;
-    zs::Workspace second(ui);
-    for (const auto& [zone, slots] : zs::slots_by_zone(first.objects())) {
-        std::string text = zs::objects_file_text(first, zone);
-        zs::TextReader reader(text);
-        if (!zs::parse_objects(second, reader, zs::ObjectLayout::Current, true)) std::abort();
+void adopt(zs::ObjectTable& table, std::vector<zs::ObjectPrototype>& records) {
+    for (auto& o : records)
+        table.append(std::move(o));
+}
+
+void check_round_trip(const zs::ObjectTable& first) {
+    zs::ObjectTable second;
+    for (const auto& [zone, slots] : zs::slots_by_zone(first)) {
+        std::string text = zs::write_objects(first, slots);
+        auto read = zs::read_objects(text, "");
+        if (!read.ok) std::abort();
+        adopt(second, read.records);
     }
     int kept = 0;
-    for (int s = 0; s < first.objects().count(); ++s) {
-        const zs::ObjectPrototype& o = first.objects().record(s);
+    for (int s = 0; s < first.count(); ++s) {
+        const zs::ObjectPrototype& o = first.record(s);
         if (o.zone < 0) continue;  // negative zones are never saved
         ++kept;
-        const zs::ObjectPrototype* back = second.objects().find_record(o.vnum);
+        const zs::ObjectPrototype* back = second.find_record(o.vnum);
         if (!back) std::abort();
-        if (first.objects().find(o.vnum) == s && !(as_saved(o) == *back)) std::abort();
+        if (first.find(o.vnum) == s && !(as_saved(o) == *back)) std::abort();
     }
-    if (second.objects().count() != kept) std::abort();
+    if (second.count() != kept) std::abort();
     if (all_text(second) != all_text(first)) std::abort();
 }
 
@@ -64,12 +67,13 @@ void check_round_trip(const zs::Workspace& first) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zs::NullUi ui;
     for (auto layout :
          {zs::ObjectLayout::Current, zs::ObjectLayout::TbaMud, zs::ObjectLayout::Circle3}) {
-        zs::Workspace ws(ui);
-        zs::TextReader reader(bytes);
-        if (zs::parse_objects(ws, reader, layout, false)) check_round_trip(ws);
+        auto read = zs::read_objects_layout(bytes, "", layout, false);
+        if (!read.ok) continue;
+        zs::ObjectTable table;
+        adopt(table, read.records);
+        check_round_trip(table);
     }
     return 0;
 }

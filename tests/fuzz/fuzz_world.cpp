@@ -8,8 +8,6 @@
 
 #include "files/file_wld.h"
 #include "files/fileold_wld.h"
-#include "world/text.h"
-#include "world/workspace.h"
 
 namespace {
 
@@ -20,35 +18,40 @@ zs::Room as_saved(zs::Room r) {
     return r;
 }
 
-std::set<int> zones_of(const zs::Workspace& ws) {
+std::set<int> zones_of(const zs::WorldTable& world) {
     std::set<int> zones;
-    for (int s = 0; s < ws.world().count(); ++s)
-        zones.insert(ws.world().room(s).zone);
+    for (int s = 0; s < world.count(); ++s)
+        zones.insert(world.room(s).zone);
     return zones;
 }
 
-std::string all_zones_text(const zs::Workspace& ws) {
+std::string all_zones_text(const zs::WorldTable& world) {
     std::string text;
-    for (int zone : zones_of(ws))
-        text += zs::world_file_text(ws, zone);
+    for (int zone : zones_of(world))
+        text += zs::write_world(world, zs::slots_of_zone(world, zone));
     return text;
 }
 
-void check_round_trip(const zs::Workspace& first) {
-    zs::NullUi ui;
-    zs::Workspace second(ui);
+void adopt(zs::WorldTable& table, std::vector<zs::Room>& rooms) {
+    for (auto& r : rooms)
+        table.append(std::move(r));
+}
+
+void check_round_trip(const zs::WorldTable& first) {
+    zs::WorldTable second;
     for (int zone : zones_of(first)) {
-        std::string text = zs::world_file_text(first, zone);
-        zs::TextReader reader(text);
-        if (!zs::parse_world(second, reader, zs::kCurrentWorldLayout, true)) std::abort();
+        std::string text = zs::write_world(first, zs::slots_of_zone(first, zone));
+        auto read = zs::read_world(text, "");
+        if (!read.ok) std::abort();
+        adopt(second, read.records);
     }
-    if (second.world().count() != first.world().count()) std::abort();
-    for (int s = 0; s < first.world().count(); ++s) {
-        const zs::Room& r = first.world().room(s);
-        const zs::Room* again = second.world().find_room_record(r.vnum);
+    if (second.count() != first.count()) std::abort();
+    for (int s = 0; s < first.count(); ++s) {
+        const zs::Room& r = first.room(s);
+        const zs::Room* again = second.find_room_record(r.vnum);
         if (!again) std::abort();
         // Duplicate vnums come back in file order; compare only the first.
-        if (first.world().find_room(r.vnum) == s && !as_saved(r).same_record(*again)) std::abort();
+        if (first.find_room(r.vnum) == s && !as_saved(r).same_record(*again)) std::abort();
     }
     if (all_zones_text(second) != all_zones_text(first)) std::abort();
 }
@@ -57,17 +60,21 @@ void check_round_trip(const zs::Workspace& first) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zs::NullUi ui;
-    {
-        zs::Workspace ws(ui);
-        zs::TextReader reader(bytes);
-        if (zs::parse_world(ws, reader, zs::kCurrentWorldLayout, true)) check_round_trip(ws);
-        zs::apply_layout_text(ws, bytes);
+    auto read = zs::read_world(bytes, "");
+    if (read.ok) {
+        zs::WorldTable world;
+        adopt(world, read.records);
+        check_round_trip(world);
     }
+    // The colour file's reader takes only what the map can show.
+    for (const auto& c : zs::read_room_colours(bytes))
+        if (c.colour < 0 || c.colour >= zs::kRoomColours) std::abort();
     for (const auto& layout : zs::kLegacyWorldLayouts) {
-        zs::Workspace ws(ui);
-        zs::TextReader reader(bytes);
-        if (zs::parse_world(ws, reader, layout, false)) check_round_trip(ws);
+        auto older = zs::read_world_layout(bytes, "", layout, false);
+        if (!older.ok) continue;
+        zs::WorldTable world;
+        adopt(world, older.records);
+        check_round_trip(world);
     }
     return 0;
 }

@@ -7,8 +7,6 @@
 
 #include "files/area_files.h"
 #include "files/file_zone.h"
-#include "world/text.h"
-#include "world/workspace.h"
 
 namespace {
 
@@ -64,37 +62,30 @@ zs::Zedit as_saved(zs::Zedit z) {
 }
 
 void check_round_trip(const zs::Zedit& first) {
-    zs::NullUi ui;
-    std::string text = zs::zone_file_text(first, ui);
-    zs::Workspace second(ui);
-    zs::TextReader reader(text);
-    if (!zs::parse_zone(second, reader)) std::abort();
-    if (second.zones().count() != 1) std::abort();
-    const zs::Zedit& again = second.zones().zedit(0);
+    std::string text = zs::write_zone(first).bytes;
+    auto read = zs::read_zone(text, "");
+    if (!read.ok || read.records.size() != 1) std::abort();
+    const zs::Zedit& again = read.records[0];
     if (!(again == as_saved(first))) std::abort();
-    if (zs::zone_file_text(again, ui) != text) std::abort();
+    if (zs::write_zone(again).bytes != text) std::abort();
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    zs::NullUi ui;
-    zs::Workspace ws(ui);
-    zs::TextReader reader(bytes);
-    int before = ws.zones().count();
-    bool ok = zs::parse_zone(ws, reader);
-    // A failure leaves nothing behind; a success adds exactly one zedit.
-    if (ws.zones().count() != before + (ok ? 1 : 0)) std::abort();
-    if (ok) check_round_trip(ws.zones().zedit(0));
+    auto read = zs::read_zone(bytes, "");
+    // A failure gives nothing; a success exactly one zedit.
+    if (read.records.size() != (read.ok ? 1u : 0u)) std::abort();
+    if (read.ok) check_round_trip(read.records[0]);
 
     // The stock layouts, and the settings reader on the same bytes.
     for (auto layout : {zs::StockZoneLayout::TbaMud, zs::StockZoneLayout::Circle}) {
-        zs::Workspace stock(ui);
-        zs::TextReader stock_reader(bytes);
-        bool read = zs::parse_stock_zone(stock, stock_reader, layout);
-        if (stock.zones().count() != (read ? 1 : 0)) std::abort();
+        auto stock = zs::read_stock_zone(bytes, layout);
+        if (stock.records.size() != (stock.ok ? 1u : 0u)) std::abort();
     }
+    zs::NullUi ui;
+    zs::Workspace ws(ui);
     zs::apply_settings_text(ws, bytes);
     const zs::Options& o = ws.options();
     if (o.last_zone < -1 || o.last_zone > 327 || o.traverse_limit < -1) std::abort();

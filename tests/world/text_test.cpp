@@ -2,12 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/fake_ui.h"
-
 namespace zs {
 namespace {
-
-using test::FakeUi;
 
 std::vector<std::string> meaningful_lines(std::string_view data) {
     TextReader r(data);
@@ -61,48 +57,42 @@ TEST(TildeText, ReadsTextsTheWayFilesHoldThem) {
         {"last line without end~", "last line without end"},
     };
     for (const auto& c : cases) {
-        FakeUi ui;
         TextReader r(c.input);
-        EXPECT_EQ(r.read_tilde_text(ui), c.expected) << c.input;
-        EXPECT_TRUE(ui.messages.empty()) << c.input;
+        EXPECT_EQ(r.read_tilde_text(), c.expected) << c.input;
+        EXPECT_TRUE(r.string_errors().empty()) << c.input;
     }
 }
 
 TEST(TildeText, LengthLimitIsExactAndAnOverlongTextIsSkippedToItsEnd) {
-    FakeUi ui;
     std::string exact(kMaxTextLength, 'a');
     std::string exact_file = exact + "~\r\n";
     TextReader ok(exact_file);
-    EXPECT_EQ(ok.read_tilde_text(ui), exact);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(ok.read_tilde_text(), exact);
+    EXPECT_TRUE(ok.string_errors().empty());
 
-    // One more character, spread over lines: the box, an absent text, and the
-    // reader stands right after the text's closing "~".
+    // One more character, spread over lines: a string error, an absent text,
+    // and the reader stands right after the text's closing "~".
     std::string too_long = std::string(8000, 'b') + "\r\n" + std::string(8000, 'c') + "\r\n" +
                            std::string(400, 'd') + "\r\nmore~\r\nafter~\r\n";
     TextReader r(too_long);
-    EXPECT_EQ(r.read_tilde_text(ui), "");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "There was an error loading a string in the file.\r\n"
+    EXPECT_EQ(r.read_tilde_text(), "");
+    ASSERT_EQ(r.string_errors().size(), 1u);
+    EXPECT_EQ(r.string_error_detail(r.string_errors()[0]),
               "line 1: the text is 16410 characters long; the game keeps 16383.");
-    EXPECT_EQ(ui.messages[0].caption, "String Error");
-    EXPECT_EQ(r.read_tilde_text(ui), "after");
+    EXPECT_EQ(r.read_tilde_text(), "after");
 }
 
 TEST(TildeText, EndOfFileInsideATextIsAStringError) {
-    FakeUi ui;
     TextReader r("ok~\r\nno tilde here\r\n");
     r.set_file_name("12.wld");
     r.set_record("room", 1200);
-    EXPECT_EQ(r.read_tilde_text(ui), "ok");
-    EXPECT_EQ(r.read_tilde_text(ui), "");
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].text,
-              "There was an error loading a string in the file.\r\n12.wld, line 2: room 1200: "
+    EXPECT_EQ(r.read_tilde_text(), "ok");
+    EXPECT_EQ(r.read_tilde_text(), "");
+    ASSERT_EQ(r.string_errors().size(), 1u);
+    EXPECT_EQ(r.string_error_detail(r.string_errors()[0]),
+              "12.wld, line 2: room 1200: "
               "the text has no closing \"~\" before the end of the file.");
-    EXPECT_EQ(r.read_tilde_text(ui), "");
-    EXPECT_EQ(ui.messages.size(), 2u);
+    EXPECT_EQ(r.read_tilde_text(), "");
     EXPECT_EQ(r.string_errors().size(), 2u);
 }
 
