@@ -102,6 +102,9 @@ public:
     const HistoryStep* undo_step() const { return can_undo() ? &at(cursor_) : nullptr; }
     const HistoryStep* redo_step() const { return can_redo() ? &at(cursor_ + 1) : nullptr; }
     std::size_t step_count() const { return steps_.size(); }
+    // The number of the present state: one more for every step added (a
+    // merge adds none), one less for every undo.
+    long long position() const { return cursor_; }
     std::size_t bytes() const { return bytes_; }
 
     // Adds a finished step at the present, dropping the redo branch; merges

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "files/area_files.h"
+#include "map/map_session.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
 #include "world/edits.h"
@@ -119,64 +120,90 @@ protected:
 
 // The edits a builder can make today, each one step, with a parameter that
 // picks what it works on; the same edit with the same parameter on the same
-// tables does the same.
+// tables does the same. `run` says whether the history moved; `merge_key`
+// names the field of the record an edit that merges (typing, colouring) works on.
 struct Edit {
     const char* name;
     bool (*run)(Workspace& ws, unsigned p);
-    int merge_field;  // edits that merge (typing) name their field
+    int (*merge_key)(const Workspace& ws, unsigned p);
 };
-
-int free_vnum(const Workspace& ws, int zone) {
-    for (int v = zone * 100; v < zone * 100 + 100; ++v)
-        if (ws.world().find_room(v) < 0) return v;
-    return -1;
-}
 
 const Room* nth_room(const Workspace& ws, unsigned p) {
     return ws.world().empty() ? nullptr
                               : &ws.world().room(static_cast<int>(p % ws.world().count()));
 }
 
+int no_merge(const Workspace&, unsigned) {
+    return -1;
+}
+
+// Runs a map action with the room `p` picks selected; true when it made a step.
+template <class Fn>
+bool on_map(Workspace& ws, unsigned p, Fn fn) {
+    if (ws.world().empty()) return false;
+    MapSession map(ws.options());
+    map.select_room(ws, static_cast<int>(p % ws.world().count()));
+    long long before = ws.history().position();
+    fn(map);
+    return ws.history().position() != before;
+}
+
 const Edit kEdits[] = {
-    {"create a linked room",
+    {"right-click a new room",
      [](Workspace& ws, unsigned p) {
-         const Room* from = nth_room(ws, p);
-         int vnum = free_vnum(ws, 30);
-         if (!from || vnum < 0) return false;
-         int from_vnum = from->vnum, dir = static_cast<int>(p / 7 % kNumDirections);
-         Transaction tx(ws, strfmt("Create Room %d", vnum));
-         ws.world().create_room(static_cast<Vnum>(vnum), 30);
-         ws.world().create_exit(ws.world().find_room(vnum), static_cast<Vnum>(from_vnum),
-                                reverse_direction(dir));
-         ws.world().create_exit(ws.world().find_room(from_vnum), static_cast<Vnum>(vnum), dir);
-         return true;
+         return on_map(ws, p, [&](MapSession& map) {
+             map.create_room_in_direction(ws, static_cast<int>(p / 7 % kNumDirections));
+         });
      },
-     -1},
+     no_merge},
+    {"link two rooms",
+     [](Workspace& ws, unsigned p) {
+         const Room* a = nth_room(ws, p);
+         const Room* b = nth_room(ws, p / 3);
+         return a && b &&
+                link_rooms(ws, a->vnum, b->vnum, static_cast<int>(p / 7 % kNumDirections));
+     },
+     no_merge},
+    {"paste attributes",
+     [](Workspace& ws, unsigned p) {
+         return on_map(ws, p, [&](MapSession& map) {
+             if (p % 3 == 0) map.copy_sector_climate_flags(ws);
+             if (p % 3 == 1) map.copy_title_colour(ws);
+             if (p % 3 == 2) map.copy_room_colour(ws);
+             map.select_room(ws, static_cast<int>(p / 5 % ws.world().count()));
+             map.paste(ws);
+         });
+     },
+     no_merge},
     {"delete a room",
      [](Workspace& ws, unsigned p) {
          const Room* r = nth_room(ws, p);
          return r && delete_room(ws, r->vnum);
      },
-     -1},
+     no_merge},
     {"type into a title",
      [](Workspace& ws, unsigned p) {
          const Room* r = nth_room(ws, p / 3);
          if (!r) return false;
          char c = static_cast<char>('a' + p % 26);
          EditOptions typing;
-         typing.merge = {TableKind::World, r->vnum, 1};
+         typing.merge = {TableKind::World, r->vnum, static_cast<int>(RoomField::Title)};
          return edit_room(
              ws, r->vnum, "Typing", [c](Room& room) { room.title = room.title.str() + c; }, typing);
      },
-     1},
-    {"colour a room",
+     [](const Workspace& ws, unsigned p) {
+         const Room* r = nth_room(ws, p / 3);
+         return r ? r->vnum * 16 + static_cast<int>(RoomField::Title) : -1;
+     }},
+    {"colour a room with Shift and the wheel",
      [](Workspace& ws, unsigned p) {
-         const Room* r = nth_room(ws, p);
-         return r && edit_room(ws, r->vnum, "Room Colour", [p](Room& room) {
-                    room.room_colour = static_cast<int>(p % kRoomColours);
-                });
+         on_map(ws, p, [&](MapSession& map) { map.wheel(ws, p % 2 ? 120 : -120, true); });
+         return !ws.world().empty();  // a step, or merged into the last one
      },
-     -1},
+     [](const Workspace& ws, unsigned p) {
+         const Room* r = nth_room(ws, p);
+         return r ? r->vnum * 16 + static_cast<int>(RoomField::Colour) : -1;
+     }},
     {"add a reset command",
      [](Workspace& ws, unsigned p) {
          int slot = ws.zones().find_zedit(30);
@@ -190,7 +217,7 @@ const Edit kEdits[] = {
          });
          return true;
      },
-     -1},
+     no_merge},
     {"create or remove an object",
      [](Workspace& ws, unsigned p) {
          int vnum = 3000 + static_cast<int>(p % 4);
@@ -201,7 +228,7 @@ const Edit kEdits[] = {
              ws.objects().insert_sorted(make_new_object(static_cast<Vnum>(vnum), 30));
          return true;
      },
-     -1},
+     no_merge},
     {"create or remove a mobile",
      [](Workspace& ws, unsigned p) {
          int vnum = 3000 + static_cast<int>(p % 3);
@@ -212,7 +239,7 @@ const Edit kEdits[] = {
              ws.mobiles().insert_sorted(make_new_mobile(vnum, 30));
          return true;
      },
-     -1},
+     no_merge},
     {"create or delete a zedit",
      [](Workspace& ws, unsigned p) {
          int zone = p % 2 ? 31 : 30;
@@ -223,7 +250,7 @@ const Edit kEdits[] = {
              ws.zones().create_zedit(zone);
          return true;
      },
-     -1},
+     no_merge},
 };
 
 TEST_F(HistoryTest, UndoAllAndRedoAllGiveBackTheTablesAndTheSavedBytes) {
@@ -262,23 +289,30 @@ TEST_F(HistoryTest, RandomEditsUndosAndRedosNeverDriftFromAReplay) {
     };
     std::vector<Step> steps;
     std::size_t cursor = 0;
+    const Edit* last = nullptr;
+    unsigned last_p = 0;
+    int merges = 0;
     std::mt19937 rng(2024);
-    for (int action = 0; action < 160; ++action) {
+    for (int action = 0; action < 300; ++action) {
         unsigned roll = rng() % 10;
         if (roll < 2) {
             if (ws.undo()) --cursor;
         } else if (roll < 4) {
             if (ws.redo()) ++cursor;
         } else {
-            const Edit& e = kEdits[rng() % std::size(kEdits)];
-            unsigned p = rng();
+            // Now and then the same edit again, as typing in one box does.
+            bool again = last && rng() % 2 == 0;
+            const Edit& e = again ? *last : kEdits[rng() % std::size(kEdits)];
+            unsigned p = again ? last_p : rng();
+            last = &e;
+            last_p = p;
             std::size_t before = ws.history().step_count();
-            const Room* typed = e.merge_field >= 0 ? nth_room(ws, p / 3) : nullptr;
-            int key = typed ? typed->vnum : -1;
+            int key = e.merge_key(ws, p);
             if (!e.run(ws, p)) continue;
             steps.resize(cursor);
             if (key >= 0 && cursor > 0 && steps[cursor - 1].merge_key == key) {
                 steps[cursor - 1].edits.push_back({&e, p});
+                ++merges;
                 EXPECT_EQ(ws.history().step_count(), before);
             } else {
                 steps.push_back({key, {{&e, p}}});
@@ -293,6 +327,7 @@ TEST_F(HistoryTest, RandomEditsUndosAndRedosNeverDriftFromAReplay) {
                 edit->run(replay, p);
         ASSERT_TRUE(same_tables(tables_of(ws), tables_of(replay))) << "after action " << action;
     }
+    EXPECT_GT(merges, 3);
 }
 
 TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
