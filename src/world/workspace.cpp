@@ -157,7 +157,8 @@ Transaction::~Transaction() {
 }
 
 void Transaction::focus(TableKind table, int id) {
-    ws_.pending_.focus = RecordRef{table, id};
+    // An operation made of others keeps its own focus: the first one set.
+    if (!ws_.pending_.focus) ws_.pending_.focus = RecordRef{table, id};
 }
 
 void Transaction::rename(std::string name) {

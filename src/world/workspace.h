@@ -137,8 +137,9 @@ public:
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    // The record undo and redo select (by default the first one the step
-    // changed that still exists).
+    // The record undo and redo select when it exists (the first focus given
+    // in the step wins; by default the first record the step changed that
+    // still exists).
     void focus(TableKind table, int id);
     void rename(std::string name);
 

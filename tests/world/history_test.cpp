@@ -434,6 +434,16 @@ TEST_F(HistoryTest, UndoAndRedoSelectWhatTheStepChangedAndNameIt) {
     EXPECT_EQ(ws.world().selected_room()->vnum, 3001);
     EXPECT_EQ(ws.redo_text(), "Redo Delete Room 3001");
     EXPECT_TRUE(ws.world().find_room_record(3100)->exits[kWest]) << "the exit into it came back";
+    // A right-click creation selects the new room on redo, the room it was
+    // made from on undo.
+    MapSession map(ws.options());
+    map.select_room(ws, ws.world().find_room(3002));
+    map.create_room_in_direction(ws, kSouth);
+    ASSERT_EQ(ws.undo_text(), "Undo Create Room 3003");
+    ws.undo();
+    EXPECT_EQ(ws.world().selected_room()->vnum, 3002);
+    ws.redo();
+    EXPECT_EQ(ws.world().selected_room()->vnum, 3003);
     edit_zedit(ws, 30, "Zone Name", [](Zedit& z) { z.name = "x"; });
     ws.objects().select_slot(-1);
     edit_object(ws, 3000, "Object", [](ObjectPrototype& o) { o.cost = 4; });
