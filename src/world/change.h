@@ -50,18 +50,30 @@ struct Zedit;
 // slot: where a removed record goes back.
 constexpr int kTableFront = Change::kNoPreviousId;
 
+// Where a recorded record stands. A record is its id and which of the
+// records carrying that id it is (0 for the first: ids repeat only in damaged
+// files); an added or removed record stands after the record in the slot
+// before it (kTableFront for slot 0).
+struct RecordPlace {
+    int before_nth = 0;  // of the record as it was
+    int after_nth = 0;   // of the record as it is now
+    int after_id = kTableFront;
+    int after_id_nth = 0;
+};
+
 // Receives the images of every user edit while an edit step is open. `before`
-// is null for a record being added, `after` for one being removed; `after_id`
-// says where an added or removed record stands (the id in the slot before it).
+// is null for a record being added, `after` for one being removed.
 class EditRecorder {
 public:
     virtual ~EditRecorder() = default;
-    virtual void record(TableKind table, const Room* before, const Room* after, int after_id) = 0;
+    virtual void record(TableKind table, const Room* before, const Room* after,
+                        const RecordPlace& place) = 0;
     virtual void record(TableKind table, const ObjectPrototype* before,
-                        const ObjectPrototype* after, int after_id) = 0;
+                        const ObjectPrototype* after, const RecordPlace& place) = 0;
     virtual void record(TableKind table, const MobilePrototype* before,
-                        const MobilePrototype* after, int after_id) = 0;
-    virtual void record(TableKind table, const Zedit* before, const Zedit* after, int after_id) = 0;
+                        const MobilePrototype* after, const RecordPlace& place) = 0;
+    virtual void record(TableKind table, const Zedit* before, const Zedit* after,
+                        const RecordPlace& place) = 0;
 };
 
 class ChangeSink {

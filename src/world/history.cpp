@@ -76,7 +76,8 @@ bool HistoryStep::touches(const ZoneKey& key) const {
 
 void History::set_limits(HistoryLimits limits) {
     limits_ = limits;
-    // Trimming never goes past the present: undone steps are dropped first.
+    // The oldest undoable steps go first; redoable ones only when nothing is
+    // left to undo.
     while (steps_.size() > 1 && (steps_.size() > limits_.max_steps || bytes_ > limits_.max_bytes)) {
         if (cursor_ > base_)
             trim_through(base_ + 1);

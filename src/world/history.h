@@ -50,7 +50,7 @@ struct RecordImages {
 // One record's change within a step.
 struct HistoryEntry {
     TableKind table;
-    int after_id;  // where an added or removed record stands (see kTableFront)
+    RecordPlace place;
     std::variant<RecordImages<Room>, RecordImages<ObjectPrototype>, RecordImages<MobilePrototype>,
                  RecordImages<Zedit>>
         images;

@@ -116,13 +116,31 @@ public:
         return slot;
     }
 
-    // Puts a removed record back after the record with `after_id` (its first
-    // slot; kTableFront for slot 0). When that record is gone, the record goes
-    // where the editor would insert it. Returns the slot.
-    int restore(int after_id, Record record) {
+    // The slot of the `nth` record (from 0) carrying the vnum, or -1.
+    int find_nth(int vnum, int nth) const {
+        int s = find(vnum);
+        if (s < 0 || nth <= 0) return nth < 0 ? -1 : s;
+        for (++s; s < count(); ++s)
+            if (records_[s]->vnum == vnum && --nth == 0) return s;
+        return -1;
+    }
+    // Which of the records carrying its vnum the record in `slot` is.
+    int nth_of(int slot) const {
+        int vnum = records_[slot]->vnum;
+        if (index_.count(vnum) <= 1) return 0;
+        int n = 0;
+        for (int s = find(vnum); s < slot; ++s)
+            n += records_[s]->vnum == vnum;
+        return n;
+    }
+
+    // Puts a removed record back after the `after_nth` record with
+    // `after_id` (kTableFront: in slot 0). When that record is gone, the
+    // record goes where the editor would insert it. Returns the slot.
+    int restore(int after_id, int after_nth, Record record) {
         int slot = 0;
         if (after_id != kTableFront) {
-            int before = find(after_id);
+            int before = find_nth(after_id, after_nth);
             slot = before >= 0 ? before + 1 : sorted_slot(record);
         }
         insert_at(slot, std::move(record));
@@ -139,7 +157,7 @@ public:
     void erase(int slot, int successor, bool user_edit) {
         if (EditRecorder* rec = recorder(user_edit))
             rec->record(kind_, records_[slot].get(), static_cast<const Record*>(nullptr),
-                        id_before(slot));
+                        place_at(slot));
         int vnum = records_[slot]->vnum;
         bool was_selected = selected_ == slot;
         records_.erase(records_.begin() + slot);
@@ -176,7 +194,11 @@ public:
         int before = r.vnum;
         EditRecorder* rec = recorder(user_edit);
         std::optional<Record> image;
-        if (rec) image = r;
+        RecordPlace place;
+        if (rec) {
+            image = r;
+            place.before_nth = nth_of(slot);
+        }
         fn(r);
         refresh_derived(r);
         // Vnums are 16-bit everywhere; an edit cannot take one outside.
@@ -188,7 +210,10 @@ public:
             for (int s = 0; s < count(); ++s)
                 index_.appended(records_[s]->vnum, s);
         }
-        if (rec) rec->record(kind_, &*image, &r, kTableFront);
+        if (rec) {
+            place.after_nth = nth_of(slot);
+            rec->record(kind_, &*image, &r, place);
+        }
         notify(ChangeKind::Edited, r.vnum, user_edit,
                r.vnum != before ? before : Change::kNoPreviousId);
     }
@@ -198,7 +223,16 @@ protected:
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;
     }
-    int id_before(int slot) const { return slot > 0 ? int{records_[slot - 1]->vnum} : kTableFront; }
+    // The place of the record in `slot` for an add or a removal.
+    RecordPlace place_at(int slot) const {
+        RecordPlace place;
+        place.before_nth = place.after_nth = nth_of(slot);
+        if (slot > 0) {
+            place.after_id = records_[slot - 1]->vnum;
+            place.after_id_nth = nth_of(slot - 1);
+        }
+        return place;
+    }
 
     // Where the editor inserts a record: after the nearest lower vnum of its
     // zone, or at slot 0 when the zone has none.
@@ -215,11 +249,12 @@ protected:
     void insert_at(int slot, Record record) {
         refresh_derived(record);
         int vnum = record.vnum;
-        if (EditRecorder* rec = recorder(true))
-            rec->record(kind_, static_cast<const Record*>(nullptr), &record, id_before(slot));
         records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
         index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
         if (selected_ >= slot) ++selected_;
+        if (EditRecorder* rec = recorder(true))
+            rec->record(kind_, static_cast<const Record*>(nullptr), records_[slot].get(),
+                        place_at(slot));
         notify(ChangeKind::Added, vnum, true);
     }
     void notify(ChangeKind kind, int vnum, bool user_edit,

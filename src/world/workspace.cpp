@@ -25,6 +25,13 @@ template <class Record>
 int zone_of_record(const Record& r) {
     return r.zone;
 }
+bool same_record(const Room& a, const Room& b) {
+    return a.same_record(b);
+}
+template <class Record>
+bool same_record(const Record& a, const Record& b) {
+    return a == b;
+}
 
 }  // namespace
 
@@ -46,18 +53,20 @@ void Workspace::on_change(const Change& event) {
     Change change = event;
     // Zedits are known by their number; every other record by its vnum.
     auto zone_of_id = [&](int id) { return change.table == TableKind::Zone ? id : zone_of(id); };
-    if (applying_) {
+    bool replayed = replaying_;
+    bool selection = change.kind == ChangeKind::Selection;
+    if (replayed) {
         change.origin = *applying_;
-    } else if (!change.user_edit) {
+    } else if (!change.user_edit && !selection) {
         change.origin = ChangeOrigin::Load;
-    } else if (depth_ > 0) {
+    } else if (depth_ > 0 && !applying_) {
         change.origin = ChangeOrigin::Edit;
         change.source = pending_options_.source;
         if (change.kind == ChangeKind::Edited) change.fields = pending_options_.fields;
     }
-    if (change.user_edit && depth_ == 0 && !applying_) {
-        // An edit outside any step cannot be undone; its zone stays
-        // modified until saved.
+    if (change.user_edit && !replayed && (depth_ == 0 || applying_)) {
+        // An edit outside any step (or made while a step is being undone or
+        // redone) cannot be undone; its zone stays modified until saved.
         history_.mark_changed(change.table, zone_of_id(change.id));
         if (change.previous_id != Change::kNoPreviousId)
             history_.mark_changed(change.table, zone_of_id(change.previous_id));
@@ -65,22 +74,36 @@ void Workspace::on_change(const Change& event) {
     if (!change.user_edit && change.kind == ChangeKind::Cleared) {
         for (int zone : zone_files_.zones(change.table))
             zone_files_.forget(change.table, zone);
-        history_.forget_kind(change.table);
+        forget(change.table, std::nullopt);
     } else if (!change.user_edit &&
                (change.kind == ChangeKind::Removed || change.kind == ChangeKind::Added)) {
         // Loading and unloading: steps that touched the zone can no longer
         // be undone or redone.
         int zone = zone_of_id(change.id);
-        std::size_t steps = history_.step_count();
-        history_.forget_zone(change.table, zone);
+        forget(change.table, zone);
         // A zone with no records left no longer stands for its file. (Zones
         // the builder emptied by deleting keep theirs.)
         if (change.kind == ChangeKind::Removed && zone_files_.find(change.table, zone) &&
             !has_zone(change.table, zone))
             zone_files_.forget(change.table, zone);
-        if (steps != history_.step_count()) history_changed();
     }
+    replaying_ = false;  // what observers do in turn is their own
     notify([&](WorkspaceObserver* o) { o->workspace_changed(change); });
+    replaying_ = replayed;
+}
+
+void Workspace::forget(TableKind kind, std::optional<int> zone) {
+    if (applying_) {
+        // The step being applied stays whole until it is done.
+        forget_later_.push_back({kind, zone});
+        return;
+    }
+    std::size_t steps = history_.step_count();
+    if (zone)
+        history_.forget_zone(kind, *zone);
+    else
+        history_.forget_kind(kind);
+    if (steps != history_.step_count()) history_changed();
 }
 
 EditRecorder* Workspace::recorder() {
@@ -89,7 +112,9 @@ EditRecorder* Workspace::recorder() {
 
 template <class Record>
 void Workspace::record_images(TableKind table, const Record* before, const Record* after,
-                              int after_id) {
+                              const RecordPlace& place) {
+    // An edit that changed nothing is no part of the step.
+    if (before && after && same_record(*before, *after)) return;
     RecordImages<Record> images;
     std::size_t bytes = 0;
     if (before) {
@@ -103,22 +128,24 @@ void Workspace::record_images(TableKind table, const Record* before, const Recor
         pending_.touched.push_back({table, zone_of_record(*after)});
     }
     pending_.bytes += bytes + sizeof(HistoryEntry);
-    pending_.entries.push_back({table, after_id, std::move(images)});
+    pending_.entries.push_back({table, place, std::move(images)});
 }
 
-void Workspace::record(TableKind table, const Room* before, const Room* after, int after_id) {
-    record_images(table, before, after, after_id);
+void Workspace::record(TableKind table, const Room* before, const Room* after,
+                       const RecordPlace& place) {
+    record_images(table, before, after, place);
 }
 void Workspace::record(TableKind table, const ObjectPrototype* before, const ObjectPrototype* after,
-                       int after_id) {
-    record_images(table, before, after, after_id);
+                       const RecordPlace& place) {
+    record_images(table, before, after, place);
 }
 void Workspace::record(TableKind table, const MobilePrototype* before, const MobilePrototype* after,
-                       int after_id) {
-    record_images(table, before, after, after_id);
+                       const RecordPlace& place) {
+    record_images(table, before, after, place);
 }
-void Workspace::record(TableKind table, const Zedit* before, const Zedit* after, int after_id) {
-    record_images(table, before, after, after_id);
+void Workspace::record(TableKind table, const Zedit* before, const Zedit* after,
+                       const RecordPlace& place) {
+    record_images(table, before, after, place);
 }
 
 void Workspace::begin_step(std::string name, const EditOptions& options) {
@@ -137,7 +164,7 @@ void Workspace::end_step(bool roll_back) {
     if (roll_back) {
         applying_ = ChangeOrigin::Undo;
         apply(step, false);
-        applying_.reset();
+        finish_applying();
         return;
     }
     std::sort(step.touched.begin(), step.touched.end());
@@ -171,15 +198,17 @@ void Workspace::apply(const HistoryStep& step, bool forward) {
             [&](const auto& images) {
                 const auto* from = forward ? images.before.get() : images.after.get();
                 const auto* to = forward ? images.after.get() : images.before.get();
+                int from_nth = forward ? e.place.before_nth : e.place.after_nth;
                 auto put = [&](auto& table) {
-                    if (from && to) {
-                        int slot = table.find(id_of(*from));
-                        if (slot >= 0) table.replace(slot, *to);
-                    } else if (from) {
-                        int slot = table.find(id_of(*from));
-                        if (slot >= 0) table.erase(slot, -1, true);
+                    if (from) {
+                        int slot = table.find_nth(id_of(*from), from_nth);
+                        if (slot < 0) return;
+                        if (to)
+                            table.replace(slot, *to);
+                        else
+                            table.erase(slot, -1, true);
                     } else if (to) {
-                        table.restore(e.after_id, *to);
+                        table.restore(e.place.after_id, e.place.after_id_nth, *to);
                     }
                 };
                 using Record = std::decay_t<decltype(*from)>;
@@ -194,12 +223,14 @@ void Workspace::apply(const HistoryStep& step, bool forward) {
             },
             e.images);
     };
+    replaying_ = true;
     if (forward)
         for (const auto& e : step.entries)
             apply_entry(e);
     else
         for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it)
             apply_entry(*it);
+    replaying_ = false;
 }
 
 void Workspace::select_after_step(const HistoryStep& step) {
@@ -242,27 +273,35 @@ void Workspace::select_after_step(const HistoryStep& step) {
 }
 
 bool Workspace::undo() {
-    if (depth_ > 0 || !history_.can_undo()) return false;
+    if (depth_ > 0 || applying_ || !history_.can_undo()) return false;
     const HistoryStep& step = *history_.undo_step();
     applying_ = ChangeOrigin::Undo;
     apply(step, false);
     history_.moved_back();
     select_after_step(step);
-    applying_.reset();
-    history_changed();
+    finish_applying();
     return true;
 }
 
 bool Workspace::redo() {
-    if (depth_ > 0 || !history_.can_redo()) return false;
+    if (depth_ > 0 || applying_ || !history_.can_redo()) return false;
     const HistoryStep& step = *history_.redo_step();
     applying_ = ChangeOrigin::Redo;
     apply(step, true);
     history_.moved_forward();
     select_after_step(step);
-    applying_.reset();
-    history_changed();
+    finish_applying();
     return true;
+}
+
+void Workspace::finish_applying() {
+    applying_.reset();
+    // Zones an observer loaded or unloaded meanwhile.
+    auto later = std::move(forget_later_);
+    forget_later_.clear();
+    for (const auto& [kind, zone] : later)
+        forget(kind, zone);
+    history_changed();
 }
 
 std::string Workspace::undo_text() const {

@@ -227,20 +227,26 @@ private:
 
     void on_change(const Change& change) override;
     EditRecorder* recorder() override;
-    void record(TableKind table, const Room* before, const Room* after, int after_id) override;
+    void record(TableKind table, const Room* before, const Room* after,
+                const RecordPlace& place) override;
     void record(TableKind table, const ObjectPrototype* before, const ObjectPrototype* after,
-                int after_id) override;
+                const RecordPlace& place) override;
     void record(TableKind table, const MobilePrototype* before, const MobilePrototype* after,
-                int after_id) override;
-    void record(TableKind table, const Zedit* before, const Zedit* after, int after_id) override;
+                const RecordPlace& place) override;
+    void record(TableKind table, const Zedit* before, const Zedit* after,
+                const RecordPlace& place) override;
     template <class Record>
-    void record_images(TableKind table, const Record* before, const Record* after, int after_id);
+    void record_images(TableKind table, const Record* before, const Record* after,
+                       const RecordPlace& place);
 
     void begin_step(std::string name, const EditOptions& options);
     void end_step(bool roll_back);
     // Applies a step's entries backward (undo) or forward (redo).
     void apply(const HistoryStep& step, bool forward);
     void select_after_step(const HistoryStep& step);
+    void finish_applying();
+    // A zone of the kind (every zone, without one) was loaded or unloaded.
+    void forget(TableKind kind, std::optional<int> zone);
     void history_changed();
 
     template <class Fn>
@@ -262,8 +268,11 @@ private:
     int depth_ = 0;
     HistoryStep pending_;
     EditOptions pending_options_;
-    // Set while undo or redo applies a step.
+    // Set while undo or redo applies a step; `replaying_` while the table
+    // primitives of the step run (not while observers hear of them).
     std::optional<ChangeOrigin> applying_;
+    bool replaying_ = false;
+    std::vector<std::pair<TableKind, std::optional<int>>> forget_later_;
     ZoneFiles zone_files_;
     std::unique_ptr<AreaFileAccess> area_files_;
     Options options_;

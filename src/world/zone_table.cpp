@@ -53,17 +53,40 @@ int ZoneTable::create_zedit(int number) {
 
 void ZoneTable::insert_at(int slot, Zedit zedit) {
     int number = zedit.number;
-    if (EditRecorder* rec = recorder(true))
-        rec->record(TableKind::Zone, nullptr, &zedit, id_before(slot));
     zedits_.insert(zedits_.begin() + slot, std::move(zedit));
     if (selected_ >= slot) ++selected_;
+    if (EditRecorder* rec = recorder(true))
+        rec->record(TableKind::Zone, nullptr, &zedits_[slot], place_at(slot));
     notify(ChangeKind::Added, number, true);
 }
 
-int ZoneTable::restore(int after_id, Zedit zedit) {
+int ZoneTable::find_nth(int number, int nth) const {
+    for (int s = 0; s < count(); ++s)
+        if (zedits_[s].number == number && nth-- == 0) return s;
+    return -1;
+}
+
+int ZoneTable::nth_of(int slot) const {
+    int n = 0;
+    for (int s = 0; s < slot; ++s)
+        n += zedits_[s].number == zedits_[slot].number;
+    return n;
+}
+
+RecordPlace ZoneTable::place_at(int slot) const {
+    RecordPlace place;
+    place.before_nth = place.after_nth = nth_of(slot);
+    if (slot > 0) {
+        place.after_id = zedits_[slot - 1].number;
+        place.after_id_nth = nth_of(slot - 1);
+    }
+    return place;
+}
+
+int ZoneTable::restore(int after_id, int after_nth, Zedit zedit) {
     int slot = 0;
     if (after_id != kTableFront) {
-        int before = find_zedit(after_id);
+        int before = find_nth(after_id, after_nth);
         slot = before >= 0 ? before + 1 : 0;
     }
     insert_at(slot, std::move(zedit));
@@ -79,7 +102,7 @@ void ZoneTable::delete_slot(int slot, bool user_edit) {
     if (slot < 0 || slot >= count()) return;
     int number = zedits_[slot].number;
     if (EditRecorder* rec = recorder(user_edit))
-        rec->record(TableKind::Zone, &zedits_[slot], nullptr, id_before(slot));
+        rec->record(TableKind::Zone, &zedits_[slot], nullptr, place_at(slot));
     int select_after = selected_;
     if (selected_ == slot) {
         // Another zedit with the same number, else the first other one.
@@ -142,10 +165,17 @@ void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bo
     if (slot < 0 || slot >= count()) return;
     EditRecorder* rec = recorder(user_edit);
     std::optional<Zedit> before;
-    if (rec) before = zedits_[slot];
+    RecordPlace place;
+    if (rec) {
+        before = zedits_[slot];
+        place.before_nth = nth_of(slot);
+    }
     int number = zedits_[slot].number;
     edit(zedits_[slot]);
-    if (rec) rec->record(TableKind::Zone, &*before, &zedits_[slot], kTableFront);
+    if (rec) {
+        place.after_nth = nth_of(slot);
+        rec->record(TableKind::Zone, &*before, &zedits_[slot], place);
+    }
     Change change{TableKind::Zone, ChangeKind::Edited, zedits_[slot].number, user_edit};
     if (number != zedits_[slot].number) change.previous_id = number;
     if (sink_) sink_->on_change(change);

@@ -48,10 +48,11 @@ public:
 
     void edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit = true);
 
-    // What undo and redo use: put a removed zedit back after the zedit with
-    // `after_id` (kTableFront: in slot 0), give one the fields of an image.
-    int restore(int after_id, Zedit zedit);
-    int find(int number) const { return find_zedit(number); }
+    // What undo and redo use: put a removed zedit back after the `after_nth`
+    // zedit with `after_id` (kTableFront: in slot 0), give one the fields of
+    // an image, find the `nth` zedit with a number.
+    int restore(int after_id, int after_nth, Zedit zedit);
+    int find_nth(int number, int nth) const;
     void erase(int slot, int /*successor*/, bool user_edit) { delete_slot(slot, user_edit); }
     void replace(int slot, const Zedit& image) {
         edit_zedit(slot, [&image](Zedit& z) { z = image; });
@@ -62,7 +63,8 @@ private:
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;
     }
-    int id_before(int slot) const { return slot > 0 ? int{zedits_[slot - 1].number} : kTableFront; }
+    int nth_of(int slot) const;
+    RecordPlace place_at(int slot) const;
     void insert_at(int slot, Zedit zedit);
     void delete_slot(int slot, bool user_edit);
 

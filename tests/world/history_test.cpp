@@ -160,8 +160,9 @@ const Edit kEdits[] = {
      [](Workspace& ws, unsigned p) {
          const Room* a = nth_room(ws, p);
          const Room* b = nth_room(ws, p / 3);
-         return a && b &&
-                link_rooms(ws, a->vnum, b->vnum, static_cast<int>(p / 7 % kNumDirections));
+         long long before = ws.history().position();
+         if (a && b) link_rooms(ws, a->vnum, b->vnum, static_cast<int>(p / 7 % kNumDirections));
+         return ws.history().position() != before;  // none when the exits were there
      },
      no_merge},
     {"paste attributes",
@@ -467,10 +468,49 @@ TEST_F(HistoryTest, AStepEndedByAnExceptionIsRolledBack) {
     EXPECT_FALSE(ws.modified().any());
 }
 
+// Ids repeat in damaged files: undo finds the very record, and puts a
+// removed one back at its own place.
+TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
+    FakeUi ui;
+    Workspace ws(ui);
+    for (int v : {3001, 3002, 3001, 3003}) {
+        Room r = make_new_room(static_cast<Vnum>(v), 30);
+        r.title = strfmt("%d at %d", v, ws.world().count());
+        ws.world().append(std::move(r));
+    }
+    auto order = [&] {
+        std::string o;
+        for (int s = 0; s < ws.world().count(); ++s)
+            o += ws.world().room(s).title.str() + ";";
+        return o;
+    };
+    const std::string start = order();
+    ASSERT_TRUE(delete_room(ws, 3003));
+    ws.undo();
+    EXPECT_EQ(order(), start);
+    {
+        Transaction tx(ws, "Renumber");
+        ws.world().edit_room(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
+        ws.world().edit_room(2, [](Room& r) { r.title = "third"; });
+    }
+    ws.undo();
+    EXPECT_EQ(order(), start);
+    ws.redo();
+    EXPECT_EQ(order(), "3001 at 0;3002 at 1;third;3003 at 3;");
+}
+
+TEST_F(HistoryTest, AnEditThatChangesNothingIsNoStep) {
+    edit_room(ws, 3000, "Nothing", [](Room&) {});
+    EXPECT_FALSE(ws.history().can_undo());
+    EXPECT_FALSE(ws.modified().any());
+}
+
 // Observers that add or remove observers while they are told of a change.
 TEST(WorkspaceObservers, MayComeAndGoDuringANotification) {
     struct Counter : WorkspaceObserver {
         int heard = 0;
+        int histories = 0;
+        void history_changed() override { ++histories; }
         std::function<void()> on_change;
         void workspace_changed(const Change&) override {
             ++heard;
@@ -493,6 +533,13 @@ TEST(WorkspaceObservers, MayComeAndGoDuringANotification) {
     EXPECT_EQ(late.heard, 0) << "added during the call";
     ws.world().create_room(101, 1);
     EXPECT_EQ(late.heard, 1) << "hears the next event";
+
+    // Unloading every room drops the steps on them, and says so.
+    delete_room(ws, 100);
+    int before = late.histories;
+    ws.world().clear();
+    EXPECT_FALSE(ws.history().can_undo());
+    EXPECT_GT(late.histories, before);
 }
 
 }  // namespace
