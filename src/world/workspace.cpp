@@ -234,28 +234,21 @@ void Workspace::apply(const HistoryStep& step, bool forward) {
 }
 
 void Workspace::select_after_step(const HistoryStep& step) {
+    auto select_in = [](auto& table, int id) {
+        int slot = table.find(id);
+        if (slot >= 0) table.select_slot(slot);
+        return slot >= 0;
+    };
     auto select = [&](const RecordRef& ref) {
         switch (ref.table) {
-            case TableKind::World: {
-                int slot = world_.find(ref.id);
-                if (slot >= 0) world_.select_slot(slot);
-                return slot >= 0;
-            }
-            case TableKind::Zone: {
-                int slot = zones_.find_zedit(ref.id);
-                if (slot >= 0) zones_.select_slot(slot);
-                return slot >= 0;
-            }
-            case TableKind::Object: {
-                int slot = objects_.find(ref.id);
-                if (slot >= 0) objects_.select_slot(slot);
-                return slot >= 0;
-            }
-            case TableKind::Mobile: {
-                int slot = mobiles_.find(ref.id);
-                if (slot >= 0) mobiles_.select_slot(slot);
-                return slot >= 0;
-            }
+            case TableKind::World:
+                return select_in(world_, ref.id);
+            case TableKind::Zone:
+                return select_in(zones_, ref.id);
+            case TableKind::Object:
+                return select_in(objects_, ref.id);
+            case TableKind::Mobile:
+                return select_in(mobiles_, ref.id);
         }
         return false;
     };
@@ -273,22 +266,23 @@ void Workspace::select_after_step(const HistoryStep& step) {
 }
 
 bool Workspace::undo() {
-    if (depth_ > 0 || applying_ || !history_.can_undo()) return false;
-    const HistoryStep& step = *history_.undo_step();
-    applying_ = ChangeOrigin::Undo;
-    apply(step, false);
-    history_.moved_back();
-    select_after_step(step);
-    finish_applying();
-    return true;
+    return step_through(false);
 }
 
 bool Workspace::redo() {
-    if (depth_ > 0 || applying_ || !history_.can_redo()) return false;
-    const HistoryStep& step = *history_.redo_step();
-    applying_ = ChangeOrigin::Redo;
-    apply(step, true);
-    history_.moved_forward();
+    return step_through(true);
+}
+
+bool Workspace::step_through(bool forward) {
+    if (depth_ > 0 || applying_ || !(forward ? history_.can_redo() : history_.can_undo()))
+        return false;
+    const HistoryStep& step = forward ? *history_.redo_step() : *history_.undo_step();
+    applying_ = forward ? ChangeOrigin::Redo : ChangeOrigin::Undo;
+    apply(step, forward);
+    if (forward)
+        history_.moved_forward();
+    else
+        history_.moved_back();
     select_after_step(step);
     finish_applying();
     return true;

@@ -244,6 +244,7 @@ private:
     // Applies a step's entries backward (undo) or forward (redo).
     void apply(const HistoryStep& step, bool forward);
     void select_after_step(const HistoryStep& step);
+    bool step_through(bool forward);
     void finish_applying();
     // A zone of the kind (every zone, without one) was loaded or unloaded.
     void forget(TableKind kind, std::optional<int> zone);

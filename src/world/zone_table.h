@@ -53,6 +53,7 @@ public:
     // an image, find the `nth` zedit with a number.
     int restore(int after_id, int after_nth, Zedit zedit);
     int find_nth(int number, int nth) const;
+    int find(int number) const { return find_zedit(number); }
     void erase(int slot, int /*successor*/, bool user_edit) { delete_slot(slot, user_edit); }
     void replace(int slot, const Zedit& image) {
         edit_zedit(slot, [&image](Zedit& z) { z = image; });
