@@ -43,15 +43,20 @@ void WorldTable::delete_room(int vnum, bool remove_incoming) {
     erase(slot, successor, remove_incoming);
 }
 
-void WorldTable::remove_zone(int zone, bool remove_incoming) {
+bool WorldTable::remove_zone(int zone, bool remove_incoming) {
+    bool removed = false;
     for (int s = 0; s < count();) {
-        if (room(s).zone == zone)
+        if (room(s).zone == zone) {
             delete_room(room(s).vnum, remove_incoming);
-        else
+            removed = true;
+        } else {
             ++s;
+        }
     }
-    release_room_block();
+    // The block goes back only with rooms: a zone that had none never held one.
+    if (removed) release_room_block();
     if (selected_slot() < 0 && !empty()) select_slot(0);
+    return removed;
 }
 
 }  // namespace zs

@@ -26,15 +26,16 @@ public:
     // Removes a room; with remove_incoming, exits leading to it go as well.
     // Deleting the selected room selects the first loaded exit target.
     void delete_room(int vnum, bool remove_incoming);
-    void delete_zone_rooms(int zone) { remove_zone(zone, true); }
-    void unload_zone_rooms(int zone) { remove_zone(zone, false); }
+    // Both true when the zone had rooms (only then is its block given back).
+    bool delete_zone_rooms(int zone) { return remove_zone(zone, true); }
+    bool unload_zone_rooms(int zone) { return remove_zone(zone, false); }
 
     void edit_room(int slot, const std::function<void(Room&)>& fn, bool user_edit = true) {
         edit(slot, fn, user_edit);
     }
 
 private:
-    void remove_zone(int zone, bool remove_incoming);
+    bool remove_zone(int zone, bool remove_incoming);
 };
 
 }  // namespace zs
