@@ -4,6 +4,7 @@
 #include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/strfmt.h"
+#include "world/zone_ops.h"
 
 namespace zs {
 
@@ -211,6 +212,26 @@ void open_command_line_file(Workspace& ws, const std::string& argument) {
 
 // Unloading forgets the changes of what it unloads: there is nothing left to
 // save, and no question at exit about zones that are gone.
+bool unload_zone(Workspace& ws, std::string_view box) {
+    bool bad = false;
+    std::optional<long long> number = box_number(box, &bad);
+    if (!number && !bad) return false;
+    if (!number || !zone_number_valid(*number)) {
+        ws.ui().show_status(strfmt("Error: Invalid zone number \"%.*s\"; zones run from 0 to %d.",
+                                   static_cast<int>(box.size()), box.data(), kHighestZone));
+        return false;
+    }
+    int zone = static_cast<int>(*number);
+    if (!ws.world().unload_zone_rooms(zone)) {
+        ws.ui().show_status(strfmt("Zone %d does not exist.", zone));
+        return false;
+    }
+    ws.modified().clear(TableKind::World, zone);
+    ws.request_redraw(true);
+    ws.ui().show_status(strfmt("Zone %d unloaded.", zone));
+    return true;
+}
+
 void unload_all_worlds(Workspace& ws) {
     ws.world().clear();
     ws.modified().clear(TableKind::World);

@@ -53,6 +53,11 @@ void reload_last_files(Workspace& ws);
 // current. A quoted argument loses its quotes.
 void open_command_line_file(Workspace& ws, const std::string& argument);
 
+// Unload Wld: the zone's rooms leave the table (exits of other zones into
+// them stay), its unsaved changes and history steps with them. Not a step:
+// it cannot be undone. `box` is the prompt's text; an empty one does nothing.
+// True when rooms were unloaded.
+bool unload_zone(Workspace& ws, std::string_view box);
 void unload_all_worlds(Workspace& ws);
 void unload_all(Workspace& ws);
 

@@ -1,6 +1,7 @@
 #include "map/map_session.h"
 
 #include <algorithm>
+#include <charconv>
 #include <string>
 
 #include "world/edits.h"
@@ -433,6 +434,41 @@ bool MapSession::zone_ready_for_new_room(Workspace& ws, int zone) {
 void MapSession::create_room_from_dialog(Workspace& ws, std::string_view box_text) {
     if (!pending_direction_) return;
     create_room_with_vnum(ws, dialog_vnum(box_text), *pending_direction_);
+}
+
+bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text) {
+    std::string_view text = box_text;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    if (text.empty()) return false;
+    long long vnum = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), vnum);
+    bool whole = ec == std::errc() && std::all_of(end, text.data() + text.size(), [](char c) {
+                     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+                 });
+    if (!whole || vnum < 1 || vnum > kVnumMax) {
+        ws.ui().show_status("Error: Invalid vnum.");
+        return false;
+    }
+    WorldTable& world = ws.world();
+    int v = static_cast<int>(vnum);
+    int zone = zone_of(v);
+    if (world.find_room(v) < 0 && !zone_ready_for_new_room(ws, zone)) return false;
+    if (world.find_room(v) >= 0) {
+        ws.ui().show_status(strfmt("Error: room %d already exists.", v));
+        return false;
+    }
+    world.reserve_room_block(zone);
+    {
+        Transaction tx(ws, strfmt("Create Room %d", v));
+        tx.focus(TableKind::World, v);
+        world.create_room(static_cast<Vnum>(v), zone);
+    }
+    select_room(ws, world.find_room(v));
+    centre_selected_room(world, view_);
+    ws.request_redraw(true);
+    ws.ui().show_status(strfmt("New room %d created.", v));
+    return true;
 }
 
 void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) {

@@ -104,6 +104,10 @@ public:
     void create_room_with_vnum(Workspace& ws, int vnum, int dir);
     // OK in the dialog: the box's text and the direction the click chose.
     void create_room_from_dialog(Workspace& ws, std::string_view box_text);
+    // OK in the New Room dialog: a room with the vnum typed, without exits,
+    // selected and centred. An empty box does nothing; a vnum outside 1 to
+    // 32767 or one that is loaded already is refused. True when it was made.
+    bool create_room_by_number(Workspace& ws, std::string_view box_text);
 
     // The attribute clipboard (Ctrl+C, Ctrl+R, Ctrl+G, Ctrl+V).
     void copy_sector_climate_flags(Workspace& ws);

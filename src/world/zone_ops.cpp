@@ -1,0 +1,316 @@
+#include "world/zone_ops.h"
+
+#include <charconv>
+#include <vector>
+
+#include "world/strfmt.h"
+
+namespace zs {
+
+std::optional<long long> box_number(std::string_view text, bool* bad) {
+    if (bad) *bad = false;
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    if (text.empty()) return std::nullopt;
+    long long n = 0;
+    const char* first = text.data() + (text.front() == '+' ? 1 : 0);
+    auto [end, ec] = std::from_chars(first, text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        if (bad) *bad = true;
+        return std::nullopt;
+    }
+    return n;
+}
+
+// --- Apply Attributes ---------------------------------------------------------
+
+bool apply_attributes(Workspace& ws, const ApplyAttributesChoices& c) {
+    WorldTable& world = ws.world();
+    const Room* selected = world.selected_room();
+    if (!selected) return false;
+    const Room from = *selected;
+    const int zone = from.zone;
+
+    // The exit size is the selected room's, when all its exits agree on one
+    // (0 for a room without exits).
+    std::optional<std::int32_t> exit_size;
+    bool sizes_differ = false;
+    if (c.exit_size) {
+        std::optional<std::int32_t> size;
+        for (const auto& e : from.exits) {
+            if (!e) continue;
+            if (size && *size != e->exit_size) sizes_differ = true;
+            if (!size) size = e->exit_size;
+        }
+        if (!sizes_differ) exit_size = size.value_or(0);
+    }
+
+    {
+        Transaction tx(ws, strfmt("Apply Attributes to Zone %d", zone));
+        tx.focus(TableKind::World, from.vnum);
+        for (int slot : slots_of_zone(world, zone)) {
+            world.edit(slot, [&](Room& r) {
+                if (c.room_flags && !(c.keep_room_flags && r.room_flags != 0))
+                    r.room_flags = from.room_flags;
+                if (c.climate) r.climate = from.climate;
+                if (c.sector) r.sector = from.sector;
+                if (c.nation && !(c.keep_nation && r.nation != -1)) r.nation = from.nation;
+                if (c.room_size && !(c.keep_room_size && r.room_size != -1))
+                    r.room_size = from.room_size;
+                if (exit_size)
+                    for (auto& e : r.exits)
+                        if (e && !(c.keep_exit_size && e->exit_size != -1))
+                            e->exit_size = *exit_size;
+            });
+        }
+    }
+    ws.request_redraw(true);
+    if (sizes_differ)
+        ws.ui().show_status(
+            strfmt("Specified attributes copied to zone %d, but not Exit Size: the exits of "
+                   "room %d differ in size.",
+                   zone, from.vnum));
+    else
+        ws.ui().show_status(strfmt("Specified attributes copied to zone %d.", zone));
+    return true;
+}
+
+// --- Renumbering --------------------------------------------------------------
+
+namespace {
+
+// The vnum arguments of reset commands: which argument (0 for arg1) names a
+// room, an object or a mobile, per command letter.
+enum class RefKind { Room, Object, Mobile };
+struct CommandRef {
+    char command;
+    int arg;
+    RefKind kind;
+};
+constexpr CommandRef kCommandRefs[] = {
+    {'M', 0, RefKind::Mobile}, {'M', 2, RefKind::Room},   {'O', 0, RefKind::Object},
+    {'O', 2, RefKind::Room},   {'E', 0, RefKind::Object}, {'G', 0, RefKind::Object},
+    {'P', 0, RefKind::Object}, {'P', 2, RefKind::Object}, {'D', 0, RefKind::Room},
+    {'R', 0, RefKind::Room},   {'R', 1, RefKind::Object}, {'V', 2, RefKind::Room},
+};
+
+// Object values that name other records: the key of a container.
+struct ValueRef {
+    int type;
+    int value;
+};
+constexpr int kContainerType = 15;
+constexpr ValueRef kObjectValueRefs[] = {{kContainerType, 2}};
+
+// Moves vnums of the old zone to the new one and counts what it moved; notes
+// the first vnum whose new number would pass 32767.
+class Renumberer {
+public:
+    Renumberer(int old_zone, int new_zone) : old_(old_zone), new_(new_zone) {}
+
+    bool in_old_zone(long long v) const { return v >= 0 && v / 100 == old_; }
+    // A reference (0 and -1 stand for none where `none_below_1`).
+    template <class Int>
+    void reference(Int& v, bool none_below_1 = false) {
+        if ((none_below_1 && v < 1) || !in_old_zone(v)) return;
+        v = static_cast<Int>(moved(v));
+        ++references;
+    }
+    // A record's own number; true when it moved.
+    template <class Int>
+    bool own(Int& v) {
+        if (!in_old_zone(v)) return false;
+        v = static_cast<Int>(moved(v));
+        return true;
+    }
+
+    int references = 0;
+    std::optional<std::pair<int, long long>> overflow;  // the vnum and where it would go
+
+private:
+    long long moved(long long v) {
+        long long to = v - old_ * 100LL + new_ * 100LL;
+        if (to > kVnumMax && !overflow) overflow = {static_cast<int>(v), to};
+        // Kept in range in the image; a move that overflows is refused.
+        return to > kVnumMax ? v : to;
+    }
+    int old_, new_;
+};
+
+template <class Record>
+struct Rewrite {
+    int slot;
+    Record image;
+};
+
+// The new image of every record of `table` that `fn` changes.
+template <class Table, class Record, class Fn>
+std::vector<Rewrite<Record>> rewrites(const Table& table, Fn fn) {
+    std::vector<Rewrite<Record>> out;
+    for (int s = 0; s < table.count(); ++s) {
+        Record r = table.record(s);
+        if (fn(r)) out.push_back({s, std::move(r)});
+    }
+    return out;
+}
+
+}  // namespace
+
+RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool whole_zone) {
+    UiPort& ui = ws.ui();
+    RenumberResult result;
+    for (int zone : {old_zone, new_zone})
+        if (!zone_number_valid(zone)) {
+            ui.show_message(strfmt("Error: Invalid zone number %d; zones run from 0 to %d.", zone,
+                                   kHighestZone));
+            return result;
+        }
+    auto any_records = [&](int zone) {
+        if (!whole_zone) return ws.world().has_zone(zone);
+        return ws.world().has_zone(zone) || ws.zones().find_zedit(zone) >= 0 ||
+               ws.objects().has_zone(zone) || ws.mobiles().has_zone(zone);
+    };
+    if (any_records(new_zone)) {
+        ui.show_message("Zone to renumber to already exists!");
+        return result;
+    }
+    if (!any_records(old_zone)) {
+        ui.show_message("That zone does not seem to have been loaded.");
+        return result;
+    }
+
+    // Every new image is worked out before anything changes.
+    Renumberer mv(old_zone, new_zone);
+    auto rooms = rewrites<WorldTable, Room>(ws.world(), [&](Room& r) {
+        bool own = mv.in_old_zone(r.vnum);
+        if (!own && !whole_zone) return false;
+        int refs = mv.references;
+        if (mv.own(r.vnum)) ++result.rooms;
+        mv.reference(r.fly_up_room, true);
+        mv.reference(r.fly_down_room, true);
+        mv.reference(r.fall_room, true);
+        for (auto& e : r.exits) {
+            if (!e) continue;
+            mv.reference(e->destination);
+            if (whole_zone) mv.reference(e->key, true);
+        }
+        return own || mv.references != refs;
+    });
+    std::vector<Rewrite<Zedit>> zedits;
+    std::vector<Rewrite<ObjectPrototype>> objects;
+    std::vector<Rewrite<MobilePrototype>> mobiles;
+    if (whole_zone) {
+        for (int s = 0; s < ws.zones().count(); ++s) {
+            Zedit z = ws.zones().zedit(s);
+            int refs = mv.references;
+            bool own = z.number == old_zone;
+            if (own) {
+                z.number = static_cast<std::int16_t>(new_zone);
+                mv.own(z.top);
+                ++result.zedits;
+            }
+            for (Zcmd& c : z.commands)
+                for (const CommandRef& ref : kCommandRefs)
+                    if (c.command == ref.command) mv.reference(c.arg[ref.arg]);
+            if (own || mv.references != refs) zedits.push_back({s, std::move(z)});
+        }
+        objects = rewrites<ObjectTable, ObjectPrototype>(ws.objects(), [&](ObjectPrototype& o) {
+            int refs = mv.references;
+            bool own = mv.own(o.vnum);
+            result.objects += own;
+            for (const ValueRef& ref : kObjectValueRefs)
+                if (o.type == ref.type) mv.reference(o.values[ref.value], true);
+            return own || mv.references != refs;
+        });
+        mobiles = rewrites<MobileTable, MobilePrototype>(ws.mobiles(), [&](MobilePrototype& m) {
+            bool own = mv.own(m.vnum);
+            result.mobiles += own;
+            return own;
+        });
+    }
+    if (mv.overflow) {
+        ui.show_message(
+            strfmt("Error: vnum %d would become %lld, above the highest vnum %d; "
+                   "zone %d was not renumbered.",
+                   mv.overflow->first, mv.overflow->second, kVnumMax, old_zone));
+        return RenumberResult{};
+    }
+
+    {
+        Transaction tx(ws, strfmt("Renumber Zone %d to %d", old_zone, new_zone));
+        for (auto& w : rooms)
+            ws.world().edit(w.slot, [&](Room& r) { r = std::move(w.image); });
+        for (auto& w : zedits)
+            ws.zones().edit_zedit(w.slot, [&](Zedit& z) { z = std::move(w.image); });
+        for (auto& w : objects)
+            ws.objects().edit(w.slot, [&](ObjectPrototype& o) { o = std::move(w.image); });
+        for (auto& w : mobiles)
+            ws.mobiles().edit(w.slot, [&](MobilePrototype& m) { m = std::move(w.image); });
+    }
+    result.references = mv.references;
+    result.done = true;
+    ws.request_redraw(true);
+    if (!whole_zone) {
+        ui.show_message(
+            strfmt("All rooms and exits in zone %d renumbered to zone %d.", old_zone, new_zone),
+            "Success");
+    } else {
+        ui.show_message(strfmt("Zone %d renumbered to zone %d: %d rooms, %d zedit, %d objects "
+                               "and %d mobiles moved; %d references rewritten.",
+                               old_zone, new_zone, result.rooms, result.zedits, result.objects,
+                               result.mobiles, result.references),
+                        "Success");
+    }
+    return result;
+}
+
+RenumberResult renumber_zone_from_boxes(Workspace& ws, std::string_view old_box,
+                                        std::string_view new_box, bool whole_zone) {
+    bool old_bad = false, new_bad = false;
+    std::optional<long long> old_zone = box_number(old_box, &old_bad);
+    std::optional<long long> new_zone = box_number(new_box, &new_bad);
+    if ((!old_zone && !old_bad) || (!new_zone && !new_bad)) {
+        ws.ui().show_message("That zone does not seem to have been loaded.");
+        return {};
+    }
+    for (auto [zone, box] : {std::pair{old_zone, old_box}, std::pair{new_zone, new_box}})
+        if (!zone || !zone_number_valid(*zone)) {
+            ws.ui().show_message(
+                strfmt("Error: Invalid zone number \"%.*s\"; zones run from 0 "
+                       "to %d.",
+                       static_cast<int>(box.size()), box.data(), kHighestZone));
+            return {};
+        }
+    return renumber_zone(ws, static_cast<int>(*old_zone), static_cast<int>(*new_zone), whole_zone);
+}
+
+// --- Delete Zone --------------------------------------------------------------
+
+bool delete_zone(Workspace& ws, std::string_view box) {
+    bool bad = false;
+    std::optional<long long> number = box_number(box, &bad);
+    if (!number && !bad) return false;  // an empty box closes without asking
+    if (!number || !zone_number_valid(*number)) {
+        ws.ui().show_status(strfmt("Error: Invalid zone number \"%.*s\"; zones run from 0 to %d.",
+                                   static_cast<int>(box.size()), box.data(), kHighestZone));
+        return false;
+    }
+    int zone = static_cast<int>(*number);
+    if (!ws.ui().ask_yes_no(kDeleteZoneWarning, "Warning")) return false;
+    if (!ws.world().has_zone(zone)) {
+        ws.ui().show_status(strfmt("Zone %d does not exist.", zone));
+        return false;
+    }
+    {
+        Transaction tx(ws, strfmt("Delete Zone %d", zone));
+        ws.world().delete_zone_rooms(zone);
+    }
+    ws.request_redraw(true);
+    ws.ui().show_status(strfmt("Zone %d deleted.", zone));
+    return true;
+}
+
+}  // namespace zs
