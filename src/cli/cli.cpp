@@ -6,10 +6,17 @@
 #include <memory>
 
 #include "files/area_files.h"
+#include "files/area_io.h"
 #include "files/check.h"
+#include "files/file_kinds.h"
+#include "files/file_mob.h"
+#include "files/file_obj.h"
+#include "files/file_wld.h"
+#include "files/file_zone.h"
 #include "files/scan.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
+#include "world/zone_ops.h"
 #include "zonesmith_version.h"
 
 namespace zs {
@@ -22,6 +29,7 @@ constexpr const char* kUsage =
     "usage: zonesmith-cli convert [--yes] [--dir DIR] [-o DIR] FILE...\n"
     "       zonesmith-cli stats [--yes] [--dir DIR] FILE...\n"
     "       zonesmith-cli check [--yes] [--dir DIR] [ZONE...]\n"
+    "       zonesmith-cli renumber [--yes] [--dir DIR] [-o DIR] OLD NEW\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
 
@@ -46,6 +54,14 @@ const std::map<std::string, std::string> kCommandHelp = {
                            "Loads the ZONEs (all zones of the area directory when none is "
                            "named) and\nlists, as file:line: message, what should be mended "
                            "before the game boots.\n")},
+    {"renumber",
+     command_help("renumber [--yes] [--dir DIR] [-o DIR] OLD NEW",
+                  "Loads every zone of the area directory, moves zone OLD's rooms, zedit, "
+                  "objects\nand mobiles to zone NEW, rewrites every reference to them in "
+                  "every zone (exits,\nkeys, reset commands, container keys) and saves the "
+                  "zones that changed. In place\n(without -o) OLD's files are removed once "
+                  "every new file was saved.\n",
+                  "  -o, --output DIR  where to save (default: the area directory)\n")},
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
@@ -291,6 +307,111 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return problems.empty() && all_loaded ? 0 : 1;
 }
 
+// Messages of the renumbering go to stderr, but its report of success is the
+// command's output.
+class RenumberUi : public CliUi {
+public:
+    RenumberUi(std::ostream& out, std::ostream& err, bool yes)
+        : CliUi(out, err, yes, false), out_(out) {}
+    void show_message(std::string_view text, std::string_view caption) override {
+        if (caption == "Success")
+            out_ << for_terminal(text) << '\n';
+        else
+            CliUi::show_message(text, caption);
+    }
+
+private:
+    std::ostream& out_;
+};
+
+bool save_zone_file_of_kind(Workspace& ws, TableKind kind, int zone) {
+    switch (kind) {
+        case TableKind::World:
+            return save_world_file(ws, zone);
+        case TableKind::Object:
+            return save_objects(ws, zone);
+        case TableKind::Mobile:
+            return save_mobs(ws, zone);
+        case TableKind::Zone:
+            return save_zone_file(ws, zone);
+    }
+    return false;
+}
+
+int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+             bool process_ends) {
+    Options opt;
+    if (!parse_options(args, true, true, opt, err)) {
+        err << kUsage;
+        return 2;
+    }
+    std::optional<long long> numbers[2];
+    for (std::size_t i = 0; i < 2 && i < opt.operands.size(); ++i)
+        numbers[i] = box_number(opt.operands[i]);
+    if (opt.operands.size() != 2 || !numbers[0] || !numbers[1]) {
+        err << "zonesmith-cli: renumber takes two zone numbers, OLD and NEW\n" << kUsage;
+        return 2;
+    }
+    fs::path dir = opt.dir ? *opt.dir : fs::path(".");
+    fs::path out_dir = opt.out_dir ? *opt.out_dir : dir;
+    std::error_code ec;
+    fs::create_directories(out_dir, ec);
+    if (!fs::is_directory(out_dir)) {
+        err << "zonesmith-cli: cannot use output directory " << out_dir.string() << '\n';
+        return 2;
+    }
+    for (long long n : {*numbers[0], *numbers[1]})
+        if (!zone_number_valid(n)) {
+            err << strfmt("zonesmith-cli: %lld is not a zone number (0 to %d)\n", n, kHighestZone);
+            return 1;
+        }
+    int old_zone = static_cast<int>(*numbers[0]), new_zone = static_cast<int>(*numbers[1]);
+
+    RenumberUi ui(out, err, opt.yes);
+    CommandWorkspace workspace(ui, process_ends);
+    Workspace& ws = *workspace;
+    ws.set_area_dir(dir);
+    RecordOrigins origins;
+    bool all_loaded = load_zones_for_check(ws, zones_in_area_dir(ws), origins);
+    if (!all_loaded || !ui.load_problems.empty()) {
+        for (const auto& p : ui.load_problems)
+            err << p.text() << '\n';
+        err << "zonesmith-cli: not every area file of " << dir.string()
+            << " loaded; nothing renumbered\n";
+        return 1;
+    }
+    RenumberResult result = renumber_zone(ws, old_zone, new_zone, true);
+    if (!result.done) return 1;
+
+    // The old zone's files are not rewritten empty: in place they go once the
+    // rest is saved, and an output directory never had them.
+    for (const FileKind& k : file_kinds())
+        ws.modified().clear(k.table, old_zone);
+    ws.set_area_dir(out_dir);
+    bool all_saved = true;
+    for (const FileKind& k : file_kinds())
+        for (int zone : ws.modified().zones(k.table))
+            if (ws.has_zone(k.table, zone))
+                all_saved = save_zone_file_of_kind(ws, k.table, zone) && all_saved;
+    if (!all_saved) {
+        err << "zonesmith-cli: not every changed zone was saved; zone " << old_zone
+            << "'s files are kept\n";
+        return 1;
+    }
+    if (fs::equivalent(dir, out_dir, ec)) {
+        std::vector<std::string> names;
+        for (const FileKind& k : file_kinds())
+            names.push_back(strfmt("%d.%s", old_zone, k.extension));
+        names.push_back(strfmt("%d.wld_zs", old_zone));
+        for (const auto& name : names)
+            if (!remove_file_if_present(dir, name)) {
+                err << "zonesmith-cli: could not remove " << (dir / name).string() << '\n';
+                return 1;
+            }
+    }
+    return 0;
+}
+
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -309,6 +430,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "convert") return convert(args, out, err, process_ends);
     if (args[0] == "stats") return stats(args, out, err, process_ends);
     if (args[0] == "check") return check(args, out, err, process_ends);
+    if (args[0] == "renumber") return renumber(args, out, err, process_ends);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

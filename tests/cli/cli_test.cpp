@@ -5,13 +5,19 @@
 #include <filesystem>
 #include <sstream>
 
+#include "files/area_files.h"
+#include "files/check.h"
+#include "support/fake_ui.h"
 #include "support/test_files.h"
+#include "world/strfmt.h"
+#include "world/workspace.h"
 #include "zonesmith_version.h"
 
 namespace zs {
 namespace {
 
 using test::crlf;
+using test::FakeUi;
 using test::ScratchDir;
 
 struct CliRun {
@@ -194,6 +200,94 @@ TEST(Cli, CheckRefusesAnAreaFileThatIsADevice) {
     CliRun r = cli({"check", "--dir", in.path().string(), "19"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(in.file("19.wld") + " is not a regular file"), std::string::npos) << r.err;
+}
+
+// A world file in the current layout: each room with its exits (direction, target).
+std::string world_file(
+    std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms) {
+    std::string s;
+    for (const auto& [vnum, exits] : rooms) {
+        s += strfmt("#%d\nRoom %d~\n~\nnone~\n~\n%d 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n", vnum,
+                    vnum, zone_of(vnum));
+        for (auto [dir, to] : exits)
+            s += strfmt("D%d\n~\n~\n~\n0 -1 %d 0 0 -1\n", dir, to);
+        s += "S\n";
+    }
+    return crlf(s + "$\n");
+}
+
+TEST(Cli, RenumberWorksInPlaceOrIntoAnOutputDirectory) {
+    ScratchDir dir, out;
+    std::string wld30 = world_file({{3000, {{kEast, 3100}}}});
+    std::string wld31 = world_file({{3100, {{kWest, 3000}}}});
+    dir.write("30.wld", wld30);
+    dir.write("31.wld", wld31);
+    dir.write("30.zon", test::crlf("#30\nZone~\nrp~\nnone~\n3099 10 2 0\nD 0 3000 1 1\nS\n$\n"));
+
+    struct Refusal {
+        std::vector<std::string> args;
+        const char* said;
+    };
+    const Refusal refusals[] = {
+        {{"31"}, "Zone to renumber to already exists!"},
+        {{"400"}, "400 is not a zone number (0 to 327)"},
+        {{"327"}, "vnum 3099 would become 32799"},  // the zedit's top
+    };
+    for (const Refusal& r : refusals) {
+        std::vector<std::string> args = {"renumber", "--dir", dir.path().string(), "30"};
+        args.insert(args.end(), r.args.begin(), r.args.end());
+        CliRun run = cli(args);
+        EXPECT_EQ(run.status, 1) << r.said;
+        EXPECT_NE(run.err.find(r.said), std::string::npos) << run.err;
+        EXPECT_EQ(dir.read("30.wld"), wld30);
+        EXPECT_FALSE(dir.exists("32.wld"));
+    }
+
+    CliRun to_out =
+        cli({"renumber", "--dir", dir.path().string(), "-o", out.path().string(), "30", "32"});
+    ASSERT_EQ(to_out.status, 0) << to_out.err;
+    EXPECT_NE(to_out.out.find("Zone 30 renumbered to zone 32"), std::string::npos);
+    EXPECT_TRUE(out.exists("32.wld") && out.exists("32.zon") && out.exists("31.wld"));
+    EXPECT_FALSE(out.exists("30.wld"));
+    EXPECT_EQ(dir.read("30.wld"), wld30);  // the input is left alone
+
+    CliRun in_place = cli({"renumber", "--dir", dir.path().string(), "30", "32"});
+    ASSERT_EQ(in_place.status, 0) << in_place.err;
+    for (const char* name : {"30.wld", "30.zon", "30.wld_zs"})
+        EXPECT_FALSE(dir.exists(name)) << name;
+    EXPECT_EQ(dir.read("32.wld"), out.read("32.wld"));
+    EXPECT_NE(dir.read("31.wld").find("3200"), std::string::npos);
+    EXPECT_NE(dir.read("32.zon").find("D 0 3200 1 1"), std::string::npos);
+}
+
+TEST(Cli, RenumberingStockZone30KeepsTheCheckersCount) {
+    ZS_REQUIRE_CORPUS();
+    ScratchDir dir;
+    {
+        FakeUi ui;
+        ui.always_yes();
+        Workspace stock(ui);
+        for (const char* kind : {"wld", "obj", "mob", "zon"})
+            for (const auto& path : test::corpus_files(kind))
+                ASSERT_TRUE(load_area_file(stock, path.string())) << path;
+        stock.set_area_dir(dir.path());
+        ASSERT_TRUE(save_everything(stock));
+    }
+    auto problems = [&] {
+        FakeUi ui;
+        Workspace ws(ui);
+        ws.set_area_dir(dir.path());
+        RecordOrigins origins;
+        EXPECT_TRUE(load_zones_for_check(ws, zones_in_area_dir(ws), origins));
+        return check_areas(ws, origins).size();
+    };
+    std::size_t before = problems();
+    CliRun run = cli({"renumber", "--dir", dir.path().string(), "30", "200"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_FALSE(dir.exists("30.wld"));
+    EXPECT_TRUE(dir.exists("200.wld") && dir.exists("200.obj") && dir.exists("200.mob") &&
+                dir.exists("200.zon"));
+    EXPECT_EQ(problems(), before);
 }
 
 }  // namespace
