@@ -253,9 +253,37 @@ bool save_current_zedit(Workspace& ws) {
     return true;
 }
 
+namespace {
+
+// A zone whose zedit the builder renumbered or deleted: a zone file cannot be
+// empty, so the file the zedit was loaded from goes, and the next load does
+// not bring the zedit back. A file it was not loaded from is left alone.
+bool remove_files_of_gone_zedits(Workspace& ws) {
+    bool all_ok = true;
+    for (int zone : ws.modified().zones(TableKind::Zone)) {
+        if (zone < 0 || ws.zones().find_zedit(zone) >= 0) continue;
+        std::string name = strfmt("%d.zon", zone);
+        const std::filesystem::path* from = ws.zone_files().find(TableKind::Zone, zone);
+        std::error_code ec;
+        if (!from || !std::filesystem::equivalent(*from, ws.area_dir() / name, ec)) continue;
+        if (!remove_file_if_present(ws.area_dir(), name)) {
+            ws.ui().show_message(strfmt("%s\r\nZone %d, %s: could not remove it.",
+                                        file_kind(TableKind::Zone).save_error, zone, name.c_str()));
+            all_ok = false;
+            continue;
+        }
+        ws.modified().clear(TableKind::Zone, zone);
+        ws.zone_files().forget(TableKind::Zone, zone);
+    }
+    return all_ok;
+}
+
+}  // namespace
+
 bool save_all_zedits(Workspace& ws) {
+    bool removed = remove_files_of_gone_zedits(ws);
     const ZoneTable& zones = ws.zones();
-    if (zones.empty()) return true;
+    if (zones.empty()) return removed;
     // Each zone number once, in the order it first stands in the table.
     std::vector<int> numbers;
     std::set<int> seen;
@@ -263,7 +291,7 @@ bool save_all_zedits(Workspace& ws) {
         int number = zones.zedit(s).number;
         if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
     }
-    bool all_ok = save_zedits(ws, numbers);
+    bool all_ok = save_zedits(ws, numbers) && removed;
     ws.ui().show_status(all_ok ? "All zedits saved to file." : "Error, not all zedits saved.");
     return all_ok;
 }

@@ -45,7 +45,8 @@ std::string zone_file_text(const Zedit& z, UiPort& ui);
 // could not be written (the old file then stays as it was).
 bool save_zone_file(Workspace& ws, int zone);
 bool save_current_zedit(Workspace& ws);
-// True when every zedit was written.
+// True when every zedit was written. The zone file a zedit was loaded from
+// is removed once the builder renumbered or deleted that zedit.
 bool save_all_zedits(Workspace& ws);
 
 }  // namespace zs
