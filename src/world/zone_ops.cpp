@@ -258,11 +258,17 @@ RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool who
             strfmt("All rooms and exits in zone %d renumbered to zone %d.", old_zone, new_zone),
             "Success");
     } else {
-        ui.show_message(strfmt("Zone %d renumbered to zone %d: %d rooms, %d zedit, %d objects "
-                               "and %d mobiles moved; %d references rewritten.",
-                               old_zone, new_zone, result.rooms, result.zedits, result.objects,
-                               result.mobiles, result.references),
-                        "Success");
+        auto counted = [](int n, const char* noun) {
+            return strfmt("%d %s%s", n, noun, n == 1 ? "" : "s");
+        };
+        ui.show_message(
+            strfmt("Zone %d renumbered to zone %d: %s, %s, %s and %s moved; %s rewritten.",
+                   old_zone, new_zone, counted(result.rooms, "room").c_str(),
+                   counted(result.zedits, "zedit").c_str(),
+                   counted(result.objects, "object").c_str(),
+                   counted(result.mobiles, "mobile").c_str(),
+                   counted(result.references, "reference").c_str()),
+            "Success");
     }
     return result;
 }
