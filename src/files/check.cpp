@@ -72,10 +72,10 @@ void RecordOrigins::note_lines(TableKind kind, const std::string& file, std::str
 
 void RecordOrigins::forget(TableKind kind, int zone) {
     noted_.erase({kind, zone});
-    std::string file = strfmt("%d.%s", zone, file_kind(kind).extension);
-    std::erase_if(by_id_, [&](const auto& entry) {
-        return entry.first.first == kind && entry.second.file == file;
-    });
+    // The ids of the zone's records: its vnums, or its own number.
+    int first = kind == TableKind::Zone ? zone : zone * 100;
+    int last = kind == TableKind::Zone ? zone : zone * 100 + 99;
+    by_id_.erase(by_id_.lower_bound({kind, first}), by_id_.upper_bound({kind, last}));
 }
 
 RecordOrigins::Place RecordOrigins::place(TableKind kind, int slot, int id) const {
