@@ -19,6 +19,7 @@
 #include "app/dialogs.h"
 #include "app/export_map.h"
 #include "app/map_widget.h"
+#include "app/problems_panel.h"
 #include "app/room_editor.h"
 #include "editors/mobile_editor.h"
 #include "editors/object_editor.h"
@@ -235,6 +236,7 @@ void MainWindow::build_menu() {
     add(tools, "&Mobile Editor...", [this] { ws_.switch_editor(EditorKind::Mobile); });
     add(tools, "Generate &Descs...", soon, false);
     add(tools, "&Generate Map...", soon, false);
+    add(tools, "Check &Area", [this] { check_area(); });
     add(tools, "&Options...     Ctrl+O", [this] { open_options(); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -355,6 +357,23 @@ void MainWindow::select_from_vnum_box() {
     map_->redraw(true);
     // The arrow keys walk the map again, not the box's caret.
     map_->setFocus();
+}
+
+void MainWindow::check_area() {
+    if (!problems_) {
+        problems_ = new ProblemsPanel(
+            *signals_,
+            [this](int slot) {
+                session_.select_room(ws_, slot);
+                centre_selected_room(ws_.world(), session_.view());
+                map_->redraw(true);
+            },
+            [this](const QString& text) { show_status(text); }, this);
+        addDockWidget(Qt::BottomDockWidgetArea, problems_);
+    }
+    problems_->show();
+    problems_->raise();
+    problems_->check_now();
 }
 
 void MainWindow::step_selection(int direction) {
@@ -501,6 +520,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             // or inside a popup menu, never reach the filter as its own: the
             // flags start afresh.
             if (watched == map_) map_->clear_modifiers();
+            break;
+        case QEvent::Resize:
+            // A dock shown or hidden resizes the map's area, not the window.
+            if (watched == area_) lay_out();
             break;
         case QEvent::WindowDeactivate:
             if (watched == this) map_->clear_modifiers();

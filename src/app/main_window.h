@@ -22,6 +22,7 @@ class QPlainTextEdit;
 namespace zs {
 
 class MapWidget;
+class ProblemsPanel;
 class RoomEditor;
 
 class MainWindow : public QMainWindow {
@@ -44,6 +45,8 @@ public:
     QLineEdit* title_box() const;
     QPlainTextEdit* description_box() const;
     QAction* action(const QString& caption) const;
+    // Tools > Check Area's dock; null until first opened.
+    ProblemsPanel* problems_panel() const { return problems_; }
 
     // Shows the status text.
     void show_status(const QString& text);
@@ -98,6 +101,8 @@ private:
     void open_create_room_dialog();
     void export_map_image();
     void delete_selected_room();
+    // Tools > Check Area: opens the problems dock and checks at once.
+    void check_area();
 
     Workspace& ws_;
     MapSession session_;
@@ -114,6 +119,7 @@ private:
     // The four editors' panes, by editor.
     std::array<std::unique_ptr<EditorPane>, 4> panes_;
     RoomEditor* room_editor_ = nullptr;
+    ProblemsPanel* problems_ = nullptr;
     QSize laid_out_;
     std::function<UnsavedChoice(const QString&)> ask_unsaved_;
 };

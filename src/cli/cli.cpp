@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 constexpr const char* kUsage =
     "usage: zonesmith-cli convert [--yes] [--dir DIR] [-o DIR] FILE...\n"
     "       zonesmith-cli stats [--yes] [--dir DIR] FILE...\n"
-    "       zonesmith-cli check [--yes] [--dir DIR] [ZONE...]\n"
+    "       zonesmith-cli check [--yes] [--strict] [--dir DIR] [ZONE...]\n"
     "       zonesmith-cli renumber [--yes] [--dir DIR] [-o DIR] OLD NEW\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
@@ -50,10 +50,15 @@ const std::map<std::string, std::string> kCommandHelp = {
                              "  -o, --output DIR  where to save (default: the area directory)\n")},
     {"stats", command_help("stats [--yes] [--dir DIR] FILE...",
                            "Loads each FILE and prints per zone what the files hold.\n")},
-    {"check", command_help("check [--yes] [--dir DIR] [ZONE...]",
-                           "Loads the ZONEs (all zones of the area directory when none is "
-                           "named) and\nlists, as file:line: message, what should be mended "
-                           "before the game boots.\n")},
+    {"check",
+     command_help("check [--yes] [--strict] [--dir DIR] [ZONE...]",
+                  "Loads the ZONEs (all zones of the area directory when none is named) and\n"
+                  "lists what should be looked at before the game boots, one line each:\n"
+                  "  file:line: error: message    the game would load something broken\n"
+                  "  file:line: warning: message  it may be meant (a one-way exit, a door\n"
+                  "                               without keywords)\n"
+                  "Exits with 1 when it found an error (or a file did not load), else 0.\n",
+                  "  --strict          exit with 1 on warnings too\n")},
     {"renumber",
      command_help("renumber [--yes] [--dir DIR] [-o DIR] OLD NEW",
                   "Loads every zone of the area directory, moves zone OLD's rooms, zedit, "
@@ -125,6 +130,7 @@ private:
 
 struct Options {
     bool yes = false;
+    bool strict = false;              // --strict: check fails on warnings too
     std::optional<fs::path> dir;      // --dir: the area directory
     std::optional<fs::path> out_dir;  // -o: where convert saves
     std::vector<std::string> operands;
@@ -132,7 +138,7 @@ struct Options {
 
 // Parses the options of a command; false (with a message) for a usage error.
 bool parse_options(const std::vector<std::string>& args, bool takes_output, bool needs_operands,
-                   Options& opt, std::ostream& err) {
+                   bool takes_strict, Options& opt, std::ostream& err) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto directory = [&](std::optional<fs::path>& into) {
@@ -147,6 +153,8 @@ bool parse_options(const std::vector<std::string>& args, bool takes_output, bool
             opt.yes = true;
         } else if (a == "--dir") {
             if (!directory(opt.dir)) return false;
+        } else if (takes_strict && a == "--strict") {
+            opt.strict = true;
         } else if (takes_output && (a == "-o" || a == "--output")) {
             if (!directory(opt.out_dir)) return false;
         } else if (a.size() > 1 && a[0] == '-' && !(a[1] >= '0' && a[1] <= '9')) {
@@ -188,7 +196,7 @@ bool load_files(Workspace& ws, CliUi& ui, const Options& opt, std::ostream& err)
 int convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool process_ends) {
     Options opt;
-    if (!parse_options(args, true, true, opt, err)) {
+    if (!parse_options(args, true, true, false, opt, err)) {
         err << kUsage;
         return 2;
     }
@@ -217,7 +225,7 @@ struct ZoneCounts {
 int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           bool process_ends) {
     Options opt;
-    if (!parse_options(args, false, true, opt, err)) {
+    if (!parse_options(args, false, true, false, opt, err)) {
         err << kUsage;
         return 2;
     }
@@ -265,7 +273,7 @@ int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           bool process_ends) {
     Options opt;
-    if (!parse_options(args, false, false, opt, err)) {
+    if (!parse_options(args, false, false, true, opt, err)) {
         err << kUsage;
         return 2;
     }
@@ -302,9 +310,12 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     std::vector<Problem> problems = std::move(ui.load_problems);
     for (Problem& p : check_areas(ws, origins))
         problems.push_back(std::move(p));
-    for (const auto& p : problems)
-        out << p.text() << '\n';
-    return problems.empty() && all_loaded ? 0 : 1;
+    bool fails = !all_loaded;
+    for (const auto& p : problems) {
+        out << p.severity_text() << '\n';
+        fails |= p.severity == Severity::Error || opt.strict;
+    }
+    return fails ? 1 : 0;
 }
 
 // Messages of the renumbering go to stderr, but its report of success is the
@@ -341,7 +352,7 @@ bool save_zone_file_of_kind(Workspace& ws, TableKind kind, int zone) {
 int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              bool process_ends) {
     Options opt;
-    if (!parse_options(args, true, true, opt, err)) {
+    if (!parse_options(args, true, true, false, opt, err)) {
         err << kUsage;
         return 2;
     }

@@ -2,7 +2,7 @@
 // writers, and no window.
 //   convert [--yes] [--dir DIR] [-o DIR] FILE...  load, then save in the current layouts
 //   stats [--yes] [--dir DIR] FILE...             per-zone counts of what the files hold
-//   check [--yes] [--dir DIR] [ZONE...]           problems to mend before the game boots
+//   check [--yes] [--strict] [--dir DIR] [ZONE...]  errors and warnings to look at first
 //   renumber [--yes] [--dir DIR] [-o DIR] OLD NEW  moves a zone with every reference to it
 #pragma once
 
@@ -15,10 +15,10 @@ namespace zs {
 // Runs one command line (without the program name); returns the exit status:
 // for convert and stats 0 when every file loaded, without a text the game
 // cannot hold, and 1 otherwise; for check 0 when it loaded something and found
-// no problem, and 1 otherwise; for renumber 0 when the zone moved and every
-// changed file was saved, and 1 otherwise; 2 for a usage error. With `process_ends`, the
-// loaded world is left for the system to reclaim at exit instead of being
-// freed record by record.
+// no error (with --strict: no warning either), and 1 otherwise; for renumber
+// 0 when the zone moved and every changed file was saved, and 1 otherwise; 2
+// for a usage error. With `process_ends`, the loaded world is left for the
+// system to reclaim at exit instead of being freed record by record.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool process_ends = false);
 

@@ -14,13 +14,25 @@
 
 namespace zs {
 
+const char* severity_word(Severity severity) {
+    return severity == Severity::Error ? "error" : "warning";
+}
+
 std::string Problem::text() const {
+    if (line <= 0) return strfmt("%s: %s", file.c_str(), message.c_str());
     return strfmt("%s:%d: %s", file.c_str(), line, message.c_str());
 }
 
-void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, int end,
-                              const std::string& file, std::string_view bytes) {
-    // The line of each "#vnum" in the file, first one of a vnum winning.
+std::string Problem::severity_text() const {
+    if (line <= 0)
+        return strfmt("%s: %s: %s", file.c_str(), severity_word(severity), message.c_str());
+    return strfmt("%s:%d: %s: %s", file.c_str(), line, severity_word(severity), message.c_str());
+}
+
+namespace {
+
+// The line of each "#vnum" in a file's bytes, the first one of a vnum winning.
+std::map<int, int> vnum_lines(std::string_view bytes) {
     std::map<int, int> lines;
     int line = 0;
     std::size_t pos = static_cast<std::size_t>(without_bom(bytes).data() - bytes.data());
@@ -37,6 +49,14 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
         if (nl == std::string_view::npos) break;
         pos = nl + 1;
     }
+    return lines;
+}
+
+}  // namespace
+
+void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, int end,
+                              const std::string& file, std::string_view bytes) {
+    std::map<int, int> lines = vnum_lines(bytes);
     for (int s = first; s < end; ++s) {
         int id = file_kind(kind).id_of(ws, s);
         auto it = lines.find(id);
@@ -44,9 +64,26 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
     }
 }
 
-RecordOrigins::Place RecordOrigins::place(TableKind kind, int slot) const {
-    auto it = places_.find({kind, slot});
-    return it == places_.end() ? Place{"?", 0} : it->second;
+void RecordOrigins::note_lines(TableKind kind, const std::string& file, std::string_view bytes) {
+    if (int zone = zone_number_from_path(file); zone >= 0) noted_.insert({kind, zone});
+    for (auto [id, line] : vnum_lines(bytes))
+        by_id_.try_emplace({kind, id}, Place{file, line});
+}
+
+void RecordOrigins::forget(TableKind kind, int zone) {
+    noted_.erase({kind, zone});
+    // The ids of the zone's records: its vnums, or its own number.
+    int first = kind == TableKind::Zone ? zone : zone * 100;
+    int last = kind == TableKind::Zone ? zone : zone * 100 + 99;
+    by_id_.erase(by_id_.lower_bound({kind, first}), by_id_.upper_bound({kind, last}));
+}
+
+RecordOrigins::Place RecordOrigins::place(TableKind kind, int slot, int id) const {
+    if (auto it = places_.find({kind, slot}); it != places_.end()) return it->second;
+    if (id == kNoId) return {"?", 0};
+    if (auto it = by_id_.find({kind, id}); it != by_id_.end()) return it->second;
+    int zone = kind == TableKind::Zone ? id : zone_of(id);
+    return {strfmt("%d.%s", zone, file_kind(kind).extension), 0};
 }
 
 namespace {
@@ -63,16 +100,28 @@ public:
     }
 
 private:
-    void report(TableKind kind, int slot, std::string message, int line = 0) {
-        RecordOrigins::Place p = origins_.place(kind, slot);
-        problems_.push_back({p.file, line > 0 ? line : p.line, std::move(message)});
+    // A problem of the record in `slot`; `room` is the room to show for it
+    // (a room's own vnum for a room's problem), `line` a line of its own.
+    void report(TableKind kind, int slot, Severity severity, std::string message, int room = -1,
+                int line = 0) {
+        int id = file_kind(kind).id_of(ws_, slot);
+        RecordOrigins::Place p = origins_.place(kind, slot, id);
+        if (kind == TableKind::World) room = id;
+        problems_.push_back(
+            {p.file, line > 0 ? line : p.line, std::move(message), severity, kind, id, room});
+    }
+    void error(TableKind kind, int slot, std::string message, int room = -1, int line = 0) {
+        report(kind, slot, Severity::Error, std::move(message), room, line);
+    }
+    void warning(TableKind kind, int slot, std::string message) {
+        report(kind, slot, Severity::Warning, std::move(message));
     }
 
     void long_text(TableKind kind, int slot, const char* what, int vnum, std::string_view text) {
         if (text.size() > kMaxTextLength)
-            report(kind, slot,
-                   strfmt("%s %d: %s is %zu characters long; the game keeps %zu", kind_word(kind),
-                          vnum, what, text.size(), kMaxTextLength));
+            error(kind, slot,
+                  strfmt("%s %d: %s is %zu characters long; the game keeps %zu", kind_word(kind),
+                         vnum, what, text.size(), kMaxTextLength));
     }
 
     static const char* kind_word(TableKind kind) { return file_kind(kind).record_noun; }
@@ -89,26 +138,28 @@ private:
         for (int s = 0; s < world.count(); ++s) {
             const Room& r = world.room(s);
             int zone = file_zone(origins_.place(TableKind::World, s).file);
+            // The game loads a room from any file; only this editor's saving
+            // goes by zone.
             if (zone >= 0 && r.zone != zone)
-                report(TableKind::World, s,
-                       strfmt("room %d lies outside zone %d of its file", r.vnum, zone));
+                warning(TableKind::World, s,
+                        strfmt("room %d lies outside zone %d of its file", r.vnum, zone));
             for (int d = 0; d < kNumDirections; ++d) {
                 const auto& e = r.exits[d];
                 if (!e) continue;
                 const char* dir = kDirectionWords[d].data();
                 if ((e->exit_flags & kExitIsDoor) && e->door_keywords.empty())
-                    report(TableKind::World, s,
-                           strfmt("room %d: the door %s has no keywords", r.vnum, dir));
+                    warning(TableKind::World, s,
+                            strfmt("room %d: the door %s has no keywords", r.vnum, dir));
                 // Only a door takes a key; 0 and -1 stand for none.
                 if ((e->exit_flags & kExitIsDoor) && e->key != -1 && e->key != 0 &&
                     ws_.objects().find_object(e->key) < 0)
-                    report(TableKind::World, s,
-                           strfmt("room %d: the door %s needs key %d, which no loaded zone holds",
-                                  r.vnum, dir, e->key));
+                    error(TableKind::World, s,
+                          strfmt("room %d: the door %s needs key %d, which no loaded zone holds",
+                                 r.vnum, dir, e->key));
                 if (e->destination == -1) continue;  // an exit that leads nowhere on purpose
                 int target = world.find_room(e->destination);
                 if (target < 0) {
-                    report(
+                    error(
                         TableKind::World, s,
                         strfmt("room %d: the exit %s leads to room %d, which no loaded zone holds",
                                r.vnum, dir, e->destination));
@@ -116,7 +167,7 @@ private:
                 }
                 const auto& back = world.room(target).exits[reverse_direction(d)];
                 if (!back || back->destination != r.vnum)
-                    report(
+                    warning(
                         TableKind::World, s,
                         strfmt("room %d: the exit %s to room %d is one-way (no exit %s leads back)",
                                r.vnum, dir, e->destination,
@@ -145,12 +196,26 @@ private:
         for (int s = 0; s < zones.count(); ++s) {
             const Zedit& z = zones.zedit(s);
             for (const Zcmd& c : z.commands) {
+                // The room a command puts something into, when it names one.
+                int into = -1;
+                switch (c.command) {
+                    case 'M':
+                    case 'O':
+                        into = c.arg[2];
+                        break;
+                    case 'D':
+                    case 'R':
+                        into = c.arg[0];
+                        break;
+                    default:
+                        break;
+                }
                 auto need = [&](const char* what, int vnum, bool loaded) {
                     if (!loaded)
-                        report(TableKind::Zone, s,
-                               strfmt("%c command: %s %d is not in any loaded zone", c.command,
-                                      what, vnum),
-                               c.line);
+                        error(TableKind::Zone, s,
+                              strfmt("%c command: %s %d is not in any loaded zone", c.command, what,
+                                     vnum),
+                              into, c.line);
                 };
                 auto room = [&](int v) { need("room", v, ws_.world().find_room(v) >= 0); };
                 auto object = [&](int v) { need("object", v, ws_.objects().find_object(v) >= 0); };
@@ -193,10 +258,10 @@ private:
             int vnum = table.record(s).vnum;
             int first = table.find(vnum);
             if (first == s) continue;
-            RecordOrigins::Place other = origins_.place(kind, first);
-            report(kind, s,
-                   strfmt("%s %d is also in %s, line %d", kind_word(kind), vnum, other.file.c_str(),
-                          other.line));
+            RecordOrigins::Place other = origins_.place(kind, first, vnum);
+            error(kind, s,
+                  strfmt("%s %d is also in %s, line %d", kind_word(kind), vnum, other.file.c_str(),
+                         other.line));
         }
     }
 
@@ -234,6 +299,23 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
         zones.insert(std::stoi(stem));
     }
     return {zones.begin(), zones.end()};
+}
+
+void note_loaded_files(const Workspace& ws, RecordOrigins& origins) {
+    for (const FileKind& k : file_kinds()) {
+        std::set<int> zones;
+        for (int s = 0, n = k.count(ws); s < n; ++s) {
+            int id = k.id_of(ws, s);
+            zones.insert(k.table == TableKind::Zone ? id : zone_of(id));
+        }
+        for (int zone : zones) {
+            if (origins.noted(k.table, zone)) continue;
+            std::string name = strfmt("%d.%s", zone, k.extension);
+            std::optional<std::string> bytes = read_file_bytes(ws.area_dir() / name);
+            // A zone with no file yet is noted too: its records stand at line 0.
+            origins.note_lines(k.table, name, bytes ? *bytes : std::string());
+        }
+    }
 }
 
 bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOrigins& origins,

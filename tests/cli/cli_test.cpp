@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "files/area_files.h"
@@ -115,7 +116,7 @@ TEST(Cli, HostileFilesAreNamedAndFailTheRun) {
          room_1400(too_long),
          {"check", "--dir", "DIR"},
          1,
-         "14.wld:3: room 1400: the text is 20000 characters long; the game keeps 16383\n",
+         "14.wld:3: error: room 1400: the text is 20000 characters long; the game keeps 16383\n",
          ""},
     };
     for (const auto& c : cases) {
@@ -162,7 +163,58 @@ TEST(Cli, CheckAsksForKeysOnlyOnDoorsWithAKey) {
     CliRun r = cli({"check", "--dir", dir.path().string()});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
-              "14.wld:1: room 1400: the door south needs key 1456, which no loaded zone holds\n");
+              "14.wld:1: error: room 1400: the door south needs key 1456, which no loaded zone "
+              "holds\n");
+}
+
+TEST(Cli, CheckFailsOnErrorsAndWithStrictOnWarnings) {
+    // Room 1400 with an exit east to room 1401, which has none back.
+    const std::string kOneWay = crlf(
+        "#1400\nA~\n~\nx~\n~\n14 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nD1\n~\n~\n~\n0 -1 1401 0 0 "
+        "-1\nS\n#1401\nB~\n~\nx~\n~\n14 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n$~\n");
+    crlf("#1401\nB~\n~\nx~\n~\n14 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n");
+    const std::string kZone = crlf("#14\nZone~\nrp~\nnone~\n1499 10 2 0\n");
+    const struct {
+        std::map<std::string, std::string> files;
+        std::string out;  // the whole report
+        int status, strict_status;
+    } cases[] = {
+        {{{"14.wld", kOneWay}},
+         "14.wld:1: warning: room 1400: the exit east to room 1401 is one-way (no exit west "
+         "leads back)\n",
+         0,
+         1},
+        {{{"14.wld",
+           room_1400("", "D0\n~\n~\n~\n1 -1 1400 0 0 -1\nD2\n~\n~\n~\n0 -1 1400 0 0 -1\n")}},
+         "14.wld:1: warning: room 1400: the door north has no keywords\n",
+         0,
+         1},
+        {{{"14.wld", room_1400("", "D0\n~\n~\n~\n0 -1 1402 0 0 -1\n")}},
+         "14.wld:1: error: room 1400: the exit north leads to room 1402, which no loaded zone "
+         "holds\n",
+         1,
+         1},
+        {{{"14.wld", room_1400("")}, {"14.zon", kZone + crlf("M 0 1455 1 1400 1 0 0\nS\n$\n")}},
+         "14.zon:6: error: M command: mobile 1455 is not in any loaded zone\n",
+         1,
+         1},
+        {{{"14.wld", room_1400("")}, {"15.wld", room_1400("")}},
+         "15.wld:1: warning: room 1400 lies outside zone 15 of its file\n"
+         "15.wld:1: error: room 1400 is also in 14.wld, line 1\n",
+         1,
+         1},
+        {{{"14.wld", room_1400("")}}, "", 0, 0},
+    };
+    for (const auto& c : cases) {
+        ScratchDir dir;
+        for (const auto& [name, bytes] : c.files)
+            dir.write(name, bytes);
+        CliRun r = cli({"check", "--dir", dir.path().string()});
+        EXPECT_EQ(r.out, c.out) << r.err;
+        EXPECT_EQ(r.status, c.status) << c.out;
+        EXPECT_EQ(cli({"check", "--strict", "--dir", dir.path().string()}).status, c.strict_status)
+            << c.out;
+    }
 }
 
 TEST(Cli, UsageErrorsExitWithTwo) {

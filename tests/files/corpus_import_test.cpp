@@ -111,16 +111,27 @@ TEST(CorpusImport, CheckListsTheStockWorldsRealProblems) {
     EXPECT_EQ(run_cli({"check", "--dir", area.path().string()}, report, report_err), 1);
     std::string text = report.str();
     for (const char* expected : {
-             "room 12038: the door north needs key 12104, which no loaded zone holds",
-             "52.wld:339: room 5210: the door east has no keywords",
-             "room 902: the exit south to room 903 is one-way (no exit north leads back)",
+             "52.wld:339: warning: room 5210: the door east has no keywords",
+             ": warning: room 902: the exit south to room 903 is one-way (no exit north leads "
+             "back)",
          })
         EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n"
                                                           << text.substr(0, 2000);
-    // One line each, "file:line: message".
+    // One line each, "file:line: severity: message": the missing key is the
+    // one error, the one-way exits of the stock design are warnings.
+    std::vector<std::string> errors;
+    int one_way = 0;
     std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);)
+    for (std::string line; std::getline(lines, line);) {
         EXPECT_NE(line.find(".wld:"), std::string::npos) << line;
+        if (line.find(": error: ") != std::string::npos) errors.push_back(line);
+        one_way += line.find(": warning: ") != std::string::npos &&
+                   line.find("is one-way") != std::string::npos;
+    }
+    EXPECT_EQ(errors, std::vector<std::string>{
+                          "120.wld:1186: error: room 12038: the door north needs key 12104, "
+                          "which no loaded zone holds"});
+    EXPECT_EQ(one_way, 365);
 
     // A zone named on the command line is checked alone: its exits into
     // other zones lead to rooms no loaded zone holds.
