@@ -1,0 +1,128 @@
+// The text panes' formatter: one table of inputs and results over its rules,
+// and formatting twice gives what formatting once gave, for the table and for
+// every room text of the stock corpus.
+#include "world/format_text.h"
+
+#include <gtest/gtest.h>
+
+#include "files/file_wld.h"
+#include "support/fake_ui.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+struct FormatCase {
+    const char* rule;
+    std::string input;
+    Indent indent;
+    std::string expected;
+};
+
+// Nine words of nine letters, the eighth given: eight such words fill a
+// 79-column line exactly.
+std::string nine_words(std::string eighth) {
+    std::string s;
+    for (int i = 0; i < 9; ++i)
+        s += (i == 7 ? eighth : std::string("abcdefghi")) + " ";
+    return s;
+}
+const std::string kSevenWords =
+    "Abcdefghi abcdefghi abcdefghi abcdefghi abcdefghi abcdefghi abcdefghi";
+
+const std::string kLongWord(100, 'x');
+
+const FormatCase kCases[] = {
+    {"empty text", "", Indent::paragraph, ""},
+    {"plain", "hello world", Indent::none, "Hello world\r\n"},
+    {"indentation", "hello world", Indent::paragraph, "   Hello world\r\n"},
+    {"blanks and line breaks collapse", "a\r\nb\t c\f\vd  ", Indent::none, "A b c d\r\n"},
+    {"sentence ends", "one. two!  three?four", Indent::none, "One.  Two!  Three?  Four\r\n"},
+    {"run of sentence ends", "wait... what?!", Indent::none, "Wait...  What?!\r\n"},
+    {"leading code before the indentation", "&Rred room", Indent::paragraph, "&R   Red room\r\n"},
+    {"leading code without indentation", "&R red", Indent::none, "&RRed\r\n"},
+    {"first word of codes alone indents two", " &R red", Indent::paragraph, "  &R Red\r\n"},
+    {"opening codes join the first word", " &R &G red", Indent::none, "&R&GRed\r\n"},
+    {"capital after codes", "hi. &gthere", Indent::none, "Hi.  &gThere\r\n"},
+    {"no capital through a colour letter", "&rhello", Indent::none, "&rHello\r\n"},
+    {"line code ends the line", "first&* second", Indent::paragraph, "   First&*\r\n   second\r\n"},
+    {"line code then sentence end", "end&*. next", Indent::paragraph, "   End&*.\r\n   Next\r\n"},
+    {"line code at the start is a word", "&*top line", Indent::none, "&*Top\r\nline\r\n"},
+    {"a code is never split", "a&.b c", Indent::none, "A&.b c\r\n"},
+    {"79 columns fit", nine_words("abcdefghi"), Indent::none,
+     kSevenWords + " abcdefghi\r\nabcdefghi\r\n"},
+    {"codes take no column", nine_words("abc&Rdefghi"), Indent::none,
+     kSevenWords + " abc&Rdefghi\r\nabcdefghi\r\n"},
+    {"&& takes one column", nine_words("abcdefgh&&"), Indent::none,
+     kSevenWords + " abcdefgh&&\r\nabcdefghi\r\n"},
+    {"80 columns wrap", nine_words("abcdefghij"), Indent::none,
+     kSevenWords + "\r\nabcdefghij abcdefghi\r\n"},
+    {"no sentence gap past column 76", std::string(76, 'a') + ". b", Indent::none,
+     "A" + std::string(75, 'a') + ".\r\nB\r\n"},
+    {"long word, no empty line", kLongWord, Indent::paragraph,
+     "   X" + kLongWord.substr(1) + "\r\n"},
+    {"trailing junk trimmed before the last word wraps", std::string(74, 'a') + " abc\\n",
+     Indent::none, "A" + std::string(73, 'a') + " abc\r\n"},
+    {"long word after a word", "short " + kLongWord, Indent::none,
+     "Short\r\n" + kLongWord + "\r\n"},
+    {"trailing escapes and backslashes", "hello \\n\\r\\\\", Indent::none, "Hello\r\n"},
+    {"trailing control characters", "hello\x01\x7f", Indent::none, "Hello\r\n"},
+    {"bytes above 127 are text", "caf\xe9", Indent::none, "Caf\xe9\r\n"},
+    {"leftmost trailing code kept", "hello &R &n", Indent::none, "Hello&R\r\n"},
+    {"code after a lone & keeps its blank", "hide & &n", Indent::none, "Hide & &n\r\n"},
+    {"codes only", "&R&G", Indent::none, "&R&G\r\n"},
+    {"codes only, indented", "&R &G", Indent::paragraph, "&R   &G\r\n"},
+    {"blanks only", "  \r\n ", Indent::paragraph, "  \r\n"},
+};
+
+TEST(FormatText, FollowsEachRule) {
+    for (const auto& c : kCases)
+        EXPECT_EQ(format_text(c.input, c.indent), c.expected) << c.rule;
+}
+
+TEST(FormatText, CutsToTheCapacityAndStillEndsWithALineBreak) {
+    EXPECT_EQ(format_text("hello world", Indent::none, 8), "Hello\r\n");
+    const std::string big = format_text(std::string(20000, 'a') + " b", Indent::none);
+    EXPECT_EQ(big.size(), kMaxTextLength);
+    EXPECT_TRUE(big.ends_with("aa\r\n"));
+}
+
+void expect_idempotent(std::string_view text, const std::string& where) {
+    for (Indent indent : {Indent::none, Indent::paragraph}) {
+        const std::string once = format_text(text, indent);
+        EXPECT_EQ(format_text(once, indent), once) << where;
+    }
+}
+
+TEST(FormatText, FormattingTwiceChangesNothing) {
+    for (const auto& c : kCases)
+        expect_idempotent(c.input, c.rule);
+    for (std::string_view odd :
+         {" &*hello world", "&R", "a&.b", "x &R\r\nhello", "&&&R!. &", " &R &G x",
+          " &R xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx"})
+        expect_idempotent(odd, std::string(odd));
+}
+
+TEST(FormatText, FormattingTwiceChangesNoRoomTextOfTheCorpus) {
+    ZS_REQUIRE_CORPUS();
+    int texts = 0;
+    for (const auto& path : test::corpus_files("wld")) {
+        test::FakeUi ui;
+        ui.always_yes();
+        Workspace ws(ui);
+        ASSERT_TRUE(load_world_file(ws, path.string()));
+        for (int s = 0; s < ws.world().count(); ++s) {
+            const Room& r = ws.world().room(s);
+            const std::string where = path.filename().string() + " room " + std::to_string(r.vnum);
+            expect_idempotent(r.description, where);
+            for (const auto& e : r.extra_descriptions)
+                expect_idempotent(e.description, where + " extra");
+            ++texts;
+        }
+    }
+    EXPECT_GT(texts, 1000);
+}
+
+}  // namespace
+}  // namespace zs
