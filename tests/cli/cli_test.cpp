@@ -20,6 +20,7 @@ namespace {
 using test::crlf;
 using test::FakeUi;
 using test::ScratchDir;
+using test::world_file;
 
 struct CliRun {
     int status;
@@ -252,20 +253,6 @@ TEST(Cli, CheckRefusesAnAreaFileThatIsADevice) {
     CliRun r = cli({"check", "--dir", in.path().string(), "19"});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(in.file("19.wld") + " is not a regular file"), std::string::npos) << r.err;
-}
-
-// A world file in the current layout: each room with its exits (direction, target).
-std::string world_file(
-    std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms) {
-    std::string s;
-    for (const auto& [vnum, exits] : rooms) {
-        s += strfmt("#%d\nRoom %d~\n~\nnone~\n~\n%d 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n", vnum,
-                    vnum, zone_of(vnum));
-        for (auto [dir, to] : exits)
-            s += strfmt("D%d\n~\n~\n~\n0 -1 %d 0 0 -1\n", dir, to);
-        s += "S\n";
-    }
-    return crlf(s + "$\n");
 }
 
 TEST(Cli, RenumberWorksInPlaceOrIntoAnOutputDirectory) {

@@ -1,5 +1,8 @@
 #include "support/test_files.h"
 
+#include "world/room.h"
+#include "world/strfmt.h"
+
 #include <algorithm>
 #include <atomic>
 #include <fstream>
@@ -37,6 +40,19 @@ std::string ScratchDir::read(const std::string& name) const {
 
 bool ScratchDir::exists(const std::string& name) const {
     return fs::exists(path_ / name);
+}
+
+std::string world_file(
+    std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms) {
+    std::string s;
+    for (const auto& [vnum, exits] : rooms) {
+        s += strfmt("#%d\nRoom %d~\n~\nnone~\n~\n%d 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n", vnum,
+                    vnum, zone_of(vnum));
+        for (auto [dir, to] : exits)
+            s += strfmt("D%d\n~\n~\n~\n0 -1 %d 0 0 -1\n", dir, to);
+        s += "S\n";
+    }
+    return crlf(s + "$\n");
 }
 
 std::string crlf(const std::string& lf_text) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,11 @@ private:
 
 // Turns LF line ends into CR LF, as files on disk have them.
 std::string crlf(const std::string& lf_text);
+
+// A world file in the current layout: each room with its exits (direction,
+// target), titled "Room <vnum>".
+std::string world_file(
+    std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms);
 
 std::string read_bytes(const std::filesystem::path& path);
 

@@ -9,6 +9,7 @@
 #include "files/area_files.h"
 #include "map/map_session.h"
 #include "support/fake_ui.h"
+#include "support/tables.h"
 #include "support/test_files.h"
 #include "world/edits.h"
 #include "world/names.h"
@@ -19,42 +20,10 @@ namespace zs {
 namespace {
 
 using test::FakeUi;
+using test::same_tables;
 using test::ScratchDir;
-
-struct Tables {
-    std::vector<Room> rooms;
-    std::vector<Zedit> zedits;
-    std::vector<ObjectPrototype> objects;
-    std::vector<MobilePrototype> mobiles;
-};
-
-Tables tables_of(const Workspace& ws) {
-    Tables t;
-    for (int s = 0; s < ws.world().count(); ++s)
-        t.rooms.push_back(ws.world().room(s));
-    for (int s = 0; s < ws.zones().count(); ++s)
-        t.zedits.push_back(ws.zones().zedit(s));
-    for (int s = 0; s < ws.objects().count(); ++s)
-        t.objects.push_back(ws.objects().record(s));
-    for (int s = 0; s < ws.mobiles().count(); ++s)
-        t.mobiles.push_back(ws.mobiles().record(s));
-    return t;
-}
-
-::testing::AssertionResult same_tables(const Tables& a, const Tables& b) {
-    if (a.rooms.size() != b.rooms.size())
-        return ::testing::AssertionFailure()
-               << a.rooms.size() << " rooms against " << b.rooms.size();
-    for (std::size_t i = 0; i < a.rooms.size(); ++i)
-        if (!a.rooms[i].same_record(b.rooms[i]))
-            return ::testing::AssertionFailure()
-                   << "room in slot " << i << " differs (" << a.rooms[i].vnum << " against "
-                   << b.rooms[i].vnum << ")";
-    if (a.zedits != b.zedits) return ::testing::AssertionFailure() << "zedits differ";
-    if (a.objects != b.objects) return ::testing::AssertionFailure() << "objects differ";
-    if (a.mobiles != b.mobiles) return ::testing::AssertionFailure() << "mobiles differ";
-    return ::testing::AssertionSuccess();
-}
+using test::Tables;
+using test::tables_of;
 
 // Every file Save All writes for the workspace, by name.
 std::map<std::string, std::string> saved_bytes(Workspace& ws) {

@@ -12,6 +12,7 @@
 #include "files/area_files.h"
 #include "map/map_session.h"
 #include "support/fake_ui.h"
+#include "support/tables.h"
 #include "support/test_files.h"
 #include "world/strfmt.h"
 
@@ -20,6 +21,7 @@ namespace {
 
 using test::FakeUi;
 using test::ScratchDir;
+using test::world_file;
 
 Room room(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
     Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
@@ -40,38 +42,17 @@ Zcmd command(char letter, std::array<std::int32_t, 6> args) {
 
 // Everything the tables hold, in slot order, to compare whole states.
 struct Snapshot {
-    std::vector<Room> rooms;
-    std::vector<Zedit> zedits;
-    std::vector<ObjectPrototype> objects;
-    std::vector<MobilePrototype> mobiles;
+    test::Tables tables;
     int room_blocks;
     std::size_t steps;
 };
 
 Snapshot snapshot(const Workspace& ws) {
-    Snapshot s;
-    for (int i = 0; i < ws.world().count(); ++i)
-        s.rooms.push_back(ws.world().room(i));
-    for (int i = 0; i < ws.zones().count(); ++i)
-        s.zedits.push_back(ws.zones().zedit(i));
-    for (int i = 0; i < ws.objects().count(); ++i)
-        s.objects.push_back(ws.objects().record(i));
-    for (int i = 0; i < ws.mobiles().count(); ++i)
-        s.mobiles.push_back(ws.mobiles().record(i));
-    s.room_blocks = ws.world().block_count();
-    s.steps = ws.history().step_count();
-    return s;
+    return {test::tables_of(ws), ws.world().block_count(), ws.history().step_count()};
 }
 
 ::testing::AssertionResult same(const Snapshot& a, const Snapshot& b) {
-    if (a.rooms.size() != b.rooms.size())
-        return ::testing::AssertionFailure() << a.rooms.size() << " rooms, not " << b.rooms.size();
-    for (std::size_t i = 0; i < a.rooms.size(); ++i)
-        if (!a.rooms[i].same_record(b.rooms[i]))
-            return ::testing::AssertionFailure() << "room in slot " << i << " differs";
-    if (a.zedits != b.zedits) return ::testing::AssertionFailure() << "zedits differ";
-    if (a.objects != b.objects) return ::testing::AssertionFailure() << "objects differ";
-    if (a.mobiles != b.mobiles) return ::testing::AssertionFailure() << "mobiles differ";
+    if (auto tables = test::same_tables(a.tables, b.tables); !tables) return tables;
     if (a.room_blocks != b.room_blocks) return ::testing::AssertionFailure() << "blocks differ";
     if (a.steps != b.steps) return ::testing::AssertionFailure() << "history differs";
     return ::testing::AssertionSuccess();
@@ -421,20 +402,6 @@ TEST_F(ZoneOpsTest, NewRoomIsMadeSelectedAndUndoable) {
     EXPECT_EQ(ws.undo_text(), "Undo Create Room 5012");
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(ws.world().find_room(5012), -1);
-}
-
-// A world file in the current layout: each room with its exits (direction, target).
-std::string world_file(
-    std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms) {
-    std::string s;
-    for (const auto& [vnum, exits] : rooms) {
-        s += strfmt("#%d\nRoom %d~\n~\nnone~\n~\n%d 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\n", vnum,
-                    vnum, zone_of(vnum));
-        for (auto [dir, to] : exits)
-            s += strfmt("D%d\n~\n~\n~\n0 -1 %d 0 0 -1\n", dir, to);
-        s += "S\n";
-    }
-    return test::crlf(s + "$\n");
 }
 
 TEST(ZoneOpsFiles, RenumberedZoneLeavesNothingBehindAfterSaveAll) {
