@@ -369,7 +369,13 @@ void MainWindow::check_area() {
                 map_->redraw(true);
             },
             [this](const QString& text) { show_status(text); }, this);
+        // The panel floats beside the window: docked, it would take its room
+        // from the map, whose geometry is fixed.
         addDockWidget(Qt::BottomDockWidgetArea, problems_);
+        problems_->setAllowedAreas(Qt::NoDockWidgetArea);
+        problems_->setFloating(true);
+        QRect frame = frameGeometry();
+        problems_->setGeometry(frame.right() + 1, frame.top(), 560, 420);
     }
     problems_->show();
     problems_->raise();

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "app/main_window.h"
+#include "app/map_widget.h"
 #include "app/problems_panel.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
@@ -42,6 +43,8 @@ protected:
         window->show();
         ASSERT_TRUE(load_world_file(ws, dir.write("14.wld", crlf(kWorld))));
         ASSERT_TRUE(load_zone_file(ws, dir.write("14.zon", crlf(kZone))));
+        QApplication::processEvents();
+        map_size = window->map()->size();
         window->action("Check &Area")->trigger();
         panel = window->problems_panel();
         ASSERT_TRUE(panel);
@@ -78,10 +81,13 @@ protected:
     ScratchDir dir;
     std::unique_ptr<MainWindow> window;
     ProblemsPanel* panel = nullptr;
+    QSize map_size;
 };
 
 TEST_F(ProblemsPanelTest, CheckAreaListsTheFindingsWithSeverityPlaceAndRoom) {
     EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->isFloating());
+    EXPECT_EQ(window->map()->size(), map_size) << "the panel takes no room from the map";
     ASSERT_EQ(list()->topLevelItemCount(), 4);
     const struct {
         const char *severity, *problem, *room;
