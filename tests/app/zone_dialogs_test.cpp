@@ -118,9 +118,23 @@ TEST_F(ZoneDialogsTest, UnloadWldUnloadsAZoneAndReportsABadNumber) {
     EXPECT_EQ(status(), "Zone 89 does not exist.");
     EXPECT_EQ(ws.world().count(), rooms);
 
+    // Unsaved rooms of the zone are worth the question; cancelled, nothing goes.
+    QStringList asked;
+    auto choice = MainWindow::UnsavedChoice::Cancel;
+    window->set_unsaved_question([&](const QString& doing) {
+        asked << doing;
+        return choice;
+    });
+    prompt("&New Room...", "New Room", "8850");
+    prompt("&Unload Wld", "Unload Zone", "88");
+    EXPECT_EQ(asked, QStringList({"unloading"}));
+    EXPECT_EQ(ws.world().count(), rooms + 1);
+
+    choice = MainWindow::UnsavedChoice::Discard;
     prompt("&Unload Wld", "Unload Zone", "88");
     EXPECT_EQ(ws.world().count(), 0);
     EXPECT_EQ(status(), "Zone 88 unloaded.");
+    EXPECT_FALSE(ws.modified().any());
 }
 
 TEST_F(ZoneDialogsTest, ApplyAttributesCopiesTheTickedAttributesToTheZone) {
