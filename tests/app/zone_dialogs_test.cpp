@@ -189,6 +189,7 @@ TEST_F(ZoneDialogsTest, RenumberZoneStaysOpenAndRefusesATakenZone) {
         EXPECT_EQ(dialog->windowTitle(), "Re-number Zone");
         old_box = dialog->old_box()->text();
         EXPECT_FALSE(dialog->whole_zone_box()->isChecked());
+        EXPECT_EQ(dialog->focusWidget(), dialog->new_box());
         QTest::keyClicks(dialog->new_box(), "89");
         answer_modal(note);
         click_button(dialog, "Re-Number");
