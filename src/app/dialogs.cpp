@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -112,6 +113,96 @@ std::optional<int> LoadZoneDialog::zone() const {
     int v = zone_->text().trimmed().toInt(&ok);
     if (!ok || v < 0) return std::nullopt;
     return v;
+}
+
+ApplyAttributesDialog::ApplyAttributesDialog(int vnum, int zone, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Apply Attributes"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Room Vnum: %1").arg(vnum), this));
+    layout->addWidget(new QLabel(QStringLiteral("Zone: %1").arg(zone), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("Apply the following attributes from this room to all other rooms in zone:"),
+        this));
+    auto group = [this, layout](const char* caption, const char* prefix,
+                                std::initializer_list<const char*> boxes, QCheckBox** out) {
+        auto* g = new QGroupBox(QString::fromLatin1(caption), this);
+        auto* column = new QVBoxLayout(g);
+        for (const char* box : boxes) {
+            auto* b = new QCheckBox(QString::fromLatin1(box), g);
+            b->setObjectName(QString::fromLatin1(prefix) + QString::fromLatin1(box));
+            column->addWidget(b);
+            *out++ = b;
+        }
+        layout->addWidget(g);
+    };
+    group("Attributes to Copy:", "copy ",
+          {"Room Flags", "Climate", "Sector", "Nation", "Room Size", "Exit Size"}, copy_);
+    group("Do not copy over previously set values:", "keep ",
+          {"Room Flags", "Nation", "Room Size", "Exit Size"}, keep_);
+    layout->addWidget(ok_cancel(this));
+    ApplyAttributesChoices start;
+    for (auto [box, on] : {std::pair{copy_[0], start.room_flags},
+                           {copy_[1], start.climate},
+                           {copy_[2], start.sector},
+                           {copy_[3], start.nation},
+                           {copy_[4], start.room_size},
+                           {copy_[5], start.exit_size},
+                           {keep_[0], start.keep_room_flags},
+                           {keep_[1], start.keep_nation},
+                           {keep_[2], start.keep_room_size},
+                           {keep_[3], start.keep_exit_size}})
+        box->setChecked(on);
+    adjustSize();
+    centre_dialog(this);
+}
+
+ApplyAttributesChoices ApplyAttributesDialog::choices() const {
+    ApplyAttributesChoices c;
+    c.room_flags = copy_[0]->isChecked();
+    c.climate = copy_[1]->isChecked();
+    c.sector = copy_[2]->isChecked();
+    c.nation = copy_[3]->isChecked();
+    c.room_size = copy_[4]->isChecked();
+    c.exit_size = copy_[5]->isChecked();
+    c.keep_room_flags = keep_[0]->isChecked();
+    c.keep_nation = keep_[1]->isChecked();
+    c.keep_room_size = keep_[2]->isChecked();
+    c.keep_exit_size = keep_[3]->isChecked();
+    return c;
+}
+
+RenumberZoneDialog::RenumberZoneDialog(std::optional<int> old_zone, Renumber renumber,
+                                       QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Re-number Zone"));
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->addWidget(new QLabel(QStringLiteral("Old zone number:"), this), 0, 0);
+    old_ = new QLineEdit(this);
+    if (old_zone) old_->setText(QString::number(*old_zone));
+    grid->addWidget(old_, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("New zone number:"), this), 1, 0);
+    new_ = new QLineEdit(this);
+    grid->addWidget(new_, 1, 1);
+    layout->addLayout(grid);
+    whole_ =
+        new QCheckBox(QStringLiteral("Also renumber this zone's zedit, objects and mobiles"), this);
+    layout->addWidget(whole_);
+    auto* buttons = new QDialogButtonBox(this);
+    auto* go = buttons->addButton(QStringLiteral("Re-Number"), QDialogButtonBox::ActionRole);
+    auto* done = buttons->addButton(QStringLiteral("Done"), QDialogButtonBox::RejectRole);
+    // Enter in a box renumbers; the dialog stays open for another zone.
+    go->setDefault(true);
+    done->setAutoDefault(false);
+    connect(go, &QPushButton::clicked, this, [this, renumber = std::move(renumber)] {
+        renumber(old_->text(), new_->text(), whole_->isChecked());
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    adjustSize();
+    centre_dialog(this);
+    new_->setFocus();
 }
 
 void show_exit_help(QWidget* parent) {

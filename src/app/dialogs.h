@@ -1,9 +1,14 @@
-// The shell's small modal dialogs: Options, Load Full Zone, How to Create
-// Exits and About. Each is centred over the main window when it opens.
+// The shell's small modal dialogs: Options, Load Full Zone, Apply Attributes,
+// Re-number Zone, How to Create Exits and About. Each is centred over the
+// main window when it opens. The zone dialogs only gather what the user
+// chose; the operations themselves are the core's.
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <optional>
+
+#include "world/zone_ops.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -47,6 +52,40 @@ public:
 
 private:
     QLineEdit* zone_;
+};
+
+// "Apply Attributes" for the selected room `vnum` of `zone`: which of its
+// attributes go to every room of the zone, and which values already set are
+// kept. The boxes are named "copy <caption>" and "keep <caption>".
+class ApplyAttributesDialog : public QDialog {
+    Q_OBJECT
+public:
+    ApplyAttributesDialog(int vnum, int zone, QWidget* parent);
+    ApplyAttributesChoices choices() const;
+
+private:
+    QCheckBox* copy_[6];
+    QCheckBox* keep_[4];
+};
+
+// "Re-number Zone": the old zone (prefilled when known) and the new one.
+// "Re-Number" calls `renumber` with the boxes' texts and the "Also renumber"
+// box, and leaves the dialog open; "Done" closes it.
+class RenumberZoneDialog : public QDialog {
+    Q_OBJECT
+public:
+    using Renumber =
+        std::function<void(const QString& old_box, const QString& new_box, bool whole_zone)>;
+    RenumberZoneDialog(std::optional<int> old_zone, Renumber renumber, QWidget* parent);
+
+    QLineEdit* old_box() const { return old_; }
+    QLineEdit* new_box() const { return new_; }
+    QCheckBox* whole_zone_box() const { return whole_; }
+
+private:
+    QLineEdit* old_;
+    QLineEdit* new_;
+    QCheckBox* whole_;
 };
 
 void show_exit_help(QWidget* parent);

@@ -30,6 +30,7 @@
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "world/edits.h"
+#include "world/zone_ops.h"
 
 namespace zs {
 
@@ -216,17 +217,17 @@ void MainWindow::build_menu() {
     for (QAction* a : {undo_, redo_})
         a->setShortcutContext(Qt::WidgetShortcut);
     edit->addSeparator();
-    add(edit, "&New Room...", soon, false);
+    add(edit, "&New Room...", [this] { open_new_room_dialog(); });
     add(edit, "&Delete Selected Room", [this] {
         delete_selected_room();
         map_->setFocus();
     });
-    add(edit, "D&elete Wld", soon, false);
-    add(edit, "&Unload Wld", soon, false);
+    add(edit, "D&elete Wld", [this] { open_zone_number_dialog(true); });
+    add(edit, "&Unload Wld", [this] { open_zone_number_dialog(false); });
     add(edit, "Unload All &Wlds", [this] { unload(false); });
     add(edit, "Unload &All", [this] { unload(true); });
-    add(edit, "&Apply Attribute to Zone...", soon, false);
-    add(edit, "&Re-number Zone...", soon, false);
+    add(edit, "&Apply Attribute to Zone...", [this] { open_apply_attributes_dialog(); });
+    add(edit, "&Re-number Zone...", [this] { open_renumber_dialog(); });
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     add(tools, "&Update...", soon, false);
@@ -479,6 +480,97 @@ void MainWindow::delete_selected_room() {
     delete_room(ws_, r->vnum);
     if (ws_.world().selected_slot() >= 0) session_.select_room(ws_, ws_.world().selected_slot());
     map_->redraw(true);
+}
+
+std::optional<QString> MainWindow::ask_number(const QString& caption, const QString& label) {
+    QInputDialog dialog(this);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(label);
+    dialog.adjustSize();
+    centre_dialog(&dialog);
+    bool ok = dialog.exec() == QDialog::Accepted;
+    map_->setFocus();
+    if (!ok) return std::nullopt;
+    return dialog.textValue();
+}
+
+void MainWindow::show_zone_operation(int selected_before) {
+    // A room that the operation newly selected, or whose number it changed,
+    // is shown as a click would show it; the operation's own status stays.
+    const Room* r = ws_.world().selected_room();
+    if (r && r->vnum != selected_before) {
+        QString status = status_->text();
+        session_.select_room(ws_, ws_.world().selected_slot());
+        show_status(status);
+    }
+    map_->redraw(true);
+}
+
+int MainWindow::selected_vnum() const {
+    const Room* r = ws_.world().selected_room();
+    return r ? r->vnum : -1;
+}
+
+void MainWindow::open_new_room_dialog() {
+    auto box = ask_number(QStringLiteral("New Room"), QStringLiteral("Room Number:"));
+    if (!box) return;
+    // Selects and centres the new room itself, and says what it did.
+    session_.create_room_by_number(ws_, box->toStdString());
+    map_->redraw(true);
+}
+
+void MainWindow::open_zone_number_dialog(bool remove_incoming) {
+    auto box =
+        ask_number(remove_incoming ? QStringLiteral("Delete Zone") : QStringLiteral("Unload Zone"),
+                   QStringLiteral("Zone Number"));
+    if (!box) return;
+    std::string text = box->toStdString();
+    int before = selected_vnum();
+    if (remove_incoming) {
+        // Asks its own warning first; one step of the history.
+        delete_zone(ws_, text);
+    } else {
+        // Unloading cannot be undone: the zone's unsaved rooms are worth the
+        // question that Unload All Wlds asks.
+        std::optional<long long> zone = box_number(text);
+        bool unsaved = zone && zone_number_valid(*zone) &&
+                       ws_.modified().is_set(TableKind::World, static_cast<int>(*zone));
+        bool go_on = settle_unsaved(unsaved, QStringLiteral("unloading"));
+        map_->setFocus();
+        if (!go_on) return;
+        unload_zone(ws_, text);
+    }
+    show_zone_operation(before);
+}
+
+void MainWindow::open_apply_attributes_dialog() {
+    const Room* r = ws_.world().selected_room();
+    if (!r) {
+        show_status(QStringLiteral("No room selected."));
+        return;
+    }
+    ApplyAttributesDialog dialog(r->vnum, r->zone, this);
+    bool ok = dialog.exec() == QDialog::Accepted;
+    map_->setFocus();
+    if (!ok) return;
+    apply_attributes(ws_, dialog.choices());
+    map_->redraw(true);
+}
+
+void MainWindow::open_renumber_dialog() {
+    const Room* r = ws_.world().selected_room();
+    std::optional<int> zone;
+    if (r) zone = r->zone;
+    RenumberZoneDialog dialog(
+        zone,
+        [this](const QString& old_box, const QString& new_box, bool whole_zone) {
+            int before = selected_vnum();
+            renumber_zone_from_boxes(ws_, old_box.toStdString(), new_box.toStdString(), whole_zone);
+            show_zone_operation(before);
+        },
+        this);
+    dialog.exec();
+    map_->setFocus();
 }
 
 void MainWindow::export_map_image() {

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <array>
 #include <memory>
+#include <optional>
 
 #include "app/qt_ui.h"
 #include "app/workspace_signals.h"
@@ -101,6 +102,18 @@ private:
     void open_create_room_dialog();
     void export_map_image();
     void delete_selected_room();
+    // The Edit menu's zone dialogs. Each calls the core's operation and then
+    // redraws; the dialogs themselves change nothing.
+    void open_new_room_dialog();
+    // "D&elete Wld" (with every exit into the zone) or "&Unload Wld".
+    void open_zone_number_dialog(bool remove_incoming);
+    void open_apply_attributes_dialog();
+    void open_renumber_dialog();
+    // A small prompt for a number; nothing when cancelled.
+    std::optional<QString> ask_number(const QString& caption, const QString& label);
+    // After a zone operation: the selection shown, the map redrawn.
+    void show_zone_operation(int selected_before);
+    int selected_vnum() const;
     // Tools > Check Area: opens the problems dock and checks at once.
     void check_area();
 
