@@ -1,10 +1,17 @@
 #include "app/room_editor.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/qt_ui.h"
+#include "world/room_text.h"
 
 namespace zs {
 
@@ -16,25 +23,126 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     title_->setObjectName(QStringLiteral("title box"));
     description_ = new QPlainTextEdit(text_pane);
     description_->setObjectName(QStringLiteral("description box"));
+    side_text_ = new QPlainTextEdit(text_pane);
+    side_text_->setObjectName(QStringLiteral("side text box"));
     // Game text is laid out in a fixed font, as players see it.
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setPixelSize(12);
-    title_->setFont(fixed);
-    description_->setFont(fixed);
+    for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
+                         static_cast<QWidget*>(side_text_)})
+        box->setFont(fixed);
+
+    auto* buttons = new QHBoxLayout;
+    auto* format = new QPushButton(QStringLiteral("Format"), text_pane);
+    auto* clear = new QPushButton(QStringLiteral("Clear"), text_pane);
+    for (QPushButton* b : {format, clear}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch(1);
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(description_, 3);
+    boxes->addWidget(side_text_, 1);
     text_layout->addWidget(title_);
-    text_layout->addWidget(description_);
+    text_layout->addLayout(boxes, 1);
+    text_layout->addLayout(buttons);
+
+    connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
+    connect(description_, &QPlainTextEdit::textChanged, this,
+            [this] { text_typed(description_, shown_description_, RoomField::Description); });
+    connect(side_text_, &QPlainTextEdit::textChanged, this,
+            [this] { text_typed(side_text_, shown_side_text_, RoomField::SideText); });
+    connect(format, &QPushButton::clicked, this, [this] { format_pressed(); });
+    connect(clear, &QPushButton::clicked, this, [this] { clear_pressed(); });
+}
+
+int RoomEditor::selected_vnum() const {
+    const Room* room = workspace().world().selected_room();
+    return room ? room->vnum : -1;
+}
+
+void RoomEditor::refresh() {
+    const Room* room = workspace().world().selected_room();
+    filling_ = true;
+    shown_title_ = room ? from_area_text(room->title) : QString();
+    shown_description_ = room ? from_area_text(room->description) : QString();
+    shown_side_text_ = room ? from_area_text(room->side_text) : QString();
+    title_->setText(shown_title_);
+    description_->setPlainText(shown_description_);
+    side_text_->setPlainText(shown_side_text_);
+    filling_ = false;
+}
+
+bool RoomEditor::refused(const QString& text) {
+    std::string why = room_text_refusal(to_area_text(text));
+    if (why.empty()) return false;
+    workspace().ui().show_status(why);
+    return true;
+}
+
+void RoomEditor::title_typed() {
+    QString text = title_->text();
+    if (refused(text)) {
+        int caret = title_->cursorPosition() - int(text.size() - shown_title_.size());
+        title_->setText(shown_title_);
+        title_->setCursorPosition(std::max(0, caret));
+        return;
+    }
+    shown_title_ = text;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    store_room_text(
+        workspace(), vnum, RoomField::Title, to_area_text(text),
+        edit_options(field_bit(RoomField::Title), {TableKind::World, vnum, int(RoomField::Title)}));
+}
+
+void RoomEditor::text_typed(QPlainTextEdit* box, QString& shown, RoomField field) {
+    if (filling_) return;
+    QString text = box->toPlainText();
+    if (text == shown) return;  // a change of format only
+    if (refused(text)) {
+        int caret = box->textCursor().position() - int(text.size() - shown.size());
+        filling_ = true;
+        box->setPlainText(shown);
+        filling_ = false;
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(std::clamp(caret, 0, int(shown.size())));
+        box->setTextCursor(cursor);
+        return;
+    }
+    shown = text;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    store_room_text(workspace(), vnum, field, to_area_text(text),
+                    edit_options(field_bit(field), {TableKind::World, vnum, int(field)}));
+}
+
+void RoomEditor::format_pressed() {
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    format_room_texts(workspace(), vnum, to_area_text(description_->toPlainText()),
+                      to_area_text(side_text_->toPlainText()), edit_options(0));
+    refresh();  // the boxes show the formatted texts
+}
+
+void RoomEditor::clear_pressed() {
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    clear_room_colours(workspace(), vnum, to_area_text(description_->toPlainText()),
+                       edit_options(0));
+    refresh();
 }
 
 bool RoomEditor::handle_key(QKeyEvent* event) {
-    // Tab moves between the title and description boxes.
+    // Tab moves between the title and description boxes; it is never typed.
     if (event->key() != Qt::Key_Tab) return false;
     QWidget* focus = QApplication::focusWidget();
     if (focus == title_) {
         description_->setFocus();
         return true;
     }
-    if (focus == description_) {
+    if (focus == description_ || focus == side_text_) {
         title_->setFocus();
         return true;
     }

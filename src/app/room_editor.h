@@ -1,13 +1,20 @@
 // RoomEditor: the room editor's panes. The room text pane holds the selected
-// room's title and description boxes, in the fixed font players see game
-// text in; Tab moves between the two. The room pane beside the map is still
+// room's title, description and side text boxes, in the fixed font players
+// see game text in, with the Format and Clear buttons; Tab moves between the
+// title and description boxes. Typing stores into the room at once, each
+// burst of typing in one box one undoable step; a "~" or a text longer than
+// the area files take is refused. The room pane beside the map is still
 // empty.
 #pragma once
 
+#include <QString>
+
 #include "editors/editor_pane.h"
+#include "world/edits.h"
 
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace zs {
 
@@ -18,12 +25,29 @@ public:
 
     QLineEdit* title_box() const { return title_; }
     QPlainTextEdit* description_box() const { return description_; }
+    QPlainTextEdit* side_text_box() const { return side_text_; }
 
     bool handle_key(QKeyEvent* event) override;
+    // Fills the boxes from the selected room (empty when none is); stores
+    // nothing.
+    void refresh() override;
 
 private:
+    // The builder changed a box: stores its text, or puts the box back as it
+    // was when the text cannot be stored.
+    void title_typed();
+    void text_typed(QPlainTextEdit* box, QString& shown, RoomField field);
+    bool refused(const QString& text);
+    int selected_vnum() const;
+    void format_pressed();
+    void clear_pressed();
+
     QLineEdit* title_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
+    QPlainTextEdit* side_text_ = nullptr;
+    // What each box showed after its last accepted change.
+    QString shown_title_, shown_description_, shown_side_text_;
+    bool filling_ = false;  // the boxes are being filled from the room
 };
 
 }  // namespace zs
