@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,9 +12,22 @@
 #include <algorithm>
 
 #include "app/qt_ui.h"
+#include "world/colour_codes.h"
 #include "world/room_text.h"
 
 namespace zs {
+
+namespace {
+
+// The colour buttons' code letters, in the pane's order.
+constexpr char kColourLetters[] = "RrGgBbYyCcMmWwDdn";
+
+QString swatch_style(char letter) {
+    Rgb c = preview_colour(letter);
+    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b);
+}
+
+}  // namespace
 
 RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     : EditorPane(EditorKind::Room, bridge, area) {
@@ -40,6 +54,23 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
         b->setFocusPolicy(Qt::NoFocus);
         buttons->addWidget(b);
     }
+    for (const char* l = kColourLetters; *l; ++l) {
+        auto* b = new QPushButton(text_pane);
+        b->setObjectName(QStringLiteral("colour &%1").arg(QLatin1Char(*l)));
+        b->setFixedSize(15, 30);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setStyleSheet(swatch_style(*l));
+        b->setToolTip(QStringLiteral("&%1").arg(QLatin1Char(*l)));
+        b->installEventFilter(this);
+        QString code = QStringLiteral("&%1").arg(QLatin1Char(*l));
+        connect(b, &QPushButton::clicked, this, [this, code] { colour_pressed(code, false); });
+        buttons->addWidget(b);
+    }
+    buttons->addWidget(new QLabel(QStringLiteral("Color:"), text_pane));
+    swatch_ = new QLabel(text_pane);
+    swatch_->setObjectName(QStringLiteral("colour swatch"));
+    swatch_->setFixedSize(15, 15);
+    buttons->addWidget(swatch_);
     buttons->addStretch(1);
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(description_, 3);
@@ -132,6 +163,29 @@ void RoomEditor::clear_pressed() {
     clear_room_colours(workspace(), vnum, to_area_text(description_->toPlainText()),
                        edit_options(0));
     refresh();
+}
+
+void RoomEditor::colour_pressed(const QString& code, bool twice) {
+    paint_colour_ = code;
+    swatch_->setStyleSheet(swatch_style(code.at(1).toLatin1()));
+    if (!twice) return;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    colour_room_description(workspace(), vnum, to_area_text(description_->toPlainText()),
+                            to_area_text(code), edit_options(0));
+    refresh();
+}
+
+bool RoomEditor::eventFilter(QObject* watched, QEvent* event) {
+    // A colour button's double click colours the description as well.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        QString name = watched->objectName();
+        if (name.startsWith(QStringLiteral("colour &"))) {
+            colour_pressed(name.mid(7), true);
+            return true;
+        }
+    }
+    return EditorPane::eventFilter(watched, event);
 }
 
 bool RoomEditor::handle_key(QKeyEvent* event) {

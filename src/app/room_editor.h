@@ -1,6 +1,7 @@
 // RoomEditor: the room editor's panes. The room text pane holds the selected
 // room's title, description and side text boxes, in the fixed font players
-// see game text in, with the Format and Clear buttons; Tab moves between the
+// see game text in, with the Format and Clear buttons and the colour buttons
+// with the paint colour's swatch beside "Color:"; Tab moves between the
 // title and description boxes. Typing stores into the room at once, each
 // burst of typing in one box one undoable step; a "~" or a text longer than
 // the area files take is refused. The room pane beside the map is still
@@ -12,6 +13,7 @@
 #include "editors/editor_pane.h"
 #include "world/edits.h"
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -27,6 +29,10 @@ public:
     QPlainTextEdit* description_box() const { return description_; }
     QPlainTextEdit* side_text_box() const { return side_text_; }
 
+    // The paint colour the colour buttons chose ("&R"), empty at first.
+    const QString& paint_colour() const { return paint_colour_; }
+    QLabel* swatch() const { return swatch_; }
+
     bool handle_key(QKeyEvent* event) override;
     // Fills the boxes from the selected room (empty when none is); stores
     // nothing.
@@ -41,12 +47,17 @@ private:
     int selected_vnum() const;
     void format_pressed();
     void clear_pressed();
+    // A colour button pressed (`twice`: double-clicked) with its code.
+    void colour_pressed(const QString& code, bool twice);
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLineEdit* title_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     QPlainTextEdit* side_text_ = nullptr;
     // What each box showed after its last accepted change.
     QString shown_title_, shown_description_, shown_side_text_;
+    QLabel* swatch_ = nullptr;
+    QString paint_colour_;
     bool filling_ = false;  // the boxes are being filled from the room
 };
 

@@ -88,4 +88,16 @@ bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
         options);
 }
 
+bool colour_room_description(Workspace& ws, int vnum, std::string_view description,
+                             std::string_view code, EditOptions options) {
+    std::string coloured = code == "&n" ? std::string(description) + "&n"
+                                        : std::string(code) + std::string(description);
+    std::string d = format_text(coloured, Indent::paragraph);
+    options.fields = field_bit(RoomField::Description);
+    options.merge = {};
+    return edit_room(
+        ws, vnum, strfmt("Color Description of Room %d", vnum), [&](Room& r) { r.description = d; },
+        options);
+}
+
 }  // namespace zs

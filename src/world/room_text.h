@@ -36,4 +36,10 @@ bool format_room_texts(Workspace& ws, int vnum, std::string_view description,
 bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
                         EditOptions options = {});
 
+// "Color Description of Room 3001", a double click on a colour button: stores
+// the description box with the code ("&R") put in front of it, or "&n"
+// appended, formatted with paragraph indentation.
+bool colour_room_description(Workspace& ws, int vnum, std::string_view description,
+                             std::string_view code, EditOptions options = {});
+
 }  // namespace zs

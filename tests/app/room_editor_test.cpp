@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -115,6 +116,20 @@ TEST_F(RoomEditorTest, FormatIsOneUndoableStep) {
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(room(8800).description, description);
     EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), description);
+}
+
+TEST_F(RoomEditorTest, AColourButtonPaintsOnClickAndColoursOnDoubleClick) {
+    auto* red = window->findChild<QPushButton*>(QStringLiteral("colour &R"));
+    auto* swatch = window->findChild<QLabel*>(QStringLiteral("colour swatch"));
+    ASSERT_TRUE(red && swatch);
+    EXPECT_EQ(swatch->styleSheet(), "");  // no paint colour yet
+    QTest::mouseClick(red, Qt::LeftButton);
+    EXPECT_EQ(swatch->styleSheet(), "background-color: rgb(255, 0, 0);");
+    EXPECT_EQ(ws.undo_text(), "Undo");  // a click only chooses the colour
+    QTest::mouseDClick(red, Qt::LeftButton);
+    EXPECT_EQ(ws.undo_text(), "Undo Color Description of Room 8800");
+    EXPECT_TRUE(room(8800).description.view().starts_with("&R   Two cart tracks"));
+    EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8800).description.str());
 }
 
 }  // namespace

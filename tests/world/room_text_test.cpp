@@ -53,6 +53,13 @@ TEST(RoomText, TypingMergesAndFormatAndClearAreOneStepEach) {
     ASSERT_TRUE(ws.undo());
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(r.description, "   Ab &Rcd\r\n");
+
+    // A double-clicked colour button: codes go in front, "&n" at the end.
+    colour_room_description(ws, 3001, "ab", "&R", typing);
+    EXPECT_EQ(ws.undo_text(), "Undo Color Description of Room 3001");
+    EXPECT_EQ(r.description, "&R   Ab\r\n");
+    colour_room_description(ws, 3001, "ab", "&n", typing);
+    EXPECT_EQ(r.description, "   Ab&n\r\n");
 }
 
 }  // namespace
