@@ -1,6 +1,8 @@
 #include "app/room_editor.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -33,6 +35,8 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     : EditorPane(EditorKind::Room, bridge, area) {
     QWidget* text_pane = bottom_pane();
     auto* text_layout = new QVBoxLayout(text_pane);
+    text_layout->setContentsMargins(5, 0, 3, 4);
+    text_layout->setSpacing(0);
     title_ = new QLineEdit(text_pane);
     title_->setObjectName(QStringLiteral("title box"));
     description_ = new QPlainTextEdit(text_pane);
@@ -48,6 +52,9 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
         box->setFont(fixed);
 
     auto* buttons = new QHBoxLayout;
+    hide_ = new QCheckBox(QStringLiteral("Hide"), text_pane);
+    hide_->setFocusPolicy(Qt::NoFocus);
+    buttons->addWidget(hide_);
     auto* format = new QPushButton(QStringLiteral("Format"), text_pane);
     auto* clear = new QPushButton(QStringLiteral("Clear"), text_pane);
     for (QPushButton* b : {format, clear}) {
@@ -72,18 +79,28 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     swatch_->setFixedSize(15, 15);
     buttons->addWidget(swatch_);
     buttons->addStretch(1);
-    auto* boxes = new QHBoxLayout;
-    boxes->addWidget(description_, 3);
-    boxes->addWidget(side_text_, 1);
-    text_layout->addWidget(title_);
-    text_layout->addLayout(boxes, 1);
+    // The title above the description, the side text box beside both.
+    auto* boxes = new QGridLayout;
+    boxes->setSpacing(0);
+    boxes->addWidget(title_, 0, 0);
+    boxes->addWidget(description_, 1, 0);
+    boxes->addWidget(side_text_, 0, 1, 2, 1);
+    boxes->setColumnStretch(0, 7);
+    boxes->setColumnStretch(1, 2);
     text_layout->addLayout(buttons);
+    text_layout->addLayout(boxes, 1);
 
     connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
     connect(description_, &QPlainTextEdit::textChanged, this,
             [this] { text_typed(description_, shown_description_, RoomField::Description); });
     connect(side_text_, &QPlainTextEdit::textChanged, this,
             [this] { text_typed(side_text_, shown_side_text_, RoomField::SideText); });
+    connect(hide_, &QCheckBox::toggled, this, [this](bool hidden) {
+        for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
+                             static_cast<QWidget*>(side_text_)})
+            box->setVisible(!hidden);
+        emit text_hidden_changed();
+    });
     connect(format, &QPushButton::clicked, this, [this] { format_pressed(); });
     connect(clear, &QPushButton::clicked, this, [this] { clear_pressed(); });
 }
@@ -163,6 +180,10 @@ void RoomEditor::clear_pressed() {
     clear_room_colours(workspace(), vnum, to_area_text(description_->toPlainText()),
                        edit_options(0));
     refresh();
+}
+
+bool RoomEditor::text_hidden() const {
+    return hide_->isChecked();
 }
 
 void RoomEditor::colour_pressed(const QString& code, bool twice) {

@@ -1,6 +1,6 @@
 // RoomEditor: the room editor's panes. The room text pane holds the selected
 // room's title, description and side text boxes, in the fixed font players
-// see game text in, with the Format and Clear buttons and the colour buttons
+// see game text in, with Hide, the Format and Clear buttons and the colour buttons
 // with the paint colour's swatch beside "Color:"; Tab moves between the
 // title and description boxes. Typing stores into the room at once, each
 // burst of typing in one box one undoable step; a "~" or a text longer than
@@ -13,6 +13,7 @@
 #include "editors/editor_pane.h"
 #include "world/edits.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -33,10 +34,17 @@ public:
     const QString& paint_colour() const { return paint_colour_; }
     QLabel* swatch() const { return swatch_; }
 
+    // True while "Hide" shrinks the text pane to a strip, its boxes hidden.
+    bool text_hidden() const;
+
     bool handle_key(QKeyEvent* event) override;
     // Fills the boxes from the selected room (empty when none is); stores
     // nothing.
     void refresh() override;
+
+signals:
+    // "Hide" was ticked or cleared: the window lays the panes out again.
+    void text_hidden_changed();
 
 private:
     // The builder changed a box: stores its text, or puts the box back as it
@@ -56,6 +64,7 @@ private:
     QPlainTextEdit* side_text_ = nullptr;
     // What each box showed after its last accepted change.
     QString shown_title_, shown_description_, shown_side_text_;
+    QCheckBox* hide_ = nullptr;
     QLabel* swatch_ = nullptr;
     QString paint_colour_;
     bool filling_ = false;  // the boxes are being filled from the room

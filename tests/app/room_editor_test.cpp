@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -130,6 +131,21 @@ TEST_F(RoomEditorTest, AColourButtonPaintsOnClickAndColoursOnDoubleClick) {
     EXPECT_EQ(ws.undo_text(), "Undo Color Description of Room 8800");
     EXPECT_TRUE(room(8800).description.view().starts_with("&R   Two cart tracks"));
     EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8800).description.str());
+}
+
+TEST_F(RoomEditorTest, HideShrinksTheTextPaneToAStripAndBack) {
+    QWidget* pane = window->pane("room text pane");
+    auto* hide = pane->findChild<QCheckBox*>();
+    ASSERT_TRUE(hide);
+    int full = pane->height();
+    QTest::mouseClick(hide, Qt::LeftButton);
+    EXPECT_EQ(pane->height(), 30);
+    EXPECT_EQ(pane->geometry().bottom(), window->centralWidget()->height() - 1);
+    EXPECT_FALSE(window->title_box()->isVisible());
+    EXPECT_FALSE(side_box()->isVisible());
+    QTest::mouseClick(hide, Qt::LeftButton);
+    EXPECT_EQ(pane->height(), full);
+    EXPECT_TRUE(window->description_box()->isVisible());
 }
 
 }  // namespace
