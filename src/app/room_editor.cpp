@@ -122,6 +122,14 @@ void RoomEditor::refresh() {
     filling_ = false;
 }
 
+void RoomEditor::record_changed(const Change& change) {
+    if (change.kind == ChangeKind::Edited) {
+        int vnum = selected_vnum();
+        if (change.id != vnum && change.previous_id != vnum) return;
+    }
+    EditorPane::record_changed(change);
+}
+
 bool RoomEditor::refused(const QString& text) {
     std::string why = room_text_refusal(to_area_text(text));
     if (why.empty()) return false;

@@ -42,6 +42,11 @@ public:
     // nothing.
     void refresh() override;
 
+protected:
+    // Refreshes on changes that reach the selected room, but not on edits of
+    // other rooms (a zone-wide operation edits many).
+    void record_changed(const Change& change) override;
+
 signals:
     // "Hide" was ticked or cleared: the window lays the panes out again.
     void text_hidden_changed();

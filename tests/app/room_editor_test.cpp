@@ -17,6 +17,7 @@
 #include "app/qt_ui.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
+#include "world/edits.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -89,6 +90,14 @@ TEST_F(RoomEditorTest, SelectingARoomShowsItsTextsAndStoresNothing) {
     EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8801).description.str());
     EXPECT_EQ(ws.undo_text(), "Undo");  // no step
     EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(RoomEditorTest, EditsOfAnotherRoomLeaveTheBoxesAlone) {
+    window->title_box()->setCursorPosition(3);
+    edit_room(ws, 8801, "Edit Title of Room 8801", [](Room& r) { r.title = "Elsewhere"; });
+    EXPECT_EQ(window->title_box()->cursorPosition(), 3);  // not filled again
+    edit_room(ws, 8800, "Edit Title of Room 8800", [](Room& r) { r.title = "Here"; });
+    EXPECT_EQ(window->title_box()->text(), "Here");
 }
 
 TEST_F(RoomEditorTest, ATildeIsRefusedAndTheBoxKeepsItsText) {
