@@ -167,6 +167,10 @@ void MainWindow::build_panes() {
 
     auto room = std::make_unique<RoomEditor>(*signals_, area_);
     room_editor_ = room.get();
+    connect(room_editor_, &RoomEditor::text_hidden_changed, this, [this] {
+        laid_out_ = QSize();
+        lay_out();
+    });
     panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
     panes_[static_cast<std::size_t>(EditorKind::Zone)] =
         std::make_unique<ZoneEditor>(*signals_, area_);
@@ -255,15 +259,19 @@ void MainWindow::lay_out() {
     if (size == laid_out_) return;  // the same size lays out nothing
     laid_out_ = size;
     int w = size.width(), h = size.height();
+    // A hidden room text pane is a strip 30 pixels high.
+    const int text_height = ws_.current_editor() == EditorKind::Room && room_editor_->text_hidden()
+                                ? 24
+                                : kTextPaneHeight;
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
     for (const auto& pane : panes_) {
         pane->right_pane()->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
-                                        std::max(0, h - kTextPaneHeight - (kSideHeight + 11)));
-        pane->bottom_pane()->setGeometry(0, h - kTextPaneHeight - 6, w, kTextPaneHeight + 6);
+                                        std::max(0, h - text_height - (kSideHeight + 11)));
+        pane->bottom_pane()->setGeometry(0, h - text_height - 6, w, text_height + 6);
     }
-    map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - kTextPaneHeight - 6));
+    map_->setGeometry(0, 0, std::max(1, w - kSideWidth - 6), std::max(1, h - text_height - 6));
     // The split line of every editor; the colour-preview band lies below it.
-    map_->set_bands(h - 350, h - kTextPaneHeight - 6);
+    map_->set_bands(h - 350, h - text_height - 6);
     map_->redraw(true);
 }
 

@@ -1,40 +1,231 @@
 #include "app/room_editor.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextCursor>
 #include <QVBoxLayout>
+#include <algorithm>
+
+#include "app/qt_ui.h"
+#include "world/colour_codes.h"
+#include "world/room_text.h"
 
 namespace zs {
+
+namespace {
+
+// The colour buttons' code letters, in the pane's order.
+constexpr char kColourLetters[] = "RrGgBbYyCcMmWwDdn";
+
+QString swatch_style(char letter) {
+    Rgb c = preview_colour(letter);
+    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b);
+}
+
+}  // namespace
 
 RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     : EditorPane(EditorKind::Room, bridge, area) {
     QWidget* text_pane = bottom_pane();
     auto* text_layout = new QVBoxLayout(text_pane);
+    text_layout->setContentsMargins(5, 0, 3, 4);
+    text_layout->setSpacing(0);
     title_ = new QLineEdit(text_pane);
     title_->setObjectName(QStringLiteral("title box"));
     description_ = new QPlainTextEdit(text_pane);
     description_->setObjectName(QStringLiteral("description box"));
+    side_text_ = new QPlainTextEdit(text_pane);
+    side_text_->setObjectName(QStringLiteral("side text box"));
     // Game text is laid out in a fixed font, as players see it.
     QFont fixed(QStringLiteral("DejaVu Sans Mono"));
     fixed.setStyleHint(QFont::TypeWriter);
     fixed.setPixelSize(12);
-    title_->setFont(fixed);
-    description_->setFont(fixed);
-    text_layout->addWidget(title_);
-    text_layout->addWidget(description_);
+    for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
+                         static_cast<QWidget*>(side_text_)})
+        box->setFont(fixed);
+
+    auto* buttons = new QHBoxLayout;
+    hide_ = new QCheckBox(QStringLiteral("Hide"), text_pane);
+    hide_->setFocusPolicy(Qt::NoFocus);
+    buttons->addWidget(hide_);
+    auto* format = new QPushButton(QStringLiteral("Format"), text_pane);
+    auto* clear = new QPushButton(QStringLiteral("Clear"), text_pane);
+    for (QPushButton* b : {format, clear}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        buttons->addWidget(b);
+    }
+    for (const char* l = kColourLetters; *l; ++l) {
+        auto* b = new QPushButton(text_pane);
+        b->setObjectName(QStringLiteral("colour &%1").arg(QLatin1Char(*l)));
+        b->setFixedSize(15, 30);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setStyleSheet(swatch_style(*l));
+        b->setToolTip(QStringLiteral("&%1").arg(QLatin1Char(*l)));
+        b->installEventFilter(this);
+        QString code = QStringLiteral("&%1").arg(QLatin1Char(*l));
+        connect(b, &QPushButton::clicked, this, [this, code] { colour_pressed(code, false); });
+        buttons->addWidget(b);
+    }
+    buttons->addWidget(new QLabel(QStringLiteral("Color:"), text_pane));
+    swatch_ = new QLabel(text_pane);
+    swatch_->setObjectName(QStringLiteral("colour swatch"));
+    swatch_->setFixedSize(15, 15);
+    buttons->addWidget(swatch_);
+    buttons->addStretch(1);
+    // The title above the description, the side text box beside both.
+    auto* boxes = new QGridLayout;
+    boxes->setSpacing(0);
+    boxes->addWidget(title_, 0, 0);
+    boxes->addWidget(description_, 1, 0);
+    boxes->addWidget(side_text_, 0, 1, 2, 1);
+    boxes->setColumnStretch(0, 7);
+    boxes->setColumnStretch(1, 2);
+    text_layout->addLayout(buttons);
+    text_layout->addLayout(boxes, 1);
+
+    connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
+    connect(description_, &QPlainTextEdit::textChanged, this,
+            [this] { text_typed(description_, shown_description_, RoomField::Description); });
+    connect(side_text_, &QPlainTextEdit::textChanged, this,
+            [this] { text_typed(side_text_, shown_side_text_, RoomField::SideText); });
+    connect(hide_, &QCheckBox::toggled, this, [this](bool hidden) {
+        for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
+                             static_cast<QWidget*>(side_text_)})
+            box->setVisible(!hidden);
+        emit text_hidden_changed();
+    });
+    connect(format, &QPushButton::clicked, this, [this] { format_pressed(); });
+    connect(clear, &QPushButton::clicked, this, [this] { clear_pressed(); });
+}
+
+int RoomEditor::selected_vnum() const {
+    const Room* room = workspace().world().selected_room();
+    return room ? room->vnum : -1;
+}
+
+void RoomEditor::refresh() {
+    const Room* room = workspace().world().selected_room();
+    filling_ = true;
+    shown_title_ = room ? from_area_text(room->title) : QString();
+    shown_description_ = room ? from_area_text(room->description) : QString();
+    shown_side_text_ = room ? from_area_text(room->side_text) : QString();
+    title_->setText(shown_title_);
+    description_->setPlainText(shown_description_);
+    side_text_->setPlainText(shown_side_text_);
+    filling_ = false;
+}
+
+void RoomEditor::record_changed(const Change& change) {
+    if (change.kind == ChangeKind::Edited) {
+        int vnum = selected_vnum();
+        if (change.id != vnum && change.previous_id != vnum) return;
+    }
+    EditorPane::record_changed(change);
+}
+
+bool RoomEditor::refused(const QString& text) {
+    std::string why = room_text_refusal(to_area_text(text));
+    if (why.empty()) return false;
+    workspace().ui().show_status(why);
+    return true;
+}
+
+void RoomEditor::title_typed() {
+    QString text = title_->text();
+    if (refused(text)) {
+        int caret = title_->cursorPosition() - int(text.size() - shown_title_.size());
+        title_->setText(shown_title_);
+        title_->setCursorPosition(std::max(0, caret));
+        return;
+    }
+    shown_title_ = text;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    store_room_text(
+        workspace(), vnum, RoomField::Title, to_area_text(text),
+        edit_options(field_bit(RoomField::Title), {TableKind::World, vnum, int(RoomField::Title)}));
+}
+
+void RoomEditor::text_typed(QPlainTextEdit* box, QString& shown, RoomField field) {
+    if (filling_) return;
+    QString text = box->toPlainText();
+    if (text == shown) return;  // a change of format only
+    if (refused(text)) {
+        int caret = box->textCursor().position() - int(text.size() - shown.size());
+        filling_ = true;
+        box->setPlainText(shown);
+        filling_ = false;
+        QTextCursor cursor = box->textCursor();
+        cursor.setPosition(std::clamp(caret, 0, int(shown.size())));
+        box->setTextCursor(cursor);
+        return;
+    }
+    shown = text;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    store_room_text(workspace(), vnum, field, to_area_text(text),
+                    edit_options(field_bit(field), {TableKind::World, vnum, int(field)}));
+}
+
+void RoomEditor::format_pressed() {
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    format_room_texts(workspace(), vnum, to_area_text(description_->toPlainText()),
+                      to_area_text(side_text_->toPlainText()), edit_options(0));
+    refresh();  // the boxes show the formatted texts
+}
+
+void RoomEditor::clear_pressed() {
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    clear_room_colours(workspace(), vnum, to_area_text(description_->toPlainText()),
+                       edit_options(0));
+    refresh();
+}
+
+bool RoomEditor::text_hidden() const {
+    return hide_->isChecked();
+}
+
+void RoomEditor::colour_pressed(const QString& code, bool twice) {
+    paint_colour_ = code;
+    swatch_->setStyleSheet(swatch_style(code.at(1).toLatin1()));
+    if (!twice) return;
+    int vnum = selected_vnum();
+    if (vnum < 0) return;
+    colour_room_description(workspace(), vnum, to_area_text(description_->toPlainText()),
+                            to_area_text(code), edit_options(0));
+    refresh();
+}
+
+bool RoomEditor::eventFilter(QObject* watched, QEvent* event) {
+    // A colour button's double click colours the description as well.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        QString name = watched->objectName();
+        if (name.startsWith(QStringLiteral("colour &"))) {
+            colour_pressed(name.mid(7), true);
+            return true;
+        }
+    }
+    return EditorPane::eventFilter(watched, event);
 }
 
 bool RoomEditor::handle_key(QKeyEvent* event) {
-    // Tab moves between the title and description boxes.
+    // Tab moves between the title and description boxes; it is never typed.
     if (event->key() != Qt::Key_Tab) return false;
     QWidget* focus = QApplication::focusWidget();
     if (focus == title_) {
         description_->setFocus();
         return true;
     }
-    if (focus == description_) {
+    if (focus == description_ || focus == side_text_) {
         title_->setFocus();
         return true;
     }

@@ -1,13 +1,23 @@
 // RoomEditor: the room editor's panes. The room text pane holds the selected
-// room's title and description boxes, in the fixed font players see game
-// text in; Tab moves between the two. The room pane beside the map is still
+// room's title, description and side text boxes, in the fixed font players
+// see game text in, with Hide, the Format and Clear buttons and the colour buttons
+// with the paint colour's swatch beside "Color:"; Tab moves between the
+// title and description boxes. Typing stores into the room at once, each
+// burst of typing in one box one undoable step; a "~" or a text longer than
+// the area files take is refused. The room pane beside the map is still
 // empty.
 #pragma once
 
-#include "editors/editor_pane.h"
+#include <QString>
 
+#include "editors/editor_pane.h"
+#include "world/edits.h"
+
+class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace zs {
 
@@ -18,12 +28,51 @@ public:
 
     QLineEdit* title_box() const { return title_; }
     QPlainTextEdit* description_box() const { return description_; }
+    QPlainTextEdit* side_text_box() const { return side_text_; }
+
+    // The paint colour the colour buttons chose ("&R"), empty at first.
+    const QString& paint_colour() const { return paint_colour_; }
+    QLabel* swatch() const { return swatch_; }
+
+    // True while "Hide" shrinks the text pane to a strip, its boxes hidden.
+    bool text_hidden() const;
 
     bool handle_key(QKeyEvent* event) override;
+    // Fills the boxes from the selected room (empty when none is); stores
+    // nothing.
+    void refresh() override;
+
+protected:
+    // Refreshes on changes that reach the selected room, but not on edits of
+    // other rooms (a zone-wide operation edits many).
+    void record_changed(const Change& change) override;
+
+signals:
+    // "Hide" was ticked or cleared: the window lays the panes out again.
+    void text_hidden_changed();
 
 private:
+    // The builder changed a box: stores its text, or puts the box back as it
+    // was when the text cannot be stored.
+    void title_typed();
+    void text_typed(QPlainTextEdit* box, QString& shown, RoomField field);
+    bool refused(const QString& text);
+    int selected_vnum() const;
+    void format_pressed();
+    void clear_pressed();
+    // A colour button pressed (`twice`: double-clicked) with its code.
+    void colour_pressed(const QString& code, bool twice);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     QLineEdit* title_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
+    QPlainTextEdit* side_text_ = nullptr;
+    // What each box showed after its last accepted change.
+    QString shown_title_, shown_description_, shown_side_text_;
+    QCheckBox* hide_ = nullptr;
+    QLabel* swatch_ = nullptr;
+    QString paint_colour_;
+    bool filling_ = false;  // the boxes are being filled from the room
 };
 
 }  // namespace zs

@@ -1,0 +1,103 @@
+#include "world/room_text.h"
+
+#include "world/format_text.h"
+#include "world/strfmt.h"
+#include "world/text.h"
+
+namespace zs {
+
+namespace {
+
+const char* field_name(RoomField field) {
+    switch (field) {
+        case RoomField::Title:
+            return "Title";
+        case RoomField::Description:
+            return "Description";
+        default:
+            return "Side Text";
+    }
+}
+
+}  // namespace
+
+std::string room_text_refusal(std::string_view text) {
+    if (text.find('~') != std::string_view::npos)
+        return "A room text cannot hold \"~\"; it ends texts in the area files.";
+    if (text.size() > kMaxTextLength)
+        return strfmt("A room text cannot be longer than %zu bytes.", kMaxTextLength);
+    return {};
+}
+
+std::string without_colour_codes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&')
+            ++i;  // the code's letter goes with it
+        else
+            out += text[i];
+    }
+    return out;
+}
+
+bool store_room_text(Workspace& ws, int vnum, RoomField field, std::string_view typed,
+                     EditOptions options) {
+    std::string stored;
+    if (field == RoomField::Title)
+        stored = typed;
+    else
+        stored =
+            format_text(typed, field == RoomField::Description ? Indent::paragraph : Indent::none);
+    options.fields = field_bit(field);
+    return edit_room(
+        ws, vnum, strfmt("Edit %s of Room %d", field_name(field), vnum),
+        [&](Room& r) {
+            if (field == RoomField::Title)
+                r.title = stored;
+            else if (field == RoomField::Description)
+                r.description = stored;
+            else
+                r.side_text = stored;
+        },
+        options);
+}
+
+bool format_room_texts(Workspace& ws, int vnum, std::string_view description,
+                       std::string_view side_text, EditOptions options) {
+    std::string d = format_text(description, Indent::paragraph);
+    std::string s = format_text(side_text, Indent::none);
+    options.fields = field_bit(RoomField::Description) | field_bit(RoomField::SideText);
+    options.merge = {};
+    return edit_room(
+        ws, vnum, strfmt("Format Description of Room %d", vnum),
+        [&](Room& r) {
+            r.description = d;
+            r.side_text = s;
+        },
+        options);
+}
+
+bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
+                        EditOptions options) {
+    std::string d = without_colour_codes(format_text(description, Indent::paragraph));
+    options.fields = field_bit(RoomField::Description);
+    options.merge = {};
+    return edit_room(
+        ws, vnum, strfmt("Clear Colors of Room %d", vnum), [&](Room& r) { r.description = d; },
+        options);
+}
+
+bool colour_room_description(Workspace& ws, int vnum, std::string_view description,
+                             std::string_view code, EditOptions options) {
+    std::string coloured = code == "&n" ? std::string(description) + "&n"
+                                        : std::string(code) + std::string(description);
+    std::string d = format_text(coloured, Indent::paragraph);
+    options.fields = field_bit(RoomField::Description);
+    options.merge = {};
+    return edit_room(
+        ws, vnum, strfmt("Color Description of Room %d", vnum), [&](Room& r) { r.description = d; },
+        options);
+}
+
+}  // namespace zs

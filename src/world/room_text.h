@@ -1,0 +1,45 @@
+// The room text pane's edits in the core: which typed texts a room may hold,
+// and the named steps that store the title, description and side text, format
+// them, and clear their colour codes. The pane passes the boxes' bytes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "world/edits.h"
+
+namespace zs {
+
+// Why a typed text cannot be stored, as the status line says it; empty when
+// it can. A "~" ends a text in the area files, and the reader takes at most
+// kMaxTextLength bytes.
+std::string room_text_refusal(std::string_view text);
+
+// The text with every "&" and the character after it removed.
+std::string without_colour_codes(std::string_view text);
+
+// Stores a box's text into one of the room's texts ("Edit Title of Room
+// 3001"): the title as typed, the description formatted with paragraph
+// indentation, the side text formatted without. Pass a merge key in the
+// options so that typing in one box is one step. `field` is Title,
+// Description or SideText.
+bool store_room_text(Workspace& ws, int vnum, RoomField field, std::string_view typed,
+                     EditOptions options = {});
+
+// "Format Description of Room 3001": stores the description and side text
+// boxes, formatted, in one step.
+bool format_room_texts(Workspace& ws, int vnum, std::string_view description,
+                       std::string_view side_text, EditOptions options = {});
+
+// "Clear Colors of Room 3001": stores the description box, formatted, without
+// its colour codes.
+bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
+                        EditOptions options = {});
+
+// "Color Description of Room 3001", a double click on a colour button: stores
+// the description box with the code ("&R") put in front of it, or "&n"
+// appended, formatted with paragraph indentation.
+bool colour_room_description(Workspace& ws, int vnum, std::string_view description,
+                             std::string_view code, EditOptions options = {});
+
+}  // namespace zs

@@ -1,0 +1,161 @@
+// The room text pane driven by real key events on the offscreen platform:
+// typing stores into the selected room as one undoable step per burst,
+// showing a room stores nothing, and texts the area files cannot hold are
+// refused.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/qt_ui.h"
+#include "files/file_wld.h"
+#include "support/test_files.h"
+#include "world/edits.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+class RoomEditorTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws.set_area_dir(dir.path());
+        window = std::make_unique<MainWindow>(ws);
+        window->show();
+        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
+        QApplication::processEvents();  // 8800 is selected
+    }
+    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
+    QPlainTextEdit* side_box() {
+        return window->findChild<QPlainTextEdit*>(QStringLiteral("side text box"));
+    }
+    void press(const char* caption) {
+        for (auto* b : window->findChildren<QPushButton*>())
+            if (b->text() == caption) return QTest::mouseClick(b, Qt::LeftButton);
+        ADD_FAILURE() << "no button " << caption;
+    }
+    NullUi quiet;
+    Workspace ws{quiet};
+    test::ScratchDir dir;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(RoomEditorTest, TypingInABoxIsOneStepThatCtrlZUndoes) {
+    struct Case {
+        QWidget* box;
+        std::function<QString()> text;
+        std::function<std::string()> stored;
+        const char* step;
+    };
+    const std::string title = room(8800).title.str();
+    const std::string description = room(8800).description.str();
+    for (const Case& c : {
+             Case{window->title_box(), [&] { return window->title_box()->text(); },
+                  [&] { return room(8800).title.str(); }, "Undo Edit Title of Room 8800"},
+             Case{window->description_box(),
+                  [&] { return window->description_box()->toPlainText(); },
+                  [&] { return room(8800).description.str(); },
+                  "Undo Edit Description of Room 8800"},
+         }) {
+        QString before = c.text();
+        std::string stored_before = c.stored();
+        c.box->setFocus();
+        window->title_box()->end(false);
+        window->description_box()->moveCursor(QTextCursor::End);
+        QTest::keyClicks(c.box, " Xyz");
+        EXPECT_EQ(c.text(), before + " Xyz");  // the box keeps what was typed
+        EXPECT_NE(c.stored(), stored_before);
+        EXPECT_NE(c.stored().find("Xyz"), std::string::npos);
+        EXPECT_EQ(ws.undo_text(), c.step);
+        QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(c.stored(), stored_before);  // the whole burst at once
+        EXPECT_EQ(c.text(), before);
+        EXPECT_FALSE(ws.modified().any());
+    }
+    EXPECT_EQ(room(8800).title, title);
+    EXPECT_EQ(room(8800).description, description);
+}
+
+TEST_F(RoomEditorTest, SelectingARoomShowsItsTextsAndStoresNothing) {
+    ws.world().select_slot(ws.world().find_room(8801));
+    QApplication::processEvents();
+    EXPECT_EQ(window->title_box()->text(), QString::fromLatin1(room(8801).title.c_str()));
+    EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8801).description.str());
+    EXPECT_EQ(ws.undo_text(), "Undo");  // no step
+    EXPECT_FALSE(ws.modified().any());
+}
+
+TEST_F(RoomEditorTest, EditsOfAnotherRoomLeaveTheBoxesAlone) {
+    window->title_box()->setCursorPosition(3);
+    edit_room(ws, 8801, "Edit Title of Room 8801", [](Room& r) { r.title = "Elsewhere"; });
+    EXPECT_EQ(window->title_box()->cursorPosition(), 3);  // not filled again
+    edit_room(ws, 8800, "Edit Title of Room 8800", [](Room& r) { r.title = "Here"; });
+    EXPECT_EQ(window->title_box()->text(), "Here");
+}
+
+TEST_F(RoomEditorTest, ATildeIsRefusedAndTheBoxKeepsItsText) {
+    for (QWidget* box :
+         {static_cast<QWidget*>(window->title_box()),
+          static_cast<QWidget*>(window->description_box()), static_cast<QWidget*>(side_box())}) {
+        std::string title = room(8800).title.str(), description = room(8800).description.str();
+        box->setFocus();
+        QTest::keyClicks(box, "~");
+        EXPECT_EQ(window->status_box()->text(),
+                  "A room text cannot hold \"~\"; it ends texts in the area files.");
+        EXPECT_EQ(room(8800).title, title);
+        EXPECT_EQ(room(8800).description, description);
+        EXPECT_TRUE(room(8800).side_text.empty());
+        EXPECT_EQ(ws.undo_text(), "Undo");  // no step
+    }
+    EXPECT_EQ(window->title_box()->text(), QString::fromLatin1(room(8800).title.c_str()));
+}
+
+TEST_F(RoomEditorTest, FormatIsOneUndoableStep) {
+    const std::string description = room(8800).description.str();
+    press("Format");
+    EXPECT_EQ(ws.undo_text(), "Undo Format Description of Room 8800");
+    EXPECT_TRUE(room(8800).description.view().starts_with("   Two cart tracks"));
+    EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8800).description.str());
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(room(8800).description, description);
+    EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), description);
+}
+
+TEST_F(RoomEditorTest, AColourButtonPaintsOnClickAndColoursOnDoubleClick) {
+    auto* red = window->findChild<QPushButton*>(QStringLiteral("colour &R"));
+    auto* swatch = window->findChild<QLabel*>(QStringLiteral("colour swatch"));
+    ASSERT_TRUE(red && swatch);
+    EXPECT_EQ(swatch->styleSheet(), "");  // no paint colour yet
+    QTest::mouseClick(red, Qt::LeftButton);
+    EXPECT_EQ(swatch->styleSheet(), "background-color: rgb(255, 0, 0);");
+    EXPECT_EQ(ws.undo_text(), "Undo");  // a click only chooses the colour
+    QTest::mouseDClick(red, Qt::LeftButton);
+    EXPECT_EQ(ws.undo_text(), "Undo Color Description of Room 8800");
+    EXPECT_TRUE(room(8800).description.view().starts_with("&R   Two cart tracks"));
+    EXPECT_EQ(to_area_text(window->description_box()->toPlainText()), room(8800).description.str());
+}
+
+TEST_F(RoomEditorTest, HideShrinksTheTextPaneToAStripAndBack) {
+    QWidget* pane = window->pane("room text pane");
+    auto* hide = pane->findChild<QCheckBox*>();
+    ASSERT_TRUE(hide);
+    int full = pane->height();
+    QTest::mouseClick(hide, Qt::LeftButton);
+    EXPECT_EQ(pane->height(), 30);
+    EXPECT_EQ(pane->geometry().bottom(), window->centralWidget()->height() - 1);
+    EXPECT_FALSE(window->title_box()->isVisible());
+    EXPECT_FALSE(side_box()->isVisible());
+    QTest::mouseClick(hide, Qt::LeftButton);
+    EXPECT_EQ(pane->height(), full);
+    EXPECT_TRUE(window->description_box()->isVisible());
+}
+
+}  // namespace
+}  // namespace zs
