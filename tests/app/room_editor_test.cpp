@@ -13,6 +13,7 @@
 #include <QTest>
 #include <functional>
 
+#include "app/demo_window.h"
 #include "app/main_window.h"
 #include "app/qt_ui.h"
 #include "files/file_wld.h"
@@ -23,28 +24,12 @@
 namespace zs {
 namespace {
 
-class RoomEditorTest : public ::testing::Test {
+class RoomEditorTest : public test::DemoWindowTest {
 protected:
-    void SetUp() override {
-        ws.set_area_dir(dir.path());
-        window = std::make_unique<MainWindow>(ws);
-        window->show();
-        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
-        QApplication::processEvents();  // 8800 is selected
-    }
-    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
     QPlainTextEdit* side_box() {
         return window->findChild<QPlainTextEdit*>(QStringLiteral("side text box"));
     }
-    void press(const char* caption) {
-        for (auto* b : window->findChildren<QPushButton*>())
-            if (b->text() == caption) return QTest::mouseClick(b, Qt::LeftButton);
-        ADD_FAILURE() << "no button " << caption;
-    }
-    NullUi quiet;
-    Workspace ws{quiet};
-    test::ScratchDir dir;
-    std::unique_ptr<MainWindow> window;
+    void press(const char* caption) { test::click_button(window.get(), caption); }
 };
 
 TEST_F(RoomEditorTest, TypingInABoxIsOneStepThatCtrlZUndoes) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "app/demo_window.h"
 #include "app/dialogs.h"
 #include "app/main_window.h"
 #include "files/file_wld.h"
@@ -22,17 +23,10 @@
 namespace zs {
 namespace {
 
-class ZoneDialogsTest : public ::testing::Test {
+using test::click_button;
+
+class ZoneDialogsTest : public test::DemoWindowTest {
 protected:
-    void SetUp() override {
-        ws.set_area_dir(dir.path());
-        window = std::make_unique<MainWindow>(ws);
-        window->show();
-        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
-        QApplication::processEvents();
-        ASSERT_EQ(ws.world().selected_room()->vnum, 8800);
-    }
-    const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
     QString status() const { return window->status_box()->text(); }
     // The Edit menu's Undo item names this step.
     bool undo_item_is(const QString& text) const { return window->action(text) != nullptr; }
@@ -45,11 +39,6 @@ protected:
             else
                 answer_modal(answer);
         });
-    }
-    static void click_button(QWidget* dialog, const QString& caption) {
-        for (auto* b : dialog->findChildren<QAbstractButton*>())
-            if (b->text() == caption) return QTest::mouseClick(b, Qt::LeftButton);
-        ADD_FAILURE() << "no button " << caption.toStdString();
     }
     // Opens a number prompt through its menu item, types `typed` and presses
     // `button`; `then` answers a box the operation opens.
@@ -66,11 +55,6 @@ protected:
         window->action(item)->trigger();
         EXPECT_EQ(title, caption);
     }
-
-    NullUi quiet;
-    Workspace ws{quiet};
-    test::ScratchDir dir;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(ZoneDialogsTest, NewRoomCreatesSelectsAndRefusesATakenNumber) {
