@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/fake_ui.h"
+#include "support/tables.h"
 #include "world/names.h"
 #include "world/workspace.h"
 
@@ -41,13 +42,7 @@ bool run_on_small_stack(std::function<void()> fn) {
 class MapLayoutTest : public ::testing::Test {
 protected:
     void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
-        Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
-        for (auto [dir, to] : exits) {
-            Exit e;
-            e.destination = static_cast<Vnum>(to);
-            r.exits[dir] = e;
-        }
-        world.append(std::move(r));
+        world.append(test::room_with_exits(vnum, exits));
     }
     void add_room(Room r) { world.append(std::move(r)); }
 

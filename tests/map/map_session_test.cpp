@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "support/fake_ui.h"
+#include "support/tables.h"
 #include "world/names.h"
 #include "world/workspace.h"
 
@@ -44,13 +45,7 @@ struct MapScene {
     WorldTable& world() { return ws.world(); }
 
     void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
-        Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
-        for (auto [dir, to] : exits) {
-            Exit e;
-            e.destination = static_cast<Vnum>(to);
-            r.exits[dir] = e;
-        }
-        world().append(std::move(r));
+        world().append(test::room_with_exits(vnum, exits));
     }
     void edit(int vnum, const std::function<void(Room&)>& fn) {
         world().edit_room(world().find_room(vnum), fn, false);

@@ -15,6 +15,16 @@ Tables tables_of(const Workspace& ws) {
     return t;
 }
 
+Room room_with_exits(int vnum, std::initializer_list<std::pair<int, int>> exits) {
+    Room r = make_new_room(static_cast<Vnum>(vnum), zone_of(vnum));
+    for (auto [dir, to] : exits) {
+        Exit e;
+        e.destination = static_cast<Vnum>(to);
+        r.exits[dir] = e;
+    }
+    return r;
+}
+
 ::testing::AssertionResult same_tables(const Tables& a, const Tables& b) {
     if (a.rooms.size() != b.rooms.size())
         return ::testing::AssertionFailure()

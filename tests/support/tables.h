@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "world/workspace.h"
@@ -18,6 +20,9 @@ struct Tables {
 };
 
 Tables tables_of(const Workspace& ws);
+
+// A new room with plain exits (direction, target).
+Room room_with_exits(int vnum, std::initializer_list<std::pair<int, int>> exits);
 
 // Records equal slot by slot (rooms as records: the map's derived walk aside).
 ::testing::AssertionResult same_tables(const Tables& a, const Tables& b);

@@ -62,6 +62,16 @@ Snapshot snapshot(const Workspace& ws) {
 // resets and objects refer into zone 30, and a room of zone 31.
 class ZoneOpsTest : public ::testing::Test {
 protected:
+    // Undo gives back `before` (the history keeping its steps), redo the present.
+    void undo_and_redo_are_exact(Snapshot before) {
+        Snapshot after = snapshot(ws);
+        ASSERT_TRUE(ws.undo());
+        before.steps = after.steps;
+        EXPECT_TRUE(same(snapshot(ws), before));
+        ASSERT_TRUE(ws.redo());
+        EXPECT_TRUE(same(snapshot(ws), after));
+    }
+
     void SetUp() override {
         WorldTable& w = ws.world();
         for (int zone : {30, 40, 31})
@@ -295,13 +305,7 @@ TEST_F(ZoneOpsTest, RenumberingRoomsMovesThemWithTheirExitsAndUndoesExactly) {
     EXPECT_EQ(at(3200).fly_up_room, 3201);
     EXPECT_EQ(at(4000).exits[kSouth]->destination, 3001);  // rooms only: left alone
     EXPECT_EQ(ws.zones().find_zedit(32), -1);
-    Snapshot after = snapshot(ws);
-
-    ASSERT_TRUE(ws.undo());
-    before.steps = after.steps;
-    EXPECT_TRUE(same(snapshot(ws), before));
-    ASSERT_TRUE(ws.redo());
-    EXPECT_TRUE(same(snapshot(ws), after));
+    undo_and_redo_are_exact(before);
 }
 
 TEST_F(ZoneOpsTest, RenumberingTheWholeZoneRewritesEveryReference) {
@@ -360,13 +364,7 @@ TEST_F(ZoneOpsTest, RenumberingTheWholeZoneRewritesEveryReference) {
               "Zone 30 renumbered to zone 200: 2 rooms, 1 zedit, 2 objects and 1 mobile moved; "
               "24 references rewritten.");
     EXPECT_FALSE(ws.has_zone(TableKind::Object, 30));
-
-    Snapshot after = snapshot(ws);
-    ASSERT_TRUE(ws.undo());
-    before.steps = after.steps;
-    EXPECT_TRUE(same(snapshot(ws), before));
-    ASSERT_TRUE(ws.redo());
-    EXPECT_TRUE(same(snapshot(ws), after));
+    undo_and_redo_are_exact(before);
 }
 
 TEST_F(ZoneOpsTest, DeleteZoneRemovesIncomingExitsAndUnloadKeepsThem) {
