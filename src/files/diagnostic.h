@@ -127,4 +127,16 @@ void add_string_errors(Diagnostics& out, std::string_view file_name,
                        const std::vector<TextReader::StringError>& errors,
                        const std::vector<TextReader::StringError>& shown);
 
+// The end of every reader: a read that won reports its string errors (with
+// `report`), the result keeps them, and the sink has what is left to tell.
+template <class Record>
+void finish_read(ReadResult<Record>& result, const TextReader& reader, std::string_view file_name,
+                 bool report) {
+    if (report && result.ok)
+        add_string_errors(result.diagnostics, file_name, reader.string_errors(),
+                          reader.string_errors());
+    result.string_errors = reader.string_errors();
+    result.flush();
+}
+
 }  // namespace zs

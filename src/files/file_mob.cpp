@@ -653,11 +653,7 @@ ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::str
     reader.set_file_name(std::string(file_name));
     MobileParser parser(result, reader, layout, report, numbered_from);
     result.ok = parser.run();
-    if (report && result.ok)
-        add_string_errors(result.diagnostics, file_name, reader.string_errors(),
-                          reader.string_errors());
-    result.string_errors = reader.string_errors();
-    result.flush();
+    finish_read(result, reader, file_name, report);
     return result;
 }
 

@@ -220,15 +220,9 @@ ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::str
     reader.set_file_name(std::string(file_name));
     ObjectParser parser(result, reader, layout, report);
     result.ok = parser.run();
-    if (report) {
-        if (!result.ok)
-            add_load_error(result.diagnostics, file_kind(TableKind::Object), result.notes);
-        else
-            add_string_errors(result.diagnostics, file_name, reader.string_errors(),
-                              reader.string_errors());
-    }
-    result.string_errors = reader.string_errors();
-    result.flush();
+    if (report && !result.ok)
+        add_load_error(result.diagnostics, file_kind(TableKind::Object), result.notes);
+    finish_read(result, reader, file_name, report);
     return result;
 }
 

@@ -236,15 +236,9 @@ ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file
     result.ok = parser.run(detail);
     if (!detail.empty()) result.notes.range_error_line = reader.line_number();
     result.notes.range_error = std::move(detail);
-    if (report) {
-        if (!result.ok && !parser.ended_between_rooms)
-            add_load_error(result.diagnostics, file_kind(TableKind::World), result.notes);
-        if (result.ok)
-            add_string_errors(result.diagnostics, file_name, reader.string_errors(),
-                              reader.string_errors());
-    }
-    result.string_errors = reader.string_errors();
-    result.flush();
+    if (report && !result.ok && !parser.ended_between_rooms)
+        add_load_error(result.diagnostics, file_kind(TableKind::World), result.notes);
+    finish_read(result, reader, file_name, report);
     return result;
 }
 
