@@ -12,7 +12,27 @@ namespace zs {
 
 // A room's fields as edits name them: the bits of a change's field mask and
 // the field of a merge key.
-enum class RoomField { Title, Description, SideText, Sector, Climate, Flags, Exits, Colour, Other };
+enum class RoomField {
+    Title,
+    Description,
+    SideText,
+    Sector,
+    Climate,
+    Flags,
+    Exits,
+    Colour,
+    MineKind,
+    MineMaterial,
+    MineAmount,
+    MineReset,
+    FlyUp,
+    FlyDown,
+    Fall,
+    Height,
+    Nation,
+    ExtraDescriptions,
+    Other
+};
 constexpr FieldMask field_bit(RoomField f) {
     return FieldMask{1} << static_cast<int>(f);
 }
