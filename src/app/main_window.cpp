@@ -64,6 +64,11 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     setCentralWidget(area_);
     map_ = new MapWidget(ws_, session_, area_);
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
+    connect(map_, &MapWidget::preview_clicked, this, [this](QPoint point, bool right) {
+        if (ws_.current_editor() == EditorKind::Room)
+            room_editor_->preview_clicked(map_->split_line(), point, right);
+        map_->redraw(true);
+    });
     build_panes();
     build_menu();
     connect_workspace();

@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/qt_ui.h"
+#include "world/colour_codes.h"
+#include "world/room_text.h"
 #include "world/world_table.h"
 
 namespace zs {
@@ -237,6 +240,7 @@ MapRenderer::MapRenderer() {
     font_.setStyleHint(QFont::Serif);
     font_.setPixelSize(10);
     font_.setStyleStrategy(QFont::NoAntialias);
+    fixed_font_ = game_text_font();
 }
 
 QColor MapRenderer::room_fill(int index) {
@@ -322,6 +326,30 @@ QImage MapRenderer::render(const WorldTable& world, const MapView& view, int wid
     fill_background(image, view.split_line, image.height(), world.selected_slot() >= 0);
     draw_map(image, world, lay_out_map(world, view), view);
     return image;
+}
+
+void MapRenderer::draw_game_text(QImage& target, int top, int bottom, std::string_view text,
+                                 bool one_line) {
+    if (target.isNull() || text.empty() || top >= bottom) return;
+    QPainter p(&target);
+    p.setClipRect(0, top, target.width(), bottom - top);
+    p.setFont(fixed_font_);
+    const int ascent = QFontMetrics(fixed_font_).ascent();
+    // Lines are 15 pixels apart; the glyph's top sits at the line's top.
+    const int last_line = (bottom - top) / kPreviewLineHeight;
+    char colour = 0;
+    for (const Glyph& g : visible_glyphs(text)) {
+        if (g.line > last_line || (one_line && g.line > 0)) break;
+        if (g.ch == ' ') continue;
+        if (g.colour != colour) {
+            colour = g.colour;
+            Rgb c = preview_colour(colour);
+            p.setPen(QColor(c.r, c.g, c.b));
+        }
+        p.drawText(QPoint(kPreviewLeft + g.column * kPreviewCharWidth,
+                          top + g.line * kPreviewLineHeight + ascent),
+                   QString(QChar::fromLatin1(g.ch)));
+    }
 }
 
 }  // namespace zs

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <array>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "map/map_layout.h"
@@ -33,6 +34,12 @@ public:
     static void fill_background(QImage& target, int split_line, int bottom_top,
                                 bool anything_selected);
 
+    // Game text in its colours, as the colour previews below the split line
+    // show it: in the fixed font from `top`, 8 pixels a character and 15 a
+    // line, colour codes not drawn; rows from `bottom` down are left alone.
+    // `one_line` draws the first line only (a title).
+    void draw_game_text(QImage& target, int top, int bottom, std::string_view text, bool one_line);
+
     // The whole map as a fresh image of the given size, background included
     // (used to export the map): laid out from the view's anchor and drawn.
     QImage render(const WorldTable& world, const MapView& view, int width, int height);
@@ -52,6 +59,7 @@ private:
 
     std::array<QImage, kRoomColours> bitmaps_;
     QFont font_;
+    QFont fixed_font_;
     // Room numbers within a zone run from -99 to 99.
     std::array<std::optional<std::vector<TextPixel>>, 199> numbers_;
 };

@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "world/room_text.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -44,11 +45,27 @@ void MapWidget::render() {
     renderer_.fill_background(buffer_, split_line_, std::max(split_line_, bottom_top_), anything);
     const WorldTable& world = ws_.world();
     renderer_.draw_map(buffer_, world, session_.lay_out(world), session_.view());
+    draw_preview();
     ++redraws_;
     // This drawing answers every request made so far.
     asked_ = false;
     pacer_.stop();
     update();
+}
+
+void MapWidget::draw_preview() {
+    if (ws_.current_editor() != EditorKind::Room) return;
+    const Room* room = ws_.world().selected_room();
+    if (!room) return;
+    int bottom = std::max(split_line_, bottom_top_);
+    renderer_.draw_game_text(buffer_, split_line_ + kPreviewTitleTop, bottom, room->title.view(),
+                             true);
+    renderer_.draw_game_text(buffer_, split_line_ + kPreviewBodyTop, bottom,
+                             room->description.view(), false);
+}
+
+bool MapWidget::on_preview(int y) const {
+    return ws_.current_editor() != EditorKind::Zone && y > split_line_;
 }
 
 void MapWidget::render_if_asked() {
@@ -98,6 +115,10 @@ void MapWidget::mousePressEvent(QMouseEvent* e) {
     setFocus();
     QPoint p = e->position().toPoint();
     KeyMods mods = held(e->modifiers());
+    if (on_preview(p.y()) && (e->button() == Qt::LeftButton || e->button() == Qt::RightButton)) {
+        emit preview_clicked(p, e->button() == Qt::RightButton);
+        return;
+    }
     if (e->button() == Qt::LeftButton) {
         session_.left_button_down(ws_, p.x(), p.y(), mods.shift);
     } else if (e->button() == Qt::RightButton) {

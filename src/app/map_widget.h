@@ -32,6 +32,7 @@ public:
     void redraw(bool force);
     // The split line and where the bottom pane begins, in this widget's pixels.
     void set_bands(int split_line, int bottom_top);
+    int split_line() const { return split_line_; }
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
 
@@ -49,6 +50,9 @@ public:
 signals:
     // A right click that needs the Create New Room dialog.
     void create_dialog_wanted();
+    // A click below the split line, on the colour preview (the zone editor
+    // has none); the point is in this widget's pixels.
+    void preview_clicked(QPoint point, bool right);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -62,6 +66,9 @@ protected:
 
 private:
     void render();
+    // The current editor's colour preview of its record, below the split line.
+    void draw_preview();
+    bool on_preview(int y) const;
     // Draws if anything asked for a drawing since the last one.
     void render_if_asked();
 

@@ -87,4 +87,11 @@ std::optional<std::string> QtUi::choose_file_to_open(std::string_view filter_cap
     return file.toStdString();
 }
 
+QFont game_text_font() {
+    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPixelSize(12);
+    return fixed;
+}
+
 }  // namespace zs

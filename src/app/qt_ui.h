@@ -3,6 +3,7 @@
 // window, centred on it; file dialogs are Qt's.
 #pragma once
 
+#include <QFont>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -41,6 +42,10 @@ QString from_area_text(std::string_view text);
 // given) tells whether any did, so that an editor can warn. A "~" ends a text
 // in the area files; it is kept here, and refusing it is the editors' part.
 std::string to_area_text(const QString& text, bool* replaced = nullptr);
+
+// The fixed font game text is shown in: the text panes' boxes and the colour
+// previews, as players see it.
+QFont game_text_font();
 
 // Centres a dialog over its parent window, size unchanged.
 void centre_dialog(QWidget* dialog);

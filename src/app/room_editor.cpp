@@ -44,9 +44,7 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     side_text_ = new QPlainTextEdit(text_pane);
     side_text_->setObjectName(QStringLiteral("side text box"));
     // Game text is laid out in a fixed font, as players see it.
-    QFont fixed(QStringLiteral("DejaVu Sans Mono"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setPixelSize(12);
+    const QFont fixed = game_text_font();
     for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
                          static_cast<QWidget*>(side_text_)})
         box->setFont(fixed);
@@ -215,6 +213,15 @@ bool RoomEditor::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return EditorPane::eventFilter(watched, event);
+}
+
+void RoomEditor::preview_clicked(int split_line, QPoint point, bool right) {
+    int vnum = selected_vnum();
+    auto at = preview_point(split_line, point.x(), point.y());
+    if (vnum < 0 || !at) return;
+    if (paint_room_preview(workspace(), vnum, *at, right, to_area_text(paint_colour_),
+                           edit_options(0)))
+        refresh();
 }
 
 bool RoomEditor::handle_key(QKeyEvent* event) {

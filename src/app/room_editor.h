@@ -8,6 +8,7 @@
 // empty.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 
 #include "editors/editor_pane.h"
@@ -36,6 +37,11 @@ public:
 
     // True while "Hide" shrinks the text pane to a strip, its boxes hidden.
     bool text_hidden() const;
+
+    // A click on the colour preview below the map's split line: the left
+    // button paints the paint colour before the character clicked, the right
+    // removes the nearest code before it.
+    void preview_clicked(int split_line, QPoint point, bool right);
 
     bool handle_key(QKeyEvent* event) override;
     // Fills the boxes from the selected room (empty when none is); stores

@@ -1,5 +1,6 @@
 #include "world/room_text.h"
 
+#include "world/colour_codes.h"
 #include "world/format_text.h"
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -98,6 +99,35 @@ bool colour_room_description(Workspace& ws, int vnum, std::string_view descripti
     return edit_room(
         ws, vnum, strfmt("Color Description of Room %d", vnum), [&](Room& r) { r.description = d; },
         options);
+}
+
+std::optional<PreviewPoint> preview_point(int split_line, int x, int y) {
+    int top = y - split_line;
+    if (top < kPreviewTitleTop || x < kPreviewLeft) return std::nullopt;
+    PreviewPoint at;
+    at.column = (x - kPreviewLeft) / kPreviewCharWidth;
+    if (top < kPreviewBodyTop)
+        at.title = true;
+    else
+        at.line = (top - kPreviewBodyTop) / kPreviewLineHeight;
+    return at;
+}
+
+bool paint_room_preview(Workspace& ws, int vnum, PreviewPoint at, bool right,
+                        std::string_view paint_code, EditOptions options) {
+    const Room* room = ws.world().find_room_record(vnum);
+    if (!room) return false;
+    const std::string text = at.title ? room->title.str() : room->description.str();
+    auto index = visible_index_at(text, at.title ? 0 : at.line, at.column);
+    if (!index) return false;
+    auto painted = right ? remove_colour(text, *index) : paint_colour(text, *index, paint_code);
+    if (!painted) return false;
+    RoomField field = at.title ? RoomField::Title : RoomField::Description;
+    options.fields = field_bit(field);
+    options.merge = {};
+    return edit_room(
+        ws, vnum, strfmt("Paint %s of Room %d", field_name(field), vnum),
+        [&](Room& r) { (at.title ? r.title : r.description) = *painted; }, options);
 }
 
 }  // namespace zs

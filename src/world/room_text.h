@@ -3,6 +3,7 @@
 // them, and clear their colour codes. The pane passes the boxes' bytes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,5 +42,32 @@ bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
 // appended, formatted with paragraph indentation.
 bool colour_room_description(Workspace& ws, int vnum, std::string_view description,
                              std::string_view code, EditOptions options = {});
+
+// The colour preview below the map's split line: the title on one line from
+// the split line + 2, the description from the split line + 17, 8 pixels a
+// character and 15 a line, starting 2 pixels in.
+constexpr int kPreviewLeft = 2;
+constexpr int kPreviewCharWidth = 8;
+constexpr int kPreviewLineHeight = 15;
+constexpr int kPreviewTitleTop = 2;
+constexpr int kPreviewBodyTop = 17;
+
+// Where a click in the preview lands: the title line, or a line of the
+// description; the column counts visible characters.
+struct PreviewPoint {
+    bool title = false;
+    int line = 0;
+    int column = 0;
+};
+// None for a point above the title or left of the first column.
+std::optional<PreviewPoint> preview_point(int split_line, int x, int y);
+
+// A click on the preview of room `vnum`, as one step ("Paint Description of
+// Room 3001"): the right button removes the nearest colour code before the
+// character clicked, the left puts `paint_code` ("&R") before it, replacing a
+// code that stands right there. Nothing changes (false) when the point lies
+// beyond the text, or for a left click with no paint colour chosen.
+bool paint_room_preview(Workspace& ws, int vnum, PreviewPoint at, bool right,
+                        std::string_view paint_code, EditOptions options = {});
 
 }  // namespace zs

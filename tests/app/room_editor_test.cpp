@@ -15,6 +15,7 @@
 
 #include "app/demo_window.h"
 #include "app/main_window.h"
+#include "app/map_widget.h"
 #include "app/qt_ui.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
@@ -140,6 +141,39 @@ TEST_F(RoomEditorTest, HideShrinksTheTextPaneToAStripAndBack) {
     QTest::mouseClick(hide, Qt::LeftButton);
     EXPECT_EQ(pane->height(), full);
     EXPECT_TRUE(window->description_box()->isVisible());
+}
+
+TEST_F(RoomEditorTest, ThePreviewDrawsTheColouredTextsAndClicksPaintThem) {
+    MapWidget* map = window->map();
+    edit_room(ws, 8800, "Colour", [](Room& r) { r.title = "&RThe Millbrook Crossroads"; });
+    auto drawn = [&](int top, QRgb colour) {
+        map->redraw(true);
+        QApplication::processEvents();
+        const QImage& image = map->back_buffer();
+        int y0 = map->split_line() + top;
+        for (int y = y0; y < y0 + 15; ++y)
+            for (int x = 2; x < 200; ++x)
+                if (image.pixel(x, y) == colour) return true;
+        return false;
+    };
+    EXPECT_TRUE(drawn(2, qRgb(255, 0, 0)));       // the title in red
+    EXPECT_FALSE(drawn(2, qRgb(192, 192, 192)));  // and nothing else
+    EXPECT_TRUE(drawn(17, qRgb(192, 192, 192)));  // the description in grey
+
+    auto click = [&](int column, Qt::MouseButton button) {
+        QPoint at(2 + 8 * column + 3, map->split_line() + 8);
+        QTest::mouseClick(map, button, Qt::NoModifier, at);
+    };
+    click(1, Qt::LeftButton);  // no paint colour chosen: nothing
+    EXPECT_EQ(ws.undo_text(), "Undo Colour");
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("colour &G")), Qt::LeftButton);
+    click(1, Qt::LeftButton);
+    EXPECT_EQ(room(8800).title, "&RT&Ghe Millbrook Crossroads");
+    EXPECT_EQ(window->title_box()->text(), "&RT&Ghe Millbrook Crossroads");
+    EXPECT_EQ(ws.undo_text(), "Undo Paint Title of Room 8800");
+    EXPECT_TRUE(drawn(2, qRgb(0, 255, 0)));
+    click(5, Qt::RightButton);  // the nearest code before "M" goes
+    EXPECT_EQ(room(8800).title, "&RThe Millbrook Crossroads");
 }
 
 }  // namespace

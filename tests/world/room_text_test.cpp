@@ -2,6 +2,8 @@
 // store, format and clear a room's texts.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "world/room.h"
 #include "world/room_text.h"
 #include "world/text.h"
@@ -60,6 +62,64 @@ TEST(RoomText, TypingMergesAndFormatAndClearAreOneStepEach) {
     EXPECT_EQ(r.description, "&R   Ab\r\n");
     colour_room_description(ws, 3001, "ab", "&n", typing);
     EXPECT_EQ(r.description, "   Ab&n\r\n");
+}
+
+TEST(RoomText, PreviewPointsFollowTheDrawnGrid) {
+    struct Case {
+        int x, y;  // with the split line at 100
+        std::optional<PreviewPoint> at;
+    };
+    for (const Case& c :
+         {Case{2, 101, std::nullopt}, Case{1, 110, std::nullopt},
+          Case{2, 102, PreviewPoint{true, 0, 0}}, Case{25, 116, PreviewPoint{true, 0, 2}},
+          Case{9, 117, PreviewPoint{false, 0, 0}}, Case{10, 132, PreviewPoint{false, 1, 1}}}) {
+        auto at = preview_point(100, c.x, c.y);
+        ASSERT_EQ(at.has_value(), c.at.has_value()) << c.x << "," << c.y;
+        if (!at) continue;
+        EXPECT_EQ(at->title, c.at->title) << c.x << "," << c.y;
+        EXPECT_EQ(at->line, c.at->line) << c.x << "," << c.y;
+        EXPECT_EQ(at->column, c.at->column) << c.x << "," << c.y;
+    }
+}
+
+TEST(RoomText, PreviewClicksPaintAndRemoveCodesAsOneStepEach) {
+    struct Case {
+        PreviewPoint at;
+        bool right;
+        const char* paint;
+        const char* title;
+        const char* description;  // after the click; null: nothing changes
+    };
+    const char* kTitle = "A &groad";
+    const char* kText = "ab &gcd\r\nef&&g";
+    for (const Case& c : {
+             // a code right before the character is replaced
+             Case{{false, 0, 3}, false, "&R", kTitle, "ab &Rcd\r\nef&&g"},
+             Case{{false, 0, 1}, false, "&R", kTitle, "a&Rb &gcd\r\nef&&g"},
+             // the nearest code before the click goes, across lines
+             Case{{false, 1, 1}, true, "", kTitle, "ab cd\r\nef&&g"},
+             // "&&" is one character
+             Case{{false, 1, 3}, false, "&B", kTitle, "ab &gcd\r\nef&&&Bg"},
+             Case{{true, 0, 2}, false, "&Y", "A &Yroad", kText},
+             // no paint colour, past the line's end, no code before
+             Case{{false, 0, 3}, false, "", kTitle, nullptr},
+             Case{{false, 0, 5}, false, "&R", kTitle, nullptr},
+             Case{{false, 2, 0}, false, "&R", kTitle, nullptr},
+             Case{{false, 0, 1}, true, "", kTitle, nullptr},
+         }) {
+        NullUi quiet;
+        Workspace ws{quiet};
+        Room room = make_new_room(3001, 30);
+        room.title = kTitle;
+        room.description = kText;
+        ws.world().append(room);
+        bool changed = paint_room_preview(ws, 3001, c.at, c.right, c.paint);
+        const Room& r = ws.world().room(0);
+        EXPECT_EQ(changed, c.description != nullptr) << c.at.line << ":" << c.at.column;
+        EXPECT_EQ(r.title, c.title);
+        EXPECT_EQ(r.description, c.description ? c.description : kText);
+        EXPECT_EQ(ws.history().can_undo(), changed);
+    }
 }
 
 }  // namespace
