@@ -1,0 +1,90 @@
+#include "world/extra_desc_session.h"
+
+#include <limits>
+
+#include "world/edits.h"
+#include "world/format_text.h"
+#include "world/room_text.h"
+#include "world/strfmt.h"
+
+namespace zs {
+
+ExtraDescSession::ExtraDescSession(Workspace& ws, int vnum) : ws_(ws), vnum_(vnum) {
+    int slot = ws.world().find_room(vnum);
+    if (slot >= 0) entries_ = ws.world().room(slot).extra_descriptions;
+    show(0);
+}
+
+void ExtraDescSession::show(int position) {
+    if (position == count()) entries_.emplace_back();
+    position_ = position;
+}
+
+std::string ExtraDescSession::format(std::string_view text) {
+    // Uncut, so that a text too long to store is refused rather than cut.
+    return format_text(text, Indent::none, std::numeric_limits<std::size_t>::max());
+}
+
+bool ExtraDescSession::store(std::string_view keywords, std::string_view text) {
+    std::string formatted = format(text);
+    std::string why = room_text_refusal(keywords);
+    if (why.empty()) why = room_text_refusal(formatted);
+    if (!why.empty()) {
+        ws_.ui().show_status(why);
+        return false;
+    }
+    ExtraDescription& e = entries_[position_];
+    e.keyword = keywords;
+    e.description = std::move(formatted);
+    return true;
+}
+
+bool ExtraDescSession::next(std::string_view keywords, std::string_view text) {
+    if (!store(keywords, text)) return false;
+    show(position_ + 1);
+    return true;
+}
+
+bool ExtraDescSession::previous(std::string_view keywords, std::string_view text) {
+    if (position_ == 0) return true;
+    if (!store(keywords, text)) return false;
+    show(position_ - 1);
+    return true;
+}
+
+bool ExtraDescSession::first(std::string_view keywords, std::string_view text) {
+    if (!store(keywords, text)) return false;
+    show(0);
+    return true;
+}
+
+bool ExtraDescSession::last(std::string_view keywords, std::string_view text) {
+    if (!store(keywords, text)) return false;
+    show(count() - 1);
+    return true;
+}
+
+bool ExtraDescSession::ok(std::string_view keywords, std::string_view text) {
+    if (!store(keywords, text)) return false;
+    close();
+    return true;
+}
+
+void ExtraDescSession::cancel() {
+    close();
+}
+
+void ExtraDescSession::close() {
+    std::erase_if(entries_, [](const ExtraDescription& e) {
+        return e.keyword.empty() || e.description.empty();
+    });
+    EditOptions options;
+    options.fields = field_bit(RoomField::ExtraDescriptions);
+    edit_room(
+        ws_, vnum_, strfmt("Edit Extra Descriptions of Room %d", vnum_),
+        [&](Room& r) { r.extra_descriptions = entries_; }, options);
+    position_ = 0;
+    if (entries_.empty()) entries_.emplace_back();
+}
+
+}  // namespace zs

@@ -1,0 +1,65 @@
+// ExtraDescSession: the Extra Descriptions dialog's state in the core. It
+// works on a copy of one room's extra descriptions and a position in it;
+// leaving an entry stores the dialog's two boxes into it, and closing the
+// dialog drops the incomplete entries and stores the list into the room as
+// one undoable step ("Edit Extra Descriptions of Room 3001"), none when
+// nothing changed. The dialog passes the boxes' bytes and shows what the
+// session holds.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "world/room.h"
+#include "world/workspace.h"
+
+namespace zs {
+
+class ExtraDescSession {
+public:
+    // Starts on the first entry of room `vnum` (a blank one when it has none,
+    // or when the room is not loaded).
+    ExtraDescSession(Workspace& ws, int vnum);
+
+    int vnum() const { return vnum_; }
+    // The shown entry's index, from 0, and the number of entries (a blank
+    // entry added by moving past the last one counts).
+    int position() const { return position_; }
+    int count() const { return static_cast<int>(entries_.size()); }
+    const ExtraDescription& shown() const { return entries_[position_]; }
+    const std::vector<ExtraDescription>& entries() const { return entries_; }
+
+    // Each stores the boxes into the shown entry, then moves: past the last
+    // entry, Next adds a blank one; Previous does nothing at the first. When
+    // a box cannot be stored ("~", or too long for the area files) the
+    // status line says why, nothing is stored and the position stays: the
+    // call returns false.
+    bool next(std::string_view keywords, std::string_view text);
+    bool previous(std::string_view keywords, std::string_view text);
+    bool first(std::string_view keywords, std::string_view text);
+    bool last(std::string_view keywords, std::string_view text);
+
+    // The text box formatted as it would be stored (no indentation).
+    static std::string format(std::string_view text);
+
+    // OK: stores the boxes, then closes (below). False, with nothing
+    // committed, when the boxes cannot be stored: the dialog stays open.
+    bool ok(std::string_view keywords, std::string_view text);
+    // Cancel: closes without storing the boxes; entries stored while moving
+    // between them stay.
+    void cancel();
+
+private:
+    bool store(std::string_view keywords, std::string_view text);
+    void show(int position);
+    // Drops every entry whose keywords or text is empty and commits the list.
+    void close();
+
+    Workspace& ws_;
+    int vnum_;
+    std::vector<ExtraDescription> entries_;
+    int position_ = 0;
+};
+
+}  // namespace zs

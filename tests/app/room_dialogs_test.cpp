@@ -1,0 +1,72 @@
+// The room pane's dialogs on the demo area's room 8800 (flags CAMP and !MOB,
+// one extra description), driven through their boxes and buttons.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "app/demo_window.h"
+#include "app/room_dialogs.h"
+#include "world/edits.h"
+
+namespace zs {
+namespace {
+
+using test::click_button;
+using RoomDialogsTest = test::DemoWindowTest;
+
+TEST_F(RoomDialogsTest, FlagsOkStoresTheBoxesAndCancelNothing) {
+    ws.world().edit_room(
+        ws.world().find_room(8800), [](Room& r) { r.room_flags |= 1u << 12 | 1u << 30; }, false);
+    const std::uint32_t before = room(8800).room_flags;
+    for (const char* button : {"Cancel", "OK"}) {
+        RoomFlagsDialog dialog(ws, 8800, window.get());
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), "Room Flags");
+        EXPECT_TRUE(dialog.flag_box(1)->isChecked());
+        EXPECT_EQ(dialog.flag_box(2)->text(), "!MOB");
+        EXPECT_FALSE(dialog.flag_box(0)->isChecked());
+        EXPECT_EQ(dialog.flag_box(12), nullptr);
+        dialog.flag_box(1)->click();
+        dialog.flag_box(25)->click();
+        click_button(&dialog, button);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(room(8800).room_flags, 1u << 2 | 1u << 12 | 1u << 25 | 1u << 30);
+    EXPECT_NE(window->action("Undo Edit Flags of Room 8800"), nullptr);
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(room(8800).room_flags, before);
+}
+
+TEST_F(RoomDialogsTest, ExtraDescsAddAnEntryAndRefuseATilde) {
+    ExtraDescsDialog dialog(ws, 8800, window.get());
+    dialog.show();
+    EXPECT_EQ(dialog.findChild<QLabel*>("room label")->text(), "Room 8800");
+    EXPECT_EQ(dialog.position_label()->text(), "1/1");
+    EXPECT_EQ(dialog.keywords_box()->text(), "milestone stone");
+    click_button(&dialog, "Next ->");
+    EXPECT_EQ(dialog.position_label()->text(), "2/2");
+    EXPECT_TRUE(dialog.keywords_box()->text().isEmpty());
+    QTest::keyClicks(dialog.keywords_box(), "mill wheel");
+    QTest::keyClicks(dialog.text_box(), "the wheel turns~");
+    click_button(&dialog, "OK");
+    EXPECT_TRUE(dialog.isVisible());  // refused: the boxes stay for mending
+    EXPECT_TRUE(window->status_box()->text().contains("~"));
+    EXPECT_EQ(room(8800).extra_descriptions.size(), 1u);
+
+    QTest::keyClick(dialog.text_box(), Qt::Key_Backspace);
+    click_button(&dialog, "Format");
+    EXPECT_EQ(dialog.text_box()->toPlainText(), "The wheel turns\n");
+    click_button(&dialog, "OK");
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_EQ(room(8800).extra_descriptions.size(), 2u);
+    EXPECT_EQ(room(8800).extra_descriptions[1],
+              (ExtraDescription{"mill wheel", "The wheel turns\r\n"}));
+    EXPECT_NE(window->action("Undo Edit Extra Descriptions of Room 8800"), nullptr);
+}
+
+}  // namespace
+}  // namespace zs
