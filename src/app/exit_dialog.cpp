@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -114,9 +115,10 @@ ExitDataDialog::ExitDataDialog(Workspace& ws, int vnum, int dir, QWidget* parent
     show_direction(dir);
     connect(tabs_, &QTabBar::currentChanged, this, &ExitDataDialog::tab_changed);
     connect(one_way_, &QCheckBox::toggled, this, &ExitDataDialog::one_way_toggled);
+    // A refused direction keeps the dialog open on it, so that nothing typed
+    // is lost; the status line says why.
     connect(ok, &QPushButton::clicked, this, [this] {
-        apply_shown();
-        accept();
+        if (apply_shown()) accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(copy, &QPushButton::clicked, this,
@@ -169,12 +171,16 @@ void ExitDataDialog::show_direction(int dir) {
     filling_ = false;
 }
 
-void ExitDataDialog::apply_shown() {
-    apply_exit(ws_, vnum_, dir_, form());
+bool ExitDataDialog::apply_shown() {
+    return apply_exit(ws_, vnum_, dir_, form());
 }
 
 void ExitDataDialog::tab_changed(int index) {
-    apply_shown();
+    if (!apply_shown()) {
+        QSignalBlocker quiet(tabs_);
+        tabs_->setCurrentIndex(dir_);
+        return;
+    }
     show_direction(index);
 }
 

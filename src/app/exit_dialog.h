@@ -36,7 +36,7 @@ public:
 
 private:
     void show_direction(int dir);
-    void apply_shown();
+    bool apply_shown();
     void tab_changed(int index);
     void one_way_toggled(bool on);
     void set_door(DoorChoice door);

@@ -57,6 +57,24 @@ TEST_F(ExitDialogTest, ChangingTheTabAppliesTheDirectionShown) {
     EXPECT_FALSE(child<QRadioButton>(&dialog, "Is a door")->isChecked());
 }
 
+TEST_F(ExitDialogTest, ARefusedDirectionKeepsItsTabAndWhatWasTyped) {
+    ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
+    dialog.show();
+    QTest::keyClicks(child<QLineEdit>(&dialog, "exits to"), "3099");  // not loaded
+    for (int tab : {int(kEast), -1}) {
+        if (tab >= 0)
+            dialog.tabs()->setCurrentIndex(tab);
+        else
+            click_button(&dialog, "OK");
+        EXPECT_EQ(ui.last_status(), "Error: Room 3099 does not exist!");
+        EXPECT_EQ(dialog.direction(), kNorth);
+        EXPECT_EQ(dialog.tabs()->currentIndex(), kNorth);
+        EXPECT_EQ(child<QLineEdit>(&dialog, "exits to")->text(), "3099");
+        EXPECT_TRUE(dialog.isVisible());
+    }
+    EXPECT_FALSE(ws.history().can_undo());
+}
+
 TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
     {
         ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
