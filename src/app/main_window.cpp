@@ -21,6 +21,7 @@
 #include "app/map_widget.h"
 #include "app/problems_panel.h"
 #include "app/room_editor.h"
+#include "app/room_pane.h"
 #include "editors/mobile_editor.h"
 #include "editors/object_editor.h"
 #include "editors/zone_editor.h"
@@ -170,6 +171,12 @@ void MainWindow::build_panes() {
     connect(room_editor_, &RoomEditor::text_hidden_changed, this, [this] {
         laid_out_ = QSize();
         lay_out();
+    });
+    // "Move N" ... "Move D" step through an exit as the arrow keys do (the
+    // move redraws the map).
+    connect(room_editor_->room_pane(), &RoomPane::move_requested, this, [this](int dir) {
+        session_.move(ws_, dir, false);
+        map_->setFocus();
     });
     panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
     panes_[static_cast<std::size_t>(EditorKind::Zone)] =

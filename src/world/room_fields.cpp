@@ -1,6 +1,5 @@
 #include "world/room_fields.h"
 
-#include <bit>
 #include <climits>
 
 #include "world/names.h"
@@ -122,7 +121,7 @@ std::string room_flag_list(std::uint32_t flags) {
 
 bool guard_room_flags(Workspace& ws, int vnum, EditOptions options) {
     const Room* room = ws.world().find_room_record(vnum);
-    if (!room || std::popcount(room->room_flags & kGuardedFlags) < kFlagBugBits) return false;
+    if (!room || !damaged_flags(room->room_flags)) return false;
     options.fields = field_bit(RoomField::Flags);
     options.merge = {};
     edit_room(

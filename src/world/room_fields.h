@@ -4,6 +4,7 @@
 // an exit.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -44,6 +45,9 @@ constexpr std::uint32_t kGuardedFlags = 0x7fffffffu;
 inline constexpr std::string_view kFlagBugMessage =
     "The room flag bug occurred; please note what you recently did.  All flags on this room "
     "are now removed.";
+constexpr bool damaged_flags(std::uint32_t flags) {
+    return std::popcount(flags & kGuardedFlags) >= kFlagBugBits;
+}
 // When the room has kFlagBugBits or more of bits 0 to 30 set, clears them
 // ("Clear Flags of Room 3001") and says so in a message box. True when it
 // cleared them.
