@@ -17,10 +17,13 @@
 #include <limits>
 
 #include "app/dialogs.h"
+#include "app/exit_dialog.h"
 #include "app/export_map.h"
 #include "app/map_widget.h"
 #include "app/problems_panel.h"
+#include "app/room_dialogs.h"
 #include "app/room_editor.h"
+#include "app/room_pane.h"
 #include "editors/mobile_editor.h"
 #include "editors/object_editor.h"
 #include "editors/zone_editor.h"
@@ -176,6 +179,23 @@ void MainWindow::build_panes() {
         laid_out_ = QSize();
         lay_out();
     });
+    // "Move N" ... "Move D" step through an exit as the arrow keys do (the
+    // move redraws the map).
+    connect(room_editor_->room_pane(), &RoomPane::move_requested, this, [this](int dir) {
+        session_.move(ws_, dir, false);
+        map_->setFocus();
+    });
+    // The room pane's dialogs work on the selected room.
+    auto on_selected = [this](auto open) {
+        return [this, open](auto... args) {
+            if (const Room* r = ws_.world().selected_room()) open(ws_, r->vnum, args..., this);
+            map_->redraw(true);
+        };
+    };
+    RoomPane* pane = room_editor_->room_pane();
+    connect(pane, &RoomPane::exit_dialog_requested, this, on_selected(&open_exit_data_dialog));
+    connect(pane, &RoomPane::room_flags_requested, this, on_selected(&open_room_flags_dialog));
+    connect(pane, &RoomPane::extra_descs_requested, this, on_selected(&open_extra_descs_dialog));
     panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
     panes_[static_cast<std::size_t>(EditorKind::Zone)] =
         std::make_unique<ZoneEditor>(*signals_, area_);

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "app/qt_ui.h"
+#include "app/room_pane.h"
 #include "world/colour_codes.h"
 #include "world/room_text.h"
 
@@ -33,6 +34,11 @@ QString swatch_style(char letter) {
 
 RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     : EditorPane(EditorKind::Room, bridge, area) {
+    room_pane_ = new RoomPane(*this, right_pane());
+    auto* right_layout = new QVBoxLayout(right_pane());
+    right_layout->setContentsMargins(0, 0, 0, 0);
+    right_layout->addWidget(room_pane_, 0, Qt::AlignTop);
+
     QWidget* text_pane = bottom_pane();
     auto* text_layout = new QVBoxLayout(text_pane);
     text_layout->setContentsMargins(5, 0, 3, 4);
@@ -118,6 +124,7 @@ void RoomEditor::refresh() {
     description_->setPlainText(shown_description_);
     side_text_->setPlainText(shown_side_text_);
     filling_ = false;
+    room_pane_->refresh();
 }
 
 void RoomEditor::record_changed(const Change& change) {

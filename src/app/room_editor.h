@@ -4,8 +4,8 @@
 // with the paint colour's swatch beside "Color:"; Tab moves between the
 // title and description boxes. Typing stores into the room at once, each
 // burst of typing in one box one undoable step; a "~" or a text longer than
-// the area files take is refused. The room pane beside the map is still
-// empty.
+// the area files take is refused. The room pane beside the map (RoomPane)
+// holds the room's other fields and its exits.
 #pragma once
 
 #include <QPoint>
@@ -22,6 +22,8 @@ class QPushButton;
 
 namespace zs {
 
+class RoomPane;
+
 class RoomEditor : public EditorPane {
     Q_OBJECT
 public:
@@ -34,6 +36,8 @@ public:
     // The paint colour the colour buttons chose ("&R"), empty at first.
     const QString& paint_colour() const { return paint_colour_; }
     QLabel* swatch() const { return swatch_; }
+    // The pane beside the map, with the signals that open the room's dialogs.
+    RoomPane* room_pane() const { return room_pane_; }
 
     // True while "Hide" shrinks the text pane to a strip, its boxes hidden.
     bool text_hidden() const;
@@ -44,7 +48,7 @@ public:
     void preview_clicked(int split_line, QPoint point, bool right);
 
     bool handle_key(QKeyEvent* event) override;
-    // Fills the boxes from the selected room (empty when none is); stores
+    // Fills both panes from the selected room (empty when none is); stores
     // nothing.
     void refresh() override;
 
@@ -78,6 +82,7 @@ private:
     QCheckBox* hide_ = nullptr;
     QLabel* swatch_ = nullptr;
     QString paint_colour_;
+    RoomPane* room_pane_ = nullptr;
     bool filling_ = false;  // the boxes are being filled from the room
 };
 
