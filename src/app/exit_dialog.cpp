@@ -135,9 +135,14 @@ ExitForm ExitDataDialog::form() const {
     f.key_vnum = to_area_text(key_->text());
     f.lock_quality = to_area_text(lock_->text());
     f.door_strength = to_area_text(strength_->text());
-    f.keywords = to_area_text(keywords_->text());
-    f.door_description = to_area_text(door_description_->text());
-    f.description = to_area_text(description_->toPlainText());
+    // A text box still showing the exit's text gives its bytes back as they
+    // are (line ends included): an exit nobody edited stays unchanged.
+    auto text_of = [](const QString& box, const std::string& shown) {
+        return box == from_area_text(shown) ? shown : to_area_text(box);
+    };
+    f.keywords = text_of(keywords_->text(), shown_.keywords);
+    f.door_description = text_of(door_description_->text(), shown_.door_description);
+    f.description = text_of(description_->toPlainText(), shown_.description);
     f.one_way = one_way_->isChecked();
     // Row 0 is "none" (-1); no row chosen keeps the exit's size.
     if (size_->currentRow() >= 0) f.size = size_->currentRow() - 1;
@@ -156,6 +161,7 @@ void ExitDataDialog::set_door(DoorChoice door) {
 void ExitDataDialog::show_direction(int dir) {
     dir_ = dir;
     ExitForm f = show_exit(ws_, vnum_, dir);
+    shown_ = f;
     filling_ = true;
     exits_to_->setText(from_area_text(f.exits_to));
     set_door(f.door);

@@ -45,6 +45,7 @@ private:
     const int vnum_;
     int dir_;
     bool filling_ = false;
+    ExitForm shown_;  // the direction as it was shown
     QTabBar* tabs_;
     QLineEdit* exits_to_;
     QButtonGroup* door_;

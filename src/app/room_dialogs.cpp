@@ -133,16 +133,25 @@ void ExtraDescsDialog::show_entry() {
     position_->setText(QStringLiteral("%1/%2").arg(session_.position() + 1).arg(session_.count()));
 }
 
+std::pair<std::string, std::string> ExtraDescsDialog::boxes() const {
+    // A box still showing the entry's text gives its bytes back as they are
+    // (line ends included), so that an untouched entry stays unchanged.
+    const ExtraDescription& e = session_.shown();
+    auto text_of = [](const QString& box, const std::string& shown) {
+        return box == from_area_text(shown) ? shown : to_area_text(box);
+    };
+    return {text_of(keywords_->text(), e.keyword), text_of(text_->toPlainText(), e.description)};
+}
+
 void ExtraDescsDialog::move(bool (ExtraDescSession::*step)(std::string_view, std::string_view)) {
-    std::string keywords = to_area_text(keywords_->text());
-    std::string text = to_area_text(text_->toPlainText());
+    auto [keywords, text] = boxes();
     if ((session_.*step)(keywords, text)) show_entry();
 }
 
 void ExtraDescsDialog::accept() {
     if (closed_) return QDialog::accept();
-    if (!session_.ok(to_area_text(keywords_->text()), to_area_text(text_->toPlainText())))
-        return;  // the status line says why; the boxes stay as typed
+    auto [keywords, text] = boxes();
+    if (!session_.ok(keywords, text)) return;  // the status line says why; the boxes stay
     closed_ = true;
     QDialog::accept();
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 #include <array>
+#include <string>
+#include <utility>
 
 #include "world/extra_desc_session.h"
 
@@ -51,6 +53,8 @@ public:
 private:
     // Runs a move of the session with the boxes' bytes; shows the entry it
     // moved to.
+    // The two boxes as the session takes them.
+    std::pair<std::string, std::string> boxes() const;
     void move(bool (ExtraDescSession::*step)(std::string_view, std::string_view));
     void show_entry();
 

@@ -171,6 +171,7 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
     }
     const int back = reverse_direction(dir);
     bool pair = false;
+    bool new_return = false;  // the pair's return exit is made here
     if (!form.one_way && target_room) {
         const auto& return_exit = target_room->exits[back];
         if (return_exit && return_exit->destination != vnum) {
@@ -178,25 +179,22 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
             return false;
         }
         pair = !old;
+        new_return = pair && !return_exit;
     }
 
     Transaction tx(ws, step_name("Edit", vnum, dir), exit_edit());
     tx.focus(TableKind::World, vnum);
-    if (pair) {
-        if (!target_room->exits[back]) {
-            link_rooms(ws, vnum, static_cast<int>(target), dir);
-        } else {
-            // The return exit is there already: it keeps its texts.
-            world.create_exit(world.find_room(vnum), static_cast<Vnum>(target), dir);
-        }
+    if (new_return) {
+        link_rooms(ws, vnum, static_cast<int>(target), dir);
     } else if (!old) {
+        // A return exit that is there already keeps its texts and door data.
         world.create_exit(world.find_room(vnum), static_cast<Vnum>(target), dir);
     }
     world.edit_room(world.find_room(vnum), [&](Room& r) {
         r.exits[dir]->destination = static_cast<Vnum>(target);
         store_fields(*r.exits[dir], *values, form);
     });
-    if (pair)
+    if (new_return)
         world.edit_room(world.find_room(static_cast<int>(target)),
                         [&](Room& r) { store_fields(*r.exits[back], *values, form); });
     ws.request_redraw(true);

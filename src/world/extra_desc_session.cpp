@@ -26,6 +26,10 @@ std::string ExtraDescSession::format(std::string_view text) {
 }
 
 bool ExtraDescSession::store(std::string_view keywords, std::string_view text) {
+    ExtraDescription& shown = entries_[position_];
+    // Boxes left as they were shown store nothing: an entry read from a file
+    // keeps its own wrapping and line ends.
+    if (keywords == shown.keyword && text == shown.description) return true;
     std::string formatted = format(text);
     std::string why = room_text_refusal(keywords);
     if (why.empty()) why = room_text_refusal(formatted);
@@ -33,9 +37,8 @@ bool ExtraDescSession::store(std::string_view keywords, std::string_view text) {
         ws_.ui().show_status(why);
         return false;
     }
-    ExtraDescription& e = entries_[position_];
-    e.keyword = keywords;
-    e.description = std::move(formatted);
+    shown.keyword = keywords;
+    shown.description = std::move(formatted);
     return true;
 }
 
@@ -46,7 +49,7 @@ bool ExtraDescSession::next(std::string_view keywords, std::string_view text) {
 }
 
 bool ExtraDescSession::previous(std::string_view keywords, std::string_view text) {
-    if (position_ == 0) return true;
+    if (position_ == 0) return false;
     if (!store(keywords, text)) return false;
     show(position_ - 1);
     return true;

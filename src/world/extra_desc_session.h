@@ -31,10 +31,11 @@ public:
     const std::vector<ExtraDescription>& entries() const { return entries_; }
 
     // Each stores the boxes into the shown entry, then moves: past the last
-    // entry, Next adds a blank one; Previous does nothing at the first. When
-    // a box cannot be stored ("~", or too long for the area files) the
-    // status line says why, nothing is stored and the position stays: the
-    // call returns false.
+    // entry, Next adds a blank one. When a box cannot be stored ("~", or too
+    // long for the area files) the status line says why, nothing is stored
+    // and the position stays: the call returns false. Previous at the first
+    // entry does nothing and returns false too, so the boxes keep what was
+    // typed. Boxes that hold the entry's own texts unchanged store nothing.
     bool next(std::string_view keywords, std::string_view text);
     bool previous(std::string_view keywords, std::string_view text);
     bool first(std::string_view keywords, std::string_view text);

@@ -122,6 +122,10 @@ bool paint_room_preview(Workspace& ws, int vnum, PreviewPoint at, bool right,
     if (!index) return false;
     auto painted = right ? remove_colour(text, *index) : paint_colour(text, *index, paint_code);
     if (!painted) return false;
+    if (std::string why = room_text_refusal(*painted); !why.empty()) {
+        ws.ui().show_status(why);  // a code more would pass the files' limit
+        return false;
+    }
     RoomField field = at.title ? RoomField::Title : RoomField::Description;
     options.fields = field_bit(field);
     options.merge = {};

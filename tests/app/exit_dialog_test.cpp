@@ -100,5 +100,23 @@ TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
     EXPECT_EQ(room(3001).exits[kNorth]->exit_flags, kExitIsDoor | kExitPickproof);
 }
 
+TEST_F(ExitDialogTest, OkOnAnUntouchedExitChangesNothing) {
+    ws.world().edit_room(
+        ws.world().find_room(3001),
+        [](Room& r) {
+            r.exits[kNorth] = Exit{};
+            r.exits[kNorth]->destination = 3002;
+            r.exits[kNorth]->description = "A road\nnorth.\n";  // bare line feeds
+            r.exits[kNorth]->door_keywords = "gate";
+        },
+        false);
+    ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
+    dialog.show();
+    dialog.tabs()->setCurrentIndex(kEast);
+    click_button(&dialog, "OK");
+    EXPECT_EQ(room(3001).exits[kNorth]->description, "A road\nnorth.\n");
+    EXPECT_FALSE(ws.history().can_undo());
+}
+
 }  // namespace
 }  // namespace zs

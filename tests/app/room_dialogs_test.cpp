@@ -68,5 +68,27 @@ TEST_F(RoomDialogsTest, ExtraDescsAddAnEntryAndRefuseATilde) {
     EXPECT_NE(window->action("Undo Edit Extra Descriptions of Room 8800"), nullptr);
 }
 
+TEST_F(RoomDialogsTest, ExtraDescsLeaveUntouchedEntriesAndTypingAlone) {
+    // An entry as a file can hold it: its own wrapping, bare line feeds.
+    ws.world().edit_room(
+        ws.world().find_room(8800),
+        [](Room& r) { r.extra_descriptions[0].description = "short line\nand  more\n"; }, false);
+    {
+        ExtraDescsDialog dialog(ws, 8800, window.get());
+        dialog.show();
+        click_button(&dialog, "Next ->");
+        click_button(&dialog, "<- Previous");
+        click_button(&dialog, "OK");
+    }
+    EXPECT_EQ(room(8800).extra_descriptions[0].description, "short line\nand  more\n");
+    EXPECT_FALSE(ws.history().can_undo());
+
+    ExtraDescsDialog dialog(ws, 8800, window.get());
+    dialog.show();
+    QTest::keyClicks(dialog.keywords_box(), " post");
+    click_button(&dialog, "<- Previous");  // at the first entry: nothing
+    EXPECT_EQ(dialog.keywords_box()->text(), "milestone stone post");
+}
+
 }  // namespace
 }  // namespace zs

@@ -115,6 +115,19 @@ TEST_F(ExitDataTest, ANewTwoWayExitLinksBothRoomsInOneUndoableStep) {
     EXPECT_TRUE(test::same_tables(test::tables_of(ws), after));
 }
 
+TEST_F(ExitDataTest, AReturnExitThatIsThereAlreadyKeepsItsDoor) {
+    set_exit(3002, kSouth, [](Exit& e) {
+        e.destination = 3001;
+        e.exit_flags = kExitIsDoor;
+        e.key = 99;
+        e.door_keywords = "hatch";
+    });
+    const Exit kept = *room(3002).exits[kSouth];
+    ASSERT_TRUE(apply_exit(ws, 3001, kNorth, door_to("3002")));
+    EXPECT_EQ(room(3001).exits[kNorth]->door_keywords, "gate");
+    EXPECT_EQ(room(3002).exits[kSouth], kept);
+}
+
 TEST_F(ExitDataTest, RefusalsSayWhyAndChangeNothing) {
     set_exit(3001, kEast, [](Exit& e) { e.destination = 9000; });  // into an unloaded zone
     struct Case {

@@ -63,7 +63,7 @@ TEST_F(RoomDialogsTest, NextPastTheLastShowsABlankEntryThatCloseDrops) {
 TEST_F(RoomDialogsTest, EntriesStoredWhileMovingAreOneStepThatUndoTakesBack) {
     const auto before = room().extra_descriptions;
     ExtraDescSession s(ws, 3001);
-    EXPECT_TRUE(s.previous("ignored", "ignored"));  // at the first: nothing
+    EXPECT_FALSE(s.previous("ignored", "ignored"));  // at the first: nothing
     EXPECT_EQ(s.position(), 0);
     EXPECT_EQ(s.shown().keyword, "sign");
     ASSERT_TRUE(s.next("sign  board", "a sign. it reads"));

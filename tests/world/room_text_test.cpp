@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "support/fake_ui.h"
 #include "world/room.h"
 #include "world/room_text.h"
 #include "world/text.h"
@@ -120,6 +121,17 @@ TEST(RoomText, PreviewClicksPaintAndRemoveCodesAsOneStepEach) {
         EXPECT_EQ(r.description, c.description ? c.description : kText);
         EXPECT_EQ(ws.history().can_undo(), changed);
     }
+}
+
+TEST(RoomText, APaintedCodeMayNotPassTheFilesLimit) {
+    test::FakeUi ui;
+    Workspace ws{ui};
+    Room room = make_new_room(3001, 30);
+    room.description = std::string(kMaxTextLength - 1, 'a');
+    ws.world().append(room);
+    EXPECT_FALSE(paint_room_preview(ws, 3001, {false, 0, 0}, false, "&R"));
+    EXPECT_EQ(ws.world().room(0).description.size(), kMaxTextLength - 1);
+    EXPECT_NE(ui.last_status().find("longer than"), std::string::npos);
 }
 
 }  // namespace
