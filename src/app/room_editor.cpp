@@ -136,7 +136,11 @@ void RoomEditor::record_changed(const Change& change) {
 }
 
 bool RoomEditor::refused(const QString& text) {
-    std::string why = room_text_refusal(to_area_text(text));
+    bool replaced = false;
+    std::string why = room_text_refusal(to_area_text(text, &replaced));
+    // The area files hold Latin-1: a character beyond it would be stored as
+    // "?" without a word.
+    if (why.empty() && replaced) why = "A room text can only hold Latin-1 characters.";
     if (why.empty()) return false;
     workspace().ui().show_status(why);
     return true;

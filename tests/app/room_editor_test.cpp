@@ -87,19 +87,22 @@ TEST_F(RoomEditorTest, EditsOfAnotherRoomLeaveTheBoxesAlone) {
 }
 
 TEST_F(RoomEditorTest, ATildeIsRefusedAndTheBoxKeepsItsText) {
-    for (QWidget* box :
-         {static_cast<QWidget*>(window->title_box()),
-          static_cast<QWidget*>(window->description_box()), static_cast<QWidget*>(side_box())}) {
-        std::string title = room(8800).title.str(), description = room(8800).description.str();
-        box->setFocus();
-        QTest::keyClicks(box, "~");
-        EXPECT_EQ(window->status_box()->text(),
-                  "A room text cannot hold \"~\"; it ends texts in the area files.");
-        EXPECT_EQ(room(8800).title, title);
-        EXPECT_EQ(room(8800).description, description);
-        EXPECT_TRUE(room(8800).side_text.empty());
-        EXPECT_EQ(ws.undo_text(), "Undo");  // no step
-    }
+    const std::pair<QString, QString> kRefused[] = {
+        {"~", "A room text cannot hold \"~\"; it ends texts in the area files."},
+        {QString(QChar(0x20AC)), "A room text can only hold Latin-1 characters."}};
+    for (const auto& [typed, message] : kRefused)
+        for (QWidget* box : {static_cast<QWidget*>(window->title_box()),
+                             static_cast<QWidget*>(window->description_box()),
+                             static_cast<QWidget*>(side_box())}) {
+            std::string title = room(8800).title.str(), description = room(8800).description.str();
+            box->setFocus();
+            QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, typed, Qt::NoModifier);
+            EXPECT_EQ(window->status_box()->text(), message);
+            EXPECT_EQ(room(8800).title, title);
+            EXPECT_EQ(room(8800).description, description);
+            EXPECT_TRUE(room(8800).side_text.empty());
+            EXPECT_EQ(ws.undo_text(), "Undo");  // no step
+        }
     EXPECT_EQ(window->title_box()->text(), QString::fromLatin1(room(8800).title.c_str()));
 }
 
