@@ -50,17 +50,6 @@ std::size_t number_index(ConversationField field) {
     return 0;
 }
 
-std::int32_t number_of(const Conversation& c, ConversationField field) {
-    switch (field) {
-        case ConversationField::QuestRequired:
-            return c.quest_required;
-        case ConversationField::QuestToActivate:
-            return c.quest_to_activate;
-        default:
-            return c.trigger_to_activate;
-    }
-}
-
 }  // namespace
 
 MobValuesDialog::MobValuesDialog(Workspace& ws, int vnum, QWidget* parent)
@@ -155,7 +144,7 @@ ConversationsDialog::ConversationsDialog(Workspace& ws, int vnum, QWidget* paren
         // A number left incomplete ("", "-") shows the stored one again.
         connect(box, &QLineEdit::editingFinished, this, [this, box, f = n.field] {
             if (const Conversation* c = session_.current())
-                box->setText(QString::number(number_of(*c, f)));
+                box->setText(QString::number(conversation_number(*c, f)));
         });
         connect(none, &QPushButton::clicked, this, [this, f = n.field] { set_to_none(f); });
     }
@@ -229,7 +218,7 @@ void ConversationsDialog::show_current() {
     keywords_->setText(shown_keywords_);
     response_->setPlainText(shown_response_);
     for (std::size_t i = 0; i < kNumberFields.size(); ++i)
-        numbers_[i]->setText(c ? QString::number(number_of(*c, kNumberFields[i].field))
+        numbers_[i]->setText(c ? QString::number(conversation_number(*c, kNumberFields[i].field))
                                : QString());
     for (QWidget* w : node_widgets_)
         w->setEnabled(c != nullptr);
@@ -298,7 +287,7 @@ void ConversationsDialog::number_typed(ConversationField field) {
                                     session_.vnum(), kNumberFields[number_index(field)].name,
                                     std::numeric_limits<std::int32_t>::min(),
                                     std::numeric_limits<std::int32_t>::max()));
-        return put_back(box, QString::number(number_of(*c, field)));
+        return put_back(box, QString::number(conversation_number(*c, field)));
     }
     session_.store_number(field, static_cast<std::int32_t>(value));
 }

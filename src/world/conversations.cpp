@@ -39,10 +39,6 @@ std::int32_t& number_of(Conversation& c, ConversationField field) {
     }
 }
 
-std::int32_t number_of(const Conversation& c, ConversationField field) {
-    return number_of(const_cast<Conversation&>(c), field);
-}
-
 bool is_text(ConversationField field) {
     return field == ConversationField::Keywords || field == ConversationField::Response;
 }
@@ -149,6 +145,10 @@ std::optional<ConversationPath> add_conversation(Workspace& ws, int vnum,
     return path;
 }
 
+std::int32_t conversation_number(const Conversation& c, ConversationField field) {
+    return number_of(const_cast<Conversation&>(c), field);
+}
+
 std::string conversation_text_refusal(int vnum, std::string_view text) {
     if (text.find('~') != std::string_view::npos)
         return strfmt(
@@ -253,7 +253,7 @@ bool ConversationSession::store_text(ConversationField field, std::string_view t
 bool ConversationSession::store_number(ConversationField field, std::int32_t value) {
     const Conversation* now = valid_current();
     if (is_text(field) || !now) return false;
-    if (number_of(*now, field) == value) return true;
+    if (conversation_number(*now, field) == value) return true;
     const ConversationPath path = *current_;
     return edit(
         strfmt("Edit %s of %s", field_name(field), node_name().c_str()),

@@ -65,6 +65,9 @@ enum class ConversationField {
     QuestToActivate,
     TriggerToActivate
 };
+// The node's number of a number field (QuestRequired, QuestToActivate or
+// TriggerToActivate).
+std::int32_t conversation_number(const Conversation& c, ConversationField field);
 
 // Why a typed greeting, keywords or response cannot be stored, naming the
 // mobile; empty when it can. A "~" ends a text in the mobile file, and the

@@ -88,30 +88,28 @@ TEST_F(ConversationsTest, NewNodesGoLastInTheirTierWithTheirDepthAsTier) {
     struct Case {
         Path current;
         bool branch;
-        bool added;
-        Path added_at;
+        std::optional<Path> added_at;  // none: nothing added
+        std::string step;
     };
+    const std::string add = "Undo Add Conversation to Mobile 3001";
     for (const Case& c : {
-             Case{{0, 1}, false, true, {0, 2}},   // in A's tier, after A2
-             Case{{1}, false, true, {2}},         // after B
-             Case{{1}, true, true, {1, 0}},       // B's first branch
-             Case{{0}, true, false, {}},          // A has branches already
-             Case{{0, 0}, true, true, {0, 0, 0}}  // A1's first branch
+             Case{{0, 1}, false, Path{0, 2}, add},  // in A's tier, after A2
+             Case{{1}, false, Path{2}, add},        // after B
+             Case{{1}, true, Path{1, 0}, "Undo Branch Conversation 4 of Mobile 3001"},
+             Case{{0}, true, std::nullopt, ""},  // A has branches already
+             Case{{0, 0}, true, Path{0, 0, 0}, "Undo Branch Conversation 2 of Mobile 3001"},
          }) {
         hold_abc();
         ws.clear_history();
         ASSERT_TRUE(session.select(conversation_id(mob(), c.current)));
-        EXPECT_EQ(c.branch ? session.branch() : session.new_in_tier(), c.added);
-        EXPECT_EQ(ws.history().step_count(), c.added ? 1u : 0u);
-        if (!c.added) continue;
+        EXPECT_EQ(c.branch ? session.branch() : session.new_in_tier(), c.added_at.has_value());
+        EXPECT_EQ(ws.history().step_count(), c.added_at ? 1u : 0u);
+        if (!c.added_at) continue;
         EXPECT_EQ(session.current_path(), c.added_at);
         const Conversation& n = *session.current();
-        EXPECT_EQ(n.tier, int(c.added_at.size()) - 1);
-        EXPECT_EQ(n.number5, c.added_at.size() == 1 ? -1 : 0);
-        EXPECT_EQ(ws.undo_text(), c.branch ? "Undo Branch Conversation " +
-                                                 std::to_string(conversation_id(mob(), c.current)) +
-                                                 " of Mobile 3001"
-                                           : "Undo Add Conversation to Mobile 3001");
+        EXPECT_EQ(n.tier, int(c.added_at->size()) - 1);
+        EXPECT_EQ(n.number5, c.added_at->size() == 1 ? -1 : 0);
+        EXPECT_EQ(ws.undo_text(), c.step);
     }
 }
 
