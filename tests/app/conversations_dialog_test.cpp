@@ -1,0 +1,114 @@
+// The Conversations and Enter Mob Values dialogs driven through their
+// controls, on a mobile that starts without conversations.
+#include "editors/conversations_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/demo_window.h"
+#include "support/fake_ui.h"
+#include "world/edits.h"
+
+namespace zs {
+namespace {
+
+using test::click_button;
+
+class ConversationsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws.mobiles().reserve_mobile_zone(30);
+        ws.mobiles().create_mobile(3001, 30);
+        edit_mobile(ws, 3001, "setup",
+                    [](MobilePrototype& m) { m.short_description = "the &Rred&n guard"; });
+        ws.clear_history();
+    }
+    const MobilePrototype& mob() { return *ws.mobiles().find_record(3001); }
+    static QStringList labels(QTreeWidget* tree) {
+        QStringList out;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            out << (*it)->text(0);
+        return out;
+    }
+
+    test::FakeUi ui;
+    Workspace ws{ui};
+};
+
+TEST_F(ConversationsDialogTest, EditsTheTreeThroughItsControls) {
+    ConversationsDialog dialog(ws, 3001, nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), "Conversations");
+    EXPECT_EQ(dialog.findChild<QLabel*>("mobile label")->text(), "the red guard");
+    EXPECT_EQ(labels(dialog.tree()), QStringList{"1: #none#"});
+    EXPECT_EQ(dialog.tree()->currentItem(), dialog.item(1));
+    EXPECT_EQ(dialog.keywords_box()->text(), "#none#");
+    EXPECT_EQ(dialog.number_box(ConversationField::QuestRequired)->text(), "-1");
+    EXPECT_EQ(ws.undo_text(), "Undo Add Conversation to Mobile 3001");
+
+    dialog.keywords_box()->clear();
+    QTest::keyClicks(dialog.keywords_box(), "job");
+    EXPECT_EQ(dialog.item(1)->text(0), "1: job");  // relabelled while typing
+    QTest::keyClicks(dialog.keywords_box(), "~");
+    EXPECT_EQ(dialog.keywords_box()->text(), "job");
+    EXPECT_NE(ui.last_status().find("~"), std::string::npos);
+    QTest::keyClicks(dialog.number_box(ConversationField::TriggerToActivate), "5");
+    EXPECT_EQ(mob().conversations[0].trigger_to_activate, -15);
+    dialog.findChild<QPushButton*>("trigger to activate none button")->click();
+    EXPECT_EQ(dialog.number_box(ConversationField::TriggerToActivate)->text(), "-1");
+
+    click_button(&dialog, "Branch to New Tier");
+    click_button(&dialog, "New Conversation in this Tier");
+    EXPECT_EQ(labels(dialog.tree()), (QStringList{"1: job", "2: #none#", "3: #none#"}));
+    EXPECT_EQ(dialog.item(3)->parent(), dialog.item(1));
+    EXPECT_EQ(dialog.tree()->currentItem(), dialog.item(3));
+    const Conversation& third = mob().conversations[0].branches[1];
+    QTest::keyClicks(dialog.response_box(), "Ask me later.");
+    dialog.response_box()->clear();
+    EXPECT_EQ(third.response, "#none#");  // never empty
+    QTest::keyClicks(dialog.response_box(), "Ask me later.");
+    EXPECT_EQ(third.response, "Ask me later.");
+
+    dialog.tree()->setCurrentItem(dialog.item(1));
+    EXPECT_EQ(dialog.keywords_box()->text(), "job");
+    click_button(&dialog, "Delete this Conversation");
+    EXPECT_EQ(ui.message_texts(),
+              std::vector<std::string>{"Please delete all branches of this conversation first."});
+    for (int id : {2, 2, 1}) {
+        dialog.tree()->setCurrentItem(dialog.item(id));
+        click_button(&dialog, "Delete this Conversation");
+    }
+    EXPECT_EQ(dialog.tree()->topLevelItemCount(), 0);
+    EXPECT_FALSE(dialog.keywords_box()->isEnabled());
+    EXPECT_FALSE(dialog.response_box()->isEnabled());
+    EXPECT_TRUE(dialog.greeting_box()->isEnabled());
+    QTest::keyClicks(dialog.greeting_box(), "!");
+    EXPECT_EQ(mob().greeting, "none!");
+
+    click_button(&dialog, "Cancel");  // keeps every edit
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(mob().conversations.empty());
+    EXPECT_EQ(ws.undo_text(), "Undo Edit Greeting of Mobile 3001");
+}
+
+TEST_F(ConversationsDialogTest, MobValuesChangesNothing) {
+    for (const char* button : {"OK", "Cancel"}) {
+        MobValuesDialog dialog(ws, 3001, nullptr);
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), "Enter Mob Values");
+        EXPECT_NE(dialog.findChild<QLabel*>()->text().indexOf("isn't done yet"), -1);
+        EXPECT_EQ(dialog.findChildren<QPushButton*>().size(), 3);  // Conversations, OK, Cancel
+        click_button(&dialog, button);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+    EXPECT_EQ(ws.history().step_count(), 0u);
+}
+
+}  // namespace
+}  // namespace zs
