@@ -157,6 +157,19 @@ TEST_F(ProtoEditorTest, TabMovesThroughTheObjectFieldsOnly) {
               "This object is unfinished.\r\n");  // no tab typed
 }
 
+TEST_F(ProtoEditorTest, HideShrinksTheTextPaneOfItsOwnEditorOnly) {
+    ProtoEditor& e = editor(EditorKind::Object);
+    QWidget* pane = e.bottom_pane();
+    int full = pane->height();
+    QTest::mouseClick(pane->findChild<QCheckBox*>(), Qt::LeftButton);
+    EXPECT_EQ(pane->height(), 30);
+    EXPECT_FALSE(e.look_field()->isVisible());
+    editor(EditorKind::Mobile);  // the mobile pane was not hidden
+    EXPECT_EQ(window->pane("mobile text pane")->height(), full);
+    editor(EditorKind::Object);
+    EXPECT_EQ(pane->height(), 30);
+}
+
 TEST_F(ProtoEditorTest, ThePreviewDrawsTheThreeTextsAndClicksPaintThem) {
     ProtoEditor& e = editor(EditorKind::Mobile);
     MapWidget* map = window->map();
