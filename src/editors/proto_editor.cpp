@@ -147,7 +147,7 @@ void ProtoEditor::rebuild_tree() {
         auto* zone_item = new QTreeWidgetItem(tree_, {QStringLiteral("Zone %1").arg(zone.zone)});
         for (const auto& [vnum, label] : zone.items) {
             auto* item = new QTreeWidgetItem(zone_item, {from_area_text(label)});
-            items_.insert(vnum, item);  // the first of a vnum that repeats
+            if (!items_.contains(vnum)) items_.insert(vnum, item);  // the first of a repeat
         }
     }
     tree_->expandAll();
