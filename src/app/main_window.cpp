@@ -24,6 +24,7 @@
 #include "app/room_dialogs.h"
 #include "app/room_editor.h"
 #include "app/room_pane.h"
+#include "editors/conversations_dialog.h"
 #include "editors/mobile_editor.h"
 #include "editors/object_editor.h"
 #include "editors/zone_editor.h"
@@ -67,9 +68,10 @@ MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
     setCentralWidget(area_);
     map_ = new MapWidget(ws_, session_, area_);
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);
+    // A click on the preview paints the current editor's texts; it never
+    // creates a room.
     connect(map_, &MapWidget::preview_clicked, this, [this](QPoint point, bool right) {
-        if (ws_.current_editor() == EditorKind::Room)
-            room_editor_->preview_clicked(map_->split_line(), point, right);
+        editor_pane(ws_.current_editor()).preview_clicked(map_->split_line(), point, right);
         map_->redraw(true);
     });
     build_panes();
@@ -175,10 +177,6 @@ void MainWindow::build_panes() {
 
     auto room = std::make_unique<RoomEditor>(*signals_, area_);
     room_editor_ = room.get();
-    connect(room_editor_, &RoomEditor::text_hidden_changed, this, [this] {
-        laid_out_ = QSize();
-        lay_out();
-    });
     // "Move N" ... "Move D" step through an exit as the arrow keys do (the
     // move redraws the map).
     connect(room_editor_->room_pane(), &RoomPane::move_requested, this, [this](int dir) {
@@ -201,8 +199,17 @@ void MainWindow::build_panes() {
         std::make_unique<ZoneEditor>(*signals_, area_);
     panes_[static_cast<std::size_t>(EditorKind::Object)] =
         std::make_unique<ObjectEditor>(*signals_, area_);
-    panes_[static_cast<std::size_t>(EditorKind::Mobile)] =
-        std::make_unique<MobileEditor>(*signals_, area_);
+    auto mobiles = std::make_unique<MobileEditor>(*signals_, area_);
+    connect(mobiles.get(), &MobileEditor::mob_values_requested, this, [this] {
+        if (const MobilePrototype* m = ws_.mobiles().current_mobile())
+            open_mob_values_dialog(ws_, m->vnum, this);
+    });
+    panes_[static_cast<std::size_t>(EditorKind::Mobile)] = std::move(mobiles);
+    for (const auto& p : panes_)
+        connect(p.get(), &EditorPane::text_hidden_changed, this, [this] {
+            laid_out_ = QSize();
+            lay_out();
+        });
 }
 
 void MainWindow::build_menu() {
@@ -285,9 +292,7 @@ void MainWindow::lay_out() {
     laid_out_ = size;
     int w = size.width(), h = size.height();
     // A hidden room text pane is a strip 30 pixels high.
-    const int text_height = ws_.current_editor() == EditorKind::Room && room_editor_->text_hidden()
-                                ? 24
-                                : kTextPaneHeight;
+    const int text_height = editor_pane(ws_.current_editor()).text_hidden() ? 24 : kTextPaneHeight;
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
     for (const auto& pane : panes_) {
         pane->right_pane()->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
@@ -352,6 +357,9 @@ int MainWindow::history_key(const QKeyEvent* event) {
 
 void MainWindow::editor_switched(EditorKind editor) {
     show_panes(editor);
+    // Each editor's text pane keeps its own Hide.
+    laid_out_ = QSize();
+    lay_out();
     show_status(QString::fromLatin1(kEditorStatus[static_cast<int>(editor)]));
     map_->request_redraw();
 }
@@ -481,8 +489,13 @@ void MainWindow::unload(bool everything) {
 }
 
 void MainWindow::open_options() {
+    const int tree_codes = ws_.options().color_codes_in_trees;
     OptionsDialog dialog(ws_.options(), this);
     dialog.exec();
+    // The object and mobile trees show their labels as the option says.
+    if (ws_.options().color_codes_in_trees != tree_codes)
+        for (EditorKind e : {EditorKind::Object, EditorKind::Mobile})
+            if (editor_pane(e).shown()) editor_pane(e).refresh();
     map_->setFocus();
     session_.apply_options(ws_.options());
     map_->redraw(true);

@@ -5,6 +5,7 @@
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "world/prototype_edits.h"
 #include "world/room_text.h"
 #include "world/workspace.h"
 
@@ -54,14 +55,30 @@ void MapWidget::render() {
 }
 
 void MapWidget::draw_preview() {
-    if (ws_.current_editor() != EditorKind::Room) return;
-    const Room* room = ws_.world().selected_room();
-    if (!room) return;
     int bottom = std::max(split_line_, bottom_top_);
-    renderer_.draw_game_text(buffer_, split_line_ + kPreviewTitleTop, bottom, room->title.view(),
-                             true);
+    EditorKind editor = ws_.current_editor();
+    if (editor == EditorKind::Room) {
+        const Room* room = ws_.world().selected_room();
+        if (!room) return;
+        renderer_.draw_game_text(buffer_, split_line_ + kPreviewTitleTop, bottom,
+                                 room->title.view(), true);
+        renderer_.draw_game_text(buffer_, split_line_ + kPreviewBodyTop, bottom,
+                                 room->description.view(), false);
+        return;
+    }
+    if (editor != EditorKind::Object && editor != EditorKind::Mobile) return;
+    // The short description on the title's line, the long description on
+    // the next, the look description below them.
+    TableKind table = editor == EditorKind::Mobile ? TableKind::Mobile : TableKind::Object;
+    int vnum = current_proto(ws_, table);
+    if (vnum < 0) return;
+    auto text = [&](ProtoField field) { return *proto_text(ws_, table, vnum, field); };
+    renderer_.draw_game_text(buffer_, split_line_ + kPreviewTitleTop, bottom,
+                             text(ProtoField::ShortDescription), true);
     renderer_.draw_game_text(buffer_, split_line_ + kPreviewBodyTop, bottom,
-                             room->description.view(), false);
+                             text(ProtoField::LongDescription), true);
+    renderer_.draw_game_text(buffer_, split_line_ + kPreviewBodyTop + kPreviewLineHeight, bottom,
+                             text(ProtoField::LookDescription), false);
 }
 
 bool MapWidget::on_preview(int y) const {

@@ -1,36 +1,20 @@
 #include "app/room_editor.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextCursor>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "app/qt_ui.h"
 #include "app/room_pane.h"
-#include "world/colour_codes.h"
+#include "app/text_tools.h"
 #include "world/room_text.h"
 
 namespace zs {
-
-namespace {
-
-// The colour buttons' code letters, in the pane's order.
-constexpr char kColourLetters[] = "RrGgBbYyCcMmWwDdn";
-
-QString swatch_style(char letter) {
-    Rgb c = preview_colour(letter);
-    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b);
-}
-
-}  // namespace
 
 RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     : EditorPane(EditorKind::Room, bridge, area) {
@@ -55,34 +39,7 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
                          static_cast<QWidget*>(side_text_)})
         box->setFont(fixed);
 
-    auto* buttons = new QHBoxLayout;
-    hide_ = new QCheckBox(QStringLiteral("Hide"), text_pane);
-    hide_->setFocusPolicy(Qt::NoFocus);
-    buttons->addWidget(hide_);
-    auto* format = new QPushButton(QStringLiteral("Format"), text_pane);
-    auto* clear = new QPushButton(QStringLiteral("Clear"), text_pane);
-    for (QPushButton* b : {format, clear}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        buttons->addWidget(b);
-    }
-    for (const char* l = kColourLetters; *l; ++l) {
-        auto* b = new QPushButton(text_pane);
-        b->setObjectName(QStringLiteral("colour &%1").arg(QLatin1Char(*l)));
-        b->setFixedSize(15, 30);
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setStyleSheet(swatch_style(*l));
-        b->setToolTip(QStringLiteral("&%1").arg(QLatin1Char(*l)));
-        b->installEventFilter(this);
-        QString code = QStringLiteral("&%1").arg(QLatin1Char(*l));
-        connect(b, &QPushButton::clicked, this, [this, code] { colour_pressed(code, false); });
-        buttons->addWidget(b);
-    }
-    buttons->addWidget(new QLabel(QStringLiteral("Color:"), text_pane));
-    swatch_ = new QLabel(text_pane);
-    swatch_->setObjectName(QStringLiteral("colour swatch"));
-    swatch_->setFixedSize(15, 15);
-    buttons->addWidget(swatch_);
-    buttons->addStretch(1);
+    tools_ = new TextTools(text_pane);
     // The title above the description, the side text box beside both.
     auto* boxes = new QGridLayout;
     boxes->setSpacing(0);
@@ -91,7 +48,7 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     boxes->addWidget(side_text_, 0, 1, 2, 1);
     boxes->setColumnStretch(0, 7);
     boxes->setColumnStretch(1, 2);
-    text_layout->addLayout(buttons);
+    text_layout->addWidget(tools_);
     text_layout->addLayout(boxes, 1);
 
     connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
@@ -99,14 +56,16 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
             [this] { text_typed(description_, shown_description_, RoomField::Description); });
     connect(side_text_, &QPlainTextEdit::textChanged, this,
             [this] { text_typed(side_text_, shown_side_text_, RoomField::SideText); });
-    connect(hide_, &QCheckBox::toggled, this, [this](bool hidden) {
+    connect(tools_, &TextTools::hide_toggled, this, [this](bool hidden) {
         for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
                              static_cast<QWidget*>(side_text_)})
             box->setVisible(!hidden);
         emit text_hidden_changed();
     });
-    connect(format, &QPushButton::clicked, this, [this] { format_pressed(); });
-    connect(clear, &QPushButton::clicked, this, [this] { clear_pressed(); });
+    connect(tools_, &TextTools::format_pressed, this, [this] { format_pressed(); });
+    connect(tools_, &TextTools::clear_pressed, this, [this] { clear_pressed(); });
+    connect(tools_, &TextTools::colour_pressed, this,
+            [this](const QString& code, bool twice) { colour_pressed(code, twice); });
 }
 
 int RoomEditor::selected_vnum() const {
@@ -199,13 +158,19 @@ void RoomEditor::clear_pressed() {
     refresh();
 }
 
+const QString& RoomEditor::paint_colour() const {
+    return tools_->paint_colour();
+}
+
+QLabel* RoomEditor::swatch() const {
+    return tools_->swatch();
+}
+
 bool RoomEditor::text_hidden() const {
-    return hide_->isChecked();
+    return tools_->hide_ticked();
 }
 
 void RoomEditor::colour_pressed(const QString& code, bool twice) {
-    paint_colour_ = code;
-    swatch_->setStyleSheet(swatch_style(code.at(1).toLatin1()));
     if (!twice) return;
     int vnum = selected_vnum();
     if (vnum < 0) return;
@@ -214,23 +179,11 @@ void RoomEditor::colour_pressed(const QString& code, bool twice) {
     refresh();
 }
 
-bool RoomEditor::eventFilter(QObject* watched, QEvent* event) {
-    // A colour button's double click colours the description as well.
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        QString name = watched->objectName();
-        if (name.startsWith(QStringLiteral("colour &"))) {
-            colour_pressed(name.mid(7), true);
-            return true;
-        }
-    }
-    return EditorPane::eventFilter(watched, event);
-}
-
 void RoomEditor::preview_clicked(int split_line, QPoint point, bool right) {
     int vnum = selected_vnum();
     auto at = preview_point(split_line, point.x(), point.y());
     if (vnum < 0 || !at) return;
-    if (paint_room_preview(workspace(), vnum, *at, right, to_area_text(paint_colour_),
+    if (paint_room_preview(workspace(), vnum, *at, right, to_area_text(tools_->paint_colour()),
                            edit_options(0)))
         refresh();
 }

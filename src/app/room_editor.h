@@ -14,15 +14,14 @@
 #include "editors/editor_pane.h"
 #include "world/edits.h"
 
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace zs {
 
 class RoomPane;
+class TextTools;
 
 class RoomEditor : public EditorPane {
     Q_OBJECT
@@ -34,18 +33,18 @@ public:
     QPlainTextEdit* side_text_box() const { return side_text_; }
 
     // The paint colour the colour buttons chose ("&R"), empty at first.
-    const QString& paint_colour() const { return paint_colour_; }
-    QLabel* swatch() const { return swatch_; }
+    const QString& paint_colour() const;
+    QLabel* swatch() const;
     // The pane beside the map, with the signals that open the room's dialogs.
     RoomPane* room_pane() const { return room_pane_; }
 
     // True while "Hide" shrinks the text pane to a strip, its boxes hidden.
-    bool text_hidden() const;
+    bool text_hidden() const override;
 
     // A click on the colour preview below the map's split line: the left
     // button paints the paint colour before the character clicked, the right
     // removes the nearest code before it.
-    void preview_clicked(int split_line, QPoint point, bool right);
+    void preview_clicked(int split_line, QPoint point, bool right) override;
 
     bool handle_key(QKeyEvent* event) override;
     // Fills both panes from the selected room (empty when none is); stores
@@ -56,10 +55,6 @@ protected:
     // Refreshes on changes that reach the selected room, but not on edits of
     // other rooms (a zone-wide operation edits many).
     void record_changed(const Change& change) override;
-
-signals:
-    // "Hide" was ticked or cleared: the window lays the panes out again.
-    void text_hidden_changed();
 
 private:
     // The builder changed a box: stores its text, or puts the box back as it
@@ -72,16 +67,13 @@ private:
     void clear_pressed();
     // A colour button pressed (`twice`: double-clicked) with its code.
     void colour_pressed(const QString& code, bool twice);
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
     QLineEdit* title_ = nullptr;
     QPlainTextEdit* description_ = nullptr;
     QPlainTextEdit* side_text_ = nullptr;
     // What each box showed after its last accepted change.
     QString shown_title_, shown_description_, shown_side_text_;
-    QCheckBox* hide_ = nullptr;
-    QLabel* swatch_ = nullptr;
-    QString paint_colour_;
+    TextTools* tools_ = nullptr;
     RoomPane* room_pane_ = nullptr;
     bool filling_ = false;  // the boxes are being filled from the room
 };

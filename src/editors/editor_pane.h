@@ -7,6 +7,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
 
 #include "app/workspace_signals.h"
@@ -51,6 +52,12 @@ public:
     // first. True when the key is used up and goes no further.
     virtual bool handle_key(QKeyEvent* event);
 
+    // True while the bottom pane's "Hide" shrinks it to a strip.
+    virtual bool text_hidden() const { return false; }
+    // A click on the colour preview below the map's split line (`point` in
+    // the map's pixels): the editor paints or unpaints the text clicked.
+    virtual void preview_clicked(int /*split_line*/, QPoint /*point*/, bool /*right*/) {}
+
     // What an edit made from this pane passes to the core: the fields it
     // changes, this pane as its source, and the merge key of typing.
     EditOptions edit_options(FieldMask fields, MergeKey merge = {}) const {
@@ -59,6 +66,10 @@ public:
     // True when the change is an edit this pane made itself (see
     // WorkspaceSignals::record_changed).
     bool made_here(const Change& change) const { return change.source == this; }
+
+signals:
+    // "Hide" was ticked or cleared: the window lays the panes out again.
+    void text_hidden_changed();
 
 protected:
     // Every change of the workspace. By default a shown pane refreshes on

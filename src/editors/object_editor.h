@@ -1,15 +1,20 @@
-// ObjectEditor: the object editor's panes, the object selection pane and the object text pane. Both
-// are still empty.
+// ObjectEditor: the object editor's panes, the object selection pane and the
+// object text pane (ProtoEditor over the object table). Tab moves from the
+// keywords or short description to the long description, from there to the
+// look description, and from that back to the keywords.
 #pragma once
 
-#include "editors/editor_pane.h"
+#include "editors/proto_editor.h"
 
 namespace zs {
 
-class ObjectEditor : public EditorPane {
+class ObjectEditor : public ProtoEditor {
+    Q_OBJECT
 public:
     ObjectEditor(WorkspaceSignals& bridge, QWidget* area)
-        : EditorPane(EditorKind::Object, bridge, area) {}
+        : ProtoEditor(EditorKind::Object, bridge, area) {}
+
+    bool handle_key(QKeyEvent* event) override;
 };
 
 }  // namespace zs

@@ -248,6 +248,7 @@ void unload_all(Workspace& ws) {
     ws.ui().show_status("All objects unloaded.");
     ws.mobiles().clear();
     ws.modified().clear(TableKind::Mobile);
+    ws.ui().show_status("All mobiles unloaded.");
     ws.ui().show_status("All files unloaded.");
 }
 

@@ -130,4 +130,11 @@ std::optional<std::string> remove_colour(std::string_view text, std::size_t inde
     return out;
 }
 
+std::optional<std::string> paint_preview_text(std::string_view text, int line, int column,
+                                              bool right, std::string_view code) {
+    auto index = visible_index_at(text, line, column);
+    if (!index) return std::nullopt;
+    return right ? remove_colour(text, *index) : paint_colour(text, *index, code);
+}
+
 }  // namespace zs

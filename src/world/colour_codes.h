@@ -67,5 +67,10 @@ std::optional<std::string> paint_colour(std::string_view text, std::size_t index
 // A right click on visible character `index`: the nearest code before it is
 // removed. None when there is no such character or no code before it.
 std::optional<std::string> remove_colour(std::string_view text, std::size_t index);
+// A click on the preview of a text at (line, column): the right button
+// removes the nearest code before the character there, the left paints
+// `code` before it. None when nothing changes.
+std::optional<std::string> paint_preview_text(std::string_view text, int line, int column,
+                                              bool right, std::string_view code);
 
 }  // namespace zs

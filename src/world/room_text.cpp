@@ -118,9 +118,7 @@ bool paint_room_preview(Workspace& ws, int vnum, PreviewPoint at, bool right,
     const Room* room = ws.world().find_room_record(vnum);
     if (!room) return false;
     const std::string text = at.title ? room->title.str() : room->description.str();
-    auto index = visible_index_at(text, at.title ? 0 : at.line, at.column);
-    if (!index) return false;
-    auto painted = right ? remove_colour(text, *index) : paint_colour(text, *index, paint_code);
+    auto painted = paint_preview_text(text, at.title ? 0 : at.line, at.column, right, paint_code);
     if (!painted) return false;
     if (std::string why = room_text_refusal(*painted); !why.empty()) {
         ws.ui().show_status(why);  // a code more would pass the files' limit

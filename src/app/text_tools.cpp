@@ -1,0 +1,82 @@
+#include "app/text_tools.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+
+#include "world/colour_codes.h"
+
+namespace zs {
+
+namespace {
+
+// The colour buttons' code letters, in the row's order.
+constexpr char kColourLetters[] = "RrGgBbYyCcMmWwDdn";
+
+QString swatch_style(char letter) {
+    Rgb c = preview_colour(letter);
+    return QStringLiteral("background-color: rgb(%1, %2, %3);").arg(c.r).arg(c.g).arg(c.b);
+}
+
+}  // namespace
+
+TextTools::TextTools(QWidget* parent) : QWidget(parent) {
+    row_ = new QHBoxLayout(this);
+    row_->setContentsMargins(0, 0, 0, 0);
+    hide_ = new QCheckBox(QStringLiteral("Hide"), this);
+    hide_->setFocusPolicy(Qt::NoFocus);
+    row_->addWidget(hide_);
+    auto* format = new QPushButton(QStringLiteral("Format"), this);
+    auto* clear = new QPushButton(QStringLiteral("Clear"), this);
+    for (QPushButton* b : {format, clear}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        row_->addWidget(b);
+    }
+    for (const char* l = kColourLetters; *l; ++l) {
+        QString code = QStringLiteral("&%1").arg(QLatin1Char(*l));
+        auto* b = new QPushButton(this);
+        b->setObjectName(QStringLiteral("colour ") + code);
+        b->setFixedSize(15, 30);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setStyleSheet(swatch_style(*l));
+        b->setToolTip(code);
+        b->installEventFilter(this);
+        connect(b, &QPushButton::clicked, this, [this, code] { choose(code, false); });
+        row_->addWidget(b);
+    }
+    row_->addWidget(new QLabel(QStringLiteral("Color:"), this));
+    swatch_ = new QLabel(this);
+    swatch_->setObjectName(QStringLiteral("colour swatch"));
+    swatch_->setFixedSize(15, 15);
+    row_->addWidget(swatch_);
+    row_->addStretch(1);
+    connect(hide_, &QCheckBox::toggled, this, &TextTools::hide_toggled);
+    connect(format, &QPushButton::clicked, this, &TextTools::format_pressed);
+    connect(clear, &QPushButton::clicked, this, &TextTools::clear_pressed);
+}
+
+bool TextTools::hide_ticked() const {
+    return hide_->isChecked();
+}
+
+void TextTools::choose(const QString& code, bool twice) {
+    paint_colour_ = code;
+    swatch_->setStyleSheet(swatch_style(code.at(1).toLatin1()));
+    emit colour_pressed(code, twice);
+}
+
+bool TextTools::eventFilter(QObject* watched, QEvent* event) {
+    // A colour button's double click is a press of its own.
+    if (event->type() == QEvent::MouseButtonDblClick) {
+        QString name = watched->objectName();
+        if (name.startsWith(QStringLiteral("colour &"))) {
+            choose(name.mid(7), true);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace zs

@@ -1,0 +1,27 @@
+#include "editors/object_editor.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+namespace zs {
+
+bool ObjectEditor::handle_key(QKeyEvent* event) {
+    // Tab is never typed into the fields.
+    if (event->key() != Qt::Key_Tab) return false;
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* next = nullptr;
+    if (focus == line_field(ProtoField::Keywords) ||
+        focus == line_field(ProtoField::ShortDescription))
+        next = line_field(ProtoField::LongDescription);
+    else if (focus == line_field(ProtoField::LongDescription))
+        next = look_field();
+    else if (focus == look_field())
+        next = line_field(ProtoField::Keywords);
+    if (!next) return false;
+    next->setFocus(Qt::TabFocusReason);
+    return true;
+}
+
+}  // namespace zs
