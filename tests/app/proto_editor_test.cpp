@@ -221,8 +221,16 @@ TEST_F(ProtoEditorTest, TheColourOptionRebuildsTheTree) {
 TEST_F(ProtoEditorTest, MobValuesAsksForTheDialogOnlyWithACurrentMobile) {
     auto& e = static_cast<MobileEditor&>(editor(EditorKind::Mobile));
     QSignalSpy asked(&e, &MobileEditor::mob_values_requested);
+    QString opened;
+    QTimer::singleShot(10, [&] {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            opened = dialog->windowTitle();
+            dialog->close();
+        }
+    });
     test::click_button(e.bottom_pane(), "Mob Values");
     EXPECT_EQ(asked.count(), 1);
+    EXPECT_EQ(opened, "Enter Mob Values");
     // A double-clicked colour button only says it is not there yet.
     QTest::mouseDClick(e.bottom_pane()->findChild<QPushButton*>(QStringLiteral("colour &R")),
                        Qt::LeftButton);
