@@ -200,6 +200,50 @@ std::vector<ZcmdTreeItem> zcmd_tree(const Workspace& ws, const Zedit& z, bool sh
     return top;
 }
 
+namespace {
+
+template <class Table>
+void add_prototypes(std::vector<PrototypeTreeItem>& top, const Table& table,
+                    PrototypeTreeItem::Kind header, PrototypeTreeItem::Kind kind,
+                    std::optional<int> zone, bool colour) {
+    const char* word = header == PrototypeTreeItem::Objects ? "Objs" : "Mobs";
+    PrototypeTreeItem* current = nullptr;
+    if (zone) {
+        top.push_back({header, *zone, strfmt("%s %d", word, *zone), {}});
+        current = &top.back();
+    }
+    for (int s = 0; s < table.count(); ++s) {
+        const auto& p = table.record(s);
+        if (zone ? p.zone != *zone : p.zone < 0) continue;
+        if (!current || current->id != p.zone) {
+            top.push_back({header, p.zone, strfmt("%s %d", word, p.zone), {}});
+            current = &top.back();
+        }
+        std::string text = strfmt("%d - %s", p.vnum, p.short_description.c_str());
+        current->children.push_back({kind, p.vnum, colour ? text : without_colour_codes(text), {}});
+    }
+    if (zone && current->children.empty())
+        current->children.push_back({PrototypeTreeItem::Note,
+                                     0,
+                                     header == PrototypeTreeItem::Objects
+                                         ? "No objects found in this zone"
+                                         : "No mobiles found in this zone",
+                                     {}});
+}
+
+}  // namespace
+
+std::vector<PrototypeTreeItem> prototype_tree(const Workspace& ws, std::optional<int> zone,
+                                              bool colour_codes) {
+    std::vector<PrototypeTreeItem> top;
+    add_prototypes(top, ws.objects(), PrototypeTreeItem::Objects, PrototypeTreeItem::Object, zone,
+                   colour_codes);
+    add_prototypes(top, ws.mobiles(), PrototypeTreeItem::Mobiles, PrototypeTreeItem::Mobile, zone,
+                   colour_codes);
+    if (top.empty()) top.push_back({PrototypeTreeItem::Note, 0, "No objects or mobiles found", {}});
+    return top;
+}
+
 bool CommandSelection::settle(const Workspace& ws) {
     if (!ref_) return false;
     const Zedit* z = ws.zones().selected_zedit();
@@ -266,15 +310,28 @@ bool is_word(std::string_view text) {
 
 }  // namespace
 
+std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed) {
+    if (field == ZoneField::Name || field == ZoneField::RoleplayName) {
+        if (typed.find('~') == std::string_view::npos) return {};
+        return strfmt("Zone %d's %s cannot hold \"~\"; it ends texts in the zone file.", zone,
+                      field == ZoneField::Name ? "name" : "RP name");
+    }
+    bool bad = false;
+    std::optional<long long> n = box_number(typed, &bad);
+    const long long high = field == ZoneField::Top ? std::numeric_limits<std::int16_t>::max()
+                                                   : std::numeric_limits<std::int32_t>::max();
+    if ((!n && !bad) || (n && *n >= 0 && *n <= high)) return {};
+    return strfmt("Zone %d's %s must be a whole number from 0 to %lld.", zone,
+                  zone_field_name(field), high);
+}
+
 bool store_zone_text(Workspace& ws, int zone, ZoneField field, std::string_view typed,
                      EditOptions options) {
     if (field != ZoneField::Name && field != ZoneField::RoleplayName) return false;
     const int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return false;
-    if (typed.find('~') != std::string_view::npos) {
-        ws.ui().show_status(
-            strfmt("Zone %d's %s cannot hold \"~\"; it ends texts in the zone file.", zone,
-                   field == ZoneField::Name ? "name" : "RP name"));
+    if (std::string why = zone_field_refusal(zone, field, typed); !why.empty()) {
+        ws.ui().show_status(why);
         return false;
     }
     const Zedit& z = ws.zones().zedit(slot);
@@ -291,16 +348,12 @@ bool store_zone_number(Workspace& ws, int zone, ZoneField field, std::string_vie
     if (field == ZoneField::Name || field == ZoneField::RoleplayName) return false;
     const int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return false;
-    bool bad = false;
-    std::optional<long long> n = box_number(typed, &bad);
-    if (!n && !bad) return false;
-    const long long high = field == ZoneField::Top ? std::numeric_limits<std::int16_t>::max()
-                                                   : std::numeric_limits<std::int32_t>::max();
-    if (!n || *n < 0 || *n > high) {
-        ws.ui().show_status(strfmt("Zone %d's %s must be a whole number from 0 to %lld.", zone,
-                                   zone_field_name(field), high));
+    if (std::string why = zone_field_refusal(zone, field, typed); !why.empty()) {
+        ws.ui().show_status(why);
         return false;
     }
+    std::optional<long long> n = box_number(typed);
+    if (!n) return false;  // an empty box
     const Zedit& z = ws.zones().zedit(slot);
     long long now = field == ZoneField::Top        ? z.top
                     : field == ZoneField::Lifespan ? z.lifespan
@@ -332,26 +385,29 @@ const Zcmd* find_command(const Workspace& ws, int zone, int index) {
     return &cmds[static_cast<std::size_t>(index)];
 }
 
-std::string text_refusal(int zone, int index, std::string_view what, std::string_view text) {
-    if (is_word(text)) return {};
-    return strfmt("Zone %d, command %d: the %.*s must be one word, without blanks or \"~\".", zone,
-                  index, static_cast<int>(what.size()), what.data());
-}
-
 }  // namespace
+
+std::string command_field_refusal(int zone, int index, int field, std::string_view typed) {
+    if (field >= kFirstTextField) {
+        if (is_word(typed)) return {};
+        return strfmt("Zone %d, command %d: the %s must be one word, without blanks or \"~\".",
+                      zone, index, field == kFirstTextField ? "global name" : "global value");
+    }
+    if (leading_integer(typed)) return {};
+    return strfmt("Zone %d, command %d: %.*s is too large a number.", zone, index,
+                  static_cast<int>(typed.size()), typed.data());
+}
 
 bool store_command_field(Workspace& ws, int zone, int index, int field, std::string_view typed,
                          EditOptions options) {
     const Zcmd* c = find_command(ws, zone, index);
     if (!c || !field_enabled(c->command, field)) return false;
+    if (std::string why = command_field_refusal(zone, index, field, typed); !why.empty()) {
+        ws.ui().show_status(why);
+        return false;
+    }
     std::string name = strfmt("Edit Command %d of Zone %d", index, zone);
     if (field >= kFirstTextField) {
-        std::string why = text_refusal(
-            zone, index, field == kFirstTextField ? "global name" : "global value", typed);
-        if (!why.empty()) {
-            ws.ui().show_status(why);
-            return false;
-        }
         const std::string& now = field == kFirstTextField ? c->sarg1 : c->sarg2;
         if (now == typed) return false;
         std::string text(typed);
@@ -363,14 +419,8 @@ bool store_command_field(Workspace& ws, int zone, int index, int field, std::str
             },
             options);
     }
-    std::optional<std::int32_t> n = leading_integer(typed);
-    if (!n) {
-        ws.ui().show_status(strfmt("Zone %d, command %d: %.*s is too large a number.", zone, index,
-                                   static_cast<int>(typed.size()), typed.data()));
-        return false;
-    }
-    if (c->arg[static_cast<std::size_t>(field)] == *n) return false;
-    const std::int32_t value = *n;
+    const std::int32_t value = *leading_integer(typed);
+    if (c->arg[static_cast<std::size_t>(field)] == value) return false;
     return edit_zedit(
         ws, zone, std::move(name),
         [&](Zedit& z) {

@@ -72,6 +72,23 @@ struct ZcmdTreeItem {
 std::vector<ZcmdTreeItem> zcmd_tree(const Workspace& ws, const Zedit& z, bool show_all,
                                     std::optional<int> filter_room);
 
+// The zone selection pane's tree of object and mobile prototypes: for one
+// zone, "Objs 30" and "Mobs 30" with its prototypes in table order (or a note
+// that there are none); for all zones (no `zone`), an "Objs %d" item for each
+// run of objects of one zone, then the mobiles likewise, or the single note
+// "No objects or mobiles found". Prototypes show as "%d - %s" (vnum, short
+// description), without colour codes unless `colour_codes`.
+struct PrototypeTreeItem {
+    enum Kind { Objects, Mobiles, Object, Mobile, Note };
+    Kind kind = Note;
+    int id = 0;  // the zone of an Objects or Mobiles item, the vnum of a prototype
+    std::string text;
+    std::vector<PrototypeTreeItem> children;
+    bool operator==(const PrototypeTreeItem&) const = default;
+};
+std::vector<PrototypeTreeItem> prototype_tree(const Workspace& ws, std::optional<int> zone,
+                                              bool colour_codes);
+
 // The selected command: the zone's number and the command's index. It names
 // no command once its zone is not the selected zedit or the index lies past
 // the zone's commands; `settle` then clears it.
@@ -98,6 +115,12 @@ private:
 
 // What the field edits name in their merge keys, beside the commands' fields.
 enum class ZoneField { Name, RoleplayName, Lifespan, ResetMode, Top };
+
+// Why a typed text or number cannot be stored in a zone's field or a
+// command's field, as the status says it; empty when it can. The store
+// functions below refuse with this text.
+std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed);
+std::string command_field_refusal(int zone, int index, int field, std::string_view typed);
 
 // "Edit Name of Zone 30", "Edit RP Name of Zone 30": the typed text replaces
 // the name (an empty text leaves the zone with no name). A "~" is refused

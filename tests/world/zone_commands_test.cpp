@@ -155,6 +155,41 @@ TEST_F(ZoneCommandsTest, ZcmdTreeInBothModes) {
               "1 - Load mob the cityguard [3060], Max : 10   Max per room : 2   % 0");
 }
 
+// "header: child, child" per top-level item.
+std::vector<std::string> shape(const std::vector<PrototypeTreeItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& i : items) {
+        std::string s = i.text + ":";
+        for (const auto& c : i.children)
+            s += " " + c.text + ",";
+        out.push_back(s);
+    }
+    return out;
+}
+
+TEST_F(ZoneCommandsTest, PrototypeTreeForOneZoneAndForAll) {
+    using V = std::vector<std::string>;
+    MobilePrototype wolf = make_new_mobile(1201, 12);
+    wolf.short_description = "a wolf";
+    ws.mobiles().append(wolf);
+    EXPECT_EQ(shape(prototype_tree(ws, 30, false)),
+              (V{"Objs 30: 3020 - a long sword, 3032 - a bag,", "Mobs 30: 3060 - the cityguard,"}));
+    EXPECT_EQ(shape(prototype_tree(ws, 12, true)),
+              (V{"Objs 12: No objects found in this zone,", "Mobs 12: 1201 - a wolf,"}));
+    EXPECT_EQ(shape(prototype_tree(ws, std::nullopt, true)),
+              (V{"Objs 30: 3020 - a &Rlong&n sword, 3032 - a bag,",
+                 "Mobs 30: 3060 - the cityguard,", "Mobs 12: 1201 - a wolf,"}));
+    // Items say what they show: the zone of a header, the vnum of a prototype.
+    auto all = prototype_tree(ws, std::nullopt, true);
+    EXPECT_EQ(all[2].kind, PrototypeTreeItem::Mobiles);
+    EXPECT_EQ(all[2].id, 12);
+    EXPECT_EQ(all[2].children[0].kind, PrototypeTreeItem::Mobile);
+    EXPECT_EQ(all[2].children[0].id, 1201);
+    Workspace empty(ui);
+    EXPECT_EQ(shape(prototype_tree(empty, std::nullopt, true)),
+              (V{"No objects or mobiles found:"}));
+}
+
 TEST_F(ZoneCommandsTest, AddDeleteAndCopyAreStepsThatUndo) {
     const test::Tables before = test::tables_of(ws);
     // A Load Obj after command 2 takes the selected room; a Give has none.
