@@ -197,8 +197,12 @@ void MainWindow::build_panes() {
     connect(pane, &RoomPane::room_flags_requested, this, on_selected(&open_room_flags_dialog));
     connect(pane, &RoomPane::extra_descs_requested, this, on_selected(&open_extra_descs_dialog));
     panes_[static_cast<std::size_t>(EditorKind::Room)] = std::move(room);
-    panes_[static_cast<std::size_t>(EditorKind::Zone)] =
-        std::make_unique<ZoneEditor>(*signals_, area_);
+    auto zone = std::make_unique<ZoneEditor>(*signals_, area_);
+    connect(zone.get(), &ZoneEditor::pane_hidden_changed, this, [this] {
+        laid_out_ = QSize();
+        lay_out();
+    });
+    panes_[static_cast<std::size_t>(EditorKind::Zone)] = std::move(zone);
     panes_[static_cast<std::size_t>(EditorKind::Object)] =
         std::make_unique<ObjectEditor>(*signals_, area_);
     panes_[static_cast<std::size_t>(EditorKind::Mobile)] =
@@ -285,9 +289,12 @@ void MainWindow::lay_out() {
     laid_out_ = size;
     int w = size.width(), h = size.height();
     // A hidden room text pane is a strip 30 pixels high.
-    const int text_height = ws_.current_editor() == EditorKind::Room && room_editor_->text_hidden()
-                                ? 24
-                                : kTextPaneHeight;
+    const EditorKind current = ws_.current_editor();
+    const bool hidden =
+        (current == EditorKind::Room && room_editor_->text_hidden()) ||
+        (current == EditorKind::Zone &&
+         static_cast<const ZoneEditor&>(editor_pane(EditorKind::Zone)).pane_hidden());
+    const int text_height = hidden ? 24 : kTextPaneHeight;
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
     for (const auto& pane : panes_) {
         pane->right_pane()->setGeometry(w - kPaneWidth - 6, kSideHeight + 6, kPaneWidth + 6,
@@ -352,6 +359,9 @@ int MainWindow::history_key(const QKeyEvent* event) {
 
 void MainWindow::editor_switched(EditorKind editor) {
     show_panes(editor);
+    // Each editor's bottom pane has its own Hide.
+    laid_out_ = QSize();
+    lay_out();
     show_status(QString::fromLatin1(kEditorStatus[static_cast<int>(editor)]));
     map_->request_redraw();
 }
