@@ -445,6 +445,14 @@ void ZoneEditor::rewrite_line(int index) {
 }
 
 void ZoneEditor::record_changed(const Change& change) {
+    // An unloaded zone takes its selected command with it, shown or not: a
+    // zone loaded again under its number starts with none.
+    if (change.table == TableKind::Zone &&
+        (change.kind == ChangeKind::Cleared ||
+         (change.kind == ChangeKind::Removed && change.id == shown_zone_))) {
+        selection_.clear();
+        shown_zone_ = -1;
+    }
     if (!shown()) return;
     switch (change.table) {
         case TableKind::Zone:

@@ -312,9 +312,18 @@ bool is_word(std::string_view text) {
 
 std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed) {
     if (field == ZoneField::Name || field == ZoneField::RoleplayName) {
-        if (typed.find('~') == std::string_view::npos) return {};
-        return strfmt("Zone %d's %s cannot hold \"~\"; it ends texts in the zone file.", zone,
-                      field == ZoneField::Name ? "name" : "RP name");
+        const char* what = field == ZoneField::Name ? "name" : "RP name";
+        if (typed.find('~') != std::string_view::npos)
+            return strfmt("Zone %d's %s cannot hold \"~\"; it ends texts in the zone file.", zone,
+                          what);
+        if (typed.find_first_of("\r\n") != std::string_view::npos)
+            return strfmt("Zone %d's %s must be one line.", zone, what);
+        if (typed.starts_with('*'))
+            return strfmt(
+                "Zone %d's %s cannot begin with \"*\"; the zone file reads that line "
+                "as a comment.",
+                zone, what);
+        return {};
     }
     bool bad = false;
     std::optional<long long> n = box_number(typed, &bad);

@@ -123,8 +123,9 @@ std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed
 std::string command_field_refusal(int zone, int index, int field, std::string_view typed);
 
 // "Edit Name of Zone 30", "Edit RP Name of Zone 30": the typed text replaces
-// the name (an empty text leaves the zone with no name). A "~" is refused
-// with a status text. False when nothing was stored.
+// the name (an empty text leaves the zone with no name). A "~", a line
+// break or a leading "*" (a comment line in the file) is refused with a
+// status text. False when nothing was stored.
 bool store_zone_text(Workspace& ws, int zone, ZoneField field, std::string_view typed,
                      EditOptions options = {});
 // "Edit Lifespan of Zone 30" (and Reset Mode, Top): the typed number. An

@@ -174,6 +174,19 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     EXPECT_EQ(editor().fields().field(0)->text(), "");
 }
 
+TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedCommand) {
+    click_line(3);
+    ASSERT_TRUE(editor().selected_command());
+    ws.switch_editor(EditorKind::Room);
+    Zedit again = zone88();
+    ws.zones().unload_zedit(88);
+    ws.zones().append(again);
+    ws.switch_editor(EditorKind::Zone);
+    EXPECT_FALSE(editor().selected_command());
+    EXPECT_EQ(editor().fields().field(6)->text(), "");
+    EXPECT_EQ(editor().command_tree()->currentItem(), nullptr);
+}
+
 TEST_F(ZoneEditorTest, OnlyAZoneItemOfThePrototypeTreeSelectsAZone) {
     QTreeWidget* tree = editor().prototype_tree();
     tree->expandAll();

@@ -257,6 +257,8 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         {[&] { return store_command_field(ws, 31, 1, 0, "5"); }, nullptr},  // R: arg1 disabled
         {[&] { return store_command_field(ws, 31, 9, 1, "5"); }, nullptr},  // no command 9
         {[&] { return store_zone_text(ws, 31, ZoneField::Name, "a~b"); }, "cannot hold"},
+        {[&] { return store_zone_text(ws, 31, ZoneField::RoleplayName, "*x"); }, "comment"},
+        {[&] { return store_zone_text(ws, 31, ZoneField::Name, "a\nb"); }, "one line"},
         {[&] { return store_zone_number(ws, 31, ZoneField::Top, "40000"); }, "0 to 32767"},
         {[&] { return store_zone_number(ws, 31, ZoneField::Lifespan, "-1"); }, "whole number"},
         {[&] { return store_zone_number(ws, 31, ZoneField::ResetMode, "x"); }, "whole number"},
