@@ -39,6 +39,9 @@ QTreeWidget* make_tree(QWidget* parent, const char* name) {
     tree->setObjectName(QString::fromLatin1(name));
     tree->setHeaderHidden(true);
     tree->setColumnCount(1);
+    // Long lines scroll rather than lose their ends.
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false);
     return tree;
 }
 
@@ -65,7 +68,10 @@ CommandFields::CommandFields(QGroupBox* group) : QObject(group) {
         labels_[i] = new QLabel(group);
         fields_[i] = new QLineEdit(group);
         fields_[i]->setObjectName(QStringLiteral("command field %1").arg(f + 1));
-        fields_[i]->setMaximumWidth(110);
+        fields_[i]->setFixedWidth(70);
+        // Wide enough for the longest label of any letter.
+        labels_[i]->setMinimumWidth(
+            labels_[i]->fontMetrics().horizontalAdvance(QStringLiteral("Chance to not load:")) + 4);
         int row = f % 4, col = (f / 4) * 2;
         grid->addWidget(labels_[i], row, col);
         grid->addWidget(fields_[i], row, col + 1);
@@ -252,8 +258,9 @@ void ZoneEditor::build_editor_pane() {
     zone_grid->addWidget(new QLabel(QStringLiteral("Top"), zone_group), 2, 4);
     zone_grid->addWidget(top_, 2, 5);
     for (QLineEdit* box : {lifespan_, reset_mode_, top_})
-        box->setMaximumWidth(50);
-    zone_group->setFixedWidth(330);
+        box->setMaximumWidth(45);
+    name_->setMinimumWidth(150);
+    zone_group->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     body->addWidget(zone_group, 0, Qt::AlignTop);
 
     commands_ = make_tree(pane, "zcmds tree");
@@ -268,6 +275,7 @@ void ZoneEditor::build_editor_pane() {
     grid->addWidget(create, 4, 1);
     grid->addWidget(remove, 4, 2);
     grid->addWidget(copy, 4, 3);
+    command_group->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     body->addWidget(command_group, 0, Qt::AlignTop);
     layout->addLayout(body, 1);
     hideable_ = {show_all_, zcmds_label, zone_group, commands_, command_group};

@@ -68,8 +68,9 @@ protected:
         for (QTreeWidgetItem* item : tree->findItems(QStringLiteral("%1 - ").arg(index),
                                                      Qt::MatchStartsWith | Qt::MatchRecursive)) {
             tree->scrollToItem(item);
+            QRect at = tree->visualItemRect(item);
             QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                              tree->visualItemRect(item).center());
+                              QPoint(at.left() + 20, at.center().y()));
             return;
         }
         ADD_FAILURE() << "no line " << index;
@@ -194,8 +195,9 @@ TEST_F(ZoneEditorTest, OnlyAZoneItemOfThePrototypeTreeSelectsAZone) {
         auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1) << text.toStdString();
         tree->scrollToItem(found[0]);
+        QRect at = tree->visualItemRect(found[0]);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                          tree->visualItemRect(found[0]).center());
+                          QPoint(at.left() + 20, at.center().y()));
     };
     click(QStringLiteral("30 - a pebble"));
     EXPECT_EQ(ws.zones().selected_zedit()->number, 88);
