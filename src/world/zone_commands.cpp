@@ -33,9 +33,10 @@ const std::array<CommandKind, 9> kCommandKinds = {{
      "Put Obj in Obj",
      {"Put obj vnum:", "Max in MUD:", "Into obj vnum:", "Chance to not load:", "",
       "Once per boot:", "", ""}},
+    // The file's G line has no place for "once per boot".
     {'G',
      "Give Obj to Mob",
-     {"Give obj:", "Max in MUD:", "", "Chance to not load:", "", "Once per boot:", "", ""}},
+     {"Give obj:", "Max in MUD:", "", "Chance to not load:", "", "", "", ""}},
     {'R', "Remove Obj", {"", "Remove obj vnum:", "", "", "", "", "", ""}},
     {'D', "Door Command", {"", "Door direction:", "Door state:", "", "", "", "", ""}},
     {'T', "Assign Trigger", {"Trig type:", "Attach trig vnum:", "", "", "", "", "", ""}},
@@ -475,7 +476,13 @@ int add_command(Workspace& ws, int zone, int position, Zcmd command, std::option
     }
     const int size = static_cast<int>(ws.zones().zedit(slot).commands.size());
     if (position < 0 || position > size) position = size;
+    // Only what the letter's fields and room hold: the rest would not come
+    // back from the file.
     command.line = 0;
+    for (int f = 0; f < kFirstTextField; ++f)
+        if (f != arg && !field_enabled(command.command, f))
+            command.arg[static_cast<std::size_t>(f)] = 0;
+    if (command.command != 'V') command.sarg1.clear(), command.sarg2.clear();
     if (arg >= 0) command.arg[static_cast<std::size_t>(arg)] = *room;
     edit_zedit(ws, zone,
                strfmt("Add %.*s to Zone %d", static_cast<int>(kind->caption.size()),

@@ -152,9 +152,9 @@ std::string command_refusal(const Zcmd& command);
 
 // "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
 // end: at the end), its line 0, its room argument set to `room` where its
-// letter has one. Refused with a status text when the command cannot be
-// added, or when its letter needs a room and none is given. The new index,
-// or -1.
+// letter has one, and every value its letter has no field for 0 (or empty). Refused with a status
+// text when the command cannot be added, or when its letter needs a room and none is given. The new
+// index, or -1.
 int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room);
 // "Delete Command 4 of Zone 30".
 bool delete_command(Workspace& ws, int zone, int index);

@@ -112,7 +112,7 @@ TEST_F(ZoneCommandsTest, FieldLabelsAndEnablingFollowTheLetter) {
         const char* enabled;  // one mark per field
     };
     for (const Case& c : {Case{'M', "XX-XXX--"}, Case{'O', "XX-XXX--"}, Case{'E', "XXXX-X--"},
-                          Case{'G', "XX-X-X--"}, Case{'P', "XXXX-X--"}, Case{'R', "-X------"},
+                          Case{'G', "XX-X----"}, Case{'P', "XXXX-X--"}, Case{'R', "-X------"},
                           Case{'D', "-XX-----"}, Case{'T', "XX------"}, Case{'V', "XX----XX"},
                           Case{'N', "--------"}, Case{'*', "--------"}}) {
         std::string got;
