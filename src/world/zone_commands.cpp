@@ -467,9 +467,9 @@ int add_command(Workspace& ws, int zone, int position, Zcmd command, std::option
     const int arg = room_argument(command.command);
     if (why.empty() && arg >= 0 && !room)
         why = strfmt(
-            "A %.*s command acts in a room: select one on the map first; no command was "
-            "added.",
-            static_cast<int>(kind->caption.size()), kind->caption.data());
+            "Zone %d: a new \"%.*s\" acts in a room; select a room on the map first. "
+            "No command was added.",
+            zone, static_cast<int>(kind->caption.size()), kind->caption.data());
     if (!why.empty()) {
         ws.ui().show_status(why);
         return -1;
@@ -482,7 +482,10 @@ int add_command(Workspace& ws, int zone, int position, Zcmd command, std::option
     for (int f = 0; f < kFirstTextField; ++f)
         if (f != arg && !field_enabled(command.command, f))
             command.arg[static_cast<std::size_t>(f)] = 0;
-    if (command.command != 'V') command.sarg1.clear(), command.sarg2.clear();
+    if (command.command != 'V') {
+        command.sarg1.clear();
+        command.sarg2.clear();
+    }
     if (arg >= 0) command.arg[static_cast<std::size_t>(arg)] = *room;
     edit_zedit(ws, zone,
                strfmt("Add %.*s to Zone %d", static_cast<int>(kind->caption.size()),

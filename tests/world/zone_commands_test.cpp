@@ -266,7 +266,7 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         {[&] { return add_command(ws, 31, 0, cmd('V', {}, 0, "x", ""), 3001) >= 0; },
          "Set Global Var"},
         {[&] { return add_command(ws, 31, 0, cmd('M', {}), std::nullopt) >= 0; },
-         "select one on the map"},
+         "select a room on the map"},
         {[&] { return new_zedit_from_box(ws, "abc").has_value(); }, "is not a zone number"},
         {[&] { return new_zedit_from_box(ws, "-3").has_value(); }, "is not a zone number"},
         {[&] { return new_zedit_from_box(ws, "70000").has_value(); }, "is not a zone number"},
