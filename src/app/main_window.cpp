@@ -288,7 +288,7 @@ void MainWindow::lay_out() {
     if (size == laid_out_) return;  // the same size lays out nothing
     laid_out_ = size;
     int w = size.width(), h = size.height();
-    // A hidden room text pane is a strip 30 pixels high.
+    // A hidden room text pane or zone editor pane is a strip 30 pixels high.
     const EditorKind current = ws_.current_editor();
     const bool hidden =
         (current == EditorKind::Room && room_editor_->text_hidden()) ||
