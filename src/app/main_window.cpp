@@ -291,7 +291,7 @@ void MainWindow::lay_out() {
     if (size == laid_out_) return;  // the same size lays out nothing
     laid_out_ = size;
     int w = size.width(), h = size.height();
-    // A hidden room text pane is a strip 30 pixels high.
+    // A hidden text pane or zone editor pane is a strip 30 pixels high.
     const int text_height = editor_pane(ws_.current_editor()).text_hidden() ? 24 : kTextPaneHeight;
     side_->setGeometry(w - kSideWidth - 6, 0, kSideWidth + 6, kSideHeight + 6);
     for (const auto& pane : panes_) {

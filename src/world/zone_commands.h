@@ -1,0 +1,176 @@
+// The zone reset editor's core: what each command letter means to the editor
+// (its caption, the labels of its eight fields and which of them may be
+// edited), the one-line display of a command and the ZCmds tree built from a
+// zone's commands, the selected command kept as zone and index, and the
+// named, undoable steps that rename a zone, edit its header numbers and its
+// commands' fields, insert, delete and copy commands, and create a zedit.
+// A command is always found by its zone and its index in the zone's command
+// array; file line numbers only say where a command was read from.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "world/edits.h"
+
+namespace zs {
+
+// The eight fields of a command as the editor shows them: arg1 .. arg6, then
+// the two texts.
+constexpr int kCommandFields = 8;
+constexpr int kFirstTextField = 6;
+
+// A command letter the editor knows: the caption of its button in Create New
+// Zcmd and the label of each field; a field with an empty label is disabled.
+struct CommandKind {
+    char letter;
+    std::string_view caption;
+    std::array<std::string_view, kCommandFields> labels;
+};
+
+// The nine kinds in the order of Create New Zcmd's buttons.
+extern const std::array<CommandKind, 9> kCommandKinds;
+// Null for a letter the editor does not know (its fields are all disabled).
+const CommandKind* command_kind(char letter);
+bool field_enabled(char letter, int field);
+// The argument (0 .. 5) that holds the room the command acts in, or -1 for a
+// command that follows the room of the command before it.
+int room_argument(char letter);
+
+// The equipment positions, by position number, that E commands name (shared
+// by the editors of objects and mobiles).
+extern const std::array<std::string_view, 33> kWearPositionNames;
+// The door states of D commands.
+extern const std::array<std::string_view, 6> kDoorStateNames;
+
+// The line that shows command `index` of a zedit: its number, what it does
+// and, for an object or mobile that is loaded, that prototype's short
+// description. Without `colour_codes` every "&" goes with the character
+// after it. An index out of a name table shows a placeholder that names the
+// value ("<unknown position 40>").
+std::string command_line(const Workspace& ws, const Zcmd& command, int index, bool colour_codes);
+
+// A line of the ZCmds tree: a command (`index` into the zone's commands) or,
+// in show-all mode, a room with the lines of the commands acting in it.
+struct ZcmdTreeItem {
+    std::string text;
+    int index = -1;  // -1 for a room item
+    int room = 0;    // of a room item
+    std::vector<ZcmdTreeItem> children;
+    bool operator==(const ZcmdTreeItem&) const = default;
+};
+
+// The ZCmds tree of a zedit. With `show_all`, every command, under an item
+// "Room %d" for each run of commands acting in one room (commands before
+// the first room stand at the top level); otherwise the commands acting in
+// `filter_room` (none: nothing), each at the top level. A command without a
+// room of its own (E, G, P, T and unknown letters) goes with the room of
+// the command before it.
+std::vector<ZcmdTreeItem> zcmd_tree(const Workspace& ws, const Zedit& z, bool show_all,
+                                    std::optional<int> filter_room);
+
+// The zone selection pane's tree of object and mobile prototypes: for one
+// zone, "Objs 30" and "Mobs 30" with its prototypes in table order (or a note
+// that there are none); for all zones (no `zone`), an "Objs %d" item for each
+// run of objects of one zone, then the mobiles likewise, or the single note
+// "No objects or mobiles found". Prototypes show as "%d - %s" (vnum, short
+// description), without colour codes unless `colour_codes`.
+struct PrototypeTreeItem {
+    enum Kind { Objects, Mobiles, Object, Mobile, Note };
+    Kind kind = Note;
+    int id = 0;  // the zone of an Objects or Mobiles item, the vnum of a prototype
+    std::string text;
+    std::vector<PrototypeTreeItem> children;
+    bool operator==(const PrototypeTreeItem&) const = default;
+};
+std::vector<PrototypeTreeItem> prototype_tree(const Workspace& ws, std::optional<int> zone,
+                                              bool colour_codes);
+
+// The selected command: the zone's number and the command's index. It names
+// no command once its zone is not the selected zedit or the index lies past
+// the zone's commands; `settle` then clears it.
+struct CommandRef {
+    int zone = -1;
+    int index = -1;
+    bool operator==(const CommandRef&) const = default;
+};
+
+class CommandSelection {
+public:
+    const std::optional<CommandRef>& ref() const { return ref_; }
+    void select(CommandRef ref) { ref_ = ref; }
+    void clear() { ref_.reset(); }
+    // Clears the selection when it names no command of the selected zedit;
+    // true when it still names one.
+    bool settle(const Workspace& ws);
+    // The selected command, settled first; null when none.
+    const Zcmd* command(const Workspace& ws);
+
+private:
+    std::optional<CommandRef> ref_;
+};
+
+// What the field edits name in their merge keys, beside the commands' fields.
+enum class ZoneField { Name, RoleplayName, Lifespan, ResetMode, Top };
+
+// Why a typed text or number cannot be stored in a zone's field or a
+// command's field, as the status says it; empty when it can. The store
+// functions below refuse with this text.
+std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed);
+std::string command_field_refusal(int zone, int index, int field, std::string_view typed);
+
+// "Edit Name of Zone 30", "Edit RP Name of Zone 30": the typed text replaces
+// the name (an empty text leaves the zone with no name). A "~", a line
+// break or a leading "*" (a comment line in the file) is refused with a
+// status text. False when nothing was stored.
+bool store_zone_text(Workspace& ws, int zone, ZoneField field, std::string_view typed,
+                     EditOptions options = {});
+// "Edit Lifespan of Zone 30" (and Reset Mode, Top): the typed number. An
+// empty box stores nothing; a text that is not a whole number, or a number
+// the field cannot hold (Top is a 16-bit vnum, the others not negative), is
+// refused with a status text.
+bool store_zone_number(Workspace& ws, int zone, ZoneField field, std::string_view typed,
+                       EditOptions options = {});
+
+// "Edit Command 4 of Zone 30": a typed field of a command. A number field
+// stores the text's leading integer (0 when it has none; a number beyond 32
+// bits is refused); a text field stores the text, which must be one word
+// without "~" (the file reads one word). A field the command's letter does
+// not enable stores nothing. Refusals show a status text.
+bool store_command_field(Workspace& ws, int zone, int index, int field, std::string_view typed,
+                         EditOptions options = {});
+// "Edit Command 4 of Zone 30": the Dependant box.
+bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
+                             EditOptions options = {});
+
+// Why a command cannot be added as it is (a letter the editor does not know,
+// V texts that are not one word each); empty when it can.
+std::string command_refusal(const Zcmd& command);
+
+// "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
+// end: at the end), its line 0, its room argument set to `room` where its
+// letter has one, and every value its letter has no field for 0 (or empty). Refused with a status
+// text when the command cannot be added, or when its letter needs a room and none is given. The new
+// index, or -1.
+int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room);
+// "Delete Command 4 of Zone 30".
+bool delete_command(Workspace& ws, int zone, int index);
+// "Copy Command 4 of Zone 30": a copy (line 0) right after it; its index, or
+// -1.
+int copy_command(Workspace& ws, int zone, int index);
+
+// A new zedit starts with top zone * 100 + 99 and the lifespan and reset
+// mode a new stock zone has (30 minutes; reset when no player is in it).
+constexpr int kNewZoneLifespan = 30;
+constexpr int kNewZoneResetMode = 2;
+
+// New Zedit's OK with the box's text: "New Zedit 30" creates the zedit and
+// selects it ("New zedit for zone 30 created."). An empty box does nothing;
+// a text that is not a zone number, or a zone that has a zedit already, is
+// refused with a status text. The zone number created, or nothing.
+std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box);
+
+}  // namespace zs
