@@ -530,6 +530,9 @@ void ZoneEditor::open_new_zedit() {
     new_zedit_->zone_box()->setText(QString::number(zone >= 0 ? zone : 1));
     centre_dialog(new_zedit_);
     new_zedit_->open();
+    // The suggestion is selected, so that typing a number replaces it.
+    new_zedit_->zone_box()->setFocus();
+    new_zedit_->zone_box()->selectAll();
 }
 
 void ZoneEditor::new_zedit_accepted() {

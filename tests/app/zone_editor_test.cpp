@@ -224,7 +224,7 @@ TEST_F(ZoneEditorTest, NewZeditCreatesTheZoneAndShowsItsPrototypes) {
     EXPECT_EQ(ws.zones().count(), 2);
     EXPECT_NE(window->status_box()->text().indexOf("is not a zone number"), -1);
     test::click_button(window->pane("zone selection pane"), "New");
-    dialog->zone_box()->setText(QStringLiteral("12"));
+    QTest::keyClicks(dialog->zone_box(), "12");  // replaces the suggestion
     press_ok(dialog);
     EXPECT_EQ(window->status_box()->text(), "New zedit for zone 12 created.");
     EXPECT_EQ(editor().name_box()->text(), "A New Zone");
