@@ -3,6 +3,8 @@
 // window, centred on it; file dialogs are Qt's.
 #pragma once
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFont>
 #include <QMessageBox>
 #include <QPointer>
@@ -49,6 +51,9 @@ QFont game_text_font();
 
 // Centres a dialog over its parent window, size unchanged.
 void centre_dialog(QWidget* dialog);
+
+// The "OK" and "Cancel" buttons of a dialog, wired to accept and reject.
+QDialogButtonBox* ok_cancel(QDialog* dialog);
 
 // A message box centred over its parent window when it opens. A message box
 // takes its final size only as it is shown, so it is centred then, before

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "map/map_session.h"
+#include "world/box_numbers.h"
 #include "world/edits.h"
 #include "world/names.h"
 #include "world/room_text.h"
@@ -20,21 +21,6 @@ bool valid_direction(int dir) {
 
 bool blank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;
-}
-
-// A number box as the game's tools read one: leading blanks, a sign and the
-// digits that follow; text that is not a number reads 0. The value saturates
-// far outside every field's range, so that a range check still sees it.
-long long box_number(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000'000LL);
-    return negative ? -value : value;
 }
 
 // The form's values, checked.
@@ -57,7 +43,7 @@ std::optional<ExitValues> checked_values(Workspace& ws, int vnum, int dir, const
     };
     ExitValues v;
     if (!blank(form.key_vnum)) {
-        long long key = box_number(form.key_vnum);
+        long long key = leading_number(form.key_vnum);
         if (!vnum_in_range(key))
             return refuse(strfmt("Error: Key Vnum %lld is not a vnum (%d to %d); %s is unchanged.",
                                  key, kVnumMin, kVnumMax, exit_name.c_str()));
@@ -70,7 +56,7 @@ std::optional<ExitValues> checked_values(Workspace& ws, int vnum, int dir, const
     };
     for (const Int32Box& box : {Int32Box{"Lock Quality", form.lock_quality, v.lock_quality},
                                 Int32Box{"Door Strength", form.door_strength, v.door_strength}}) {
-        long long n = box_number(box.text);
+        long long n = leading_number(box.text);
         if (n < std::numeric_limits<std::int32_t>::min() ||
             n > std::numeric_limits<std::int32_t>::max())
             return refuse(strfmt("Error: %s %lld is too large for the area files; %s is unchanged.",
@@ -149,7 +135,7 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
     const Room* room = world.find_room_record(vnum);
     if (!room || !valid_direction(dir)) return false;
     if (blank(form.exits_to)) return true;
-    long long target = box_number(form.exits_to);
+    long long target = leading_number(form.exits_to);
     if (!vnum_in_range(target)) {
         ws.ui().show_status(
             strfmt("Error: Exits to %lld is not a vnum (%d to %d); the %s exit of room %d is "
@@ -203,7 +189,7 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
 
 bool one_way_allowed(const Workspace& ws, int vnum, int dir, std::string_view exits_to) {
     if (!valid_direction(dir) || blank(exits_to)) return true;
-    long long target = box_number(exits_to);
+    long long target = leading_number(exits_to);
     if (!vnum_in_range(target)) return true;
     const Room* target_room = ws.world().find_room_record(static_cast<int>(target));
     if (!target_room) return true;

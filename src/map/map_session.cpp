@@ -4,6 +4,7 @@
 #include <charconv>
 #include <string>
 
+#include "world/box_numbers.h"
 #include "world/edits.h"
 #include "world/names.h"
 #include "world/strfmt.h"
@@ -142,15 +143,7 @@ std::string dialog_label(int dir) {
 }
 
 int dialog_vnum(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), 1'000'000'000LL);
-    return static_cast<int>(negative ? -value : value);
+    return static_cast<int>(std::clamp(leading_number(text), -1'000'000'000LL, 1'000'000'000LL));
 }
 
 MapSession::MapSession(const Options& options) {

@@ -1,7 +1,9 @@
 #include "world/room_fields.h"
 
+#include <algorithm>
 #include <climits>
 
+#include "world/box_numbers.h"
 #include "world/names.h"
 #include "world/strfmt.h"
 
@@ -70,34 +72,22 @@ std::int32_t* field_of(Room& r, RoomField field) {
 
 }  // namespace
 
-int box_number(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long long n = 0;
-    // Past the range of int the digits stop counting; the number is clamped.
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        if (n <= INT_MAX) n = n * 10 + (text[i] - '0');
-    if (negative) n = -n;
-    if (n > INT_MAX) return INT_MAX;
-    if (n < INT_MIN) return INT_MIN;
-    return static_cast<int>(n);
+int box_int(std::string_view text) {
+    return static_cast<int>(std::clamp<long long>(leading_number(text), INT_MIN, INT_MAX));
 }
 
 int mine_number_from_box(std::string_view text) {
-    int n = box_number(text);
+    int n = box_int(text);
     return n < 0 ? 0 : n;
 }
 
 int fly_room_from_box(std::string_view text) {
-    int n = box_number(text);
+    int n = box_int(text);
     return n < 1 ? -1 : n;
 }
 
 int height_from_box(std::string_view text) {
-    int n = box_number(text);
+    int n = box_int(text);
     return n < 1 ? 0 : n;
 }
 

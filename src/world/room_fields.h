@@ -17,7 +17,7 @@ namespace zs {
 // A number box's text as a number: optional spaces and sign, then the
 // leading digits; anything after them is ignored, and a box with no digits
 // reads 0. A number past the range of int is clamped to it.
-int box_number(std::string_view text);
+int box_int(std::string_view text);
 // "Mine Amount" and "Mine Reset": below 0 gives 0.
 int mine_number_from_box(std::string_view text);
 // "U", "D" and "Fall": below 1 gives -1 (no room).

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 
+#include "world/box_numbers.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -19,10 +20,6 @@ constexpr int kHighestZone = 327;
 constexpr bool zone_number_valid(long long zone) {
     return zone >= 0 && zone <= kHighestZone;
 }
-
-// The number typed in a dialog's box (blanks around it allowed): nothing for
-// an empty box, and `bad` set for a text that is not a whole number.
-std::optional<long long> box_number(std::string_view text, bool* bad = nullptr);
 
 // The boxes of the Apply Attributes dialog. The first group says what is
 // copied, the second which values already set are left alone. The start

@@ -34,7 +34,7 @@ TEST(RoomFields, BoxReadersApplyEachBoxRule) {
              Case{"99999999999999999999", INT_MAX, INT_MAX, INT_MAX, INT_MAX},
              Case{"-99999999999999999999", INT_MIN, 0, -1, 0},
          }) {
-        EXPECT_EQ(box_number(c.text), c.number) << c.text;
+        EXPECT_EQ(box_int(c.text), c.number) << c.text;
         EXPECT_EQ(mine_number_from_box(c.text), c.mine) << c.text;
         EXPECT_EQ(fly_room_from_box(c.text), c.fly) << c.text;
         EXPECT_EQ(height_from_box(c.text), c.height) << c.text;
