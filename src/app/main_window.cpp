@@ -492,9 +492,9 @@ void MainWindow::open_options() {
     const int tree_codes = ws_.options().color_codes_in_trees;
     OptionsDialog dialog(ws_.options(), this);
     dialog.exec();
-    // The object and mobile trees show their labels as the option says.
+    // The zone, object and mobile trees show their labels as the option says.
     if (ws_.options().color_codes_in_trees != tree_codes)
-        for (EditorKind e : {EditorKind::Object, EditorKind::Mobile})
+        for (EditorKind e : {EditorKind::Zone, EditorKind::Object, EditorKind::Mobile})
             if (editor_pane(e).shown()) editor_pane(e).refresh();
     map_->setFocus();
     session_.apply_options(ws_.options());

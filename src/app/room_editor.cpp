@@ -39,7 +39,7 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
                          static_cast<QWidget*>(side_text_)})
         box->setFont(fixed);
 
-    tools_ = new TextTools(text_pane);
+    tools_ = new TextTools(workspace_signals(), text_pane);
     // The title above the description, the side text box beside both.
     auto* boxes = new QGridLayout;
     boxes->setSpacing(0);

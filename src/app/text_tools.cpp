@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/workspace_signals.h"
 #include "world/colour_codes.h"
 
 namespace zs {
@@ -22,7 +23,7 @@ QString swatch_style(char letter) {
 
 }  // namespace
 
-TextTools::TextTools(QWidget* parent) : QWidget(parent) {
+TextTools::TextTools(WorkspaceSignals& bridge, QWidget* parent) : QWidget(parent), bridge_(bridge) {
     row_ = new QHBoxLayout(this);
     row_->setContentsMargins(0, 0, 0, 0);
     hide_ = new QCheckBox(QStringLiteral("Hide"), this);
@@ -52,6 +53,10 @@ TextTools::TextTools(QWidget* parent) : QWidget(parent) {
     swatch_->setFixedSize(15, 15);
     row_->addWidget(swatch_);
     row_->addStretch(1);
+    // Every pane's swatch shows the shared paint colour.
+    connect(&bridge_, &WorkspaceSignals::paint_colour_changed, this, [this](const QString& code) {
+        swatch_->setStyleSheet(code.size() == 2 ? swatch_style(code.at(1).toLatin1()) : QString());
+    });
     connect(hide_, &QCheckBox::toggled, this, &TextTools::hide_toggled);
     connect(format, &QPushButton::clicked, this, &TextTools::format_pressed);
     connect(clear, &QPushButton::clicked, this, &TextTools::clear_pressed);
@@ -61,9 +66,12 @@ bool TextTools::hide_ticked() const {
     return hide_->isChecked();
 }
 
+const QString& TextTools::paint_colour() const {
+    return bridge_.paint_colour();
+}
+
 void TextTools::choose(const QString& code, bool twice) {
-    paint_colour_ = code;
-    swatch_->setStyleSheet(swatch_style(code.at(1).toLatin1()));
+    bridge_.set_paint_colour(code);
     emit colour_pressed(code, twice);
 }
 

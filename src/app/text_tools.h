@@ -1,8 +1,8 @@
 // TextTools: the row of controls every text pane shares (room, object and
 // mobile): "Hide", "Format", "Clear", the seventeen colour buttons and the
-// paint colour's swatch beside "Color:". It holds the paint colour a colour
-// button chose; what Hide, Format, Clear and a double-clicked colour button
-// do is the pane's.
+// paint colour's swatch beside "Color:". A colour button sets the paint
+// colour all text panes share (kept by WorkspaceSignals); what Hide,
+// Format, Clear and a double-clicked colour button do is the pane's.
 #pragma once
 
 #include <QString>
@@ -14,13 +14,15 @@ class QLabel;
 
 namespace zs {
 
+class WorkspaceSignals;
+
 class TextTools : public QWidget {
     Q_OBJECT
 public:
-    explicit TextTools(QWidget* parent);
+    TextTools(WorkspaceSignals& bridge, QWidget* parent);
 
     // The paint colour the colour buttons chose ("&R"), empty at first.
-    const QString& paint_colour() const { return paint_colour_; }
+    const QString& paint_colour() const;
     QLabel* swatch() const { return swatch_; }
     // True while "Hide" is ticked.
     bool hide_ticked() const;
@@ -42,7 +44,7 @@ private:
     QHBoxLayout* row_ = nullptr;
     QCheckBox* hide_ = nullptr;
     QLabel* swatch_ = nullptr;
-    QString paint_colour_;
+    WorkspaceSignals& bridge_;
 };
 
 }  // namespace zs

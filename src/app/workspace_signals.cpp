@@ -30,4 +30,9 @@ void WorkspaceSignals::Forwarder::history_changed() {
     emit to_.history_changed();
 }
 
+void WorkspaceSignals::set_paint_colour(const QString& code) {
+    paint_colour_ = code;
+    emit paint_colour_changed(code);
+}
+
 }  // namespace zs

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 #include "world/workspace.h"
 
@@ -17,6 +18,11 @@ public:
     ~WorkspaceSignals() override;
 
     Workspace& workspace() const { return ws_; }
+
+    // The paint colour ("&R", empty at first) that a colour button of any
+    // text pane chose: the room, object and mobile panes share it.
+    const QString& paint_colour() const { return paint_colour_; }
+    void set_paint_colour(const QString& code);
 
 signals:
     // A record was added, removed or edited, a table was cleared, or a
@@ -36,6 +42,7 @@ signals:
     // A step was added, undone or redone, or steps were dropped: the names
     // of Undo and Redo and what is modified may have changed.
     void history_changed();
+    void paint_colour_changed(const QString& code);
 
 private:
     // The observer the workspace calls; it emits this object's signals.
@@ -54,6 +61,7 @@ private:
 
     Workspace& ws_;
     Forwarder forwarder_{*this};
+    QString paint_colour_;
 };
 
 }  // namespace zs

@@ -70,7 +70,7 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
     auto* text_layout = new QVBoxLayout(text_pane);
     text_layout->setContentsMargins(5, 0, 3, 4);
     text_layout->setSpacing(2);
-    tools_ = new TextTools(text_pane);
+    tools_ = new TextTools(workspace_signals(), text_pane);
     text_layout->addWidget(tools_);
     const QFont fixed = game_text_font();
     for (std::size_t i = 0; i < lines_.size(); ++i) {

@@ -18,7 +18,9 @@
 #include <limits>
 
 #include "app/qt_ui.h"
+#include "world/box_numbers.h"
 #include "world/strfmt.h"
+#include "world/zone_ops.h"
 
 namespace zs {
 
@@ -492,18 +494,16 @@ void ZoneEditor::schedule_names() {
 // --- Zone selection ------------------------------------------------------------
 
 void ZoneEditor::select_zone_from_box() {
-    // The box's leading decimal number.
-    QString text = zone_box_->text().trimmed();
-    int end = 0;
-    while (end < text.size() && (text[end].isDigit() || (end == 0 && text[end] == u'-')))
-        ++end;
-    int number = text.left(end).toInt();
+    // The box's leading decimal number; a number past any zone is not read
+    // as another one.
+    long long typed = leading_number(to_area_text(zone_box_->text()));
     Workspace& ws = workspace();
-    int slot = ws.zones().find_zedit(number);
+    int slot = zone_number_valid(typed) ? ws.zones().find_zedit(static_cast<int>(typed)) : -1;
     if (slot < 0) {
-        ws.ui().show_status(strfmt("Zone with vnum %d not found.", number));
+        ws.ui().show_status(strfmt("Zone with vnum %lld not found.", typed));
         return;
     }
+    const int number = static_cast<int>(typed);
     one_zone_tree_ = false;
     ws.zones().select_slot(slot);
     refresh();

@@ -124,14 +124,25 @@ std::string proto_field_text(ProtoField field, std::string_view stored) {
     return std::string(stored);
 }
 
+namespace {
+// The look description as it is stored, uncut: a text too long to store is
+// refused rather than cut.
+std::string formatted_look(std::string_view typed) {
+    return format_text(typed, Indent::none, std::string::npos);
+}
+}  // namespace
+
 std::string proto_text_refusal(TableKind kind, ProtoField field, std::string_view typed) {
     const char* noun = proto_names(kind).noun;
     if (typed.find('~') != std::string_view::npos)
         return strfmt("%s text cannot hold \"~\"; it ends texts in the area files.",
                       kind == TableKind::Mobile ? "A mobile" : "An object");
-    // The long description keeps its line end, which counts too.
+    // The long description keeps its line end, which counts too; the look
+    // description is stored formatted, which makes it longer.
     std::size_t limit = kMaxTextLength - (field == ProtoField::LongDescription ? 2 : 0);
-    if (typed.size() > limit)
+    std::size_t size =
+        field == ProtoField::LookDescription ? formatted_look(typed).size() : typed.size();
+    if (size > limit)
         return strfmt("The %s of %s %s cannot be longer than %zu bytes.",
                       proto_field_name(kind, field), kind == TableKind::Mobile ? "a" : "an", noun,
                       limit);
@@ -144,11 +155,15 @@ bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
     if (!stored || !proto_text_refusal(kind, field, typed).empty()) return false;
     std::string text;
     if (field == ProtoField::LookDescription) {
-        text = format_text(typed, Indent::none);
+        text = formatted_look(typed);
     } else {
         text = typed;
-        if (field == ProtoField::LongDescription && !text.empty() && line_end_of(text).empty())
-            text += line_end_of(*stored);
+        // A mobile's long description is a line of its own in the game: it
+        // ends in CR LF, even when the field was emptied before.
+        if (field == ProtoField::LongDescription && !text.empty() && line_end_of(text).empty()) {
+            std::string_view end = line_end_of(*stored);
+            text += end.empty() && kind == TableKind::Mobile ? std::string_view("\r\n") : end;
+        }
     }
     return set_text(ws, kind, vnum, field, text, "Edit", options);
 }
@@ -156,15 +171,25 @@ bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
 bool format_proto_look(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
                        EditOptions options) {
     options.merge = {};
-    return set_text(ws, kind, vnum, ProtoField::LookDescription, format_text(typed, Indent::none),
-                    "Format", options);
+    if (std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
+        !why.empty()) {
+        ws.ui().show_status(why);
+        return false;
+    }
+    return set_text(ws, kind, vnum, ProtoField::LookDescription, formatted_look(typed), "Format",
+                    options);
 }
 
 bool clear_proto_colours(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
                          EditOptions options) {
     if (!proto_text(ws, kind, vnum, ProtoField::LookDescription)) return false;
     options.merge = {};
-    std::string text = without_colour_codes(format_text(typed, Indent::none));
+    if (std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
+        !why.empty()) {
+        ws.ui().show_status(why);
+        return false;
+    }
+    std::string text = without_colour_codes(formatted_look(typed));
     std::string name = strfmt("Clear Colors of %s %d", proto_names(kind).title, vnum);
     options.fields = field_bit(ProtoField::LookDescription);
     auto clear = [&](auto& r) { look_of(r) = text; };
@@ -188,6 +213,12 @@ bool paint_proto_preview(Workspace& ws, TableKind kind, int vnum, PreviewPoint a
     if (!stored) return false;
     auto painted = paint_preview_text(*stored, line, at.column, right, paint_code);
     if (!painted) return false;
+    if (painted->size() > kMaxTextLength) {  // a code more would pass the files' limit
+        ws.ui().show_status(strfmt("The %s of %s %d cannot be longer than %zu bytes.",
+                                   proto_field_name(kind, field), proto_names(kind).title, vnum,
+                                   kMaxTextLength));
+        return false;
+    }
     options.merge = {};
     return set_text(ws, kind, vnum, field, *painted, "Paint", options);
 }

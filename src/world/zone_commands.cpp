@@ -533,7 +533,8 @@ std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {
         zones.reserve_zedit_block(zone);
         int slot = zones.create_zedit(zone);
         zones.edit_zedit(slot, [zone](Zedit& z) {
-            z.top = static_cast<std::int16_t>(zone * 100 + 99);
+            z.top = static_cast<std::int16_t>(
+                std::min(zone * 100 + 99, kVnumMax));  // zone 327 ends at 32767
             z.lifespan = kNewZoneLifespan;
             z.reset_mode = kNewZoneResetMode;
         });

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -240,6 +241,18 @@ TEST_F(ProtoEditorTest, MobValuesAsksForTheDialogOnlyWithACurrentMobile) {
     EXPECT_EQ(e.tree()->topLevelItemCount(), 0);
     test::click_button(e.bottom_pane(), "Mob Values");
     EXPECT_EQ(asked.count(), 1);
+}
+
+TEST_F(ProtoEditorTest, EveryTextPaneSharesThePaintColour) {
+    QTest::mouseClick(window->findChild<QPushButton*>(QStringLiteral("colour &R")),
+                      Qt::LeftButton);  // in the room text pane
+    for (EditorKind kind : kEditors) {
+        auto* swatch =
+            editor(kind).bottom_pane()->findChild<QLabel*>(QStringLiteral("colour swatch"));
+        ASSERT_NE(swatch, nullptr);
+        EXPECT_EQ(swatch->styleSheet(), "background-color: rgb(255, 0, 0);");
+    }
+    EXPECT_EQ(window->workspace_signals().paint_colour(), "&R");
 }
 
 }  // namespace

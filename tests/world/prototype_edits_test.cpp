@@ -46,7 +46,9 @@ TEST_F(PrototypeEditsTest, RefusesATildeAndTextsTheReaderCannotTakeBack) {
     for (TableKind kind : kKinds)
         for (const Case& c : {Case{ProtoField::Keywords, kMaxTextLength, false},
                               Case{ProtoField::ShortDescription, kMaxTextLength + 1, true},
-                              Case{ProtoField::LookDescription, kMaxTextLength, false},
+                              // stored formatted, with its line break
+                              Case{ProtoField::LookDescription, kMaxTextLength - 2, false},
+                              Case{ProtoField::LookDescription, kMaxTextLength, true},
                               // the kept line end counts
                               Case{ProtoField::LongDescription, kMaxTextLength - 2, false},
                               Case{ProtoField::LongDescription, kMaxTextLength - 1, true}})
@@ -94,9 +96,12 @@ TEST_F(PrototypeEditsTest, TypingIsOneStepPerFieldAndTheLongDescriptionKeepsItsL
             ASSERT_TRUE(ws.undo());  // the whole burst
             EXPECT_EQ(text(kind, 1200, c.field), before);
         }
-        // An emptied field holds no text, line end and all.
+        // An emptied field holds no text, line end and all; typed again, a
+        // mobile's gets its line end back.
         store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "");
         EXPECT_EQ(text(kind, 1200, ProtoField::LongDescription), "");
+        store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "B");
+        EXPECT_EQ(text(kind, 1200, ProtoField::LongDescription), mob ? "B\r\n" : "B");
     }
     EXPECT_TRUE(ws.modified().is_set(TableKind::Object, 12));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Mobile, 12));
@@ -145,6 +150,15 @@ TEST_F(PrototypeEditsTest, PreviewClicksPaintTheTextOnTheirLine) {
         EXPECT_EQ(changed, c.after != nullptr) << c.at.line << ":" << c.at.column;
         EXPECT_EQ(*proto_text(w, TableKind::Mobile, 3001, c.field), c.after ? c.after : before);
     }
+}
+
+TEST_F(PrototypeEditsTest, APaintedCodeMayNotPassTheFilesLimit) {
+    load(TableKind::Object, {1200});
+    ws.objects().edit(
+        0, [](ObjectPrototype& o) { o.short_description = std::string(kMaxTextLength - 1, 'a'); });
+    EXPECT_FALSE(paint_proto_preview(ws, TableKind::Object, 1200, {true, 0, 0}, false, "&R"));
+    EXPECT_EQ(text(TableKind::Object, 1200, ProtoField::ShortDescription).size(),
+              kMaxTextLength - 1);
 }
 
 TEST_F(PrototypeEditsTest, TheTreeGroupsZonesAndItsLabelsNameTheVnum) {

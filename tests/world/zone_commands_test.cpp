@@ -301,6 +301,8 @@ TEST_F(ZoneCommandsTest, NewZeditStartsAsAStockZoneAndUndoes) {
     EXPECT_EQ(ws.undo_text(), "Undo New Zedit 12");
     ASSERT_TRUE(ws.undo());
     EXPECT_LT(ws.zones().find_zedit(12), 0);
+    ASSERT_EQ(new_zedit_from_box(ws, "327"), 327);  // the last zone ends at 32767
+    EXPECT_EQ(ws.zones().selected_zedit()->top, 32767);
 }
 
 TEST_F(ZoneCommandsTest, SelectionNeverDanglesAfterRemovalUndoOrUnload) {
