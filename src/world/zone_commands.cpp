@@ -179,7 +179,9 @@ std::vector<ZcmdTreeItem> zcmd_tree(const Workspace& ws, const Zedit& z, bool sh
     std::vector<ZcmdTreeItem> top;
     if (!show_all && !filter_room) return top;
     const bool colour = ws.options().color_codes_in_trees != 0;
-    int current = 0;
+    // The room the commands act in; none before the first command that
+    // names one (room 0 is a room like any other).
+    std::optional<int> current;
     ZcmdTreeItem* room_item = nullptr;  // where show-all mode puts lines
     for (int i = 0; i < static_cast<int>(z.commands.size()); ++i) {
         const Zcmd& c = z.commands[static_cast<std::size_t>(i)];
@@ -187,11 +189,11 @@ std::vector<ZcmdTreeItem> zcmd_tree(const Workspace& ws, const Zedit& z, bool sh
         if (arg >= 0 && c.arg[static_cast<std::size_t>(arg)] != current) {
             current = c.arg[static_cast<std::size_t>(arg)];
             if (show_all) {
-                top.push_back({strfmt("Room %d", current), -1, current, {}});
+                top.push_back({strfmt("Room %d", *current), -1, *current, {}});
                 room_item = &top.back();
             }
         }
-        if (!show_all && current != *filter_room) continue;
+        if (!show_all && current != filter_room) continue;
         ZcmdTreeItem line{command_line(ws, c, i, colour), i, 0, {}};
         if (room_item)
             room_item->children.push_back(std::move(line));

@@ -153,6 +153,12 @@ TEST_F(ZoneCommandsTest, ZcmdTreeInBothModes) {
     EXPECT_TRUE(zcmd_tree(ws, make_new_zedit(31), true, std::nullopt).empty());
     EXPECT_EQ(zcmd_tree(ws, zone30(), true, std::nullopt)[1].children[0].text,
               "1 - Load mob the cityguard [3060], Max : 10   Max per room : 2   % 0");
+    // Room 0 is a room: its commands get their heading, and the room-less
+    // G before them is not one of its commands.
+    Zedit zero = make_new_zedit(0);
+    zero.commands = {cmd('G', {3020, 5, 0, 0, 0, 0}), cmd('M', {3060, 1, 0, 0, 1, 0})};
+    EXPECT_EQ(shape(zcmd_tree(ws, zero, true, std::nullopt)), (V{"0", "Room 0 { 1 }"}));
+    EXPECT_EQ(shape(zcmd_tree(ws, zero, false, 0)), (V{"1"}));
 }
 
 // "header: child, child" per top-level item.
