@@ -336,6 +336,9 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
 // The zones whose rooms, objects and mobiles the commands of `zone` name.
 std::set<int> zones_named_by(const Workspace& ws, int zone) {
     std::set<int> named;
+    auto name = [&named](int vnum) {
+        if (vnum >= 0) named.insert(zone_of(vnum));
+    };
     int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return named;
     for (const Zcmd& c : ws.zones().zedit(slot).commands) {
@@ -343,16 +346,15 @@ std::set<int> zones_named_by(const Workspace& ws, int zone) {
         switch (c.command) {
             case 'M':
             case 'O':
-            case 'P':  // the container
-                named.insert({zone_of(a[0]), zone_of(a[2])});
+            case 'P':  // the room, or the container
+                name(a[0]);
+                name(a[2]);
                 break;
             case 'G':
             case 'E':
-                named.insert(zone_of(a[0]));
-                break;
             case 'D':
-            case 'R':
-                named.insert(zone_of(a[0]));
+            case 'R':  // the object, or the room
+                name(a[0]);
                 break;
             default:
                 break;

@@ -1,6 +1,6 @@
 // Zone > Show Reset Result on the demo area: the message without a zedit,
-// then the dialog's tree of what one reset loads, nested by carrier and
-// container, with names and the commands that do not fire.
+// then, for the selected room's zone, the dialog's tree of what one reset loads, nested by carrier
+// and container, with names and the commands that do not fire.
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -52,6 +52,7 @@ TEST_F(ResetResultDialogTest, ListsWhatLoadsRoomByRoomWithCarriersAndSkips) {
                   cmd('G', {8801, 5, 0, 0, 0, 0}, 1), cmd('P', {8800, 5, 8801, 0, 0, 0}),
                   cmd('D', {8800, 0, 1, 0, 0, 0}),    cmd('G', {8899, 5, 0, 0, 0, 0})};
     ws.zones().append(z);
+    ws.zones().select_slot(-1);  // then the selected room's zone is shown
     show->trigger();
     auto dialogs = window->findChildren<ResetResultDialog*>();
     ASSERT_EQ(dialogs.size(), 1);
