@@ -1,7 +1,6 @@
 #include "app/reset_result_dialog.h"
 
 #include <QDialogButtonBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -120,14 +119,14 @@ ResetResultDialog::ResetResultDialog(const Workspace& ws, int zone, QWidget* par
         }
     }
     tree_->expandAll();
-    summary_->setText(rows.empty()
-                          ? QStringLiteral("Zone %1 has no reset commands.").arg(zone)
-                          : QStringLiteral("One reset of zone %1 loads %2 mobiles and %3 objects; "
-                                           "%4 commands do not fire.")
-                                .arg(zone)
-                                .arg(mobiles)
-                                .arg(objects)
-                                .arg(skipped));
+    summary_->setText(
+        rows.empty() ? QStringLiteral("One reset of zone %1 loads nothing.").arg(zone)
+                     : QStringLiteral("One reset of zone %1: mobiles loaded %2, objects loaded %3, "
+                                      "commands that do not fire %4.")
+                           .arg(zone)
+                           .arg(mobiles)
+                           .arg(objects)
+                           .arg(skipped));
 }
 
 }  // namespace zs

@@ -75,8 +75,9 @@ TEST_F(ResetResultDialogTest, ListsWhatLoadsRoomByRoomWithCarriersAndSkips) {
                          "object it names is not loaded)",
                      }))
         << lines.join('\n').toStdString();
-    EXPECT_EQ(dialog->summary()->text(),
-              "One reset of zone 88 loads 1 mobiles and 3 objects; 1 commands do not fire.");
+    EXPECT_EQ(
+        dialog->summary()->text(),
+        "One reset of zone 88: mobiles loaded 1, objects loaded 3, commands that do not fire 1.");
     dialog->close();
 }
 
