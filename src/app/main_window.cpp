@@ -21,6 +21,7 @@
 #include "app/export_map.h"
 #include "app/map_widget.h"
 #include "app/problems_panel.h"
+#include "app/reset_result_dialog.h"
 #include "app/room_dialogs.h"
 #include "app/room_editor.h"
 #include "app/room_pane.h"
@@ -265,6 +266,9 @@ void MainWindow::build_menu() {
     add(edit, "&Apply Attribute to Zone...", [this] { open_apply_attributes_dialog(); });
     add(edit, "&Re-number Zone...", [this] { open_renumber_dialog(); });
 
+    QMenu* zone = menuBar()->addMenu(QStringLiteral("&Zone"));
+    add(zone, "Show &Reset Result", [this] { show_reset_result(); });
+
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
     add(tools, "&Update...", soon, false);
     add(tools, "&Room Editor...", [this] { ws_.switch_editor(EditorKind::Room); });
@@ -422,6 +426,19 @@ void MainWindow::check_area() {
     problems_->show();
     problems_->raise();
     problems_->check_now();
+}
+
+void MainWindow::show_reset_result() {
+    std::optional<int> zone = reset_result_zone(ws_);
+    if (!zone) {
+        show_status(QStringLiteral(
+            "No zedit to show: select a zedit, or a room of a zone whose zedit is loaded."));
+        return;
+    }
+    // Modeless: the builder may keep it open beside the zone editor.
+    auto* dialog = new ResetResultDialog(ws_, *zone, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->show();
 }
 
 void MainWindow::step_selection(int direction) {

@@ -116,6 +116,8 @@ private:
     int selected_vnum() const;
     // Tools > Check Area: opens the problems dock and checks at once.
     void check_area();
+    // Zone > Show Reset Result.
+    void show_reset_result();
 
     Workspace& ws_;
     MapSession session_;

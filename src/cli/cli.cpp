@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "files/area_files.h"
 #include "files/area_io.h"
@@ -14,6 +15,7 @@
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "files/scan.h"
+#include "world/reset_result.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
 #include "world/zone_ops.h"
@@ -30,6 +32,7 @@ constexpr const char* kUsage =
     "       zonesmith-cli stats [--yes] [--dir DIR] FILE...\n"
     "       zonesmith-cli check [--yes] [--strict] [--dir DIR] [ZONE...]\n"
     "       zonesmith-cli renumber [--yes] [--dir DIR] [-o DIR] OLD NEW\n"
+    "       zonesmith-cli resets [--yes] [--dir DIR] ZONE...\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
 
@@ -67,6 +70,18 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "zones that changed. In place\n(without -o) OLD's files are removed once "
                   "every new file was saved.\n",
                   "  -o, --output DIR  where to save (default: the area directory)\n")},
+    {"resets",
+     command_help("resets [--yes] [--dir DIR] ZONE...",
+                  "Loads the ZONEs and the zones whose rooms, objects and mobiles their reset\n"
+                  "commands name, and lists what one reset of each ZONE loads into an empty\n"
+                  "world, a line per command in command order:\n"
+                  "  room<TAB>what<TAB>vnum<TAB>in  what is mob, obj, give, equip, put, door or\n"
+                  "                                remove; in is the carrier or container vnum\n"
+                  "                                (- for none); a door shows its direction\n"
+                  "                                and state\n"
+                  "  skip<TAB>command              a command that does not fire, as the zone\n"
+                  "                                editor shows it\n"
+                  "Exits with 1 when a ZONE has no zone file or a file did not load, else 0.\n")},
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
@@ -318,6 +333,85 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     return fails ? 1 : 0;
 }
 
+// The zones whose rooms, objects and mobiles the commands of `zone` name.
+std::set<int> zones_named_by(const Workspace& ws, int zone) {
+    std::set<int> named;
+    auto name = [&named](int vnum) {
+        if (vnum >= 0) named.insert(zone_of(vnum));
+    };
+    int slot = ws.zones().find_zedit(zone);
+    if (slot < 0) return named;
+    for (const Zcmd& c : ws.zones().zedit(slot).commands) {
+        const auto& a = c.arg;
+        switch (c.command) {
+            case 'M':
+            case 'O':
+            case 'P':  // the room, or the container
+                name(a[0]);
+                name(a[2]);
+                break;
+            case 'G':
+            case 'E':
+            case 'D':
+            case 'R':  // the object, or the room
+                name(a[0]);
+                break;
+            default:
+                break;
+        }
+    }
+    return named;
+}
+
+int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool process_ends) {
+    Options opt;
+    if (!parse_options(args, false, false, false, opt, err)) {
+        err << kUsage;
+        return 2;
+    }
+    std::vector<int> zones;
+    for (const auto& z : opt.operands) {
+        std::optional<long long> n = box_number(z);
+        if (!n || !zone_number_valid(*n)) {
+            err << "zonesmith-cli: " << z << " is not a zone number\n" << kUsage;
+            return 2;
+        }
+        zones.push_back(static_cast<int>(*n));
+    }
+    if (zones.empty()) {
+        err << "zonesmith-cli: no zones given\n" << kUsage;
+        return 2;
+    }
+    CliUi ui(out, err, opt.yes, false);
+    CommandWorkspace workspace(ui, process_ends);
+    Workspace& ws = *workspace;
+    if (opt.dir) ws.set_area_dir(*opt.dir);
+    RecordOrigins origins;
+    bool all_loaded = load_zones_for_check(ws, zones, origins);
+    // What a reset loads from other zones counts only when those are loaded.
+    std::set<int> tried(zones.begin(), zones.end());
+    std::vector<int> more;
+    for (int zone : zones)
+        for (int named : zones_named_by(ws, zone))
+            if (tried.insert(named).second) more.push_back(named);
+    all_loaded = load_zones_for_check(ws, more, origins) && all_loaded;
+    for (const auto& p : ui.load_problems)
+        err << p.text() << '\n';
+    all_loaded = all_loaded && ui.load_problems.empty();
+    for (int zone : zones) {
+        if (ws.zones().find_zedit(zone) < 0) {
+            err << strfmt("zonesmith-cli: zone %d has no zone file %d.zon in %s\n", zone, zone,
+                          opt.dir ? opt.dir->string().c_str() : ".");
+            all_loaded = false;
+            continue;
+        }
+        for (const ResetRow& row : simulate_reset(ws, zone))
+            out << reset_row_line(row) << '\n';
+    }
+    return all_loaded ? 0 : 1;
+}
+
 // Messages of the renumbering go to stderr, but its report of success is the
 // command's output.
 class RenumberUi : public CliUi {
@@ -442,6 +536,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "stats") return stats(args, out, err, process_ends);
     if (args[0] == "check") return check(args, out, err, process_ends);
     if (args[0] == "renumber") return renumber(args, out, err, process_ends);
+    if (args[0] == "resets") return resets(args, out, err, process_ends);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

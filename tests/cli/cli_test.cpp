@@ -9,6 +9,7 @@
 #include "files/area_files.h"
 #include "files/check.h"
 #include "support/fake_ui.h"
+#include "support/tables.h"
 #include "support/test_files.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -297,6 +298,42 @@ TEST(Cli, RenumberWorksInPlaceOrIntoAnOutputDirectory) {
     EXPECT_EQ(dir.read("32.wld"), out.read("32.wld"));
     EXPECT_NE(dir.read("31.wld").find("3200"), std::string::npos);
     EXPECT_NE(dir.read("32.zon").find("D 0 3200 1 1"), std::string::npos);
+}
+
+TEST(Cli, ResetsListsWhatOneResetLoadsWithTheZonesItNames) {
+    ScratchDir dir;
+    {
+        FakeUi ui;
+        Workspace ws(ui);
+        ws.world().append(test::room_with_exits(3001, {{1, 3002}}));
+        ws.world().append(test::room_with_exits(3002, {}));
+        ws.objects().append(make_new_object(3020, 30));
+        ws.mobiles().append(make_new_mobile(3160, 31));  // another zone's mobile
+        Zedit z = make_new_zedit(30);
+        auto command = [](char letter, std::array<std::int32_t, 6> a, int if_flag) {
+            Zcmd c;
+            c.command = letter;
+            c.arg = a;
+            c.if_flag = if_flag;
+            return c;
+        };
+        z.commands = {
+            command('M', {3160, 1, 3002, 0, 0, 0}, 0), command('E', {3020, 5, 16, 0, 0, 0}, 1),
+            command('G', {3099, 5, 0, 0, 0, 0}, 1), command('D', {3001, 1, 2, 0, 0, 0}, 0)};
+        ws.zones().append(z);
+        ws.set_area_dir(dir.path());
+        ASSERT_TRUE(save_everything(ws));
+    }
+    CliRun run = cli({"resets", "--dir", dir.path().string(), "30"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out,
+              "3002\tmob\t3160\t-\n3002\tequip\t3020\t3160\n"
+              "skip\t2 -  then Give it [3099], Max : 5   % 0\n3001\tdoor\teast\tlocked\n");
+
+    CliRun missing = cli({"resets", "--dir", dir.path().string(), "30", "33"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("zone 33 has no zone file 33.zon"), std::string::npos);
+    EXPECT_EQ(cli({"resets", "--dir", dir.path().string()}).status, 2);
 }
 
 TEST(Cli, RenumberingStockZone30KeepsTheCheckersCount) {
