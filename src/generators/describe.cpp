@@ -126,6 +126,7 @@ std::optional<std::string> DescriptionWriter::describe(const WorldTable& world, 
 }
 
 std::string exits_sentence(const WorldTable& world, const Room& room, Random& random) {
+    // Drawn as an index 0..3 into this list.
     static constexpr const char* kVerbs[] = {"continues", "extends", "reaches", "leads"};
     const char* verb = kVerbs[random.between(0, 3)];
     std::string here = plain_name(room.title.view());

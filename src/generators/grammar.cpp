@@ -219,6 +219,9 @@ bool check_all_templates(RunMessages& messages) {
     return ok;
 }
 
+// Every "one at random" draws an index from 0 over the candidates in the
+// order they were read (nouns in file order, words and alternatives in block
+// order, templates in table order).
 Statement choose_nouns(TitleRecord& title, Random& random) {
     for (Noun& n : title.nouns) {
         n.picked = false;
