@@ -14,11 +14,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <ctime>
 #include <limits>
 
 #include "app/dialogs.h"
 #include "app/exit_dialog.h"
 #include "app/export_map.h"
+#include "app/generate_dialogs.h"
 #include "app/map_widget.h"
 #include "app/problems_panel.h"
 #include "app/reset_result_dialog.h"
@@ -56,7 +58,8 @@ QString menu_text(const std::string& text) {
 
 }  // namespace
 
-MainWindow::MainWindow(Workspace& ws) : ws_(ws), session_(ws.options()) {
+MainWindow::MainWindow(Workspace& ws)
+    : ws_(ws), session_(ws.options()), random_(static_cast<std::uint64_t>(std::time(nullptr))) {
     setWindowTitle(QStringLiteral("Zonesmith"));
     resize(900, 700);
     ui_ = std::make_unique<QtUi>(this, [this](const QString& t) { show_status(t); });
@@ -275,7 +278,7 @@ void MainWindow::build_menu() {
     add(tools, "&Zone Editor...", [this] { ws_.switch_editor(EditorKind::Zone); });
     add(tools, "&Object Editor...", [this] { ws_.switch_editor(EditorKind::Object); });
     add(tools, "&Mobile Editor...", [this] { ws_.switch_editor(EditorKind::Mobile); });
-    add(tools, "Generate &Descs...", soon, false);
+    add(tools, "Generate &Descs...", [this] { open_generate_descs(); });
     add(tools, "&Generate Map...", soon, false);
     add(tools, "Check &Area", [this] { check_area(); });
     add(tools, "&Options...     Ctrl+O", [this] { open_options(); });
@@ -793,6 +796,12 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
         return true;
     }
     return false;
+}
+
+void MainWindow::open_generate_descs() {
+    GenerateDescsDialog dialog(ws_, random_, this);
+    dialog.exec();
+    map_->setFocus();
 }
 
 }  // namespace zs

@@ -13,6 +13,7 @@
 #include "app/qt_ui.h"
 #include "app/workspace_signals.h"
 #include "editors/editor_pane.h"
+#include "generators/random.h"
 #include "map/map_session.h"
 #include "world/workspace.h"
 
@@ -118,9 +119,13 @@ private:
     void check_area();
     // Zone > Show Reset Result.
     void show_reset_result();
+    // Tools > Generate Descs.
+    void open_generate_descs();
 
     Workspace& ws_;
     MapSession session_;
+    // The generators' random numbers, seeded once at start-up with the time.
+    Random random_;
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<WorkspaceSignals> signals_;
     UiPort* previous_ui_ = nullptr;
