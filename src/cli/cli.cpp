@@ -1,6 +1,7 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -15,6 +16,11 @@
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "files/scan.h"
+#include "generators/describe.h"
+#include "generators/grammar.h"
+#include "generators/random.h"
+#include "generators/run_messages.h"
+#include "generators/vocabulary.h"
 #include "world/reset_result.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -33,6 +39,8 @@ constexpr const char* kUsage =
     "       zonesmith-cli check [--yes] [--strict] [--dir DIR] [ZONE...]\n"
     "       zonesmith-cli renumber [--yes] [--dir DIR] [-o DIR] OLD NEW\n"
     "       zonesmith-cli resets [--yes] [--dir DIR] ZONE...\n"
+    "       zonesmith-cli generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... "
+    "ZONE...\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
 
@@ -82,6 +90,15 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "  skip<TAB>command              a command that does not fire, as the zone\n"
                   "                                editor shows it\n"
                   "Exits with 1 when a ZONE has no zone file or a file did not load, else 0.\n")},
+    {"generate-descs",
+     command_help("generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... ZONE...",
+                  "Loads the ZONEs' world files, reads the vocabulary FILEs in order (COLOR, at\n"
+                  "most two characters such as &g, colours the titles of the file before it) and\n"
+                  "replaces the description of every room whose name is a title, then saves the\n"
+                  "ZONEs. The same seed gives the same bytes. Exits with 1 when a file did not\n"
+                  "load or a description failed, else 0.\n",
+                  "  --seed S          the random numbers' seed (default: the time)\n"
+                  "  --vocab FILE[:C]  a vocabulary file and its titles' colour; repeatable\n")},
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
@@ -519,6 +536,78 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 }  // namespace
 
+// A vocabulary argument: FILE, or FILE:COLOR with a colour of one or two
+// characters after the last colon.
+std::pair<std::string, std::string> vocabulary_argument(const std::string& arg) {
+    std::size_t colon = arg.rfind(':');
+    if (colon == std::string::npos || colon == 0 || arg.size() - colon - 1 > 2 ||
+        colon + 1 == arg.size())
+        return {arg, ""};
+    return {arg.substr(0, colon), arg.substr(colon + 1)};
+}
+
+int generate_descs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool process_ends) {
+    bool yes = false;
+    std::optional<fs::path> dir;
+    std::optional<std::uint64_t> seed;
+    std::vector<std::pair<std::string, std::string>> vocabularies;
+    std::vector<int> zones;
+    auto usage = [&](const std::string& why) {
+        err << "zonesmith-cli: " << why << '\n' << kUsage;
+        return 2;
+    };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool has_value = i + 1 < args.size();
+        if (a == "--yes" || a == "-y") {
+            yes = true;
+        } else if (a == "--dir") {
+            if (!has_value) return usage("--dir needs a directory");
+            dir = args[++i];
+        } else if (a == "--seed") {
+            std::optional<long long> n = has_value ? box_number(args[i + 1]) : std::nullopt;
+            if (!n || *n < 0) return usage("--seed needs a number of 0 or more");
+            seed = static_cast<std::uint64_t>(*n);
+            ++i;
+        } else if (a == "--vocab") {
+            if (!has_value) return usage("--vocab needs a file");
+            vocabularies.push_back(vocabulary_argument(args[++i]));
+        } else {
+            std::optional<long long> n = box_number(a);
+            if (!n || !zone_number_valid(*n)) return usage(a + " is not a zone number");
+            zones.push_back(static_cast<int>(*n));
+        }
+    }
+    if (zones.empty()) return usage("no zones given");
+    if (vocabularies.empty()) return usage("no vocabulary file given (--vocab FILE)");
+    if (dir && !fs::is_directory(*dir)) return usage(dir->string() + " is not a directory");
+
+    CliUi ui(out, err, yes, false);
+    CommandWorkspace workspace(ui, process_ends);
+    Workspace& ws = *workspace;
+    if (dir) ws.set_area_dir(*dir);
+    bool ok = true;
+    for (int zone : zones) {
+        fs::path file = (dir ? *dir : fs::path(".")) / strfmt("%d.wld", zone);
+        if (!load_area_file(ws, file.string())) {
+            err << "zonesmith-cli: " << file.string() << " was not loaded\n";
+            ok = false;
+        }
+    }
+    RunMessages messages(ui);
+    ok = check_all_templates(messages) && ok;
+    Vocabulary vocabulary;
+    for (const auto& [file, colour] : vocabularies)
+        ok = read_vocabulary_file(vocabulary, file, colour, messages) && ok;
+    Random random(seed ? *seed : static_cast<std::uint64_t>(std::time(nullptr)));
+    DescriptionRun run = generate_descriptions(ws, random, vocabulary, messages, zones);
+    out << strfmt("%d room description%s generated.\n", run.described,
+                  run.described == 1 ? "" : "s");
+    bool saved = save_everything(ws);
+    return ok && saved && !run.stopped ? 0 : 1;
+}
+
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool process_ends) {
     if (args.empty()) {
@@ -537,6 +626,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "check") return check(args, out, err, process_ends);
     if (args[0] == "renumber") return renumber(args, out, err, process_ends);
     if (args[0] == "resets") return resets(args, out, err, process_ends);
+    if (args[0] == "generate-descs") return generate_descs(args, out, err, process_ends);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

@@ -366,5 +366,32 @@ TEST(Cli, RenumberingStockZone30KeepsTheCheckersCount) {
     EXPECT_EQ(problems(), before);
 }
 
+TEST(Cli, GenerateDescsIsReproducedBySeedAndRefusesBadArguments) {
+    const std::string vocabulary =
+        "title: Room 1200\nnoun: cave\nadj:\ndark;damp~\nend_verb:\nechoes~\n"
+        "noun: stalactites\ntype: sight\nsp: plural countable\nnoun: puddle\ntype: sight\n"
+        "noun: bats\ntype: sight\nsp: plural\nnoun: dripping\ntype: sound\n"
+        "noun: mould\ntype: smell\nnoun: cold\ntype: temp\n";
+    std::string saved[2];
+    for (std::string& bytes : saved) {
+        ScratchDir dir;
+        std::string words = dir.write("cave.txt", vocabulary);
+        dir.write("12.wld", world_file({{1200, {}}}));
+        CliRun run = cli({"generate-descs", "--dir", dir.path().string(), "--seed", "11", "--vocab",
+                          words + ":&b", "12"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "1 room description generated.\n");
+        bytes = dir.read("12.wld");
+    }
+    EXPECT_EQ(saved[0], saved[1]);
+    EXPECT_NE(saved[0].find("&b   "), std::string::npos);
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"generate-descs", "12"},
+          {"generate-descs", "--vocab", "x.txt"},
+          {"generate-descs", "--vocab", "x.txt", "--seed", "-1", "12"},
+          {"generate-descs", "--vocab", "x.txt", "400"}})
+        EXPECT_EQ(cli(args).status, 2) << args.back();
+}
+
 }  // namespace
 }  // namespace zs
