@@ -229,7 +229,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
                 room.exits[d] = std::move(exit);
             }
             if (!request.title.empty()) room.title = request.title;
-            world.insert_sorted(std::move(room));
+            world.append_new_room(std::move(room));
         }
     }
     world.select_slot(world.find_room(first));
