@@ -16,8 +16,9 @@ namespace {
 constexpr int kReverse[kNumDirections] = {kSouth, kWest, kNorth, kEast, kDown, kUp};
 
 // A "draw again until it fits" gives up after this many draws and takes the
-// first that fits, so a run always ends. With a free choice the chance of
-// getting this far is below 1e-20.
+// first that fits, so a run always ends. The walk's draws fit far more often
+// than one in fifty, so a run practically never gets this far and a seed's
+// map is the one the draws alone give.
 constexpr int kMaxDraws = 1000;
 
 // A cell as one hash key. The walk stays within 32768 steps of its start, so
@@ -229,6 +230,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
                 room.exits[d] = std::move(exit);
             }
             if (!request.title.empty()) room.title = request.title;
+            // After the loaded rooms, in vnum order: no record moves.
             world.append_new_room(std::move(room));
         }
     }
