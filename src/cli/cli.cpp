@@ -1,6 +1,8 @@
 #include "cli/cli.h"
 
 #include <algorithm>
+#include <chrono>
+#include <climits>
 #include <ctime>
 #include <filesystem>
 #include <map>
@@ -18,6 +20,7 @@
 #include "files/scan.h"
 #include "generators/describe.h"
 #include "generators/grammar.h"
+#include "generators/map_generator.h"
 #include "generators/random.h"
 #include "generators/run_messages.h"
 #include "generators/vocabulary.h"
@@ -41,6 +44,7 @@ constexpr const char* kUsage =
     "       zonesmith-cli resets [--yes] [--dir DIR] ZONE...\n"
     "       zonesmith-cli generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... "
     "ZONE...\n"
+    "       zonesmith-cli generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
 
@@ -99,6 +103,15 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "load or a description failed, else 0.\n",
                   "  --seed S          the random numbers' seed (default: the time)\n"
                   "  --vocab FILE[:C]  a vocabulary file and its titles' colour; repeatable\n")},
+    {"generate-map",
+     command_help("generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]",
+                  "Generates ROOMS connected rooms by a random walk on the map grid, numbered\n"
+                  "from ZONE * 100 on (spilling into the zones after ZONE), and saves their\n"
+                  "world files. With FLOORS the walk also goes up and down, over at most FLOORS\n"
+                  "floors (0: no limit). The zones must have no rooms yet. The same seed gives\n"
+                  "the same files. Exits with 1 when nothing was generated or a file was not\n"
+                  "saved, else 0.\n",
+                  "  --seed S          the random seed (default: the time in seconds; printed)\n")},
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
@@ -429,6 +442,78 @@ int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return all_loaded ? 0 : 1;
 }
 
+// A whole number for an int operand; false (with a message) otherwise.
+bool int_operand(const std::string& text, const char* what, int& value, std::ostream& err) {
+    std::optional<long long> n = box_number(text);
+    if (!n || *n < INT_MIN || *n > INT_MAX) {
+        err << "zonesmith-cli: " << text << " is not a " << what << '\n' << kUsage;
+        return false;
+    }
+    value = static_cast<int>(*n);
+    return true;
+}
+
+int generate_map_command(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                         bool process_ends) {
+    // --seed is this command's own; the rest are the common options.
+    std::vector<std::string> rest;
+    std::optional<std::uint64_t> seed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--seed") {
+            rest.push_back(args[i]);
+            continue;
+        }
+        std::optional<long long> n = ++i < args.size() ? box_number(args[i]) : std::nullopt;
+        if (!n || *n < 0) {
+            err << "zonesmith-cli: --seed needs a number of 0 or more\n" << kUsage;
+            return 2;
+        }
+        seed = static_cast<std::uint64_t>(*n);
+    }
+    Options opt;
+    if (!parse_options(rest, false, false, false, opt, err)) {
+        err << kUsage;
+        return 2;
+    }
+    if (opt.operands.size() < 2 || opt.operands.size() > 3) {
+        err << "zonesmith-cli: generate-map takes ZONE, ROOMS and optionally FLOORS\n" << kUsage;
+        return 2;
+    }
+    MapRequest request;
+    if (!int_operand(opt.operands[0], "zone number", request.zone, err) ||
+        !int_operand(opt.operands[1], "number of rooms", request.rooms, err))
+        return 2;
+    if (opt.operands.size() == 3) {
+        if (!int_operand(opt.operands[2], "number of floors", request.max_floors, err)) return 2;
+        request.up_down = true;
+    }
+    if (!seed) {
+        seed = static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::seconds>(
+                                              std::chrono::system_clock::now().time_since_epoch())
+                                              .count());
+        out << "Seed " << *seed << ".\n";
+    }
+    CliUi ui(out, err, opt.yes, true);
+    CommandWorkspace workspace(ui, process_ends);
+    Workspace& ws = *workspace;
+    if (opt.dir) ws.set_area_dir(*opt.dir);
+    // Rooms in the zones' world files count as rooms of the zones.
+    if (!map_request_problem(request))
+        for (int zone : map_zones(request)) {
+            fs::path file = ws.area_dir() / strfmt("%d.wld", zone);
+            if (fs::exists(file) && !load_area_file(ws, file.string())) {
+                err << "zonesmith-cli: " << file.string() << " was not loaded; nothing generated\n";
+                return 1;
+            }
+        }
+    Random random(*seed);
+    if (generate_map(ws, request, random) != MapResult::Added) return 1;
+    bool all_saved = true;
+    for (int zone : map_zones(request))
+        all_saved = save_world_file(ws, zone) && all_saved;
+    return all_saved ? 0 : 1;
+}
+
 // Messages of the renumbering go to stderr, but its report of success is the
 // command's output.
 class RenumberUi : public CliUi {
@@ -627,6 +712,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "renumber") return renumber(args, out, err, process_ends);
     if (args[0] == "resets") return resets(args, out, err, process_ends);
     if (args[0] == "generate-descs") return generate_descs(args, out, err, process_ends);
+    if (args[0] == "generate-map") return generate_map_command(args, out, err, process_ends);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

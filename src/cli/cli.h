@@ -4,6 +4,7 @@
 //   stats [--yes] [--dir DIR] FILE...             per-zone counts of what the files hold
 //   check [--yes] [--strict] [--dir DIR] [ZONE...]  errors and warnings to look at first
 //   renumber [--yes] [--dir DIR] [-o DIR] OLD NEW  moves a zone with every reference to it
+//   generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]  a random map into empty zones
 #pragma once
 
 #include <ostream>
@@ -16,7 +17,8 @@ namespace zs {
 // for convert and stats 0 when every file loaded, without a text the game
 // cannot hold, and 1 otherwise; for check 0 when it loaded something and found
 // no error (with --strict: no warning either), and 1 otherwise; for renumber
-// 0 when the zone moved and every changed file was saved, and 1 otherwise; 2
+// 0 when the zone moved and every changed file was saved, and 1 otherwise; for
+// generate-map 0 when the rooms were made and saved, and 1 otherwise; 2
 // for a usage error. With `process_ends`, the loaded world is left for the
 // system to reclaim at exit instead of being freed record by record.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

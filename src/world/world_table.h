@@ -21,6 +21,15 @@ public:
     // A new room with the editor's defaults, placed after the nearest lower
     // vnum of its zone. Returns its slot.
     int create_room(Vnum vnum, int zone) { return insert_sorted(make_new_room(vnum, zone)); }
+    // A new room after every loaded one, as an undoable edit like
+    // create_room: for many rooms made at once into zones that have none
+    // yet (a generated map), added in vnum order. Their zones then stand as
+    // loaded zones do, and no record moves. Returns its slot.
+    int append_new_room(Room room) {
+        int slot = count();
+        insert_at(slot, std::move(room));
+        return slot;
+    }
     // Adds or replaces the exit of a room in one direction.
     void create_exit(int slot, Vnum destination, int direction);
     // Removes a room; with remove_incoming, exits leading to it go as well.

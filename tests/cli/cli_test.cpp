@@ -393,5 +393,35 @@ TEST(Cli, GenerateDescsIsReproducedBySeedAndRefusesBadArguments) {
         EXPECT_EQ(cli(args).status, 2) << args.back();
 }
 
+TEST(Cli, GenerateMapWritesTheSameBytesForASeedAndTheCheckerFindsNothing) {
+    ScratchDir a, b;
+    for (const ScratchDir* dir : {&a, &b}) {
+        CliRun run =
+            cli({"generate-map", "--dir", dir->path().string(), "--seed", "42", "30", "250", "2"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.err, "");
+    }
+    for (const char* name : {"30.wld", "31.wld", "32.wld"}) {
+        ASSERT_TRUE(a.exists(name)) << name;
+        EXPECT_EQ(a.read(name), b.read(name)) << name;
+    }
+    CliRun check = cli({"check", "--strict", "--dir", a.path().string()});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_EQ(check.out, "");
+
+    // The zones' files now hold rooms: nothing more is generated there.
+    std::string before = a.read("31.wld");
+    CliRun again = cli({"generate-map", "--dir", a.path().string(), "--seed", "1", "31", "5"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_NE(again.err.find("Zone already exists!"), std::string::npos);
+    EXPECT_EQ(a.read("31.wld"), before);
+
+    EXPECT_EQ(cli({"generate-map", "--dir", a.path().string(), "40"}).status, 2);
+    CliRun none = cli({"generate-map", "--dir", a.path().string(), "40", "0"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.err.find("at least 1 room"), std::string::npos);
+    EXPECT_FALSE(a.exists("40.wld"));
+}
+
 }  // namespace
 }  // namespace zs
