@@ -1,12 +1,15 @@
 #include "app/generate_dialogs.h"
 
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "app/qt_ui.h"
@@ -14,6 +17,7 @@
 #include "generators/grammar.h"
 #include "generators/run_messages.h"
 #include "generators/vocabulary.h"
+#include "world/box_numbers.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
 
@@ -77,6 +81,38 @@ void GenerateDescsDialog::generate() {
         strfmt("%d room description%s generated.", run.described, run.described == 1 ? "" : "s"));
     ws_.request_redraw(true);
     accept();
+}
+
+GenerateMapDialog::GenerateMapDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Generate Map"));
+    auto* form = new QFormLayout(this);
+    rooms_ = new QLineEdit(this);
+    zone_ = new QLineEdit(this);
+    floors_ = new QLineEdit(this);
+    up_down_ = new QCheckBox(QStringLiteral("Use Up/Down"), this);
+    title_ = new QLineEdit(this);
+    title_->setMaxLength(static_cast<int>(kMapTitleMax));
+    form->addRow(QStringLiteral("Number of Rooms:"), rooms_);
+    form->addRow(QStringLiteral("Starting Zone:"), zone_);
+    form->addRow(QStringLiteral("Max Floors:"), floors_);
+    form->addRow(up_down_);
+    form->addRow(QStringLiteral("Room Title:"), title_);
+    form->addRow(ok_cancel(this));
+    centre_dialog(this);
+}
+
+MapRequest GenerateMapDialog::request() const {
+    auto number = [](const QLineEdit* box) {
+        long long n = leading_number(to_area_text(box->text()));
+        return static_cast<int>(std::clamp<long long>(n, -1'000'000'000LL, 1'000'000'000LL));
+    };
+    MapRequest r;
+    r.rooms = number(rooms_);
+    r.zone = number(zone_);
+    r.max_floors = number(floors_);
+    r.up_down = up_down_->isChecked();
+    r.title = to_area_text(title_->text());
+    return r;
 }
 
 }  // namespace zs

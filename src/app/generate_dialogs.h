@@ -1,12 +1,16 @@
 // The generators' dialogs. Generate Descriptions: fourteen rows of a
 // vocabulary file (Browse, its path, the room colour its last title gives),
 // Generate and Cancel; the run replaces the descriptions of every loaded room
-// whose name is a title, as one undoable step.
+// whose name is a title, as one undoable step. Generate Map: the five
+// fields of a new area that a random walk lays out.
 #pragma once
 
 #include <QDialog>
 #include <array>
 
+#include "generators/map_generator.h"
+
+class QCheckBox;
 class QLineEdit;
 
 namespace zs {
@@ -32,6 +36,30 @@ private:
     Random& random_;
     std::array<QLineEdit*, kRows> paths_{};
     std::array<QLineEdit*, kRows> colours_{};
+};
+
+// "Generate Map": Number of Rooms, Starting Zone, Max Floors, Use Up/Down and
+// Room Title; OK and Cancel. The dialog only reads the fields.
+class GenerateMapDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit GenerateMapDialog(QWidget* parent);
+    // The fields as a request; numbers are read as the game's tools read
+    // them (leading digits), so a box that is not a number reads 0.
+    MapRequest request() const;
+
+    QLineEdit* rooms_box() const { return rooms_; }
+    QLineEdit* zone_box() const { return zone_; }
+    QLineEdit* floors_box() const { return floors_; }
+    QCheckBox* up_down_box() const { return up_down_; }
+    QLineEdit* title_box() const { return title_; }
+
+private:
+    QLineEdit* rooms_;
+    QLineEdit* zone_;
+    QLineEdit* floors_;
+    QCheckBox* up_down_;
+    QLineEdit* title_;
 };
 
 }  // namespace zs

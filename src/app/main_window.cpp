@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <ctime>
@@ -102,6 +103,9 @@ MainWindow::MainWindow(Workspace& ws)
 }
 
 MainWindow::~MainWindow() {
+    // A walk still running is stopped; it touches no table.
+    map_cancel_ = true;
+    if (map_worker_.joinable()) map_worker_.join();
     qApp->removeEventFilter(this);
     // Nothing the workspace says from here on reaches the panes or the map.
     signals_.reset();
@@ -279,7 +283,7 @@ void MainWindow::build_menu() {
     add(tools, "&Object Editor...", [this] { ws_.switch_editor(EditorKind::Object); });
     add(tools, "&Mobile Editor...", [this] { ws_.switch_editor(EditorKind::Mobile); });
     add(tools, "Generate &Descs...", [this] { open_generate_descs(); });
-    add(tools, "&Generate Map...", soon, false);
+    add(tools, "&Generate Map...", [this] { open_generate_map(); });
     add(tools, "Check &Area", [this] { check_area(); });
     add(tools, "&Options...     Ctrl+O", [this] { open_options(); });
 
@@ -801,6 +805,73 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
 void MainWindow::open_generate_descs() {
     GenerateDescsDialog dialog(ws_, random_, this);
     dialog.exec();
+    map_->setFocus();
+}
+
+void MainWindow::open_generate_map() {
+    if (map_worker_.joinable()) {
+        show_status(QStringLiteral("A map is being generated; wait for it or cancel it."));
+        return;
+    }
+    GenerateMapDialog dialog(this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    const MapRequest request = dialog.request();
+    if (std::optional<std::string> problem = map_world_problem(ws_, request)) {
+        ws_.ui().show_message(*problem, {});
+        return;
+    }
+    auto* progress = new QProgressDialog(QStringLiteral("Completed: 0%"), QStringLiteral("Cancel"),
+                                         0, 100, this);
+    progress->setWindowTitle(QStringLiteral("Progress"));
+    progress->setObjectName(QStringLiteral("map progress"));
+    progress->setAttribute(Qt::WA_DeleteOnClose);
+    progress->setMinimumDuration(0);
+    progress->setAutoClose(false);
+    progress->setAutoReset(false);
+    progress->show();
+    map_cancel_ = false;
+    connect(progress, &QProgressDialog::canceled, this, [this] { map_cancel_ = true; });
+    map_random_ = std::make_unique<Random>(random_);
+    QPointer<QProgressDialog> shown(progress);
+    map_worker_ = std::thread([this, request, shown] {
+        MapProgress report;
+        report.cancel = &map_cancel_;
+        report.progress = [this, shown](double done) {
+            int percent = static_cast<int>(done * 100 + 0.5);
+            QMetaObject::invokeMethod(
+                this,
+                [shown, percent] {
+                    if (!shown) return;
+                    shown->setValue(percent);
+                    shown->setLabelText(QStringLiteral("Completed: %1%").arg(percent));
+                },
+                Qt::QueuedConnection);
+        };
+        std::optional<MapPlan> plan = plan_map(request, *map_random_, report);
+        bool cancelled = map_cancel_;
+        QMetaObject::invokeMethod(
+            this,
+            [this, request, plan = std::move(plan), cancelled, shown]() mutable {
+                if (shown) shown->close();
+                map_planned(request, std::move(plan), cancelled);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void MainWindow::map_planned(const MapRequest& request, std::optional<MapPlan> plan,
+                             bool cancelled) {
+    if (map_worker_.joinable()) map_worker_.join();
+    random_ = *map_random_;  // the draws go on from where the walk left them
+    map_random_.reset();
+    if (cancelled || !plan) {
+        show_status(QStringLiteral("Map generation cancelled; nothing was changed."));
+        return;
+    }
+    if (!add_planned_map(ws_, request, *plan)) return;
+    int first = ws_.world().find_room(request.zone * 100);
+    if (first >= 0) session_.select_room(ws_, first);
+    map_->redraw(true);
     map_->setFocus();
 }
 

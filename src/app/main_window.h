@@ -7,12 +7,15 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <atomic>
 #include <memory>
 #include <optional>
+#include <thread>
 
 #include "app/qt_ui.h"
 #include "app/workspace_signals.h"
 #include "editors/editor_pane.h"
+#include "generators/map_generator.h"
 #include "generators/random.h"
 #include "map/map_session.h"
 #include "world/workspace.h"
@@ -121,11 +124,21 @@ private:
     void show_reset_result();
     // Tools > Generate Descs.
     void open_generate_descs();
+    // Tools > Generate Map: the walk runs on a worker thread with the
+    // "Progress" dialog up (Cancel stops it); the rooms are added on this
+    // thread, in one step, when it is done.
+    void open_generate_map();
+    void map_planned(const MapRequest& request, std::optional<MapPlan> plan, bool cancelled);
 
     Workspace& ws_;
     MapSession session_;
     // The generators' random numbers, seeded once at start-up with the time.
     Random random_;
+    // The map generator's walk, while it runs, and the generator it draws
+    // from (a copy of random_, taken back when the walk is done).
+    std::thread map_worker_;
+    std::unique_ptr<Random> map_random_;
+    std::atomic<bool> map_cancel_{false};
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<WorkspaceSignals> signals_;
     UiPort* previous_ui_ = nullptr;

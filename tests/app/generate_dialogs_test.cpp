@@ -7,10 +7,12 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <fstream>
 
 #include "app/demo_window.h"
 #include "generators/random.h"
+#include "world/world_table.h"
 
 namespace zs {
 namespace {
@@ -41,6 +43,32 @@ TEST_F(GenerateDialogsTest, GenerateDescribesTheTitledRoomsAsOneStep) {
     EXPECT_EQ(ws.undo_text(), "Undo Generate Descriptions");
     EXPECT_EQ(window->description_box()->toPlainText(),
               QString::fromLatin1(room(8800).description.c_str()).replace("\r\n", "\n"));
+}
+
+TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
+    QTimer::singleShot(10, [] {
+        auto* dialog = qobject_cast<GenerateMapDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->rooms_box()->setText(QStringLiteral("30"));
+        dialog->zone_box()->setText(QStringLiteral("40"));
+        dialog->title_box()->setText(QStringLiteral("A Dark Tunnel"));
+        dialog->accept();
+    });
+    window->action("&Generate Map...")->trigger();
+    auto rooms_in_40 = [&] {
+        int n = 0;
+        for (int s = 0; s < ws.world().count(); ++s)
+            n += ws.world().room(s).zone == 40;
+        return n;
+    };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rooms_in_40() == 30; }, 5000));
+    EXPECT_EQ(ws.undo_text(), "Undo Generate Map of 30 Rooms at Zone 40");
+    EXPECT_EQ(ws.world().selected_room()->vnum, 4000);
+    EXPECT_EQ(ws.world().selected_room()->title, "A Dark Tunnel");
+    QApplication::processEvents();
+    EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("map progress")), nullptr);
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(rooms_in_40(), 0);
 }
 
 }  // namespace
