@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
           "&How to Create Exits..."})
         EXPECT_NE(window->action(caption), nullptr) << caption;
     // Commands of editor parts still to come are there but disabled.
-    EXPECT_FALSE(window->action("&Generate Map...")->isEnabled());
+    EXPECT_FALSE(window->action("&Update...")->isEnabled());
     EXPECT_TRUE(window->action("&Delete Selected Room")->isEnabled());
 
     EXPECT_TRUE(window->pane("room pane")->isVisible());
