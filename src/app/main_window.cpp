@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <ctime>
 #include <limits>
@@ -823,6 +824,8 @@ void MainWindow::open_generate_map() {
     auto* progress = new QProgressDialog(QStringLiteral("Completed: 0%"), QStringLiteral("Cancel"),
                                          0, 100, this);
     progress->setWindowTitle(QStringLiteral("Progress"));
+    // The window repaints but takes no edits while the walk runs.
+    progress->setWindowModality(Qt::WindowModal);
     progress->setObjectName(QStringLiteral("map progress"));
     progress->setAttribute(Qt::WA_DeleteOnClose);
     progress->setMinimumDuration(0);
@@ -852,7 +855,11 @@ void MainWindow::open_generate_map() {
         QMetaObject::invokeMethod(
             this,
             [this, request, plan = std::move(plan), cancelled, shown]() mutable {
-                if (shown) shown->close();
+                if (shown) {
+                    // Closing the dialog says "canceled": it is no Cancel.
+                    QObject::disconnect(shown, nullptr, this, nullptr);
+                    shown->close();
+                }
                 map_planned(request, std::move(plan), cancelled);
             },
             Qt::QueuedConnection);
@@ -861,8 +868,17 @@ void MainWindow::open_generate_map() {
 
 void MainWindow::map_planned(const MapRequest& request, std::optional<MapPlan> plan,
                              bool cancelled) {
+    // Inside another step (a message box of it runs its own event loop) the
+    // rooms would join that step: they wait until it has ended.
+    if (ws_.in_transaction()) {
+        QTimer::singleShot(10, this, [this, request, plan = std::move(plan), cancelled]() mutable {
+            map_planned(request, std::move(plan), cancelled);
+        });
+        return;
+    }
     if (map_worker_.joinable()) map_worker_.join();
-    random_ = *map_random_;  // the draws go on from where the walk left them
+    cancelled = cancelled || map_cancel_;  // a Cancel after the walk ended counts too
+    random_ = *map_random_;                // the draws go on from where the walk left them
     map_random_.reset();
     if (cancelled || !plan) {
         show_status(QStringLiteral("Map generation cancelled; nothing was changed."));

@@ -684,7 +684,15 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
     ok = check_all_templates(messages) && ok;
     Vocabulary vocabulary;
     for (const auto& [file, colour] : vocabularies)
-        ok = read_vocabulary_file(vocabulary, file, colour, messages) && ok;
+        if (!read_vocabulary_file(vocabulary, file, colour, messages)) {
+            err << "zonesmith-cli: " << file << " was not read\n";
+            ok = false;
+        }
+    // A zone or vocabulary file that did not load leaves every file as it was.
+    if (!ok) {
+        err << "zonesmith-cli: nothing was generated\n";
+        return 1;
+    }
     Random random(seed ? *seed : static_cast<std::uint64_t>(std::time(nullptr)));
     DescriptionRun run = generate_descriptions(ws, random, vocabulary, messages, zones);
     out << strfmt("%d room description%s generated.\n", run.described,

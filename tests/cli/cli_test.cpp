@@ -385,6 +385,16 @@ TEST(Cli, GenerateDescsIsReproducedBySeedAndRefusesBadArguments) {
     }
     EXPECT_EQ(saved[0], saved[1]);
     EXPECT_NE(saved[0].find("&b   "), std::string::npos);
+    {  // a vocabulary file that is not there leaves the zone's file alone
+        ScratchDir dir;
+        std::string words = dir.write("cave.txt", vocabulary);
+        dir.write("12.wld", world_file({{1200, {}}}));
+        CliRun run = cli({"generate-descs", "--dir", dir.path().string(), "--vocab", words,
+                          "--vocab", (dir.path() / "missing.txt").string(), "12"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.err.find("missing.txt was not read"), std::string::npos) << run.err;
+        EXPECT_EQ(dir.read("12.wld"), world_file({{1200, {}}}));
+    }
     for (std::vector<std::string> args :
          {std::vector<std::string>{"generate-descs", "12"},
           {"generate-descs", "--vocab", "x.txt"},
