@@ -54,13 +54,19 @@ TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
         dialog->title_box()->setText(QStringLiteral("A Dark Tunnel"));
         dialog->accept();
     });
-    window->action("&Generate Map...")->trigger();
     auto rooms_in_40 = [&] {
         int n = 0;
         for (int s = 0; s < ws.world().count(); ++s)
             n += ws.world().room(s).zone == 40;
         return n;
     };
+    {
+        // Another step is open when the walk ends: the rooms wait for it.
+        Transaction other(ws, "Other Step");
+        window->action("&Generate Map...")->trigger();
+        QTest::qWait(300);
+        EXPECT_EQ(rooms_in_40(), 0);
+    }
     ASSERT_TRUE(QTest::qWaitFor([&] { return rooms_in_40() == 30; }, 5000));
     EXPECT_EQ(ws.undo_text(), "Undo Generate Map of 30 Rooms at Zone 40");
     EXPECT_EQ(ws.world().selected_room()->vnum, 4000);
