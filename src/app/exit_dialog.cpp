@@ -135,14 +135,9 @@ ExitForm ExitDataDialog::form() const {
     f.key_vnum = to_area_text(key_->text());
     f.lock_quality = to_area_text(lock_->text());
     f.door_strength = to_area_text(strength_->text());
-    // A text box still showing the exit's text gives its bytes back as they
-    // are (line ends included): an exit nobody edited stays unchanged.
-    auto text_of = [](const QString& box, const std::string& shown) {
-        return box == from_area_text(shown) ? shown : to_area_text(box);
-    };
-    f.keywords = text_of(keywords_->text(), shown_.keywords);
-    f.door_description = text_of(door_description_->text(), shown_.door_description);
-    f.description = text_of(description_->toPlainText(), shown_.description);
+    f.keywords = box_bytes(keywords_->text(), shown_.keywords);
+    f.door_description = box_bytes(door_description_->text(), shown_.door_description);
+    f.description = box_bytes(description_->toPlainText(), shown_.description);
     f.one_way = one_way_->isChecked();
     // Row 0 is "none" (-1); no row chosen keeps the exit's size.
     if (size_->currentRow() >= 0) f.size = size_->currentRow() - 1;

@@ -104,4 +104,8 @@ QDialogButtonBox* ok_cancel(QDialog* dialog) {
     return buttons;
 }
 
+std::string box_bytes(const QString& box, const std::string& shown) {
+    return box == from_area_text(shown) ? shown : to_area_text(box);
+}
+
 }  // namespace zs

@@ -45,6 +45,11 @@ QString from_area_text(std::string_view text);
 // in the area files; it is kept here, and refusing it is the editors' part.
 std::string to_area_text(const QString& text, bool* replaced = nullptr);
 
+// A box's text as area bytes; a box still showing `shown` gives those bytes
+// back as they are (line ends included), so an untouched record stays
+// unchanged.
+std::string box_bytes(const QString& box, const std::string& shown);
+
 // The fixed font game text is shown in: the text panes' boxes and the colour
 // previews, as players see it.
 QFont game_text_font();

@@ -128,10 +128,8 @@ std::pair<std::string, std::string> ExtraDescsDialog::boxes() const {
     // A box still showing the entry's text gives its bytes back as they are
     // (line ends included), so that an untouched entry stays unchanged.
     const ExtraDescription& e = session_.shown();
-    auto text_of = [](const QString& box, const std::string& shown) {
-        return box == from_area_text(shown) ? shown : to_area_text(box);
-    };
-    return {text_of(keywords_->text(), e.keyword), text_of(text_->toPlainText(), e.description)};
+    return {box_bytes(keywords_->text(), e.keyword),
+            box_bytes(text_->toPlainText(), e.description)};
 }
 
 void ExtraDescsDialog::move(bool (ExtraDescSession::*step)(std::string_view, std::string_view)) {
