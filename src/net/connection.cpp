@@ -1,0 +1,2 @@
+// Filled in by the server link work.
+#include "net/connection.h"

@@ -1,0 +1,124 @@
+// The server link as the builder sees it, run on the window thread: the login
+// state and its texts, the Download dialog's request and the routing of
+// progress to its bars, the downloaded files loaded into the workspace, the
+// start-up update check with its status, and the program download. It owns
+// the Connection; the connection's events come back through handle(), which
+// the window (or the command-line tool) calls on its own thread.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "net/connection.h"
+
+namespace zs {
+class Workspace;
+}
+
+namespace zs::net {
+
+// The host, port, waits and the start-up check, read from "ZonesmithServer.txt"
+// in the area directory (lines "Host: NAME", "Port: N", "Check: 0|1",
+// "Timeout: SECONDS"); the environment variable ZONESMITH_UPDATE_CHECK=0 turns
+// the check off (tests and CI set it).
+struct LinkSettings {
+    Endpoint endpoint{"quor.example.net", kDefaultPort};
+    bool check_at_start = true;
+    Timeouts timeouts;
+};
+inline constexpr const char* kServerSettingsFileName = "ZonesmithServer.txt";
+LinkSettings read_link_settings(const std::filesystem::path& dir);
+
+enum class LoginState { logged_out = 0, logging_in = 1, logged_in = 2, failed = 3 };
+enum class UpdateStatus { up_to_date = 0, not_up_to_date = 1, unknown = 2, checking = 3 };
+
+// "Login timed out." / "Logged out." / "Logging in..." / "Login succeeded." /
+// "Authentication failed." for the dialog; the status box's texts.
+std::string login_dialog_text(LoginState state, LoginState from);
+std::string login_status_text(LoginState state, LoginState from);
+// The menu bar's status item ("    Zonesmith is not up to date." ...), empty
+// for up to date.
+std::string update_status_text(UpdateStatus status);
+
+// Where a progress report goes in the Download dialog: the row whose zone
+// field's text equals the name up to its first "." and the column of the
+// name's last letter (0 Wld, 1 Mob, 2 Obj, 3 Zon); row -1 when none matches.
+struct BarPlace {
+    int row = -1;
+    int column = -1;
+};
+BarPlace bar_for(std::string_view file_name, const std::vector<std::string>& zone_fields);
+// "Status: %d%% complete." and "Receiving: %s" / "%s received".
+std::string download_status_text(int percent);
+std::string receiving_text(std::string_view name, int percent);
+
+// What the window shows; every call comes on the window thread.
+class LinkObserver {
+public:
+    virtual ~LinkObserver() = default;
+    virtual void login_state_changed(LoginState /*state*/, const std::string& /*dialog_text*/) {}
+    virtual void open_download_dialog() {}
+    virtual void download_progress(const FileProgress& /*progress*/) {}
+    virtual void download_finished(const std::string& /*summary*/) {}
+    virtual void update_status_changed(UpdateStatus /*status*/) {}
+    virtual void update_progress(int /*percent*/) {}
+    virtual void install_update(const InstallUpdate& /*update*/) {}
+};
+
+class ServerLink {
+public:
+    // `post` runs a function on the caller's (window) thread later, queued;
+    // the connection's events go through it to handle().
+    using Post = std::function<void(std::function<void()>)>;
+    ServerLink(Workspace& ws, LinkSettings settings, Post post);
+    ~ServerLink();
+
+    void set_observer(LinkObserver* observer) { observer_ = observer; }
+    const LinkSettings& settings() const { return settings_; }
+    LoginState login_state() const { return login_state_; }
+    UpdateStatus update_status() const { return update_status_; }
+    bool connected() const;
+    const Credentials& credentials() const { return credentials_; }
+
+    // "&Download Area Files...": what the menu command does now.
+    enum class DownloadCommand { open_login, open_download, busy };
+    DownloadCommand download_command();  // sets the open-download-after-login flag
+
+    // The Login button: stores the credentials and, when no connection
+    // exists, connects and logs in. False (with the reason on the status box)
+    // when the credentials cannot be sent.
+    bool login(Credentials credentials);
+    // The Download button. The rows' request list is sent on the open
+    // connection.
+    enum class DownloadStart { sent, empty_list, logged_out, logging_in };
+    DownloadStart download(const std::vector<DownloadRow>& rows);
+
+    // The start-up check with the running program's CRC (0: unreadable).
+    void start_update_check(std::uint32_t own_crc);
+    // The update, after the builder said Yes: DLW on the open connection, or
+    // a new connection that sends it after the welcome.
+    void start_update();
+    // Ends the connection (on the window thread).
+    void disconnect();
+
+    // One event of the connection, on the window thread.
+    void handle(const Event& event);
+
+private:
+    Workspace& ws_;
+    LinkSettings settings_;
+    Post post_;
+    LinkObserver* observer_ = nullptr;
+    LoginState login_state_ = LoginState::logged_out;
+    UpdateStatus update_status_ = UpdateStatus::unknown;
+    Credentials credentials_;
+    bool open_download_after_login_ = false;
+    std::unique_ptr<Connection> connection_;
+};
+
+}  // namespace zs::net
