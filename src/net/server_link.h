@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,10 @@ public:
     virtual void download_finished(const std::string& /*summary*/) {}
     virtual void update_status_changed(UpdateStatus /*status*/) {}
     virtual void update_progress(int /*percent*/) {}
+    // The program download failed or its file was not what the server
+    // announced (the ".part" is deleted already).
+    virtual void update_failed(const std::string& /*reason*/) {}
+    // The downloaded program checked out (size and CRC-32): install it.
     virtual void install_update(const InstallUpdate& /*update*/) {}
 };
 
@@ -112,7 +117,36 @@ public:
     // One event of the connection, on the window thread.
     void handle(const Event& event);
 
+    // The server's CRC-32 of its program file, once a reply gave it.
+    std::optional<std::uint32_t> server_crc() const { return server_crc_; }
+    // Tests: the program file and its CRC instead of the running program's.
+    void set_program_path(std::filesystem::path path) { program_path_ = std::move(path); }
+    void set_own_crc(std::function<std::uint32_t()> crc) { own_crc_ = std::move(crc); }
+
 private:
+    // What the current connection was made for.
+    enum class Purpose { none, login, update_check, program_download };
+
+    void set_login_state(LoginState state);
+    void set_update_status(UpdateStatus status);
+    void connect(Request request, Purpose purpose);
+    void drop_connection();
+    void judge(bool same, bool own_bad, bool server_unknown);
+    void after_check_reply();
+    void fail_update(const std::string& reason);
+    void load_downloaded(const FileReceived& file);
+    void on(const Welcomed&);
+    void on(const LoginReply& reply);
+    void on(const CrcReply& reply);
+    void on(const SizeReply& reply);
+    void on(const StatusText& text);
+    void on(const FileProgress& progress);
+    void on(const FileReceived& file);
+    void on(const FileFailed& failed);
+    void on(const InstallUpdate& update);
+    void on(const RequestEnded& ended);
+    void on(const Disconnected& disconnected);
+
     Workspace& ws_;
     LinkSettings settings_;
     Post post_;
@@ -122,6 +156,14 @@ private:
     Credentials credentials_;
     bool open_download_after_login_ = false;
     std::unique_ptr<Connection> connection_;
+    Purpose purpose_ = Purpose::none;
+    // Counts connections: events of an earlier one are ignored.
+    std::uint64_t generation_ = 0;
+    std::optional<std::uint32_t> server_crc_;
+    bool update_pending_ = false;
+    bool dlw_after_crc_ = false;
+    std::optional<std::filesystem::path> program_path_;
+    std::function<std::uint32_t()> own_crc_;
 };
 
 }  // namespace zs::net

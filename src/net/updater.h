@@ -20,8 +20,9 @@ inline constexpr const char* kUpdateScriptName = "Update_Zonesmith.sh";
 std::filesystem::path running_program();
 std::uint32_t running_program_crc();
 
-// Empty when the ".part" file has exactly `size` bytes and, when the server's
-// CRC is known, that CRC; otherwise why not (the caller deletes the file).
+// Empty when the ".part" file has exactly `size` bytes and the server's
+// CRC-32; otherwise why not (the caller deletes the file). Without a CRC from
+// the server nothing is installed.
 std::string verify_download(const std::filesystem::path& part, long long size,
                             std::optional<std::uint32_t> server_crc);
 
