@@ -8,6 +8,7 @@
 
 #include "app/export_map.h"
 #include "app/main_window.h"
+#include "net/updater.h"
 #include "world/alloc.h"
 #include "zonesmith_version.h"
 
@@ -92,7 +93,13 @@ int main(int argc, char** argv) {
     zs::Workspace ws(quiet);
     if (parser.isSet("dir")) ws.set_area_dir(parser.value("dir").toStdString());
     zs::MainWindow window(ws);
+    // A script an update left beside the program has done its work.
+    zs::net::remove_leftover_script(zs::net::running_program());
     window.show();
     window.start(file);
+    // After the settings: is there a newer program on the server? The menu
+    // bar shows the answer. ZONESMITH_UPDATE_CHECK=0 or "Check: 0" turn it off.
+    if (window.link().settings().check_at_start)
+        window.link().start_update_check(zs::net::running_program_crc());
     return app.exec();
 }

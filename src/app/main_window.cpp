@@ -29,6 +29,7 @@
 #include "app/room_dialogs.h"
 #include "app/room_editor.h"
 #include "app/room_pane.h"
+#include "app/server_dialogs.h"
 #include "editors/conversations_dialog.h"
 #include "editors/mobile_editor.h"
 #include "editors/object_editor.h"
@@ -38,6 +39,7 @@
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "net/updater.h"
 #include "world/edits.h"
 #include "world/zone_ops.h"
 
@@ -52,6 +54,11 @@ constexpr int kTextPaneHeight = 150;
 
 const char* const kEditorStatus[] = {"Room Editor selected.", "Zone Editor selected.",
                                      "Object Editor selected.", "Mobile Editor selected."};
+
+constexpr const char* kLoginBusy = "Login still in progress.  Please wait for completion.";
+constexpr const char* kUpdateQuestion =
+    "Run Zonesmith Update?  This will close the program and all\r\nunsaved data will be lost.  "
+    "Are you sure you want to do this?";
 
 // A menu item's text that shows every "&" of `text` as it is.
 QString menu_text(const std::string& text) {
@@ -83,6 +90,14 @@ MainWindow::MainWindow(Workspace& ws)
     build_panes();
     build_menu();
     connect_workspace();
+    // The connection's events come on its own thread; they are handled here,
+    // queued on this window's.
+    program_path_ = net::running_program();
+    link_ = std::make_unique<net::ServerLink>(
+        ws_, net::read_link_settings(ws_.area_dir()), [this](std::function<void()> f) {
+            QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
+        });
+    link_->set_observer(this);
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
     ask_unsaved_ = [this](const QString& doing) {
@@ -104,6 +119,10 @@ MainWindow::MainWindow(Workspace& ws)
 }
 
 MainWindow::~MainWindow() {
+    // The connection ends (its thread joined) while everything it reports to
+    // is still here; what it posted and was not handled goes with the window.
+    link_->set_observer(nullptr);
+    link_.reset();
     // A walk still running is stopped; it touches no table.
     map_cancel_ = true;
     if (map_worker_.joinable()) map_worker_.join();
@@ -228,7 +247,6 @@ void MainWindow::build_menu() {
         a->setEnabled(enabled);
         return a;
     };
-    auto soon = [] {};  // commands of editor parts not built yet stay disabled
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     add(file, "&Save Current                Ctrl+S", [this] {
         save_current(ws_, ws_.current_editor());
@@ -242,7 +260,7 @@ void MainWindow::build_menu() {
     add(file, "Load Ob&j...", [this] { load_current(ws_, EditorKind::Object); });
     add(file, "Load &Mob...", [this] { load_current(ws_, EditorKind::Mobile); });
     add(file, "Load &Zon...", [this] { load_current(ws_, EditorKind::Zone); });
-    add(file, "&Download Area Files...  Ctrl+D", soon, false);
+    add(file, "&Download Area Files...  Ctrl+D", [this] { download_area_files(); });
     add(file, "Save W&ld", [this] { save_current_world(ws_); });
     add(file, "Save O&bj", [this] { save_current_objects(ws_); });
     add(file, "Sa&ve Mob", [this] { save_current_mobiles(ws_); });
@@ -278,7 +296,7 @@ void MainWindow::build_menu() {
     add(zone, "Show &Reset Result", [this] { show_reset_result(); });
 
     QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
-    add(tools, "&Update...", soon, false);
+    add(tools, "&Update...", [this] { run_update(); });
     add(tools, "&Room Editor...", [this] { ws_.switch_editor(EditorKind::Room); });
     add(tools, "&Zone Editor...", [this] { ws_.switch_editor(EditorKind::Zone); });
     add(tools, "&Object Editor...", [this] { ws_.switch_editor(EditorKind::Object); });
@@ -765,6 +783,8 @@ bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
                 return shortcut([this] { open_options(); }, false);
             case Qt::Key_L:
                 return shortcut([this] { load_full_zone(); }, false);
+            case Qt::Key_D:
+                return shortcut([this] { download_area_files(); }, true);
             case Qt::Key_T:
                 return shortcut(
                     [this] {
@@ -889,6 +909,198 @@ void MainWindow::map_planned(const MapRequest& request, std::optional<MapPlan> p
     if (first >= 0) session_.select_room(ws_, first);
     map_->redraw(true);
     map_->setFocus();
+}
+
+void MainWindow::set_program_path(std::filesystem::path path) {
+    link_->set_program_path(path);
+    program_path_ = std::move(path);
+}
+
+void MainWindow::download_area_files() {
+    switch (link_->download_command()) {
+        case net::ServerLink::DownloadCommand::open_login:
+            open_login_dialog();
+            break;
+        case net::ServerLink::DownloadCommand::open_download:
+            open_download();
+            break;
+        case net::ServerLink::DownloadCommand::busy:
+            ui_->show_message(kLoginBusy, {});
+            break;
+    }
+    map_->setFocus();
+}
+
+void MainWindow::open_login_dialog() {
+    if (login_dialog_) {
+        login_dialog_->raise();
+        return;
+    }
+    // Modal, but the connection's events still come: they are posted to this
+    // window and the dialog's own loop hands them on.
+    LoginDialog dialog([this](net::Credentials c) { link_->login(std::move(c)); }, this);
+    login_dialog_ = &dialog;
+    dialog.exec();
+    login_dialog_ = nullptr;
+    if (download_after_login_) {
+        download_after_login_ = false;
+        open_download();
+    }
+}
+
+void MainWindow::open_download() {
+    if (download_dialog_) {
+        download_dialog_->raise();
+        return;
+    }
+    DownloadDialog dialog([this] { start_download(); }, this);
+    download_dialog_ = &dialog;
+    dialog.exec();
+    download_dialog_ = nullptr;
+}
+
+void MainWindow::start_download() {
+    DownloadDialog* dialog = download_dialog_;
+    if (!dialog) return;
+    if (link_->login_state() == net::LoginState::logged_in) dialog->clear_bars();
+    switch (link_->download(dialog->rows())) {
+        case net::ServerLink::DownloadStart::logged_out:
+            open_login_dialog();  // the download dialog is open already
+            break;
+        case net::ServerLink::DownloadStart::logging_in:
+            ui_->show_message(kLoginBusy, {});
+            break;
+        case net::ServerLink::DownloadStart::sent:
+        case net::ServerLink::DownloadStart::empty_list:
+            break;
+    }
+}
+
+void MainWindow::login_state_changed(net::LoginState state, const std::string& dialog_text) {
+    if (login_dialog_) login_dialog_->show_state(state, dialog_text);
+}
+
+void MainWindow::open_download_dialog() {
+    // Never a modal loop inside the link's handling: the dialog opens when
+    // the login dialog has closed, or from the event loop.
+    if (login_dialog_) {
+        download_after_login_ = true;
+        return;
+    }
+    QMetaObject::invokeMethod(
+        this, [this] { open_download(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::download_progress(const net::FileProgress& progress) {
+    if (download_dialog_) download_dialog_->show_progress(progress);
+}
+
+void MainWindow::update_status_changed(net::UpdateStatus status) {
+    if (update_item_) {
+        // It may be the item whose command runs now: it goes later.
+        menuBar()->removeAction(update_item_);
+        update_item_->setParent(nullptr);
+        update_item_->deleteLater();
+        update_item_ = nullptr;
+    }
+    std::string text = net::update_status_text(status);
+    if (!text.empty()) {
+        // After the last menu; only "not up to date" does something.
+        update_item_ = menuBar()->addAction(QString::fromStdString(text));
+        if (status == net::UpdateStatus::not_up_to_date)
+            connect(update_item_, &QAction::triggered, this, [this] { run_update(); });
+        else
+            update_item_->setEnabled(false);
+    }
+    menuBar()->update();
+}
+
+void MainWindow::update_progress(int percent) {
+    if (update_dialog_) update_dialog_->show_percent(percent);
+}
+
+void MainWindow::update_failed(const std::string& reason) {
+    update_failure_ = reason;
+    if (update_dialog_)
+        update_dialog_->accept();  // no Cancel: the link has given up already
+    else
+        QMetaObject::invokeMethod(
+            this, [this] { finish_update(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::install_update(const net::InstallUpdate& update) {
+    pending_install_ = update;
+    if (update_dialog_)
+        update_dialog_->accept();
+    else
+        QMetaObject::invokeMethod(
+            this, [this] { finish_update(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::run_update() {
+    if (update_dialog_) {
+        update_dialog_->raise();
+        return;
+    }
+    if (!ui_->ask_yes_no(kUpdateQuestion, {})) return;
+    pending_install_.reset();
+    update_failure_.clear();
+    link_->start_update();
+    UpdateDialog dialog(this);
+    update_dialog_ = &dialog;
+    centre_dialog(&dialog);
+    bool cancelled = dialog.exec() != QDialog::Accepted;
+    update_dialog_ = nullptr;
+    // Cancel stops the download and deletes what came of it.
+    if (cancelled && !pending_install_ && update_failure_.empty()) link_->cancel_update();
+    finish_update();
+    map_->setFocus();
+}
+
+void MainWindow::finish_update() {
+    if (!update_failure_.empty()) {
+        std::string reason = std::move(update_failure_);
+        update_failure_.clear();
+        ui_->show_message(reason, {});
+    }
+    if (pending_install_) {
+        net::InstallUpdate update = *pending_install_;
+        pending_install_.reset();
+        install(update);
+    }
+}
+
+void MainWindow::install(const net::InstallUpdate& update) {
+    // The question before the download said unsaved work would be lost; it
+    // is asked again, now that quitting is certain.
+    if (!settle_unsaved(ws_.modified().any(), QStringLiteral("installing the update"))) {
+        show_status(QStringLiteral("The update was not installed; the new program is kept as %1.")
+                        .arg(QString::fromStdString(update.part_path.string())));
+        return;
+    }
+    std::vector<std::string> arguments;
+    QStringList given = QCoreApplication::arguments();
+    for (qsizetype i = 1; i < given.size(); ++i)
+        arguments.push_back(given[i].toLocal8Bit().toStdString());
+    std::error_code ec;
+    std::filesystem::path here = std::filesystem::current_path(ec);
+    if (!net::run_update_script(program_path_, update.part_path, arguments, here)) {
+        std::string program = program_path_.filename().string();
+        std::string part = update.part_path.filename().string();
+        ui_->show_message(
+            "Error running Zonesmith Update.  You can't execute batch files or something.\r\n"
+            "The file " +
+                part + " should be in the same folder as " + program +
+                ".\r\n"
+                "Just delete " +
+                program +
+                ", and remove the .part portion of the first file, and\r\n"
+                "it should work.  If it doesn't, you are boned.",
+            {});
+        return;
+    }
+    // The script waits for this process to end; nothing is asked any more.
+    QCoreApplication::exit(0);
 }
 
 }  // namespace zs

@@ -8,8 +8,10 @@
 #include <QPointer>
 #include <array>
 #include <atomic>
+#include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "app/qt_ui.h"
@@ -18,6 +20,7 @@
 #include "generators/map_generator.h"
 #include "generators/random.h"
 #include "map/map_session.h"
+#include "net/server_link.h"
 #include "world/workspace.h"
 
 class QLineEdit;
@@ -26,11 +29,16 @@ class QPlainTextEdit;
 
 namespace zs {
 
+class DownloadDialog;
+class LoginDialog;
 class MapWidget;
 class ProblemsPanel;
 class RoomEditor;
+class UpdateDialog;
 
-class MainWindow : public QMainWindow {
+// The window is the server link's observer: the link's reports (on this
+// thread) reach the dialogs and the menu bar through it.
+class MainWindow : public QMainWindow, public net::LinkObserver {
     Q_OBJECT
 public:
     explicit MainWindow(Workspace& ws);
@@ -65,6 +73,30 @@ public:
     // Undo (back) or Redo of the workspace's history: the map shows the room
     // the step selected, and the status names the step.
     void step_history(bool back);
+
+    // The server link and its dialogs (null while closed), and the menu
+    // bar's update status item (null when up to date).
+    net::ServerLink& link() { return *link_; }
+    LoginDialog* login_dialog() const { return login_dialog_; }
+    DownloadDialog* download_dialog() const { return download_dialog_; }
+    UpdateDialog* update_dialog() const { return update_dialog_; }
+    QAction* update_status_item() const { return update_item_; }
+    // The program an update replaces (the running one unless a test says).
+    void set_program_path(std::filesystem::path path);
+    // "&Download Area Files...  Ctrl+D": the login or the download dialog.
+    void download_area_files();
+    // "&Update..." and the "not up to date" item: asks, then downloads the
+    // program with the "Update Zonesmith" dialog up.
+    void run_update();
+
+    // What the server link reports.
+    void login_state_changed(net::LoginState state, const std::string& dialog_text) override;
+    void open_download_dialog() override;
+    void download_progress(const net::FileProgress& progress) override;
+    void update_status_changed(net::UpdateStatus status) override;
+    void update_progress(int percent) override;
+    void update_failed(const std::string& reason) override;
+    void install_update(const net::InstallUpdate& update) override;
 
     // Keyboard shortcuts, before any widget sees the key; true when consumed.
     bool filter_key(QObject* target, QKeyEvent* event);
@@ -129,6 +161,15 @@ private:
     // thread, in one step, when it is done.
     void open_generate_map();
     void map_planned(const MapRequest& request, std::optional<MapPlan> plan, bool cancelled);
+    void open_login_dialog();
+    void open_download();
+    // The Download dialog's "Download".
+    void start_download();
+    // After the update dialog: the failure shown, or the program installed.
+    void finish_update();
+    // Replaces the program with the downloaded one and quits, unless unsaved
+    // work stays or the script cannot run.
+    void install(const net::InstallUpdate& update);
 
     Workspace& ws_;
     MapSession session_;
@@ -155,6 +196,18 @@ private:
     ProblemsPanel* problems_ = nullptr;
     QSize laid_out_;
     std::function<UnsavedChoice(const QString&)> ask_unsaved_;
+    std::unique_ptr<net::ServerLink> link_;
+    std::filesystem::path program_path_;
+    QPointer<LoginDialog> login_dialog_;
+    QPointer<DownloadDialog> download_dialog_;
+    QPointer<UpdateDialog> update_dialog_;
+    QAction* update_item_ = nullptr;
+    // The link asked for the download dialog while the login dialog was up:
+    // it opens once that has closed.
+    bool download_after_login_ = false;
+    // What ended the program download, kept until its dialog has closed.
+    std::optional<net::InstallUpdate> pending_install_;
+    std::string update_failure_;
 };
 
 }  // namespace zs
