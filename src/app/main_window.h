@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "app/qt_ui.h"
+#include "app/server_dialogs.h"
 #include "app/workspace_signals.h"
 #include "editors/editor_pane.h"
 #include "generators/map_generator.h"
@@ -29,12 +30,9 @@ class QPlainTextEdit;
 
 namespace zs {
 
-class DownloadDialog;
-class LoginDialog;
 class MapWidget;
 class ProblemsPanel;
 class RoomEditor;
-class UpdateDialog;
 
 // The window is the server link's observer: the link's reports (on this
 // thread) reach the dialogs and the menu bar through it.

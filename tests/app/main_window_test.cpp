@@ -89,8 +89,8 @@ TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
           "Load &Wld...  ", "Save &Options", "E&xit", "Unload &All", "&Options...     Ctrl+O",
           "&How to Create Exits..."})
         EXPECT_NE(window->action(caption), nullptr) << caption;
-    // Commands of editor parts still to come are there but disabled.
-    EXPECT_FALSE(window->action("&Update...")->isEnabled());
+    EXPECT_TRUE(window->action("&Update...")->isEnabled());
+    EXPECT_TRUE(window->action("&Download Area Files...  Ctrl+D")->isEnabled());
     EXPECT_TRUE(window->action("&Delete Selected Room")->isEnabled());
 
     EXPECT_TRUE(window->pane("room pane")->isVisible());

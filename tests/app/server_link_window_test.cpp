@@ -1,0 +1,402 @@
+// The server link's dialogs and menu items in the editor window. The link's
+// events are handed to it as the connection would post them; the only
+// connection made is to a local socket that listens and never answers, so
+// nothing leaves the machine and no reply comes unasked.
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "app/main_window.h"
+#include "app/map_widget.h"
+#include "app/server_dialogs.h"
+#include "net/protocol.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
+
+namespace zs {
+namespace {
+
+using test::ScratchDir;
+using State = net::LoginState;
+using Status = net::UpdateStatus;
+
+// A TCP port on 127.0.0.1 that accepts connections (the kernel's backlog
+// does) and never says a word: a connection to it stays open, waiting.
+class SilentServer {
+public:
+    SilentServer() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof a;
+        if (fd_ < 0 || ::bind(fd_, reinterpret_cast<sockaddr*>(&a), len) != 0 ||
+            ::listen(fd_, 8) != 0 || ::getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len) != 0)
+            ADD_FAILURE() << "no local socket to listen on";
+        port_ = ntohs(a.sin_port);
+    }
+    ~SilentServer() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    int port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+// Runs `f` on the next modal widget of type T once it is up (looked for
+// every 10 ms, for at most 3 s).
+template <class T>
+void when_up(std::function<void(T*)> f) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(300);
+    QObject::connect(timer, &QTimer::timeout, [timer, tries, f] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w && --*tries > 0) return;
+        timer->stop();
+        timer->deleteLater();
+        if (w)
+            f(w);
+        else
+            ADD_FAILURE() << "the expected dialog did not come up";
+    });
+    timer->start(10);
+}
+
+QStringList label_texts(QWidget* w) {
+    QStringList texts;
+    for (auto* l : w->findChildren<QLabel*>())
+        texts << l->text();
+    return texts;
+}
+
+QList<QAbstractButton*> buttons(QWidget* w, const QString& caption) {
+    QList<QAbstractButton*> found;
+    for (auto* b : w->findChildren<QAbstractButton*>())
+        if (b->text() == caption) found << b;
+    return found;
+}
+
+void click(QWidget* w, const QString& caption, int which = 0) {
+    auto found = buttons(w, caption);
+    if (found.size() > which)
+        QTest::mouseClick(found[which], Qt::LeftButton);
+    else
+        ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+class ServerLinkWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ws.set_area_dir(dir.path());
+        dir.write(net::kServerSettingsFileName,
+                  "Host: 127.0.0.1\nPort: " + std::to_string(server.port()) + "\nCheck: 0\n");
+        window = std::make_unique<MainWindow>(ws);
+        window->set_program_path(dir.path() / "zonesmith");
+        link().set_own_crc([] { return 5u; });
+        window->show();
+        window->map()->setFocus();
+        QApplication::processEvents();
+    }
+    net::ServerLink& link() { return window->link(); }
+    void ctrl_d() {
+        window->map()->setFocus();
+        QTest::keyPress(window->map(), Qt::Key_Control);
+        QTest::keyClick(window->map(), Qt::Key_D, Qt::ControlModifier);
+        QTest::keyRelease(window->map(), Qt::Key_Control);
+    }
+    // The menu bar's items after the Help menu.
+    QStringList items_after_help() {
+        QStringList after;
+        bool past = false;
+        for (QAction* a : window->menuBar()->actions()) {
+            if (past) after << a->text();
+            past = past || a->text() == "&Help";
+        }
+        return after;
+    }
+
+    SilentServer server;
+    NullUi quiet;
+    Workspace ws{quiet};
+    ScratchDir dir;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(ServerLinkWindowTest, CtrlDFollowsTheLoginState) {
+    struct Case {
+        const char* name;
+        std::function<void(net::ServerLink&)> into;
+        QString opens;  // the caption of what comes up
+        QString text;   // a message box's text
+    } cases[] = {
+        {"logged out", [](net::ServerLink&) {}, "Login", {}},
+        {"logged in", [](net::ServerLink& l) { l.handle(net::LoginReply{true}); }, "Download", {}},
+        {"logging in",
+         [](net::ServerLink& l) {
+             l.login({"builder", "secret"});
+         },
+         "Zonesmith", "Login still in progress.  Please wait for completion."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        c.into(link());
+        QString opened, text;
+        when_up<QDialog>([&](QDialog* d) {
+            opened = d->windowTitle();
+            if (auto* box = qobject_cast<QMessageBox*>(d)) text = box->text();
+            d->reject();
+        });
+        ctrl_d();
+        EXPECT_EQ(opened, c.opens);
+        EXPECT_EQ(text, c.text);
+        link().disconnect();
+    }
+}
+
+TEST_F(ServerLinkWindowTest, LoginDialogShowsTheStatesAndOpensDownloadAfterwards) {
+    QStringList labels, states;
+    bool masked = false, focus_in_name = false, download_opened = false;
+    when_up<LoginDialog>([&](LoginDialog* d) {
+        labels = label_texts(d);
+        labels.prepend(d->windowTitle());
+        masked = d->password_box()->echoMode() == QLineEdit::Password;
+        focus_in_name = d->focusWidget() == d->name_box();
+        d->name_box()->setText("builder");
+        d->password_box()->setText("secret");
+        click(d, "Login");  // connects to the silent server and waits
+        states << d->status_label()->text();
+        link().handle(net::LoginReply{false});
+        states << d->status_label()->text();
+        EXPECT_TRUE(d->isVisible());  // the builder may try again
+        link().handle(net::LoginReply{true});
+        states << d->status_label()->text();
+        when_up<DownloadDialog>([&](DownloadDialog* dd) {
+            download_opened = true;
+            dd->reject();
+        });
+    });
+    window->action("&Download Area Files...  Ctrl+D")->trigger();
+    EXPECT_EQ(labels, QStringList({"Login", "Enter Quor Username and Password:", "Name:",
+                                   "Password:", "Not logged in."}));
+    EXPECT_TRUE(masked);
+    EXPECT_TRUE(focus_in_name);
+    EXPECT_EQ(states, QStringList({"Logging in...", "Authentication failed.", "Login succeeded."}));
+    EXPECT_EQ(link().credentials().user, "builder");
+    EXPECT_TRUE(download_opened);
+    EXPECT_EQ(window->login_dialog(), nullptr);
+    EXPECT_EQ(window->status_box()->text(), "Logged in to Quor server.");
+}
+
+TEST_F(ServerLinkWindowTest, DownloadDialogBuildsTheRequestFromItsRows) {
+    DownloadDialog d([] {}, window.get());
+    EXPECT_EQ(d.windowTitle(), "Download");
+    EXPECT_EQ(label_texts(&d).join('|'),
+              "Select Area Files to Download:|Wld:|Mob:|Obj:|Zon:|Zone #:|Zone #:|Zone #:|Zone "
+              "#:|Status: Inactive|Receiving: None");
+    EXPECT_EQ(buttons(&d, "All").size(), 4);
+    EXPECT_EQ(buttons(&d, "None").size(), 4);
+    EXPECT_EQ(buttons(&d, "Download").size(), 1);
+    EXPECT_EQ(buttons(&d, "Cancel").size(), 1);
+    EXPECT_EQ(d.focusWidget(), d.zone_box(0));
+    // Digits only, at most three.
+    QTest::keyClicks(d.zone_box(0), "3a0x12");
+    EXPECT_EQ(d.zone_box(0)->text(), "301");
+
+    d.zone_box(0)->setText("30");
+    click(&d, "All", 0);
+    d.zone_box(1)->setText("31");
+    click(&d, "All", 1);
+    click(&d, "None", 1);
+    d.file_box(1, 0)->setChecked(true);
+    d.file_box(1, 3)->setChecked(true);
+    d.zone_box(2)->setText("0");  // zone 0 and an empty field are left out
+    click(&d, "All", 2);
+    click(&d, "All", 3);
+    EXPECT_EQ(net::request_list(d.rows()), "30 W M O Z 31 W Z ");
+}
+
+TEST_F(ServerLinkWindowTest, ProgressMovesTheBarOfItsZoneAndFile) {
+    struct Case {
+        const char* file;
+        int percent;
+        int row, column;  // the bar that moves; -1 none
+        const char* receiving;
+    } cases[] = {
+        {"30.mob", 40, 1, 1, "Receiving: 30.mob"},  // "30", not "030"
+        {"30.wld", 100, 1, 0, "30.wld received"},
+        {"030.zon", 7, 0, 3, "Receiving: 030.zon"},
+        {"31.obj", 55, 2, 2, "Receiving: 31.obj"},
+        {"32.zon", 60, -1, -1, "Receiving: 32.zon"},  // no row reads 32
+    };
+    link().handle(net::LoginReply{true});
+    when_up<DownloadDialog>([&](DownloadDialog* d) {
+        const char* const fields[] = {"030", "30", "31"};
+        for (int row = 0; row < 3; ++row)
+            d->zone_box(row)->setText(fields[row]);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(c.file);
+            d->clear_bars();
+            link().handle(net::FileProgress{c.file, net::kind_of_name(c.file), c.percent});
+            EXPECT_EQ(d->status_label()->text(),
+                      QStringLiteral("Status: %1% complete.").arg(c.percent));
+            EXPECT_EQ(d->receiving_label()->text(), c.receiving);
+            for (int r = 0; r < DownloadDialog::kRows; ++r)
+                for (int col = 0; col < DownloadDialog::kColumns; ++col)
+                    EXPECT_EQ(d->bar(r, col)->value(),
+                              r == c.row && col == c.column ? c.percent : 0)
+                        << r << "," << col;
+        }
+        d->reject();
+    });
+    ctrl_d();
+}
+
+TEST_F(ServerLinkWindowTest, DownloadWhileLoggedOutAsksForTheLoginOnly) {
+    link().handle(net::LoginReply{true});
+    int bar = -1;
+    bool login_opened = false;
+    QString back_on_top;
+    qsizetype download_dialogs = 0;
+    when_up<DownloadDialog>([&](DownloadDialog* d) {
+        d->bar(0, 0)->setValue(50);
+        link().handle(net::Disconnected{});  // the connection ended: logged out
+        when_up<LoginDialog>([&](LoginDialog*) {
+            login_opened = true;
+            link().handle(net::LoginReply{true});  // closes it; no second Download
+            QTimer::singleShot(50, [&, d] {
+                if (QWidget* w = QApplication::activeModalWidget()) back_on_top = w->windowTitle();
+                download_dialogs = window->findChildren<DownloadDialog*>().size();
+                d->reject();
+            });
+        });
+        click(d, "Download");
+        bar = d->bar(0, 0)->value();
+    });
+    ctrl_d();
+    EXPECT_TRUE(login_opened);
+    EXPECT_EQ(bar, 50);  // nothing else was done
+    EXPECT_EQ(back_on_top, "Download");
+    EXPECT_EQ(download_dialogs, 1);
+}
+
+TEST_F(ServerLinkWindowTest, UpdateStatusItemFollowsTheCheck) {
+    EXPECT_TRUE(items_after_help().isEmpty());
+    struct Case {
+        std::uint32_t server_crc;
+        QString item;
+    } cases[] = {
+        {6, "    Zonesmith is not up to date."},
+        {0, "    Zonesmith update status is unknown."},
+        {5, {}},  // up to date: no item
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.server_crc);
+        link().handle(net::CrcReply{false, c.server_crc});
+        QStringList expected;
+        if (!c.item.isEmpty()) expected << c.item;
+        EXPECT_EQ(items_after_help(), expected);
+        if (QAction* item = window->update_status_item()) {
+            EXPECT_EQ(item->isEnabled(), c.server_crc == 6);
+        }
+    }
+    link().start_update_check(5);
+    EXPECT_EQ(items_after_help(), QStringList{"    Checking for updates..."});
+    EXPECT_FALSE(window->update_status_item()->isEnabled());
+
+    // "Not up to date" asks what "&Update..." asks.
+    link().handle(net::CrcReply{false, 6});
+    QString asked;
+    when_up<QMessageBox>([&](QMessageBox* box) {
+        asked = box->text();
+        box->done(QMessageBox::No);
+    });
+    window->update_status_item()->trigger();
+    EXPECT_EQ(asked,
+              "Run Zonesmith Update?  This will close the program and all\nunsaved data will be "
+              "lost.  Are you sure you want to do this?");
+    EXPECT_EQ(window->update_dialog(), nullptr);
+}
+
+TEST_F(ServerLinkWindowTest, UpdateDialogShowsProgressAndCancelStopsTheDownload) {
+    EXPECT_TRUE(window->action("&Update...")->isEnabled());
+    link().handle(net::CrcReply{false, 6});
+    QStringList seen;
+    when_up<QMessageBox>([&](QMessageBox* box) {
+        when_up<UpdateDialog>([&](UpdateDialog* d) {
+            seen << d->windowTitle() << d->status_label()->text();
+            EXPECT_TRUE(link().connected());
+            link().handle(net::FileProgress{"zonesmith", net::FileKind::program, 40});
+            seen << d->status_label()->text() << QString::number(d->bar()->value());
+            click(d, "Cancel");
+        });
+        box->done(QMessageBox::Yes);
+    });
+    window->action("&Update...")->trigger();
+    EXPECT_EQ(seen, QStringList({"Update Zonesmith", "Status:", "Status: 40% complete.", "40"}));
+    EXPECT_FALSE(link().connected());
+    EXPECT_EQ(window->update_dialog(), nullptr);
+}
+
+TEST_F(ServerLinkWindowTest, ArrivedUpdateWaitsForUnsavedWork) {
+    // The whole way: asked, downloaded, checked by the link, then installed
+    // only after the question about unsaved work, which says Cancel.
+    const std::string program_bytes = "new program";
+    link().handle(net::CrcReply{false, net::crc32_of(program_bytes)});
+    ws.modified().mark(TableKind::World, 88);
+    QString asked_about;
+    window->set_unsaved_question([&](const QString& doing) {
+        asked_about = doing;
+        return MainWindow::UnsavedChoice::Cancel;
+    });
+    std::string part = dir.write("zonesmith.part", program_bytes);
+    when_up<QMessageBox>([&](QMessageBox* box) {
+        when_up<UpdateDialog>([&](UpdateDialog*) {
+            link().handle(net::InstallUpdate{part, static_cast<long long>(program_bytes.size())});
+        });
+        box->done(QMessageBox::Yes);
+    });
+    window->action("&Update...")->trigger();
+    EXPECT_EQ(asked_about, "installing the update");
+    EXPECT_TRUE(dir.exists("zonesmith.part"));
+    EXPECT_FALSE(dir.exists("Update_Zonesmith.sh"));
+    EXPECT_EQ(window->status_box()->text(),
+              QStringLiteral("The update was not installed; the new program is kept as %1.")
+                  .arg(QString::fromStdString(part)));
+}
+
+TEST_F(ServerLinkWindowTest, AScriptThatCannotRunGivesTheLongMessage) {
+    window->set_program_path(dir.path() / "missing" / "zonesmith");
+    QString shown;
+    when_up<QMessageBox>([&](QMessageBox* box) {
+        shown = box->text();
+        box->done(QMessageBox::Ok);
+    });
+    window->install_update({dir.path() / "missing" / "zonesmith.part", 10});
+    // Queued: it runs from the event loop.
+    for (int i = 0; i < 100 && shown.isEmpty(); ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(shown,
+              "Error running Zonesmith Update.  You can't execute batch files or something.\n"
+              "The file zonesmith.part should be in the same folder as zonesmith.\n"
+              "Just delete zonesmith, and remove the .part portion of the first file, and\n"
+              "it should work.  If it doesn't, you are boned.");
+}
+
+}  // namespace
+}  // namespace zs
