@@ -938,8 +938,18 @@ void MainWindow::open_login_dialog() {
     }
     // Modal, but the connection's events still come: they are posted to this
     // window and the dialog's own loop hands them on.
-    LoginDialog dialog([this](net::Credentials c) { link_->login(std::move(c)); }, this);
+    LoginDialog dialog(
+        [this](net::Credentials c) {
+            // Credentials the server could not read are refused before any
+            // connection; the dialog says why.
+            std::string problem = net::credentials_problem(c);
+            if (!link_->login(std::move(c)) && login_dialog_)
+                login_dialog_->show_state(net::LoginState::logged_out, problem);
+        },
+        this);
     login_dialog_ = &dialog;
+    dialog.adjustSize();
+    centre_dialog(&dialog);
     dialog.exec();
     login_dialog_ = nullptr;
     if (download_after_login_) {
@@ -955,6 +965,8 @@ void MainWindow::open_download() {
     }
     DownloadDialog dialog([this] { start_download(); }, this);
     download_dialog_ = &dialog;
+    dialog.adjustSize();
+    centre_dialog(&dialog);
     dialog.exec();
     download_dialog_ = nullptr;
 }
@@ -1048,6 +1060,7 @@ void MainWindow::run_update() {
     link_->start_update();
     UpdateDialog dialog(this);
     update_dialog_ = &dialog;
+    dialog.adjustSize();
     centre_dialog(&dialog);
     bool cancelled = dialog.exec() != QDialog::Accepted;
     update_dialog_ = nullptr;

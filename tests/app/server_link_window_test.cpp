@@ -177,6 +177,9 @@ TEST_F(ServerLinkWindowTest, LoginDialogShowsTheStatesAndOpensDownloadAfterwards
         labels.prepend(d->windowTitle());
         masked = d->password_box()->echoMode() == QLineEdit::Password;
         focus_in_name = d->focusWidget() == d->name_box();
+        click(d, "Login");  // nothing typed: refused before any connection
+        states << d->status_label()->text();
+        EXPECT_FALSE(link().connected());
         d->name_box()->setText("builder");
         d->password_box()->setText("secret");
         click(d, "Login");  // connects to the silent server and waits
@@ -196,7 +199,8 @@ TEST_F(ServerLinkWindowTest, LoginDialogShowsTheStatesAndOpensDownloadAfterwards
                                    "Password:", "Not logged in."}));
     EXPECT_TRUE(masked);
     EXPECT_TRUE(focus_in_name);
-    EXPECT_EQ(states, QStringList({"Logging in...", "Authentication failed.", "Login succeeded."}));
+    EXPECT_EQ(states.join('|'),
+              "The user name is empty.|Logging in...|Authentication failed.|Login succeeded.");
     EXPECT_EQ(link().credentials().user, "builder");
     EXPECT_TRUE(download_opened);
     EXPECT_EQ(window->login_dialog(), nullptr);
