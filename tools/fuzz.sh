@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang 14 into build-fuzz/ and runs each for
-# a bounded time (seconds, default 60), seeded with the demo area and the
-# stock corpus. A crash, a hang or a failed round trip fails the run. Installs
-# clang 14 and its runtime libraries when they are missing.
+# a bounded time (seconds, default 60), seeded with the demo area, the stock
+# corpus and sample server streams. A crash, a hang or a failed round trip
+# fails the run. Installs clang 14 and its runtime libraries when they are
+# missing.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 source "$root/tools/packages.sh"
@@ -35,3 +36,4 @@ run fuzz_world "$root"/demo/*.wld "$root"/demo/*.wld_zs "$corpus"/wld/*.wld
 run fuzz_zone "$corpus"/zon/*.zon
 run fuzz_objects "$corpus"/obj/*.obj
 run fuzz_mobiles "$corpus"/mob/*.mob
+run fuzz_protocol "$root"/tests/fuzz/seeds/protocol/*

@@ -12,7 +12,9 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -151,15 +153,68 @@ public:
     void send_login(const Credentials& credentials);
 
 private:
-    // (implementation state: decoder, transfer state, pending AYR, install
-    // deadline, ...)
+    using Clock = std::chrono::steady_clock;
+    void handle(const Message& message);
+    void handle_text(const Message& message);
+    void handle_data(const Message& message);
+    void begin_file(const Message& message);
+    void end_file(const Message& message);
+    void answer_welcome();
+    void answer_ayr();
+    void send_text(const std::string& text);
+    void ack(long long bytes);
+    // Stops the file in progress (deleting what was written), says why and
+    // breaks the connection.
+    void abort_transfer(const std::string& reason);
+    void fail(const std::string& reason);
+    void clear_transfer();
+    std::vector<std::string> missing_files() const;
+
     FileStore& store_;
+    Places places_;
+    Timeouts timeouts_;
     Send send_;
     Emit emit_;
+    FrameDecoder decoder_;
+    Clock::time_point now_{};
+
+    Request pending_ = Request::none;
+    Credentials credentials_;
+    std::string pending_list_;  // a download asked for before the welcome
     int connection_ = -1;
+    bool connected_ = false;
+    Clock::time_point connected_at_{};
     bool welcomed_ = false;
+
+    // Waits: a login or update check without its reply, "AYR"s before the
+    // welcome, a request or file with nothing arriving.
+    std::string reply_wait_;  // "login" / "update check"; empty when none
+    Clock::time_point reply_since_{};
+    int ayr_pending_ = 0;
+    Clock::time_point ayr_since_{};
+    Clock::time_point last_arrival_{};
+
+    // The outstanding requests: zones and (zone, kind) files of download
+    // requests, and a program download.
+    std::vector<int> zones_;
+    std::vector<std::pair<int, FileKind>> expected_;
+    bool program_expected_ = false;
+
+    // The file in progress.
     bool active_ = false;
+    std::string name_;
+    FileKind kind_ = FileKind::program;  // also the last file's kind after it ends
+    std::filesystem::path path_;
+    long long total_ = 0;
+    long long received_ = 0;
+    long long last_sequence_ = 0;
+    int last_percent_ = -1;
+
+    std::optional<InstallUpdate> install_;
+    Clock::time_point install_at_{};
+
     bool broken_ = false;
+    bool closed_ = false;
     std::string broken_reason_;
 };
 

@@ -1,0 +1,231 @@
+// The connection against a small server on the loopback interface, which the
+// test itself plays: the welcome and login bytes, a file written to disk,
+// closes from either side, and a refused connect.
+#include "net/connection.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <thread>
+
+namespace zs::net {
+namespace {
+
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
+// A listening socket on 127.0.0.1 that serves one client.
+class LoopbackServer {
+public:
+    LoopbackServer() {
+        listen_fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        ::listen(listen_fd_, 1);
+        socklen_t len = sizeof a;
+        ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&a), &len);
+        port_ = ntohs(a.sin_port);
+    }
+    ~LoopbackServer() {
+        close_client();
+        if (listen_fd_ >= 0) ::close(listen_fd_);
+    }
+    int port() const { return port_; }
+    bool accept() {
+        pollfd p{listen_fd_, POLLIN, 0};
+        if (::poll(&p, 1, 5000) != 1) return false;
+        client_ = ::accept(listen_fd_, nullptr, nullptr);
+        return client_ >= 0;
+    }
+    void send(const std::string& bytes) {
+        ASSERT_EQ(::send(client_, bytes.data(), bytes.size(), MSG_NOSIGNAL),
+                  static_cast<ssize_t>(bytes.size()));
+    }
+    // Reads until `count` end bytes have arrived or the peer closes.
+    std::string read_messages(int count) {
+        std::string got;
+        char c;
+        while (count > 0) {
+            pollfd p{client_, POLLIN, 0};
+            if (::poll(&p, 1, 5000) != 1 || ::recv(client_, &c, 1, 0) != 1) break;
+            got += c;
+            if (c == '\x03') --count;
+        }
+        return got;
+    }
+    bool peer_closed() {
+        pollfd p{client_, POLLIN, 0};
+        char c;
+        return ::poll(&p, 1, 5000) == 1 && ::recv(client_, &c, 1, 0) == 0;
+    }
+    void close_client() {
+        if (client_ >= 0) ::close(client_);
+        client_ = -1;
+    }
+
+private:
+    int listen_fd_ = -1, client_ = -1, port_ = 0;
+};
+
+// The connection's events as texts, waited for across threads.
+class Events {
+public:
+    void add(const Event& e) {
+        std::string text = std::visit(
+            [](const auto& v) -> std::string {
+                using T = std::decay_t<decltype(v)>;
+                if constexpr (std::is_same_v<T, Welcomed>) return "welcomed";
+                if constexpr (std::is_same_v<T, StatusText>) return "status: " + v.text;
+                if constexpr (std::is_same_v<T, FileReceived>) return "received " + v.name;
+                if constexpr (std::is_same_v<T, LoginReply>) return "login";
+                if constexpr (std::is_same_v<T, Disconnected>) return "disconnected: " + v.reason;
+                return "other";
+            },
+            e);
+        if (text == "other") return;
+        std::lock_guard lock(mutex_);
+        texts_.push_back(text);
+        changed_.notify_all();
+    }
+    // Waits until the last event starts with `prefix`.
+    bool wait_for(const std::string& prefix) {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [&] {
+            return !texts_.empty() && texts_.back().rfind(prefix, 0) == 0;
+        });
+    }
+    std::vector<std::string> texts() {
+        std::lock_guard lock(mutex_);
+        return texts_;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> texts_;
+};
+
+struct Link {
+    Events events;
+    fs::path dir = fs::path(::testing::TempDir()) / "zs_connection_test";
+    Connection connection;
+    explicit Link(int port, Timeouts timeouts = {})
+        : connection({"127.0.0.1", port}, {dir, dir / "zs"}, timeouts,
+                     [this](Event e) { events.add(e); }) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+};
+
+TEST(Connection, LogsInAndEndsWhenTheServerCloses) {
+    LoopbackServer server;
+    Link link(server.port());
+    link.connection.open(Request::login, {"user", "pass"});
+    ASSERT_TRUE(server.accept());
+    server.send("WLC7\x03");
+    EXPECT_EQ(server.read_messages(1), "LGN7 user pass\x03");
+    server.send("LNS7 1\x03");
+    ASSERT_TRUE(link.events.wait_for("login"));
+    server.close_client();
+    ASSERT_TRUE(link.events.wait_for("disconnected"));
+    EXPECT_EQ(link.events.texts(),
+              (std::vector<std::string>{"welcomed", "login",
+                                        "disconnected: The server closed the connection."}));
+    EXPECT_FALSE(link.connection.is_open());
+}
+
+TEST(Connection, WritesAFileBesideItsPlaceThenRenamesIt) {
+    LoopbackServer server;
+    Link link(server.port());
+    link.connection.open(Request::none, {});
+    ASSERT_TRUE(server.accept());
+    server.send("WLC7\x03");
+    ASSERT_TRUE(link.events.wait_for("welcomed"));
+    link.connection.post([](ClientProtocol& p) { p.send_download({"user", "pass"}, "30 W O "); });
+    EXPECT_EQ(server.read_messages(1), "RDL7 user pass #30 W O \x03");
+    server.send("DAT1 6] 30.wld\0"s);
+    EXPECT_EQ(server.read_messages(1), "ACK7 1 15\x03");
+    server.send("DAT2 6] ab\x03");
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    server.send("\0efDAT3 0] "s);
+    EXPECT_EQ(server.read_messages(3),
+              "ACK7 1 14\x03"
+              "ACK7 1 0\x03"
+              "ACK7 1 8\x03");
+    ASSERT_TRUE(link.events.wait_for("received 30.wld"));
+    std::ifstream in(link.dir / "30.wld", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ab\x03\0ef"s);
+    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+
+    // A file cut short leaves nothing behind.
+    server.send("DAT1 6] 30.wld\0DAT2 3] abc"s);
+    EXPECT_EQ(server.read_messages(2),
+              "ACK7 1 15\x03"
+              "ACK7 1 11\x03");
+    EXPECT_TRUE(fs::exists(link.dir / "30.wld.download"));
+    server.close_client();
+    ASSERT_TRUE(link.events.wait_for("disconnected"));
+    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+}
+
+TEST(Connection, ClosingFromThisSide) {
+    LoopbackServer server;
+    Link link(server.port());
+    link.connection.open(Request::none, {});
+    ASSERT_TRUE(server.accept());
+    server.send("WLC7\x03");
+    ASSERT_TRUE(link.events.wait_for("welcomed"));
+    EXPECT_TRUE(link.connection.is_open());
+    link.connection.close();
+    ASSERT_TRUE(link.events.wait_for("disconnected: "));
+    EXPECT_EQ(link.events.texts().back(), "disconnected: ");
+    EXPECT_TRUE(server.peer_closed());
+}
+
+TEST(Connection, BrokenStreamClosesTheSocket) {
+    LoopbackServer server;
+    Link link(server.port());
+    link.connection.open(Request::none, {});
+    ASSERT_TRUE(server.accept());
+    server.send(
+        "WLC7\x03"
+        "DAT1 6] 30.wld\0"s);
+    ASSERT_TRUE(link.events.wait_for("disconnected: Download of \"30.wld\" refused"));
+    EXPECT_TRUE(server.peer_closed());
+}
+
+TEST(Connection, RefusedConnectSaysSo) {
+    int port = 0;
+    {
+        LoopbackServer nobody;  // a port that was free a moment ago
+        port = nobody.port();
+    }
+    Link link(port);
+    link.connection.open(Request::login, {"user", "pass"});
+    ASSERT_TRUE(link.events.wait_for("disconnected: Could not connect to 127.0.0.1:"));
+    EXPECT_EQ(link.events.texts().front(), "status: Failed to connect to server.");
+}
+
+TEST(Connection, WelcomeWaitIsBounded) {
+    LoopbackServer server;
+    Timeouts timeouts;
+    timeouts.welcome = std::chrono::milliseconds(100);
+    Link link(server.port(), timeouts);
+    link.connection.open(Request::login, {"user", "pass"});
+    ASSERT_TRUE(server.accept());
+    ASSERT_TRUE(link.events.wait_for("disconnected: No welcome from the server within 100 ms."));
+}
+
+}  // namespace
+}  // namespace zs::net
