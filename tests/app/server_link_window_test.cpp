@@ -1,7 +1,8 @@
 // The server link's dialogs and menu items in the editor window. The link's
 // events are handed to it as the connection would post them; the only
 // connection made is to a local socket that listens and never answers, so
-// nothing leaves the machine and no reply comes unasked.
+// nothing leaves the machine and no reply comes unasked. One test goes the
+// whole way against the reference server on loopback.
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -18,11 +19,14 @@
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "app/main_window.h"
 #include "app/map_widget.h"
 #include "app/server_dialogs.h"
+#include "launch.h"
 #include "net/protocol.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
@@ -400,6 +404,54 @@ TEST_F(ServerLinkWindowTest, AScriptThatCannotRunGivesTheLongMessage) {
               "The file zonesmith.part should be in the same folder as zonesmith.\n"
               "Just delete zonesmith, and remove the .part portion of the first file, and\n"
               "it should work.  If it doesn't, you are boned.");
+}
+
+// The whole way against the reference server: the menu command, the login
+// typed into its dialog, the Download dialog after it, zone 88's world file
+// asked for, received with its bar full, and loaded into the editor.
+TEST(ServerLinkEndToEnd, LoginDownloadAndTheFileLoaded) {
+    namespace fs = std::filesystem;
+    ScratchDir root;
+    const fs::path server_areas = root.path() / "server", area = root.path() / "area";
+    fs::create_directories(server_areas);
+    fs::create_directories(area);
+    const fs::path demo = fs::path(ZS_SOURCE_DIR) / "demo" / "88.wld";
+    fs::copy_file(demo, server_areas / "88.wld");
+    root.write("accounts", "builder s3cret\n");
+    refserver::ServerProcess server({"--accounts", root.file("accounts"), "--areas",
+                                     server_areas.string(), "--connections", "1"},
+                                    root.path() / "server.log");
+    NullUi quiet;
+    Workspace ws{quiet};
+    ws.set_area_dir(area);
+    std::ofstream(area / net::kServerSettingsFileName)
+        << "Host: 127.0.0.1\nPort: " << server.port() << "\nCheck: 0\nTimeout: 5\n";
+    MainWindow window(ws);
+    window.show();
+
+    int bar = -1;
+    QString receiving;
+    when_up<LoginDialog>([&](LoginDialog* login) {
+        login->name_box()->setText("builder");
+        login->password_box()->setText("s3cret");
+        click(login, "Login");
+        when_up<DownloadDialog>([&](DownloadDialog* d) {
+            d->zone_box(0)->setText("88");
+            d->file_box(0, 0)->setChecked(true);
+            click(d, "Download");
+            for (int i = 0; i < 300 && ws.world().find_room(8800) < 0; ++i)
+                QTest::qWait(10);
+            bar = d->bar(0, 0)->value();
+            receiving = d->receiving_label()->text();
+            d->reject();
+        });
+    });
+    window.action("&Download Area Files...  Ctrl+D")->trigger();
+    EXPECT_GE(ws.world().find_room(8800), 0) << server.log();
+    EXPECT_EQ(bar, 100);
+    EXPECT_EQ(receiving, "88.wld received");
+    EXPECT_EQ(test::read_bytes(area / "88.wld"), test::read_bytes(demo));
+    EXPECT_EQ(server.log().find("client fault"), std::string::npos) << server.log();
 }
 
 }  // namespace
