@@ -28,13 +28,17 @@ function(zs_layer name)
     target_link_libraries(${target} ${scope} ${ARG_USES} ${ARG_LIBS} zonesmith_warnings)
 endfunction()
 
-# zs_test(NAME SOURCES... [LIBS ...]): a GoogleTest executable registered with
-# ctest, built on the Qt-free core.
+# zs_test(NAME SOURCES... [LIBS ...] [TIMEOUT SECONDS]): a GoogleTest
+# executable registered with ctest, built on the Qt-free core; each test it
+# holds may run TIMEOUT seconds (300 when not given).
 function(zs_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 300)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE zonesmith_core GTest::gtest_main GTest::gmock ${ARG_LIBS})
     target_compile_definitions(${name} PRIVATE ZS_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT ${ARG_TIMEOUT})
 endfunction()

@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
+#include <cstdlib>
 #include <ctime>
+#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include "files/area_files.h"
@@ -24,6 +28,7 @@
 #include "generators/random.h"
 #include "generators/run_messages.h"
 #include "generators/vocabulary.h"
+#include "net/connection.h"
 #include "world/reset_result.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -45,6 +50,8 @@ constexpr const char* kUsage =
     "       zonesmith-cli generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... "
     "ZONE...\n"
     "       zonesmith-cli generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]\n"
+    "       zonesmith-cli download --host HOST [--port PORT] --user USER [--dir DIR]\n"
+    "                     [--timeout SECONDS] ZONE[:KINDS]...\n"
     "       zonesmith-cli COMMAND --help\n"
     "       zonesmith-cli --version\n";
 
@@ -112,6 +119,22 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "the same files. Exits with 1 when nothing was generated or a file was not\n"
                   "saved, else 0.\n",
                   "  --seed S          the random seed (default: the time in seconds; printed)\n")},
+    {"download",
+     "usage: zonesmith-cli download --host HOST [--port PORT] --user USER [--dir DIR]\n"
+     "                              [--timeout SECONDS] ZONE[:KINDS]...\n"
+     "Logs in to the game server and downloads the area files of each ZONE (a number\n"
+     "from 1 to 999) into the area directory: KINDS picks them from w (world), m\n"
+     "(mobiles), o (objects) and z (zone), all four when left out. The password is\n"
+     "read from the environment variable ZONESMITH_PASSWORD. Each file's progress\n"
+     "and result is printed as it happens. Exits with 0 when every requested file\n"
+     "arrived whole, else 1.\n"
+     "  --host HOST       the game server\n"
+     "  --port PORT       its port (default: 9987)\n"
+     "  --user USER       the account's name\n"
+     "  --dir DIR         where the files go (default: the working directory)\n"
+     "  --timeout SECONDS the longest any wait for the server may last (default: the\n"
+     "                    link's own, at most 30 s)\n"
+     "  -h, --help        show this help\n"},
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
@@ -701,6 +724,188 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
     return ok && saved && !run.stopped ? 0 : 1;
 }
 
+namespace {
+
+// The events of a connection, handed from its I/O thread to the command.
+class EventQueue {
+public:
+    void push(net::Event event) {
+        {
+            std::lock_guard lock(mutex_);
+            events_.push_back(std::move(event));
+        }
+        ready_.notify_one();
+    }
+    net::Event pop() {
+        std::unique_lock lock(mutex_);
+        ready_.wait(lock, [&] { return !events_.empty(); });
+        net::Event e = std::move(events_.front());
+        events_.pop_front();
+        return e;
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable ready_;
+    std::deque<net::Event> events_;
+};
+
+// "ZONE" or "ZONE:KINDS" as a row of the Download dialog; nothing when the
+// zone is not 1..999 in digits or a kind is not one of w, m, o, z.
+std::optional<net::DownloadRow> download_row(const std::string& arg) {
+    std::size_t colon = arg.find(':');
+    std::string zone = arg.substr(0, colon);
+    if (zone.empty() || zone.size() > 3 ||
+        zone.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    int number = std::stoi(zone);
+    if (number <= 0) return std::nullopt;
+    net::DownloadRow row;
+    row.zone = std::to_string(number);  // "030" would name files "030.wld"
+    std::string kinds = colon == std::string::npos ? "wmoz" : arg.substr(colon + 1);
+    if (kinds.empty()) return std::nullopt;
+    for (char k : kinds) {
+        switch (k) {
+            case 'w':
+                row.world = true;
+                break;
+            case 'm':
+                row.mobile = true;
+                break;
+            case 'o':
+                row.object = true;
+                break;
+            case 'z':
+                row.zone_file = true;
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+    return row;
+}
+
+int download(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    net::Endpoint endpoint{"", net::kDefaultPort};
+    net::Credentials credentials;
+    fs::path dir = ".";
+    std::optional<int> timeout;
+    std::vector<net::DownloadRow> rows;
+    auto usage = [&](const std::string& why) {
+        err << "zonesmith-cli: " << why << '\n' << kUsage;
+        return 2;
+    };
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        bool has_value = i + 1 < args.size();
+        if (a == "--host" || a == "--user" || a == "--dir") {
+            if (!has_value) return usage(a + " needs a value");
+            std::string v = args[++i];
+            if (a == "--host") endpoint.host = v;
+            if (a == "--user") credentials.user = v;
+            if (a == "--dir") dir = v;
+        } else if (a == "--port" || a == "--timeout") {
+            std::optional<long long> n = has_value ? box_number(args[i + 1]) : std::nullopt;
+            if (a == "--port" && (!n || *n < 1 || *n > 65535))
+                return usage("--port needs a port number (1 to 65535)");
+            if (a == "--timeout" && (!n || *n < 1 || *n > 3600))
+                return usage("--timeout needs a number of seconds (1 to 3600)");
+            if (a == "--port")
+                endpoint.port = static_cast<int>(*n);
+            else
+                timeout = static_cast<int>(*n);
+            ++i;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return usage("unknown option " + a);
+        } else if (std::optional<net::DownloadRow> row = download_row(a)) {
+            rows.push_back(*row);
+        } else {
+            return usage(a + " is not ZONE or ZONE:KINDS (a zone from 1 to 999, kinds from wmoz)");
+        }
+    }
+    if (endpoint.host.empty()) return usage("no server given (--host HOST)");
+    if (credentials.user.empty()) return usage("no user given (--user USER)");
+    if (rows.empty()) return usage("no zones given");
+    const char* password = std::getenv("ZONESMITH_PASSWORD");
+    if (!password || !*password)
+        return usage("no password: set the environment variable ZONESMITH_PASSWORD");
+    credentials.password = password;
+    if (std::string why = net::credentials_problem(credentials); !why.empty()) return usage(why);
+    if (!fs::is_directory(dir)) return usage(dir.string() + " is not a directory");
+
+    std::string list = net::request_list(rows);
+    std::vector<std::string> wanted;  // the files the request names
+    for (const net::DownloadRow& row : rows) {
+        std::pair<bool, const char*> kinds[] = {{row.world, ".wld"},
+                                                {row.mobile, ".mob"},
+                                                {row.object, ".obj"},
+                                                {row.zone_file, ".zon"}};
+        for (auto [asked, extension] : kinds)
+            if (asked) wanted.push_back(row.zone + extension);
+    }
+    net::Timeouts timeouts;
+    if (timeout) {
+        auto t = std::chrono::milliseconds(*timeout * 1000LL);
+        timeouts = {t, t, t, t, t};
+    }
+
+    EventQueue events;
+    net::Connection link(endpoint, {dir, dir / "zonesmith"}, timeouts,
+                         [&](net::Event e) { events.push(std::move(e)); });
+    link.open(net::Request::login, credentials);
+    std::set<std::string> received;
+    std::map<std::string, int> shown;  // the last tenth of each file's progress printed
+    std::string why;                   // why the download stopped short
+    for (bool done = false; !done;) {
+        net::Event event = events.pop();
+        if (auto* reply = std::get_if<net::LoginReply>(&event)) {
+            if (!reply->accepted) {
+                why = "the server refused the login of " + credentials.user;
+                done = true;
+            } else {
+                link.post([&credentials, list](net::ClientProtocol& p) {
+                    p.send_download(credentials, list);
+                });
+            }
+        } else if (auto* progress = std::get_if<net::FileProgress>(&event)) {
+            int tenth = progress->percent / 10;
+            auto [it, fresh] = shown.try_emplace(progress->name, -1);
+            if (progress->percent < 100 && tenth > it->second) {
+                it->second = tenth;
+                out << progress->name << ": " << progress->percent << "%\n" << std::flush;
+            }
+        } else if (auto* file = std::get_if<net::FileReceived>(&event)) {
+            received.insert(file->name);
+            out << file->name << ": received, " << file->size << " bytes\n" << std::flush;
+        } else if (auto* failed = std::get_if<net::FileFailed>(&event)) {
+            out << (failed->name.empty() ? "a file" : failed->name)
+                << ": failed: " << failed->reason << '\n'
+                << std::flush;
+        } else if (auto* status = std::get_if<net::StatusText>(&event)) {
+            err << "zonesmith-cli: " << for_terminal(status->text) << '\n';
+        } else if (auto* ended = std::get_if<net::RequestEnded>(&event)) {
+            for (const std::string& name : ended->missing)
+                out << name << ": failed: the server did not send it\n";
+            done = true;
+        } else if (auto* gone = std::get_if<net::Disconnected>(&event)) {
+            why = gone->reason.empty() ? "the server closed the connection" : gone->reason;
+            done = true;
+        }
+    }
+    link.close();
+    std::vector<std::string> missing;
+    for (const std::string& name : wanted)
+        if (!received.count(name)) missing.push_back(name);
+    if (missing.empty()) return 0;
+    err << "zonesmith-cli: " << missing.size() << " of " << wanted.size()
+        << " files did not arrive";
+    if (!why.empty()) err << " (" << why << ")";
+    err << '\n';
+    return 1;
+}
+
+}  // namespace
+
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             bool process_ends) {
     if (args.empty()) {
@@ -721,6 +926,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "resets") return resets(args, out, err, process_ends);
     if (args[0] == "generate-descs") return generate_descs(args, out, err, process_ends);
     if (args[0] == "generate-map") return generate_map_command(args, out, err, process_ends);
+    if (args[0] == "download") return download(args, out, err);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;
