@@ -159,7 +159,7 @@ std::vector<std::string> fields_of(std::string_view rest) {
 bool is_integer(const std::string& s) {
     if (s.empty()) return false;
     std::size_t i = s[0] == '-' ? 1 : 0;
-    if (i == s.size()) return false;
+    if (i == s.size() || s.size() - i > 18) return false;
     for (; i < s.size(); ++i)
         if (s[i] < '0' || s[i] > '9') return false;
     return std::to_string(std::stoll(s)) == s;  // no leading zeros or '+'
