@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <system_error>
 
 namespace zs::net {
@@ -103,7 +104,7 @@ public:
         final_ = final_path;
         temp_ = final_path;
         temp_ += ".download";
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
         return fd_ >= 0;
     }
     bool append(std::string_view bytes) override {
@@ -214,7 +215,8 @@ void ClientProtocol::handle_text(const Message& message) {
     const std::string& code = message.code;
     if (code == "WLC") {
         auto number_field = number(fields, 0);
-        if (!number_field) {
+        if (!number_field || *number_field < std::numeric_limits<int>::min() ||
+            *number_field > std::numeric_limits<int>::max()) {
             emit_(StatusText{"The server's welcome carried no connection number."});
             return;
         }

@@ -206,8 +206,10 @@ void Connection::Impl::send_all(const std::string& bytes) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
             if (Clock::now() < deadline) {
-                pollfd out{fd, POLLOUT, 0};
-                ::poll(&out, 1, poll_ms(deadline));
+                pollfd fds[2] = {{fd, POLLOUT, 0}, {wake[0], POLLIN, 0}};
+                ::poll(fds, 2, poll_ms(deadline));
+                if (fds[1].revents) drain_wake();
+                if (close_requested()) return;  // the connection ends anyway
                 continue;
             }
             failure = "The server took nothing sent to it for " + seconds_text(timeouts.idle) + ".";

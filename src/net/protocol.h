@@ -23,7 +23,7 @@ inline constexpr long long kMaxFileSize = 256LL * 1024 * 1024;
 // A file name in a first data message is at most this long.
 inline constexpr std::size_t kMaxNameLength = 255;
 // A text message (up to its 0x03) is at most this long; a longer one is
-// dropped.
+// malformed (the decoder cannot tell where it ends however it was split).
 inline constexpr std::size_t kMaxTextLength = 4096;
 
 // What a downloaded file is, from the last letter of its name.

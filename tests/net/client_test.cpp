@@ -237,6 +237,13 @@ TEST(ClientProtocol, ProgramFileInstallsOneSecondLater) {
     EXPECT_EQ(client.events.back(), "received Zonesmith.exe bin/zs.part 3");
     client.at(seconds(1));
     EXPECT_EQ(client.events.back(), "install bin/zs.part 3");
+
+    Client closing(Request::program_download);
+    closing.protocol.receive(
+        "WLC7\x03"
+        "DAT1 3] Zonesmith.exe\0DAT2 3] xyzDAT3 0] "s);
+    closing.protocol.closed("The server closed the connection.");
+    EXPECT_EQ(closing.events.end()[-2], "install bin/zs.part 3") << "the file is whole";
 }
 
 TEST(ClientProtocol, EveryWaitIsBounded) {
