@@ -217,6 +217,17 @@ TEST(Connection, RefusedConnectSaysSo) {
     EXPECT_EQ(link.events.texts().front(), "status: Failed to connect to server.");
 }
 
+TEST(Connection, UnknownHostSaysSoWithinTheConnectWait) {
+    Events events;
+    Timeouts timeouts;
+    timeouts.connect = std::chrono::seconds(2);
+    Connection connection({"no-such-host.invalid", kDefaultPort}, {}, timeouts,
+                          [&](Event e) { events.add(e); });
+    connection.open(Request::login, {"user", "pass"});
+    ASSERT_TRUE(events.wait_for("disconnected: The server's address no-such-host.invalid"));
+    EXPECT_EQ(events.texts().front(), "status: Updater: Failed to connect to server.");
+}
+
 TEST(Connection, WelcomeWaitIsBounded) {
     LoopbackServer server;
     Timeouts timeouts;

@@ -236,6 +236,10 @@ struct Tolerable {
     const char* logged;  // what the server must have logged, or ""
 };
 
+void PrintTo(const Tolerable& t, std::ostream* os) {
+    *os << t.mode;
+}
+
 class TolerableTest : public LinkTest, public ::testing::WithParamInterface<Tolerable> {};
 
 TEST_P(TolerableTest, EveryFileArrivesWhole) {
@@ -298,6 +302,10 @@ struct Refused {
     std::string name;
     bool named = true;  // the status text and FileFailed name it
 };
+
+void PrintTo(const Refused& t, std::ostream* os) {
+    *os << t.label;
+}
 
 class RefusedNameTest : public LinkTest, public ::testing::WithParamInterface<Refused> {};
 

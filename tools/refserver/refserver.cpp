@@ -30,7 +30,6 @@
 #include <optional>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,6 +54,7 @@ struct Options {
     std::set<std::string> modes;
     std::optional<std::string> name;  // name=TEXT
     int ack_timeout_ms = 5000;
+    bool quiet = false;  // log only the client's faults and the server's own troubles
     unsigned seed = 1;
 };
 
@@ -81,12 +81,27 @@ std::string shown(std::string_view text) {
     return s;
 }
 
-std::optional<std::string> read_file(const fs::path& path) {
+// A file's bytes, kept from one request to the next while the file's size
+// and time stay (a benchmark asks for the same large file again and again).
+const std::string* read_file(const fs::path& path) {
+    struct Kept {
+        std::uintmax_t size = 0;
+        fs::file_time_type time;
+        std::string bytes;
+    };
+    static std::map<fs::path, Kept> kept;
+    std::error_code ec;
+    std::uintmax_t size = fs::file_size(path, ec);
+    fs::file_time_type time = fs::last_write_time(path, ec);
+    if (ec || !fs::is_regular_file(path)) return nullptr;
+    auto it = kept.find(path);
+    if (it != kept.end() && it->second.size == size && it->second.time == time)
+        return &it->second.bytes;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    if (!in) return nullptr;
+    Kept k{size, time, std::string(size, '\0')};
+    if (!in.read(k.bytes.data(), static_cast<std::streamsize>(size))) return nullptr;
+    return &(kept[path] = std::move(k)).bytes;
 }
 
 std::map<std::string, std::string> read_accounts(const fs::path& path) {
@@ -117,7 +132,8 @@ std::string dat_header(long seq, long length) {
 // One message to send and the range [keep_from, keep_to) a split write must
 // not cut (the name of a name message, with the header's end before it).
 struct Outgoing {
-    std::string bytes;
+    std::string head;          // the header (and a name message's name and NUL)
+    std::string_view payload;  // the data bytes that follow it
     std::size_t keep_from = 0, keep_to = 0;
     bool wait_ack = true;  // lock-step: wait for its acknowledgement
     long ack_bytes = -1;   // the byte count its ACK should carry (-1: any)
@@ -143,7 +159,7 @@ std::vector<std::string> fields_of(std::string_view rest) {
 bool is_integer(const std::string& s) {
     if (s.empty()) return false;
     std::size_t i = s[0] == '-' ? 1 : 0;
-    if (i == s.size()) return false;
+    if (i == s.size() || s.size() - i > 18) return false;
     for (; i < s.size(); ++i)
         if (s[i] < '0' || s[i] > '9') return false;
     return std::to_string(std::stoll(s)) == s;  // no leading zeros or '+'
@@ -211,7 +227,7 @@ private:
     }
 
     bool send_text(const std::string& text) {
-        log("send " + shown(text));
+        if (!opt_.quiet) log("send " + shown(text));
         return write(text + kEnd);
     }
 
@@ -244,19 +260,28 @@ private:
             return m;
         }
         for (;;) {
-            std::size_t end = in_.find(kEnd);
-            if (end != std::string::npos) {
-                std::string m = in_.substr(0, end);
-                in_.erase(0, end + 1);
-                log("recv " + shown(m));
-                if (m.size() > 2048) fault("a message longer than 2048 characters");
-                return m;
-            }
+            if (std::optional<std::string> m = take_message()) return m;
             if (closed_ || !read_some(deadline)) {
-                if (!in_.empty() && closed_) fault("unterminated bytes at the end: " + shown(in_));
+                if (in_.size() > in_at_ && closed_)
+                    fault("unterminated bytes at the end: " + shown(in_.substr(in_at_)));
                 return std::nullopt;
             }
         }
+    }
+
+    // Cuts the next complete message from what was read.
+    std::optional<std::string> take_message() {
+        std::size_t end = in_.find(kEnd, in_at_);
+        if (end == std::string::npos) return std::nullopt;
+        std::string m = in_.substr(in_at_, end - in_at_);
+        in_at_ = end + 1;
+        if (in_at_ == in_.size() || in_at_ > 65536) {
+            in_.erase(0, in_at_);
+            in_at_ = 0;
+        }
+        if (!opt_.quiet) log("recv " + shown(m));
+        if (m.size() > 2048) fault("a message longer than 2048 characters");
+        return m;
     }
 
     // Waits for the ACK of a message; other messages wait for later. `bytes`
@@ -264,15 +289,9 @@ private:
     bool wait_ack(const std::string& what, int kind, long bytes, long alt = -1) {
         auto deadline = Clock::now() + std::chrono::milliseconds(opt_.ack_timeout_ms);
         for (;;) {
-            std::optional<std::string> m;
-            std::size_t end = in_.find(kEnd);
-            if (end != std::string::npos) {
-                m = in_.substr(0, end);
-                in_.erase(0, end + 1);
-                log("recv " + shown(*m));
-            } else if (!closed_ && read_some(deadline)) {
-                continue;
-            } else {
+            std::optional<std::string> m = take_message();
+            if (!m) {
+                if (!closed_ && read_some(deadline)) continue;
                 log("no ACK for " + what + (closed_ ? " (connection closed)" : " (timed out)"));
                 return false;
             }
@@ -328,7 +347,7 @@ private:
             if (f.size() != 2 || f[1] != "0") fault("malformed RCC \"" + shown(m) + "\"");
             if (!f.empty()) conn_ok(f[0]);
             std::uint32_t crc = 0;
-            if (auto bytes = read_file(opt_.program)) crc = crc_of(*bytes);
+            if (const std::string* bytes = read_file(opt_.program)) crc = crc_of(*bytes);
             if (has("wrong-crc")) crc += 1;
             send_text("CRC0 0 " + std::to_string(crc));
         } else if (code == "LGN") {
@@ -341,7 +360,7 @@ private:
         } else if (code == "DLW") {
             if (f.size() != 1) fault("malformed DLW \"" + shown(m) + "\"");
             conn_ok(f[0]);
-            if (auto bytes = read_file(opt_.program))
+            if (const std::string* bytes = read_file(opt_.program))
                 send_file(opt_.program.filename().string(), *bytes, 0);
             else
                 log("no program file to send");
@@ -394,7 +413,7 @@ private:
                 return;
             }
             std::string name = zone + letter->second.first;
-            auto bytes = read_file(opt_.areas / name);
+            const std::string* bytes = read_file(opt_.areas / name);
             if (!bytes) {
                 log("no " + name + " to send");
                 continue;
@@ -415,17 +434,18 @@ private:
         {
             Outgoing o;
             std::string header = dat_header(seq++, static_cast<long>(data.size()));
-            o.bytes = header + name + '\0';
+            o.head = header + name + '\0';
             o.keep_from = header.size() - 2;  // from the "]"
-            o.keep_to = o.bytes.size();
-            o.ack_bytes = static_cast<long>(o.bytes.size());
+            o.keep_to = o.head.size();
+            o.ack_bytes = static_cast<long>(o.head.size());
             o.ack_bytes_alt = o.ack_bytes - 1;  // a client may leave the NUL out
             msgs.push_back(o);
         }
-        std::vector<std::string> chunks;
+        std::vector<std::string_view> chunks;
         for (std::size_t at = 0; at < data.size(); at += kChunk)
-            chunks.push_back(data.substr(at, kChunk));
-        if (has("past-end")) chunks.push_back(std::string(100, 'X'));
+            chunks.push_back(std::string_view(data).substr(at, kChunk));
+        static const std::string kPastEnd(100, 'X');
+        if (has("past-end")) chunks.push_back(kPastEnd);
         std::size_t half = chunks.size() / 2;  // the stall and close point
         for (std::size_t i = 0; i < chunks.size(); ++i) {
             if (has("skip") && i == 1) ++seq;
@@ -435,43 +455,48 @@ private:
             if (first && has("overlong")) {
                 // The header keeps the chunk's length while fewer bytes
                 // follow: the next message's bytes complete it.
-                chunks[i].resize(chunks[i].size() > 1000 ? chunks[i].size() - 1000
-                                                         : chunks[i].size() / 2);
+                chunks[i] = chunks[i].substr(
+                    0, chunks[i].size() > 1000 ? chunks[i].size() - 1000 : chunks[i].size() / 2);
                 o.wait_ack = false;
             }
             if (first && has("negative-length")) {
                 length = -length;
                 o.wait_ack = false;
             }
-            std::string header = dat_header(seq++, length);
+            o.head = dat_header(seq++, length);
             if (first && has("no-bracket")) {
-                header = "DAT" + std::to_string(seq - 1) + " " + std::to_string(length) + " ";
+                o.head = "DAT" + std::to_string(seq - 1) + " " + std::to_string(length) + " ";
                 o.wait_ack = false;
             }
-            o.bytes = header + chunks[i];
-            o.ack_bytes = static_cast<long>(o.bytes.size());
+            o.payload = chunks[i];
+            o.ack_bytes = static_cast<long>(o.head.size() + o.payload.size());
             if (i == chunks.size() - 1 && has("past-end")) o.wait_ack = false;
             msgs.push_back(o);
             if (first && has("duplicate")) {
                 msgs.back().wait_ack = false;  // the copy's ACK stands for both
-                Outgoing copy = o;
-                msgs.push_back(copy);
+                msgs.push_back(o);
             }
         }
         if (has("skip") && chunks.size() == 1) ++seq;
         std::size_t stop_at = SIZE_MAX;  // the first message not sent
         if (has("stall") || has("close-mid-file")) stop_at = 1 + half + (has("duplicate") ? 1 : 0);
         Outgoing last;
-        std::string final_header = dat_header(seq, 0);
-        last.bytes = final_header;
+        last.head = dat_header(seq, 0);
         msgs.push_back(last);
 
         log("sending " + shown(name) + " (" + std::to_string(data.size()) + " bytes, " +
             std::to_string(msgs.size()) + " messages)");
         if (has("merge")) {
             std::string all;
-            for (std::size_t i = 0; i < std::min(stop_at, msgs.size()); ++i)
-                all += msgs[i].bytes;
+            std::size_t count = std::min(stop_at, msgs.size());
+            std::size_t total = 0;
+            for (std::size_t i = 0; i < count; ++i)
+                total += msgs[i].head.size() + msgs[i].payload.size();
+            all.reserve(total);
+            for (std::size_t i = 0; i < count; ++i) {
+                all += msgs[i].head;
+                all += msgs[i].payload;
+            }
             if (!write(all, msgs[0].keep_from, msgs[0].keep_to)) return false;
             if (stop_at != SIZE_MAX) return stop_or_close();
             // Every message but the duplicate's copy is acknowledged, then the
@@ -484,15 +509,17 @@ private:
         for (std::size_t i = 0; i + 1 < msgs.size(); ++i) {
             if (i == stop_at) return stop_or_close();
             const Outgoing& o = msgs[i];
-            if (!write(o.bytes, o.keep_from, o.keep_to)) return false;
+            out_.assign(o.head);
+            out_.append(o.payload);
+            if (!write(out_, o.keep_from, o.keep_to)) return false;
             std::string what = "DAT" + std::to_string(i) + " of " + shown(name);
             if (o.wait_ack && !wait_ack(what, kind, o.ack_bytes, o.ack_bytes_alt))
                 return abandon(name);
         }
-        if (!write(last.bytes)) return false;
+        if (!write(last.head)) return false;
         std::string what = "the last DAT of " + shown(name);
         if (!wait_ack(what + " (first)", kind, 0)) return abandon(name);
-        if (!wait_ack(what + " (second)", kind, static_cast<long>(last.bytes.size())))
+        if (!wait_ack(what + " (second)", kind, static_cast<long>(last.head.size())))
             return abandon(name);
         log("sent " + shown(name));
         return true;
@@ -518,6 +545,7 @@ private:
         while (!closed_ && Clock::now() < deadline) {
             read_some(deadline);
             in_.clear();
+            in_at_ = 0;
         }
         ended_ = true;
         return false;
@@ -529,6 +557,8 @@ private:
     std::mt19937 rng_;
     std::map<std::string, std::string> accounts_;
     std::string in_;
+    std::string out_;        // the message being written
+    std::size_t in_at_ = 0;  // where the unread part of in_ starts
     std::deque<std::string> queued_;
     bool closed_ = false;  // the client closed or the socket failed
     bool ended_ = false;   // this side ends the connection
@@ -540,7 +570,7 @@ int usage(const std::string& why) {
     std::cerr << "zonesmith-refserver: " << why << "\n"
               << "usage: zonesmith-refserver [--port N] [--accounts FILE] [--areas DIR]\n"
                  "         [--program FILE] [--connections N] [--ack-timeout MS] [--seed S]\n"
-                 "         [--misbehave MODE]...\n";
+                 "         [--quiet] [--misbehave MODE]...\n";
     return 2;
 }
 
@@ -551,6 +581,10 @@ int main(int argc, char** argv) {
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
+        if (a == "--quiet") {
+            opt.quiet = true;
+            continue;
+        }
         if (i + 1 >= argc) return usage(a + " needs a value");
         std::string v = argv[++i];
         try {
