@@ -805,15 +805,16 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
             if (a == "--user") credentials.user = v;
             if (a == "--dir") dir = v;
         } else if (a == "--port" || a == "--timeout") {
-            std::optional<long long> n = has_value ? box_number(args[i + 1]) : std::nullopt;
-            if (a == "--port" && (!n || *n < 1 || *n > 65535))
-                return usage("--port needs a port number (1 to 65535)");
-            if (a == "--timeout" && (!n || *n < 1 || *n > 3600))
-                return usage("--timeout needs a number of seconds (1 to 3600)");
-            if (a == "--port")
-                endpoint.port = static_cast<int>(*n);
+            const bool port = a == "--port";
+            const long long high = port ? 65535 : 3600;
+            long long n = has_value ? box_number(args[i + 1]).value_or(0) : 0;
+            if (n < 1 || n > high)
+                return usage(port ? "--port needs a port number (1 to 65535)"
+                                  : "--timeout needs a number of seconds (1 to 3600)");
+            if (port)
+                endpoint.port = static_cast<int>(n);
             else
-                timeout = static_cast<int>(*n);
+                timeout = static_cast<int>(n);
             ++i;
         } else if (a.size() > 1 && a[0] == '-') {
             return usage("unknown option " + a);

@@ -202,6 +202,8 @@ void ClientProtocol::handle(const Message& message) {
             } else {
                 const std::string reason =
                     "The server sent " + message.error + "; the connection cannot be read on.";
+                // A file that could not even be named still failed.
+                if (message.code == "DAT") emit_(FileFailed{{}, reason});
                 emit_(StatusText{reason});
                 fail(reason);
             }

@@ -127,17 +127,18 @@ std::optional<Message> FrameDecoder::next(bool name) {
     std::string_view rest = std::string_view(buffer_).substr(start_);
     if (rest.empty()) return std::nullopt;
 
-    auto malformed = [this](std::string error) {
+    const bool data = rest.substr(0, 3) == "DAT";
+    auto malformed = [this, data](std::string error) {
         spent_ = true;
         Message m;
         m.type = Message::Type::malformed;
+        m.code = data ? "DAT" : "";
         m.error = std::move(error);
         buffer_.clear();
         start_ = 0;
         return m;
     };
 
-    const bool data = rest.substr(0, 3) == "DAT";
     if (!data) {
         // A few bytes that may still become "DAT": wait for the rest.
         if (rest.size() < 3 && std::string_view("DAT").substr(0, rest.size()) == rest) {
