@@ -225,6 +225,7 @@ void ServerLink::connect(Request request, Purpose purpose) {
 
 void ServerLink::drop_connection() {
     ++generation_;  // whatever the old connection still sends is ignored
+    waiting_.clear();
     if (connection_) connection_->close();
     connection_.reset();
     purpose_ = Purpose::none;
@@ -377,7 +378,21 @@ void ServerLink::load_downloaded(const FileReceived& file) {
 }
 
 void ServerLink::handle(const Event& event) {
-    std::visit([this](const auto& e) { on(e); }, event);
+    // A question or a loader's box opens its own event loop, where the next
+    // events arrive: they wait until this one is done, so that files load
+    // one after another and their boxes do not pile up.
+    waiting_.push_back(event);
+    if (handling_) return;
+    handling_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{handling_};
+    while (!waiting_.empty()) {
+        Event next = std::move(waiting_.front());
+        waiting_.pop_front();
+        std::visit([this](const auto& e) { on(e); }, next);
+    }
 }
 
 void ServerLink::on(const Welcomed&) {}

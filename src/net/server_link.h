@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -164,6 +165,9 @@ private:
     bool dlw_after_crc_ = false;
     std::optional<std::filesystem::path> program_path_;
     std::function<std::uint32_t()> own_crc_;
+    // Events that came while one was being handled, in order.
+    std::deque<Event> waiting_;
+    bool handling_ = false;
 };
 
 }  // namespace zs::net

@@ -267,6 +267,26 @@ TEST_F(ServerLinkTest, InstallsOnlyWhatTheServerAnnounced) {
     }
 }
 
+TEST_F(ServerLinkTest, EventsDuringABoxWaitForTheOneBeingHandled) {
+    // A box opened while handling an event runs the event loop, which
+    // delivers the next event: it is handled after the first is done.
+    struct Nesting : LinkObserver {
+        ServerLink* link = nullptr;
+        std::vector<std::string> order;
+        void download_finished(const std::string& summary) override {
+            order.push_back(summary + " begins");
+            if (order.size() == 1) link->handle(RequestEnded{{"31.zon"}});
+            order.push_back(summary + " ends");
+        }
+    } nesting;
+    nesting.link = &link;
+    link.set_observer(&nesting);
+    link.handle(RequestEnded{});
+    EXPECT_EQ(nesting.order, (std::vector<std::string>{
+                                 "Download complete. begins", "Download complete. ends",
+                                 "Not received: 31.zon. begins", "Not received: 31.zon. ends"}));
+}
+
 TEST_F(ServerLinkTest, ConnectionEndsAreReported) {
     link.handle(LoginReply{true});
     ui.clear();
