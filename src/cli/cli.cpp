@@ -138,6 +138,14 @@ const std::map<std::string, std::string> kCommandHelp = {
 };
 
 // Line breaks of message texts are CR LF; a terminal wants LF.
+// Text that came from the game server, with its control bytes as '?'.
+std::string printable(std::string_view text) {
+    std::string s(text);
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return s;
+}
+
 std::string for_terminal(std::string_view text) {
     std::string s(text);
     std::erase(s, '\r');
@@ -879,8 +887,10 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
             received.insert(file->name);
             out << file->name << ": received, " << file->size << " bytes\n" << std::flush;
         } else if (auto* failed = std::get_if<net::FileFailed>(&event)) {
-            out << (failed->name.empty() ? "a file" : failed->name)
-                << ": failed: " << failed->reason << '\n'
+            // The name and the reason come from the server: no control bytes
+            // reach the terminal.
+            out << (failed->name.empty() ? "a file" : printable(failed->name))
+                << ": failed: " << printable(failed->reason) << '\n'
                 << std::flush;
         } else if (auto* status = std::get_if<net::StatusText>(&event)) {
             err << "zonesmith-cli: " << for_terminal(status->text) << '\n';
@@ -900,7 +910,7 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (missing.empty()) return 0;
     err << "zonesmith-cli: " << missing.size() << " of " << wanted.size()
         << " files did not arrive";
-    if (!why.empty()) err << " (" << why << ")";
+    if (!why.empty()) err << " (" << printable(why) << ")";
     err << '\n';
     return 1;
 }

@@ -166,8 +166,18 @@ ClientProtocol::ClientProtocol(FileStore& store, Places places, Timeouts timeout
       emit_(std::move(emit)) {}
 
 void ClientProtocol::set_pending(Request request, Credentials credentials) {
-    pending_ = request;
-    credentials_ = std::move(credentials);
+    if (request == Request::login || request == Request::none)
+        credentials_ = std::move(credentials);
+    add_pending(request);
+}
+
+void ClientProtocol::add_pending(Request request) {
+    // Requests made before the welcome wait for it together, in order: a
+    // login asked for while an update check connects does not replace it.
+    if (request != Request::none &&
+        std::find(pending_.begin(), pending_.end(), request) == pending_.end()) {
+        pending_.push_back(request);
+    }
 }
 
 void ClientProtocol::connected(Clock::time_point now) {
@@ -181,7 +191,12 @@ void ClientProtocol::receive(std::string_view bytes) {
     last_arrival_ = now_;
     decoder_.feed(bytes);
     while (!broken_) {
-        auto message = decoder_.next(!active_);
+        FrameDecoder::Repeats repeats;
+        if (active_)
+            repeats.name_sequence = first_sequence_;
+        else
+            repeats.end_sequence = ended_sequence_;
+        auto message = decoder_.next(!active_, repeats);
         if (!message) break;
         handle(*message);
     }
@@ -265,20 +280,22 @@ void ClientProtocol::handle_text(const Message& message) {
 }
 
 void ClientProtocol::answer_welcome() {
-    const Request request = pending_;
-    pending_ = Request::none;
-    switch (request) {
-        case Request::none:
-            break;
-        case Request::update_check:
-            send_update_check();
-            break;
-        case Request::login:
-            send_login(credentials_);
-            break;
-        case Request::program_download:
-            send_program_download();
-            break;
+    const std::vector<Request> requests = std::move(pending_);
+    pending_.clear();
+    for (Request request : requests) {
+        switch (request) {
+            case Request::none:
+                break;
+            case Request::update_check:
+                send_update_check();
+                break;
+            case Request::login:
+                send_login(credentials_);
+                break;
+            case Request::program_download:
+                send_program_download();
+                break;
+        }
     }
     if (!pending_list_.empty()) {
         std::string list = std::move(pending_list_);
@@ -319,7 +336,7 @@ void ClientProtocol::send_login(const Credentials& credentials) {
 void ClientProtocol::send_update_check() {
     if (broken_) return;
     if (!welcomed_) {
-        pending_ = Request::update_check;
+        add_pending(Request::update_check);
         return;
     }
     send_text(rcc_text(connection_));
@@ -330,7 +347,7 @@ void ClientProtocol::send_update_check() {
 void ClientProtocol::send_program_download() {
     if (broken_) return;
     if (!welcomed_) {
-        pending_ = Request::program_download;
+        add_pending(Request::program_download);
         return;
     }
     send_text(dlw_text(connection_));
@@ -362,6 +379,10 @@ void ClientProtocol::send_download(const Credentials& credentials, std::string_v
 }
 
 void ClientProtocol::handle_data(const Message& message) {
+    if (!active_ && ended_sequence_ && message.sequence == *ended_sequence_ &&
+        message.length == 0 && message.payload.empty()) {
+        return;  // the end of the last file again: no acknowledgement
+    }
     if (!active_) {
         begin_file(message);
         return;
@@ -421,7 +442,8 @@ void ClientProtocol::begin_file(const Message& message) {
     path_ = check.path;
     total_ = message.length;
     received_ = 0;
-    last_sequence_ = message.sequence;
+    last_sequence_ = first_sequence_ = message.sequence;
+    ended_sequence_.reset();
     last_percent_ = -1;
     ack(static_cast<long long>(message.wire_bytes));
 }
@@ -446,6 +468,7 @@ void ClientProtocol::end_file(const Message& message) {
     const auto path = path_;
     const long long size = total_;
     clear_transfer();
+    ended_sequence_ = message.sequence;
     if (kind == FileKind::program) {
         program_expected_ = false;
         install_ = InstallUpdate{path, size};
@@ -458,7 +481,10 @@ void ClientProtocol::end_file(const Message& message) {
         auto it = std::find(expected_.begin(), expected_.end(), std::pair{zone.front(), kind});
         if (it != expected_.end()) expected_.erase(it);
     }
-    if (expected_.empty()) emit_(RequestEnded{});
+    if (expected_.empty()) {
+        zones_.clear();  // files of these zones are no longer asked for
+        emit_(RequestEnded{});
+    }
 }
 
 void ClientProtocol::clear_transfer() {
@@ -524,8 +550,12 @@ void ClientProtocol::tick(Clock::time_point now) {
         if (connection_ >= 2) {
             answer_ayr();
         } else if (now - ayr_since_ > timeouts_.ayr) {
-            expire("The server asked whether this client is ready, but no welcome came within " +
-                   duration_text(timeouts_.ayr) + ".");
+            expire(welcomed_ ? "The server asked whether this client is ready, but its welcome "
+                               "gave connection number " +
+                                   std::to_string(connection_) + ", which cannot answer."
+                             : "The server asked whether this client is ready, but no welcome "
+                               "came within " +
+                                   duration_text(timeouts_.ayr) + ".");
             return;
         }
     }
@@ -541,6 +571,7 @@ void ClientProtocol::tick(Clock::time_point now) {
         emit_(StatusText{"Nothing arrived from the server for " + duration_text(timeouts_.idle) +
                          "; not received: " + list + "."});
         expected_.clear();
+        zones_.clear();
         program_expected_ = false;
         emit_(RequestEnded{std::move(missing)});
     }

@@ -118,9 +118,8 @@ public:
     using Emit = std::function<void(Event)>;
     ClientProtocol(FileStore& store, Places places, Timeouts timeouts, Send send, Emit emit);
 
-    // Before the connection opens: what the welcome is answered with (the
-    // request list with Request::login is sent right after the login reply
-    // when not empty; none of the flows does that today).
+    // Before the welcome: what it is answered with, after what was asked
+    // for already. The credentials go with a login.
     void set_pending(Request request, Credentials credentials);
 
     // Bytes received, in order. Everything they complete is handled at once.
@@ -160,6 +159,7 @@ private:
     void begin_file(const Message& message);
     void end_file(const Message& message);
     void answer_welcome();
+    void add_pending(Request request);
     void answer_ayr();
     void send_text(const std::string& text);
     void ack(long long bytes);
@@ -178,7 +178,7 @@ private:
     FrameDecoder decoder_;
     Clock::time_point now_{};
 
-    Request pending_ = Request::none;
+    std::vector<Request> pending_;
     Credentials credentials_;
     std::string pending_list_;  // a download asked for before the welcome
     int connection_ = -1;
@@ -208,6 +208,8 @@ private:
     long long total_ = 0;
     long long received_ = 0;
     long long last_sequence_ = 0;
+    long long first_sequence_ = 0;             // the name message's
+    std::optional<long long> ended_sequence_;  // the last file's end message's
     int last_percent_ = -1;
 
     std::optional<InstallUpdate> install_;

@@ -120,7 +120,7 @@ std::size_t FrameDecoder::buffered() const {
     return buffer_.size() - start_;
 }
 
-std::optional<Message> FrameDecoder::next(bool name) {
+std::optional<Message> FrameDecoder::next(bool name, Repeats repeats) {
     if (spent_) return std::nullopt;
     while (start_ < buffer_.size() && buffer_[start_] == '\0')
         ++start_;
@@ -190,6 +190,9 @@ std::optional<Message> FrameDecoder::next(bool name) {
     if (!sequence || !length || pos != fields.size()) {
         return malformed("a data message header that is not \"DAT<block> <length>]\"");
     }
+    if (!name && repeats.name_sequence && *sequence == *repeats.name_sequence) name = true;
+    if (name && repeats.end_sequence && *sequence == *repeats.end_sequence && *length == 0)
+        name = false;
     const long long limit = name ? kMaxFileSize : kMaxDataLength;
     if (*length < 0 || *length > limit) {
         return malformed(std::string(name ? "a file size" : "a block length") + " of " +

@@ -68,9 +68,17 @@ struct Message {
 class FrameDecoder {
 public:
     void feed(std::string_view bytes);
+    // What a repeat of an earlier data message looks like, so that it is
+    // cut as what it is: the name message of the file in progress (read by
+    // its sequence number while data is expected), or the empty end message
+    // of the file that just ended (while a name is expected).
+    struct Repeats {
+        std::optional<long long> name_sequence;
+        std::optional<long long> end_sequence;
+    };
     // The next complete message, or nothing until more bytes arrive.
     // `name`: a data message now would be the first of a file.
-    std::optional<Message> next(bool name);
+    std::optional<Message> next(bool name, Repeats repeats = {});
     std::size_t buffered() const;
 
 private:

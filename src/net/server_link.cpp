@@ -2,6 +2,7 @@
 // requests and their files, the update check and the program download.
 #include "net/server_link.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
@@ -256,12 +257,7 @@ bool ServerLink::login(Credentials credentials) {
         purpose_ = Purpose::login;
         set_login_state(LoginState::logging_in);
         Credentials c = credentials_;
-        connection_->post([c](ClientProtocol& p) {
-            if (p.welcomed())
-                p.send_login(c);
-            else
-                p.set_pending(Request::login, c);
-        });
+        connection_->post([c](ClientProtocol& p) { p.send_login(c); });
         return true;
     }
     set_login_state(LoginState::logging_in);
@@ -292,24 +288,14 @@ void ServerLink::start_update_check(std::uint32_t own_crc) {
 
 void ServerLink::start_update() {
     update_pending_ = true;
-    // The downloaded program is installed only when its CRC is the one the
-    // server gives; without one from this session, it is asked for first.
-    dlw_after_crc_ = !server_crc_;
+    // The downloaded program is installed only when its CRC-32 is the one
+    // the server gives now, so the server is asked for it before the file.
+    dlw_after_crc_ = true;
     if (connected()) {
-        bool ask_crc = dlw_after_crc_;
-        connection_->post([ask_crc](ClientProtocol& p) {
-            if (!p.welcomed()) {
-                p.set_pending(ask_crc ? Request::update_check : Request::program_download, {});
-            } else if (ask_crc) {
-                p.send_update_check();
-            } else {
-                p.send_program_download();
-            }
-        });
+        connection_->post([](ClientProtocol& p) { p.send_update_check(); });
         return;
     }
-    connect(dlw_after_crc_ ? Request::update_check : Request::program_download,
-            Purpose::program_download);
+    connect(Request::update_check, Purpose::program_download);
 }
 
 void ServerLink::cancel_update() {
@@ -477,6 +463,13 @@ void ServerLink::on(const InstallUpdate& update) {
 }
 
 void ServerLink::on(const RequestEnded& ended) {
+    std::filesystem::path program = program_path_ ? *program_path_ : running_program();
+    if (update_pending_ && std::find(ended.missing.begin(), ended.missing.end(),
+                                     program.filename().string()) != ended.missing.end()) {
+        fail_update("The server did not send the new program.");
+        if (purpose_ == Purpose::program_download) disconnect();
+        return;
+    }
     std::string summary = "Download complete.";
     if (!ended.missing.empty()) {
         summary = "Not received:";

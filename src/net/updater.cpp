@@ -31,9 +31,7 @@ std::string verify_download(const std::filesystem::path& part, long long size,
                             std::optional<std::uint32_t> server_crc) {
     std::error_code ec;
     auto actual = std::filesystem::file_size(part, ec);
-    if (ec)
-        return strfmt("The downloaded program %s cannot be read; the update was not installed.",
-                      part.string().c_str());
+    if (ec) return "Something sucked and Zonesmith download failed.  Re-try download.";
     if (static_cast<long long>(actual) != size || size <= 0)
         return strfmt(
             "The downloaded program has %lld bytes where the server announced %lld; "

@@ -149,6 +149,31 @@ TEST(ClientProtocol, FileTransferBytesOnTheWire) {
     EXPECT_EQ(client.take_sent(), Strings{"ACK7 3 0\x03"}) << "the last file's kind";
 }
 
+TEST(ClientProtocol, RepeatedNameAndEndMessagesAreDropped) {
+    Client client;
+    client.downloading();
+    // The name message again in the middle of the file, the end message
+    // again before the next file: both are repeats, dropped without an ACK.
+    client.protocol.receive("DAT1 3] 30.wld\0DAT1 3] 30.wld\0DAT2 3] abcDAT3 0] "s);
+    client.protocol.receive("DAT3 0] DAT1 2] 30.obj\0DAT2 2] xyDAT3 0] "s);
+    EXPECT_EQ(client.store.files.at("areas/30.wld"), "abc");
+    EXPECT_EQ(client.store.files.at("areas/30.obj"), "xy");
+    EXPECT_FALSE(client.protocol.broken());
+    EXPECT_EQ(client.sent.size(), 8u) << "one ACK per message, two per end, none for repeats";
+    // The request has ended: its zone is no longer asked for.
+    client.protocol.receive("DAT1 2] 30.mob\0"s);
+    EXPECT_TRUE(client.protocol.broken());
+}
+
+TEST(ClientProtocol, RequestsBeforeTheWelcomeAreAllSent) {
+    Client client(Request::update_check);
+    client.protocol.send_login({"anna", "pw"});
+    client.protocol.send_program_download();
+    client.protocol.send_update_check();  // asked for already
+    client.protocol.receive("WLC7\x03");
+    EXPECT_EQ(client.sent, (Strings{"RCC7 0\x03", "LGN7 anna pw\x03", "DLW7\x03"}));
+}
+
 TEST(ClientProtocol, DataMessageAndLoginReplyInOneBlock) {
     Client client;
     client.downloading();
@@ -267,8 +292,8 @@ TEST(ClientProtocol, EveryWaitIsBounded) {
          "WLC1\x03"
          "AYR 0\x03",
          t.ayr,
-         "status: The server asked whether this client is ready, but no welcome came within "
-         "10 seconds.",
+         "status: The server asked whether this client is ready, but its welcome gave "
+         "connection number 1, which cannot answer.",
          true},
         {"file", Request::none, "WLC7\x03", t.idle,
          "status: Download of 30.wld stopped: nothing arrived from the server for 30 seconds.",

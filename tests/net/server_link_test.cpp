@@ -287,6 +287,14 @@ TEST_F(ServerLinkTest, EventsDuringABoxWaitForTheOneBeingHandled) {
                                  "Not received: 31.zon. begins", "Not received: 31.zon. ends"}));
 }
 
+TEST_F(ServerLinkTest, AnUpdateTheServerNeverSendsFails) {
+    link.start_update();
+    link.handle(CrcReply{false, 5});
+    link.handle(RequestEnded{{"zonesmith"}});
+    EXPECT_EQ(recorder.seen.back(), "failed The server did not send the new program.");
+    EXPECT_FALSE(link.connected());
+}
+
 TEST_F(ServerLinkTest, ConnectionEndsAreReported) {
     link.handle(LoginReply{true});
     ui.clear();
