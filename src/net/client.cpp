@@ -190,13 +190,17 @@ void ClientProtocol::receive(std::string_view bytes) {
     if (broken_) return;
     last_arrival_ = now_;
     decoder_.feed(bytes);
+    drain(true);
+}
+
+void ClientProtocol::drain(bool more_may_come) {
     while (!broken_) {
         FrameDecoder::Repeats repeats;
         if (active_)
             repeats.name_sequence = first_sequence_;
         else
             repeats.end_sequence = ended_sequence_;
-        auto message = decoder_.next(!active_, repeats);
+        auto message = decoder_.next(!active_, repeats, more_may_come);
         if (!message) break;
         handle(*message);
     }
@@ -528,6 +532,10 @@ void ClientProtocol::tick(Clock::time_point now) {
         emit_(*install_);
         install_.reset();
     }
+    if (broken_) return;
+    // A file name whose NUL has not come: after a quiet moment it ends
+    // where the bytes end (a server may send none).
+    if (decoder_.buffered() > 0 && now - last_arrival_ >= kNameWait) drain(false);
     if (broken_) return;
     auto expire = [&](const std::string& reason) {
         if (active_) {

@@ -153,6 +153,9 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    // How long a file name without its NUL waits for more bytes.
+    static constexpr std::chrono::milliseconds kNameWait{100};
+    void drain(bool more_may_come);
     void handle(const Message& message);
     void handle_text(const Message& message);
     void handle_data(const Message& message);

@@ -120,7 +120,7 @@ std::size_t FrameDecoder::buffered() const {
     return buffer_.size() - start_;
 }
 
-std::optional<Message> FrameDecoder::next(bool name, Repeats repeats) {
+std::optional<Message> FrameDecoder::next(bool name, Repeats repeats, bool more_may_come) {
     if (spent_) return std::nullopt;
     while (start_ < buffer_.size() && buffer_[start_] == '\0')
         ++start_;
@@ -215,6 +215,7 @@ std::optional<Message> FrameDecoder::next(bool name, Repeats repeats) {
             return malformed("a file name of more than " + std::to_string(kMaxNameLength) +
                              " characters");
         }
+        if (end == after.size() && more_may_come) return std::nullopt;
         m.payload = std::string(after.substr(0, end));
         const std::size_t used = header + end + (end < after.size() ? 1 : 0);
         m.wire_bytes = used;

@@ -76,9 +76,12 @@ public:
         std::optional<long long> name_sequence;
         std::optional<long long> end_sequence;
     };
+    // `more_may_come`: bytes arrived just now, so a name that runs to the
+    // end of them waits for its NUL in the next block; once the line has
+    // been quiet for a moment, the name ends where the bytes end.
     // The next complete message, or nothing until more bytes arrive.
     // `name`: a data message now would be the first of a file.
-    std::optional<Message> next(bool name, Repeats repeats = {});
+    std::optional<Message> next(bool name, Repeats repeats = {}, bool more_may_come = false);
     std::size_t buffered() const;
 
 private:

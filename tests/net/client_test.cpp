@@ -165,6 +165,20 @@ TEST(ClientProtocol, RepeatedNameAndEndMessagesAreDropped) {
     EXPECT_TRUE(client.protocol.broken());
 }
 
+TEST(ClientProtocol, ANameWaitsForItsEndOrAQuietMoment) {
+    Client client;
+    client.downloading();
+    client.protocol.receive("DAT1 3] 30.w");  // its NUL comes in the next block
+    client.at(std::chrono::milliseconds(50));
+    client.protocol.receive("ld\0"s);
+    EXPECT_EQ(client.take_sent(), Strings{"ACK7 1 15\x03"});
+    client.protocol.receive("DAT2 3] abcDAT3 0] DAT1 0] 30.obj");  // no NUL at all
+    EXPECT_EQ(client.take_sent().size(), 3u);
+    client.at(std::chrono::milliseconds(200));
+    EXPECT_EQ(client.take_sent(), Strings{"ACK7 3 14\x03"});
+    EXPECT_EQ(client.store.files.at("areas/30.wld"), "abc");
+}
+
 TEST(ClientProtocol, RequestsBeforeTheWelcomeAreAllSent) {
     Client client(Request::update_check);
     client.protocol.send_login({"anna", "pw"});

@@ -129,14 +129,12 @@ std::string dat_header(long seq, long length) {
     return "DAT" + std::to_string(seq) + " " + std::to_string(length) + "] ";
 }
 
-// One message to send and the range [keep_from, keep_to) a split write must
-// not cut (the name of a name message, with the header's end before it).
+// One message to send.
 struct Outgoing {
     std::string head;          // the header (and a name message's name and NUL)
     std::string_view payload;  // the data bytes that follow it
-    std::size_t keep_from = 0, keep_to = 0;
-    bool wait_ack = true;  // lock-step: wait for its acknowledgement
-    long ack_bytes = -1;   // the byte count its ACK should carry (-1: any)
+    bool wait_ack = true;      // lock-step: wait for its acknowledgement
+    long ack_bytes = -1;       // the byte count its ACK should carry (-1: any)
     long ack_bytes_alt = -1;
 };
 
@@ -211,14 +209,13 @@ private:
     }
 
     // Writes one message (or several joined), in small random pieces when
-    // splitting; the range [keep_from, keep_to) goes out in one piece.
-    bool write(const std::string& bytes, std::size_t keep_from = 0, std::size_t keep_to = 0) {
+    // splitting.
+    bool write(const std::string& bytes) {
         if (!has("split")) return write_raw(bytes);
         std::uniform_int_distribution<int> piece(1, 7);
         std::size_t at = 0;
         while (at < bytes.size()) {
             std::size_t end = std::min(bytes.size(), at + static_cast<std::size_t>(piece(rng_)));
-            if (end > keep_from && end < keep_to) end = keep_to;
             if (!write_raw(std::string_view(bytes).substr(at, end - at))) return false;
             at = end;
             std::this_thread::sleep_for(std::chrono::microseconds(150));
@@ -435,8 +432,7 @@ private:
             Outgoing o;
             std::string header = dat_header(seq++, static_cast<long>(data.size()));
             o.head = header + name + '\0';
-            o.keep_from = header.size() - 2;  // from the "]"
-            o.keep_to = o.head.size();
+            // Split writes cut names too: the client waits for the NUL.
             o.ack_bytes = static_cast<long>(o.head.size());
             o.ack_bytes_alt = o.ack_bytes - 1;  // a client may leave the NUL out
             msgs.push_back(o);
@@ -497,7 +493,7 @@ private:
                 all += msgs[i].head;
                 all += msgs[i].payload;
             }
-            if (!write(all, msgs[0].keep_from, msgs[0].keep_to)) return false;
+            if (!write(all)) return false;
             if (stop_at != SIZE_MAX) return stop_or_close();
             // Every message but the duplicate's copy is acknowledged, then the
             // final one twice.
@@ -511,7 +507,7 @@ private:
             const Outgoing& o = msgs[i];
             out_.assign(o.head);
             out_.append(o.payload);
-            if (!write(out_, o.keep_from, o.keep_to)) return false;
+            if (!write(out_)) return false;
             std::string what = "DAT" + std::to_string(i) + " of " + shown(name);
             if (o.wait_ack && !wait_ack(what, kind, o.ack_bytes, o.ack_bytes_alt))
                 return abandon(name);
