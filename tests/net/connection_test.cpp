@@ -2,6 +2,7 @@
 // test itself plays: the welcome and login bytes, a file written to disk,
 // closes from either side, and a refused connect.
 #include "net/connection.h"
+#include "support/test_files.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -118,14 +119,13 @@ private:
 
 struct Link {
     Events events;
-    fs::path dir = fs::path(::testing::TempDir()) / "zs_connection_test";
+    // A directory of this test's own: ctest runs tests side by side.
+    test::ScratchDir scratch;
+    fs::path dir = scratch.path();
     Connection connection;
     explicit Link(int port, Timeouts timeouts = {})
         : connection({"127.0.0.1", port}, {dir, dir / "zs"}, timeouts,
-                     [this](Event e) { events.add(e); }) {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
+                     [this](Event e) { events.add(e); }) {}
 };
 
 TEST(Connection, LogsInAndEndsWhenTheServerCloses) {
