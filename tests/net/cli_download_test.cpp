@@ -67,14 +67,12 @@ TEST_F(CliDownloadTest, UsageErrors) {
         bool password;
         const char* message;
     };
-    for (const Case& c : {Case{{"30"}, false, "ZONESMITH_PASSWORD"},
-                          Case{{"abc"}, true, "abc is not ZONE"},
-                          Case{{"0"}, true, "0 is not ZONE"},
-                          Case{{"1000"}, true, "1000 is not ZONE"},
-                          Case{{"30:wx"}, true, "30:wx is not ZONE"},
-                          Case{{"30:"}, true, "30: is not ZONE"},
-                          Case{{}, true, "no zones given"},
-                          Case{{"--password", "x", "30"}, true, "unknown option --password"}}) {
+    for (const Case& c :
+         {Case{{"30"}, false, "ZONESMITH_PASSWORD"}, Case{{"abc"}, true, "abc is not ZONE"},
+          Case{{"0"}, true, "0 is not ZONE"}, Case{{"1000"}, true, "1000 is not ZONE"},
+          Case{{"30:wx"}, true, "30:wx is not ZONE"}, Case{{"30:"}, true, "30: is not ZONE"},
+          Case{{}, true, "no zones given"},
+          Case{{"--password", "x", "30"}, true, "unknown option --password"}}) {
         SCOPED_TRACE(c.message);
         if (!c.password) ::unsetenv("ZONESMITH_PASSWORD");
         std::vector<std::string> args = base;
