@@ -409,6 +409,11 @@ void ClientProtocol::handle_data(const Message& message) {
                        std::to_string(total_) + " bytes.");
         return;
     }
+    if (skipping_) {
+        received_ += message.length;
+        ack(static_cast<long long>(message.wire_bytes));
+        return;
+    }
     if (total_ > 0) {
         const int percent = static_cast<int>(received_ * 100 / total_);
         if (percent != last_percent_) {
@@ -427,6 +432,13 @@ void ClientProtocol::handle_data(const Message& message) {
 
 void ClientProtocol::begin_file(const Message& message) {
     name_ = message.payload;
+    if (skip_program_ && kind_of_name(name_) == FileKind::program) {
+        // The program the builder cancelled: read past it, writing nothing.
+        skip_program_ = false;
+        start_transfer(message, FileKind::program, {});
+        skipping_ = true;
+        return;
+    }
     const bool outstanding = !expected_.empty() || program_expected_;
     const NameCheck check =
         outstanding ? check_file_name(name_, zones_, program_expected_, places_.area_dir,
@@ -441,9 +453,14 @@ void ClientProtocol::begin_file(const Message& message) {
                        ".download could not be created.");
         return;
     }
+    start_transfer(message, check.kind, check.path);
+}
+
+void ClientProtocol::start_transfer(const Message& message, FileKind kind,
+                                    std::filesystem::path path) {
     active_ = true;
-    kind_ = check.kind;
-    path_ = check.path;
+    kind_ = kind;
+    path_ = std::move(path);
     total_ = message.length;
     received_ = 0;
     last_sequence_ = first_sequence_ = message.sequence;
@@ -452,10 +469,28 @@ void ClientProtocol::begin_file(const Message& message) {
     ack(static_cast<long long>(message.wire_bytes));
 }
 
+void ClientProtocol::abandon_program() {
+    // A program already whole is still announced: its taker deletes it.
+    if (active_ && kind_ == FileKind::program) {
+        if (!skipping_) store_.discard();
+        skipping_ = true;
+    } else if (program_expected_) {
+        skip_program_ = true;
+    }
+    program_expected_ = false;
+}
+
 void ClientProtocol::end_file(const Message& message) {
     if (received_ != total_) {
         abort_transfer("Download of " + name_ + " stopped: it ended after " +
                        std::to_string(received_) + " of " + std::to_string(total_) + " bytes.");
+        return;
+    }
+    if (skipping_) {
+        ack(0);
+        ack(static_cast<long long>(message.wire_bytes));
+        clear_transfer();
+        ended_sequence_ = message.sequence;
         return;
     }
     if (!store_.commit()) {
@@ -493,6 +528,7 @@ void ClientProtocol::end_file(const Message& message) {
 
 void ClientProtocol::clear_transfer() {
     active_ = false;
+    skipping_ = false;
     name_.clear();
     path_.clear();
     total_ = received_ = 0;
@@ -501,7 +537,7 @@ void ClientProtocol::clear_transfer() {
 }
 
 void ClientProtocol::abort_transfer(const std::string& reason) {
-    if (active_) store_.discard();
+    if (active_ && !skipping_) store_.discard();
     emit_(FileFailed{name_, reason});
     emit_(StatusText{reason});
     clear_transfer();
@@ -592,13 +628,13 @@ void ClientProtocol::closed(const std::string& reason) {
         emit_(*install_);
         install_.reset();
     }
-    if (active_) {
+    if (active_ && !skipping_) {
         store_.discard();
         const std::string text = "The connection ended before " + name_ + " was complete.";
         emit_(FileFailed{name_, text});
         emit_(StatusText{text});
-        clear_transfer();
     }
+    clear_transfer();
     fail(reason.empty() ? std::string("The connection was closed.") : reason);
     emit_(Disconnected{reason});
 }

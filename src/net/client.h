@@ -150,6 +150,10 @@ public:
     void send_program_download();
     void send_update_check();
     void send_login(const Credentials& credentials);
+    // Cancel of an update: the program file is not wanted any more. A
+    // transfer of it under way is read to its end without writing (so the
+    // connection stays usable); one not begun is skipped when it comes.
+    void abandon_program();
 
 private:
     using Clock = std::chrono::steady_clock;
@@ -160,6 +164,7 @@ private:
     void handle_text(const Message& message);
     void handle_data(const Message& message);
     void begin_file(const Message& message);
+    void start_transfer(const Message& message, FileKind kind, std::filesystem::path path);
     void end_file(const Message& message);
     void answer_welcome();
     void add_pending(Request request);
@@ -205,6 +210,8 @@ private:
 
     // The file in progress.
     bool active_ = false;
+    bool skipping_ = false;      // read to its end, written nowhere
+    bool skip_program_ = false;  // the next program file is skipped
     std::string name_;
     FileKind kind_ = FileKind::program;  // also the last file's kind after it ends
     std::filesystem::path path_;

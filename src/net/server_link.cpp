@@ -302,7 +302,12 @@ void ServerLink::cancel_update() {
     if (!update_pending_) return;
     update_pending_ = false;
     dlw_after_crc_ = false;
-    disconnect();
+    if (purpose_ == Purpose::program_download || !connected()) {
+        disconnect();  // the connection was made for the update alone
+    } else {
+        // A login's connection stays: only the program file is dropped.
+        connection_->post([](ClientProtocol& p) { p.abandon_program(); });
+    }
     std::error_code ec;
     std::filesystem::path part = (program_path_ ? *program_path_ : running_program());
     part += ".part";

@@ -109,8 +109,9 @@ public:
     // The update, after the builder said Yes: DLW on the open connection, or
     // a new connection that sends it after the welcome.
     void start_update();
-    // Cancel in the update dialog: the program download stops (the
-    // connection it runs on ends) and its ".part" is deleted.
+    // Cancel in the update dialog: the program download stops and its
+    // ".part" is deleted. A connection made for the update ends; a login's
+    // stays open and only drops the program file.
     void cancel_update();
     // Ends the connection (on the window thread).
     void disconnect();

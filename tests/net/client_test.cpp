@@ -179,6 +179,27 @@ TEST(ClientProtocol, ANameWaitsForItsEndOrAQuietMoment) {
     EXPECT_EQ(client.store.files.at("areas/30.wld"), "abc");
 }
 
+TEST(ClientProtocol, AnAbandonedProgramIsReadPastAndWrittenNowhere) {
+    // Cancelled in mid-file, and cancelled before the file began: either
+    // way the messages are acknowledged, nothing is written, and the
+    // connection stays usable.
+    for (bool begun : {true, false}) {
+        Client client;
+        client.protocol.receive("WLC7\x03");
+        client.protocol.send_program_download();
+        if (begun) client.protocol.receive("DAT1 4] zs\0DAT2 2] ab"s);
+        client.protocol.abandon_program();
+        if (!begun) client.protocol.receive("DAT1 4] zs\0DAT2 2] ab"s);
+        client.protocol.receive("DAT3 2] cdDAT4 0] LNS7 1\x03"s);
+        client.at(seconds(2));
+        EXPECT_TRUE(client.store.files.empty());
+        EXPECT_FALSE(client.store.open);
+        EXPECT_FALSE(client.protocol.broken());
+        EXPECT_EQ(client.sent.size(), 6u) << "DLW, then ACKs: name, two blocks, the end twice";
+        EXPECT_EQ(client.events.back(), "login accepted") << begun;
+    }
+}
+
 TEST(ClientProtocol, RequestsBeforeTheWelcomeAreAllSent) {
     Client client(Request::update_check);
     client.protocol.send_login({"anna", "pw"});

@@ -88,6 +88,28 @@ TEST_F(ServerLinkFlowTest, LoginDownloadAndTheZoneIsLoaded) {
     EXPECT_EQ(ui.last_status(), "Logged out of Quor server.");
 }
 
+TEST_F(ServerLinkFlowTest, CancelledUpdateKeepsTheLogin) {
+    fs::copy_file(fs::path(ZS_SOURCE_DIR) / "demo" / "88.wld", tree.server_areas() / "88.wld");
+    start({});
+    ASSERT_TRUE(link->login(test::LinkTree::kCredentials));
+    ASSERT_TRUE(run_until([&] { return link->login_state() == LoginState::logged_in; }));
+    link->start_update();
+    ASSERT_TRUE(run_until([&] { return !seen.update_percents.empty(); }));
+    link->cancel_update();
+
+    // Still logged in on the same connection, and a download goes through.
+    ASSERT_EQ(link->download({{"88", true, false, false, false}}), ServerLink::DownloadStart::sent);
+    ASSERT_TRUE(run_until([&] { return ws.has_zone(TableKind::World, 88); }));
+    EXPECT_EQ(link->login_state(), LoginState::logged_in);
+    fs::path part = tree.places().program_path;
+    part += ".part";
+    // A program that was whole before the cancel reached the connection is
+    // deleted when it is announced, a second later.
+    EXPECT_TRUE(run_until([&] { return !fs::exists(part); }));
+    EXPECT_FALSE(fs::exists(part.string() + ".download"));
+    EXPECT_FALSE(seen.install);
+}
+
 TEST_F(ServerLinkFlowTest, UpdateIsInstalledOnlyWhenItsCrcIsTheServers) {
     for (bool wrong : {false, true}) {
         SCOPED_TRACE(wrong ? "wrong CRC" : "right CRC");
