@@ -146,6 +146,12 @@ std::string printable(std::string_view text) {
     return s;
 }
 
+// A usage error: the reason, then the usage; exit status 2.
+int usage_error(std::ostream& err, const std::string& why) {
+    err << "zonesmith-cli: " << why << '\n' << kUsage;
+    return 2;
+}
+
 std::string for_terminal(std::string_view text) {
     std::string s(text);
     std::erase(s, '\r');
@@ -362,8 +368,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
         std::string_view rest = z;
         long long n;
         if (!parse_long(rest, n) || !rest.empty() || n < -328 || n > 327) {
-            err << "zonesmith-cli: " << z << " is not a zone number\n" << kUsage;
-            return 2;
+            return usage_error(err, z + " is not a zone number");
         }
         zones.push_back(static_cast<int>(n));
     }
@@ -435,14 +440,12 @@ int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream
     for (const auto& z : opt.operands) {
         std::optional<long long> n = box_number(z);
         if (!n || !zone_number_valid(*n)) {
-            err << "zonesmith-cli: " << z << " is not a zone number\n" << kUsage;
-            return 2;
+            return usage_error(err, z + " is not a zone number");
         }
         zones.push_back(static_cast<int>(*n));
     }
     if (zones.empty()) {
-        err << "zonesmith-cli: no zones given\n" << kUsage;
-        return 2;
+        return usage_error(err, "no zones given");
     }
     CliUi ui(out, err, opt.yes, false);
     CommandWorkspace workspace(ui, process_ends);
@@ -496,8 +499,7 @@ int generate_map_command(const std::vector<std::string>& args, std::ostream& out
         }
         std::optional<long long> n = ++i < args.size() ? box_number(args[i]) : std::nullopt;
         if (!n || *n < 0) {
-            err << "zonesmith-cli: --seed needs a number of 0 or more\n" << kUsage;
-            return 2;
+            return usage_error(err, "--seed needs a number of 0 or more");
         }
         seed = static_cast<std::uint64_t>(*n);
     }
@@ -507,8 +509,7 @@ int generate_map_command(const std::vector<std::string>& args, std::ostream& out
         return 2;
     }
     if (opt.operands.size() < 2 || opt.operands.size() > 3) {
-        err << "zonesmith-cli: generate-map takes ZONE, ROOMS and optionally FLOORS\n" << kUsage;
-        return 2;
+        return usage_error(err, "generate-map takes ZONE, ROOMS and optionally FLOORS");
     }
     MapRequest request;
     if (!int_operand(opt.operands[0], "zone number", request.zone, err) ||
@@ -587,8 +588,7 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
     for (std::size_t i = 0; i < 2 && i < opt.operands.size(); ++i)
         numbers[i] = box_number(opt.operands[i]);
     if (opt.operands.size() != 2 || !numbers[0] || !numbers[1]) {
-        err << "zonesmith-cli: renumber takes two zone numbers, OLD and NEW\n" << kUsage;
-        return 2;
+        return usage_error(err, "renumber takes two zone numbers, OLD and NEW");
     }
     fs::path dir = opt.dir ? *opt.dir : fs::path(".");
     fs::path out_dir = opt.out_dir ? *opt.out_dir : dir;
@@ -669,10 +669,7 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
     std::optional<std::uint64_t> seed;
     std::vector<std::pair<std::string, std::string>> vocabularies;
     std::vector<int> zones;
-    auto usage = [&](const std::string& why) {
-        err << "zonesmith-cli: " << why << '\n' << kUsage;
-        return 2;
-    };
+    auto usage = [&](const std::string& why) { return usage_error(err, why); };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         bool has_value = i + 1 < args.size();
@@ -799,10 +796,7 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
     fs::path dir = ".";
     std::optional<int> timeout;
     std::vector<net::DownloadRow> rows;
-    auto usage = [&](const std::string& why) {
-        err << "zonesmith-cli: " << why << '\n' << kUsage;
-        return 2;
-    };
+    auto usage = [&](const std::string& why) { return usage_error(err, why); };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         bool has_value = i + 1 < args.size();

@@ -11,6 +11,8 @@
 #include <limits>
 #include <system_error>
 
+#include "world/box_numbers.h"
+
 namespace zs::net {
 
 namespace {
@@ -34,16 +36,7 @@ std::vector<std::string> tokens(std::string_view text) {
 }
 
 std::optional<long long> number(const std::vector<std::string>& fields, std::size_t i) {
-    if (i >= fields.size()) return std::nullopt;
-    const std::string& s = fields[i];
-    std::size_t pos = 0;
-    if (pos < s.size() && (s[pos] == '-' || s[pos] == '+')) ++pos;
-    if (pos == s.size() || s.size() - pos > 18) return std::nullopt;
-    if (!std::all_of(s.begin() + static_cast<long>(pos), s.end(),
-                     [](char c) { return c >= '0' && c <= '9'; })) {
-        return std::nullopt;
-    }
-    return std::stoll(s);
+    return i < fields.size() ? box_number(fields[i]) : std::nullopt;
 }
 
 const char* extension(FileKind kind) {

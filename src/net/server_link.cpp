@@ -191,6 +191,10 @@ ServerLink::~ServerLink() {
     drop_connection();
 }
 
+std::filesystem::path ServerLink::program() const {
+    return program_path_ ? *program_path_ : running_program();
+}
+
 bool ServerLink::connected() const {
     return connection_ && connection_->is_open();
 }
@@ -211,7 +215,7 @@ void ServerLink::connect(Request request, Purpose purpose) {
     drop_connection();
     purpose_ = purpose;
     std::uint64_t generation = ++generation_;
-    Places places{ws_.area_dir(), program_path_ ? *program_path_ : running_program()};
+    Places places{ws_.area_dir(), program()};
     // Events come on the connection's thread; they are handled on the window
     // thread, and only while this connection is still the current one.
     auto listener = [this, generation, post = post_](Event event) {
@@ -309,7 +313,7 @@ void ServerLink::cancel_update() {
         connection_->post([](ClientProtocol& p) { p.abandon_program(); });
     }
     std::error_code ec;
-    std::filesystem::path part = (program_path_ ? *program_path_ : running_program());
+    std::filesystem::path part = program();
     part += ".part";
     std::filesystem::remove(part, ec);
 }
@@ -417,8 +421,7 @@ void ServerLink::on(const CrcReply& reply) {
 void ServerLink::on(const SizeReply& reply) {
     if (reply.unsupported) return;
     std::error_code ec;
-    std::filesystem::path program = program_path_ ? *program_path_ : running_program();
-    auto size = std::filesystem::file_size(program, ec);
+    auto size = std::filesystem::file_size(program(), ec);
     long long own = ec ? 0 : static_cast<long long>(size);
     judge(own == reply.size, own <= 0, reply.size < 1);
     after_check_reply();
@@ -468,9 +471,8 @@ void ServerLink::on(const InstallUpdate& update) {
 }
 
 void ServerLink::on(const RequestEnded& ended) {
-    std::filesystem::path program = program_path_ ? *program_path_ : running_program();
     if (update_pending_ && std::find(ended.missing.begin(), ended.missing.end(),
-                                     program.filename().string()) != ended.missing.end()) {
+                                     program().filename().string()) != ended.missing.end()) {
         fail_update("The server did not send the new program.");
         if (purpose_ == Purpose::program_download) disconnect();
         return;

@@ -129,6 +129,8 @@ private:
     // What the current connection was made for.
     enum class Purpose { none, login, update_check, program_download };
 
+    // The program file a download replaces.
+    std::filesystem::path program() const;
     void set_login_state(LoginState state);
     void set_update_status(UpdateStatus status);
     void connect(Request request, Purpose purpose);
