@@ -10,6 +10,8 @@
 #include <iterator>
 #include <limits>
 
+#include "files/area_files.h"
+
 namespace zs::net {
 
 namespace {
@@ -296,7 +298,7 @@ NameCheck check_file_name(std::string_view name, const std::vector<int>& zones,
             return c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7f;
         });
     if (!plain) return refuse("it is not a plain file name.");
-    if (name == "ZonesmithSettings.txt" || name == "ZonesmithServer.txt") {
+    if (name == kSettingsFileName || name == kServerSettingsFileName) {
         return refuse("it would replace a settings file.");
     }
     check.kind = kind_of_name(name);

@@ -25,6 +25,8 @@ inline constexpr std::size_t kMaxNameLength = 255;
 // A text message (up to its 0x03) is at most this long; a longer one is
 // malformed (the decoder cannot tell where it ends however it was split).
 inline constexpr std::size_t kMaxTextLength = 4096;
+// The server link's settings, beside the editor's in the area directory.
+inline constexpr const char* kServerSettingsFileName = "ZonesmithServer.txt";
 
 // What a downloaded file is, from the last letter of its name.
 enum class FileKind { program = 0, world = 1, mobile = 2, object = 3, zone = 4 };

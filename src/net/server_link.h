@@ -33,7 +33,6 @@ struct LinkSettings {
     bool check_at_start = true;
     Timeouts timeouts;
 };
-inline constexpr const char* kServerSettingsFileName = "ZonesmithServer.txt";
 LinkSettings read_link_settings(const std::filesystem::path& dir);
 
 enum class LoginState { logged_out = 0, logging_in = 1, logged_in = 2, failed = 3 };
