@@ -72,6 +72,14 @@ std::string read_bytes(const fs::path& path) {
     return s.str();
 }
 
+fs::path test_data(const std::string& name) {
+    return fs::path(ZS_TEST_DATA_DIR) / name;
+}
+
+std::string test_data_bytes(const std::string& name) {
+    return read_bytes(test_data(name));
+}
+
 fs::path corpus_dir() {
     fs::path p = fs::path(ZS_CORPUS_DIR) / "circlemud-stock";
     return fs::is_directory(p) ? p : fs::path();

@@ -39,6 +39,11 @@ std::string world_file(
 
 std::string read_bytes(const std::filesystem::path& path);
 
+// A file of tests/data, the inputs the tests read (area files, texts).
+std::filesystem::path test_data(const std::string& name);
+// Its bytes.
+std::string test_data_bytes(const std::string& name);
+
 // The stock corpus directory, or an empty path when it is missing. Outside CI
 // a missing corpus skips the test; in CI it fails.
 std::filesystem::path corpus_dir();
