@@ -52,10 +52,12 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     text_layout->addLayout(boxes, 1);
 
     connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
-    connect(description_, &QPlainTextEdit::textChanged, this,
-            [this] { text_typed(description_, shown_description_, RoomField::Description); });
-    connect(side_text_, &QPlainTextEdit::textChanged, this,
-            [this] { text_typed(side_text_, shown_side_text_, RoomField::SideText); });
+    connect(description_, &QPlainTextEdit::textChanged, this, [this] {
+        text_typed(description_, shown_description_, filled_description_, RoomField::Description);
+    });
+    connect(side_text_, &QPlainTextEdit::textChanged, this, [this] {
+        text_typed(side_text_, shown_side_text_, filled_side_text_, RoomField::SideText);
+    });
     connect(tools_, &TextTools::hide_toggled, this, [this](bool hidden) {
         for (QWidget* box : {static_cast<QWidget*>(title_), static_cast<QWidget*>(description_),
                              static_cast<QWidget*>(side_text_)})
@@ -76,9 +78,11 @@ int RoomEditor::selected_vnum() const {
 void RoomEditor::refresh() {
     const Room* room = workspace().world().selected_room();
     filling_ = true;
+    filled_description_ = room ? room->description.str() : std::string();
+    filled_side_text_ = room ? room->side_text.str() : std::string();
     shown_title_ = room ? from_area_text(room->title) : QString();
-    shown_description_ = room ? from_area_text(room->description) : QString();
-    shown_side_text_ = room ? from_area_text(room->side_text) : QString();
+    shown_description_ = from_area_text(filled_description_);
+    shown_side_text_ = from_area_text(filled_side_text_);
     title_->setText(shown_title_);
     description_->setPlainText(shown_description_);
     side_text_->setPlainText(shown_side_text_);
@@ -117,11 +121,12 @@ void RoomEditor::title_typed() {
     int vnum = selected_vnum();
     if (vnum < 0) return;
     store_room_text(
-        workspace(), vnum, RoomField::Title, to_area_text(text),
+        workspace(), vnum, RoomField::Title, to_area_text(text), {},
         edit_options(field_bit(RoomField::Title), {TableKind::World, vnum, int(RoomField::Title)}));
 }
 
-void RoomEditor::text_typed(QPlainTextEdit* box, QString& shown, RoomField field) {
+void RoomEditor::text_typed(QPlainTextEdit* box, QString& shown, const std::string& filled,
+                            RoomField field) {
     if (filling_) return;
     QString text = box->toPlainText();
     if (text == shown) return;  // a change of format only
@@ -138,23 +143,29 @@ void RoomEditor::text_typed(QPlainTextEdit* box, QString& shown, RoomField field
     shown = text;
     int vnum = selected_vnum();
     if (vnum < 0) return;
-    store_room_text(workspace(), vnum, field, to_area_text(text),
+    store_room_text(workspace(), vnum, field, box_bytes(text, filled), filled,
                     edit_options(field_bit(field), {TableKind::World, vnum, int(field)}));
 }
 
 void RoomEditor::format_pressed() {
     int vnum = selected_vnum();
     if (vnum < 0) return;
-    format_room_texts(workspace(), vnum, to_area_text(description_->toPlainText()),
-                      to_area_text(side_text_->toPlainText()), edit_options(0));
+    // Typing before and after the button are bursts of their own.
+    workspace().end_typing_burst();
+    format_room_texts(workspace(), vnum, box_bytes(description_->toPlainText(), filled_description_),
+                      box_bytes(side_text_->toPlainText(), filled_side_text_), edit_options(0));
+    workspace().end_typing_burst();
     refresh();  // the boxes show the formatted texts
 }
 
 void RoomEditor::clear_pressed() {
     int vnum = selected_vnum();
     if (vnum < 0) return;
-    clear_room_colours(workspace(), vnum, to_area_text(description_->toPlainText()),
-                       edit_options(0));
+    workspace().end_typing_burst();
+    clear_room_colours(workspace(), vnum,
+                       box_bytes(description_->toPlainText(), filled_description_),
+                       filled_description_, edit_options(0));
+    workspace().end_typing_burst();
     refresh();
 }
 
@@ -174,8 +185,11 @@ void RoomEditor::colour_pressed(const QString& code, bool twice) {
     if (!twice) return;
     int vnum = selected_vnum();
     if (vnum < 0) return;
-    colour_room_description(workspace(), vnum, to_area_text(description_->toPlainText()),
+    workspace().end_typing_burst();
+    colour_room_description(workspace(), vnum,
+                            box_bytes(description_->toPlainText(), filled_description_),
                             to_area_text(code), edit_options(0));
+    workspace().end_typing_burst();
     refresh();
 }
 

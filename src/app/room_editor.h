@@ -3,7 +3,8 @@
 // see game text in, with Hide, the Format and Clear buttons and the colour buttons
 // with the paint colour's swatch beside "Color:"; Tab moves between the
 // title and description boxes. Typing stores into the room at once, each
-// burst of typing in one box one undoable step; a "~" or a text longer than
+// burst of typing in one box one undoable step, and keeps the lines of the
+// room's texts that the builder did not edit; a "~" or a text longer than
 // the area files take is refused. The room pane beside the map (RoomPane)
 // holds the room's other fields and its exits.
 #pragma once
@@ -60,7 +61,8 @@ private:
     // The builder changed a box: stores its text, or puts the box back as it
     // was when the text cannot be stored.
     void title_typed();
-    void text_typed(QPlainTextEdit* box, QString& shown, RoomField field);
+    void text_typed(QPlainTextEdit* box, QString& shown, const std::string& filled,
+                    RoomField field);
     bool refused(const QString& text);
     int selected_vnum() const;
     void format_pressed();
@@ -73,6 +75,9 @@ private:
     QPlainTextEdit* side_text_ = nullptr;
     // What each box showed after its last accepted change.
     QString shown_title_, shown_description_, shown_side_text_;
+    // The room's texts the boxes were last filled with: typing keeps the
+    // lines of these that it did not touch.
+    std::string filled_description_, filled_side_text_;
     TextTools* tools_ = nullptr;
     RoomPane* room_pane_ = nullptr;
     bool filling_ = false;  // the boxes are being filled from the room

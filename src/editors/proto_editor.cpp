@@ -129,10 +129,12 @@ void ProtoEditor::fill_fields() {
         auto field = static_cast<ProtoField>(f);
         const std::string* text = proto_text(workspace(), table_kind_, vnum, field);
         shown_[f] = text ? from_area_text(proto_field_text(field, *text)) : QString();
-        if (field == ProtoField::LookDescription)
+        if (field == ProtoField::LookDescription) {
+            filled_look_ = text ? *text : std::string();
             look_->setPlainText(shown_[f]);
-        else
+        } else {
             lines_[f]->setText(shown_[f]);
+        }
     }
     vnum_->setText(vnum < 0 ? QString() : QString::number(vnum));
     filling_ = false;
@@ -247,18 +249,22 @@ void ProtoEditor::typed(ProtoField field) {
     shown_[f] = text;
     int vnum = current_proto(workspace(), table_kind_);
     if (vnum < 0) return;
-    store_proto_text(workspace(), table_kind_, vnum, field, to_area_text(text),
+    store_proto_text(workspace(), table_kind_, vnum, field,
+                     look ? box_bytes(text, filled_look_) : to_area_text(text), filled_look_,
                      edit_options(field_bit(field), {table_kind_, vnum, f}));
 }
 
 void ProtoEditor::format_pressed(bool clear) {
     int vnum = current_proto(workspace(), table_kind_);
     if (vnum < 0) return;
-    std::string typed = to_area_text(look_->toPlainText());
+    std::string typed = box_bytes(look_->toPlainText(), filled_look_);
+    // Typing before and after the button are bursts of their own.
+    workspace().end_typing_burst();
     if (clear)
-        clear_proto_colours(workspace(), table_kind_, vnum, typed, edit_options(0));
+        clear_proto_colours(workspace(), table_kind_, vnum, typed, filled_look_, edit_options(0));
     else
         format_proto_look(workspace(), table_kind_, vnum, typed, edit_options(0));
+    workspace().end_typing_burst();
     fill_fields();  // the field shows the formatted text
     workspace().request_redraw(true);
 }

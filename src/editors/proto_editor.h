@@ -74,6 +74,9 @@ private:
     TextTools* tools_ = nullptr;
     // What each field showed after its last accepted change.
     std::array<QString, kProtoFieldCount> shown_;
+    // The look description the field was last filled with: typing keeps the
+    // lines of it that it did not touch.
+    std::string filled_look_;
     // The tree's record items by vnum; the records hold none.
     QHash<int, QTreeWidgetItem*> items_;
     bool filling_ = false;    // the widgets are being filled from the table

@@ -30,15 +30,17 @@ bool ExtraDescSession::store(std::string_view keywords, std::string_view text) {
     // Boxes left as they were shown store nothing: an entry read from a file
     // keeps its own wrapping and line ends.
     if (keywords == shown.keyword && text == shown.description) return true;
-    std::string formatted = format(text);
     std::string why = room_text_refusal(keywords);
-    if (why.empty()) why = room_text_refusal(formatted);
+    if (why.empty()) why = room_text_refusal(text);
+    // Lines the builder did not edit stay as they were.
+    std::string kept = why.empty() ? wrap_edited_lines(shown.description, text) : std::string();
+    if (why.empty()) why = room_text_refusal(kept);
     if (!why.empty()) {
         ws_.ui().show_status(why);
         return false;
     }
     shown.keyword = keywords;
-    shown.description = std::move(formatted);
+    shown.description = std::move(kept);
     return true;
 }
 
@@ -69,6 +71,22 @@ bool ExtraDescSession::last(std::string_view keywords, std::string_view text) {
 
 bool ExtraDescSession::ok(std::string_view keywords, std::string_view text) {
     if (!store(keywords, text)) return false;
+    // An entry with only one of its two parts would be dropped: the builder
+    // is shown it and told what is missing instead.
+    for (int i = 0; i < count(); ++i) {
+        const ExtraDescription& e = entries_[static_cast<std::size_t>(i)];
+        if (e.keyword.empty() == e.description.empty()) continue;
+        show(i);
+        ws_.ui().show_status(
+            e.keyword.empty()
+                ? strfmt("Extra description %d of %d has text but no keywords: type its "
+                         "keywords, or empty its text to drop it.",
+                         i + 1, count())
+                : strfmt("Extra description %d of %d has keywords but no text: type its text, "
+                         "or empty its keywords to drop it.",
+                         i + 1, count()));
+        return false;
+    }
     close();
     return true;
 }

@@ -3,8 +3,8 @@
 // leaving an entry stores the dialog's two boxes into it, and closing the
 // dialog drops the incomplete entries and stores the list into the room as
 // one undoable step ("Edit Extra Descriptions of Room 3001"), none when
-// nothing changed. The dialog passes the boxes' bytes and shows what the
-// session holds.
+// nothing changed. A stored text keeps the lines the builder did not edit.
+// The dialog passes the boxes' bytes and shows what the session holds.
 #pragma once
 
 #include <string>
@@ -41,11 +41,13 @@ public:
     bool first(std::string_view keywords, std::string_view text);
     bool last(std::string_view keywords, std::string_view text);
 
-    // The text box formatted as it would be stored (no indentation).
+    // The text box as Format shows it: reflowed, without indentation.
     static std::string format(std::string_view text);
 
     // OK: stores the boxes, then closes (below). False, with nothing
-    // committed, when the boxes cannot be stored: the dialog stays open.
+    // committed, when the boxes cannot be stored, or when an entry has text
+    // but no keywords (or keywords but no text): the session then shows that
+    // entry, the status line says what is missing, and the dialog stays open.
     bool ok(std::string_view keywords, std::string_view text);
     // Cancel: closes without storing the boxes; entries stored while moving
     // between them stay.

@@ -1,5 +1,7 @@
 #include "world/format_text.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -251,6 +253,140 @@ std::string format_text(std::string_view text, Indent indent, std::size_t capaci
     if (capacity < kLineBreak.size()) return std::string(kLineBreak.substr(0, capacity));
     out.resize(capacity - kLineBreak.size());
     return trimmed(out) + std::string(kLineBreak);
+}
+
+namespace {
+
+// A line of a text: its bytes without the line end, and the end itself
+// ("\r\n", "\n", or nothing for the last line).
+struct Line {
+    std::string_view body;
+    std::string_view end;
+};
+
+std::vector<Line> lines_of(std::string_view text) {
+    std::vector<Line> out;
+    std::size_t start = 0;
+    while (true) {
+        std::size_t nl = text.find('\n', start);
+        if (nl == std::string_view::npos) {
+            out.push_back({text.substr(start), {}});
+            return out;
+        }
+        std::size_t body_end = nl > start && text[nl - 1] == '\r' ? nl - 1 : nl;
+        out.push_back({text.substr(start, body_end - start), text.substr(body_end, nl + 1 - body_end)});
+        start = nl + 1;
+    }
+}
+
+bool is_line_blank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Appends the line, wrapped at blanks into pieces of at most kLastColumn
+// visible columns where it is wider; a word wider than a line stands alone.
+void append_wrapped(std::string& out, std::string_view line) {
+    while (visible_length(line) > kLastColumn) {
+        std::optional<std::size_t> fits, beyond;
+        int column = 0;
+        bool after_word = false;
+        for (const Token& t : tokens_of(line)) {
+            const bool blank = !t.code && is_line_blank(line[t.offset]);
+            if (blank && after_word) {
+                // The text before this blank would make a line of `column`.
+                if (column <= kLastColumn) {
+                    fits = t.offset;
+                } else {
+                    beyond = t.offset;
+                    break;
+                }
+            }
+            after_word = !blank;
+            column += !t.code;
+        }
+        const std::optional<std::size_t> cut = fits ? fits : beyond;
+        if (!cut) break;
+        std::size_t rest = *cut;
+        while (rest < line.size() && is_line_blank(line[rest]))
+            ++rest;
+        out += line.substr(0, *cut);
+        if (rest == line.size()) return;  // only blanks were left over
+        out += kLineBreak;
+        line.remove_prefix(rest);
+    }
+    out += line;
+}
+
+// Which lines of `typed` stand unchanged in `base`: for each typed line, the
+// index of its base line, or -1. The lines both texts open and close with
+// match as they are; between them, a longest common run of lines, unless the
+// two stretches are too long to compare (then none of them match).
+std::vector<int> matched_lines(const std::vector<Line>& base, const std::vector<Line>& typed) {
+    std::vector<int> match(typed.size(), -1);
+    std::size_t head = 0;
+    while (head < base.size() && head < typed.size() && base[head].body == typed[head].body) {
+        match[head] = static_cast<int>(head);
+        ++head;
+    }
+    std::size_t tail = 0;
+    while (tail < base.size() - head && tail < typed.size() - head &&
+           base[base.size() - 1 - tail].body == typed[typed.size() - 1 - tail].body) {
+        match[typed.size() - 1 - tail] = static_cast<int>(base.size() - 1 - tail);
+        ++tail;
+    }
+    const std::size_t n = base.size() - head - tail, m = typed.size() - head - tail;
+    constexpr std::size_t kMostCells = std::size_t{1} << 22;
+    if (n == 0 || m == 0 || (n + 1) * (m + 1) > kMostCells) return match;
+    // lcs[i][j]: the longest common run of base lines from i and typed from j.
+    std::vector<std::uint32_t> lcs((n + 1) * (m + 1), 0);
+    auto at = [&](std::size_t i, std::size_t j) -> std::uint32_t& { return lcs[i * (m + 1) + j]; };
+    for (std::size_t i = n; i-- > 0;)
+        for (std::size_t j = m; j-- > 0;)
+            at(i, j) = base[head + i].body == typed[head + j].body
+                           ? at(i + 1, j + 1) + 1
+                           : std::max(at(i + 1, j), at(i, j + 1));
+    for (std::size_t i = 0, j = 0; i < n && j < m;) {
+        if (base[head + i].body == typed[head + j].body) {
+            match[head + j] = static_cast<int>(head + i);
+            ++i;
+            ++j;
+        } else if (at(i + 1, j) >= at(i, j + 1)) {
+            ++i;
+        } else {
+            ++j;
+        }
+    }
+    return match;
+}
+
+bool ends_with_line_break(std::string_view text) {
+    return !text.empty() && text.back() == '\n';
+}
+
+}  // namespace
+
+std::string wrap_edited_lines(std::string_view base, std::string_view typed) {
+    if (typed == base) return std::string(base);
+    const std::vector<Line> old_lines = lines_of(base), new_lines = lines_of(typed);
+    const std::vector<int> match = matched_lines(old_lines, new_lines);
+    std::string out;
+    out.reserve(typed.size() + typed.size() / 32);
+    for (std::size_t j = 0; j < new_lines.size(); ++j) {
+        const Line& line = new_lines[j];
+        if (match[j] < 0) {
+            append_wrapped(out, line.body);
+            out += line.end;
+            continue;
+        }
+        // An unchanged line keeps its bytes and its own line end; the last
+        // line has none, and a line that was last gets the typed one.
+        const Line& kept = old_lines[static_cast<std::size_t>(match[j])];
+        out += kept.body;
+        out += line.end.empty() ? line.end : kept.end.empty() ? line.end : kept.end;
+    }
+    if (!out.empty() && !ends_with_line_break(out) && (base.empty() || ends_with_line_break(base)))
+        out += kLineBreak;
+    return out;
 }
 
 }  // namespace zs

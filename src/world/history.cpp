@@ -159,7 +159,9 @@ bool History::try_merge(HistoryStep& step) {
 
 void History::push(HistoryStep step) {
     cut_after(cursor_);
-    if (try_merge(step)) return;
+    const bool may_merge = !burst_over_;
+    burst_over_ = false;
+    if (may_merge && try_merge(step)) return;
     // A zone the history has not touched yet was last saved (or loaded) now.
     for (const auto& key : step.touched)
         saved_.try_emplace(key, cursor_);

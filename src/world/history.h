@@ -109,11 +109,21 @@ public:
 
     // Adds a finished step at the present, dropping the redo branch; merges
     // it into the last step instead when both are edits of the same field of
-    // the same record and no save stands between them.
+    // the same record, and neither a save, an undo or redo, nor the end of a
+    // burst of typing stands between them.
     void push(HistoryStep step);
+    // The burst of typing the last step belongs to is over (its box lost the
+    // focus, or a button acted on its text): the next step stands alone.
+    void end_burst() { burst_over_ = true; }
     // Moves the present one step back or forward; the caller applies it.
-    void moved_back() { --cursor_; }
-    void moved_forward() { ++cursor_; }
+    void moved_back() {
+        --cursor_;
+        burst_over_ = true;
+    }
+    void moved_forward() {
+        ++cursor_;
+        burst_over_ = true;
+    }
 
     // A zone of the kind was loaded or unloaded: steps that touched it can
     // no longer be undone or redone. Drops the newest undoable step that
@@ -156,6 +166,7 @@ private:
     long long base_ = 0;    // number of the state before the oldest kept step
     long long cursor_ = 0;  // number of the present state
     std::size_t bytes_ = 0;
+    bool burst_over_ = false;  // the next step merges into none
     std::map<ZoneKey, long long> saved_;  // the state each zone was saved at, or kLost
     std::map<ZoneKey, int> touch_count_;  // kept steps touching each zone
 };

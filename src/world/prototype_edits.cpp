@@ -125,38 +125,58 @@ std::string proto_field_text(ProtoField field, std::string_view stored) {
 }
 
 namespace {
-// The look description as it is stored, uncut: a text too long to store is
-// refused rather than cut.
+
+// The look description as Format stores it, uncut: a text too long to store
+// is refused rather than cut.
 std::string formatted_look(std::string_view typed) {
     return format_text(typed, Indent::none, std::string::npos);
 }
+
+// Why a text that is about to be stored is too long; empty when it fits.
+// The long description keeps its line end, which counts too.
+std::string length_refusal(TableKind kind, ProtoField field, std::size_t size) {
+    std::size_t limit = kMaxTextLength - (field == ProtoField::LongDescription ? 2 : 0);
+    if (size <= limit) return {};
+    return strfmt("The %s of %s %s cannot be longer than %zu bytes.",
+                  proto_field_name(kind, field), kind == TableKind::Mobile ? "a" : "an",
+                  proto_names(kind).noun, limit);
+}
+
+// The look description as typing stores it; none, with the status line told
+// why, when it cannot be stored.
+std::optional<std::string> typed_look(Workspace& ws, TableKind kind, std::string_view typed,
+                                      std::string_view shown) {
+    std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
+    std::string text;
+    if (why.empty()) {
+        text = wrap_edited_lines(shown, typed);
+        why = length_refusal(kind, ProtoField::LookDescription, text.size());
+    }
+    if (why.empty()) return text;
+    ws.ui().show_status(why);
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string proto_text_refusal(TableKind kind, ProtoField field, std::string_view typed) {
-    const char* noun = proto_names(kind).noun;
     if (typed.find('~') != std::string_view::npos)
         return strfmt("%s text cannot hold \"~\"; it ends texts in the area files.",
                       kind == TableKind::Mobile ? "A mobile" : "An object");
-    // The long description keeps its line end, which counts too; the look
-    // description is stored formatted, which makes it longer.
-    std::size_t limit = kMaxTextLength - (field == ProtoField::LongDescription ? 2 : 0);
-    std::size_t size =
-        field == ProtoField::LookDescription ? formatted_look(typed).size() : typed.size();
-    if (size > limit)
-        return strfmt("The %s of %s %s cannot be longer than %zu bytes.",
-                      proto_field_name(kind, field), kind == TableKind::Mobile ? "a" : "an", noun,
-                      limit);
-    return {};
+    return length_refusal(kind, field, typed.size());
 }
 
 bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
-                      std::string_view typed, EditOptions options) {
+                      std::string_view typed, std::string_view shown, EditOptions options) {
     const std::string* stored = proto_text(ws, kind, vnum, field);
-    if (!stored || !proto_text_refusal(kind, field, typed).empty()) return false;
+    if (!stored) return false;
     std::string text;
     if (field == ProtoField::LookDescription) {
-        text = formatted_look(typed);
+        std::optional<std::string> look = typed_look(ws, kind, typed, shown);
+        if (!look) return false;
+        text = std::move(*look);
     } else {
+        if (!proto_text_refusal(kind, field, typed).empty()) return false;
         text = typed;
         // A mobile's long description is a line of its own in the game: it
         // ends in CR LF, even when the field was emptied before.
@@ -171,25 +191,26 @@ bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
 bool format_proto_look(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
                        EditOptions options) {
     options.merge = {};
-    if (std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
-        !why.empty()) {
+    std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
+    std::string text;
+    if (why.empty()) {
+        text = formatted_look(typed);
+        why = length_refusal(kind, ProtoField::LookDescription, text.size());
+    }
+    if (!why.empty()) {
         ws.ui().show_status(why);
         return false;
     }
-    return set_text(ws, kind, vnum, ProtoField::LookDescription, formatted_look(typed), "Format",
-                    options);
+    return set_text(ws, kind, vnum, ProtoField::LookDescription, text, "Format", options);
 }
 
 bool clear_proto_colours(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
-                         EditOptions options) {
+                         std::string_view shown, EditOptions options) {
     if (!proto_text(ws, kind, vnum, ProtoField::LookDescription)) return false;
     options.merge = {};
-    if (std::string why = proto_text_refusal(kind, ProtoField::LookDescription, typed);
-        !why.empty()) {
-        ws.ui().show_status(why);
-        return false;
-    }
-    std::string text = without_colour_codes(formatted_look(typed));
+    std::optional<std::string> look = typed_look(ws, kind, typed, shown);
+    if (!look) return false;
+    std::string text = without_colour_codes(*look);
     std::string name = strfmt("Clear Colors of %s %d", proto_names(kind).title, vnum);
     options.fields = field_bit(ProtoField::LookDescription);
     auto clear = [&](auto& r) { look_of(r) = text; };

@@ -54,22 +54,24 @@ std::string proto_field_text(ProtoField field, std::string_view stored);
 std::string proto_text_refusal(TableKind kind, ProtoField field, std::string_view typed);
 
 // Stores a field's text into the record ("Edit Short Description of Object
-// 1200"): the look description formatted without indentation, the long
-// description with the line end the stored one had (none for an empty
-// field), the others as typed. Pass a merge key so that typing in one field
-// is one step. False when nothing was stored (no record, a refused text, or
-// the same text).
+// 1200"): the look description keeps every line the builder did not edit
+// (`shown` is the text the field was filled with) and wraps the edited lines
+// that run past the game's columns (see wrap_edited_lines); the long
+// description gets the line end the stored one had (none for an empty
+// field); the others are stored as typed. Pass a merge key so that typing in
+// one field is one step. False when nothing was stored (no record, a refused
+// text, or the same text).
 bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
-                      std::string_view typed, EditOptions options = {});
+                      std::string_view typed, std::string_view shown, EditOptions options = {});
 
 // "Format Look Description of Object 1200": stores the typed look description
 // formatted.
 bool format_proto_look(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
                        EditOptions options = {});
-// "Clear Colors of Object 1200": the typed look description formatted and
-// without its colour codes.
+// "Clear Colors of Object 1200": the typed look description, stored as
+// typing would store it, without its colour codes.
 bool clear_proto_colours(Workspace& ws, TableKind kind, int vnum, std::string_view typed,
-                         EditOptions options = {});
+                         std::string_view shown, EditOptions options = {});
 
 // The three-text preview below the split line, on the room preview's grid
 // (preview_point): the short description on the title's line, the long

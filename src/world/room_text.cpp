@@ -42,24 +42,34 @@ std::string without_colour_codes(std::string_view text) {
     return out;
 }
 
-bool store_room_text(Workspace& ws, int vnum, RoomField field, std::string_view typed,
-                     EditOptions options) {
+std::optional<std::string> room_text_to_store(Workspace& ws, RoomField field,
+                                              std::string_view typed, std::string_view shown) {
+    std::string why = room_text_refusal(typed);
     std::string stored;
-    if (field == RoomField::Title)
-        stored = typed;
-    else
-        stored =
-            format_text(typed, field == RoomField::Description ? Indent::paragraph : Indent::none);
+    if (why.empty()) {
+        stored = field == RoomField::Title ? std::string(typed) : wrap_edited_lines(shown, typed);
+        // Wrapping adds line breaks: the stored text must fit too.
+        why = room_text_refusal(stored);
+    }
+    if (why.empty()) return stored;
+    ws.ui().show_status(why);
+    return std::nullopt;
+}
+
+bool store_room_text(Workspace& ws, int vnum, RoomField field, std::string_view typed,
+                     std::string_view shown, EditOptions options) {
+    std::optional<std::string> stored = room_text_to_store(ws, field, typed, shown);
+    if (!stored) return false;
     options.fields = field_bit(field);
     return edit_room(
         ws, vnum, strfmt("Edit %s of Room %d", field_name(field), vnum),
         [&](Room& r) {
             if (field == RoomField::Title)
-                r.title = stored;
+                r.title = *stored;
             else if (field == RoomField::Description)
-                r.description = stored;
+                r.description = *stored;
             else
-                r.side_text = stored;
+                r.side_text = *stored;
         },
         options);
 }
@@ -80,8 +90,11 @@ bool format_room_texts(Workspace& ws, int vnum, std::string_view description,
 }
 
 bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
-                        EditOptions options) {
-    std::string d = without_colour_codes(format_text(description, Indent::paragraph));
+                        std::string_view shown, EditOptions options) {
+    std::optional<std::string> typed =
+        room_text_to_store(ws, RoomField::Description, description, shown);
+    if (!typed) return false;
+    std::string d = without_colour_codes(*typed);
     options.fields = field_bit(RoomField::Description);
     options.merge = {};
     return edit_room(

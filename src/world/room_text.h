@@ -20,22 +20,28 @@ std::string room_text_refusal(std::string_view text);
 std::string without_colour_codes(std::string_view text);
 
 // Stores a box's text into one of the room's texts ("Edit Title of Room
-// 3001"): the title as typed, the description formatted with paragraph
-// indentation, the side text formatted without. Pass a merge key in the
-// options so that typing in one box is one step. `field` is Title,
-// Description or SideText.
+// 3001"): the title as typed; the description and side text keep every line
+// the builder did not edit (`shown` is the text the box was filled with) and
+// wrap the edited lines that run past the game's columns (see
+// wrap_edited_lines). Pass a merge key in the options so that typing in one
+// box is one step. `field` is Title, Description or SideText.
 bool store_room_text(Workspace& ws, int vnum, RoomField field, std::string_view typed,
-                     EditOptions options = {});
+                     std::string_view shown, EditOptions options = {});
+
+// The text store_room_text stores for the field; empty, with the status line
+// told why, when it cannot be stored.
+std::optional<std::string> room_text_to_store(Workspace& ws, RoomField field,
+                                              std::string_view typed, std::string_view shown);
 
 // "Format Description of Room 3001": stores the description and side text
 // boxes, formatted, in one step.
 bool format_room_texts(Workspace& ws, int vnum, std::string_view description,
                        std::string_view side_text, EditOptions options = {});
 
-// "Clear Colors of Room 3001": stores the description box, formatted, without
-// its colour codes.
+// "Clear Colors of Room 3001": stores the description box as typing would,
+// without its colour codes.
 bool clear_room_colours(Workspace& ws, int vnum, std::string_view description,
-                        EditOptions options = {});
+                        std::string_view shown, EditOptions options = {});
 
 // "Color Description of Room 3001", a double click on a colour button: stores
 // the description box with the code ("&R") put in front of it, or "&n"

@@ -191,6 +191,9 @@ public:
     std::string undo_text() const;
     std::string redo_text() const;
     bool in_transaction() const { return depth_ > 0; }
+    // The builder's burst of typing in one box is over: the next keystroke
+    // starts a step of its own, which undo takes back alone.
+    void end_typing_burst() { history_.end_burst(); }
 
     AreaFileAccess* area_files() { return area_files_.get(); }
     void set_area_files(std::unique_ptr<AreaFileAccess> files) { area_files_ = std::move(files); }

@@ -1,6 +1,7 @@
 // The text panes' formatter: one table of inputs and results over its rules,
 // and formatting twice gives what formatting once gave, for the table and for
-// every room text of the stock corpus.
+// every room text of the stock corpus. Typing: a table of edits and what is
+// stored, and an edit of one line of any corpus text keeps every other line.
 #include "world/format_text.h"
 
 #include <gtest/gtest.h>
@@ -119,6 +120,87 @@ TEST(FormatText, FormattingTwiceChangesNoRoomTextOfTheCorpus) {
             for (const auto& e : r.extra_descriptions)
                 expect_idempotent(e.description, where + " extra");
             ++texts;
+        }
+    }
+    EXPECT_GT(texts, 1000);
+}
+
+struct WrapCase {
+    const char* rule;
+    std::string base, typed, expected;
+};
+
+const std::string kWide = nine_words("abcdefghij");  // 89 columns and a blank
+const WrapCase kWrapCases[] = {
+    {"an untouched box gives the bytes back, bare line feeds included", "a\nb \n", "a\r\nb \r\n",
+     "a\nb \n"},
+    {"an appended sentence keeps both paragraphs", "   One.\r\n   Two.\r\n",
+     "   One.  More.\r\n   Two.\r\n", "   One.  More.\r\n   Two.\r\n"},
+    {"an edited line wider than 79 columns wraps at its last blank that fits", "x\r\n",
+     kWide, "a" + kSevenWords.substr(1) + "\r\nabcdefghij abcdefghi \r\n"},
+    {"a wide line the builder did not edit stays", kWide + "\r\nb\r\n", kWide + "\r\nbc\r\n",
+     kWide + "\r\nbc\r\n"},
+    {"a wide line stays when lines are added above it", kWide + "\r\n",
+     "new\r\n" + kWide + "\r\n", "new\r\n" + kWide + "\r\n"},
+    {"typed line breaks, indentation and empty lines stay", "ab\r\n", "a\r\n\r\n  b\r\n",
+     "a\r\n\r\n  b\r\n"},
+    {"a typed last line gets the line break the text ended with", "a\r\n", "a\r\nb",
+     "a\r\nb\r\n"},
+    {"a first text gets a line break", "", "x", "x\r\n"},
+    {"a text without a final line break gets none", "a", "ab", "ab"},
+    {"an emptied box stores nothing", "a\r\n", "", ""},
+    {"a word wider than a line stands alone", "", "short " + kLongWord + " end",
+     "short\r\n" + kLongWord + "\r\nend\r\n"},
+    {"codes take no column when wrapping", "",
+     "&R" + nine_words("abc&Gdefghi").substr(0, 79),
+     "&R" + nine_words("abc&Gdefghi").substr(0, 79) + "\r\n"},
+    {"blanks at the cut go, leading blanks stay", "", "  " + std::string(78, 'a') + "   b",
+     "  " + std::string(78, 'a') + "\r\nb\r\n"},
+};
+
+TEST(WrapEditedLines, KeepsWhatTheBuilderDidNotEdit) {
+    for (const auto& c : kWrapCases)
+        EXPECT_EQ(wrap_edited_lines(c.base, c.typed), c.expected) << c.rule;
+}
+
+// The box's text for a stored text: its lines with CR LF ends.
+std::string as_box_gives(std::string_view text) {
+    std::string out;
+    for (char ch : text) {
+        if (ch == '\r') continue;
+        if (ch == '\n') out += '\r';
+        out += ch;
+    }
+    return out;
+}
+
+TEST(WrapEditedLines, AnEditOfOneLineOfACorpusTextKeepsEveryOtherLine) {
+    ZS_REQUIRE_CORPUS();
+    int texts = 0;
+    auto check = [&](const std::string& base, const std::string& where) {
+        const std::string box = as_box_gives(base);
+        // The builder appends a sentence to the text's first line.
+        const std::size_t end_of_first = box.find("\r\n");
+        if (end_of_first == std::string::npos || box.find('\r') != end_of_first) return;
+        const std::string typed = box.substr(0, end_of_first) + " Enjoy!" + box.substr(end_of_first);
+        const std::string stored = wrap_edited_lines(base, typed);
+        const std::size_t rest = base.find('\n') + 1;
+        EXPECT_TRUE(stored.ends_with(base.substr(rest))) << where;
+        EXPECT_NE(stored.find("Enjoy!"), std::string::npos) << where;
+        EXPECT_EQ(wrap_edited_lines(base, box), base) << where;  // typed, then taken back
+        ++texts;
+    };
+    for (const auto& path : test::corpus_files("wld")) {
+        test::FakeUi ui;
+        ui.always_yes();
+        Workspace ws(ui);
+        ASSERT_TRUE(load_world_file(ws, path.string()));
+        for (int s = 0; s < ws.world().count(); ++s) {
+            const Room& r = ws.world().room(s);
+            const std::string where = path.filename().string() + " room " + std::to_string(r.vnum);
+            check(r.description.str(), where);
+            for (const auto& e : r.extra_descriptions)
+                check(e.description, where + " extra");
         }
     }
     EXPECT_GT(texts, 1000);

@@ -327,7 +327,7 @@ TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
     EXPECT_EQ(ws.modified().zones(TableKind::World), std::set<int>{31});
 }
 
-TEST_F(HistoryTest, TypingMergesUntilAnotherFieldRecordOrSave) {
+TEST_F(HistoryTest, TypingMergesUntilAnotherFieldRecordSaveBurstEndOrUndo) {
     auto type = [&](int vnum, int field, char c) {
         EditOptions o;
         o.merge = {TableKind::World, vnum, field};
@@ -344,8 +344,17 @@ TEST_F(HistoryTest, TypingMergesUntilAnotherFieldRecordOrSave) {
     ws.modified().clear_all();
     type(3001, 2, 'f');
     EXPECT_EQ(ws.history().step_count(), 4u) << "a save stands between";
+    ws.end_typing_burst();  // the box lost the focus
+    type(3001, 2, 'g');
+    EXPECT_EQ(ws.history().step_count(), 5u) << "a burst ended";
+    ASSERT_TRUE(ws.undo());
+    type(3001, 2, 'h');
+    EXPECT_EQ(ws.history().step_count(), 5u) << "the undone step gave way, nothing merged";
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(ws.world().find_room_record(3001)->title.str(), "Room 3001ef");
+    ASSERT_TRUE(ws.undo());
     EXPECT_EQ(ws.undo_text(), "Undo Typing");
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 2; ++i)
         ws.undo();
     EXPECT_EQ(ws.world().find_room_record(3000)->title.str(), "Room 3000abc");
     ws.undo();

@@ -46,9 +46,8 @@ TEST_F(PrototypeEditsTest, RefusesATildeAndTextsTheReaderCannotTakeBack) {
     for (TableKind kind : kKinds)
         for (const Case& c : {Case{ProtoField::Keywords, kMaxTextLength, false},
                               Case{ProtoField::ShortDescription, kMaxTextLength + 1, true},
-                              // stored formatted, with its line break
-                              Case{ProtoField::LookDescription, kMaxTextLength - 2, false},
-                              Case{ProtoField::LookDescription, kMaxTextLength, true},
+                              Case{ProtoField::LookDescription, kMaxTextLength, false},
+                              Case{ProtoField::LookDescription, kMaxTextLength + 1, true},
                               // the kept line end counts
                               Case{ProtoField::LongDescription, kMaxTextLength - 2, false},
                               Case{ProtoField::LongDescription, kMaxTextLength - 1, true}})
@@ -58,7 +57,10 @@ TEST_F(PrototypeEditsTest, RefusesATildeAndTextsTheReaderCannotTakeBack) {
     EXPECT_EQ(proto_text_refusal(TableKind::Object, ProtoField::Keywords, "a~b"),
               "An object text cannot hold \"~\"; it ends texts in the area files.");
     load(TableKind::Object, {1200});
-    EXPECT_FALSE(store_proto_text(ws, TableKind::Object, 1200, ProtoField::Keywords, "a~b"));
+    EXPECT_FALSE(store_proto_text(ws, TableKind::Object, 1200, ProtoField::Keywords, "a~b", {}));
+    // The line break a typed look description ends with counts too.
+    EXPECT_FALSE(store_proto_text(ws, TableKind::Object, 1200, ProtoField::LookDescription,
+                                  std::string(kMaxTextLength, 'a'), ""));
     EXPECT_FALSE(ws.history().can_undo());
 }
 
@@ -80,14 +82,15 @@ TEST_F(PrototypeEditsTest, TypingIsOneStepPerFieldAndTheLongDescriptionKeepsItsL
                  // a new mobile's long description ends in CR LF, an object's not
                  Case{ProtoField::LongDescription, "A sword.", mob ? "A sword.\r\n" : "A sword.",
                       "Long Description"},
-                 Case{ProtoField::LookDescription, "it is sharp. very", "It is sharp.  Very\r\n",
+                 // typed lines are kept, and end with a line break
+                 Case{ProtoField::LookDescription, "it is sharp. very", "it is sharp. very\r\n",
                       mob ? "Description" : "Look Description"},
              }) {
             std::string before = text(kind, 1200, c.field);
             EditOptions typing{0, this, {kind, 1200, int(c.field)}};
             std::string typed = c.typed;
             for (std::size_t n = 1; n <= typed.size(); ++n)
-                store_proto_text(ws, kind, 1200, c.field, typed.substr(0, n), typing);
+                store_proto_text(ws, kind, 1200, c.field, typed.substr(0, n), before, typing);
             EXPECT_EQ(text(kind, 1200, c.field), c.stored);
             EXPECT_EQ(proto_field_text(c.field, text(kind, 1200, c.field)),
                       c.field == ProtoField::LookDescription ? c.stored : c.typed);
@@ -98,9 +101,9 @@ TEST_F(PrototypeEditsTest, TypingIsOneStepPerFieldAndTheLongDescriptionKeepsItsL
         }
         // An emptied field holds no text, line end and all; typed again, a
         // mobile's gets its line end back.
-        store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "");
+        store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "", {});
         EXPECT_EQ(text(kind, 1200, ProtoField::LongDescription), "");
-        store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "B");
+        store_proto_text(ws, kind, 1200, ProtoField::LongDescription, "B", {});
         EXPECT_EQ(text(kind, 1200, ProtoField::LongDescription), mob ? "B\r\n" : "B");
     }
     EXPECT_TRUE(ws.modified().is_set(TableKind::Object, 12));
@@ -112,7 +115,7 @@ TEST_F(PrototypeEditsTest, FormatAndClearAreOneStepEachOnTheLookDescription) {
     format_proto_look(ws, TableKind::Mobile, 3001, "a &Rbig. dog");
     EXPECT_EQ(ws.undo_text(), "Undo Format Description of Mobile 3001");
     EXPECT_EQ(text(TableKind::Mobile, 3001, ProtoField::LookDescription), "A &Rbig.  Dog\r\n");
-    clear_proto_colours(ws, TableKind::Mobile, 3001, "a &Rbig. dog");
+    clear_proto_colours(ws, TableKind::Mobile, 3001, "A &Rbig.  Dog\r\n", "A &Rbig.  Dog\r\n");
     EXPECT_EQ(ws.undo_text(), "Undo Clear Colors of Mobile 3001");
     EXPECT_EQ(text(TableKind::Mobile, 3001, ProtoField::LookDescription), "A big.  Dog\r\n");
     ASSERT_TRUE(ws.undo());

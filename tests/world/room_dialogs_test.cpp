@@ -69,15 +69,41 @@ TEST_F(RoomDialogsTest, EntriesStoredWhileMovingAreOneStepThatUndoTakesBack) {
     ASSERT_TRUE(s.next("sign  board", "a sign. it reads"));
     ASSERT_TRUE(s.next("well", ""));  // incomplete: dropped at close
     ASSERT_TRUE(s.first("", ""));     // leaves the blank third entry blank
-    EXPECT_EQ(s.shown().description, "A sign.  It reads\r\n");
+    EXPECT_EQ(s.shown().description, "a sign. it reads\r\n");  // as typed
     s.cancel();  // the boxes are not stored, the moves' stores stay
     ASSERT_EQ(room().extra_descriptions.size(), 1u);
     EXPECT_EQ(room().extra_descriptions[0],
-              (ExtraDescription{"sign  board", "A sign.  It reads\r\n"}));
+              (ExtraDescription{"sign  board", "a sign. it reads\r\n"}));
     EXPECT_EQ(ws.undo_text(), "Undo Edit Extra Descriptions of Room 3001");
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(room().extra_descriptions, before);
     EXPECT_EQ(ws.undo_text(), "Undo");
+}
+
+TEST_F(RoomDialogsTest, OkKeepsAnEntryWithOnlyOneOfItsPartsAndSaysWhatIsMissing) {
+    struct Case {
+        std::string keywords, text, said;
+    };
+    for (const Case& c : {Case{"", "A plaque.", "has text but no keywords"},
+                          Case{"plaque", "", "has keywords but no text"}}) {
+        ui.clear();
+        ExtraDescSession s(ws, 3001);
+        ASSERT_TRUE(s.last("sign", "A sign.\r\n"));
+        ASSERT_TRUE(s.next("well", "A deep well.\r\n"));
+        ASSERT_TRUE(s.next(c.keywords, c.text));  // stored while moving on
+        EXPECT_FALSE(s.ok("", ""));
+        EXPECT_EQ(s.position(), 2);  // the incomplete entry is shown again
+        EXPECT_EQ(s.shown().keyword, c.keywords);
+        ASSERT_EQ(ui.statuses.size(), 1u);
+        EXPECT_EQ(ui.statuses[0], "Extra description 3 of 4 " + c.said +
+                                      (c.keywords.empty()
+                                           ? ": type its keywords, or empty its text to drop it."
+                                           : ": type its text, or empty its keywords to drop it."));
+        EXPECT_EQ(ws.undo_text(), "Undo");  // nothing committed
+        ASSERT_TRUE(s.ok("plaque", "A plaque.\r\n"));
+        EXPECT_EQ(room().extra_descriptions.size(), 3u);
+        ASSERT_TRUE(ws.undo());
+    }
 }
 
 TEST_F(RoomDialogsTest, TextsTheAreaFilesCannotHoldAreRefusedAndKept) {

@@ -35,27 +35,27 @@ TEST(RoomText, TypingMergesAndFormatAndClearAreOneStepEach) {
     const std::string fresh = r.description.str();
     int merge_field = int(RoomField::Description);
     EditOptions typing{0, nullptr, {TableKind::World, 3001, merge_field}};
-    store_room_text(ws, 3001, RoomField::Description, "a", typing);
-    store_room_text(ws, 3001, RoomField::Description, "ab &Rcd", typing);
-    EXPECT_EQ(r.description, "   Ab &Rcd\r\n");  // stored formatted
+    store_room_text(ws, 3001, RoomField::Description, "a", "", typing);
+    store_room_text(ws, 3001, RoomField::Description, "ab &Rcd", "", typing);
+    EXPECT_EQ(r.description, "ab &Rcd\r\n");  // as typed, with its line end
     EXPECT_EQ(ws.undo_text(), "Undo Edit Description of Room 3001");
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(r.description, fresh);  // both keystrokes at once
     ASSERT_TRUE(ws.redo());
 
-    store_room_text(ws, 3001, RoomField::Title, "A Hall", typing);
+    store_room_text(ws, 3001, RoomField::Title, "A Hall", {}, typing);
     EXPECT_EQ(r.title, "A Hall");  // as typed
 
     format_room_texts(ws, 3001, "one. two", "side text", typing);
     EXPECT_EQ(ws.undo_text(), "Undo Format Description of Room 3001");
     EXPECT_EQ(r.description, "   One.  Two\r\n");
     EXPECT_EQ(r.side_text, "Side text\r\n");
-    clear_room_colours(ws, 3001, "ab &Rcd", typing);
+    clear_room_colours(ws, 3001, "ab &Rcd\r\n   two", "ab &Rcd\r\n", typing);
     EXPECT_EQ(ws.undo_text(), "Undo Clear Colors of Room 3001");
-    EXPECT_EQ(r.description, "   Ab cd\r\n");
+    EXPECT_EQ(r.description, "ab cd\r\n   two\r\n");  // codes go, lines stay
     ASSERT_TRUE(ws.undo());
     ASSERT_TRUE(ws.undo());
-    EXPECT_EQ(r.description, "   Ab &Rcd\r\n");
+    EXPECT_EQ(r.description, "ab &Rcd\r\n");
 
     // A double-clicked colour button: codes go in front, "&n" at the end.
     colour_room_description(ws, 3001, "ab", "&R", typing);
