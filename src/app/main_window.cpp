@@ -90,6 +90,13 @@ MainWindow::MainWindow(Workspace& ws)
     build_panes();
     build_menu();
     connect_workspace();
+    // Enter in the vnum box is Select.
+    connect(vnum_, &QLineEdit::returnPressed, this, &MainWindow::select_from_vnum_box);
+    // A burst of typing ends when its box loses the focus: typing there again
+    // is a step of its own.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+        if (old) ws_.end_typing_burst();
+    });
     // The connection's events come on its own thread; they are handled here,
     // queued on this window's.
     program_path_ = net::running_program();
@@ -241,26 +248,47 @@ void MainWindow::build_panes() {
 }
 
 void MainWindow::build_menu() {
-    auto add = [this](QMenu* menu, const char* caption, auto fn, bool enabled = true) {
+    auto add = [this](QMenu* menu, const char* caption, auto fn, QList<QKeySequence> keys = {}) {
         QAction* a = menu->addAction(QString::fromLatin1(caption));
         connect(a, &QAction::triggered, this, fn);
-        a->setEnabled(enabled);
+        // The menu shows the first key as the platform shows shortcuts.
+        a->setShortcuts(keys);
         return a;
     };
+    // A shortcut used up the Ctrl key: a right-click that follows needs Ctrl
+    // pressed again to mean "down".
+    auto ctrl_used = [this](auto fn) {
+        return [this, fn] {
+            map_->ctrl = false;
+            fn();
+        };
+    };
+    const QKeySequence ctrl_s(Qt::CTRL | Qt::Key_S);
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    add(file, "&Save Current                Ctrl+S", [this] {
-        save_current(ws_, ws_.current_editor());
-        map_->setFocus();
-    });
-    add(file, "Load &Current...            Ctrl+C",
-        [this] { load_current(ws_, ws_.current_editor()); });
-    add(file, "Save &All                         Ctrl+A", [this] { save_all(ws_); });
-    add(file, "&Load All...                     Ctrl+L", [this] { load_full_zone(); });
+    add(file, "&Save Current", ctrl_used([this] {
+            save_current(ws_, ws_.current_editor());
+            map_->setFocus();
+        }),
+        {ctrl_s});
+    add(file, "Load &Current...", [this] { load_current(ws_, ws_.current_editor()); });
+    // Ctrl+A is Select All in a text box, which keeps it; Ctrl+Shift+S saves
+    // all wherever the focus is.
+    add(file, "Save &All", ctrl_used([this] { save_all(ws_); }),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), QKeySequence(Qt::CTRL | Qt::Key_A)});
+    add(file, "&Load All...", ctrl_used([this] { load_full_zone(); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_L)});
+    add(file, "Reload Las&t Files", ctrl_used([this] {
+            reload_last_files(ws_);
+            map_->setFocus();
+            map_->redraw(true);
+        }),
+        {QKeySequence(Qt::CTRL | Qt::Key_T)});
     add(file, "Load &Wld...  ", [this] { load_current(ws_, EditorKind::Room); });
     add(file, "Load Ob&j...", [this] { load_current(ws_, EditorKind::Object); });
     add(file, "Load &Mob...", [this] { load_current(ws_, EditorKind::Mobile); });
     add(file, "Load &Zon...", [this] { load_current(ws_, EditorKind::Zone); });
-    add(file, "&Download Area Files...  Ctrl+D", [this] { download_area_files(); });
+    add(file, "&Download Area Files...", ctrl_used([this] { download_area_files(); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_D)});
     add(file, "Save W&ld", [this] { save_current_world(ws_); });
     add(file, "Save O&bj", [this] { save_current_objects(ws_); });
     add(file, "Sa&ve Mob", [this] { save_current_mobiles(ws_); });
@@ -270,27 +298,41 @@ void MainWindow::build_menu() {
     add(file, "E&xit", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    // The key filter carries out the keys, also over a text box's own undo;
-    // the shortcuts given here only show in the menu.
-    undo_ = add(edit, "Undo", [this] { step_history(true); });
-    undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    redo_ = add(edit, "Redo", [this] { step_history(false); });
-    redo_->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-    for (QAction* a : {undo_, redo_})
-        a->setShortcutContext(Qt::WidgetShortcut);
+    // Undo and Redo are the workspace's in a text box too (see eventFilter).
+    undo_ = add(edit, "Undo", ctrl_used([this] { step_history(true); }),
+                {QKeySequence(Qt::CTRL | Qt::Key_Z)});
+    redo_ =
+        add(edit, "Redo", ctrl_used([this] { step_history(false); }),
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
     add(edit, "&New Room...", [this] { open_new_room_dialog(); });
-    add(edit, "&Delete Selected Room", [this] {
-        delete_selected_room();
-        map_->setFocus();
-    });
+    // Delete is the map's key: in a box it deletes characters.
+    QAction* remove = add(edit, "&Delete Selected Room",
+                          [this] {
+                              delete_selected_room();
+                              map_->setFocus();
+                          },
+                          {QKeySequence(Qt::Key_Delete)});
+    remove->setShortcutContext(Qt::WidgetShortcut);
+    map_->addAction(remove);
     add(edit, "D&elete Wld", [this] { open_zone_number_dialog(true); });
     add(edit, "&Unload Wld", [this] { open_zone_number_dialog(false); });
     add(edit, "Unload All &Wlds", [this] { unload(false); });
     add(edit, "Unload &All", [this] { unload(true); });
     add(edit, "&Apply Attribute to Zone...", [this] { open_apply_attributes_dialog(); });
     add(edit, "&Re-number Zone...", [this] { open_renumber_dialog(); });
+    // The attribute clipboard. In a text box Ctrl+C and Ctrl+V copy and paste
+    // text: the box claims them before these shortcuts.
+    edit->addSeparator();
+    add(edit, "&Copy Sector, Climate and Flags",
+        ctrl_used([this] { session_.copy_sector_climate_flags(ws_); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_C)});
+    add(edit, "Copy &Title Color", ctrl_used([this] { session_.copy_title_colour(ws_); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_R)});
+    add(edit, "Copy Room C&olor", ctrl_used([this] { session_.copy_room_colour(ws_); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    add(edit, "&Paste to Selected Room", ctrl_used([this] { session_.paste(ws_); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_V)});
 
     QMenu* zone = menuBar()->addMenu(QStringLiteral("&Zone"));
     add(zone, "Show &Reset Result", [this] { show_reset_result(); });
@@ -304,7 +346,8 @@ void MainWindow::build_menu() {
     add(tools, "Generate &Descs...", [this] { open_generate_descs(); });
     add(tools, "&Generate Map...", [this] { open_generate_map(); });
     add(tools, "Check &Area", [this] { check_area(); });
-    add(tools, "&Options...     Ctrl+O", [this] { open_options(); });
+    add(tools, "&Options...", ctrl_used([this] { open_options(); }),
+        {QKeySequence(Qt::CTRL | Qt::Key_O)});
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     add(help, "&How to Create Exits...", [this] { show_exit_help(this); });
@@ -690,21 +733,22 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-            return filter_key(watched, static_cast<QKeyEvent*>(event));
+            follow_modifier(watched, static_cast<QKeyEvent*>(event));
+            break;
         case QEvent::ShortcutOverride: {
-            // Undo and Redo keys are the workspace's in every widget of the
-            // window, a text box included: claimed here, their key press
-            // comes to the filter and not to a box's own undo or a shortcut.
+            // Undo and Redo are the workspace's in every widget of the window,
+            // a text box included: the box is not asked whether it wants the
+            // key for its own undo, so the Undo and Redo shortcuts take it.
             auto* w = qobject_cast<QWidget*>(watched);
             if (w && w->window() == this && history_key(static_cast<QKeyEvent*>(event)) != 0) {
-                event->accept();
+                event->ignore();
                 return true;
             }
             break;
         }
         case QEvent::FocusOut:
             // Keys released while the map or the window is without the focus,
-            // or inside a popup menu, never reach the filter as its own: the
+            // or inside a popup menu, never reach the window as its own: the
             // flags start afresh.
             if (watched == map_) map_->clear_modifiers();
             break;
@@ -725,102 +769,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::filter_key(QObject* target, QKeyEvent* event) {
-    // Every key event is seen here once: when it reaches its first receiver,
-    // the widget with the focus (a key a widget ignores travels on to its
-    // parents, and those later deliveries are passed by).
-    if (target != QApplication::focusWidget() && target != this) return false;
-    // Ctrl and Shift are followed as flags: set on key-down, cleared by any
-    // other message for the key.
-    bool down = event->type() == QEvent::KeyPress;
-    int key = event->key();
-    // A held key's repeats do not give back a flag that a click used up.
-    if (!event->isAutoRepeat()) {
-        if (key == Qt::Key_Control) map_->ctrl = down;
-        if (key == Qt::Key_Shift) map_->shift = down;
-    }
-    if (!down) return false;
-    // The key event's own modifiers must agree with the flags.
-    KeyMods mods = map_->held(event->modifiers());
-    QWidget* w = qobject_cast<QWidget*>(target);
-    if (!w || w->window() != this) return false;  // dialogs keep their keys
-    bool on_map = w == map_;
-
-    if (int step = history_key(event)) {
-        map_->ctrl = false;
-        step_history(step > 0);
-        return true;
-    }
-
-    if (on_map) {
-        static const std::pair<int, MapKey> kMoves[] = {
-            {Qt::Key_Up, MapKey::Up},     {Qt::Key_Right, MapKey::Right},
-            {Qt::Key_Down, MapKey::Down}, {Qt::Key_Left, MapKey::Left},
-            {Qt::Key_Home, MapKey::Home}, {Qt::Key_End, MapKey::End}};
-        for (auto [k, move] : kMoves)
-            if (key == k) {
-                session_.move_by_key(ws_, move, mods.shift);
-                return false;  // passed on
-            }
-        if (key == Qt::Key_Delete) {
-            delete_selected_room();
-            return false;
-        }
-    }
-    if (mods.ctrl) {
-        // Each Ctrl shortcut needs Ctrl pressed again.
-        auto shortcut = [this](auto action, bool consumed) {
-            map_->ctrl = false;
-            action();
-            return consumed;
-        };
-        switch (key) {
-            case Qt::Key_S:
-                return shortcut([this] { save_current(ws_, ws_.current_editor()); }, true);
-            case Qt::Key_A:
-                return shortcut([this] { save_all(ws_); }, true);
-            case Qt::Key_O:
-                return shortcut([this] { open_options(); }, false);
-            case Qt::Key_L:
-                return shortcut([this] { load_full_zone(); }, false);
-            case Qt::Key_D:
-                return shortcut([this] { download_area_files(); }, true);
-            case Qt::Key_T:
-                return shortcut(
-                    [this] {
-                        reload_last_files(ws_);
-                        map_->setFocus();
-                        map_->redraw(true);
-                    },
-                    false);
-            default:
-                break;
-        }
-        // The attribute clipboard works on the map only; the key goes on.
-        if (on_map) {
-            switch (key) {
-                case Qt::Key_C:
-                    return shortcut([this] { session_.copy_sector_climate_flags(ws_); }, false);
-                case Qt::Key_R:
-                    return shortcut([this] { session_.copy_title_colour(ws_); }, false);
-                case Qt::Key_G:
-                    return shortcut([this] { session_.copy_room_colour(ws_); }, false);
-                case Qt::Key_V:
-                    return shortcut([this] { session_.paste(ws_); }, false);
-                default:
-                    break;
-            }
-        }
-    }
-    // Then the current editor, for keys typed into its panes.
-    EditorPane& pane = editor_pane(ws_.current_editor());
-    if (pane.contains(w) && pane.handle_key(event)) return true;
-    // Enter in the vnum box is Select, and goes no further.
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && w == vnum_) {
-        select_from_vnum_box();
-        return true;
-    }
-    return false;
+void MainWindow::follow_modifier(QObject* target, const QKeyEvent* event) {
+    // Each key event is seen once, when it reaches the widget with the focus
+    // (a key a widget ignores travels on to its parents).
+    if (target != QApplication::focusWidget() && target != this) return;
+    auto* w = qobject_cast<QWidget*>(target);
+    if (!w || w->window() != this || event->isAutoRepeat()) return;
+    // Set on key-down, cleared by the key coming up.
+    const bool down = event->type() == QEvent::KeyPress;
+    if (event->key() == Qt::Key_Control) map_->ctrl = down;
+    if (event->key() == Qt::Key_Shift) map_->shift = down;
 }
 
 void MainWindow::open_generate_descs() {

@@ -1,7 +1,9 @@
 // MainWindow: the editor's one top-level window. It owns the workspace's
-// Qt side: the menu, the side panel with the status box, the map view, the
-// four editors whose panes switching editors shows and hides, the keyboard
-// shortcuts, Undo and Redo, and the question before unsaved work is lost.
+// Qt side: the menu with the keyboard shortcuts of its items (a text box
+// keeps its own editing keys: Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X work on its
+// text), the side panel with the status box, the map view, the four editors
+// whose panes switching editors shows and hides, Undo and Redo, and the
+// question before unsaved work is lost.
 #pragma once
 
 #include <QMainWindow>
@@ -81,7 +83,7 @@ public:
     QAction* update_status_item() const { return update_item_; }
     // The program an update replaces (the running one unless a test says).
     void set_program_path(std::filesystem::path path);
-    // "&Download Area Files...  Ctrl+D": the login or the download dialog.
+    // "&Download Area Files...": the login or the download dialog.
     void download_area_files();
     // "&Update..." and the "not up to date" item: asks, then downloads the
     // program with the "Update Zonesmith" dialog up.
@@ -95,9 +97,6 @@ public:
     void update_progress(int percent) override;
     void update_failed(const std::string& reason) override;
     void install_update(const net::InstallUpdate& update) override;
-
-    // Keyboard shortcuts, before any widget sees the key; true when consumed.
-    bool filter_key(QObject* target, QKeyEvent* event);
 
     // What closing or unloading does with unsaved work: Save All, Discard,
     // or Cancel. The question is told what is about to happen ("closing",
@@ -121,6 +120,8 @@ private:
     void update_history_actions();
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z: 1 undo, -1 redo, 0 neither.
     static int history_key(const QKeyEvent* event);
+    // Follows Ctrl and Shift for the map's clicks and wheel.
+    void follow_modifier(QObject* target, const QKeyEvent* event);
 
     void show_panes(EditorKind editor);
     void build_menu();

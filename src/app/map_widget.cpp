@@ -1,5 +1,6 @@
 #include "app/map_widget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -155,6 +156,18 @@ void MapWidget::mouseMoveEvent(QMouseEvent* e) {
 
 void MapWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) session_.left_button_up(ws_);
+}
+
+void MapWidget::keyPressEvent(QKeyEvent* e) {
+    static const std::pair<int, MapKey> kMoves[] = {
+        {Qt::Key_Up, MapKey::Up},     {Qt::Key_Right, MapKey::Right}, {Qt::Key_Down, MapKey::Down},
+        {Qt::Key_Left, MapKey::Left}, {Qt::Key_Home, MapKey::Home},   {Qt::Key_End, MapKey::End}};
+    for (auto [key, move] : kMoves)
+        if (e->key() == key) {
+            session_.move_by_key(ws_, move, held(e->modifiers()).shift);
+            return;
+        }
+    QWidget::keyPressEvent(e);
 }
 
 void MapWidget::wheelEvent(QWheelEvent* e) {

@@ -36,9 +36,9 @@ public:
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
 
-    // Shift and Ctrl as the keyboard filter follows them: set when the key
-    // goes down, cleared when it comes up, when a shortcut or right-click uses
-    // it, and when the map or the window loses the focus or a popup closes.
+    // Shift and Ctrl as the window follows them: set when the key goes down,
+    // cleared when it comes up, when a shortcut or right-click uses it, and
+    // when the map or the window loses the focus or a popup closes.
     // A mouse or key event counts a modifier only when its own modifiers hold
     // it too.
     bool shift = false;
@@ -61,6 +61,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    // The arrows, Home and End walk the selection through the selected
+    // room's exits (Shift with them as with a click).
+    void keyPressEvent(QKeyEvent* event) override;
     // Tab is no way out of the map.
     bool focusNextPrevChild(bool) override { return false; }
 

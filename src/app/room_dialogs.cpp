@@ -64,7 +64,10 @@ void RoomFlagsDialog::accept() {
 }
 
 ExtraDescsDialog::ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent)
-    : QDialog(parent), session_(ws, vnum) {
+    : QDialog(parent),
+      status_line_(new QLabel(this)),
+      status_(std::make_unique<DialogStatus>(ws, status_line_)),
+      session_(ws, vnum) {
     setWindowTitle(QStringLiteral("Extra Descriptions"));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
@@ -110,6 +113,7 @@ ExtraDescsDialog::ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent)
     add_button("First", [this] { move(&ExtraDescSession::first); });
     add_button("Last", [this] { move(&ExtraDescSession::last); });
     layout->addLayout(moves);
+    layout->addWidget(status_line_);
     layout->addWidget(ok_cancel(this));
 
     show_entry();
@@ -134,13 +138,21 @@ std::pair<std::string, std::string> ExtraDescsDialog::boxes() const {
 
 void ExtraDescsDialog::move(bool (ExtraDescSession::*step)(std::string_view, std::string_view)) {
     auto [keywords, text] = boxes();
-    if ((session_.*step)(keywords, text)) show_entry();
+    if (!(session_.*step)(keywords, text)) return;
+    status_->clear();
+    show_entry();
 }
 
 void ExtraDescsDialog::accept() {
     if (closed_) return QDialog::accept();
     auto [keywords, text] = boxes();
-    if (!session_.ok(keywords, text)) return;  // the status line says why; the boxes stay
+    const int shown = session_.position();
+    if (!session_.ok(keywords, text)) {
+        // The status line says why; the entry to mend is shown, or the boxes
+        // stay as typed.
+        if (session_.position() != shown) show_entry();
+        return;
+    }
     closed_ = true;
     QDialog::accept();
 }

@@ -3,11 +3,14 @@
 // gather; storing into the room, each as one undoable step, is the core's.
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 #include <array>
 #include <string>
 #include <utility>
 
+#include "app/dialog_status.h"
 #include "world/extra_desc_session.h"
 
 class QCheckBox;
@@ -37,8 +40,9 @@ private:
 
 // "Extra Descriptions" of room `vnum`, on an ExtraDescSession: the boxes
 // "keywords box" and "text box", the labels "room label" and "position
-// label". Closing it in any way commits the session; OK stays open when the
-// boxes cannot be stored (the status line says why).
+// label", and a status line of its own at its foot. Closing it in any way
+// commits the session; OK stays open when the boxes cannot be stored or an
+// entry lacks its keywords or its text (the status line says why).
 class ExtraDescsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -47,6 +51,7 @@ public:
     QPlainTextEdit* text_box() const { return text_; }
     QLabel* position_label() const { return position_; }
     const ExtraDescSession& session() const { return session_; }
+    QLabel* status_line() const { return status_line_; }
     void accept() override;
     void reject() override;
 
@@ -58,6 +63,9 @@ private:
     void move(bool (ExtraDescSession::*step)(std::string_view, std::string_view));
     void show_entry();
 
+    // Declared first: the session's refusals reach the dialog's own line.
+    QLabel* status_line_;
+    std::unique_ptr<DialogStatus> status_;
     ExtraDescSession session_;
     QLineEdit* keywords_;
     QPlainTextEdit* text_;

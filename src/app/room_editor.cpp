@@ -51,6 +51,8 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     text_layout->addWidget(tools_);
     text_layout->addLayout(boxes, 1);
 
+    // Tab moves between the title and the description.
+    watch_keys({title_, description_, side_text_});
     connect(title_, &QLineEdit::textEdited, this, [this] { title_typed(); });
     connect(description_, &QPlainTextEdit::textChanged, this, [this] {
         text_typed(description_, shown_description_, filled_description_, RoomField::Description);
@@ -152,7 +154,8 @@ void RoomEditor::format_pressed() {
     if (vnum < 0) return;
     // Typing before and after the button are bursts of their own.
     workspace().end_typing_burst();
-    format_room_texts(workspace(), vnum, box_bytes(description_->toPlainText(), filled_description_),
+    format_room_texts(workspace(), vnum,
+                      box_bytes(description_->toPlainText(), filled_description_),
                       box_bytes(side_text_->toPlainText(), filled_side_text_), edit_options(0));
     workspace().end_typing_burst();
     refresh();  // the boxes show the formatted texts

@@ -1,6 +1,8 @@
 #include "editors/editor_pane.h"
 
+#include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 
 namespace zs {
 
@@ -68,6 +70,17 @@ bool EditorPane::contains(const QWidget* widget) const {
 
 bool EditorPane::handle_key(QKeyEvent*) {
     return false;
+}
+
+void EditorPane::watch_keys(std::initializer_list<QWidget*> boxes) {
+    for (QWidget* box : boxes)
+        box->installEventFilter(this);
+}
+
+bool EditorPane::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && handle_key(static_cast<QKeyEvent*>(event)))
+        return true;
+    return QObject::eventFilter(watched, event);
 }
 
 void EditorPane::record_changed(const Change& change) {

@@ -3,12 +3,13 @@
 // below the side panel and the bottom text pane along the window's foot. It
 // knows its editor kind, listens to the workspace through WorkspaceSignals,
 // fills its widgets from the workspace, and is offered the keys typed into
-// its widgets before the window handles them.
+// the boxes it watches before the boxes see them.
 #pragma once
 
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <initializer_list>
 
 #include "app/workspace_signals.h"
 
@@ -47,9 +48,9 @@ public:
     // view, after a file of the editor's kind loaded, and (by the default
     // record_changed) after changes to the editor's table while shown.
     virtual void refresh() {}
-    // A key pressed while the focus is inside one of the panes
-    // (QApplication::focusWidget()); the window's own shortcuts have had it
-    // first. True when the key is used up and goes no further.
+    // A key pressed in one of the boxes the pane watches (watch_keys), before
+    // the box sees it; the window's shortcuts have had it first. True when the
+    // key is used up and goes no further.
     virtual bool handle_key(QKeyEvent* event);
 
     // True while the bottom pane's "Hide" shrinks it to a strip.
@@ -72,6 +73,10 @@ signals:
     void text_hidden_changed();
 
 protected:
+    // The boxes whose keys handle_key is offered.
+    void watch_keys(std::initializer_list<QWidget*> boxes);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
     // Every change of the workspace. By default a shown pane refreshes on
     // changes to its own table that it did not make.
     virtual void record_changed(const Change& change);

@@ -7,6 +7,12 @@
 
 namespace zs {
 
+ObjectEditor::ObjectEditor(WorkspaceSignals& bridge, QWidget* area)
+    : ProtoEditor(EditorKind::Object, bridge, area) {
+    watch_keys({line_field(ProtoField::Keywords), line_field(ProtoField::ShortDescription),
+                line_field(ProtoField::LongDescription), look_field()});
+}
+
 bool ObjectEditor::handle_key(QKeyEvent* event) {
     // Tab is never typed into the fields.
     if (event->key() != Qt::Key_Tab) return false;

@@ -11,8 +11,7 @@ namespace zs {
 class ObjectEditor : public ProtoEditor {
     Q_OBJECT
 public:
-    ObjectEditor(WorkspaceSignals& bridge, QWidget* area)
-        : ProtoEditor(EditorKind::Object, bridge, area) {}
+    ObjectEditor(WorkspaceSignals& bridge, QWidget* area);
 
     bool handle_key(QKeyEvent* event) override;
 };

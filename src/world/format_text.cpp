@@ -274,7 +274,8 @@ std::vector<Line> lines_of(std::string_view text) {
             return out;
         }
         std::size_t body_end = nl > start && text[nl - 1] == '\r' ? nl - 1 : nl;
-        out.push_back({text.substr(start, body_end - start), text.substr(body_end, nl + 1 - body_end)});
+        out.push_back(
+            {text.substr(start, body_end - start), text.substr(body_end, nl + 1 - body_end)});
         start = nl + 1;
     }
 }

@@ -166,7 +166,7 @@ private:
     long long base_ = 0;    // number of the state before the oldest kept step
     long long cursor_ = 0;  // number of the present state
     std::size_t bytes_ = 0;
-    bool burst_over_ = false;  // the next step merges into none
+    bool burst_over_ = false;             // the next step merges into none
     std::map<ZoneKey, long long> saved_;  // the state each zone was saved at, or kLost
     std::map<ZoneKey, int> touch_count_;  // kept steps touching each zone
 };

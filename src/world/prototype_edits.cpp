@@ -137,9 +137,8 @@ std::string formatted_look(std::string_view typed) {
 std::string length_refusal(TableKind kind, ProtoField field, std::size_t size) {
     std::size_t limit = kMaxTextLength - (field == ProtoField::LongDescription ? 2 : 0);
     if (size <= limit) return {};
-    return strfmt("The %s of %s %s cannot be longer than %zu bytes.",
-                  proto_field_name(kind, field), kind == TableKind::Mobile ? "a" : "an",
-                  proto_names(kind).noun, limit);
+    return strfmt("The %s of %s %s cannot be longer than %zu bytes.", proto_field_name(kind, field),
+                  kind == TableKind::Mobile ? "a" : "an", proto_names(kind).noun, limit);
 }
 
 // The look description as typing stores it; none, with the status line told

@@ -29,6 +29,9 @@ protected:
         ws.set_area_dir(dir.path());
         window = std::make_unique<MainWindow>(ws);
         window->show();
+        // Shortcuts reach the active window only.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
         QApplication::processEvents();
         ASSERT_EQ(ws.world().selected_room()->vnum, 8800);

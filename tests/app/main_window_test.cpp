@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -26,6 +27,7 @@
 #include "files/file_wld.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
+#include "world/zone_commands.h"
 
 namespace zs {
 namespace {
@@ -38,6 +40,9 @@ protected:
         ws.set_area_dir(dir.path());
         window = std::make_unique<MainWindow>(ws);
         window->show();
+        // Shortcuts reach the active window only.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         QApplication::processEvents();
     }
     // Loads the demo area: 8800 is selected, its box at (301, 151) on the map.
@@ -84,13 +89,33 @@ protected:
 TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
     EXPECT_EQ(window->windowTitle(), "Zonesmith");
     EXPECT_EQ(window->size(), QSize(900, 700));
-    for (const char* caption :
-         {"&Save Current                Ctrl+S", "Save &All                         Ctrl+A",
-          "Load &Wld...  ", "Save &Options", "E&xit", "Unload &All", "&Options...     Ctrl+O",
-          "&How to Create Exits..."})
+    for (const char* caption : {"&Save Current", "Save &All", "Load &Wld...  ", "Save &Options",
+                                "E&xit", "Unload &All", "&Options...", "&How to Create Exits..."})
         EXPECT_NE(window->action(caption), nullptr) << caption;
+    // The menus show the keys the items really have, as the platform shows
+    // shortcuts, and no other.
+    const std::pair<const char*, const char*> keys[] = {
+        {"&Save Current", "Ctrl+S"},
+        {"Save &All", "Ctrl+Shift+S"},
+        {"&Load All...", "Ctrl+L"},
+        {"Reload Las&t Files", "Ctrl+T"},
+        {"Load &Current...", ""},
+        {"&Download Area Files...", "Ctrl+D"},
+        {"&Options...", "Ctrl+O"},
+        {"&Delete Selected Room", "Del"},
+        {"&Copy Sector, Climate and Flags", "Ctrl+C"},
+        {"Copy &Title Color", "Ctrl+R"},
+        {"Copy Room C&olor", "Ctrl+G"},
+        {"&Paste to Selected Room", "Ctrl+V"},
+        {"Undo", "Ctrl+Z"},
+        {"Redo", "Ctrl+Y"}};
+    for (auto [caption, key] : keys) {
+        QAction* a = window->action(caption);
+        ASSERT_NE(a, nullptr) << caption;
+        EXPECT_EQ(a->shortcut().toString(), key) << caption;
+    }
     EXPECT_TRUE(window->action("&Update...")->isEnabled());
-    EXPECT_TRUE(window->action("&Download Area Files...  Ctrl+D")->isEnabled());
+    EXPECT_TRUE(window->action("&Download Area Files...")->isEnabled());
     EXPECT_TRUE(window->action("&Delete Selected Room")->isEnabled());
 
     EXPECT_TRUE(window->pane("room pane")->isVisible());
@@ -132,27 +157,93 @@ TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
     EXPECT_FALSE(ws.world().room(ws.world().find_room(8801)).exits[kWest].has_value());
 }
 
-TEST_F(MainWindowTest, CtrlSIsConsumedAndCtrlVReachesTheFocusedBox) {
+TEST_F(MainWindowTest, TextBoxesKeepTheirEditingKeysAndTheShortcutsActElsewhere) {
     load_demo();
-    QLineEdit* title = window->title_box();
+    ASSERT_TRUE(new_zedit_from_box(ws, "88"));
+    ws.modified().clear_all();
+    window->action("&Zone Editor...")->trigger();
+    auto* zone_name = window->findChild<QLineEdit*>(QStringLiteral("zone name box"));
+    ASSERT_NE(zone_name, nullptr);
+    ASSERT_TRUE(zone_name->isEnabled());
+    auto saved = [&] { return dir.exists("88.wld") || dir.exists("88.zon"); };
+    // Ctrl+A selects all in every kind of text box, and typing replaces it;
+    // nothing is saved, nothing else changes.
+    QTest::mouseClick(zone_name, Qt::LeftButton);
+    QTest::keyClick(zone_name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(zone_name, "Q");
+    EXPECT_EQ(zone_name->text(), "Q");
+    EXPECT_EQ(ws.zones().selected_zedit()->name, "Q");
+    EXPECT_FALSE(saved());
     window->action("&Room Editor...")->trigger();
-    title->setFocus();
-    QTest::keyPress(title, Qt::Key_Control);
-    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(dir.exists("88.wld"));                     // Save Current wrote the zone ...
-    EXPECT_EQ(title->text(), "The Millbrook Crossroads");  // ... the box never saw the key
-    // The attribute clipboard is the map's: in a text box Ctrl+V is the box's.
-    QString before = window->status_box()->text();
+    struct Box {
+        const char* what;
+        QWidget* widget;
+        std::function<QString()> text;
+    };
+    for (const Box& b : {
+             Box{"title", window->title_box(), [&] { return window->title_box()->text(); }},
+             Box{"description", window->description_box(),
+                 [&] { return window->description_box()->toPlainText(); }},
+             Box{"vnum", window->vnum_box(), [&] { return window->vnum_box()->text(); }},
+         }) {
+        QTest::mouseClick(b.widget, Qt::LeftButton);
+        ASSERT_EQ(QApplication::focusWidget(), b.widget) << b.what;
+        QTest::keyClick(b.widget, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(b.widget, "Q");
+        EXPECT_EQ(b.text(), "Q") << b.what;
+        EXPECT_FALSE(saved()) << b.what;
+        EXPECT_NE(window->status_box()->text(), "All data saved to file.") << b.what;
+    }
+    EXPECT_EQ(room(8800).title, "Q");
+    EXPECT_EQ(room(8800).description, "Q\r\n");
+
+    // Ctrl+C and Ctrl+V copy and paste the box's text, not room attributes.
+    QLineEdit* title = window->title_box();
+    QTest::mouseClick(title, Qt::LeftButton);
+    title->setText("Mill");
+    QTest::keyClick(title, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(title, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "Mill");
+    QTest::keyClick(title, Qt::Key_End);
     QTest::keyClick(title, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->status_box()->text(), before);
+    EXPECT_EQ(title->text(), "MillMill");
+    QTest::keyClick(title, Qt::Key_X, Qt::ControlModifier);  // nothing selected: nothing cut
+    EXPECT_EQ(title->text(), "MillMill");
+    EXPECT_FALSE(saved());
+
+    // Ctrl+S saves the current editor's kind from inside a box; the box never
+    // sees the key.
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(saved());
+    EXPECT_EQ(title->text(), "MillMill");
+    std::filesystem::remove(dir.path() / "88.wld");
+    // Ctrl+Shift+S saves all wherever the focus is.
+    QTest::keyClick(title, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_TRUE(dir.exists("88.wld") && dir.exists("88.zon"));
+    EXPECT_EQ(window->status_box()->text(), "All data saved to file.");
+    for (const char* f : {"88.wld", "88.zon", "88.wld_zs"})
+        std::filesystem::remove(dir.path() / f);
+
+    // On the map the keys are the program's: Ctrl+C copies the room's
+    // attributes, Ctrl+V pastes them, Ctrl+A saves all.
     window->map()->setFocus();
-    QTest::keyPress(window->map(), Qt::Key_Control);  // Ctrl held ...
-    key(window->map(), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(window->map(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(window->status_box()->text().contains("copied"))
+        << window->status_box()->text().toStdString();
+    QTest::keyClick(window->map(), Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(window->status_box()->text(), "Sector, climate, flags pasted to 8800.");
-    // ... but each Ctrl shortcut needs Ctrl pressed again.
-    window->session().copy_room_colour(ws);
-    key(window->map(), Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(window->status_box()->text(), "Room color copied from 8800.");
+    QTest::keyClick(window->map(), Qt::Key_A, Qt::ControlModifier);
+    EXPECT_TRUE(saved());
+    EXPECT_EQ(window->status_box()->text(), "All data saved to file.");
+}
+
+TEST_F(MainWindowTest, AShortcutUsesUpCtrlForTheNextRightClick) {
+    load_demo();
+    window->map()->setFocus();
+    QTest::keyPress(window->map(), Qt::Key_Control);
+    EXPECT_TRUE(window->map()->ctrl);
+    QTest::keyClick(window->map(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(window->map()->ctrl);  // Ctrl must be pressed again to mean "down"
     QTest::keyRelease(window->map(), Qt::Key_Control);
 }
 
@@ -365,15 +456,20 @@ TEST_F(MainWindowTest, LoadFullZoneRefusesABoxWithoutAZoneNumber) {
     });
     dismiss.start(5);
     for (const char* typed : {"", "abc", "-3"}) {
-        answer_modal([typed](QWidget* dialog) {
+        bool asked = false;
+        answer_modal([typed, &asked](QWidget* dialog) {
+            asked = true;
             auto* box = static_cast<LoadZoneDialog*>(dialog)->zone_box();
             box->setText(typed);
             click_button(dialog, "OK");
         });
+        // The window is active again once the last dialog has gone (the
+        // offscreen platform has no window manager to give it back).
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         window->map()->setFocus();
-        QTest::keyPress(window->map(), Qt::Key_Control);
-        key(window->map(), Qt::Key_L, Qt::ControlModifier);
-        QTest::keyRelease(window->map(), Qt::Key_Control);
+        QTest::keyClick(window->map(), Qt::Key_L, Qt::ControlModifier);
+        EXPECT_TRUE(asked) << typed;
         EXPECT_EQ(ws.options().last_zone, 88) << typed;
         EXPECT_EQ(ws.world().count(), 0) << typed;
         EXPECT_TRUE(window->status_box()->text().startsWith("Load Full Zone: ")) << typed;

@@ -41,6 +41,9 @@ protected:
         ws.set_area_dir(dir.path());
         window = std::make_unique<MainWindow>(ws);
         window->show();
+        // Shortcuts reach the active window only.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         ASSERT_TRUE(load_world_file(ws, dir.write("14.wld", crlf(kWorld))));
         ASSERT_TRUE(load_zone_file(ws, dir.write("14.zon", crlf(kZone))));
         QApplication::processEvents();

@@ -54,7 +54,9 @@ TEST_F(RoomDialogsTest, ExtraDescsAddAnEntryAndRefuseATilde) {
     QTest::keyClicks(dialog.text_box(), "the wheel turns~");
     click_button(&dialog, "OK");
     EXPECT_TRUE(dialog.isVisible());  // refused: the boxes stay for mending
-    EXPECT_TRUE(window->status_box()->text().contains("~"));
+    // Said in the dialog: the window's status box lies behind it.
+    EXPECT_TRUE(dialog.status_line()->isVisible());
+    EXPECT_TRUE(dialog.status_line()->text().contains("~"));
     EXPECT_EQ(room(8800).extra_descriptions.size(), 1u);
 
     QTest::keyClick(dialog.text_box(), Qt::Key_Backspace);

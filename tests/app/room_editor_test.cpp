@@ -106,6 +106,46 @@ TEST_F(RoomEditorTest, ATildeIsRefusedAndTheBoxKeepsItsText) {
     EXPECT_EQ(window->title_box()->text(), QString::fromLatin1(room(8800).title.c_str()));
 }
 
+TEST_F(RoomEditorTest, EachBurstOfTypingIsUndoneAlone) {
+    // A burst ends when its box loses the focus (here to the map), or when
+    // Format is pressed; Ctrl+Z then takes back the last burst only.
+    struct Case {
+        const char* between;
+        QWidget* box;
+        std::function<void()> end_burst;
+        std::function<std::string()> stored;
+    };
+    MapWidget* map = window->map();
+    const QPoint empty_spot(5, 5);  // a click there selects no other room
+    const Case cases[] = {
+        {"a click on the map", window->title_box(),
+         [&] { QTest::mouseClick(map, Qt::LeftButton, Qt::NoModifier, empty_spot); },
+         [&] { return room(8800).title.str(); }},
+        {"Format", window->description_box(), [&] { press("Format"); },
+         [&] { return room(8800).description.str(); }},
+    };
+    for (const Case& c : cases) {
+        ws.world().select_slot(ws.world().find_room(8800));
+        QApplication::processEvents();
+        auto* text = qobject_cast<QPlainTextEdit*>(c.box);
+        auto type_at_end = [&](const char* typed) {
+            QTest::mouseClick(text ? text->viewport() : c.box, Qt::LeftButton);
+            QTest::keyClick(c.box, Qt::Key_End, text ? Qt::ControlModifier : Qt::NoModifier);
+            QTest::keyClicks(c.box, typed);
+        };
+        type_at_end("A");
+        c.end_burst();
+        ws.world().select_slot(ws.world().find_room(8800));
+        QApplication::processEvents();
+        const std::string between = c.stored();
+        type_at_end("B");
+        ASSERT_NE(c.stored(), between) << c.between;
+        QTest::keyClick(c.box, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(c.stored(), between) << c.between << ": only the last burst is undone";
+        EXPECT_NE(c.stored().find('A'), std::string::npos) << c.between;
+    }
+}
+
 TEST_F(RoomEditorTest, FormatIsOneUndoableStep) {
     const std::string description = room(8800).description.str();
     press("Format");

@@ -114,10 +114,19 @@ protected:
         window->set_program_path(dir.path() / "zonesmith");
         link().set_own_crc([] { return 5u; });
         window->show();
+        // Shortcuts reach the active window only.
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         window->map()->setFocus();
         QApplication::processEvents();
     }
     net::ServerLink& link() { return window->link(); }
+    // Shortcuts reach the active window; the offscreen platform gives it no
+    // activation back after a dialog. Call it while no dialog is due.
+    void activate() {
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(window.get())) ADD_FAILURE() << "the window is not active";
+    }
     void ctrl_d() {
         window->map()->setFocus();
         QTest::keyPress(window->map(), Qt::Key_Control);
@@ -159,6 +168,7 @@ TEST_F(ServerLinkWindowTest, CtrlDFollowsTheLoginState) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        activate();
         c.into(link());
         QString opened, text;
         when_up<QDialog>([&](QDialog* d) {
@@ -198,7 +208,7 @@ TEST_F(ServerLinkWindowTest, LoginDialogShowsTheStatesAndOpensDownloadAfterwards
             dd->reject();
         });
     });
-    window->action("&Download Area Files...  Ctrl+D")->trigger();
+    window->action("&Download Area Files...")->trigger();
     EXPECT_EQ(labels, QStringList({"Login", "Enter Quor Username and Password:", "Name:",
                                    "Password:", "Not logged in."}));
     EXPECT_TRUE(masked);
@@ -428,6 +438,8 @@ TEST(ServerLinkEndToEnd, LoginDownloadAndTheFileLoaded) {
         << "Host: 127.0.0.1\nPort: " << server.port() << "\nCheck: 0\nTimeout: 5\n";
     MainWindow window(ws);
     window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     int bar = -1;
     QString receiving;
@@ -446,7 +458,7 @@ TEST(ServerLinkEndToEnd, LoginDownloadAndTheFileLoaded) {
             d->reject();
         });
     });
-    window.action("&Download Area Files...  Ctrl+D")->trigger();
+    window.action("&Download Area Files...")->trigger();
     EXPECT_GE(ws.world().find_room(8800), 0) << server.log();
     EXPECT_EQ(bar, 100);
     EXPECT_EQ(receiving, "88.wld received");

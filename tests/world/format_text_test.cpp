@@ -136,23 +136,21 @@ const WrapCase kWrapCases[] = {
      "a\nb \n"},
     {"an appended sentence keeps both paragraphs", "   One.\r\n   Two.\r\n",
      "   One.  More.\r\n   Two.\r\n", "   One.  More.\r\n   Two.\r\n"},
-    {"an edited line wider than 79 columns wraps at its last blank that fits", "x\r\n",
-     kWide, "a" + kSevenWords.substr(1) + "\r\nabcdefghij abcdefghi \r\n"},
+    {"an edited line wider than 79 columns wraps at its last blank that fits", "x\r\n", kWide,
+     "a" + kSevenWords.substr(1) + "\r\nabcdefghij abcdefghi \r\n"},
     {"a wide line the builder did not edit stays", kWide + "\r\nb\r\n", kWide + "\r\nbc\r\n",
      kWide + "\r\nbc\r\n"},
-    {"a wide line stays when lines are added above it", kWide + "\r\n",
-     "new\r\n" + kWide + "\r\n", "new\r\n" + kWide + "\r\n"},
+    {"a wide line stays when lines are added above it", kWide + "\r\n", "new\r\n" + kWide + "\r\n",
+     "new\r\n" + kWide + "\r\n"},
     {"typed line breaks, indentation and empty lines stay", "ab\r\n", "a\r\n\r\n  b\r\n",
      "a\r\n\r\n  b\r\n"},
-    {"a typed last line gets the line break the text ended with", "a\r\n", "a\r\nb",
-     "a\r\nb\r\n"},
+    {"a typed last line gets the line break the text ended with", "a\r\n", "a\r\nb", "a\r\nb\r\n"},
     {"a first text gets a line break", "", "x", "x\r\n"},
     {"a text without a final line break gets none", "a", "ab", "ab"},
     {"an emptied box stores nothing", "a\r\n", "", ""},
     {"a word wider than a line stands alone", "", "short " + kLongWord + " end",
      "short\r\n" + kLongWord + "\r\nend\r\n"},
-    {"codes take no column when wrapping", "",
-     "&R" + nine_words("abc&Gdefghi").substr(0, 79),
+    {"codes take no column when wrapping", "", "&R" + nine_words("abc&Gdefghi").substr(0, 79),
      "&R" + nine_words("abc&Gdefghi").substr(0, 79) + "\r\n"},
     {"blanks at the cut go, leading blanks stay", "", "  " + std::string(78, 'a') + "   b",
      "  " + std::string(78, 'a') + "\r\nb\r\n"},
@@ -182,7 +180,8 @@ TEST(WrapEditedLines, AnEditOfOneLineOfACorpusTextKeepsEveryOtherLine) {
         // The builder appends a sentence to the text's first line.
         const std::size_t end_of_first = box.find("\r\n");
         if (end_of_first == std::string::npos || box.find('\r') != end_of_first) return;
-        const std::string typed = box.substr(0, end_of_first) + " Enjoy!" + box.substr(end_of_first);
+        const std::string typed =
+            box.substr(0, end_of_first) + " Enjoy!" + box.substr(end_of_first);
         const std::string stored = wrap_edited_lines(base, typed);
         const std::size_t rest = base.find('\n') + 1;
         EXPECT_TRUE(stored.ends_with(base.substr(rest))) << where;

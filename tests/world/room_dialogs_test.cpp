@@ -67,8 +67,8 @@ TEST_F(RoomDialogsTest, EntriesStoredWhileMovingAreOneStepThatUndoTakesBack) {
     EXPECT_EQ(s.position(), 0);
     EXPECT_EQ(s.shown().keyword, "sign");
     ASSERT_TRUE(s.next("sign  board", "a sign. it reads"));
-    ASSERT_TRUE(s.next("well", ""));  // incomplete: dropped at close
-    ASSERT_TRUE(s.first("", ""));     // leaves the blank third entry blank
+    ASSERT_TRUE(s.next("well", ""));                           // incomplete: dropped at close
+    ASSERT_TRUE(s.first("", ""));                              // leaves the blank third entry blank
     EXPECT_EQ(s.shown().description, "a sign. it reads\r\n");  // as typed
     s.cancel();  // the boxes are not stored, the moves' stores stay
     ASSERT_EQ(room().extra_descriptions.size(), 1u);
@@ -95,10 +95,10 @@ TEST_F(RoomDialogsTest, OkKeepsAnEntryWithOnlyOneOfItsPartsAndSaysWhatIsMissing)
         EXPECT_EQ(s.position(), 2);  // the incomplete entry is shown again
         EXPECT_EQ(s.shown().keyword, c.keywords);
         ASSERT_EQ(ui.statuses.size(), 1u);
-        EXPECT_EQ(ui.statuses[0], "Extra description 3 of 4 " + c.said +
-                                      (c.keywords.empty()
-                                           ? ": type its keywords, or empty its text to drop it."
-                                           : ": type its text, or empty its keywords to drop it."));
+        EXPECT_EQ(ui.statuses[0],
+                  "Extra description 3 of 4 " + c.said +
+                      (c.keywords.empty() ? ": type its keywords, or empty its text to drop it."
+                                          : ": type its text, or empty its keywords to drop it."));
         EXPECT_EQ(ws.undo_text(), "Undo");  // nothing committed
         ASSERT_TRUE(s.ok("plaque", "A plaque.\r\n"));
         EXPECT_EQ(room().extra_descriptions.size(), 3u);
