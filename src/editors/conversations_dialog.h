@@ -34,14 +34,15 @@ private:
     int vnum_;
 };
 
-// "Conversations" of mobile `vnum`. Opening it makes the first top-level
-// node current, adding one to a mobile without any (see
-// ConversationSession::open). Boxes: "greeting box", "keywords box",
+// "Conversations" of mobile `vnum`. Opening it changes nothing: the first
+// top-level node becomes current, none for a mobile without conversations
+// (see ConversationSession::open). Boxes: "greeting box", "keywords box",
 // "response box" and one per number field (number_box: "quest required
 // box"...); their buttons "keywords none button", "quest required none
 // button" and so on. The tree's items are "%d: %s" (item id, keywords) and
-// carry their item id. While there is no current node the node's boxes and
-// their buttons are disabled.
+// carry their item id. While there is no current node the node's boxes,
+// their buttons, "Branch to New Tier" and "Delete this Conversation" are
+// disabled.
 class ConversationsDialog : public QDialog {
     Q_OBJECT
 public:

@@ -185,12 +185,7 @@ int ConversationSession::current_id() const {
 bool ConversationSession::open() {
     const MobilePrototype* m = mobile();
     if (!m) return false;
-    if (m->conversations.empty()) {
-        EditOptions options;
-        options.source = source_;
-        if (!add_conversation(ws_, vnum_, std::nullopt, options)) return false;
-    }
-    current_ = ConversationPath{0};
+    current_ = m->conversations.empty() ? std::nullopt : std::optional(ConversationPath{0});
     return true;
 }
 

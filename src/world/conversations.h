@@ -80,9 +80,9 @@ public:
     // so that panes know the edit was not theirs). No current node yet.
     ConversationSession(Workspace& ws, int vnum, const void* source = nullptr);
 
-    // Opening the dialog: the current node becomes the first top-level node.
-    // A mobile without conversations gets one first (the step "Add
-    // Conversation to Mobile 3001"). False when the mobile is not loaded.
+    // Opening the dialog: the current node becomes the first top-level node,
+    // none for a mobile without conversations. Opening changes nothing: only
+    // new_in_tier and branch add nodes. False when the mobile is not loaded.
     bool open();
 
     int vnum() const { return vnum_; }
