@@ -1,10 +1,11 @@
 // Conversation trees as the Conversations dialog edits them: item ids and
-// paths, opening, the add, branch and delete rules, typing, and what the
-// mobile file keeps of an edited tree.
+// paths, opening, the add, branch and delete rules, typing and its refusals,
+// and what the mobile file keeps of an edited tree.
 #include "world/conversations.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "files/file_mob.h"
@@ -222,16 +223,37 @@ TEST_F(ConversationsTest, TypingMergesPerBoxAndEmptiedTextsStoreNone) {
     EXPECT_EQ(mob(), before);
 }
 
-TEST_F(ConversationsTest, RefusesATildeAndOverLongTexts) {
+TEST_F(ConversationsTest, RefusalsAreKeptForTheDialogUntilAnEditIsStored) {
+    using F = ConversationField;
     hold_abc();
     session.select(1);
-    for (const std::string& text : {std::string("who~"), std::string(kMaxTextLength + 1, 'a')}) {
-        EXPECT_FALSE(session.store_text(ConversationField::Response, text));
-        EXPECT_FALSE(session.store_greeting(text));
-        EXPECT_NE(ui.last_status().find("Mobile 3001"), std::string::npos);
+    struct Case {
+        std::function<bool()> refused;
+        std::string why;
+        std::function<bool()> stored;  // clears the refusal
+    };
+    const std::vector<Case> cases = {
+        {[&] { return session.store_text(F::Response, "who~"); }, "\"~\"",
+         [&] { return session.store_text(F::Response, std::string(kMaxTextLength, 'a')); }},
+        {[&] { return session.store_greeting(std::string(kMaxTextLength + 1, 'a')); },
+         "longer than", [&] { return session.store_greeting("Hail."); }},
+        {[&] { return session.store_number(F::QuestRequired, 2147483648LL); },
+         "from -2147483648 to 2147483647", [&] { return session.new_in_tier(); }},
+        {[&] { return session.store_number(F::TriggerToActivate, -2147483649LL); },
+         "from -2147483648 to 2147483647",
+         [&] { return session.store_number(F::TriggerToActivate, -2147483648LL); }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const MobilePrototype before = mob();
+        EXPECT_FALSE(cases[i].refused());
+        EXPECT_EQ(mob(), before);
+        EXPECT_NE(session.refusal().find("Mobile 3001"), std::string::npos);
+        EXPECT_NE(session.refusal().find(cases[i].why), std::string::npos) << session.refusal();
+        EXPECT_TRUE(cases[i].stored());
+        EXPECT_EQ(session.refusal(), "");
     }
-    EXPECT_TRUE(session.store_text(ConversationField::Response, std::string(kMaxTextLength, 'a')));
-    EXPECT_EQ(ws.history().step_count(), 1u);
+    EXPECT_TRUE(ui.statuses.empty());  // the status line is behind the dialog
 }
 
 TEST_F(ConversationsTest, AnEditedTreeSurvivesTheMobileFile) {
