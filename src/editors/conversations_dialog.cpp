@@ -16,7 +16,6 @@
 
 #include "app/qt_ui.h"
 #include "world/room_text.h"
-#include "world/strfmt.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -27,7 +26,7 @@ namespace {
 struct NumberField {
     ConversationField field;
     const char* caption;
-    const char* name;  // in messages and the box's object name
+    const char* name;  // of the box and its button
 };
 constexpr std::array<NumberField, 3> kNumberFields = {{
     {ConversationField::QuestRequired, "Quest Required:", "quest required"},
@@ -59,7 +58,7 @@ MobValuesDialog::MobValuesDialog(Workspace& ws, int vnum, QWidget* parent)
 }
 
 ConversationsDialog::ConversationsDialog(Workspace& ws, int vnum, QWidget* parent)
-    : QDialog(parent), ws_(ws), session_(ws, vnum, this) {
+    : QDialog(parent), session_(ws, vnum, this) {
     setWindowTitle(QStringLiteral("Conversations"));
     session_.open();
 
@@ -141,8 +140,16 @@ ConversationsDialog::ConversationsDialog(Workspace& ws, int vnum, QWidget* paren
     }
     columns->addLayout(grid, 1);
 
+    // The main window's status line is hidden behind this modal dialog, so
+    // refusals are told here.
+    refusal_ = new QLabel(this);
+    refusal_->setObjectName(QStringLiteral("refusal label"));
+    refusal_->setWordWrap(true);
+    refusal_->setMinimumHeight(refusal_->fontMetrics().height());
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(columns);
+    layout->addWidget(refusal_);
     layout->addWidget(ok_cancel(this));
 
     connect(greeting_, &QLineEdit::textEdited, this, &ConversationsDialog::greeting_typed);
@@ -213,7 +220,12 @@ void ConversationsDialog::show_current() {
                                : QString());
     for (QWidget* w : node_widgets_)
         w->setEnabled(c != nullptr);
+    show_refusal();
     filling_ = false;
+}
+
+void ConversationsDialog::show_refusal() {
+    refusal_->setText(from_area_text(session_.refusal()));
 }
 
 void ConversationsDialog::item_chosen(QTreeWidgetItem* chosen) {
@@ -235,15 +247,17 @@ void ConversationsDialog::put_back(QLineEdit* box, const QString& shown) {
 }
 
 void ConversationsDialog::greeting_typed() {
-    if (!session_.store_greeting(to_area_text(greeting_->text())))
-        return put_back(greeting_, shown_greeting_);
+    bool stored = session_.store_greeting(to_area_text(greeting_->text()));
+    show_refusal();
+    if (!stored) return put_back(greeting_, shown_greeting_);
     shown_greeting_ = greeting_->text();
 }
 
 void ConversationsDialog::keywords_typed() {
     if (!session_.current()) return;
-    if (!session_.store_text(ConversationField::Keywords, to_area_text(keywords_->text())))
-        return put_back(keywords_, shown_keywords_);
+    bool stored = session_.store_text(ConversationField::Keywords, to_area_text(keywords_->text()));
+    show_refusal();
+    if (!stored) return put_back(keywords_, shown_keywords_);
     shown_keywords_ = keywords_->text();
     relabel_current();
 }
@@ -252,7 +266,9 @@ void ConversationsDialog::response_typed() {
     if (filling_ || !session_.current()) return;
     QString text = response_->toPlainText();
     if (text == shown_response_) return;  // a change of format only
-    if (!session_.store_text(ConversationField::Response, to_area_text(text))) {
+    bool stored = session_.store_text(ConversationField::Response, to_area_text(text));
+    show_refusal();
+    if (!stored) {
         int caret = response_->textCursor().position() - int(text.size() - shown_response_.size());
         filling_ = true;
         response_->setPlainText(shown_response_);
@@ -269,18 +285,18 @@ void ConversationsDialog::number_typed(ConversationField field) {
     const Conversation* c = session_.current();
     if (!c) return;
     QLineEdit* box = number_box(field);
+    const QString text = box->text();
     bool ok = false;
-    qlonglong value = box->text().toLongLong(&ok);
-    if (!ok) return;  // "" or "-" so far: nothing to store yet
-    if (value < std::numeric_limits<std::int32_t>::min() ||
-        value > std::numeric_limits<std::int32_t>::max()) {
-        ws_.ui().show_status(strfmt("Mobile %d: the %s must be a number from %d to %d.",
-                                    session_.vnum(), kNumberFields[number_index(field)].name,
-                                    std::numeric_limits<std::int32_t>::min(),
-                                    std::numeric_limits<std::int32_t>::max()));
-        return put_back(box, QString::number(conversation_number(*c, field)));
+    qlonglong value = text.toLongLong(&ok);
+    if (!ok) {
+        if (text.isEmpty() || text == QStringLiteral("-")) return;  // nothing to store yet
+        // Past 64 bits: out of range all the same.
+        value = text.startsWith(QLatin1Char('-')) ? std::numeric_limits<qlonglong>::min()
+                                                  : std::numeric_limits<qlonglong>::max();
     }
-    session_.store_number(field, static_cast<std::int32_t>(value));
+    bool stored = session_.store_number(field, value);
+    show_refusal();
+    if (!stored) put_back(box, QString::number(conversation_number(*c, field)));
 }
 
 void ConversationsDialog::set_to_none(ConversationField field) {

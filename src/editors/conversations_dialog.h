@@ -34,14 +34,16 @@ private:
     int vnum_;
 };
 
-// "Conversations" of mobile `vnum`. Opening it makes the first top-level
-// node current, adding one to a mobile without any (see
-// ConversationSession::open). Boxes: "greeting box", "keywords box",
+// "Conversations" of mobile `vnum`. Opening it changes nothing: the first
+// top-level node becomes current, none for a mobile without conversations
+// (see ConversationSession::open). Boxes: "greeting box", "keywords box",
 // "response box" and one per number field (number_box: "quest required
 // box"...); their buttons "keywords none button", "quest required none
 // button" and so on. The tree's items are "%d: %s" (item id, keywords) and
-// carry their item id. While there is no current node the node's boxes and
-// their buttons are disabled.
+// carry their item id. While there is no current node the node's boxes,
+// their buttons, "Branch to New Tier" and "Delete this Conversation" are
+// disabled. The "refusal label" at the foot says why the last edit was
+// refused, until the next one is stored.
 class ConversationsDialog : public QDialog {
     Q_OBJECT
 public:
@@ -49,6 +51,7 @@ public:
 
     const ConversationSession& session() const { return session_; }
     QTreeWidget* tree() const { return tree_; }
+    QLabel* refusal_label() const { return refusal_; }
     QLineEdit* greeting_box() const { return greeting_; }
     QLineEdit* keywords_box() const { return keywords_; }
     QPlainTextEdit* response_box() const { return response_; }
@@ -61,12 +64,14 @@ private:
     // Rebuilds every item from the mobile, then shows the current node and
     // selects its item.
     void fill_tree();
-    // Fills the boxes from the mobile and the current node.
+    // Fills the boxes from the mobile and the current node, and the refusal
+    // label from the session.
     void show_current();
+    void show_refusal();
     void item_chosen(QTreeWidgetItem* item);
     void relabel_current();
-    // Refused typing: the status line has said why; the box goes back to
-    // what it showed, the caret where it was.
+    // Refused typing: the refusal label says why; the box goes back to what
+    // it showed, the caret where it was.
     static void put_back(QLineEdit* box, const QString& shown);
 
     void greeting_typed();
@@ -77,10 +82,10 @@ private:
     // Runs a tree operation of the session and shows the tree it leaves.
     void tree_step(bool (ConversationSession::*step)());
 
-    Workspace& ws_;
     ConversationSession session_;
     QTreeWidget* tree_;
     QLabel* mobile_label_;
+    QLabel* refusal_;
     QLineEdit* greeting_;
     QLineEdit* keywords_;
     QPlainTextEdit* response_;

@@ -1,5 +1,7 @@
 #include "world/conversations.h"
 
+#include <limits>
+
 #include "world/edits.h"
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -185,12 +187,8 @@ int ConversationSession::current_id() const {
 bool ConversationSession::open() {
     const MobilePrototype* m = mobile();
     if (!m) return false;
-    if (m->conversations.empty()) {
-        EditOptions options;
-        options.source = source_;
-        if (!add_conversation(ws_, vnum_, std::nullopt, options)) return false;
-    }
-    current_ = ConversationPath{0};
+    current_ = m->conversations.empty() ? std::nullopt : std::optional(ConversationPath{0});
+    refusal_.clear();
     return true;
 }
 
@@ -203,12 +201,19 @@ bool ConversationSession::select(int id) {
     return true;
 }
 
+bool ConversationSession::refuse(std::string why) {
+    refusal_ = std::move(why);
+    return false;
+}
+
 bool ConversationSession::edit(std::string name, const std::function<void(MobilePrototype&)>& fn,
                                MergeKey merge) {
     EditOptions options;
     options.source = source_;
     options.merge = merge;
-    return edit_mobile(ws_, vnum_, std::move(name), fn, options);
+    if (!edit_mobile(ws_, vnum_, std::move(name), fn, options)) return false;
+    refusal_.clear();
+    return true;
 }
 
 MergeKey ConversationSession::typing_key(int field) const {
@@ -221,11 +226,8 @@ std::string ConversationSession::node_name() const {
 
 bool ConversationSession::store_greeting(std::string_view typed) {
     if (!mobile()) return false;
-    std::string why = conversation_text_refusal(vnum_, typed);
-    if (!why.empty()) {
-        ws_.ui().show_status(why);
-        return false;
-    }
+    if (std::string why = conversation_text_refusal(vnum_, typed); !why.empty())
+        return refuse(std::move(why));
     std::string text(typed);
     return edit(strfmt("Edit Greeting of Mobile %d", vnum_),
                 [&](MobilePrototype& m) { m.greeting = text; },
@@ -234,11 +236,8 @@ bool ConversationSession::store_greeting(std::string_view typed) {
 
 bool ConversationSession::store_text(ConversationField field, std::string_view typed) {
     if (!is_text(field) || !valid_current()) return false;
-    std::string why = conversation_text_refusal(vnum_, typed);
-    if (!why.empty()) {
-        ws_.ui().show_status(why);
-        return false;
-    }
+    if (std::string why = conversation_text_refusal(vnum_, typed); !why.empty())
+        return refuse(std::move(why));
     std::string text = typed.empty() ? std::string(kNoConversationText) : std::string(typed);
     const ConversationPath path = *current_;
     return edit(
@@ -250,10 +249,19 @@ bool ConversationSession::store_text(ConversationField field, std::string_view t
         typing_key(static_cast<int>(field)));
 }
 
-bool ConversationSession::store_number(ConversationField field, std::int32_t value) {
+bool ConversationSession::store_number(ConversationField field, std::int64_t typed) {
     const Conversation* now = valid_current();
     if (is_text(field) || !now) return false;
-    if (conversation_number(*now, field) == value) return true;
+    constexpr auto lowest = std::numeric_limits<std::int32_t>::min();
+    constexpr auto highest = std::numeric_limits<std::int32_t>::max();
+    if (typed < lowest || typed > highest)
+        return refuse(strfmt("Mobile %d: %s must be a number from %d to %d.", vnum_,
+                             field_name(field), lowest, highest));
+    const auto value = static_cast<std::int32_t>(typed);
+    if (conversation_number(*now, field) == value) {
+        refusal_.clear();
+        return true;
+    }
     const ConversationPath path = *current_;
     return edit(
         strfmt("Edit %s of %s", field_name(field), node_name().c_str()),
@@ -285,6 +293,7 @@ bool ConversationSession::new_in_tier() {
     auto added = add_conversation(ws_, vnum_, parent, options);
     if (!added) return false;
     current_ = std::move(added);
+    refusal_.clear();
     return true;
 }
 
@@ -304,6 +313,7 @@ bool ConversationSession::branch() {
     auto added = add_conversation(ws_, vnum_, current_, options);
     if (!added) return false;
     current_ = std::move(added);
+    refusal_.clear();
     return true;
 }
 

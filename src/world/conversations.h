@@ -1,9 +1,10 @@
 // A mobile's conversation tree as the Conversations dialog edits it: nodes
 // addressed by their path of indexes from the top level, the depth-first item
 // ids the dialog numbers them by, and ConversationSession, the dialog's state
-// in the core (the mobile, by vnum, and the current node, by path) with the
-// named, undoable steps that change the greeting and the tree. The dialog
-// passes the boxes' bytes and shows what the session holds.
+// in the core (the mobile, by vnum, the current node, by path, and why the
+// last edit was refused) with the named, undoable steps that change the
+// greeting and the tree. The dialog passes the boxes' bytes and shows what
+// the session holds.
 #pragma once
 
 #include <cstdint>
@@ -80,9 +81,9 @@ public:
     // so that panes know the edit was not theirs). No current node yet.
     ConversationSession(Workspace& ws, int vnum, const void* source = nullptr);
 
-    // Opening the dialog: the current node becomes the first top-level node.
-    // A mobile without conversations gets one first (the step "Add
-    // Conversation to Mobile 3001"). False when the mobile is not loaded.
+    // Opening the dialog: the current node becomes the first top-level node,
+    // none for a mobile without conversations. Opening changes nothing: only
+    // new_in_tier and branch add nodes. False when the mobile is not loaded.
     bool open();
 
     int vnum() const { return vnum_; }
@@ -99,16 +100,23 @@ public:
     // when there is none.
     bool select(int id);
 
+    // Why the last edit was refused (a typed text or number that cannot be
+    // stored), for the dialog to show over its own controls: the main
+    // window's status line is hidden behind the modal dialog. Empty again
+    // after the next accepted edit.
+    const std::string& refusal() const { return refusal_; }
+
     // Typing: each keystroke is stored at once, and the keystrokes in one box
     // for one node merge into one step ("Edit Greeting of Mobile 3001",
     // "Edit Keywords of Conversation 2 of Mobile 3001"). A refused text
-    // (see conversation_text_refusal) is told on the status line and not
-    // stored; false then, and when there is no current node. An emptied
-    // keywords or response is stored as "#none#".
+    // (see conversation_text_refusal) is not stored and becomes refusal();
+    // false then, and when there is no current node. An emptied keywords or
+    // response is stored as "#none#".
     bool store_greeting(std::string_view typed);
     bool store_text(ConversationField field, std::string_view typed);
-    // A number field; nothing is stored (true) when the value is unchanged.
-    bool store_number(ConversationField field, std::int32_t value);
+    // A number field; nothing is stored (true) when the value is unchanged. A
+    // value outside the 32 bits the file keeps is refused like a text.
+    bool store_number(ConversationField field, std::int64_t value);
     // "Set to #none#" beside Keywords or Response, "Set to none" beside a
     // number (-1): one step each.
     bool set_to_none(ConversationField field);
@@ -129,6 +137,8 @@ public:
     bool remove();
 
 private:
+    // Keeps why an edit was refused; false, for the edit to return.
+    bool refuse(std::string why);
     bool edit(std::string name, const std::function<void(MobilePrototype&)>& fn,
               MergeKey merge = {});
     MergeKey typing_key(int field) const;
@@ -140,6 +150,7 @@ private:
     int vnum_;
     const void* source_;
     std::optional<ConversationPath> current_;
+    std::string refusal_;
 };
 
 }  // namespace zs

@@ -1,5 +1,5 @@
 // The Conversations and Enter Mob Values dialogs driven through their
-// controls, on a mobile that starts without conversations.
+// controls, on a mobile loaded from a file without conversations.
 #include "editors/conversations_dialog.h"
 
 #include <gtest/gtest.h>
@@ -12,7 +12,9 @@
 #include <QTreeWidget>
 
 #include "app/demo_window.h"
+#include "files/file_mob.h"
 #include "support/fake_ui.h"
+#include "support/test_files.h"
 #include "world/edits.h"
 
 namespace zs {
@@ -22,12 +24,11 @@ using test::click_button;
 
 class ConversationsDialogTest : public ::testing::Test {
 protected:
+    // Mobile 3001 of the stock Midgaard, converted: no conversations.
     void SetUp() override {
-        ws.mobiles().reserve_mobile_zone(30);
-        ws.mobiles().create_mobile(3001, 30);
-        edit_mobile(ws, 3001, "setup",
-                    [](MobilePrototype& m) { m.short_description = "the &Rred&n guard"; });
+        ASSERT_TRUE(load_mobile_bytes(ws, "30.mob", file));
         ws.clear_history();
+        ui.clear();
     }
     const MobilePrototype& mob() { return *ws.mobiles().find_record(3001); }
     static QStringList labels(QTreeWidget* tree) {
@@ -36,28 +37,89 @@ protected:
             out << (*it)->text(0);
         return out;
     }
+    // What works only with a current node.
+    static std::vector<QWidget*> node_controls(ConversationsDialog& dialog) {
+        std::vector<QWidget*> out = {dialog.keywords_box(), dialog.response_box()};
+        for (auto f : {ConversationField::QuestRequired, ConversationField::QuestToActivate,
+                       ConversationField::TriggerToActivate})
+            out.push_back(dialog.number_box(f));
+        for (auto* b : dialog.findChildren<QPushButton*>())
+            if (b->text().startsWith("Set to") || b->text() == "Branch to New Tier" ||
+                b->text() == "Delete this Conversation")
+                out.push_back(b);
+        return out;
+    }
 
+    const std::string file = test::test_data_bytes("baker_3001.mob");
     test::FakeUi ui;
     Workspace ws{ui};
 };
+
+TEST_F(ConversationsDialogTest, OpeningAndCancellingChangesNothing) {
+    ConversationsDialog dialog(ws, 3001, nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.tree()->topLevelItemCount(), 0);
+    EXPECT_EQ(dialog.tree()->currentItem(), nullptr);
+    auto controls = node_controls(dialog);
+    EXPECT_EQ(controls.size(), 12u);
+    for (QWidget* w : controls)
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_TRUE(dialog.greeting_box()->isEnabled());
+
+    click_button(&dialog, "Cancel");
+    EXPECT_EQ(ws.history().step_count(), 0u);
+    EXPECT_FALSE(ws.modified().any());
+    EXPECT_EQ(mobiles_file_text(ws, 30), file);
+}
+
+TEST_F(ConversationsDialogTest, RefusalsAreToldInTheDialog) {
+    ConversationsDialog dialog(ws, 3001, nullptr);
+    dialog.show();
+    click_button(&dialog, "New Conversation in this Tier");
+    QLineEdit* quest = dialog.number_box(ConversationField::QuestRequired);
+    struct Case {
+        QWidget* box;
+        const char* typed;
+        QString kept;  // what the box shows after the refusal
+        QString why;
+    };
+    for (const Case& c : {
+             Case{dialog.greeting_box(), "Hi~", "Hi", "\"~\""},
+             Case{dialog.keywords_box(), "job~", "job", "\"~\""},
+             Case{dialog.response_box(), "Ask~", "Ask", "\"~\""},
+             Case{quest, "9999999999", "999999999", "from -2147483648 to 2147483647"},
+         }) {
+        SCOPED_TRACE(c.typed);
+        if (auto* line = qobject_cast<QLineEdit*>(c.box)) line->clear();
+        if (auto* text = qobject_cast<QPlainTextEdit*>(c.box)) text->clear();
+        QTest::keyClicks(c.box, c.typed);
+        QString shown = c.box == dialog.response_box() ? dialog.response_box()->toPlainText()
+                                                       : qobject_cast<QLineEdit*>(c.box)->text();
+        EXPECT_EQ(shown, c.kept);
+        EXPECT_TRUE(dialog.refusal_label()->isVisible());
+        EXPECT_TRUE(dialog.refusal_label()->text().contains(c.why))
+            << dialog.refusal_label()->text().toStdString();
+        QTest::keyClick(c.box, Qt::Key_Backspace);  // stored: the refusal goes
+        EXPECT_EQ(dialog.refusal_label()->text(), "");
+    }
+    EXPECT_TRUE(ui.statuses.empty());  // the status line is behind the dialog
+}
 
 TEST_F(ConversationsDialogTest, EditsTheTreeThroughItsControls) {
     ConversationsDialog dialog(ws, 3001, nullptr);
     dialog.show();
     EXPECT_EQ(dialog.windowTitle(), "Conversations");
-    EXPECT_EQ(dialog.findChild<QLabel*>("mobile label")->text(), "the red guard");
+    EXPECT_EQ(dialog.findChild<QLabel*>("mobile label")->text(), "the baker");
+    click_button(&dialog, "New Conversation in this Tier");  // the first node
     EXPECT_EQ(labels(dialog.tree()), QStringList{"1: #none#"});
     EXPECT_EQ(dialog.tree()->currentItem(), dialog.item(1));
-    EXPECT_EQ(dialog.keywords_box()->text(), "#none#");
     EXPECT_EQ(dialog.number_box(ConversationField::QuestRequired)->text(), "-1");
-    EXPECT_EQ(ws.undo_text(), "Undo Add Conversation to Mobile 3001");
+    for (QWidget* w : node_controls(dialog))
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 
     dialog.keywords_box()->clear();
     QTest::keyClicks(dialog.keywords_box(), "job");
     EXPECT_EQ(dialog.item(1)->text(0), "1: job");  // relabelled while typing
-    QTest::keyClicks(dialog.keywords_box(), "~");
-    EXPECT_EQ(dialog.keywords_box()->text(), "job");
-    EXPECT_NE(ui.last_status().find("~"), std::string::npos);
     QTest::keyClicks(dialog.number_box(ConversationField::TriggerToActivate), "5");
     EXPECT_EQ(mob().conversations[0].trigger_to_activate, -15);
     dialog.findChild<QPushButton*>("trigger to activate none button")->click();
@@ -85,11 +147,12 @@ TEST_F(ConversationsDialogTest, EditsTheTreeThroughItsControls) {
         click_button(&dialog, "Delete this Conversation");
     }
     EXPECT_EQ(dialog.tree()->topLevelItemCount(), 0);
-    EXPECT_FALSE(dialog.keywords_box()->isEnabled());
-    EXPECT_FALSE(dialog.response_box()->isEnabled());
+    for (QWidget* w : node_controls(dialog))
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    EXPECT_EQ(mobiles_file_text(ws, 30), file);  // no conversation is written
     EXPECT_TRUE(dialog.greeting_box()->isEnabled());
-    QTest::keyClicks(dialog.greeting_box(), "!");
-    EXPECT_EQ(mob().greeting, "none!");
+    QTest::keyClicks(dialog.greeting_box(), "Hi!");
+    EXPECT_EQ(mob().greeting, "Hi!");
 
     click_button(&dialog, "Cancel");  // keeps every edit
     EXPECT_FALSE(dialog.isVisible());

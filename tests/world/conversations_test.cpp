@@ -1,9 +1,12 @@
 // Conversation trees as the Conversations dialog edits them: item ids and
-// paths, the add, branch and delete rules, typing, and what the mobile file
-// keeps of an edited tree.
+// paths, opening, the add, branch and delete rules, typing and its refusals,
+// and what the mobile file keeps of an edited tree.
 #include "world/conversations.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <tuple>
 
 #include "files/file_mob.h"
 #include "support/fake_ui.h"
@@ -65,23 +68,23 @@ TEST_F(ConversationsTest, ItemIdsFollowDepthFirstOrder) {
     EXPECT_EQ(conversation_path(mob(), 5), std::nullopt);
 }
 
-TEST_F(ConversationsTest, OpeningAMobileWithoutConversationsAddsOneAsAStep) {
-    ASSERT_TRUE(session.open());
-    ASSERT_EQ(mob().conversations.size(), 1u);
-    const Conversation& c = mob().conversations[0];
-    EXPECT_EQ(conversation_items(mob())[0].label, "1: #none#");
-    EXPECT_EQ(c.response, "#none#");
-    EXPECT_EQ((std::array{c.quest_to_activate, c.quest_required, c.trigger_to_activate, c.number5,
-                          c.number6, c.number7, c.tier}),
-              (std::array{-1, -1, -1, -1, -1, -1, 0}));
-    EXPECT_EQ(session.current_id(), 1);
-    EXPECT_EQ(ws.undo_text(), "Undo Add Conversation to Mobile 3001");
-    EXPECT_TRUE(ws.modified().is_set(TableKind::Mobile, 30));
-
-    // Opening again adds nothing.
-    ASSERT_TRUE(session.open());
-    EXPECT_EQ(mob().conversations.size(), 1u);
-    EXPECT_EQ(ws.history().step_count(), 1u);
+TEST_F(ConversationsTest, OpeningChangesNothing) {
+    struct Case {
+        bool with_tree;
+        std::optional<Path> current;
+    };
+    for (const Case& c : {Case{false, std::nullopt}, Case{true, Path{0}}}) {
+        if (c.with_tree) hold_abc();
+        ws.modified().clear_all();  // as if just saved
+        const MobilePrototype before = mob();
+        ConversationSession opened{ws, 3001};
+        ASSERT_TRUE(opened.open());
+        EXPECT_EQ(opened.current_path(), c.current);
+        EXPECT_EQ(mob(), before);
+        EXPECT_EQ(ws.history().step_count(), 0u);
+        EXPECT_FALSE(ws.modified().is_set(TableKind::Mobile, 30));
+    }
+    EXPECT_FALSE(ConversationSession(ws, 3002).open());  // not loaded
 }
 
 TEST_F(ConversationsTest, NewNodesGoLastInTheirTierWithTheirDepthAsTier) {
@@ -109,12 +112,15 @@ TEST_F(ConversationsTest, NewNodesGoLastInTheirTierWithTheirDepthAsTier) {
         const Conversation& n = *session.current();
         EXPECT_EQ(n.tier, int(c.added_at->size()) - 1);
         EXPECT_EQ(n.number5, c.added_at->size() == 1 ? -1 : 0);
+        EXPECT_EQ(std::tie(n.keywords, n.response, n.quest_to_activate, n.quest_required,
+                           n.trigger_to_activate),
+                  std::make_tuple("#none#", "#none#", -1, -1, -1));
         EXPECT_EQ(ws.undo_text(), c.step);
     }
 }
 
 TEST_F(ConversationsTest, BranchingStopsAtTheDepthTheReaderKeeps) {
-    ASSERT_TRUE(session.open());
+    ASSERT_TRUE(session.new_in_tier());
     int branched = 0;
     while (session.branch())
         ++branched;
@@ -164,9 +170,12 @@ TEST_F(ConversationsTest, ANodeWithBranchesIsNotDeleted) {
 }
 
 TEST_F(ConversationsTest, DeletingTheLastNodeLeavesNoCurrentAndFieldsDoNothing) {
-    ASSERT_TRUE(session.open());
+    const std::vector<int> slot = {ws.mobiles().find_mobile(3001)};
+    const std::string without = write_mobiles(ws.mobiles(), slot).bytes;
+    ASSERT_TRUE(session.new_in_tier());
     ASSERT_TRUE(session.remove());
     EXPECT_TRUE(mob().conversations.empty());
+    EXPECT_EQ(write_mobiles(ws.mobiles(), slot).bytes, without);  // no "@" section left
     EXPECT_EQ(session.current_path(), std::nullopt);
     EXPECT_EQ(session.current_id(), 0);
     const std::size_t steps = ws.history().step_count();
@@ -214,16 +223,37 @@ TEST_F(ConversationsTest, TypingMergesPerBoxAndEmptiedTextsStoreNone) {
     EXPECT_EQ(mob(), before);
 }
 
-TEST_F(ConversationsTest, RefusesATildeAndOverLongTexts) {
+TEST_F(ConversationsTest, RefusalsAreKeptForTheDialogUntilAnEditIsStored) {
+    using F = ConversationField;
     hold_abc();
     session.select(1);
-    for (const std::string& text : {std::string("who~"), std::string(kMaxTextLength + 1, 'a')}) {
-        EXPECT_FALSE(session.store_text(ConversationField::Response, text));
-        EXPECT_FALSE(session.store_greeting(text));
-        EXPECT_NE(ui.last_status().find("Mobile 3001"), std::string::npos);
+    struct Case {
+        std::function<bool()> refused;
+        std::string why;
+        std::function<bool()> stored;  // clears the refusal
+    };
+    const std::vector<Case> cases = {
+        {[&] { return session.store_text(F::Response, "who~"); }, "\"~\"",
+         [&] { return session.store_text(F::Response, std::string(kMaxTextLength, 'a')); }},
+        {[&] { return session.store_greeting(std::string(kMaxTextLength + 1, 'a')); },
+         "longer than", [&] { return session.store_greeting("Hail."); }},
+        {[&] { return session.store_number(F::QuestRequired, 2147483648LL); },
+         "from -2147483648 to 2147483647", [&] { return session.new_in_tier(); }},
+        {[&] { return session.store_number(F::TriggerToActivate, -2147483649LL); },
+         "from -2147483648 to 2147483647",
+         [&] { return session.store_number(F::TriggerToActivate, -2147483648LL); }},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(i);
+        const MobilePrototype before = mob();
+        EXPECT_FALSE(cases[i].refused());
+        EXPECT_EQ(mob(), before);
+        EXPECT_NE(session.refusal().find("Mobile 3001"), std::string::npos);
+        EXPECT_NE(session.refusal().find(cases[i].why), std::string::npos) << session.refusal();
+        EXPECT_TRUE(cases[i].stored());
+        EXPECT_EQ(session.refusal(), "");
     }
-    EXPECT_TRUE(session.store_text(ConversationField::Response, std::string(kMaxTextLength, 'a')));
-    EXPECT_EQ(ws.history().step_count(), 1u);
+    EXPECT_TRUE(ui.statuses.empty());  // the status line is behind the dialog
 }
 
 TEST_F(ConversationsTest, AnEditedTreeSurvivesTheMobileFile) {
