@@ -47,7 +47,8 @@ private:
 // The file each zone's records were loaded from (or last saved to), per
 // kind. A save replaces such a file without asking; any other file that
 // stands where a zone is saved holds records the builder never saw, and is
-// replaced only after a question. A zone is forgotten when it is unloaded.
+// replaced only after a question. A zone is forgotten when it is unloaded,
+// and when a save removed the file of a zone the builder emptied.
 class ZoneFiles {
 public:
     void remember(TableKind kind, int zone, std::filesystem::path file) {
