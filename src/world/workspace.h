@@ -194,6 +194,7 @@ public:
     bool in_transaction() const { return depth_ > 0; }
 
     AreaFileAccess* area_files() { return area_files_.get(); }
+    const AreaFileAccess* area_files() const { return area_files_.get(); }
     void set_area_files(std::unique_ptr<AreaFileAccess> files) { area_files_ = std::move(files); }
 
     ZoneFiles& zone_files() { return zone_files_; }
