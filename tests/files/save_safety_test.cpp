@@ -8,12 +8,10 @@
 #include <functional>
 
 #include "files/area_files.h"
-#include "files/file_kinds.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
-#include "files/zone_batch.h"
 #include "generators/map_generator.h"
 #include "generators/random.h"
 #include "map/map_session.h"
@@ -128,13 +126,6 @@ std::string present(const ScratchDir& dir) {
     return out;
 }
 
-bool save_each_kind(Workspace& ws) {
-    bool ok = true;
-    for (const FileKind& k : file_kinds())
-        ok = k.save_all(ws) && ok;
-    return ok;
-}
-
 TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
     const std::string k30 = "30.wld 30.wld_zs 30.obj 30.mob 30.zon ";
     const std::string k34 = "34.wld 34.wld_zs 34.obj 34.mob 34.zon ";
@@ -149,19 +140,17 @@ TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
     struct Case {
         const char* what;
         std::function<void(Zone30&)> edit;
-        bool (*save)(Workspace&);
-        std::string files;  // what the directory holds after the save
+        std::string files;  // what the directory holds after Save All
     };
     for (const Case& c : {
-             Case{"renumbered", renumber, save_all, k34},
-             Case{"renumbered, each kind saved", renumber, save_each_kind, k34},
+             Case{"renumbered", renumber, k34},
              Case{"renumbered, saved, undone",
                   [&](Zone30& z) {
                       renumber(z);
                       ASSERT_TRUE(save_all(z.ws));
                       ASSERT_TRUE(z.ws.undo());
                   },
-                  save_all, k30},
+                  k30},
              Case{"a generated map saved, then undone",
                   [](Zone30& z) {
                       MapRequest r;
@@ -172,19 +161,19 @@ TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
                       ASSERT_TRUE(save_all(z.ws));
                       ASSERT_TRUE(z.ws.undo());
                   },
-                  save_all, k30},
-             Case{"a room made and deleted", make_and_delete_3450, save_all, k30},
+                  k30},
+             Case{"a room made and deleted", make_and_delete_3450, k30},
              Case{"a room made and deleted beside a file not loaded",
                   [&](Zone30& z) {
                       z.dir.write("34.wld", rooms({3400}));
                       make_and_delete_3450(z);
                   },
-                  save_all, k30 + "34.wld "},
+                  k30 + "34.wld "},
          }) {
         SCOPED_TRACE(c.what);
         Zone30 z;
         c.edit(z);
-        EXPECT_TRUE(c.save(z.ws));
+        EXPECT_TRUE(save_all(z.ws));
         EXPECT_EQ(present(z.dir), c.files);
         EXPECT_TRUE(z.ui.questions.empty());
         EXPECT_FALSE(z.ws.modified().any());

@@ -402,22 +402,6 @@ TEST_F(ZoneOpsTest, NewRoomIsMadeSelectedAndUndoable) {
     EXPECT_EQ(ws.world().find_room(5012), -1);
 }
 
-TEST(ZoneOpsFiles, RenumberedZoneLeavesNothingBehindAfterSaveAll) {
-    ScratchDir dir;
-    dir.write("30.wld", world_file({{3000, {}}}));
-    dir.write("30.zon", test::crlf("#30\nZone~\nrp~\nnone~\n3099 10 2 0\nD 0 3000 1 1\nS\n$\n"));
-    FakeUi ui;
-    Workspace ws(ui);
-    ws.set_area_dir(dir.path());
-    ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")));
-    ASSERT_TRUE(load_area_file(ws, dir.file("30.zon")));
-    ASSERT_TRUE(renumber_zone(ws, 30, 32, true).done);
-    ASSERT_TRUE(save_all(ws));
-    EXPECT_FALSE(dir.exists("30.zon"));
-    EXPECT_TRUE(dir.exists("32.zon") && dir.exists("32.wld"));
-    EXPECT_FALSE(dir.exists("30.wld"));
-}
-
 TEST(ZoneOpsFiles, DeletedZoneStaysDeletedAfterSaveAll) {
     ScratchDir dir;
     dir.write("30.wld", world_file({{3000, {{kEast, 3100}}}}));
