@@ -16,12 +16,8 @@
 #include "files/area_files.h"
 #include "files/area_io.h"
 #include "files/check.h"
-#include "files/file_kinds.h"
-#include "files/file_mob.h"
-#include "files/file_obj.h"
-#include "files/file_wld.h"
-#include "files/file_zone.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "generators/describe.h"
 #include "generators/grammar.h"
 #include "generators/map_generator.h"
@@ -540,10 +536,7 @@ int generate_map_command(const std::vector<std::string>& args, std::ostream& out
         }
     Random random(*seed);
     if (generate_map(ws, request, random) != MapResult::Added) return 1;
-    bool all_saved = true;
-    for (int zone : map_zones(request))
-        all_saved = save_world_file(ws, zone) && all_saved;
-    return all_saved ? 0 : 1;
+    return save_zone_files(ws, TableKind::World, map_zones(request)) ? 0 : 1;
 }
 
 // Messages of the renumbering go to stderr, but its report of success is the
@@ -562,20 +555,6 @@ public:
 private:
     std::ostream& out_;
 };
-
-bool save_zone_file_of_kind(Workspace& ws, TableKind kind, int zone) {
-    switch (kind) {
-        case TableKind::World:
-            return save_world_file(ws, zone);
-        case TableKind::Object:
-            return save_objects(ws, zone);
-        case TableKind::Mobile:
-            return save_mobs(ws, zone);
-        case TableKind::Zone:
-            return save_zone_file(ws, zone);
-    }
-    return false;
-}
 
 int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              bool process_ends) {
@@ -621,31 +600,12 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
     RenumberResult result = renumber_zone(ws, old_zone, new_zone, true);
     if (!result.done) return 1;
 
-    // The old zone's files are not rewritten empty: in place they go once the
-    // rest is saved, and an output directory never had them.
-    for (const FileKind& k : file_kinds())
-        ws.modified().clear(k.table, old_zone);
+    // Saved as the editor saves: in place the old zone's files go once every
+    // new file was written; an output directory never had them.
     ws.set_area_dir(out_dir);
-    bool all_saved = true;
-    for (const FileKind& k : file_kinds())
-        for (int zone : ws.modified().zones(k.table))
-            if (ws.has_zone(k.table, zone))
-                all_saved = save_zone_file_of_kind(ws, k.table, zone) && all_saved;
-    if (!all_saved) {
-        err << "zonesmith-cli: not every changed zone was saved; zone " << old_zone
-            << "'s files are kept\n";
+    if (!save_changed_zones(ws)) {
+        err << "zonesmith-cli: not every changed zone was saved\n";
         return 1;
-    }
-    if (fs::equivalent(dir, out_dir, ec)) {
-        std::vector<std::string> names;
-        for (const FileKind& k : file_kinds())
-            names.push_back(strfmt("%d.%s", old_zone, k.extension));
-        names.push_back(strfmt("%d.wld_zs", old_zone));
-        for (const auto& name : names)
-            if (!remove_file_if_present(dir, name)) {
-                err << "zonesmith-cli: could not remove " << (dir / name).string() << '\n';
-                return 1;
-            }
     }
     return 0;
 }

@@ -1,8 +1,12 @@
 #include "files/area_files.h"
 
+#include <set>
+#include <vector>
+
 #include "files/area_io.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
+#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"
 
@@ -68,6 +72,15 @@ bool save_everything(Workspace& ws) {
     for (const FileKind& k : file_kinds())
         ok = k.save_all(ws) && ok;
     return ok;
+}
+
+bool save_changed_zones(Workspace& ws) {
+    std::vector<KindZones> changed;
+    for (const FileKind& k : file_kinds()) {
+        std::set<int> zones = ws.modified().zones(k.table);
+        changed.push_back({k.table, std::vector<int>(zones.begin(), zones.end())});
+    }
+    return save_zone_files(ws, changed);
 }
 
 bool save_all(Workspace& ws) {

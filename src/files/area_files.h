@@ -36,6 +36,11 @@ bool save_everything(Workspace& ws);
 // only when all of it was written.
 bool save_all(Workspace& ws);
 
+// Saves the changed zones of every kind as one save (save_zone_files): the
+// files of zones with records are written, and only once all of them were,
+// the files of zones the builder emptied are removed. True when all was done.
+bool save_changed_zones(Workspace& ws);
+
 // The settings file's text: options, then the zones of each table.
 std::string settings_text(const Workspace& ws);
 // Save Options. A file that cannot be written is passed over silently.

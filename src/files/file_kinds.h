@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "world/change.h"
 
@@ -19,6 +20,7 @@ struct FileKind {
     TableKind table;
     EditorKind editor;
     const char* extension;       // "wld", without the dot
+    const char* side_extension;  // the side file each zone's file may have ("wld_zs"), or null
     const char* filter_caption;  // the open-file dialog's filter
     const char* filter_pattern;
     const char* settings_key;  // the settings file's "Last" key of its zones
@@ -37,6 +39,9 @@ struct FileKind {
     bool (*load_bytes)(Workspace&, const std::string& path, std::string_view bytes);
     bool (*save_current)(Workspace&);
     bool (*save_all)(Workspace&);
+    // Writes the files of these zones, each of which holds records of the
+    // kind, in one batch; true when every file was written.
+    bool (*write_zones)(Workspace&, const std::vector<int>& zones);
     // The vnum (a zedit's number) of the record in a slot of its table.
     int (*id_of)(const Workspace&, int slot);
     // How many records its table holds.

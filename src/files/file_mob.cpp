@@ -735,8 +735,15 @@ std::string mobiles_file_text(Workspace& ws, int zone) {
     return mobiles_file_text(ws, slots_of_zone(ws.mobiles(), zone));
 }
 
+bool write_mobile_files(Workspace& ws, const std::vector<int>& zones) {
+    ZoneSlots slots;
+    for (int zone : zones)
+        slots.push_back({zone, slots_of_zone(ws.mobiles(), zone)});
+    return save_mobile_zones(ws, slots);
+}
+
 bool save_mobs(Workspace& ws, int zone) {
-    return save_mobile_zones(ws, {{zone, slots_of_zone(ws.mobiles(), zone)}});
+    return save_zone_files(ws, TableKind::Mobile, {zone});
 }
 
 bool save_current_mobiles(Workspace& ws) {
@@ -754,9 +761,10 @@ bool save_current_mobiles(Workspace& ws) {
 
 bool save_all_mobiles(Workspace& ws) {
     // Mobiles are saved whether or not any room is loaded.
-    ZoneSlots zones = zones_to_save(ws, TableKind::Mobile, slots_by_zone(ws.mobiles()));
+    std::vector<int> zones =
+        zones_to_save(ws, TableKind::Mobile, zone_numbers(slots_by_zone(ws.mobiles())));
     if (zones.empty()) return true;
-    bool ok = save_mobile_zones(ws, zones);
+    bool ok = save_zone_files(ws, TableKind::Mobile, zones);
     ws.ui().show_status(ok ? "All mobiles saved to file." : "Error, not all mobiles saved.");
     return ok;
 }

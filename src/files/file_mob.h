@@ -59,9 +59,12 @@ bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view 
 // The file text of a zone's mobiles; what it could not write is shown.
 std::string mobiles_file_text(Workspace& ws, int zone);
 std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots);
+// Writes the mobile files of zones that hold mobiles, in one batch.
+bool write_mobile_files(Workspace& ws, const std::vector<int>& zones);
+// Saves a zone's mobiles as every save does (save_zone_files).
 bool save_mobs(Workspace& ws, int zone);
 bool save_current_mobiles(Workspace& ws);
-// True when every zone was written.
+// True when every zone was saved.
 bool save_all_mobiles(Workspace& ws);
 
 }  // namespace zs

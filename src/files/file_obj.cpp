@@ -371,8 +371,15 @@ std::string objects_file_text(const Workspace& ws, int zone) {
     return write_objects(ws.objects(), slots_of_zone(ws.objects(), zone));
 }
 
+bool write_object_files(Workspace& ws, const std::vector<int>& zones) {
+    ZoneSlots slots;
+    for (int zone : zones)
+        slots.push_back({zone, slots_of_zone(ws.objects(), zone)});
+    return save_object_zones(ws, slots);
+}
+
 bool save_objects(Workspace& ws, int zone) {
-    return save_object_zones(ws, {{zone, slots_of_zone(ws.objects(), zone)}});
+    return save_zone_files(ws, TableKind::Object, {zone});
 }
 
 bool save_current_objects(Workspace& ws) {
@@ -390,9 +397,10 @@ bool save_current_objects(Workspace& ws) {
 
 bool save_all_objects(Workspace& ws) {
     // Objects are saved whether or not any room is loaded.
-    ZoneSlots zones = zones_to_save(ws, TableKind::Object, slots_by_zone(ws.objects()));
+    std::vector<int> zones =
+        zones_to_save(ws, TableKind::Object, zone_numbers(slots_by_zone(ws.objects())));
     if (zones.empty()) return true;
-    bool ok = save_object_zones(ws, zones);
+    bool ok = save_zone_files(ws, TableKind::Object, zones);
     ws.ui().show_status(ok ? "All objects saved to file." : "Error, not all objects saved.");
     return ok;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "files/diagnostic.h"
 #include "world/object.h"
@@ -42,9 +43,12 @@ bool load_objects(Workspace& ws, const std::string& path);
 // The same with the file's bytes read already; `path` names the file.
 bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 std::string objects_file_text(const Workspace& ws, int zone);
+// Writes the object files of zones that hold objects, in one batch.
+bool write_object_files(Workspace& ws, const std::vector<int>& zones);
+// Saves a zone's objects as every save does (save_zone_files).
 bool save_objects(Workspace& ws, int zone);
 bool save_current_objects(Workspace& ws);
-// True when every zone was written.
+// True when every zone was saved.
 bool save_all_objects(Workspace& ws);
 
 }  // namespace zs

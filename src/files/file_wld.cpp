@@ -432,8 +432,15 @@ std::string world_file_text(const Workspace& ws, int zone) {
     return write_world(ws.world(), slots_of_zone(ws.world(), zone));
 }
 
+bool write_world_files(Workspace& ws, const std::vector<int>& zones) {
+    ZoneSlots slots;
+    for (int zone : zones)
+        slots.push_back({zone, slots_of_zone(ws.world(), zone)});
+    return save_zones(ws, slots);
+}
+
 bool save_world_file(Workspace& ws, int zone) {
-    return save_zones(ws, {{zone, slots_of_zone(ws.world(), zone)}});
+    return save_zone_files(ws, TableKind::World, {zone});
 }
 
 bool save_current_world(Workspace& ws) {
@@ -452,9 +459,10 @@ bool save_current_world(Workspace& ws) {
 }
 
 bool save_all_worlds(Workspace& ws) {
-    ZoneSlots zones = zones_to_save(ws, TableKind::World, slots_by_zone(ws.world()));
+    std::vector<int> zones =
+        zones_to_save(ws, TableKind::World, zone_numbers(slots_by_zone(ws.world())));
     if (zones.empty()) return true;
-    bool all_ok = save_zones(ws, zones);
+    bool all_ok = save_zone_files(ws, TableKind::World, zones);
     ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
     return all_ok;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/diagnostic.h"
 #include "world/room.h"
@@ -66,9 +67,14 @@ std::vector<RoomColour> read_room_colours(std::string_view bytes);
 
 // The whole file text of a zone's rooms in the current layout.
 std::string world_file_text(const Workspace& ws, int zone);
+// Writes the world files (and layout files) of zones that hold rooms, in one
+// batch; true when all were written.
+bool write_world_files(Workspace& ws, const std::vector<int>& zones);
+// Saves a zone's rooms as every save does (save_zone_files): written, or,
+// when the builder emptied the zone, its files removed.
 bool save_world_file(Workspace& ws, int zone);
 bool save_current_world(Workspace& ws);
-// True when every zone was written.
+// True when every zone was saved.
 bool save_all_worlds(Workspace& ws);
 
 void read_layout_file(Workspace& ws, const std::string& path);

@@ -214,11 +214,7 @@ std::string zone_file_text(const Zedit& z, UiPort& ui) {
     return std::move(written.bytes);
 }
 
-namespace {
-
-// Saves the zedits with these numbers together, each into its own file; true
-// when all were written.
-bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
+bool write_zedit_files(Workspace& ws, const std::vector<int>& numbers) {
     return save_zone_batch(
         ws, TableKind::Zone, "zon", numbers,
         [&](std::size_t i) {
@@ -228,14 +224,12 @@ bool save_zedits(Workspace& ws, const std::vector<int>& numbers) {
         [](const SaveError&) { return file_kind(TableKind::Zone).save_error; });
 }
 
-}  // namespace
-
 bool save_zone_file(Workspace& ws, int zone) {
     if (ws.zones().find_zedit(zone) < 0) {
         ws.ui().show_message("Error saving zone -- zone number not found");
         return false;
     }
-    return save_zedits(ws, {zone});
+    return save_zone_files(ws, TableKind::Zone, {zone});
 }
 
 bool save_current_zedit(Workspace& ws) {
@@ -253,37 +247,8 @@ bool save_current_zedit(Workspace& ws) {
     return true;
 }
 
-namespace {
-
-// A zone whose zedit the builder renumbered or deleted: a zone file cannot be
-// empty, so the file the zedit was loaded from goes, and the next load does
-// not bring the zedit back. A file it was not loaded from is left alone.
-bool remove_files_of_gone_zedits(Workspace& ws) {
-    bool all_ok = true;
-    for (int zone : ws.modified().zones(TableKind::Zone)) {
-        if (zone < 0 || ws.zones().find_zedit(zone) >= 0) continue;
-        std::string name = strfmt("%d.zon", zone);
-        const std::filesystem::path* from = ws.zone_files().find(TableKind::Zone, zone);
-        std::error_code ec;
-        if (!from || !std::filesystem::equivalent(*from, ws.area_dir() / name, ec)) continue;
-        if (!remove_file_if_present(ws.area_dir(), name)) {
-            ws.ui().show_message(strfmt("%s\r\nZone %d, %s: could not remove it.",
-                                        file_kind(TableKind::Zone).save_error, zone, name.c_str()));
-            all_ok = false;
-            continue;
-        }
-        ws.modified().clear(TableKind::Zone, zone);
-        ws.zone_files().forget(TableKind::Zone, zone);
-    }
-    return all_ok;
-}
-
-}  // namespace
-
 bool save_all_zedits(Workspace& ws) {
-    bool removed = remove_files_of_gone_zedits(ws);
     const ZoneTable& zones = ws.zones();
-    if (zones.empty()) return removed;
     // Each zone number once, in the order it first stands in the table.
     std::vector<int> numbers;
     std::set<int> seen;
@@ -291,7 +256,9 @@ bool save_all_zedits(Workspace& ws) {
         int number = zones.zedit(s).number;
         if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
     }
-    bool all_ok = save_zedits(ws, numbers) && removed;
+    numbers = zones_to_save(ws, TableKind::Zone, std::move(numbers));
+    if (numbers.empty()) return true;
+    bool all_ok = save_zone_files(ws, TableKind::Zone, numbers);
     ws.ui().show_status(all_ok ? "All zedits saved to file." : "Error, not all zedits saved.");
     return all_ok;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/diagnostic.h"
 #include "world/zedit.h"
@@ -40,13 +41,17 @@ WriteResult write_zone(const Zedit& z);
 // The same, showing what it told of through `ui`.
 std::string zone_file_text(const Zedit& z, UiPort& ui);
 
+// Writes the zedits with these numbers, each to its own file, in one batch;
+// true when all were written.
+bool write_zedit_files(Workspace& ws, const std::vector<int>& numbers);
 // Writes the zedit with this number to <zone>.zon in the area directory and
 // clears its modified mark; false when there is no such zedit or the file
 // could not be written (the old file then stays as it was).
 bool save_zone_file(Workspace& ws, int zone);
 bool save_current_zedit(Workspace& ws);
-// True when every zedit was written. The zone file a zedit was loaded from
-// is removed once the builder renumbered or deleted that zedit.
+// True when every zedit was saved. A zone file cannot be empty: the file a
+// zedit was loaded from is removed once the builder renumbered or deleted
+// that zedit (save_zone_files).
 bool save_all_zedits(Workspace& ws);
 
 }  // namespace zs

@@ -1,6 +1,8 @@
 #include "files/zone_batch.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <system_error>
 
 #include "files/file_kinds.h"
@@ -24,10 +26,84 @@ std::string counted(TableKind kind, int n) {
 
 }  // namespace
 
-ZoneSlots zones_to_save(const Workspace& ws, TableKind kind, ZoneSlots with_records) {
+std::vector<int> zones_to_save(const Workspace& ws, TableKind kind, std::vector<int> with_records) {
     for (int zone : ws.modified().zones(kind))
-        if (zone >= 0 && !ws.has_zone(kind, zone)) with_records.push_back({zone, {}});
+        if (zone >= 0 && !ws.has_zone(kind, zone)) with_records.push_back(zone);
     return with_records;
+}
+
+bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
+                     const std::filesystem::path& path) {
+    const std::filesystem::path* from = ws.zone_files().find(kind, zone);
+    std::error_code ec;
+    return from && std::filesystem::equivalent(*from, path, ec) && !ec;
+}
+
+namespace {
+
+std::string zone_file_name(int zone, const char* extension) {
+    return strfmt("%d.%s", zone, extension);
+}
+
+// Removes the files of a zone the builder emptied: the side file first, so
+// that a failure leaves the area file, which still tells of the records.
+bool remove_zone_files(Workspace& ws, const FileKind& kind, int zone) {
+    std::vector<std::string> names;
+    if (kind.side_extension) names.push_back(zone_file_name(zone, kind.side_extension));
+    names.push_back(zone_file_name(zone, kind.extension));
+    for (const std::string& name : names) {
+        if (remove_file_if_present(ws.area_dir(), name)) continue;
+        SaveError error{SaveError::Step::Remove, std::strerror(errno), name};
+        ws.ui().show_message(save_failure_text(kind.save_error, zone, names.back(), error));
+        return false;
+    }
+    ws.modified().clear(kind.table, zone);
+    ws.zone_files().forget(kind.table, zone);
+    return true;
+}
+
+}  // namespace
+
+bool save_zone_files(Workspace& ws, std::span<const KindZones> groups) {
+    bool written = true;
+    struct Emptied {
+        const FileKind* kind;
+        int zone;
+    };
+    std::vector<Emptied> emptied;  // the zones whose files go
+    for (const KindZones& group : groups) {
+        const FileKind& kind = file_kind(group.kind);
+        std::vector<int> with_records;
+        for (int zone : group.zones) {
+            if (ws.has_zone(group.kind, zone))
+                with_records.push_back(zone);
+            else if (zone_stands_for(ws, group.kind, zone,
+                                     ws.area_dir() / zone_file_name(zone, kind.extension)))
+                emptied.push_back({&kind, zone});
+            else
+                ws.modified().clear(group.kind, zone);  // no file, and none to make
+        }
+        if (!with_records.empty()) written = kind.write_zones(ws, with_records) && written;
+    }
+    if (emptied.empty()) return written;
+    if (!written) {
+        // The records may have gone to files that were not written: the
+        // files they left stay, and their zones stay modified.
+        std::string kept;
+        for (std::size_t i = 0; i < emptied.size(); ++i) {
+            if (i > 0) kept += i + 1 < emptied.size() ? ", " : " and ";
+            kept += zone_file_name(emptied[i].zone, emptied[i].kind->extension);
+        }
+        ws.ui().show_message(
+            strfmt("Not every file was saved, so %s %s kept although %s now empty.", kept.c_str(),
+                   emptied.size() == 1 ? "was" : "were",
+                   emptied.size() == 1 ? "its zone is" : "their zones are"));
+        return false;
+    }
+    bool removed = true;
+    for (const Emptied& e : emptied)
+        removed = remove_zone_files(ws, *e.kind, e.zone) && removed;
+    return removed;
 }
 
 bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
@@ -37,8 +113,7 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
     std::error_code ec;
     // Nothing there, or a link to nothing: no records can be lost.
     if (!fs::exists(path, ec)) return true;
-    if (const fs::path* from = ws.zone_files().find(kind, zone))
-        if (fs::equivalent(*from, path, ec) && !ec) return true;
+    if (zone_stands_for(ws, kind, zone, path)) return true;
 
     std::string what = kind == TableKind::Zone ? std::string("reset commands")
                                                : counted(kind, records_in_file(path));

@@ -3,9 +3,12 @@
 // replaced that the zone's records were not loaded from, the builder is
 // asked. A zone whose file was written has its modified mark cleared and
 // stands for that file from then on; one that was not shows the kind's
-// failure message with the file and the cause.
+// failure message with the file and the cause. Also the one way every save
+// takes (save_zone_files): zones with records are written, and the files of
+// zones the builder emptied are removed.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,10 +18,36 @@
 
 namespace zs {
 
-// The zones a save of a whole kind writes: every zone with records (given,
+// The zones a save of a whole kind takes: every zone with records (given,
 // in table order), then every changed zone that has no records left, so that
-// deleting a zone's last record reaches the disk as an empty file.
-ZoneSlots zones_to_save(const Workspace& ws, TableKind kind, ZoneSlots with_records);
+// deleting a zone's last record reaches the disk.
+std::vector<int> zones_to_save(const Workspace& ws, TableKind kind, std::vector<int> with_records);
+
+// The zones of one kind that a save takes.
+struct KindZones {
+    TableKind kind;
+    std::vector<int> zones;
+};
+
+// Saves zones of any kinds as one save. The file of each zone that holds
+// records of its kind is written (file_kind(kind).write_zones). A zone that
+// holds none was emptied by the builder: when the workspace loaded it from
+// (or saved it to) its file in the area directory, that file goes, with its
+// side file, once every file of the save was written; the zone then stands
+// for no file. An empty zone with no such file gets none (a file of that
+// name the zone was never loaded from stays). Either way the empty zone is
+// no longer modified, unless its file could not go. Every file that could
+// not be written or removed is shown; true when all was done.
+bool save_zone_files(Workspace& ws, std::span<const KindZones> zones);
+inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zones) {
+    KindZones one{kind, std::move(zones)};
+    return save_zone_files(ws, std::span<const KindZones>(&one, 1));
+}
+
+// True when the zone stands for the file at `path`: the workspace loaded the
+// zone's records of the kind from it, or saved them to it.
+bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
+                     const std::filesystem::path& path);
 
 // True when the file may be replaced: nothing stands at its name, or it is
 // the file the zone was loaded from or saved to, or the builder says Yes to

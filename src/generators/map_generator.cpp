@@ -192,8 +192,24 @@ std::vector<int> map_zones(const MapRequest& request) {
 
 std::optional<std::string> map_world_problem(const Workspace& ws, const MapRequest& request) {
     if (auto problem = map_request_problem(request)) return problem;
-    for (int zone : map_zones(request))
-        if (ws.world().has_zone(zone)) return std::string("Zone already exists!");
+    const AreaFileAccess* files = ws.area_files();
+    for (int zone : map_zones(request)) {
+        const std::filesystem::path* file = ws.zone_files().find(TableKind::World, zone);
+        if (ws.world().has_zone(zone)) {
+            std::size_t rooms = slots_of_zone(ws.world(), zone).size();
+            std::string said = strfmt("Zone already exists! Zone %d holds %zu room%s", zone, rooms,
+                                      rooms == 1 ? "" : "s");
+            if (file) said += ", loaded from " + file->filename().string();
+            return said + ".";
+        }
+        // Rooms in a world file that is not loaded are rooms of the zone too:
+        // saving the new ones would replace them.
+        if (!file && files && files->zone_file_exists(TableKind::World, zone))
+            return strfmt(
+                "Zone already exists! Zone %d is not loaded, but its world file %d.wld is in the "
+                "area directory.",
+                zone, zone);
+    }
     return std::nullopt;
 }
 

@@ -63,7 +63,9 @@ std::optional<std::string> map_request_problem(const MapRequest& request);
 std::vector<int> map_zones(const MapRequest& request);
 
 // What stops the request in this world: a problem of the request itself, or
-// "Zone already exists!" when one of its zones has rooms. Reads only.
+// "Zone already exists!" (with the zone and its file) when one of its zones
+// has rooms loaded, or is not loaded while its world file is in the area
+// directory. Reads only.
 std::optional<std::string> map_world_problem(const Workspace& ws, const MapRequest& request);
 
 // The walk. Nothing when the request has a problem or `cancel` was set.

@@ -82,7 +82,7 @@ void Workspace::on_change(const Change& event) {
         int zone = zone_of_id(change.id);
         forget(change.table, zone);
         // A zone with no records left no longer stands for its file. (Zones
-        // the builder emptied by deleting keep theirs.)
+        // the builder emptied keep theirs until a save removes it.)
         if (change.kind == ChangeKind::Removed && zone_files_.find(change.table, zone) &&
             !has_zone(change.table, zone))
             zone_files_.forget(change.table, zone);

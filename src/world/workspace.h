@@ -47,7 +47,8 @@ private:
 // The file each zone's records were loaded from (or last saved to), per
 // kind. A save replaces such a file without asking; any other file that
 // stands where a zone is saved holds records the builder never saw, and is
-// replaced only after a question. A zone is forgotten when it is unloaded.
+// replaced only after a question. A zone is forgotten when it is unloaded,
+// and when a save removed the file of a zone the builder emptied.
 class ZoneFiles {
 public:
     void remember(TableKind kind, int zone, std::filesystem::path file) {
@@ -196,6 +197,7 @@ public:
     void end_typing_burst() { history_.end_burst(); }
 
     AreaFileAccess* area_files() { return area_files_.get(); }
+    const AreaFileAccess* area_files() const { return area_files_.get(); }
     void set_area_files(std::unique_ptr<AreaFileAccess> files) { area_files_ = std::move(files); }
 
     ZoneFiles& zone_files() { return zone_files_; }

@@ -3,17 +3,22 @@
 // names, and failures that name their file and cause.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 
 #include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "generators/map_generator.h"
+#include "generators/random.h"
 #include "map/map_session.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
+#include "world/zone_ops.h"
 
 namespace zs {
 namespace {
@@ -87,35 +92,121 @@ TEST_F(SaveSafetyTest, AZoneLoadedFromItsFileIsSavedWithoutAQuestion) {
     EXPECT_TRUE(ui.questions.empty());
 }
 
-TEST_F(SaveSafetyTest, AZoneWhoseRecordsWereAllDeletedIsSavedEmpty) {
-    ASSERT_TRUE(load("31.wld", rooms({3100, 3101})));
-    dir.write("31.wld_zs", "Col: 3100 4\r\n");
-    ws.world().delete_room(3100, true);
-    ws.world().delete_room(3101, true);
-    // A failed load of another zone, rolled back, changes nothing of that.
-    std::string broken = rooms({3200});
-    broken.insert(broken.size() - 4, "#3201\r\nbroken");
-    ASSERT_FALSE(load("32.wld", broken));
-    EXPECT_TRUE(save_all_worlds(ws));
-    EXPECT_TRUE(ui.questions.size() == 1);  // only the offer to convert 32.wld
-    EXPECT_EQ(dir.read("31.wld"), "$~\r\n");
-    EXPECT_FALSE(dir.exists("31.wld_zs"));
-    EXPECT_FALSE(ws.modified().any());
-    // Nothing comes back, and nothing is asked at the next save.
-    Workspace again(ui);
-    again.set_area_dir(dir.path());
-    EXPECT_TRUE(load_world_file(again, dir.file("31.wld")));
-    EXPECT_EQ(again.world().count(), 0);
-}
-
 TEST_F(SaveSafetyTest, ARecordGivenANumberInAnotherZoneMarksBothZones) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
     ws.world().edit_room(0, [](Room& r) { r.vnum = 3250; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
     EXPECT_TRUE(save_all_worlds(ws));
-    EXPECT_EQ(dir.read("31.wld"), "$~\r\n");
+    EXPECT_FALSE(dir.exists("31.wld"));
     EXPECT_EQ(dir.read("32.wld"), rooms({3250}));
+}
+
+// A workspace on a scratch directory of its own, one per case, with zone 30
+// of every kind (tests/data/zone30: rooms, a coloured one among them, an
+// object, a mobile and reset commands) in it.
+struct Zone30 {
+    Zone30() {
+        ws.set_area_dir(dir.path());
+        for (const char* name : {"30.wld", "30.wld_zs", "30.obj", "30.mob", "30.zon"})
+            dir.write(name, test::test_data_bytes(std::string("zone30/") + name));
+    }
+    FakeUi ui;
+    Workspace ws{ui};
+    ScratchDir dir;
+};
+
+// Which files of zones 30 to 35 are in the directory.
+std::string present(const ScratchDir& dir) {
+    std::string out;
+    for (int zone = 30; zone <= 35; ++zone)
+        for (const char* extension : {"wld", "wld_zs", "obj", "mob", "zon"})
+            if (dir.exists(std::to_string(zone) + "." + extension))
+                out += std::to_string(zone) + "." + extension + " ";
+    return out;
+}
+
+TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
+    const std::string k30 = "30.wld 30.wld_zs 30.obj 30.mob 30.zon ";
+    const std::string k34 = "34.wld 34.wld_zs 34.obj 34.mob 34.zon ";
+    auto renumber = [](Zone30& z) {
+        ASSERT_TRUE(load_all(z.ws, 30));
+        ASSERT_TRUE(renumber_zone(z.ws, 30, 34, true).done);
+    };
+    auto make_and_delete_3450 = [](Zone30& z) {
+        z.ws.world().create_room(3450, 34);
+        z.ws.world().delete_room(3450, true);
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Zone30&)> edit;
+        std::string files;  // what the directory holds after Save All
+    };
+    for (const Case& c : {
+             Case{"renumbered", renumber, k34},
+             Case{"renumbered, saved, undone",
+                  [&](Zone30& z) {
+                      renumber(z);
+                      ASSERT_TRUE(save_all(z.ws));
+                      ASSERT_TRUE(z.ws.undo());
+                  },
+                  k30},
+             Case{"a generated map saved, then undone",
+                  [](Zone30& z) {
+                      MapRequest r;
+                      r.rooms = 150;  // zones 34 and 35
+                      r.zone = 34;
+                      Random random(5);
+                      ASSERT_EQ(generate_map(z.ws, r, random), MapResult::Added);
+                      ASSERT_TRUE(save_all(z.ws));
+                      ASSERT_TRUE(z.ws.undo());
+                  },
+                  k30},
+             Case{"a room made and deleted", make_and_delete_3450, k30},
+             Case{"a room made and deleted beside a file not loaded",
+                  [&](Zone30& z) {
+                      z.dir.write("34.wld", rooms({3400}));
+                      make_and_delete_3450(z);
+                  },
+                  k30 + "34.wld "},
+         }) {
+        SCOPED_TRACE(c.what);
+        Zone30 z;
+        c.edit(z);
+        EXPECT_TRUE(save_all(z.ws));
+        EXPECT_EQ(present(z.dir), c.files);
+        EXPECT_TRUE(z.ui.questions.empty());
+        EXPECT_FALSE(z.ws.modified().any());
+    }
+}
+
+TEST(EmptiedZoneSave, AFileNotRemovedOrNotWrittenKeepsTheEmptiedZoneModified) {
+    struct Case {
+        const char* in_the_way;  // a directory made at this name
+        TableKind kind;          // the kind whose zone 30 stays modified
+        std::string message;
+    };
+    for (const Case& c : {
+             Case{"30.obj", TableKind::Object,
+                  "Error saving object file.\r\nZone 30, 30.obj: could not remove 30.obj: Is a "
+                  "directory"},
+             // 34.wld is not written: the rooms' old file stays.
+             Case{"34.new", TableKind::World,
+                  "Not every file was saved, so 30.wld was kept although its zone is now empty."},
+         }) {
+        SCOPED_TRACE(c.in_the_way);
+        Zone30 z;
+        ASSERT_TRUE(load_all(z.ws, 30));
+        ASSERT_TRUE(renumber_zone(z.ws, 30, 34, true).done);
+        std::filesystem::remove(z.dir.path() / c.in_the_way);
+        std::filesystem::create_directories(z.dir.path() / c.in_the_way / "x");
+        EXPECT_FALSE(save_all(z.ws));
+        EXPECT_EQ(z.ui.last_status(), "Error, not all data saved.");
+        std::vector<std::string> shown = z.ui.message_texts();
+        EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end());
+        EXPECT_TRUE(z.ws.modified().is_set(c.kind, 30));
+        EXPECT_EQ(z.dir.exists("30.wld"), c.kind == TableKind::World);
+    }
 }
 
 TEST_F(SaveSafetyTest, UnloadingForgetsTheChangesOfWhatItUnloaded) {

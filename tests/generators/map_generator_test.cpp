@@ -11,10 +11,12 @@
 #include <string>
 #include <tuple>
 
+#include "files/area_files.h"
 #include "files/check.h"
 #include "generators/random.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
+#include "support/test_files.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -130,7 +132,7 @@ TEST(MapGenerator, RefusesBadRequestsBeforeAnythingChanges) {
           Case{request(5, 12, -1, true), "Max Floors is -1; it must be 0 (no limit) or more."},
           Case{long_title, "Room Title has 256 characters; at most 255 are allowed."},
           // Zone 32 already has a room: not even zone 30's block is taken.
-          Case{request(250, 30), "Zone already exists!"}}) {
+          Case{request(250, 30), "Zone already exists! Zone 32 holds 1 room."}}) {
         test::FakeUi ui;
         Workspace ws(ui);
         ws.world().append(test::room_with_exits(3250, {}));
@@ -142,6 +144,24 @@ TEST(MapGenerator, RefusesBadRequestsBeforeAnythingChanges) {
         EXPECT_EQ(ws.world().block_count(), blocks);
         EXPECT_EQ(ws.undo_text(), "Undo");
     }
+}
+
+TEST(MapGenerator, RefusesAZoneWhoseWorldFileIsNotLoaded) {
+    test::FakeUi ui;
+    Workspace ws(ui);
+    test::ScratchDir dir;
+    ws.set_area_dir(dir.path());
+    attach_area_files(ws);  // as the window does
+    dir.write("30.wld", test::test_data_bytes("zone30/30.wld"));
+    Random random(1);
+    EXPECT_EQ(generate_map(ws, request(150, 29), random), MapResult::Refused);
+    EXPECT_EQ(ui.message_texts(),
+              std::vector<std::string>{"Zone already exists! Zone 30 is not loaded, but its world "
+                                       "file 30.wld is in the area directory."});
+    // Loaded, and its rooms deleted by the builder: the file is the zone's own.
+    ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")));
+    ws.world().delete_zone_rooms(30);
+    EXPECT_EQ(generate_map(ws, request(150, 29), random), MapResult::Added);
 }
 
 TEST(MapGenerator, OtherLoadedZonesDoNotChangeWhatASeedMakes) {
