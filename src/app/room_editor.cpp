@@ -205,6 +205,22 @@ void RoomEditor::preview_clicked(int split_line, QPoint point, bool right) {
         refresh();
 }
 
+void RoomEditor::box_left(QWidget* box) {
+    const Room* room = workspace().world().selected_room();
+    if (!room || (box != description_ && box != side_text_)) return;
+    const bool description = box == description_;
+    const std::string stored = description ? room->description.str() : room->side_text.str();
+    if (stored == (description ? filled_description_ : filled_side_text_) &&
+        box_bytes(static_cast<QPlainTextEdit*>(box)->toPlainText(), stored) == stored)
+        return;  // the box shows the stored text already
+    QString shown = from_area_text(stored);
+    filling_ = true;
+    static_cast<QPlainTextEdit*>(box)->setPlainText(shown);
+    filling_ = false;
+    (description ? filled_description_ : filled_side_text_) = stored;
+    (description ? shown_description_ : shown_side_text_) = shown;
+}
+
 bool RoomEditor::handle_key(QKeyEvent* event) {
     // Tab moves between the title and description boxes; it is never typed.
     if (event->key() != Qt::Key_Tab) return false;

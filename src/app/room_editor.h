@@ -48,6 +48,9 @@ public:
     void preview_clicked(int split_line, QPoint point, bool right) override;
 
     bool handle_key(QKeyEvent* event) override;
+    // Once the builder leaves a text box, it shows the text as stored: the
+    // lines that typing wrapped are shown wrapped.
+    void box_left(QWidget* box) override;
     // Fills both panes from the selected room (empty when none is); stores
     // nothing.
     void refresh() override;

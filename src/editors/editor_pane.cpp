@@ -80,6 +80,7 @@ void EditorPane::watch_keys(std::initializer_list<QWidget*> boxes) {
 bool EditorPane::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && handle_key(static_cast<QKeyEvent*>(event)))
         return true;
+    if (event->type() == QEvent::FocusOut) box_left(qobject_cast<QWidget*>(watched));
     return QObject::eventFilter(watched, event);
 }
 

@@ -73,8 +73,11 @@ signals:
     void text_hidden_changed();
 
 protected:
-    // The boxes whose keys handle_key is offered.
+    // The boxes whose keys handle_key is offered, and whose leaving
+    // box_left is told of.
     void watch_keys(std::initializer_list<QWidget*> boxes);
+    // A watched box lost the focus: the burst of typing in it is over.
+    virtual void box_left(QWidget* /*box*/) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     // Every change of the workspace. By default a shown pane refreshes on

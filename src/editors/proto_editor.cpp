@@ -90,6 +90,7 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
     connect(look_, &QPlainTextEdit::textChanged, this, [this] {
         if (!filling_) typed(ProtoField::LookDescription);
     });
+    watch_keys({look_});
 
     connect(tools_, &TextTools::hide_toggled, this, [this](bool hidden) {
         for (QLineEdit* line : lines_)
@@ -252,6 +253,15 @@ void ProtoEditor::typed(ProtoField field) {
     store_proto_text(workspace(), table_kind_, vnum, field,
                      look ? box_bytes(text, filled_look_) : to_area_text(text), filled_look_,
                      edit_options(field_bit(field), {table_kind_, vnum, f}));
+}
+
+void ProtoEditor::box_left(QWidget* box) {
+    const int vnum = current_proto(workspace(), table_kind_);
+    const std::string* stored =
+        proto_text(workspace(), table_kind_, vnum, ProtoField::LookDescription);
+    if (box != look_ || !stored) return;
+    if (*stored == filled_look_ && box_bytes(look_->toPlainText(), *stored) == *stored) return;
+    fill_fields();
 }
 
 void ProtoEditor::format_pressed(bool clear) {

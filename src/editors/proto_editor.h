@@ -52,6 +52,9 @@ public:
 
 protected:
     void record_changed(const Change& change) override;
+    // Once the builder leaves the look description, it shows the text as
+    // stored: the lines that typing wrapped are shown wrapped.
+    void box_left(QWidget* box) override;
     // The text pane's row of tools, for an editor's own buttons.
     QHBoxLayout* tool_row() const;
 

@@ -146,6 +146,20 @@ TEST_F(RoomEditorTest, EachBurstOfTypingIsUndoneAlone) {
     }
 }
 
+TEST_F(RoomEditorTest, ALongTypedLineIsShownWrappedOnceTheBoxIsLeft) {
+    QPlainTextEdit* box = window->description_box();
+    QTest::mouseClick(box->viewport(), Qt::LeftButton);
+    QTest::keyClick(box, Qt::Key_End, Qt::ControlModifier);
+    const QString typed = QString("word ").repeated(20).trimmed();  // 99 columns
+    QTest::keyClicks(box, typed);
+    EXPECT_TRUE(box->toPlainText().endsWith(typed));  // as typed while typing
+    QTest::mouseClick(window->map(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ws.world().select_slot(ws.world().find_room(8800));
+    QApplication::processEvents();
+    EXPECT_EQ(to_area_text(box->toPlainText()), room(8800).description.str());
+    EXPECT_TRUE(box->toPlainText().endsWith("\nword word word word\n"));  // 79 columns, then 19
+}
+
 TEST_F(RoomEditorTest, FormatIsOneUndoableStep) {
     const std::string description = room(8800).description.str();
     press("Format");
