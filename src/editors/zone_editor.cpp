@@ -409,6 +409,8 @@ void ZoneEditor::fill_commands() {
         for (const auto& top : zcmd_tree(workspace(), *z, show_all_->isChecked(), filter)) {
             auto* item = new QTreeWidgetItem(QStringList{text_of(top.text)});
             item->setData(0, kIndexRole, top.index);
+            // A room names no command: the highlight never rests on it.
+            if (top.index < 0) item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
             for (const auto& child : top.children) {
                 auto* line = new QTreeWidgetItem(item, QStringList{text_of(child.text)});
                 line->setData(0, kIndexRole, child.index);
@@ -575,10 +577,23 @@ void ZoneEditor::zone_number_typed(ZoneField field, QLineEdit* box, QString& sho
 
 void ZoneEditor::command_clicked() {
     if (filling_) return;
-    QTreeWidgetItem* item = commands_->currentItem();
-    int index = item ? item->data(0, kIndexRole).toInt() : -1;
-    if (index < 0) return;  // a room item selects nothing
-    select_command(index);
+    // The highlighted line, which a drag moves without moving the current
+    // item.
+    const QList<QTreeWidgetItem*> selected = commands_->selectedItems();
+    if (selected.isEmpty()) {
+        // A press on a room line, which cannot be selected, took the
+        // highlight away: the selected command keeps it.
+        const auto& ref = selection_.ref();
+        if (ref && selection_.settle(workspace()))
+            if (QTreeWidgetItem* item = item_of(ref->index)) {
+                filling_ = true;
+                item->setSelected(true);
+                filling_ = false;
+            }
+        return;
+    }
+    int index = selected.front()->data(0, kIndexRole).toInt();
+    if (index >= 0) select_command(index);
 }
 
 void ZoneEditor::select_command(int index) {
@@ -586,7 +601,8 @@ void ZoneEditor::select_command(int index) {
     if (zone < 0) return;
     selection_.select({zone, index});
     if (!selection_.settle(workspace())) return;
-    if (QTreeWidgetItem* item = item_of(index); item && commands_->currentItem() != item) {
+    if (QTreeWidgetItem* item = item_of(index);
+        item && (commands_->currentItem() != item || !item->isSelected())) {
         filling_ = true;
         commands_->setCurrentItem(item);
         filling_ = false;

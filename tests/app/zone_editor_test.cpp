@@ -1,8 +1,8 @@
 // The zone editor's panes and dialogs driven through their widgets on the
 // demo area with a zedit of zone 88: the Show All box from the settings,
 // typed fields as undoable steps that rewrite their line, New/Delete/Copy,
-// the prototype tree's clicks, the selection after unloading, New Zedit and
-// Hide.
+// the highlighted command after clicks and drags, the prototype tree's
+// clicks, the selection after unloading, New Zedit and Hide.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,6 +15,7 @@
 
 #include "app/demo_window.h"
 #include "editors/zone_editor.h"
+#include "files/file_zone.h"
 
 namespace zs {
 namespace {
@@ -63,17 +64,37 @@ protected:
         }
         return out;
     }
-    void click_line(int index) {
+    // Where a line of the ZCmds tree ("5 - ..." or "Room 8801") is shown.
+    QPoint line_point(const QString& begins) {
         QTreeWidget* tree = editor().command_tree();
-        for (QTreeWidgetItem* item : tree->findItems(QStringLiteral("%1 - ").arg(index),
-                                                     Qt::MatchStartsWith | Qt::MatchRecursive)) {
+        for (QTreeWidgetItem* item :
+             tree->findItems(begins, Qt::MatchStartsWith | Qt::MatchRecursive)) {
             tree->scrollToItem(item);
             QRect at = tree->visualItemRect(item);
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                              QPoint(at.left() + 20, at.center().y()));
-            return;
+            return QPoint(at.left() + 20, at.center().y());
         }
-        ADD_FAILURE() << "no line " << index;
+        ADD_FAILURE() << "no line " << begins.toStdString();
+        return {};
+    }
+    void click_line(int index) {
+        QTest::mouseClick(editor().command_tree()->viewport(), Qt::LeftButton, {},
+                          line_point(QStringLiteral("%1 - ").arg(index)));
+    }
+    QStringList highlighted() {
+        QStringList out;
+        for (QTreeWidgetItem* item : editor().command_tree()->selectedItems())
+            out << item->text(0);
+        return out;
+    }
+    // Zone 88's zedit becomes the one of tests/data/hermitage.zon, shown all.
+    void use_hermitage() {
+        ReadResult<Zedit> read = read_zone(test::test_data_bytes("hermitage.zon"), "88.zon");
+        ASSERT_TRUE(read.ok);
+        ws.zones().unload_zedit(88);
+        ws.zones().append(read.records.at(0));  // selected
+        ws.clear_history();
+        QTest::mouseClick(editor().show_all_box(), Qt::LeftButton);
+        ASSERT_TRUE(editor().show_all_box()->isChecked());
     }
     void press_ok(QDialog* dialog) {
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -173,6 +194,28 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     ws.zones().unload_zedit(88);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(0)->text(), "");
+}
+
+TEST_F(ZoneEditorTest, TheHighlightedCommandIsTheOneShownAndActedOn) {
+    use_hermitage();
+    // A drag from one line to the next ends on the next.
+    QWidget* viewport = editor().command_tree()->viewport();
+    // The lower line first: scrolled into view, the upper one is in view.
+    const QPoint door = line_point("6 - "), remove = line_point("5 - ");
+    QTest::mousePress(viewport, Qt::LeftButton, {}, remove);
+    QTest::mouseMove(viewport, door);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, door);
+    EXPECT_EQ(highlighted(), QStringList{"6 - Set door east as locked."});
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 6}));
+    EXPECT_EQ(editor().fields().field(1)->text(), "1");
+    test::click_button(window->pane("zone editor pane"), "Delete");
+    ASSERT_EQ(zone88().commands.size(), 6u);
+    EXPECT_EQ(zone88().commands[5].command, 'R');
+    // A room names no command: a press on it leaves the highlight where it is.
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 5}));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, line_point("Room 8801"));
+    EXPECT_EQ(highlighted(), QStringList{"5 - Remove a lantern [8800] from room."});
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 5}));
 }
 
 TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedCommand) {
