@@ -647,7 +647,9 @@ void ZoneEditor::add_new_command() {
         return;
     }
     const auto& ref = selection_.ref();
-    int position = ref && selection_.settle(workspace()) ? ref->index + 1 : -1;
+    int position = ref && selection_.settle(workspace())
+                       ? insertion_point(*workspace().zones().selected_zedit(), ref->index)
+                       : -1;
     std::optional<int> room;
     if (const Room* r = workspace().world().selected_room()) room = r->vnum;
     int index = add_command(workspace(), zone, position, new_command_->command(), room);

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
+#include <map>
 
 #include "world/names.h"
 #include "world/room_text.h"
@@ -461,6 +462,70 @@ std::string command_refusal(const Zcmd& command) {
     return {};
 }
 
+namespace {
+
+// The earliest command that command `b` depends on, or `b` itself when it
+// depends on none (see insertion_point). `last_mobile` is the last M before
+// it, `last_object` the last command before it that loads an object, and
+// `last_of` the last such command by the object's vnum; -1 for none.
+int earliest_dependency(const std::vector<Zcmd>& cmds, int b, int last_mobile, int last_object,
+                        const std::map<int, int>& last_of) {
+    const Zcmd& c = cmds[static_cast<std::size_t>(b)];
+    int earliest = b;
+    auto on = [&earliest](int a) {
+        if (a >= 0) earliest = std::min(earliest, a);
+    };
+    if (c.if_flag) on(b - 1);
+    switch (c.command) {
+        case 'G':
+        case 'E':
+            on(last_mobile);
+            break;
+        case 'P':
+            if (auto it = last_of.find(c.arg[2]); it != last_of.end()) on(it->second);
+            break;
+        case 'T':
+        case 'V':
+            if (c.arg[0] == 0) on(last_mobile);
+            if (c.arg[0] == 1) on(last_object);
+            break;
+        default:
+            break;
+    }
+    return earliest;
+}
+
+}  // namespace
+
+int insertion_point(const Zedit& z, int selected) {
+    const auto& cmds = z.commands;
+    const int n = static_cast<int>(cmds.size());
+    if (selected < 0 || selected >= n) return n;
+    // A place p parts nothing when no command at p or after depends on one
+    // before p: the earliest dependency of the commands from p on is not
+    // before p.
+    std::vector<int> earliest(static_cast<std::size_t>(n));
+    int last_mobile = -1, last_object = -1;
+    std::map<int, int> last_of;  // object vnum -> the last command that loads it
+    for (int b = 0; b < n; ++b) {
+        earliest[static_cast<std::size_t>(b)] =
+            earliest_dependency(cmds, b, last_mobile, last_object, last_of);
+        const Zcmd& c = cmds[static_cast<std::size_t>(b)];
+        if (c.command == 'M') last_mobile = b;
+        if (c.command == 'O' || c.command == 'G' || c.command == 'E' || c.command == 'P') {
+            last_object = b;
+            last_of[c.arg[0]] = b;
+        }
+    }
+    int place = n;
+    int from_here_on = n;  // the earliest dependency of the commands from `p` on
+    for (int p = n - 1; p > selected; --p) {
+        from_here_on = std::min(from_here_on, earliest[static_cast<std::size_t>(p)]);
+        if (from_here_on >= p) place = p;
+    }
+    return place;
+}
+
 int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room) {
     const int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return -1;
@@ -507,9 +572,10 @@ int copy_command(Workspace& ws, int zone, int index) {
     if (!c) return -1;
     Zcmd copy = *c;
     copy.line = 0;
+    const int place = insertion_point(ws.zones().zedit(ws.zones().find_zedit(zone)), index);
     edit_zedit(ws, zone, strfmt("Copy Command %d of Zone %d", index, zone),
-               [&](Zedit& z) { z.commands.insert(z.commands.begin() + index + 1, copy); });
-    return index + 1;
+               [&](Zedit& z) { z.commands.insert(z.commands.begin() + place, copy); });
+    return place;
 }
 
 std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {

@@ -1,9 +1,11 @@
 // The zone reset editor's core: what each command letter means to the editor
 // (its caption, the labels of its eight fields and which of them may be
 // edited), the one-line display of a command and the ZCmds tree built from a
-// zone's commands, the selected command kept as zone and index, and the
-// named, undoable steps that rename a zone, edit its header numbers and its
-// commands' fields, insert, delete and copy commands, and create a zedit.
+// zone's commands, the selected command kept as zone and index, where a new
+// command goes so that no command is parted from those that depend on it,
+// and the named, undoable steps that rename a zone, edit its header numbers
+// and its commands' fields, insert, delete and copy commands, and create a
+// zedit.
 // A command is always found by its zone and its index in the zone's command
 // array; file line numbers only say where a command was read from.
 #pragma once
@@ -150,6 +152,16 @@ bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
 // V texts that are not one word each); empty when it can.
 std::string command_refusal(const Zcmd& command);
 
+// Where a command added while command `selected` is selected goes: after
+// it and after every command that depends on it, so that no command is
+// parted from one it depends on. A command depends on the one before it
+// when its if-flag is set; a G or E on the last M before it; a P on the
+// last command before it that loads an object of its container's vnum; a T
+// or V attached to a mobile on the last M, one attached to an object on the
+// last command that loads an object. With no command selected (-1): the
+// end.
+int insertion_point(const Zedit& z, int selected);
+
 // "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
 // end: at the end), its line 0, its room argument set to `room` where its
 // letter has one, and every value its letter has no field for 0 (or empty). Refused with a status
@@ -158,7 +170,8 @@ std::string command_refusal(const Zcmd& command);
 int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room);
 // "Delete Command 4 of Zone 30".
 bool delete_command(Workspace& ws, int zone, int index);
-// "Copy Command 4 of Zone 30": a copy (line 0) right after it; its index, or
+// "Copy Command 4 of Zone 30": a copy (line 0) where a new command would go
+// with the command selected (its dependants stay with it); its index, or
 // -1.
 int copy_command(Workspace& ws, int zone, int index);
 

@@ -1,8 +1,9 @@
 // The zone editor's panes and dialogs driven through their widgets on the
 // demo area with a zedit of zone 88: the Show All box from the settings,
-// typed fields as undoable steps that rewrite their line, New/Delete/Copy,
-// the highlighted command after clicks and drags, the prototype tree's
-// clicks, the selection after unloading, New Zedit and Hide.
+// typed fields as undoable steps that rewrite their line, New/Delete/Copy
+// and where they put commands, the highlighted command after clicks and
+// drags, the prototype tree's clicks, the selection after unloading, New
+// Zedit and Hide.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include "app/demo_window.h"
 #include "editors/zone_editor.h"
 #include "files/file_zone.h"
+#include "world/reset_result.h"
 
 namespace zs {
 namespace {
@@ -170,23 +172,24 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     dialog->fields().field(0)->setText(QStringLiteral("8800"));
     press_ok(dialog);
     EXPECT_FALSE(dialog->isVisible());
-    // After the selected command, in the map's selected room, with line 0.
+    // After the selected command and the G given to its mobile, in the map's
+    // selected room, with line 0.
     ASSERT_EQ(zone88().commands.size(), 5u);
-    EXPECT_EQ(zone88().commands[1], cmd('O', {8800, 0, 8800, 0, 0, 0}));
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 1}));
+    EXPECT_EQ(zone88().commands[2], cmd('O', {8800, 0, 8800, 0, 0, 0}));
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
     EXPECT_EQ(ws.undo_text(), "Undo Add Load Obj to Zone 88");
 
     test::click_button(window->pane("zone editor pane"), "Copy");
-    EXPECT_EQ(zone88().commands[2], zone88().commands[1]);
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
+    EXPECT_EQ(zone88().commands[3], zone88().commands[2]);
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
     test::click_button(window->pane("zone editor pane"), "Delete");
     test::click_button(window->pane("zone editor pane"), "Delete");
-    // The copy, then the G that took its place.
+    // The copy, then the M that took its place.
     ASSERT_EQ(zone88().commands.size(), 4u);
-    EXPECT_EQ(zone88().commands[1].command, 'O');
-    EXPECT_EQ(zone88().commands[2].command, 'M');
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
-    EXPECT_EQ(editor().fields().field(0)->text(), "8800");
+    EXPECT_EQ(zone88().commands[2].command, 'O');
+    EXPECT_EQ(zone88().commands[3].command, 'V');
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
+    EXPECT_EQ(editor().fields().field(6)->text(), "mood");
     // Undone back to the start, then the zone unloaded: nothing dangles.
     while (ws.undo()) {
     }
@@ -194,6 +197,28 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     ws.zones().unload_zedit(88);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(0)->text(), "");
+}
+
+TEST_F(ZoneEditorTest, ANewMobileLeavesTheSelectedOneItsInventory) {
+    use_hermitage();
+    click_line(0);  // the hermit, with his lantern given and held
+    test::click_button(window->pane("zone editor pane"), "New");
+    CreateZcmdDialog* dialog = editor().new_command_dialog();
+    test::click_button(dialog, "Load Mob");
+    dialog->fields().field(0)->setText(QStringLiteral("8800"));
+    dialog->fields().field(1)->setText(QStringLiteral("2"));  // a second hermit
+    press_ok(dialog);
+    ASSERT_EQ(zone88().commands.size(), 8u);
+    EXPECT_EQ(zone88().commands[3], cmd('M', {8800, 2, 8800, 0, 0, 0}));
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
+    // The reset still gives and equips the first hermit; the new one loads.
+    std::vector<ResetRow> rows = simulate_reset(ws, 88);
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_EQ(rows[1].what, ResetWhat::Give);
+    EXPECT_EQ(rows[1].parent, 0);
+    EXPECT_EQ(rows[2].what, ResetWhat::Equip);
+    EXPECT_EQ(rows[2].parent, 0);
+    EXPECT_EQ(rows[3].what, ResetWhat::Mob);
 }
 
 TEST_F(ZoneEditorTest, TheHighlightedCommandIsTheOneShownAndActedOn) {

@@ -1,13 +1,16 @@
 // The zone reset editor's core: the one-line display of every letter (names
 // looked up, placeholders for indexes past the name tables), the ZCmds tree
-// in both modes, the field table, the named steps with undo, the selected
-// command after edits, undo and unload, and every refusal.
+// in both modes, the field table, the named steps with undo, where new and
+// copied commands go, the selected command after edits, undo and unload,
+// and every refusal.
 #include "world/zone_commands.h"
 
 #include <gtest/gtest.h>
 
+#include "files/file_zone.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
+#include "support/test_files.h"
 
 namespace zs {
 namespace {
@@ -205,9 +208,12 @@ TEST_F(ZoneCommandsTest, AddDeleteAndCopyAreStepsThatUndo) {
     EXPECT_EQ(zone30().commands[3].line, 0);
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 30));
     EXPECT_EQ(add_command(ws, 30, -1, cmd('G', {3020, 1, 0, 0, 0, 0}), std::nullopt), 9);
-    EXPECT_EQ(copy_command(ws, 30, 1), 2);
+    // The copy of a mobile comes after the sword it is equipped with: the
+    // sword stays with the mobile it was for.
+    EXPECT_EQ(copy_command(ws, 30, 1), 3);
     EXPECT_EQ(ws.undo_text(), "Undo Copy Command 1 of Zone 30");
-    EXPECT_EQ(zone30().commands[2].arg, zone30().commands[1].arg);
+    EXPECT_EQ(zone30().commands[3].arg, zone30().commands[1].arg);
+    EXPECT_EQ(zone30().commands[2].command, 'E');
     EXPECT_TRUE(delete_command(ws, 30, 0));
     EXPECT_EQ(ws.undo_text(), "Undo Delete Command 0 of Zone 30");
     EXPECT_EQ(zone30().commands.size(), 10u);
@@ -290,6 +296,19 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         EXPECT_TRUE(test::same_tables(test::tables_of(ws), before));
         EXPECT_FALSE(ws.history().can_undo());
     }
+}
+
+TEST_F(ZoneCommandsTest, ANewCommandGoesAfterTheCommandsThatDependOnTheSelectedOne) {
+    // The file says what each of its commands depends on.
+    ReadResult<Zedit> read = read_zone(test::test_data_bytes("dependants.zon"), "30.zon");
+    ASSERT_TRUE(read.ok);
+    const Zedit& z = read.records.at(0);
+    struct Case {
+        int selected, place;
+    };
+    for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 7}, Case{5, 7}, Case{7, 9}, Case{9, 13},
+                   Case{10, 13}, Case{13, 14}, Case{-1, 14}})
+        EXPECT_EQ(insertion_point(z, c.selected), c.place) << "selected " << c.selected;
 }
 
 TEST_F(ZoneCommandsTest, NewZeditStartsAsAStockZoneAndUndoes) {
