@@ -161,6 +161,17 @@ void CreateZcmdDialog::choose(char letter) {
     fields_->set_letter(letter);
     for (int f = 0; f < kFirstTextField; ++f)
         fields_->field(f)->setText(QStringLiteral("0"));
+    for (int f = 0; f < kCommandFields; ++f)
+        accepted_[static_cast<std::size_t>(f)] = fields_->field(f)->text();
+}
+
+void CreateZcmdDialog::field_typed(int field, const std::string& refusal) {
+    QLineEdit* box = fields_->field(field);
+    QString& accepted = accepted_[static_cast<std::size_t>(field)];
+    if (refusal.empty())
+        accepted = box->text();
+    else
+        box->setText(accepted);
 }
 
 NewZeditDialog::NewZeditDialog(QWidget* parent) : QDialog(parent) {
@@ -187,6 +198,16 @@ ZoneEditor::ZoneEditor(WorkspaceSignals& bridge, QWidget* area)
     connect(new_zedit_, &QDialog::accepted, this, &ZoneEditor::new_zedit_accepted);
     new_command_ = new CreateZcmdDialog(bottom_pane()->window());
     connect(new_command_, &CreateZcmdDialog::add_wanted, this, &ZoneEditor::add_new_command);
+    // The new command's numbers refuse what the pane's refuse (its texts,
+    // empty at first, are judged by OK).
+    for (int f = 0; f < kFirstTextField; ++f)
+        connect(new_command_->fields().field(f), &QLineEdit::textEdited, this, [this, f] {
+            std::string why =
+                command_field_refusal(selected_zone(), -1, new_command_->letter(), f,
+                                      to_area_text(new_command_->fields().field(f)->text()));
+            if (!why.empty()) workspace().ui().show_status(why);
+            new_command_->field_typed(f, why);
+        });
 }
 
 void ZoneEditor::build_selection_pane() {
@@ -302,6 +323,13 @@ void ZoneEditor::build_editor_pane() {
             [this] { zone_number_typed(ZoneField::ResetMode, reset_mode_, shown_reset_mode_); });
     connect(top_, &QLineEdit::textEdited, this,
             [this] { zone_number_typed(ZoneField::Top, top_, shown_top_); });
+    // A number left unfinished is not the zone's: the box shows the zone's.
+    const std::pair<QLineEdit*, QString*> numbers[] = {
+        {lifespan_, &shown_lifespan_}, {reset_mode_, &shown_reset_mode_}, {top_, &shown_top_}};
+    for (auto [box, shown] : numbers)
+        connect(box, &QLineEdit::editingFinished, this, [box, shown] {
+            if (box->text() != *shown) box->setText(*shown);
+        });
     connect(commands_, &QTreeWidget::itemSelectionChanged, this, &ZoneEditor::command_clicked);
     for (int f = 0; f < kCommandFields; ++f)
         connect(fields_->field(f), &QLineEdit::textEdited, this, [this, f] { field_typed(f); });
@@ -565,7 +593,13 @@ void ZoneEditor::zone_number_typed(ZoneField field, QLineEdit* box, QString& sho
     int zone = selected_zone();
     if (zone < 0) return;
     std::string typed = to_area_text(box->text());
-    if (!zone_field_refusal(zone, field, typed).empty()) {
+    if (std::string why = zone_field_refusal(zone, field, typed); !why.empty()) {
+        if (zone_number_unfinished(zone, field, typed)) {
+            // Stored once the number is whole; the box goes back if typing
+            // ends before.
+            workspace().ui().show_status(why);
+            return;
+        }
         store_zone_number(workspace(), zone, field, typed);  // says why
         box->setText(shown);
         return;
@@ -618,7 +652,8 @@ void ZoneEditor::field_typed(int field) {
     QLineEdit* box = fields_->field(field);
     QString& shown = shown_fields_[static_cast<std::size_t>(field)];
     std::string typed = to_area_text(box->text());
-    if (!command_field_refusal(zone, index, field, typed).empty()) {
+    const char letter = selection_.command(workspace())->command;
+    if (!command_field_refusal(zone, index, letter, field, typed).empty()) {
         store_command_field(workspace(), zone, index, field, typed);  // says why
         box->setText(shown);
         return;

@@ -1,9 +1,9 @@
 // The zone editor's panes and dialogs driven through their widgets on the
 // demo area with a zedit of zone 88: the Show All box from the settings,
-// typed fields as undoable steps that rewrite their line, New/Delete/Copy
-// and where they put commands, the highlighted command after clicks and
-// drags, the prototype tree's clicks, the selection after unloading, New
-// Zedit and Hide.
+// typed fields as undoable steps that rewrite their line, numbers refused
+// outside their ranges, New/Delete/Copy and where they put commands, the
+// highlighted command after clicks and drags, the prototype tree's clicks,
+// the selection after unloading, New Zedit and Hide.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -241,6 +241,40 @@ TEST_F(ZoneEditorTest, TheHighlightedCommandIsTheOneShownAndActedOn) {
     QTest::mouseClick(viewport, Qt::LeftButton, {}, line_point("Room 8801"));
     EXPECT_EQ(highlighted(), QStringList{"5 - Remove a lantern [8800] from room."});
     EXPECT_EQ(editor().selected_command(), (CommandRef{88, 5}));
+}
+
+TEST_F(ZoneEditorTest, NumbersOutsideTheirRangeAreRefusedAsTheyAreTyped) {
+    auto type = [](QLineEdit* box, const char* keys, bool replace) {
+        box->setFocus();
+        if (replace) box->selectAll();
+        QTest::keyClicks(box, keys);
+    };
+    use_hermitage();
+    auto status = [&] { return window->status_box()->text(); };
+    // Top: within zone 88's hundred. "88" may yet become one: it is kept
+    // but not stored, and goes when typing ends.
+    QLineEdit* top = editor().number_box(ZoneField::Top);
+    type(top, "7000", true);
+    EXPECT_EQ(top->text(), "8899");
+    EXPECT_EQ(status(), "Zone 88's Top must be a whole number from 8800 to 8899.");
+    type(top, "88", true);
+    EXPECT_EQ(top->text(), "88");
+    EXPECT_EQ(zone88().top, 8899);
+    type(top, "50", false);
+    EXPECT_EQ(zone88().top, 8850);
+    type(top, "88", true);
+    editor().name_box()->setFocus();
+    EXPECT_EQ(top->text(), "8850");
+    EXPECT_EQ(zone88().top, 8850);
+    // The new command's fields refuse what the pane's refuse.
+    test::click_button(window->pane("zone editor pane"), "New");
+    CreateZcmdDialog* dialog = editor().new_command_dialog();
+    test::click_button(dialog, "Load Mob");
+    type(dialog->fields().field(0), "99999", true);
+    EXPECT_EQ(dialog->fields().field(0)->text(), "9999");
+    EXPECT_EQ(status(),
+              "Zone 88, the new Load Mob: \"Load mob vnum\" must be a number from 0 to 32767.");
+    dialog->reject();
 }
 
 TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedCommand) {
