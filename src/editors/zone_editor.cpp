@@ -159,8 +159,9 @@ CreateZcmdDialog::CreateZcmdDialog(QWidget* parent) : QDialog(parent) {
 void CreateZcmdDialog::choose(char letter) {
     letter_ = letter;
     fields_->set_letter(letter);
+    const Zcmd start = new_command(letter);
     for (int f = 0; f < kFirstTextField; ++f)
-        fields_->field(f)->setText(QStringLiteral("0"));
+        fields_->field(f)->setText(QString::number(start.arg[static_cast<std::size_t>(f)]));
     for (int f = 0; f < kCommandFields; ++f)
         accepted_[static_cast<std::size_t>(f)] = fields_->field(f)->text();
 }

@@ -565,6 +565,15 @@ bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
         options);
 }
 
+Zcmd new_command(char letter) {
+    Zcmd c;
+    c.command = letter;
+    // The letters that load something have their max in the world in arg2.
+    if (letter != '\0' && std::string_view("MOEGP").find(letter) != std::string_view::npos)
+        c.arg[1] = 1;
+    return c;
+}
+
 std::string command_refusal(int zone, const Zcmd& command) {
     if (!command_kind(command.command))
         return "Choose the kind of the new command first; no command was added.";
@@ -645,17 +654,30 @@ int insertion_point(const Zedit& z, int selected) {
     return place;
 }
 
-int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room) {
+int add_command(Workspace& ws, int zone, int position, Zcmd command,
+                std::optional<int> selected_room) {
     const int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return -1;
     std::string why = command_refusal(zone, command);
     const CommandKind* kind = command_kind(command.command);
     const int arg = room_argument(command.command);
-    if (why.empty() && arg >= 0 && !room)
-        why = strfmt(
-            "Zone %d: a new \"%.*s\" acts in a room; select a room on the map first. "
-            "No command was added.",
-            zone, static_cast<int>(kind->caption.size()), kind->caption.data());
+    // Only a room of the zone's own: a command of zone 30 acts in zone 30.
+    std::optional<int> room;
+    if (selected_room && zone_of(*selected_room) == zone) room = selected_room;
+    if (why.empty() && arg >= 0 && !room) {
+        const int caption = static_cast<int>(kind->caption.size());
+        if (selected_room)
+            why = strfmt(
+                "Zone %d: a new \"%.*s\" acts in a room of zone %d, and the map's selected room "
+                "%d is in zone %d; select a room of zone %d. No command was added.",
+                zone, caption, kind->caption.data(), zone, *selected_room, zone_of(*selected_room),
+                zone);
+        else
+            why = strfmt(
+                "Zone %d: a new \"%.*s\" acts in a room of zone %d; select one on the map "
+                "first. No command was added.",
+                zone, caption, kind->caption.data(), zone);
+    }
     if (!why.empty()) {
         ws.ui().show_status(why);
         return -1;

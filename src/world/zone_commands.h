@@ -181,6 +181,11 @@ bool store_command_field(Workspace& ws, int zone, int index, int field, std::str
 bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
                              EditOptions options = {});
 
+// A new command of the letter as Create New Zcmd first shows it: every
+// number 0 but the max in the world, 1 where the letter has one (a max of 0
+// never loads).
+Zcmd new_command(char letter);
+
 // Why a command cannot be added to the zone as it is (a letter the editor
 // does not know, a number outside its field's range, V texts that are not
 // one word each); empty when it can.
@@ -197,11 +202,15 @@ std::string command_refusal(int zone, const Zcmd& command);
 int insertion_point(const Zedit& z, int selected);
 
 // "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
-// end: at the end), its line 0, its room argument set to `room` where its
-// letter has one, and every value its letter has no field for 0 (or empty). Refused with a status
-// text when the command cannot be added, or when its letter needs a room and none is given. The new
-// index, or -1.
-int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room);
+// end: at the end), its line 0, and every value its letter has no field for
+// 0 (or empty). A letter that acts in a room (M, O, D, R, V) takes the map's
+// `selected_room` as its room when that room is one of the zone's own; with
+// no room of the zone it is refused, naming the zone: the game disables a
+// command without a room, and the room is no field to give it one later.
+// Refused with a status text, too, when the command cannot be added. The
+// new index, or -1.
+int add_command(Workspace& ws, int zone, int position, Zcmd command,
+                std::optional<int> selected_room);
 // "Delete Command 4 of Zone 30".
 bool delete_command(Workspace& ws, int zone, int index);
 // "Copy Command 4 of Zone 30": a copy (line 0) where a new command would go

@@ -173,9 +173,9 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     press_ok(dialog);
     EXPECT_FALSE(dialog->isVisible());
     // After the selected command and the G given to its mobile, in the map's
-    // selected room, with line 0.
+    // selected room, with line 0 and a max of 1.
     ASSERT_EQ(zone88().commands.size(), 5u);
-    EXPECT_EQ(zone88().commands[2], cmd('O', {8800, 0, 8800, 0, 0, 0}));
+    EXPECT_EQ(zone88().commands[2], cmd('O', {8800, 1, 8800, 0, 0, 0}));
     EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
     EXPECT_EQ(ws.undo_text(), "Undo Add Load Obj to Zone 88");
 
@@ -205,6 +205,7 @@ TEST_F(ZoneEditorTest, ANewMobileLeavesTheSelectedOneItsInventory) {
     test::click_button(window->pane("zone editor pane"), "New");
     CreateZcmdDialog* dialog = editor().new_command_dialog();
     test::click_button(dialog, "Load Mob");
+    EXPECT_EQ(dialog->fields().field(1)->text(), "1");  // Max in MUD: it loads
     dialog->fields().field(0)->setText(QStringLiteral("8800"));
     dialog->fields().field(1)->setText(QStringLiteral("2"));  // a second hermit
     press_ok(dialog);

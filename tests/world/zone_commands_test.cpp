@@ -278,7 +278,11 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         {[&] { return add_command(ws, 31, 0, cmd('V', {}, 0, "x", ""), 3001) >= 0; },
          "Set Global Var"},
         {[&] { return add_command(ws, 31, 0, cmd('M', {}), std::nullopt) >= 0; },
-         "select a room on the map"},
+         "acts in a room of zone 31; select one on the map"},
+        {[&] {
+             return add_command(ws, 31, 0, cmd('M', {3060, 1, 0, 0, 0, 0}), 3005) >= 0;
+         },
+         "the map's selected room 3005 is in zone 30; select a room of zone 31"},
         {[&] {
              return add_command(ws, 31, 0, cmd('M', {99999, 1, 0, 0, 0, 0}), 3105) >= 0;
          },
@@ -388,6 +392,21 @@ TEST_F(ZoneCommandsTest, ATopIsUnfinishedWhileMoreDigitsCanMakeItOneOfTheZone) {
                    Case{0, "5", false}, Case{30, "00", false}})
         EXPECT_EQ(zone_number_unfinished(c.zone, ZoneField::Top, c.typed), c.unfinished)
             << c.zone << " " << c.typed;
+}
+
+TEST_F(ZoneCommandsTest, NewCommandsLoadAndTakeOnlyARoomOfTheirZone) {
+    for (const CommandKind& k : kCommandKinds) {
+        Zcmd c = new_command(k.letter);
+        // A max of 0 would never load.
+        EXPECT_EQ(c.arg[1], std::string_view("MOEGP").find(k.letter) != std::string_view::npos)
+            << k.letter;
+        EXPECT_EQ(command_refusal(30, k.letter == 'V' ? cmd('V', {}, 0, "a", "b") : c), "");
+    }
+    // A room of another zone is no room of zone 30's commands: a Give, which
+    // has none, is added; a Load Mob is refused (see RefusalsChangeNothing).
+    EXPECT_EQ(add_command(ws, 30, -1, new_command('G'), 3105), 8);
+    EXPECT_EQ(add_command(ws, 30, -1, new_command('M'), 3005), 9);
+    EXPECT_EQ(zone30().commands[9].arg[2], 3005);
 }
 
 TEST_F(ZoneCommandsTest, NewZeditStartsAsAStockZoneAndUndoes) {
