@@ -159,8 +159,20 @@ CreateZcmdDialog::CreateZcmdDialog(QWidget* parent) : QDialog(parent) {
 void CreateZcmdDialog::choose(char letter) {
     letter_ = letter;
     fields_->set_letter(letter);
+    const Zcmd start = new_command(letter);
     for (int f = 0; f < kFirstTextField; ++f)
-        fields_->field(f)->setText(QStringLiteral("0"));
+        fields_->field(f)->setText(QString::number(start.arg[static_cast<std::size_t>(f)]));
+    for (int f = 0; f < kCommandFields; ++f)
+        accepted_[static_cast<std::size_t>(f)] = fields_->field(f)->text();
+}
+
+void CreateZcmdDialog::field_typed(int field, const std::string& refusal) {
+    QLineEdit* box = fields_->field(field);
+    QString& accepted = accepted_[static_cast<std::size_t>(field)];
+    if (refusal.empty())
+        accepted = box->text();
+    else
+        box->setText(accepted);
 }
 
 NewZeditDialog::NewZeditDialog(QWidget* parent) : QDialog(parent) {
@@ -187,6 +199,16 @@ ZoneEditor::ZoneEditor(WorkspaceSignals& bridge, QWidget* area)
     connect(new_zedit_, &QDialog::accepted, this, &ZoneEditor::new_zedit_accepted);
     new_command_ = new CreateZcmdDialog(bottom_pane()->window());
     connect(new_command_, &CreateZcmdDialog::add_wanted, this, &ZoneEditor::add_new_command);
+    // The new command's numbers refuse what the pane's refuse (its texts,
+    // empty at first, are judged by OK).
+    for (int f = 0; f < kFirstTextField; ++f)
+        connect(new_command_->fields().field(f), &QLineEdit::textEdited, this, [this, f] {
+            std::string why =
+                command_field_refusal(selected_zone(), -1, new_command_->letter(), f,
+                                      to_area_text(new_command_->fields().field(f)->text()));
+            if (!why.empty()) workspace().ui().show_status(why);
+            new_command_->field_typed(f, why);
+        });
 }
 
 void ZoneEditor::build_selection_pane() {
@@ -302,6 +324,13 @@ void ZoneEditor::build_editor_pane() {
             [this] { zone_number_typed(ZoneField::ResetMode, reset_mode_, shown_reset_mode_); });
     connect(top_, &QLineEdit::textEdited, this,
             [this] { zone_number_typed(ZoneField::Top, top_, shown_top_); });
+    // A number left unfinished is not the zone's: the box shows the zone's.
+    const std::pair<QLineEdit*, QString*> numbers[] = {
+        {lifespan_, &shown_lifespan_}, {reset_mode_, &shown_reset_mode_}, {top_, &shown_top_}};
+    for (auto [box, shown] : numbers)
+        connect(box, &QLineEdit::editingFinished, this, [box, shown] {
+            if (box->text() != *shown) box->setText(*shown);
+        });
     connect(commands_, &QTreeWidget::itemSelectionChanged, this, &ZoneEditor::command_clicked);
     for (int f = 0; f < kCommandFields; ++f)
         connect(fields_->field(f), &QLineEdit::textEdited, this, [this, f] { field_typed(f); });
@@ -409,6 +438,8 @@ void ZoneEditor::fill_commands() {
         for (const auto& top : zcmd_tree(workspace(), *z, show_all_->isChecked(), filter)) {
             auto* item = new QTreeWidgetItem(QStringList{text_of(top.text)});
             item->setData(0, kIndexRole, top.index);
+            // A room names no command: the highlight never rests on it.
+            if (top.index < 0) item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
             for (const auto& child : top.children) {
                 auto* line = new QTreeWidgetItem(item, QStringList{text_of(child.text)});
                 line->setData(0, kIndexRole, child.index);
@@ -563,7 +594,13 @@ void ZoneEditor::zone_number_typed(ZoneField field, QLineEdit* box, QString& sho
     int zone = selected_zone();
     if (zone < 0) return;
     std::string typed = to_area_text(box->text());
-    if (!zone_field_refusal(zone, field, typed).empty()) {
+    if (std::string why = zone_field_refusal(zone, field, typed); !why.empty()) {
+        if (zone_number_unfinished(zone, field, typed)) {
+            // Stored once the number is whole; the box goes back if typing
+            // ends before.
+            workspace().ui().show_status(why);
+            return;
+        }
         store_zone_number(workspace(), zone, field, typed);  // says why
         box->setText(shown);
         return;
@@ -575,10 +612,23 @@ void ZoneEditor::zone_number_typed(ZoneField field, QLineEdit* box, QString& sho
 
 void ZoneEditor::command_clicked() {
     if (filling_) return;
-    QTreeWidgetItem* item = commands_->currentItem();
-    int index = item ? item->data(0, kIndexRole).toInt() : -1;
-    if (index < 0) return;  // a room item selects nothing
-    select_command(index);
+    // The highlighted line, which a drag moves without moving the current
+    // item.
+    const QList<QTreeWidgetItem*> selected = commands_->selectedItems();
+    if (selected.isEmpty()) {
+        // A press on a room line, which cannot be selected, took the
+        // highlight away: the selected command keeps it.
+        const auto& ref = selection_.ref();
+        if (ref && selection_.settle(workspace()))
+            if (QTreeWidgetItem* item = item_of(ref->index)) {
+                filling_ = true;
+                item->setSelected(true);
+                filling_ = false;
+            }
+        return;
+    }
+    int index = selected.front()->data(0, kIndexRole).toInt();
+    if (index >= 0) select_command(index);
 }
 
 void ZoneEditor::select_command(int index) {
@@ -586,7 +636,8 @@ void ZoneEditor::select_command(int index) {
     if (zone < 0) return;
     selection_.select({zone, index});
     if (!selection_.settle(workspace())) return;
-    if (QTreeWidgetItem* item = item_of(index); item && commands_->currentItem() != item) {
+    if (QTreeWidgetItem* item = item_of(index);
+        item && (commands_->currentItem() != item || !item->isSelected())) {
         filling_ = true;
         commands_->setCurrentItem(item);
         filling_ = false;
@@ -602,7 +653,8 @@ void ZoneEditor::field_typed(int field) {
     QLineEdit* box = fields_->field(field);
     QString& shown = shown_fields_[static_cast<std::size_t>(field)];
     std::string typed = to_area_text(box->text());
-    if (!command_field_refusal(zone, index, field, typed).empty()) {
+    const char letter = selection_.command(workspace())->command;
+    if (!command_field_refusal(zone, index, letter, field, typed).empty()) {
         store_command_field(workspace(), zone, index, field, typed);  // says why
         box->setText(shown);
         return;
@@ -631,7 +683,9 @@ void ZoneEditor::add_new_command() {
         return;
     }
     const auto& ref = selection_.ref();
-    int position = ref && selection_.settle(workspace()) ? ref->index + 1 : -1;
+    int position = ref && selection_.settle(workspace())
+                       ? insertion_point(*workspace().zones().selected_zedit(), ref->index)
+                       : -1;
     std::optional<int> room;
     if (const Room* r = workspace().world().selected_room()) room = r->vnum;
     int index = add_command(workspace(), zone, position, new_command_->command(), room);

@@ -65,6 +65,9 @@ public:
     CommandFields& fields() { return *fields_; }
     // The command OK would add.
     Zcmd command() const { return fields_->command(letter_); }
+    // The builder typed into a field: kept when `refusal` is empty, else
+    // the field goes back to the text it had.
+    void field_typed(int field, const std::string& refusal);
 
 signals:
     // OK was pressed; the editor adds the command, and closes the dialog
@@ -74,6 +77,7 @@ signals:
 private:
     char letter_ = 'N';  // no kind chosen yet
     CommandFields* fields_ = nullptr;
+    std::array<QString, kCommandFields> accepted_;  // each field's last text not refused
 };
 
 // "New Zedit": the zone number of the new zedit.

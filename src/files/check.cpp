@@ -1,8 +1,10 @@
 #include "files/check.h"
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <set>
+#include <tuple>
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
@@ -11,6 +13,7 @@
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
+#include "world/zone_commands.h"
 
 namespace zs {
 
@@ -94,6 +97,7 @@ public:
 
     std::vector<Problem> run() {
         rooms();
+        zone_headers();
         commands();
         duplicates();
         return std::move(problems_);
@@ -191,6 +195,49 @@ private:
         }
     }
 
+    // The header of each zedit: texts the game reads back, numbers it
+    // knows.
+    void zone_headers() {
+        const ZoneTable& zones = ws_.zones();
+        for (int s = 0; s < zones.count(); ++s) {
+            const Zedit& z = zones.zedit(s);
+            const std::pair<const char*, const std::string*> texts[] = {
+                {"name", &z.name}, {"RP name", &z.roleplay_name}, {"third text", &z.third_text}};
+            for (auto [what, text] : texts)
+                if (text->size() > kMaxZoneTextLength)
+                    error(TableKind::Zone, s,
+                          strfmt("zone %d: the %s is %zu characters long; the game reads back "
+                                 "%zu at most",
+                                 z.number, what, text->size(), kMaxZoneTextLength));
+            const std::tuple<const char*, ZoneField, long long> numbers[] = {
+                {"top", ZoneField::Top, z.top},
+                {"reset mode", ZoneField::ResetMode, z.reset_mode},
+                {"lifespan", ZoneField::Lifespan, z.lifespan}};
+            for (auto [what, field, value] : numbers)
+                if (FieldRange range = zone_number_range(z.number, field); !range.holds(value))
+                    warning(TableKind::Zone, s,
+                            strfmt("zone %d: the %s %lld lies outside %lld to %lld", z.number, what,
+                                   value, range.low, range.high));
+        }
+    }
+
+    // The numbers of a command that its fields could not be given: a vnum
+    // past 16 bits is an error, any other a warning. True when field `f`
+    // was reported.
+    bool out_of_range(int slot, const Zcmd& c, int f, int room) {
+        std::optional<FieldRange> range = command_field_range(c.command, f);
+        const std::int32_t value = c.arg[static_cast<std::size_t>(f)];
+        if (!range || range->holds(value)) return false;
+        std::string label = field_name(c.command, f);
+        label[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(label[0])));
+        report(TableKind::Zone, slot,
+               command_field_is_vnum(c.command, f) ? Severity::Error : Severity::Warning,
+               strfmt("%c command: %s %d lies outside %lld to %lld", c.command, label.c_str(),
+                      value, range->low, range->high),
+               room, c.line);
+        return true;
+    }
+
     void commands() {
         const ZoneTable& zones = ws_.zones();
         for (int s = 0; s < zones.count(); ++s) {
@@ -210,40 +257,48 @@ private:
                     default:
                         break;
                 }
-                auto need = [&](const char* what, int vnum, bool loaded) {
-                    if (!loaded)
+                // A vnum outside what vnums hold is not looked for as well.
+                bool odd[kFirstTextField] = {};
+                for (int f = 0; f < kFirstTextField; ++f)
+                    odd[f] = out_of_range(s, c, f, into);
+                auto need = [&](const char* what, int vnum, bool loaded, int f) {
+                    if (!loaded && !odd[f])
                         error(TableKind::Zone, s,
                               strfmt("%c command: %s %d is not in any loaded zone", c.command, what,
                                      vnum),
                               into, c.line);
                 };
-                auto room = [&](int v) { need("room", v, ws_.world().find_room(v) >= 0); };
-                auto object = [&](int v) { need("object", v, ws_.objects().find_object(v) >= 0); };
-                auto mobile = [&](int v) { need("mobile", v, ws_.mobiles().find_mobile(v) >= 0); };
                 const auto& a = c.arg;
+                auto room = [&](int f) { need("room", a[f], ws_.world().find_room(a[f]) >= 0, f); };
+                auto object = [&](int f) {
+                    need("object", a[f], ws_.objects().find_object(a[f]) >= 0, f);
+                };
+                auto mobile = [&](int f) {
+                    need("mobile", a[f], ws_.mobiles().find_mobile(a[f]) >= 0, f);
+                };
                 switch (c.command) {
                     case 'M':
-                        mobile(a[0]);
-                        room(a[2]);
+                        mobile(0);
+                        room(2);
                         break;
                     case 'O':
-                        object(a[0]);
-                        room(a[2]);
+                        object(0);
+                        room(2);
                         break;
                     case 'G':
                     case 'E':
-                        object(a[0]);
+                        object(0);
                         break;
                     case 'P':
-                        object(a[0]);
-                        object(a[2]);
+                        object(0);
+                        object(2);
                         break;
                     case 'D':
-                        room(a[0]);
+                        room(0);
                         break;
                     case 'R':
-                        room(a[0]);
-                        object(a[1]);
+                        room(0);
+                        object(1);
                         break;
                     default:
                         break;

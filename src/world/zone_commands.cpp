@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <limits>
+#include <map>
 
 #include "world/names.h"
 #include "world/room_text.h"
@@ -91,6 +92,13 @@ const CommandKind* command_kind(char letter) {
 bool field_enabled(char letter, int field) {
     const CommandKind* k = command_kind(letter);
     return k && field >= 0 && field < kCommandFields && !k->labels[field].empty();
+}
+
+std::string field_name(char letter, int field) {
+    if (!field_enabled(letter, field)) return {};
+    std::string_view label = command_kind(letter)->labels[static_cast<std::size_t>(field)];
+    if (label.ends_with(':')) label.remove_suffix(1);
+    return std::string(label);
 }
 
 int room_argument(char letter) {
@@ -313,6 +321,21 @@ bool is_word(std::string_view text) {
 
 }  // namespace
 
+FieldRange zone_number_range(int zone, ZoneField field) {
+    constexpr long long kInt32Max = std::numeric_limits<std::int32_t>::max();
+    switch (field) {
+        case ZoneField::Top:
+            return {zone * 100LL, std::min(zone * 100LL + 99, static_cast<long long>(kVnumMax))};
+        case ZoneField::ResetMode:
+            return {0, 2};
+        case ZoneField::Lifespan:
+        case ZoneField::Name:
+        case ZoneField::RoleplayName:
+            break;
+    }
+    return {0, kInt32Max};
+}
+
 std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed) {
     if (field == ZoneField::Name || field == ZoneField::RoleplayName) {
         const char* what = field == ZoneField::Name ? "name" : "RP name";
@@ -326,15 +349,32 @@ std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed
                 "Zone %d's %s cannot begin with \"*\"; the zone file reads that line "
                 "as a comment.",
                 zone, what);
+        if (typed.size() > kMaxZoneTextLength)
+            return strfmt(
+                "Zone %d's %s can be at most %zu characters long; the game cannot read a "
+                "longer one back.",
+                zone, what, kMaxZoneTextLength);
         return {};
     }
     bool bad = false;
     std::optional<long long> n = box_number(typed, &bad);
-    const long long high = field == ZoneField::Top ? std::numeric_limits<std::int16_t>::max()
-                                                   : std::numeric_limits<std::int32_t>::max();
-    if ((!n && !bad) || (n && *n >= 0 && *n <= high)) return {};
-    return strfmt("Zone %d's %s must be a whole number from 0 to %lld.", zone,
-                  zone_field_name(field), high);
+    const FieldRange range = zone_number_range(zone, field);
+    if ((!n && !bad) || (n && range.holds(*n))) return {};
+    return strfmt("Zone %d's %s must be a whole number from %lld to %lld.", zone,
+                  zone_field_name(field), range.low, range.high);
+}
+
+bool zone_number_unfinished(int zone, ZoneField field, std::string_view typed) {
+    if (field == ZoneField::Name || field == ZoneField::RoleplayName) return false;
+    std::optional<long long> n = box_number(typed);
+    const FieldRange range = zone_number_range(zone, field);
+    // Digits after a 0 or a sign are no more digits of a number in range.
+    if (!n || *n <= 0 || range.holds(*n) || typed.find_first_of("+-") != std::string_view::npos)
+        return false;
+    // The numbers that more digits make of it: n0 .. n9, n00 .. n99, ...
+    for (long long low = *n * 10, span = 10; low <= range.high; low *= 10, span *= 10)
+        if (low + span - 1 >= range.low) return true;
+    return false;
 }
 
 bool store_zone_text(Workspace& ws, int zone, ZoneField field, std::string_view typed,
@@ -399,22 +439,95 @@ const Zcmd* find_command(const Workspace& ws, int zone, int index) {
 
 }  // namespace
 
-std::string command_field_refusal(int zone, int index, int field, std::string_view typed) {
+namespace {
+
+// How the status names a command: "Zone 30, command 4", or the new one of
+// Create New Zcmd, "Zone 30, the new Load Mob".
+std::string command_name(int zone, int index, char letter) {
+    if (index >= 0) return strfmt("Zone %d, command %d", zone, index);
+    const CommandKind* kind = command_kind(letter);
+    std::string_view caption = kind ? kind->caption : std::string_view("command");
+    return strfmt("Zone %d, the new %.*s", zone, static_cast<int>(caption.size()), caption.data());
+}
+
+std::string range_refusal(int zone, int index, char letter, int field) {
+    FieldRange range = *command_field_range(letter, field);
+    return strfmt("%s: \"%s\" must be a number from %lld to %lld.",
+                  command_name(zone, index, letter).c_str(), field_name(letter, field).c_str(),
+                  range.low, range.high);
+}
+
+}  // namespace
+
+std::optional<FieldRange> command_field_range(char letter, int field) {
+    if (!field_enabled(letter, field) || field >= kFirstTextField) return std::nullopt;
+    constexpr long long kInt32Min = std::numeric_limits<std::int32_t>::min();
+    constexpr long long kInt32Max = std::numeric_limits<std::int32_t>::max();
+    if (command_field_is_vnum(letter, field)) return FieldRange{0, kVnumMax};
+    switch (letter) {
+        case 'E':
+            if (field == 2)
+                return FieldRange{0, static_cast<long long>(kWearPositionNames.size()) - 1};
+            break;
+        case 'D':
+            if (field == 1) return FieldRange{0, kNumDirections - 1};
+            return FieldRange{0, static_cast<long long>(kDoorStateNames.size()) - 1};
+        case 'T':
+        case 'V':
+            // The attach type; V's context is any number.
+            if (field == 0) return FieldRange{0, 2};
+            return FieldRange{kInt32Min, kInt32Max};
+        default:
+            break;
+    }
+    switch (field) {
+        case 3:  // the chance not to load, in percent
+            return FieldRange{0, 100};
+        case 5:  // once per boot
+            return FieldRange{0, 1};
+        default:  // the max in the world and per room (0: no limit per room)
+            return FieldRange{0, kInt32Max};
+    }
+}
+
+bool command_field_is_vnum(char letter, int field) {
+    switch (letter) {
+        case 'M':
+        case 'O':
+        case 'E':
+        case 'G':
+            return field == 0;
+        case 'P':
+            return field == 0 || field == 2;
+        case 'R':
+        case 'T':
+            return field == 1;
+        default:
+            return false;
+    }
+}
+
+std::string command_field_refusal(int zone, int index, char letter, int field,
+                                  std::string_view typed) {
     if (field >= kFirstTextField) {
         if (is_word(typed)) return {};
-        return strfmt("Zone %d, command %d: the %s must be one word, without blanks or \"~\".",
-                      zone, index, field == kFirstTextField ? "global name" : "global value");
+        return strfmt("%s: the %s must be one word, without blanks or \"~\".",
+                      command_name(zone, index, letter).c_str(),
+                      field == kFirstTextField ? "global name" : "global value");
     }
-    if (leading_integer(typed)) return {};
-    return strfmt("Zone %d, command %d: %.*s is too large a number.", zone, index,
-                  static_cast<int>(typed.size()), typed.data());
+    std::optional<FieldRange> range = command_field_range(letter, field);
+    if (!range) return {};
+    std::optional<std::int32_t> n = leading_integer(typed);
+    if (n && range->holds(*n)) return {};
+    return range_refusal(zone, index, letter, field);
 }
 
 bool store_command_field(Workspace& ws, int zone, int index, int field, std::string_view typed,
                          EditOptions options) {
     const Zcmd* c = find_command(ws, zone, index);
     if (!c || !field_enabled(c->command, field)) return false;
-    if (std::string why = command_field_refusal(zone, index, field, typed); !why.empty()) {
+    if (std::string why = command_field_refusal(zone, index, c->command, field, typed);
+        !why.empty()) {
         ws.ui().show_status(why);
         return false;
     }
@@ -452,26 +565,119 @@ bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
         options);
 }
 
-std::string command_refusal(const Zcmd& command) {
+Zcmd new_command(char letter) {
+    Zcmd c;
+    c.command = letter;
+    // The letters that load something have their max in the world in arg2.
+    if (letter != '\0' && std::string_view("MOEGP").find(letter) != std::string_view::npos)
+        c.arg[1] = 1;
+    return c;
+}
+
+std::string command_refusal(int zone, const Zcmd& command) {
     if (!command_kind(command.command))
         return "Choose the kind of the new command first; no command was added.";
+    for (int f = 0; f < kFirstTextField; ++f)
+        if (std::optional<FieldRange> range = command_field_range(command.command, f);
+            range && !range->holds(command.arg[static_cast<std::size_t>(f)])) {
+            std::string why = range_refusal(zone, -1, command.command, f);
+            why.pop_back();  // the full stop
+            return why + "; no command was added.";
+        }
     if (command.command == 'V' && (!is_word(command.sarg1) || !is_word(command.sarg2)))
         return "A Set Global Var command needs a name and a value, each one word without blanks "
                "or \"~\"; no command was added.";
     return {};
 }
 
-int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room) {
+namespace {
+
+// The earliest command that command `b` depends on, or `b` itself when it
+// depends on none (see insertion_point). `last_mobile` is the last M before
+// it, `last_object` the last command before it that loads an object, and
+// `last_of` the last such command by the object's vnum; -1 for none.
+int earliest_dependency(const std::vector<Zcmd>& cmds, int b, int last_mobile, int last_object,
+                        const std::map<int, int>& last_of) {
+    const Zcmd& c = cmds[static_cast<std::size_t>(b)];
+    int earliest = b;
+    auto on = [&earliest](int a) {
+        if (a >= 0) earliest = std::min(earliest, a);
+    };
+    if (c.if_flag) on(b - 1);
+    switch (c.command) {
+        case 'G':
+        case 'E':
+            on(last_mobile);
+            break;
+        case 'P':
+            if (auto it = last_of.find(c.arg[2]); it != last_of.end()) on(it->second);
+            break;
+        case 'T':
+        case 'V':
+            if (c.arg[0] == 0) on(last_mobile);
+            if (c.arg[0] == 1) on(last_object);
+            break;
+        default:
+            break;
+    }
+    return earliest;
+}
+
+}  // namespace
+
+int insertion_point(const Zedit& z, int selected) {
+    const auto& cmds = z.commands;
+    const int n = static_cast<int>(cmds.size());
+    if (selected < 0 || selected >= n) return n;
+    // A place p parts nothing when no command at p or after depends on one
+    // before p: the earliest dependency of the commands from p on is not
+    // before p.
+    std::vector<int> earliest(static_cast<std::size_t>(n));
+    int last_mobile = -1, last_object = -1;
+    std::map<int, int> last_of;  // object vnum -> the last command that loads it
+    for (int b = 0; b < n; ++b) {
+        earliest[static_cast<std::size_t>(b)] =
+            earliest_dependency(cmds, b, last_mobile, last_object, last_of);
+        const Zcmd& c = cmds[static_cast<std::size_t>(b)];
+        if (c.command == 'M') last_mobile = b;
+        if (c.command == 'O' || c.command == 'G' || c.command == 'E' || c.command == 'P') {
+            last_object = b;
+            last_of[c.arg[0]] = b;
+        }
+    }
+    int place = n;
+    int from_here_on = n;  // the earliest dependency of the commands from `p` on
+    for (int p = n - 1; p > selected; --p) {
+        from_here_on = std::min(from_here_on, earliest[static_cast<std::size_t>(p)]);
+        if (from_here_on >= p) place = p;
+    }
+    return place;
+}
+
+int add_command(Workspace& ws, int zone, int position, Zcmd command,
+                std::optional<int> selected_room) {
     const int slot = ws.zones().find_zedit(zone);
     if (slot < 0) return -1;
-    std::string why = command_refusal(command);
+    std::string why = command_refusal(zone, command);
     const CommandKind* kind = command_kind(command.command);
     const int arg = room_argument(command.command);
-    if (why.empty() && arg >= 0 && !room)
-        why = strfmt(
-            "Zone %d: a new \"%.*s\" acts in a room; select a room on the map first. "
-            "No command was added.",
-            zone, static_cast<int>(kind->caption.size()), kind->caption.data());
+    // Only a room of the zone's own: a command of zone 30 acts in zone 30.
+    std::optional<int> room;
+    if (selected_room && zone_of(*selected_room) == zone) room = selected_room;
+    if (why.empty() && arg >= 0 && !room) {
+        const int caption = static_cast<int>(kind->caption.size());
+        if (selected_room)
+            why = strfmt(
+                "Zone %d: a new \"%.*s\" acts in a room of zone %d, and the map's selected room "
+                "%d is in zone %d; select a room of zone %d. No command was added.",
+                zone, caption, kind->caption.data(), zone, *selected_room, zone_of(*selected_room),
+                zone);
+        else
+            why = strfmt(
+                "Zone %d: a new \"%.*s\" acts in a room of zone %d; select one on the map "
+                "first. No command was added.",
+                zone, caption, kind->caption.data(), zone);
+    }
     if (!why.empty()) {
         ws.ui().show_status(why);
         return -1;
@@ -507,9 +713,10 @@ int copy_command(Workspace& ws, int zone, int index) {
     if (!c) return -1;
     Zcmd copy = *c;
     copy.line = 0;
+    const int place = insertion_point(ws.zones().zedit(ws.zones().find_zedit(zone)), index);
     edit_zedit(ws, zone, strfmt("Copy Command %d of Zone %d", index, zone),
-               [&](Zedit& z) { z.commands.insert(z.commands.begin() + index + 1, copy); });
-    return index + 1;
+               [&](Zedit& z) { z.commands.insert(z.commands.begin() + place, copy); });
+    return place;
 }
 
 std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {

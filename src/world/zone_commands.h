@@ -1,9 +1,11 @@
 // The zone reset editor's core: what each command letter means to the editor
 // (its caption, the labels of its eight fields and which of them may be
-// edited), the one-line display of a command and the ZCmds tree built from a
-// zone's commands, the selected command kept as zone and index, and the
-// named, undoable steps that rename a zone, edit its header numbers and its
-// commands' fields, insert, delete and copy commands, and create a zedit.
+// edited, the numbers each field and header number may hold), the one-line
+// display of a command and the ZCmds tree built from a zone's commands, the
+// selected command kept as zone and index, where a new command goes so that
+// no command is parted from those that depend on it, and the named, undoable
+// steps that rename a zone, edit its header numbers and its commands'
+// fields, insert, delete and copy commands, and create a zedit.
 // A command is always found by its zone and its index in the zone's command
 // array; file line numbers only say where a command was read from.
 #pragma once
@@ -36,6 +38,8 @@ extern const std::array<CommandKind, 9> kCommandKinds;
 // Null for a letter the editor does not know (its fields are all disabled).
 const CommandKind* command_kind(char letter);
 bool field_enabled(char letter, int field);
+// A field's label as messages name it, without its colon: "Max in MUD".
+std::string field_name(char letter, int field);
 // The argument (0 .. 5) that holds the room the command acts in, or -1 for a
 // command that follows the room of the command before it.
 int room_argument(char letter);
@@ -116,11 +120,43 @@ private:
 // What the field edits name in their merge keys, beside the commands' fields.
 enum class ZoneField { Name, RoleplayName, Lifespan, ResetMode, Top };
 
+// The numbers a field may be given, both ends included.
+struct FieldRange {
+    long long low = 0;
+    long long high = 0;
+    bool holds(long long n) const { return n >= low && n <= high; }
+};
+
+// The longest zone name or RP name the game reads back. The game reads a
+// zone file 255 characters at a time, line end included, and the name is
+// written with "~" and CR LF after it: a longer name is split in two lines.
+constexpr std::size_t kMaxZoneTextLength = 252;
+
+// What a zone's header number may be: Top a vnum of the zone's own hundred
+// (zone 327 ends at 32767), Reset Mode 0 to 2 (never, when empty, always),
+// Lifespan not negative.
+FieldRange zone_number_range(int zone, ZoneField field);
+
+// What number field `field` (0 .. 5) of a command with this letter may be:
+// vnums 0 to 32767, a chance not to load 0 to 100, once per boot 0 or 1, a
+// wear position, direction, door state or attach type within its table, a
+// max not negative; nothing for a field the letter does not enable.
+std::optional<FieldRange> command_field_range(char letter, int field);
+// Whether that field holds a vnum: one outside the range is a number the
+// game's 16-bit vnums cannot carry, not merely one it makes odd use of.
+bool command_field_is_vnum(char letter, int field);
+
 // Why a typed text or number cannot be stored in a zone's field or a
 // command's field, as the status says it; empty when it can. The store
-// functions below refuse with this text.
+// functions below refuse with this text. `index` -1 is the new command of
+// Create New Zcmd.
 std::string zone_field_refusal(int zone, ZoneField field, std::string_view typed);
-std::string command_field_refusal(int zone, int index, int field, std::string_view typed);
+std::string command_field_refusal(int zone, int index, char letter, int field,
+                                  std::string_view typed);
+// True when a refused number is only unfinished: digits that more digits
+// typed after them make a number the field holds ("30" on the way to Top
+// 3099). The pane keeps such a box as typed and stores nothing yet.
+bool zone_number_unfinished(int zone, ZoneField field, std::string_view typed);
 
 // "Edit Name of Zone 30", "Edit RP Name of Zone 30": the typed text replaces
 // the name (an empty text leaves the zone with no name). A "~", a line
@@ -130,35 +166,55 @@ bool store_zone_text(Workspace& ws, int zone, ZoneField field, std::string_view 
                      EditOptions options = {});
 // "Edit Lifespan of Zone 30" (and Reset Mode, Top): the typed number. An
 // empty box stores nothing; a text that is not a whole number, or a number
-// the field cannot hold (Top is a 16-bit vnum, the others not negative), is
-// refused with a status text.
+// outside the field's range, is refused with a status text.
 bool store_zone_number(Workspace& ws, int zone, ZoneField field, std::string_view typed,
                        EditOptions options = {});
 
 // "Edit Command 4 of Zone 30": a typed field of a command. A number field
-// stores the text's leading integer (0 when it has none; a number beyond 32
-// bits is refused); a text field stores the text, which must be one word
-// without "~" (the file reads one word). A field the command's letter does
-// not enable stores nothing. Refusals show a status text.
+// stores the text's leading integer (0 when it has none; a number outside
+// the field's range is refused); a text field stores the text, which must
+// be one word without "~" (the file reads one word). A field the command's
+// letter does not enable stores nothing. Refusals show a status text.
 bool store_command_field(Workspace& ws, int zone, int index, int field, std::string_view typed,
                          EditOptions options = {});
 // "Edit Command 4 of Zone 30": the Dependant box.
 bool store_command_dependent(Workspace& ws, int zone, int index, bool dependent,
                              EditOptions options = {});
 
-// Why a command cannot be added as it is (a letter the editor does not know,
-// V texts that are not one word each); empty when it can.
-std::string command_refusal(const Zcmd& command);
+// A new command of the letter as Create New Zcmd first shows it: every
+// number 0 but the max in the world, 1 where the letter has one (a max of 0
+// never loads).
+Zcmd new_command(char letter);
+
+// Why a command cannot be added to the zone as it is (a letter the editor
+// does not know, a number outside its field's range, V texts that are not
+// one word each); empty when it can.
+std::string command_refusal(int zone, const Zcmd& command);
+
+// Where a command added while command `selected` is selected goes: after
+// it and after every command that depends on it, so that no command is
+// parted from one it depends on. A command depends on the one before it
+// when its if-flag is set; a G or E on the last M before it; a P on the
+// last command before it that loads an object of its container's vnum; a T
+// or V attached to a mobile on the last M, one attached to an object on the
+// last command that loads an object. With no command selected (-1): the
+// end.
+int insertion_point(const Zedit& z, int selected);
 
 // "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
-// end: at the end), its line 0, its room argument set to `room` where its
-// letter has one, and every value its letter has no field for 0 (or empty). Refused with a status
-// text when the command cannot be added, or when its letter needs a room and none is given. The new
-// index, or -1.
-int add_command(Workspace& ws, int zone, int position, Zcmd command, std::optional<int> room);
+// end: at the end), its line 0, and every value its letter has no field for
+// 0 (or empty). A letter that acts in a room (M, O, D, R, V) takes the map's
+// `selected_room` as its room when that room is one of the zone's own; with
+// no room of the zone it is refused, naming the zone: the game disables a
+// command without a room, and the room is no field to give it one later.
+// Refused with a status text, too, when the command cannot be added. The
+// new index, or -1.
+int add_command(Workspace& ws, int zone, int position, Zcmd command,
+                std::optional<int> selected_room);
 // "Delete Command 4 of Zone 30".
 bool delete_command(Workspace& ws, int zone, int index);
-// "Copy Command 4 of Zone 30": a copy (line 0) right after it; its index, or
+// "Copy Command 4 of Zone 30": a copy (line 0) where a new command would go
+// with the command selected (its dependants stay with it); its index, or
 // -1.
 int copy_command(Workspace& ws, int zone, int index);
 

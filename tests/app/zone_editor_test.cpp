@@ -1,8 +1,9 @@
 // The zone editor's panes and dialogs driven through their widgets on the
 // demo area with a zedit of zone 88: the Show All box from the settings,
-// typed fields as undoable steps that rewrite their line, New/Delete/Copy,
-// the prototype tree's clicks, the selection after unloading, New Zedit and
-// Hide.
+// typed fields as undoable steps that rewrite their line, numbers refused
+// outside their ranges, New/Delete/Copy and where they put commands, the
+// highlighted command after clicks and drags, the prototype tree's clicks,
+// the selection after unloading, New Zedit and Hide.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,6 +16,8 @@
 
 #include "app/demo_window.h"
 #include "editors/zone_editor.h"
+#include "files/file_zone.h"
+#include "world/reset_result.h"
 
 namespace zs {
 namespace {
@@ -63,17 +66,37 @@ protected:
         }
         return out;
     }
-    void click_line(int index) {
+    // Where a line of the ZCmds tree ("5 - ..." or "Room 8801") is shown.
+    QPoint line_point(const QString& begins) {
         QTreeWidget* tree = editor().command_tree();
-        for (QTreeWidgetItem* item : tree->findItems(QStringLiteral("%1 - ").arg(index),
-                                                     Qt::MatchStartsWith | Qt::MatchRecursive)) {
+        for (QTreeWidgetItem* item :
+             tree->findItems(begins, Qt::MatchStartsWith | Qt::MatchRecursive)) {
             tree->scrollToItem(item);
             QRect at = tree->visualItemRect(item);
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {},
-                              QPoint(at.left() + 20, at.center().y()));
-            return;
+            return QPoint(at.left() + 20, at.center().y());
         }
-        ADD_FAILURE() << "no line " << index;
+        ADD_FAILURE() << "no line " << begins.toStdString();
+        return {};
+    }
+    void click_line(int index) {
+        QTest::mouseClick(editor().command_tree()->viewport(), Qt::LeftButton, {},
+                          line_point(QStringLiteral("%1 - ").arg(index)));
+    }
+    QStringList highlighted() {
+        QStringList out;
+        for (QTreeWidgetItem* item : editor().command_tree()->selectedItems())
+            out << item->text(0);
+        return out;
+    }
+    // Zone 88's zedit becomes the one of tests/data/hermitage.zon, shown all.
+    void use_hermitage() {
+        ReadResult<Zedit> read = read_zone(test::test_data_bytes("hermitage.zon"), "88.zon");
+        ASSERT_TRUE(read.ok);
+        ws.zones().unload_zedit(88);
+        ws.zones().append(read.records.at(0));  // selected
+        ws.clear_history();
+        QTest::mouseClick(editor().show_all_box(), Qt::LeftButton);
+        ASSERT_TRUE(editor().show_all_box()->isChecked());
     }
     void press_ok(QDialog* dialog) {
         dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
@@ -149,23 +172,24 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     dialog->fields().field(0)->setText(QStringLiteral("8800"));
     press_ok(dialog);
     EXPECT_FALSE(dialog->isVisible());
-    // After the selected command, in the map's selected room, with line 0.
+    // After the selected command and the G given to its mobile, in the map's
+    // selected room, with line 0 and a max of 1.
     ASSERT_EQ(zone88().commands.size(), 5u);
-    EXPECT_EQ(zone88().commands[1], cmd('O', {8800, 0, 8800, 0, 0, 0}));
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 1}));
+    EXPECT_EQ(zone88().commands[2], cmd('O', {8800, 1, 8800, 0, 0, 0}));
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
     EXPECT_EQ(ws.undo_text(), "Undo Add Load Obj to Zone 88");
 
     test::click_button(window->pane("zone editor pane"), "Copy");
-    EXPECT_EQ(zone88().commands[2], zone88().commands[1]);
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
+    EXPECT_EQ(zone88().commands[3], zone88().commands[2]);
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
     test::click_button(window->pane("zone editor pane"), "Delete");
     test::click_button(window->pane("zone editor pane"), "Delete");
-    // The copy, then the G that took its place.
+    // The copy, then the M that took its place.
     ASSERT_EQ(zone88().commands.size(), 4u);
-    EXPECT_EQ(zone88().commands[1].command, 'O');
-    EXPECT_EQ(zone88().commands[2].command, 'M');
-    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 2}));
-    EXPECT_EQ(editor().fields().field(0)->text(), "8800");
+    EXPECT_EQ(zone88().commands[2].command, 'O');
+    EXPECT_EQ(zone88().commands[3].command, 'V');
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
+    EXPECT_EQ(editor().fields().field(6)->text(), "mood");
     // Undone back to the start, then the zone unloaded: nothing dangles.
     while (ws.undo()) {
     }
@@ -173,6 +197,85 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     ws.zones().unload_zedit(88);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(0)->text(), "");
+}
+
+TEST_F(ZoneEditorTest, ANewMobileLeavesTheSelectedOneItsInventory) {
+    use_hermitage();
+    click_line(0);  // the hermit, with his lantern given and held
+    test::click_button(window->pane("zone editor pane"), "New");
+    CreateZcmdDialog* dialog = editor().new_command_dialog();
+    test::click_button(dialog, "Load Mob");
+    EXPECT_EQ(dialog->fields().field(1)->text(), "1");  // Max in MUD: it loads
+    dialog->fields().field(0)->setText(QStringLiteral("8800"));
+    dialog->fields().field(1)->setText(QStringLiteral("2"));  // a second hermit
+    press_ok(dialog);
+    ASSERT_EQ(zone88().commands.size(), 8u);
+    EXPECT_EQ(zone88().commands[3], cmd('M', {8800, 2, 8800, 0, 0, 0}));
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 3}));
+    // The reset still gives and equips the first hermit; the new one loads.
+    std::vector<ResetRow> rows = simulate_reset(ws, 88);
+    ASSERT_GE(rows.size(), 4u);
+    EXPECT_EQ(rows[1].what, ResetWhat::Give);
+    EXPECT_EQ(rows[1].parent, 0);
+    EXPECT_EQ(rows[2].what, ResetWhat::Equip);
+    EXPECT_EQ(rows[2].parent, 0);
+    EXPECT_EQ(rows[3].what, ResetWhat::Mob);
+}
+
+TEST_F(ZoneEditorTest, TheHighlightedCommandIsTheOneShownAndActedOn) {
+    use_hermitage();
+    // A drag from one line to the next ends on the next.
+    QWidget* viewport = editor().command_tree()->viewport();
+    // The lower line first: scrolled into view, the upper one is in view.
+    const QPoint door = line_point("6 - "), remove = line_point("5 - ");
+    QTest::mousePress(viewport, Qt::LeftButton, {}, remove);
+    QTest::mouseMove(viewport, door);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, door);
+    EXPECT_EQ(highlighted(), QStringList{"6 - Set door east as locked."});
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 6}));
+    EXPECT_EQ(editor().fields().field(1)->text(), "1");
+    test::click_button(window->pane("zone editor pane"), "Delete");
+    ASSERT_EQ(zone88().commands.size(), 6u);
+    EXPECT_EQ(zone88().commands[5].command, 'R');
+    // A room names no command: a press on it leaves the highlight where it is.
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 5}));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, line_point("Room 8801"));
+    EXPECT_EQ(highlighted(), QStringList{"5 - Remove a lantern [8800] from room."});
+    EXPECT_EQ(editor().selected_command(), (CommandRef{88, 5}));
+}
+
+TEST_F(ZoneEditorTest, NumbersOutsideTheirRangeAreRefusedAsTheyAreTyped) {
+    auto type = [](QLineEdit* box, const char* keys, bool replace) {
+        box->setFocus();
+        if (replace) box->selectAll();
+        QTest::keyClicks(box, keys);
+    };
+    use_hermitage();
+    auto status = [&] { return window->status_box()->text(); };
+    // Top: within zone 88's hundred. "88" may yet become one: it is kept
+    // but not stored, and goes when typing ends.
+    QLineEdit* top = editor().number_box(ZoneField::Top);
+    type(top, "7000", true);
+    EXPECT_EQ(top->text(), "8899");
+    EXPECT_EQ(status(), "Zone 88's Top must be a whole number from 8800 to 8899.");
+    type(top, "88", true);
+    EXPECT_EQ(top->text(), "88");
+    EXPECT_EQ(zone88().top, 8899);
+    type(top, "50", false);
+    EXPECT_EQ(zone88().top, 8850);
+    type(top, "88", true);
+    editor().name_box()->setFocus();
+    EXPECT_EQ(top->text(), "8850");
+    EXPECT_EQ(zone88().top, 8850);
+    // The new command's fields refuse what the pane's refuse.
+    test::click_button(window->pane("zone editor pane"), "New");
+    CreateZcmdDialog* dialog = editor().new_command_dialog();
+    test::click_button(dialog, "Load Mob");
+    type(dialog->fields().field(0), "99999", true);
+    EXPECT_EQ(dialog->fields().field(0)->text(), "9999");
+    EXPECT_EQ(status(),
+              "Zone 88, the new Load Mob: \"Load mob vnum\" must be a number from 0 to 32767.");
+    dialog->reject();
 }
 
 TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedCommand) {

@@ -219,6 +219,15 @@ TEST(Cli, CheckFailsOnErrorsAndWithStrictOnWarnings) {
     }
 }
 
+TEST(Cli, CheckReportsNumbersTheGameCannotUse) {
+    // Vnums past what vnums hold and a name too long to read back are
+    // errors; numbers the game makes odd use of are warnings; the last
+    // commands of the zone file hold nothing odd.
+    CliRun r = cli({"check", "--dir", test::test_data("check_ranges").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, test::test_data_bytes("check_ranges/check.out"));
+}
+
 TEST(Cli, UsageErrorsExitWithTwo) {
     EXPECT_EQ(cli({}).status, 2);
     EXPECT_EQ(cli({"frobnicate"}).status, 2);

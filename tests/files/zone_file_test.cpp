@@ -448,7 +448,8 @@ TEST(ZoneFileEditor, EveryNewCommandReadsBackAsItWasAdded) {
         Zcmd c;
         c.command = kind.letter;
         c.if_flag = 1;
-        c.arg = {1201, 2, 3, 4, 5, 1};
+        // T and V have an attach type (0 to 2) where the others have a vnum.
+        c.arg = {kind.letter == 'T' || kind.letter == 'V' ? 2 : 1201, 2, 3, 4, 5, 1};
         c.sarg1 = "mood";
         c.sarg2 = "calm";
         ASSERT_GE(add_command(ws, 12, -1, c, 1205), 0) << kind.letter;

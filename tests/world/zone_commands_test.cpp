@@ -1,13 +1,16 @@
 // The zone reset editor's core: the one-line display of every letter (names
 // looked up, placeholders for indexes past the name tables), the ZCmds tree
-// in both modes, the field table, the named steps with undo, the selected
-// command after edits, undo and unload, and every refusal.
+// in both modes, the field table, the named steps with undo, where new and
+// copied commands go, the selected command after edits, undo and unload,
+// the numbers each field holds and every refusal.
 #include "world/zone_commands.h"
 
 #include <gtest/gtest.h>
 
+#include "files/file_zone.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
+#include "support/test_files.h"
 
 namespace zs {
 namespace {
@@ -205,9 +208,12 @@ TEST_F(ZoneCommandsTest, AddDeleteAndCopyAreStepsThatUndo) {
     EXPECT_EQ(zone30().commands[3].line, 0);
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 30));
     EXPECT_EQ(add_command(ws, 30, -1, cmd('G', {3020, 1, 0, 0, 0, 0}), std::nullopt), 9);
-    EXPECT_EQ(copy_command(ws, 30, 1), 2);
+    // The copy of a mobile comes after the sword it is equipped with: the
+    // sword stays with the mobile it was for.
+    EXPECT_EQ(copy_command(ws, 30, 1), 3);
     EXPECT_EQ(ws.undo_text(), "Undo Copy Command 1 of Zone 30");
-    EXPECT_EQ(zone30().commands[2].arg, zone30().commands[1].arg);
+    EXPECT_EQ(zone30().commands[3].arg, zone30().commands[1].arg);
+    EXPECT_EQ(zone30().commands[2].command, 'E');
     EXPECT_TRUE(delete_command(ws, 30, 0));
     EXPECT_EQ(ws.undo_text(), "Undo Delete Command 0 of Zone 30");
     EXPECT_EQ(zone30().commands.size(), 10u);
@@ -259,20 +265,29 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         {[&] { return store_command_field(ws, 31, 0, 6, ""); }, "must be one word"},
         {[&] { return store_command_field(ws, 31, 0, 7, "1~0"); }, "must be one word"},
         {[&] { return store_command_field(ws, 31, 0, 7, "two words"); }, "must be one word"},
-        {[&] { return store_command_field(ws, 31, 0, 0, "99999999999"); }, "too large"},
+        {[&] { return store_command_field(ws, 31, 0, 0, "99999999999"); }, "from 0 to 2"},
         {[&] { return store_command_field(ws, 31, 1, 0, "5"); }, nullptr},  // R: arg1 disabled
         {[&] { return store_command_field(ws, 31, 9, 1, "5"); }, nullptr},  // no command 9
         {[&] { return store_zone_text(ws, 31, ZoneField::Name, "a~b"); }, "cannot hold"},
         {[&] { return store_zone_text(ws, 31, ZoneField::RoleplayName, "*x"); }, "comment"},
         {[&] { return store_zone_text(ws, 31, ZoneField::Name, "a\nb"); }, "one line"},
-        {[&] { return store_zone_number(ws, 31, ZoneField::Top, "40000"); }, "0 to 32767"},
+        {[&] { return store_zone_number(ws, 31, ZoneField::Top, "40000"); }, "3100 to 3199"},
         {[&] { return store_zone_number(ws, 31, ZoneField::Lifespan, "-1"); }, "whole number"},
         {[&] { return store_zone_number(ws, 31, ZoneField::ResetMode, "x"); }, "whole number"},
         {[&] { return add_command(ws, 31, 0, cmd('N', {}), 3001) >= 0; }, "Choose the kind"},
         {[&] { return add_command(ws, 31, 0, cmd('V', {}, 0, "x", ""), 3001) >= 0; },
          "Set Global Var"},
         {[&] { return add_command(ws, 31, 0, cmd('M', {}), std::nullopt) >= 0; },
-         "select a room on the map"},
+         "acts in a room of zone 31; select one on the map"},
+        {[&] {
+             return add_command(ws, 31, 0, cmd('M', {3060, 1, 0, 0, 0, 0}), 3005) >= 0;
+         },
+         "the map's selected room 3005 is in zone 30; select a room of zone 31"},
+        {[&] {
+             return add_command(ws, 31, 0, cmd('M', {99999, 1, 0, 0, 0, 0}), 3105) >= 0;
+         },
+         "Zone 31, the new Load Mob: \"Load mob vnum\" must be a number from 0 to 32767; no "
+         "command was added."},
         {[&] { return new_zedit_from_box(ws, "abc").has_value(); }, "is not a zone number"},
         {[&] { return new_zedit_from_box(ws, "-3").has_value(); }, "is not a zone number"},
         {[&] { return new_zedit_from_box(ws, "70000").has_value(); }, "is not a zone number"},
@@ -290,6 +305,108 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
         EXPECT_TRUE(test::same_tables(test::tables_of(ws), before));
         EXPECT_FALSE(ws.history().can_undo());
     }
+}
+
+TEST_F(ZoneCommandsTest, ANewCommandGoesAfterTheCommandsThatDependOnTheSelectedOne) {
+    // The file says what each of its commands depends on.
+    ReadResult<Zedit> read = read_zone(test::test_data_bytes("dependants.zon"), "30.zon");
+    ASSERT_TRUE(read.ok);
+    const Zedit& z = read.records.at(0);
+    struct Case {
+        int selected, place;
+    };
+    for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 7}, Case{5, 7}, Case{7, 9}, Case{9, 13},
+                   Case{10, 13}, Case{13, 14}, Case{-1, 14}})
+        EXPECT_EQ(insertion_point(z, c.selected), c.place) << "selected " << c.selected;
+}
+
+TEST_F(ZoneCommandsTest, FieldsHoldOnlyNumbersTheGameCanUse) {
+    ws.zones().append(make_new_zedit(5));
+    ws.zones().append(make_new_zedit(327));
+    Zedit z = zone30();
+    z.number = 31;
+    z.commands = {cmd('T', {0, 3005, 0, 0, 0, 0}), cmd('V', {0, 0, 3101, 0, 0, 0}, 0, "a", "b")};
+    ws.zones().append(z);
+    struct Case {
+        std::function<bool(std::string_view)> store;
+        std::string_view typed;
+        const char* refused;  // a part of the status, or null when stored
+    };
+    auto zone_number = [&](int zone, ZoneField f) {
+        return
+            [&ws = ws, zone, f](std::string_view t) { return store_zone_number(ws, zone, f, t); };
+    };
+    auto zone_text = [&](ZoneField f) {
+        return [&ws = ws, f](std::string_view t) { return store_zone_text(ws, 5, f, t); };
+    };
+    auto field = [&](int zone, int index, int f) {
+        return [&ws = ws, zone, index, f](std::string_view t) {
+            return store_command_field(ws, zone, index, f, t);
+        };
+    };
+    const std::string longest(kMaxZoneTextLength, 'x'), too_long = longest + "x";
+    const Case cases[] = {
+        {zone_number(5, ZoneField::Top), "7000",
+         "Zone 5's Top must be a whole number from 500 to 599."},
+        {zone_number(5, ZoneField::Top), "599", nullptr},
+        {zone_number(327, ZoneField::Top), "32768", "from 32700 to 32767"},
+        {zone_number(327, ZoneField::Top), "32767", nullptr},
+        {zone_number(5, ZoneField::ResetMode), "9", "from 0 to 2"},
+        {zone_text(ZoneField::Name), too_long, "at most 252 characters"},
+        {zone_text(ZoneField::Name), longest, nullptr},
+        {field(30, 1, 0), "99999",
+         "Zone 30, command 1: \"Load mob vnum\" must be a number from 0 to 32767."},
+        {field(30, 1, 0), "32767", nullptr},
+        {field(30, 1, 1), "-1", "\"Max in MUD\" must be a number from 0 to 2147483647"},
+        {field(30, 1, 3), "501", "\"Chance to not load\" must be a number from 0 to 100"},
+        {field(30, 1, 3), "100", nullptr},
+        {field(30, 1, 5), "2", "\"Once per boot\" must be a number from 0 to 1"},
+        {field(30, 2, 2), "33", "\"Equip in position\" must be a number from 0 to 32"},
+        {field(30, 2, 2), "32", nullptr},
+        {field(30, 7, 2), "40000", "\"Into obj vnum\" must be a number from 0 to 32767"},
+        {field(30, 5, 1), "6", "\"Door direction\" must be a number from 0 to 5"},
+        {field(30, 5, 2), "6", "\"Door state\" must be a number from 0 to 5"},
+        {field(31, 0, 0), "3", "\"Trig type\" must be a number from 0 to 2"},
+        {field(31, 0, 1), "32768", "\"Attach trig vnum\" must be a number from 0 to 32767"},
+        {field(31, 1, 0), "3", "\"Type\" must be a number from 0 to 2"},
+        {field(31, 1, 1), "-5", nullptr},  // a context is any number
+    };
+    for (const Case& c : cases) {
+        ui.clear();
+        EXPECT_EQ(c.store(c.typed), c.refused == nullptr) << c.typed;
+        if (c.refused) {
+            EXPECT_NE(ui.last_status().find(c.refused), std::string::npos) << ui.last_status();
+        }
+    }
+}
+
+TEST_F(ZoneCommandsTest, ATopIsUnfinishedWhileMoreDigitsCanMakeItOneOfTheZone) {
+    struct Case {
+        int zone;
+        const char* typed;
+        bool unfinished;
+    };
+    for (Case c : {Case{30, "3", true}, Case{30, "30", true}, Case{30, "309", true},
+                   Case{30, "31", false}, Case{30, "4", false}, Case{30, "3100", false},
+                   Case{30, "-3", false}, Case{327, "3276", true}, Case{327, "3277", false},
+                   Case{0, "5", false}, Case{30, "00", false}})
+        EXPECT_EQ(zone_number_unfinished(c.zone, ZoneField::Top, c.typed), c.unfinished)
+            << c.zone << " " << c.typed;
+}
+
+TEST_F(ZoneCommandsTest, NewCommandsLoadAndTakeOnlyARoomOfTheirZone) {
+    for (const CommandKind& k : kCommandKinds) {
+        Zcmd c = new_command(k.letter);
+        // A max of 0 would never load.
+        EXPECT_EQ(c.arg[1], std::string_view("MOEGP").find(k.letter) != std::string_view::npos)
+            << k.letter;
+        EXPECT_EQ(command_refusal(30, k.letter == 'V' ? cmd('V', {}, 0, "a", "b") : c), "");
+    }
+    // A room of another zone is no room of zone 30's commands: a Give, which
+    // has none, is added; a Load Mob is refused (see RefusalsChangeNothing).
+    EXPECT_EQ(add_command(ws, 30, -1, new_command('G'), 3105), 8);
+    EXPECT_EQ(add_command(ws, 30, -1, new_command('M'), 3005), 9);
+    EXPECT_EQ(zone30().commands[9].arg[2], 3005);
 }
 
 TEST_F(ZoneCommandsTest, NewZeditStartsAsAStockZoneAndUndoes) {
