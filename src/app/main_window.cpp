@@ -1,7 +1,9 @@
 #include "app/main_window.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFrame>
 #include <QGridLayout>
@@ -14,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <ctime>
@@ -59,6 +62,13 @@ constexpr const char* kLoginBusy = "Login still in progress.  Please wait for co
 constexpr const char* kUpdateQuestion =
     "Run Zonesmith Update?  This will close the program and all\r\nunsaved data will be lost.  "
     "Are you sure you want to do this?";
+
+// A control the builder types text into.
+bool is_text_box(const QWidget* w) {
+    if (auto* combo = qobject_cast<const QComboBox*>(w)) return combo->isEditable();
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
+}
 
 // A menu item's text that shows every "&" of `text` as it is.
 QString menu_text(const std::string& text) {
@@ -740,8 +750,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             // a text box included: the box is not asked whether it wants the
             // key for its own undo, so the Undo and Redo shortcuts take it.
             auto* w = qobject_cast<QWidget*>(watched);
-            if (w && w->window() == this && history_key(static_cast<QKeyEvent*>(event)) != 0) {
+            if (!w || w->window() != this) break;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (history_key(key) != 0) {
                 event->ignore();
+                return true;
+            }
+            // The attribute clipboard is the map's and the other controls':
+            // in a text box its keys are the box's (Ctrl+C and Ctrl+V the box
+            // claims itself).
+            if (is_text_box(w) && key->modifiers() == Qt::ControlModifier &&
+                (key->key() == Qt::Key_R || key->key() == Qt::Key_G)) {
+                event->accept();
                 return true;
             }
             break;

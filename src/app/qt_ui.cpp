@@ -2,7 +2,11 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <algorithm>
 
 namespace zs {
 
@@ -106,6 +110,16 @@ QDialogButtonBox* ok_cancel(QDialog* dialog) {
 
 std::string box_bytes(const QString& box, const std::string& shown) {
     return box == from_area_text(shown) ? shown : to_area_text(box);
+}
+
+void show_text_in_place(QPlainTextEdit* box, const QString& text) {
+    const int caret = box->textCursor().position();
+    const int scrolled = box->verticalScrollBar()->value();
+    box->setPlainText(text);
+    QTextCursor cursor = box->textCursor();
+    cursor.setPosition(std::clamp(caret, 0, int(text.size())));
+    box->setTextCursor(cursor);
+    box->verticalScrollBar()->setValue(scrolled);
 }
 
 }  // namespace zs

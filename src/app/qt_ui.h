@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
+
+class QPlainTextEdit;
 #include <functional>
 #include <string>
 
@@ -49,6 +51,10 @@ std::string to_area_text(const QString& text, bool* replaced = nullptr);
 // back as they are (line ends included), so an untouched record stays
 // unchanged.
 std::string box_bytes(const QString& box, const std::string& shown);
+
+// Puts `text` into the box, its caret and view kept where they were as near
+// as the text allows (the box says its text changed).
+void show_text_in_place(QPlainTextEdit* box, const QString& text);
 
 // The fixed font game text is shown in: the text panes' boxes and the colour
 // previews, as players see it.

@@ -209,14 +209,15 @@ void RoomEditor::box_left(QWidget* box) {
     const Room* room = workspace().world().selected_room();
     if (!room || (box != description_ && box != side_text_)) return;
     const bool description = box == description_;
+    auto* text_box = static_cast<QPlainTextEdit*>(box);
     const std::string stored = description ? room->description.str() : room->side_text.str();
-    if (stored == (description ? filled_description_ : filled_side_text_) &&
-        box_bytes(static_cast<QPlainTextEdit*>(box)->toPlainText(), stored) == stored)
-        return;  // the box shows the stored text already
-    QString shown = from_area_text(stored);
-    filling_ = true;
-    static_cast<QPlainTextEdit*>(box)->setPlainText(shown);
-    filling_ = false;
+    const QString shown = from_area_text(stored);
+    if (text_box->toPlainText() != shown) {
+        // The lines typing wrapped.
+        filling_ = true;
+        show_text_in_place(text_box, shown);
+        filling_ = false;
+    }
     (description ? filled_description_ : filled_side_text_) = stored;
     (description ? shown_description_ : shown_side_text_) = shown;
 }

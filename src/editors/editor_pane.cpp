@@ -1,6 +1,7 @@
 #include "editors/editor_pane.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QKeyEvent>
 
@@ -80,7 +81,13 @@ void EditorPane::watch_keys(std::initializer_list<QWidget*> boxes) {
 bool EditorPane::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && handle_key(static_cast<QKeyEvent*>(event)))
         return true;
-    if (event->type() == QEvent::FocusOut) box_left(qobject_cast<QWidget*>(watched));
+    // A context menu or another window takes the focus only for a while:
+    // the builder is still at the box.
+    if (event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            box_left(qobject_cast<QWidget*>(watched));
+    }
     return QObject::eventFilter(watched, event);
 }
 

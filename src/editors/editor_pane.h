@@ -76,7 +76,8 @@ protected:
     // The boxes whose keys handle_key is offered, and whose leaving
     // box_left is told of.
     void watch_keys(std::initializer_list<QWidget*> boxes);
-    // A watched box lost the focus: the burst of typing in it is over.
+    // The builder left a watched box (its focus went to another widget of
+    // the window; a context menu or another window does not count).
     virtual void box_left(QWidget* /*box*/) {}
     bool eventFilter(QObject* watched, QEvent* event) override;
 

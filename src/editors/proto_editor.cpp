@@ -260,8 +260,16 @@ void ProtoEditor::box_left(QWidget* box) {
     const std::string* stored =
         proto_text(workspace(), table_kind_, vnum, ProtoField::LookDescription);
     if (box != look_ || !stored) return;
-    if (*stored == filled_look_ && box_bytes(look_->toPlainText(), *stored) == *stored) return;
-    fill_fields();
+    const int f = static_cast<int>(ProtoField::LookDescription);
+    const QString shown = from_area_text(*stored);
+    if (look_->toPlainText() != shown) {
+        // The lines typing wrapped.
+        filling_ = true;
+        show_text_in_place(look_, shown);
+        filling_ = false;
+    }
+    filled_look_ = *stored;
+    shown_[f] = shown;
 }
 
 void ProtoEditor::format_pressed(bool clear) {

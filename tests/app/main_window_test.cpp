@@ -210,6 +210,11 @@ TEST_F(MainWindowTest, TextBoxesKeepTheirEditingKeysAndTheShortcutsActElsewhere)
     QTest::keyClick(title, Qt::Key_X, Qt::ControlModifier);  // nothing selected: nothing cut
     EXPECT_EQ(title->text(), "MillMill");
     EXPECT_FALSE(saved());
+    // Nor do the colour keys of the attribute clipboard act from a box.
+    const QString status = window->status_box()->text();
+    for (Qt::Key k : {Qt::Key_R, Qt::Key_G})
+        QTest::keyClick(title, k, Qt::ControlModifier);
+    EXPECT_EQ(window->status_box()->text(), status);
 
     // Ctrl+S saves the current editor's kind from inside a box; the box never
     // sees the key.

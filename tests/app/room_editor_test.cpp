@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -153,6 +154,17 @@ TEST_F(RoomEditorTest, ALongTypedLineIsShownWrappedOnceTheBoxIsLeft) {
     const QString typed = QString("word ").repeated(20).trimmed();  // 99 columns
     QTest::keyClicks(box, typed);
     EXPECT_TRUE(box->toPlainText().endsWith(typed));  // as typed while typing
+    // A context menu or another window takes the focus for a while only:
+    // the box, its caret and its selection stay as the builder left them.
+    QTextCursor selected = box->textCursor();
+    selected.movePosition(QTextCursor::PreviousWord, QTextCursor::KeepAnchor);
+    box->setTextCursor(selected);
+    for (Qt::FocusReason reason : {Qt::PopupFocusReason, Qt::ActiveWindowFocusReason}) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(box, &out);
+        EXPECT_TRUE(box->toPlainText().endsWith(typed)) << reason;
+        EXPECT_EQ(box->textCursor().selectedText(), "word") << reason;
+    }
     QTest::mouseClick(window->map(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     ws.world().select_slot(ws.world().find_room(8800));
     QApplication::processEvents();
