@@ -654,6 +654,33 @@ int insertion_point(const Zedit& z, int selected) {
     return place;
 }
 
+int copy_point(const Zedit& z, int index) {
+    const int place = insertion_point(z, index);
+    if (index < 0 || index >= static_cast<int>(z.commands.size())) return place;
+    const Zcmd& copied = z.commands[static_cast<std::size_t>(index)];
+    auto loads_object = [](const Zcmd& c) {
+        return c.command == 'O' || c.command == 'G' || c.command == 'E' || c.command == 'P';
+    };
+    auto changes_context = [&](const Zcmd& c) {
+        switch (copied.command) {
+            case 'G':
+            case 'E':
+                return c.command == 'M';
+            case 'P':
+                return loads_object(c) && c.arg[0] == copied.arg[2];
+            case 'T':
+            case 'V':
+                return (copied.arg[0] == 0 && c.command == 'M') ||
+                       (copied.arg[0] == 1 && loads_object(c));
+            default:
+                return false;
+        }
+    };
+    for (int i = index + 1; i < place; ++i)
+        if (changes_context(z.commands[static_cast<std::size_t>(i)])) return index + 1;
+    return place;
+}
+
 int add_command(Workspace& ws, int zone, int position, Zcmd command,
                 std::optional<int> selected_room) {
     const int slot = ws.zones().find_zedit(zone);
@@ -713,7 +740,7 @@ int copy_command(Workspace& ws, int zone, int index) {
     if (!c) return -1;
     Zcmd copy = *c;
     copy.line = 0;
-    const int place = insertion_point(ws.zones().zedit(ws.zones().find_zedit(zone)), index);
+    const int place = copy_point(ws.zones().zedit(ws.zones().find_zedit(zone)), index);
     edit_zedit(ws, zone, strfmt("Copy Command %d of Zone %d", index, zone),
                [&](Zedit& z) { z.commands.insert(z.commands.begin() + place, copy); });
     return place;

@@ -200,6 +200,12 @@ std::string command_refusal(int zone, const Zcmd& command);
 // last command that loads an object. With no command selected (-1): the
 // end.
 int insertion_point(const Zedit& z, int selected);
+// Where Copy puts the copy of command `index`: at its insertion point, unless
+// a command on the way there changes what the copy would depend on (an M for
+// a G, E or a T or V attached to a mobile; a load of the container for a P;
+// a load of any object for a T or V attached to an object): then right after
+// the original, which it shares its mobile or container with.
+int copy_point(const Zedit& z, int index);
 
 // "Add Load Mob to Zone 30": inserts `command` at `position` (-1 or past the
 // end: at the end), its line 0, and every value its letter has no field for

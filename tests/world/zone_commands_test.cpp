@@ -316,8 +316,12 @@ TEST_F(ZoneCommandsTest, ANewCommandGoesAfterTheCommandsThatDependOnTheSelectedO
         int selected, place;
     };
     for (Case c : {Case{0, 4}, Case{1, 4}, Case{4, 7}, Case{5, 7}, Case{7, 9}, Case{9, 13},
-                   Case{10, 13}, Case{13, 14}, Case{-1, 14}})
+                   Case{10, 13}, Case{13, 17}, Case{-1, 17}})
         EXPECT_EQ(insertion_point(z, c.selected), c.place) << "selected " << c.selected;
+    // A copy keeps what its original depends on: the copy of 14 would go
+    // past mobile 15 to its insertion point, and goes right after 14.
+    for (Case c : {Case{2, 4}, Case{9, 13}, Case{11, 13}, Case{14, 15}, Case{5, 7}})
+        EXPECT_EQ(copy_point(z, c.selected), c.place) << "copied " << c.selected;
 }
 
 TEST_F(ZoneCommandsTest, FieldsHoldOnlyNumbersTheGameCanUse) {
