@@ -66,16 +66,20 @@ void BM_LoadZoneFiles(benchmark::State& s) {
     run_load(s, synthetic_world().zones, load_zone_file);
 }
 void BM_SaveWorldFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().world, load_world_file, save_all_worlds);
+    run_save(s, synthetic_world().world, load_world_file,
+             [](Workspace& w) { return save_every_zone(w, TableKind::World); });
 }
 void BM_SaveObjectFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().objects, load_objects, save_all_objects);
+    run_save(s, synthetic_world().objects, load_objects,
+             [](Workspace& w) { return save_every_zone(w, TableKind::Object); });
 }
 void BM_SaveMobileFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().mobiles, load_mobiles, save_all_mobiles);
+    run_save(s, synthetic_world().mobiles, load_mobiles,
+             [](Workspace& w) { return save_every_zone(w, TableKind::Mobile); });
 }
 void BM_SaveZoneFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().zones, load_zone_file, save_all_zedits);
+    run_save(s, synthetic_world().zones, load_zone_file,
+             [](Workspace& w) { return save_every_zone(w, TableKind::Zone); });
 }
 BENCHMARK(BM_LoadWorldFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadObjectFiles)->Unit(benchmark::kMillisecond);

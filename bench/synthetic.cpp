@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
@@ -127,10 +128,7 @@ SyntheticWorld write_synthetic_world(const std::filesystem::path& dir) {
             ws.mobiles().append(synthetic_mobile(zone * 100 + i));
         ws.zones().append(synthetic_zedit(zone));
     }
-    save_all_worlds(ws);
-    save_all_objects(ws);
-    save_all_mobiles(ws);
-    save_all_zedits(ws);
+    save_everything(ws);
     for (int zone = 0; zone < kZones; ++zone) {
         add_file(w.world, w.dir / strfmt("%d.wld", zone));
         add_file(w.objects, w.dir / strfmt("%d.obj", zone));

@@ -67,11 +67,33 @@ bool save_current(Workspace& ws, EditorKind editor) {
     return file_kind(editor).save_current(ws);
 }
 
-bool save_everything(Workspace& ws) {
-    bool ok = true;
-    for (const FileKind& k : file_kinds())
-        ok = k.save_all(ws) && ok;
+namespace {
+
+bool save_kinds(Workspace& ws, std::span<const TableKind> kinds) {
+    std::vector<KindZones> all;
+    for (TableKind kind : kinds)
+        all.push_back({kind, zones_to_save(ws, kind)});
+    std::vector<bool> kind_ok;
+    const bool ok = save_zone_files(ws, all, &kind_ok);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i].zones.empty()) continue;
+        const FileKind& k = file_kind(all[i].kind);
+        ws.ui().show_status(kind_ok[i] ? k.all_saved : k.not_all_saved);
+    }
     return ok;
+}
+
+}  // namespace
+
+bool save_everything(Workspace& ws) {
+    std::vector<TableKind> kinds;
+    for (const FileKind& k : file_kinds())
+        kinds.push_back(k.table);
+    return save_kinds(ws, kinds);
+}
+
+bool save_every_zone(Workspace& ws, TableKind kind) {
+    return save_kinds(ws, std::span<const TableKind>(&kind, 1));
 }
 
 bool save_changed_zones(Workspace& ws) {

@@ -29,8 +29,13 @@ bool load_current(Workspace& ws, EditorKind editor);
 // Save Current: the kind of the editor for its current record's zone.
 bool save_current(Workspace& ws, EditorKind editor);
 
-// Saves every loaded zone of every kind; true when everything was written.
+// Saves every loaded zone of every kind as one save (a zone the builder
+// emptied loses its files only once every other file was written), each
+// kind saying in the status whether all of its zones were saved; true when
+// everything was written.
 bool save_everything(Workspace& ws);
+// The same for one kind.
+bool save_every_zone(Workspace& ws, TableKind kind);
 
 // Save All: every kind, then the settings file; "All data saved to file."
 // only when all of it was written.

@@ -34,11 +34,12 @@ struct FileKind {
     const char* record_noun;         // "room"
     const char* records_noun;        // "rooms"
     const char* save_error;          // the headline of a file that could not be saved
+    const char* all_saved;           // the status after saving every zone of the kind
+    const char* not_all_saved;       // the status when some file of it was not saved
     // Its commands. The loader of a file whose bytes were read already
     // (`path` names the file and its zone).
     bool (*load_bytes)(Workspace&, const std::string& path, std::string_view bytes);
     bool (*save_current)(Workspace&);
-    bool (*save_all)(Workspace&);
     // Writes the files of these zones, each of which holds records of the
     // kind, in one batch; true when every file was written.
     bool (*write_zones)(Workspace&, const std::vector<int>& zones);

@@ -759,14 +759,4 @@ bool save_current_mobiles(Workspace& ws) {
     return ok;
 }
 
-bool save_all_mobiles(Workspace& ws) {
-    // Mobiles are saved whether or not any room is loaded.
-    std::vector<int> zones =
-        zones_to_save(ws, TableKind::Mobile, zone_numbers(slots_by_zone(ws.mobiles())));
-    if (zones.empty()) return true;
-    bool ok = save_zone_files(ws, TableKind::Mobile, zones);
-    ws.ui().show_status(ok ? "All mobiles saved to file." : "Error, not all mobiles saved.");
-    return ok;
-}
-
 }  // namespace zs

@@ -64,7 +64,5 @@ bool write_mobile_files(Workspace& ws, const std::vector<int>& zones);
 // Saves a zone's mobiles as every save does (save_zone_files).
 bool save_mobs(Workspace& ws, int zone);
 bool save_current_mobiles(Workspace& ws);
-// True when every zone was saved.
-bool save_all_mobiles(Workspace& ws);
 
 }  // namespace zs

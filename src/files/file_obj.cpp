@@ -395,14 +395,4 @@ bool save_current_objects(Workspace& ws) {
     return ok;
 }
 
-bool save_all_objects(Workspace& ws) {
-    // Objects are saved whether or not any room is loaded.
-    std::vector<int> zones =
-        zones_to_save(ws, TableKind::Object, zone_numbers(slots_by_zone(ws.objects())));
-    if (zones.empty()) return true;
-    bool ok = save_zone_files(ws, TableKind::Object, zones);
-    ws.ui().show_status(ok ? "All objects saved to file." : "Error, not all objects saved.");
-    return ok;
-}
-
 }  // namespace zs

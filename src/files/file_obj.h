@@ -48,7 +48,5 @@ bool write_object_files(Workspace& ws, const std::vector<int>& zones);
 // Saves a zone's objects as every save does (save_zone_files).
 bool save_objects(Workspace& ws, int zone);
 bool save_current_objects(Workspace& ws);
-// True when every zone was saved.
-bool save_all_objects(Workspace& ws);
 
 }  // namespace zs

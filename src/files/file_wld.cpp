@@ -458,15 +458,6 @@ bool save_current_world(Workspace& ws) {
     return true;
 }
 
-bool save_all_worlds(Workspace& ws) {
-    std::vector<int> zones =
-        zones_to_save(ws, TableKind::World, zone_numbers(slots_by_zone(ws.world())));
-    if (zones.empty()) return true;
-    bool all_ok = save_zone_files(ws, TableKind::World, zones);
-    ws.ui().show_status(all_ok ? "All zones saved to file." : "Error, not all zones saved.");
-    return all_ok;
-}
-
 bool write_layout_file(Workspace& ws, int zone) {
     return write_layout_slots(ws, zone, slots_of_zone(ws.world(), zone));
 }

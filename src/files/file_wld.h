@@ -74,8 +74,6 @@ bool write_world_files(Workspace& ws, const std::vector<int>& zones);
 // when the builder emptied the zone, its files removed.
 bool save_world_file(Workspace& ws, int zone);
 bool save_current_world(Workspace& ws);
-// True when every zone was saved.
-bool save_all_worlds(Workspace& ws);
 
 void read_layout_file(Workspace& ws, const std::string& path);
 // Applies the "Col:" lines of a layout file's text to the loaded rooms.

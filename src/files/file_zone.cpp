@@ -247,20 +247,4 @@ bool save_current_zedit(Workspace& ws) {
     return true;
 }
 
-bool save_all_zedits(Workspace& ws) {
-    const ZoneTable& zones = ws.zones();
-    // Each zone number once, in the order it first stands in the table.
-    std::vector<int> numbers;
-    std::set<int> seen;
-    for (int s = 0; s < zones.count(); ++s) {
-        int number = zones.zedit(s).number;
-        if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
-    }
-    numbers = zones_to_save(ws, TableKind::Zone, std::move(numbers));
-    if (numbers.empty()) return true;
-    bool all_ok = save_zone_files(ws, TableKind::Zone, numbers);
-    ws.ui().show_status(all_ok ? "All zedits saved to file." : "Error, not all zedits saved.");
-    return all_ok;
-}
-
 }  // namespace zs

@@ -49,9 +49,5 @@ bool write_zedit_files(Workspace& ws, const std::vector<int>& numbers);
 // could not be written (the old file then stays as it was).
 bool save_zone_file(Workspace& ws, int zone);
 bool save_current_zedit(Workspace& ws);
-// True when every zedit was saved. A zone file cannot be empty: the file a
-// zedit was loaded from is removed once the builder renumbered or deleted
-// that zedit (save_zone_files).
-bool save_all_zedits(Workspace& ws);
 
 }  // namespace zs

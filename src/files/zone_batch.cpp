@@ -1,5 +1,7 @@
 #include "files/zone_batch.h"
 
+#include <set>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -30,6 +32,27 @@ std::vector<int> zones_to_save(const Workspace& ws, TableKind kind, std::vector<
     for (int zone : ws.modified().zones(kind))
         if (zone >= 0 && !ws.has_zone(kind, zone)) with_records.push_back(zone);
     return with_records;
+}
+
+std::vector<int> zones_to_save(const Workspace& ws, TableKind kind) {
+    switch (kind) {
+        case TableKind::World:
+            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.world())));
+        case TableKind::Object:
+            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.objects())));
+        case TableKind::Mobile:
+            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.mobiles())));
+        case TableKind::Zone:
+            break;
+    }
+    // Each zone number once, in the order it first stands in the table.
+    std::vector<int> numbers;
+    std::set<int> seen;
+    for (int s = 0; s < ws.zones().count(); ++s) {
+        int number = ws.zones().zedit(s).number;
+        if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
+    }
+    return zones_to_save(ws, kind, std::move(numbers));
 }
 
 bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
@@ -64,14 +87,17 @@ bool remove_zone_files(Workspace& ws, const FileKind& kind, int zone) {
 
 }  // namespace
 
-bool save_zone_files(Workspace& ws, std::span<const KindZones> groups) {
-    bool written = true;
+bool save_zone_files(Workspace& ws, std::span<const KindZones> groups,
+                     std::vector<bool>* group_ok) {
+    std::vector<bool> ok(groups.size(), true);
     struct Emptied {
         const FileKind* kind;
         int zone;
+        std::size_t group;
     };
     std::vector<Emptied> emptied;  // the zones whose files go
-    for (const KindZones& group : groups) {
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        const KindZones& group = groups[g];
         const FileKind& kind = file_kind(group.kind);
         std::vector<int> with_records;
         for (int zone : group.zones) {
@@ -79,31 +105,32 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups) {
                 with_records.push_back(zone);
             else if (zone_stands_for(ws, group.kind, zone,
                                      ws.area_dir() / zone_file_name(zone, kind.extension)))
-                emptied.push_back({&kind, zone});
+                emptied.push_back({&kind, zone, g});
             else
                 ws.modified().clear(group.kind, zone);  // no file, and none to make
         }
-        if (!with_records.empty()) written = kind.write_zones(ws, with_records) && written;
+        if (!with_records.empty()) ok[g] = kind.write_zones(ws, with_records);
     }
-    if (emptied.empty()) return written;
-    if (!written) {
+    const bool written = std::find(ok.begin(), ok.end(), false) == ok.end();
+    if (!written && !emptied.empty()) {
         // The records may have gone to files that were not written: the
         // files they left stay, and their zones stay modified.
         std::string kept;
         for (std::size_t i = 0; i < emptied.size(); ++i) {
             if (i > 0) kept += i + 1 < emptied.size() ? ", " : " and ";
             kept += zone_file_name(emptied[i].zone, emptied[i].kind->extension);
+            ok[emptied[i].group] = false;
         }
         ws.ui().show_message(
             strfmt("Not every file was saved, so %s %s kept although %s now empty.", kept.c_str(),
                    emptied.size() == 1 ? "was" : "were",
                    emptied.size() == 1 ? "its zone is" : "their zones are"));
-        return false;
+    } else {
+        for (const Emptied& e : emptied)
+            if (!remove_zone_files(ws, *e.kind, e.zone)) ok[e.group] = false;
     }
-    bool removed = true;
-    for (const Emptied& e : emptied)
-        removed = remove_zone_files(ws, *e.kind, e.zone) && removed;
-    return removed;
+    if (group_ok) *group_ok = ok;
+    return std::find(ok.begin(), ok.end(), false) == ok.end();
 }
 
 bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,

@@ -22,6 +22,9 @@ namespace zs {
 // in table order), then every changed zone that has no records left, so that
 // deleting a zone's last record reaches the disk.
 std::vector<int> zones_to_save(const Workspace& ws, TableKind kind, std::vector<int> with_records);
+// The zones a save of every zone of the kind takes: those with records in
+// the order their first record stands in the table, then the emptied ones.
+std::vector<int> zones_to_save(const Workspace& ws, TableKind kind);
 
 // The zones of one kind that a save takes.
 struct KindZones {
@@ -37,8 +40,10 @@ struct KindZones {
 // for no file. An empty zone with no such file gets none (a file of that
 // name the zone was never loaded from stays). Either way the empty zone is
 // no longer modified, unless its file could not go. Every file that could
-// not be written or removed is shown; true when all was done.
-bool save_zone_files(Workspace& ws, std::span<const KindZones> zones);
+// not be written or removed is shown; true when all was done. `group_ok`,
+// when given, tells the same of each group.
+bool save_zone_files(Workspace& ws, std::span<const KindZones> zones,
+                     std::vector<bool>* group_ok = nullptr);
 inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zones) {
     KindZones one{kind, std::move(zones)};
     return save_zone_files(ws, std::span<const KindZones>(&one, 1));

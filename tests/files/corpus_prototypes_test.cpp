@@ -3,6 +3,8 @@
 // into the same records.
 #include <gtest/gtest.h>
 
+#include "files/area_files.h"
+
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "support/fake_ui.h"
@@ -29,9 +31,9 @@ MobilePrototype as_saved(MobilePrototype m) {
 
 // Loads every corpus file of a kind with Yes to every question, saves them,
 // loads the saved files with the current reader only and compares the tables.
-template <class Table, class Load, class SaveAll>
+template <class Table, class Load>
 void convert_and_compare(const std::string& kind, Table& (Workspace::*table)(), Load load,
-                         SaveAll save_all, int expected_files, int& records) {
+                         TableKind table_kind, int expected_files, int& records) {
     auto files = test::corpus_files(kind);
     ASSERT_EQ(static_cast<int>(files.size()), expected_files);
     for (const auto& path : files) {
@@ -43,7 +45,7 @@ void convert_and_compare(const std::string& kind, Table& (Workspace::*table)(), 
         ws.set_area_dir(out.path());
         ASSERT_TRUE(load(ws, path.string()));
         ASSERT_EQ(ui.questions.size(), 1u);
-        ASSERT_TRUE(save_all(ws));
+        ASSERT_TRUE(save_every_zone(ws, table_kind));
         records += (ws.*table)().count();
 
         FakeUi ui2;
@@ -73,16 +75,16 @@ void convert_and_compare(const std::string& kind, Table& (Workspace::*table)(), 
 TEST(CorpusPrototypes, EveryStockObjectFileConvertsAndRoundTrips) {
     ZS_REQUIRE_CORPUS();
     int objects = 0;
-    convert_and_compare<ObjectTable>("obj", &Workspace::objects, load_objects, save_all_objects, 27,
-                                     objects);
+    convert_and_compare<ObjectTable>("obj", &Workspace::objects, load_objects, TableKind::Object,
+                                     27, objects);
     EXPECT_EQ(objects, 679);
 }
 
 TEST(CorpusPrototypes, EveryStockMobileFileConvertsAndRoundTrips) {
     ZS_REQUIRE_CORPUS();
     int mobiles = 0;
-    convert_and_compare<MobileTable>("mob", &Workspace::mobiles, load_mobiles, save_all_mobiles, 28,
-                                     mobiles);
+    convert_and_compare<MobileTable>("mob", &Workspace::mobiles, load_mobiles, TableKind::Mobile,
+                                     28, mobiles);
     EXPECT_EQ(mobiles, 569);
 }
 

@@ -3,6 +3,8 @@
 // records.
 #include <gtest/gtest.h>
 
+#include "files/area_files.h"
+
 #include <map>
 #include <set>
 
@@ -43,7 +45,7 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
         ASSERT_EQ(ui.questions.size(), 2u);
         for (const auto& m : ui.messages)
             EXPECT_NE(m.caption, "String Error") << m.text;
-        ASSERT_TRUE(save_all_worlds(ws));
+        ASSERT_TRUE(save_every_zone(ws, TableKind::World));
 
         std::set<int> zones;
         for (int s = 0; s < ws.world().count(); ++s) {
@@ -70,7 +72,7 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
         // Saved again, the files come out byte for byte the same.
         ScratchDir out2;
         again.set_area_dir(out2.path());
-        ASSERT_TRUE(save_all_worlds(again));
+        ASSERT_TRUE(save_every_zone(again, TableKind::World));
         for (int z : zones) {
             std::string name = std::to_string(z) + ".wld";
             EXPECT_EQ(out2.read(name), out.read(name)) << name;

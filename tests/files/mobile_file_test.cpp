@@ -1,3 +1,4 @@
+#include "files/area_files.h"
 #include "files/file_mob.h"
 
 #include <gtest/gtest.h>
@@ -313,7 +314,7 @@ TEST_F(MobileFileTest, SaveCommands) {
     EXPECT_TRUE(save_current_mobiles(ws));
     EXPECT_EQ(ui.last_status(), "Mobiles for zone 12 saved to file.");
     std::filesystem::create_directory(dir.path() / "12.new");
-    EXPECT_FALSE(save_all_mobiles(ws));
+    EXPECT_FALSE(save_everything(ws));
     EXPECT_EQ(ui.message_texts().back(),
               "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: could not create 12.new: Is a "
               "directory");

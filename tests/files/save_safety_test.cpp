@@ -76,10 +76,10 @@ TEST_F(SaveSafetyTest, AFileOfAZoneThatWasNotLoadedIsReplacedOnlyAfterAYes) {
     // Yes replaces; the zone stands for its file from then on.
     ui.clear();
     ui.answer({true});
-    EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(dir.read("31.wld").starts_with("#3150\r\nAn unfinished room~"));
     ui.clear();
-    EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(ui.questions.empty());
 }
 
@@ -97,7 +97,7 @@ TEST_F(SaveSafetyTest, ARecordGivenANumberInAnotherZoneMarksBothZones) {
     ws.world().edit_room(0, [](Room& r) { r.vnum = 3250; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
-    EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_FALSE(dir.exists("31.wld"));
     EXPECT_EQ(dir.read("32.wld"), rooms({3250}));
 }
@@ -190,9 +190,11 @@ TEST(EmptiedZoneSave, AFileNotRemovedOrNotWrittenKeepsTheEmptiedZoneModified) {
              Case{"30.obj", TableKind::Object,
                   "Error saving object file.\r\nZone 30, 30.obj: could not remove 30.obj: Is a "
                   "directory"},
-             // 34.wld is not written: the rooms' old file stays.
+             // 34.wld is not written: Save All is one save, and every old
+             // file of the zone stays.
              Case{"34.new", TableKind::World,
-                  "Not every file was saved, so 30.wld was kept although its zone is now empty."},
+                  "Not every file was saved, so 30.wld, 30.obj, 30.mob and 30.zon were kept "
+                  "although their zones are now empty."},
          }) {
         SCOPED_TRACE(c.in_the_way);
         Zone30 z;
@@ -206,6 +208,7 @@ TEST(EmptiedZoneSave, AFileNotRemovedOrNotWrittenKeepsTheEmptiedZoneModified) {
         EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end());
         EXPECT_TRUE(z.ws.modified().is_set(c.kind, 30));
         EXPECT_EQ(z.dir.exists("30.wld"), c.kind == TableKind::World);
+        EXPECT_EQ(z.dir.exists("30.zon"), c.kind == TableKind::World);
     }
 }
 
@@ -220,7 +223,7 @@ TEST_F(SaveSafetyTest, UnloadingForgetsTheChangesOfWhatItUnloaded) {
     // The zone no longer stands for its file: a new room there asks first.
     ws.world().create_room(3105, 31);
     ui.clear();
-    EXPECT_FALSE(save_all_worlds(ws));
+    EXPECT_FALSE(save_every_zone(ws, TableKind::World));
     EXPECT_EQ(ui.questions.size(), 1u);
 }
 
@@ -228,7 +231,7 @@ TEST_F(SaveSafetyTest, LinksAtTheSaveNamesAreNeverWrittenThrough) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
     dir.write("notes.txt", "my notes");
     std::filesystem::create_symlink(dir.path() / "notes.txt", dir.path() / "31.new");
-    EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_EQ(dir.read("notes.txt"), "my notes");
     EXPECT_EQ(dir.read("31.wld"), rooms({3100}));
 
@@ -238,7 +241,7 @@ TEST_F(SaveSafetyTest, LinksAtTheSaveNamesAreNeverWrittenThrough) {
     std::filesystem::create_symlink(shared.path() / "32.wld", dir.path() / "32.wld");
     ASSERT_TRUE(load_world_file(ws, dir.file("32.wld")));
     ws.world().edit_room(ws.world().find_room(3200), [](Room& r) { r.title = "Linked"; });
-    EXPECT_TRUE(save_all_worlds(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "32.wld"));
     EXPECT_NE(shared.read("32.wld").find("Linked~"), std::string::npos);
     EXPECT_FALSE(shared.exists("32.new"));
@@ -253,10 +256,10 @@ TEST_F(SaveSafetyTest, FailuresNameTheZoneTheFileAndTheCause) {
     std::filesystem::create_directory(dir.path() / "31.new");
     std::filesystem::create_directory(dir.path() / "31.new" / "x");
 
-    EXPECT_FALSE(save_all_objects(ws));
+    EXPECT_FALSE(save_every_zone(ws, TableKind::Object));
     std::filesystem::remove_all(dir.path() / "31.new");
     // The world file is written, its colour file is not: the zone stays marked.
-    EXPECT_FALSE(save_all_worlds(ws));
+    EXPECT_FALSE(save_every_zone(ws, TableKind::World));
     EXPECT_EQ(
         ui.message_texts(),
         (std::vector<std::string>{

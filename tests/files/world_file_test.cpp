@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "files/area_files.h"
+
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -331,7 +333,7 @@ TEST_F(WorldFileTest, SaveAllSavesEachZoneOnceAndKeepsOtherZonesMarked) {
     ws.world().reserve_room_block(32);
     ws.world().create_room(3200, 32);
     ws.world().create_room(3150, 31);
-    save_all_worlds(ws);
+    save_every_zone(ws, TableKind::World);
     EXPECT_EQ(ui.last_status(), "All zones saved to file.");
     EXPECT_TRUE(dir.exists("32.wld"));
     EXPECT_NE(dir.read("31.wld").find("#3150"), std::string::npos);

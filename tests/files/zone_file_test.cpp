@@ -1,3 +1,4 @@
+#include "files/area_files.h"
 #include "files/file_zone.h"
 
 #include <gtest/gtest.h>
@@ -351,7 +352,7 @@ TEST_F(ZoneFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
 }
 
 TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
-    EXPECT_TRUE(save_all_zedits(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::Zone));
     EXPECT_TRUE(ui.statuses.empty());
 
     ASSERT_TRUE(load("31.zon", kFullZone));
@@ -360,7 +361,7 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
     ws.zones().create_zedit(31);  // a second zedit 31 stands first now
     ws.zones().edit_zedit(0, [](Zedit& z) { z.name = "Second"; });
     ui.clear();
-    EXPECT_TRUE(save_all_zedits(ws));
+    EXPECT_TRUE(save_every_zone(ws, TableKind::Zone));
     EXPECT_EQ(ui.last_status(), "All zedits saved to file.");
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(dir.read("31.zon").starts_with(crlf("#31\nSecond~\n")));
@@ -374,7 +375,7 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
     ws.zones().edit_zedit(0, [](Zedit& z) { z.lifespan = 30; });
     std::filesystem::create_directory(dir.path() / "40.new");
     ui.clear();
-    EXPECT_FALSE(save_all_zedits(ws));
+    EXPECT_FALSE(save_every_zone(ws, TableKind::Zone));
     EXPECT_EQ(ui.statuses, std::vector<std::string>{"Error, not all zedits saved."});
     EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 40));
