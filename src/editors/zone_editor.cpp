@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <tuple>
 
 #include "app/qt_ui.h"
 #include "world/box_numbers.h"
@@ -324,12 +325,20 @@ void ZoneEditor::build_editor_pane() {
             [this] { zone_number_typed(ZoneField::ResetMode, reset_mode_, shown_reset_mode_); });
     connect(top_, &QLineEdit::textEdited, this,
             [this] { zone_number_typed(ZoneField::Top, top_, shown_top_); });
-    // A number left unfinished is not the zone's: the box shows the zone's.
-    const std::pair<QLineEdit*, QString*> numbers[] = {
-        {lifespan_, &shown_lifespan_}, {reset_mode_, &shown_reset_mode_}, {top_, &shown_top_}};
-    for (auto [box, shown] : numbers)
-        connect(box, &QLineEdit::editingFinished, this, [box, shown] {
-            if (box->text() != *shown) box->setText(*shown);
+    // A number left unfinished is not the zone's: the status says why, and
+    // the box shows the zone's.
+    const std::tuple<QLineEdit*, QString*, ZoneField> numbers[] = {
+        {lifespan_, &shown_lifespan_, ZoneField::Lifespan},
+        {reset_mode_, &shown_reset_mode_, ZoneField::ResetMode},
+        {top_, &shown_top_, ZoneField::Top}};
+    for (auto [box, shown, field] : numbers)
+        connect(box, &QLineEdit::editingFinished, this, [this, box, shown, field] {
+            if (box->text() == *shown) return;
+            const int zone = selected_zone();
+            if (zone >= 0)
+                workspace().ui().show_status(
+                    zone_field_refusal(zone, field, to_area_text(box->text())));
+            box->setText(*shown);
         });
     connect(commands_, &QTreeWidget::itemSelectionChanged, this, &ZoneEditor::command_clicked);
     for (int f = 0; f < kCommandFields; ++f)
@@ -595,12 +604,9 @@ void ZoneEditor::zone_number_typed(ZoneField field, QLineEdit* box, QString& sho
     if (zone < 0) return;
     std::string typed = to_area_text(box->text());
     if (std::string why = zone_field_refusal(zone, field, typed); !why.empty()) {
-        if (zone_number_unfinished(zone, field, typed)) {
-            // Stored once the number is whole; the box goes back if typing
-            // ends before.
-            workspace().ui().show_status(why);
-            return;
-        }
+        // Stored once the number is whole; the box goes back, saying why,
+        // if typing ends before.
+        if (zone_number_unfinished(zone, field, typed)) return;
         store_zone_number(workspace(), zone, field, typed);  // says why
         box->setText(shown);
         return;

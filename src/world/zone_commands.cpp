@@ -369,7 +369,9 @@ bool zone_number_unfinished(int zone, ZoneField field, std::string_view typed) {
     std::optional<long long> n = box_number(typed);
     const FieldRange range = zone_number_range(zone, field);
     // Digits after a 0 or a sign are no more digits of a number in range.
-    if (!n || *n <= 0 || range.holds(*n) || typed.find_first_of("+-") != std::string_view::npos)
+    // Nor do digits make a number past the range any smaller.
+    if (!n || *n <= 0 || *n > range.high || range.holds(*n) ||
+        typed.find_first_of("+-") != std::string_view::npos)
         return false;
     // The numbers that more digits make of it: n0 .. n9, n00 .. n99, ...
     for (long long low = *n * 10, span = 10; low <= range.high; low *= 10, span *= 10)

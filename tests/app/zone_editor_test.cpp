@@ -258,15 +258,18 @@ TEST_F(ZoneEditorTest, NumbersOutsideTheirRangeAreRefusedAsTheyAreTyped) {
     type(top, "7000", true);
     EXPECT_EQ(top->text(), "8899");
     EXPECT_EQ(status(), "Zone 88's Top must be a whole number from 8800 to 8899.");
+    window->show_status({});
     type(top, "88", true);
     EXPECT_EQ(top->text(), "88");
     EXPECT_EQ(zone88().top, 8899);
+    EXPECT_EQ(status(), "");  // nothing is wrong yet
     type(top, "50", false);
     EXPECT_EQ(zone88().top, 8850);
     type(top, "88", true);
     editor().name_box()->setFocus();
     EXPECT_EQ(top->text(), "8850");
     EXPECT_EQ(zone88().top, 8850);
+    EXPECT_EQ(status(), "Zone 88's Top must be a whole number from 8800 to 8899.");
     // The new command's fields refuse what the pane's refuse.
     test::click_button(window->pane("zone editor pane"), "New");
     CreateZcmdDialog* dialog = editor().new_command_dialog();

@@ -390,10 +390,11 @@ TEST_F(ZoneCommandsTest, ATopIsUnfinishedWhileMoreDigitsCanMakeItOneOfTheZone) {
         const char* typed;
         bool unfinished;
     };
-    for (Case c : {Case{30, "3", true}, Case{30, "30", true}, Case{30, "309", true},
-                   Case{30, "31", false}, Case{30, "4", false}, Case{30, "3100", false},
-                   Case{30, "-3", false}, Case{327, "3276", true}, Case{327, "3277", false},
-                   Case{0, "5", false}, Case{30, "00", false}})
+    for (Case c :
+         {Case{30, "3", true}, Case{30, "30", true}, Case{30, "309", true}, Case{30, "31", false},
+          Case{30, "4", false}, Case{30, "3100", false}, Case{30, "-3", false},
+          Case{327, "3276", true}, Case{327, "3277", false}, Case{0, "5", false},
+          Case{30, "00", false}, Case{30, "9223372036854775807", false}})
         EXPECT_EQ(zone_number_unfinished(c.zone, ZoneField::Top, c.typed), c.unfinished)
             << c.zone << " " << c.typed;
 }
