@@ -14,7 +14,9 @@ DialogStatus::DialogStatus(Workspace& ws, QLabel* line) : ws_(ws), previous_(ws.
 }
 
 DialogStatus::~DialogStatus() {
-    ws_.set_ui(previous_);
+    // Unless someone put another port in its place since (the window going
+    // away puts its own predecessor back first).
+    if (&ws_.ui() == this) ws_.set_ui(previous_);
 }
 
 void DialogStatus::clear() {

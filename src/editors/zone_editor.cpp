@@ -127,7 +127,8 @@ Zcmd CommandFields::command(char letter) const {
 
 // --- Dialogs -----------------------------------------------------------------
 
-CreateZcmdDialog::CreateZcmdDialog(QWidget* parent) : QDialog(parent) {
+CreateZcmdDialog::CreateZcmdDialog(Workspace& ws, QWidget* parent)
+    : QDialog(parent), ws_(ws), status_line_(new QLabel(this)) {
     setWindowTitle(QStringLiteral("Create New Zcmd"));
     setObjectName(QStringLiteral("create new zcmd dialog"));
     auto* layout = new QVBoxLayout(this);
@@ -150,11 +151,26 @@ CreateZcmdDialog::CreateZcmdDialog(QWidget* parent) : QDialog(parent) {
     auto* group = new QGroupBox(QStringLiteral("Selected Zedit Command"), this);
     fields_ = new CommandFields(group);
     layout->addWidget(group);
+    status_line_->setObjectName(QStringLiteral("dialog status"));
+    status_line_->hide();
+    layout->addWidget(status_line_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CreateZcmdDialog::add_wanted);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
     fields_->show(nullptr);
+}
+
+CreateZcmdDialog::~CreateZcmdDialog() = default;
+
+void CreateZcmdDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!status_) status_ = std::make_unique<DialogStatus>(ws_, status_line_);
+}
+
+void CreateZcmdDialog::hideEvent(QHideEvent* event) {
+    status_.reset();
+    QDialog::hideEvent(event);
 }
 
 void CreateZcmdDialog::choose(char letter) {
@@ -198,7 +214,7 @@ ZoneEditor::ZoneEditor(WorkspaceSignals& bridge, QWidget* area)
     build_editor_pane();
     new_zedit_ = new NewZeditDialog(right_pane()->window());
     connect(new_zedit_, &QDialog::accepted, this, &ZoneEditor::new_zedit_accepted);
-    new_command_ = new CreateZcmdDialog(bottom_pane()->window());
+    new_command_ = new CreateZcmdDialog(workspace(), bottom_pane()->window());
     connect(new_command_, &CreateZcmdDialog::add_wanted, this, &ZoneEditor::add_new_command);
     // The new command's numbers refuse what the pane's refuse (its texts,
     // empty at first, are judged by OK).

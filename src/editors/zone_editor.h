@@ -12,7 +12,9 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <memory>
 
+#include "app/dialog_status.h"
 #include "editors/editor_pane.h"
 #include "world/zone_commands.h"
 
@@ -57,7 +59,10 @@ private:
 class CreateZcmdDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CreateZcmdDialog(QWidget* parent);
+    // While it is up, the workspace's status texts (what a field or OK
+    // refuses) show on its own status line.
+    CreateZcmdDialog(Workspace& ws, QWidget* parent);
+    ~CreateZcmdDialog() override;
 
     char letter() const { return letter_; }
     // Relabels the fields for the kind and sets every number to 0.
@@ -68,13 +73,21 @@ public:
     // The builder typed into a field: kept when `refusal` is empty, else
     // the field goes back to the text it had.
     void field_typed(int field, const std::string& refusal);
+    QLabel* status_line() const { return status_line_; }
 
 signals:
     // OK was pressed; the editor adds the command, and closes the dialog
     // when it was added.
     void add_wanted();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    Workspace& ws_;
+    QLabel* status_line_ = nullptr;
+    std::unique_ptr<DialogStatus> status_;
     char letter_ = 'N';  // no kind chosen yet
     CommandFields* fields_ = nullptr;
     std::array<QString, kCommandFields> accepted_;  // each field's last text not refused
