@@ -158,7 +158,18 @@ void ExtraDescsDialog::accept() {
 }
 
 void ExtraDescsDialog::reject() {
-    if (!closed_) session_.cancel();
+    if (!closed_) {
+        // Cancel would drop an entry stored with only one of its parts: not
+        // without a Yes.
+        if (int i = session_.first_incomplete(); i >= 0) {
+            const std::string missing = session_.what_is_missing(i);
+            if (!status_->ask_yes_no(missing + "\r\nCancel drops it.  Drop it and close?", {})) {
+                status_->show_status(missing);
+                return;
+            }
+        }
+        session_.cancel();
+    }
     closed_ = true;
     QDialog::reject();
 }

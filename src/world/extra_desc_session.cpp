@@ -69,22 +69,34 @@ bool ExtraDescSession::last(std::string_view keywords, std::string_view text) {
     return true;
 }
 
+int ExtraDescSession::first_incomplete() const {
+    for (int i = 0; i < count(); ++i) {
+        const ExtraDescription& e = entries_[static_cast<std::size_t>(i)];
+        if (e.keyword.empty() != e.description.empty()) return i;
+    }
+    return -1;
+}
+
+std::string ExtraDescSession::what_is_missing(int i) const {
+    const ExtraDescription& e = entries_[static_cast<std::size_t>(i)];
+    return e.keyword.empty()
+               ? strfmt(
+                     "Extra description %d of %d has text but no keywords: type its "
+                     "keywords, or empty its text to drop it.",
+                     i + 1, count())
+               : strfmt(
+                     "Extra description %d of %d has keywords but no text: type its text, "
+                     "or empty its keywords to drop it.",
+                     i + 1, count());
+}
+
 bool ExtraDescSession::ok(std::string_view keywords, std::string_view text) {
     if (!store(keywords, text)) return false;
     // An entry with only one of its two parts would be dropped: the builder
     // is shown it and told what is missing instead.
-    for (int i = 0; i < count(); ++i) {
-        const ExtraDescription& e = entries_[static_cast<std::size_t>(i)];
-        if (e.keyword.empty() == e.description.empty()) continue;
+    if (int i = first_incomplete(); i >= 0) {
         show(i);
-        ws_.ui().show_status(
-            e.keyword.empty()
-                ? strfmt("Extra description %d of %d has text but no keywords: type its "
-                         "keywords, or empty its text to drop it.",
-                         i + 1, count())
-                : strfmt("Extra description %d of %d has keywords but no text: type its text, "
-                         "or empty its keywords to drop it.",
-                         i + 1, count()));
+        ws_.ui().show_status(what_is_missing(i));
         return false;
     }
     close();

@@ -50,8 +50,13 @@ public:
     // entry, the status line says what is missing, and the dialog stays open.
     bool ok(std::string_view keywords, std::string_view text);
     // Cancel: closes without storing the boxes; entries stored while moving
-    // between them stay.
+    // between them stay, and those with only one of their parts are dropped.
     void cancel();
+
+    // The first entry that has keywords but no text or text but no keywords
+    // (-1 when there is none), and what it lacks, as the status says it.
+    int first_incomplete() const;
+    std::string what_is_missing(int entry) const;
 
 private:
     bool store(std::string_view keywords, std::string_view text);

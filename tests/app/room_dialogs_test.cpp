@@ -2,11 +2,15 @@
 // one extra description), driven through their boxes and buttons.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "app/demo_window.h"
 #include "app/room_dialogs.h"
@@ -68,6 +72,35 @@ TEST_F(RoomDialogsTest, ExtraDescsAddAnEntryAndRefuseATilde) {
     EXPECT_EQ(room(8800).extra_descriptions[1],
               (ExtraDescription{"mill wheel", "The wheel turns\r\n"}));
     EXPECT_NE(window->action("Undo Edit Extra Descriptions of Room 8800"), nullptr);
+}
+
+TEST_F(RoomDialogsTest, ExtraDescsKeepAnEntryWithoutKeywordsUntilTheBuilderSaysSo) {
+    ExtraDescsDialog dialog(ws, 8800, window.get());
+    dialog.show();
+    click_button(&dialog, "Next ->");
+    QTest::keyClicks(dialog.text_box(), "The wheel turns.");
+    click_button(&dialog, "Next ->");  // stored without keywords
+    // OK shows the entry and says what it lacks.
+    click_button(&dialog, "OK");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.position_label()->text(), "2/3");
+    EXPECT_EQ(dialog.text_box()->toPlainText(), "The wheel turns.\n");
+    EXPECT_TRUE(dialog.status_line()->text().startsWith(
+        "Extra description 2 of 3 has text but no keywords"));
+    // Cancel asks before it drops it: No keeps the dialog, Yes closes.
+    for (auto [answer, closes] : {std::pair{QMessageBox::No, false}, {QMessageBox::Yes, true}}) {
+        QString asked;
+        QTimer::singleShot(0, [&asked, answer = answer] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                asked = box->text();
+                box->button(answer)->click();
+            }
+        });
+        click_button(&dialog, "Cancel");
+        EXPECT_TRUE(asked.endsWith("Drop it and close?")) << asked.toStdString();
+        EXPECT_EQ(dialog.isVisible(), !closes);
+    }
+    EXPECT_EQ(room(8800).extra_descriptions.size(), 1u);
 }
 
 TEST_F(RoomDialogsTest, ExtraDescsLeaveUntouchedEntriesAndTypingAlone) {
