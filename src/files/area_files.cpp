@@ -169,6 +169,18 @@ void for_each_settings_line(Workspace& ws, std::string_view data, LineFn line_fn
     if (!line.empty()) line_fn(std::string_view(line));
 }
 
+// The settings file's bytes; nothing when it is missing or cannot be read,
+// the latter with a message naming it and the cause.
+std::optional<std::string> read_settings_file(Workspace& ws) {
+    const std::filesystem::path path = ws.area_dir() / kSettingsFileName;
+    ReadFailure why = ReadFailure::None;
+    int error = 0;
+    std::optional<std::string> data = read_text_file(path, kSettingsFile, &why, &error);
+    if (!data && why != ReadFailure::NotFound)
+        ws.ui().show_message(text_file_failure_text(why, error, path, kSettingsFile, ""));
+    return data;
+}
+
 // The number after a key at the start of a line.
 bool keyed_number(std::string_view line, std::string_view key, long long& value) {
     if (!line.starts_with(key)) return false;
@@ -198,7 +210,7 @@ void write_settings(Workspace& ws) {
 }
 
 void read_settings(Workspace& ws) {
-    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
+    std::optional<std::string> data = read_settings_file(ws);
     if (data) apply_settings_text(ws, *data);
 }
 
@@ -219,7 +231,7 @@ void reload_last_files(Workspace& ws) {
     // Read the whole list first: loading shows boxes, and a file read to its
     // end is the same file whatever those boxes lead to.
     std::vector<std::string> paths;
-    std::optional<std::string> data = read_file_bytes(ws.area_dir() / kSettingsFileName);
+    std::optional<std::string> data = read_settings_file(ws);
     if (!data) return;
     for_each_settings_line(ws, *data, [&](std::string_view line) {
         for (const FileKind& k : file_kinds()) {

@@ -7,11 +7,15 @@
 
 #include <string>
 
+#include "files/area_io.h"
 #include "world/workspace.h"
 
 namespace zs {
 
 inline constexpr const char* kSettingsFileName = "ZonesmithSettings.txt";
+// The settings file is read only when it is a regular file of at most 1 MiB;
+// with every zone loaded it holds a few kilobytes.
+inline constexpr TextFileKind kSettingsFile{"a settings file", std::size_t{1} << 20};
 
 // Loads a file with the loader of its kind (file_kind_of_path); true when it
 // loaded.
@@ -50,13 +54,16 @@ bool save_changed_zones(Workspace& ws);
 std::string settings_text(const Workspace& ws);
 // Save Options. A file that cannot be written is passed over silently.
 void write_settings(Workspace& ws);
-// Reads the options at start-up. A missing file keeps the start values; an
-// over-long line stops the reading with a message; a value out of its range
-// leaves that option at its start value.
+// Reads the options at start-up. A missing file keeps the start values, and
+// so does one that cannot be read (not a regular file, larger than
+// kSettingsFile allows, a read error), with a message naming it and the
+// cause; an over-long line stops the reading with a message; a value out of
+// its range leaves that option at its start value.
 void read_settings(Workspace& ws);
 // Reads the options from a settings file's text.
 void apply_settings_text(Workspace& ws, std::string_view text);
-// Ctrl+T: loads the zones the settings file names, in its order.
+// Ctrl+T: loads the zones the settings file names, in its order; a file that
+// cannot be read is reported as read_settings reports it.
 void reload_last_files(Workspace& ws);
 
 // A file named on the command line: loaded by its kind, whose editor becomes

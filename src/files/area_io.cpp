@@ -13,27 +13,36 @@
 
 namespace zs {
 
-std::optional<std::string> read_file_bytes(const std::filesystem::path& path, ReadFailure* why) {
-    // What is read here is about to be loaded into the heap.
-    advise_heap_growth();
+namespace {
+
+// A whole regular file of at most `max_bytes`, opened without blocking: a
+// device or a pipe could feed the reader without end, or never answer.
+std::optional<std::string> read_regular_file(const std::filesystem::path& path,
+                                             std::size_t max_bytes, ReadFailure* why,
+                                             int* system_error) {
     auto fail = [why](ReadFailure reason) -> std::optional<std::string> {
         if (why) *why = reason;
         return std::nullopt;
     };
+    if (system_error) *system_error = 0;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        if (system_error) *system_error = errno;
         return fail(errno == ENOENT || errno == ENOTDIR ? ReadFailure::NotFound
                                                         : ReadFailure::ReadError);
+    }
     // The checks look at what was opened, not at the name, which could have
     // been pointed elsewhere in between.
     struct stat st {};
     ReadFailure reason = ReadFailure::None;
-    if (::fstat(fd, &st) != 0)
+    if (::fstat(fd, &st) != 0) {
         reason = ReadFailure::ReadError;
-    else if (!S_ISREG(st.st_mode))
+        if (system_error) *system_error = errno;
+    } else if (!S_ISREG(st.st_mode)) {
         reason = ReadFailure::NotRegularFile;
-    else if (static_cast<std::uint64_t>(st.st_size) > kMaxAreaFileBytes)
+    } else if (static_cast<std::uint64_t>(st.st_size) > max_bytes) {
         reason = ReadFailure::TooLarge;
+    }
     std::string data;
     if (reason == ReadFailure::None) {
         // Read straight into the result. One byte more than the size asks for
@@ -42,17 +51,18 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path, Re
         std::size_t have = 0;
         for (;;) {
             if (have == want) {
-                if (want > kMaxAreaFileBytes) {
+                if (want > max_bytes) {
                     reason = ReadFailure::TooLarge;
                     break;
                 }
-                want = std::min(want * 2, kMaxAreaFileBytes + 1);
+                want = std::min(want * 2, max_bytes + 1);
             }
             data.resize(want);
             ssize_t n = ::read(fd, data.data() + have, want - have);
             if (n < 0) {
                 if (errno == EINTR) continue;
                 reason = ReadFailure::ReadError;
+                if (system_error) *system_error = errno;
                 break;
             }
             if (n == 0) break;
@@ -64,6 +74,20 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path, Re
     if (reason != ReadFailure::None) return fail(reason);
     if (why) *why = ReadFailure::None;
     return data;
+}
+
+}  // namespace
+
+std::optional<std::string> read_file_bytes(const std::filesystem::path& path, ReadFailure* why) {
+    // What is read here is about to be loaded into the heap.
+    advise_heap_growth();
+    return read_regular_file(path, kMaxAreaFileBytes, why, nullptr);
+}
+
+std::optional<std::string> read_text_file(const std::filesystem::path& path,
+                                          const TextFileKind& kind, ReadFailure* why,
+                                          int* system_error) {
+    return read_regular_file(path, kind.max_bytes, why, system_error);
 }
 
 std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
@@ -80,6 +104,26 @@ std::string read_failure_text(ReadFailure why, const std::filesystem::path& path
                    ", far too large for an area file; it was not read.";
         case ReadFailure::ReadError:
             return name + " could not be read.";
+    }
+    return std::string(not_found);
+}
+
+std::string text_file_failure_text(ReadFailure why, int system_error,
+                                   const std::filesystem::path& path, const TextFileKind& kind,
+                                   std::string_view not_found) {
+    const std::string name = path.string();
+    switch (why) {
+        case ReadFailure::None:
+        case ReadFailure::NotFound:
+            break;
+        case ReadFailure::NotRegularFile:
+            return name + " is not a regular file; it was not read.";
+        case ReadFailure::TooLarge:
+            return name + " is larger than " + std::to_string(kind.max_bytes) + " bytes, " +
+                   "far too large for " + std::string(kind.name) + "; it was not read.";
+        case ReadFailure::ReadError:
+            if (system_error == 0) return name + " could not be read.";
+            return name + " could not be read: " + std::strerror(system_error) + ".";
     }
     return std::string(not_found);
 }

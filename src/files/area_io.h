@@ -1,5 +1,6 @@
-// Shared plumbing of the area-file readers and writers: reading a whole file,
-// the zone number a file name gives, building CR LF text in memory, and the
+// Shared plumbing of the area-file readers and writers: reading a whole file
+// safely (an area file, or another text file within its kind's limit), the
+// zone number a file name gives, building CR LF text in memory, and the
 // safe save (temporary file, checked writes, flush, atomic rename).
 #pragma once
 
@@ -30,6 +31,29 @@ std::optional<std::string> read_file_bytes(const std::filesystem::path& path,
 // file, otherwise a sentence naming the file and the cause.
 std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
                               std::string_view not_found);
+
+// A text file the program reads besides the area files (a vocabulary file,
+// the settings files): what its messages call it and the most bytes it may
+// have, far more than a real one needs.
+struct TextFileKind {
+    std::string_view name;  // "a vocabulary file"
+    std::size_t max_bytes;
+};
+
+// Reads a text file the way read_file_bytes reads an area file (a regular
+// file only, opened without blocking), up to `kind.max_bytes`. `system_error`
+// (when given) gets the system's error number of a failed open or read.
+std::optional<std::string> read_text_file(const std::filesystem::path& path,
+                                          const TextFileKind& kind, ReadFailure* why = nullptr,
+                                          int* system_error = nullptr);
+
+// The message for a text file that could not be read: `not_found` for a
+// missing file, otherwise a sentence naming the file and the cause (the limit
+// for one that is too large, the system's reason for one that could not be
+// read).
+std::string text_file_failure_text(ReadFailure why, int system_error,
+                                   const std::filesystem::path& path, const TextFileKind& kind,
+                                   std::string_view not_found);
 
 // The lines that start with "#" (after a byte-order mark): the records a
 // file of rooms, objects or mobiles holds.

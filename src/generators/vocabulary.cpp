@@ -2,8 +2,7 @@
 #include "generators/vocabulary.h"
 
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <optional>
 
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -225,13 +224,14 @@ int read_vocabulary(Vocabulary& vocabulary, std::string_view data, std::string_v
 
 bool read_vocabulary_file(Vocabulary& vocabulary, const std::filesystem::path& file,
                           std::string_view colour, RunMessages& messages) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        messages.show("File not found.");
+    ReadFailure why = ReadFailure::None;
+    int error = 0;
+    std::optional<std::string> data = read_text_file(file, kVocabularyFile, &why, &error);
+    if (!data) {
+        messages.show(text_file_failure_text(why, error, file, kVocabularyFile, "File not found."));
         return false;
     }
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    int added = read_vocabulary(vocabulary, data, file.filename().string(), messages);
+    int added = read_vocabulary(vocabulary, *data, file.filename().string(), messages);
     if (added > 0) vocabulary.titles().back().colour = std::string(colour.substr(0, 2));
     return true;
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/area_io.h"
 #include "generators/run_messages.h"
 
 namespace zs {
@@ -86,10 +87,16 @@ private:
 int read_vocabulary(Vocabulary& vocabulary, std::string_view data, std::string_view file_name,
                     RunMessages& messages);
 
+// A vocabulary file is read only when it is a regular file of at most 4 MiB:
+// a rich one is some tens of kilobytes, and the words read take several times
+// the file's size in memory.
+inline constexpr TextFileKind kVocabularyFile{"a vocabulary file", std::size_t{4} << 20};
+
 // Reads a vocabulary file. When it added titles, `colour` (cut to two
 // characters) becomes the colour of the last of them; a file that adds no
-// title colours nothing. False, after "File not found.", when the file cannot
-// be opened.
+// title colours nothing. False when the file cannot be read, after "File not
+// found." for a missing one or a message naming the file and the cause (not a
+// regular file, larger than kVocabularyFile allows, a read error).
 bool read_vocabulary_file(Vocabulary& vocabulary, const std::filesystem::path& file,
                           std::string_view colour, RunMessages& messages);
 

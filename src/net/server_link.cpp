@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
+#include <optional>
 #include <system_error>
 
 #include "files/area_files.h"
@@ -75,15 +75,24 @@ void unload_table_zone(Workspace& ws, TableKind table, int zone) {
 
 }  // namespace
 
-LinkSettings read_link_settings(const std::filesystem::path& dir) {
+LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem) {
     LinkSettings settings;
-    std::ifstream in(dir / kServerSettingsFileName);
-    std::string line;
-    while (in && std::getline(in, line)) {
+    if (problem) problem->clear();
+    const std::filesystem::path path = dir / kServerSettingsFileName;
+    ReadFailure why = ReadFailure::None;
+    int error = 0;
+    std::optional<std::string> data = read_text_file(path, kServerSettingsFile, &why, &error);
+    if (!data && problem)
+        *problem = text_file_failure_text(why, error, path, kServerSettingsFile, "");
+    std::string_view rest = data ? std::string_view(*data) : std::string_view();
+    while (!rest.empty()) {
+        std::size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
         std::size_t colon = line.find(':');
-        if (colon == std::string::npos) continue;
-        std::string key = trim(std::string_view(line).substr(0, colon));
-        std::string value = trim(std::string_view(line).substr(colon + 1));
+        if (colon == std::string_view::npos) continue;
+        std::string key = trim(line.substr(0, colon));
+        std::string value = trim(line.substr(colon + 1));
         std::optional<long long> number = box_number(value);
         if (key == "Host" && !value.empty()) {
             settings.endpoint.host = value;

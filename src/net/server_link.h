@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/area_io.h"
 #include "net/connection.h"
 
 namespace zs {
@@ -33,7 +34,14 @@ struct LinkSettings {
     bool check_at_start = true;
     Timeouts timeouts;
 };
-LinkSettings read_link_settings(const std::filesystem::path& dir);
+// The server file is read only when it is a regular file of at most 64 KiB;
+// a real one is four short lines.
+inline constexpr TextFileKind kServerSettingsFile{"a server settings file", std::size_t{64} << 10};
+// A missing file gives the defaults. So does one that cannot be read (not a
+// regular file, larger than kServerSettingsFile allows, a read error), and
+// `problem` (when given) then gets a message naming it and the cause; it is
+// left empty otherwise.
+LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem = nullptr);
 
 enum class LoginState { logged_out = 0, logging_in = 1, logged_in = 2, failed = 3 };
 enum class UpdateStatus { up_to_date = 0, not_up_to_date = 1, unknown = 2, checking = 3 };

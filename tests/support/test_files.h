@@ -1,8 +1,10 @@
 // Helpers for tests that read and write area files: a scratch directory per
-// test, file contents in and out, LF-to-CR LF conversion, and the corpus.
+// test, file contents in and out, LF-to-CR LF conversion, hostile paths for
+// the readers (with a bound on a FIFO that would block), and the corpus.
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -43,6 +45,24 @@ std::string read_bytes(const std::filesystem::path& path);
 std::filesystem::path test_data(const std::string& name);
 // Its bytes.
 std::string test_data_bytes(const std::string& name);
+
+// Hostile paths for readers of text files. make_hostile_path puts at `path`
+// what `kind` names (a directory, a FIFO, a link to /dev/zero, a sparse file
+// of `limit` + 1 bytes, a file that cannot be read, or nothing).
+enum class Hostile { Directory, Fifo, DevZero, OverLimit, Unreadable, Missing };
+const char* hostile_name(Hostile kind);
+void make_hostile_path(Hostile kind, const std::filesystem::path& path, std::size_t limit);
+
+// Runs `read`, the way a reader of `path` must be tried when the path may be
+// a FIFO: should `read` still wait in the FIFO after a while, the FIFO is
+// opened for writing and closed again, which lets it go on (to an empty
+// file). True when that was needed, that is, when the reader blocked. A path
+// that is no FIFO is only read.
+bool blocked_on_fifo(const std::filesystem::path& path, const std::function<void()>& read);
+
+// Runs `fn` on a thread of its own that lacks the right to read past file
+// permissions, so that a file of mode 000 cannot be read even by root.
+void without_file_privileges(const std::function<void()>& fn);
 
 // The stock corpus directory, or an empty path when it is missing. Outside CI
 // a missing corpus skips the test; in CI it fails.
