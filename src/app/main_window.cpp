@@ -111,7 +111,8 @@ MainWindow::MainWindow(Workspace& ws)
     // queued on this window's.
     program_path_ = net::running_program();
     link_ = std::make_unique<net::ServerLink>(
-        ws_, net::read_link_settings(ws_.area_dir()), [this](std::function<void()> f) {
+        ws_, net::read_link_settings(ws_.area_dir(), &link_settings_problem_),
+        [this](std::function<void()> f) {
             QMetaObject::invokeMethod(this, std::move(f), Qt::QueuedConnection);
         });
     link_->set_observer(this);
@@ -465,6 +466,7 @@ void MainWindow::start(const std::string& command_line_file) {
     centre_selected_room(ws_.world(), session_.view());
     laid_out_ = QSize();
     lay_out();
+    if (!link_settings_problem_.empty()) ui_->show_message(link_settings_problem_, {});
 }
 
 void MainWindow::select_from_vnum_box() {

@@ -63,7 +63,8 @@ public:
 
     // Shows the status text.
     void show_status(const QString& text);
-    // Runs the start-up steps with the command-line file (if any).
+    // Runs the start-up steps with the command-line file (if any); then says
+    // why the server file could not be read, if it could not.
     void start(const std::string& command_line_file);
 
     // The side panel's "Select": the room whose vnum the box names.
@@ -196,6 +197,8 @@ private:
     QSize laid_out_;
     std::function<UnsavedChoice(const QString&)> ask_unsaved_;
     std::unique_ptr<net::ServerLink> link_;
+    // Why the server file was not read; shown once the window is up.
+    std::string link_settings_problem_;
     std::filesystem::path program_path_;
     QPointer<LoginDialog> login_dialog_;
     QPointer<DownloadDialog> download_dialog_;

@@ -151,6 +151,27 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+TEST(ServerFileWindowTest, AServerFileThatIsAFifoKeepsNoWindowFromShowing) {
+    ScratchDir dir;
+    NullUi quiet;
+    Workspace ws{quiet};
+    ws.set_area_dir(dir.path());
+    const std::filesystem::path fifo = dir.path() / net::kServerSettingsFileName;
+    test::make_hostile_path(test::Hostile::Fifo, fifo, 0);
+    std::unique_ptr<MainWindow> window;
+    EXPECT_FALSE(test::blocked_on_fifo(fifo, [&] { window = std::make_unique<MainWindow>(ws); }));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    // Once it is up, the window says why the file was not read.
+    QString said;
+    when_up<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        box->accept();
+    });
+    window->start("");
+    EXPECT_EQ(said.toStdString(), fifo.string() + " is not a regular file; it was not read.");
+}
+
 TEST_F(ServerLinkWindowTest, CtrlDFollowsTheLoginState) {
     struct Case {
         const char* name;
