@@ -148,6 +148,20 @@ int usage_error(std::ostream& err, const std::string& why) {
     return 2;
 }
 
+// Makes the output directory when it is not there; false, with the cause,
+// when it cannot be made or is not a directory.
+bool output_directory_ready(const fs::path& dir, std::ostream& err) {
+    std::error_code made;
+    fs::create_directories(dir, made);
+    std::error_code looked;
+    if (fs::is_directory(dir, looked)) return true;
+    std::error_code cause = made ? made : looked;
+    if (!cause) cause = std::make_error_code(std::errc::not_a_directory);
+    err << "zonesmith-cli: cannot use output directory " << dir.string() << ": " << cause.message()
+        << '\n';
+    return false;
+}
+
 std::string for_terminal(std::string_view text) {
     std::string s(text);
     std::erase(s, '\r');
@@ -279,12 +293,7 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 2;
     }
     fs::path out_dir = opt.out_dir ? *opt.out_dir : opt.dir ? *opt.dir : fs::path(".");
-    std::error_code ec;
-    fs::create_directories(out_dir, ec);
-    if (!fs::is_directory(out_dir)) {
-        err << "zonesmith-cli: cannot use output directory " << out_dir.string() << '\n';
-        return 2;
-    }
+    if (!output_directory_ready(out_dir, err)) return 2;
     CliUi ui(out, err, opt.yes, true);
     CommandWorkspace workspace(ui, process_ends);
     Workspace& ws = *workspace;
@@ -461,8 +470,12 @@ int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream
     all_loaded = all_loaded && ui.load_problems.empty();
     for (int zone : zones) {
         if (ws.zones().find_zedit(zone) < 0) {
-            err << strfmt("zonesmith-cli: zone %d has no zone file %d.zon in %s\n", zone, zone,
-                          opt.dir ? opt.dir->string().c_str() : ".");
+            // A file that is there but did not load has said why already.
+            std::error_code ec;
+            bool there = fs::exists(ws.area_dir() / strfmt("%d.zon", zone), ec);
+            err << strfmt(there ? "zonesmith-cli: zone %d's zone file %d.zon in %s did not load\n"
+                                : "zonesmith-cli: zone %d has no zone file %d.zon in %s\n",
+                          zone, zone, opt.dir ? opt.dir->string().c_str() : ".");
             all_loaded = false;
             continue;
         }
@@ -571,12 +584,7 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     fs::path dir = opt.dir ? *opt.dir : fs::path(".");
     fs::path out_dir = opt.out_dir ? *opt.out_dir : dir;
-    std::error_code ec;
-    fs::create_directories(out_dir, ec);
-    if (!fs::is_directory(out_dir)) {
-        err << "zonesmith-cli: cannot use output directory " << out_dir.string() << '\n';
-        return 2;
-    }
+    if (!output_directory_ready(out_dir, err)) return 2;
     for (long long n : {*numbers[0], *numbers[1]})
         if (!zone_number_valid(n)) {
             err << strfmt("zonesmith-cli: %lld is not a zone number (0 to %d)\n", n, kHighestZone);

@@ -265,6 +265,37 @@ TEST(Cli, CheckRefusesAnAreaFileThatIsADevice) {
     EXPECT_NE(r.err.find(in.file("19.wld") + " is not a regular file"), std::string::npos) << r.err;
 }
 
+TEST(Cli, AFailureSaysWhichFileAndWhy) {
+    ScratchDir dir;
+    dir.write("30.wld", test::test_data_bytes("zone30/30.wld"));
+    dir.write("30.zon", test::test_data_bytes("unparsable.zon"));
+    dir.write("afile", "");
+    std::filesystem::create_directory(dir.path() / "vocab");
+    const std::string d = dir.path().string();
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        std::string said;
+    } cases[] = {
+        // The zone file is there; it did not load.
+        {{"resets", "--dir", d, "30"}, 1, "zone 30's zone file 30.zon in " + d + " did not load\n"},
+        {{"convert", "-o", d + "/afile/out", d + "/30.wld"},
+         2,
+         "cannot use output directory " + d + "/afile/out: Not a directory\n"},
+        {{"renumber", "--dir", d, "-o", d + "/afile", "30", "31"},
+         2,
+         "cannot use output directory " + d + "/afile: Not a directory\n"},
+        {{"generate-descs", "--dir", d, "--vocab", d + "/vocab", "30"},
+         1,
+         d + "/vocab is not a regular file; it was not read.\n"},
+    };
+    for (const auto& c : cases) {
+        CliRun r = cli(c.args);
+        EXPECT_EQ(r.status, c.status) << c.args[0];
+        EXPECT_NE(r.err.find(c.said), std::string::npos) << r.err;
+    }
+}
+
 TEST(Cli, RenumberWorksInPlaceOrIntoAnOutputDirectory) {
     ScratchDir dir, out;
     std::string wld30 = world_file({{3000, {{kEast, 3100}}}});
