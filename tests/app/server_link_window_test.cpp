@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QAbstractButton>
@@ -157,7 +158,7 @@ TEST(ServerFileWindowTest, AServerFileThatIsAFifoKeepsNoWindowFromShowing) {
     Workspace ws{quiet};
     ws.set_area_dir(dir.path());
     const std::filesystem::path fifo = dir.path() / net::kServerSettingsFileName;
-    test::make_hostile_path(test::Hostile::Fifo, fifo, 0);
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     std::unique_ptr<MainWindow> window;
     EXPECT_FALSE(test::blocked_on_fifo(fifo, [&] { window = std::make_unique<MainWindow>(ws); }));
     window->show();

@@ -3,7 +3,9 @@
 // within their limits; any other path is refused with a message naming it,
 // never read without end or waited on.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <fstream>
 #include <functional>
 
 #include "files/area_files.h"
@@ -11,25 +13,15 @@
 #include "net/server_link.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
-#include "world/workspace.h"
 
 namespace zs {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Hostile;
+using Said = std::vector<std::string>;
 
-struct TextFile {
-    const char* file_name;
-    std::size_t limit;
-    std::string too_large;  // the end of the message for a file over the limit
-    std::string not_found;  // the message for a missing file; empty: none
-    // Reads dir/file_name and returns what it said; checks that nothing of
-    // the file was taken.
-    std::function<std::vector<std::string>(const fs::path& dir)> read;
-};
-
-std::vector<std::string> read_vocabulary_in(const fs::path& dir) {
+// Each reader checks that it took nothing of the file.
+Said read_vocabulary_in(const fs::path& dir) {
     test::FakeUi ui;
     RunMessages messages(ui);
     Vocabulary vocabulary;
@@ -38,7 +30,7 @@ std::vector<std::string> read_vocabulary_in(const fs::path& dir) {
     return ui.message_texts();
 }
 
-std::vector<std::string> read_settings_in(const fs::path& dir) {
+Said read_settings_in(const fs::path& dir) {
     test::FakeUi ui;
     Workspace ws(ui);
     ws.set_area_dir(dir);
@@ -47,16 +39,19 @@ std::vector<std::string> read_settings_in(const fs::path& dir) {
     return ui.message_texts();
 }
 
-std::vector<std::string> read_server_file_in(const fs::path& dir) {
+Said read_server_file_in(const fs::path& dir) {
     std::string problem = "stale";
-    net::LinkSettings settings = net::read_link_settings(dir, &problem);
-    EXPECT_EQ(settings.endpoint.port, net::kDefaultPort);
-    if (problem.empty()) return {};
-    return {problem};
+    EXPECT_EQ(net::read_link_settings(dir, &problem).endpoint.port, net::kDefaultPort);
+    return problem.empty() ? Said{} : Said{problem};
 }
 
 TEST(TextFiles, HostilePathsAreRefusedWithAMessageNamingThem) {
-    const TextFile files[] = {
+    const struct {
+        const char* name;
+        std::size_t limit;
+        std::string too_large, not_found;  // message ends; no not_found: no message
+        std::function<Said(const fs::path&)> read;
+    } files[] = {
         {"forest.txt", kVocabularyFile.max_bytes,
          " is larger than 4194304 bytes, far too large for a vocabulary file; it was not read.",
          "File not found.", read_vocabulary_in},
@@ -67,36 +62,47 @@ TEST(TextFiles, HostilePathsAreRefusedWithAMessageNamingThem) {
          " is larger than 65536 bytes, far too large for a server settings file; it was not read.",
          "", read_server_file_in},
     };
-    const char* const not_regular = " is not a regular file; it was not read.";
+    using Make = std::function<void(const fs::path&, std::size_t limit)>;
+    const std::string not_regular = " is not a regular file; it was not read.";
     const struct {
-        Hostile kind;
-        std::string message_end;  // after the path; empty: the file's own
+        const char* name;
+        Make make;
+        std::string said;  // after the path; "too large" and "not found": the file's own
     } paths[] = {
-        {Hostile::Directory, not_regular},
-        {Hostile::Fifo, not_regular},
-        {Hostile::DevZero, not_regular},
-        {Hostile::OverLimit, ""},
-        {Hostile::Unreadable, " could not be read: Permission denied."},
-        {Hostile::Missing, ""},
+        {"a directory", [](const fs::path& p, std::size_t) { fs::create_directory(p); },
+         not_regular},
+        {"a FIFO", [](const fs::path& p, std::size_t) { ::mkfifo(p.c_str(), 0600); }, not_regular},
+        {"/dev/zero", [](const fs::path& p, std::size_t) { fs::create_symlink("/dev/zero", p); },
+         not_regular},
+        {"a file over the limit",
+         [](const fs::path& p, std::size_t limit) {
+             std::ofstream{p};
+             fs::resize_file(p, limit + 1);  // sparse
+         },
+         "too large"},
+        {"an unreadable file",
+         [](const fs::path& p, std::size_t) {
+             // A line for each reader: whoever reads it takes something.
+             std::ofstream(p) << "title: Unread\nExits: 5\nPort: 1\n";
+             fs::permissions(p, fs::perms::none);
+         },
+         " could not be read: Permission denied."},
+        {"a missing file", [](const fs::path&, std::size_t) {}, "not found"},
     };
-    for (const TextFile& file : files)
+    for (const auto& file : files)
         for (const auto& p : paths) {
-            SCOPED_TRACE(std::string(file.file_name) + " as " + test::hostile_name(p.kind));
+            SCOPED_TRACE(std::string(file.name) + " as " + p.name);
             test::ScratchDir dir;
-            const fs::path path = dir.path() / file.file_name;
-            test::make_hostile_path(p.kind, path, file.limit);
-            std::vector<std::string> said;
-            bool blocked = test::blocked_on_fifo(path, [&] {
+            const fs::path path = dir.path() / file.name;
+            p.make(path, file.limit);
+            Said said;
+            EXPECT_FALSE(test::blocked_on_fifo(path, [&] {
                 test::without_file_privileges([&] { said = file.read(dir.path()); });
-            });
-            EXPECT_FALSE(blocked);
-            std::vector<std::string> expected;
-            if (p.kind == Hostile::Missing) {
-                if (!file.not_found.empty()) expected = {file.not_found};
-            } else {
-                expected = {path.string() +
-                            (p.kind == Hostile::OverLimit ? file.too_large : p.message_end)};
-            }
+            }));
+            Said expected = {path.string() + p.said};
+            if (p.said == "too large") expected = {path.string() + file.too_large};
+            if (p.said == "not found")
+                expected = file.not_found.empty() ? Said{} : Said{file.not_found};
             EXPECT_EQ(said, expected);
         }
 }

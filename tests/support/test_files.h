@@ -1,6 +1,7 @@
 // Helpers for tests that read and write area files: a scratch directory per
 // test, file contents in and out, LF-to-CR LF conversion, hostile paths for
-// the readers (with a bound on a FIFO that would block), and the corpus.
+// the readers (a bound on a FIFO that would block, a file not even root can
+// read), and the corpus.
 #pragma once
 
 #include <filesystem>
@@ -45,13 +46,6 @@ std::string read_bytes(const std::filesystem::path& path);
 std::filesystem::path test_data(const std::string& name);
 // Its bytes.
 std::string test_data_bytes(const std::string& name);
-
-// Hostile paths for readers of text files. make_hostile_path puts at `path`
-// what `kind` names (a directory, a FIFO, a link to /dev/zero, a sparse file
-// of `limit` + 1 bytes, a file that cannot be read, or nothing).
-enum class Hostile { Directory, Fifo, DevZero, OverLimit, Unreadable, Missing };
-const char* hostile_name(Hostile kind);
-void make_hostile_path(Hostile kind, const std::filesystem::path& path, std::size_t limit);
 
 // Runs `read`, the way a reader of `path` must be tried when the path may be
 // a FIFO: should `read` still wait in the FIFO after a while, the FIFO is
