@@ -95,4 +95,8 @@ std::vector<fs::path> corpus_files(const std::string& kind) {
     return out;
 }
 
+std::function<int(std::string_view)> fail_step(std::string step, int error) {
+    return [step = std::move(step), error](std::string_view at) { return at == step ? error : 0; };
+}
+
 }  // namespace zs::test
