@@ -40,6 +40,7 @@ std::string world_file(
     std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms);
 
 std::string read_bytes(const std::filesystem::path& path);
+void write_bytes(const std::filesystem::path& path, const std::string& bytes);
 
 // A file step hook (Workspace::set_file_step_hook) under which the step
 // named `step` ("create 31.wld", "rename 30.zon", ...) fails with `error`.
