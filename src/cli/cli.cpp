@@ -83,8 +83,8 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "Loads every zone of the area directory, moves zone OLD's rooms, zedit, "
                   "objects\nand mobiles to zone NEW, rewrites every reference to them in "
                   "every zone (exits,\nkeys, reset commands, container keys) and saves the "
-                  "zones that changed. In place\n(without -o) OLD's files are removed once "
-                  "every new file was saved.\n",
+                  "zones that changed. In place\n(without -o) OLD's files are removed in the "
+                  "same change, made whole or not at all.\n",
                   "  -o, --output DIR  where to save (default: the area directory)\n")},
     {"resets",
      command_help("resets [--yes] [--dir DIR] ZONE...",
