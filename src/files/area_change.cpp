@@ -30,9 +30,16 @@ constexpr std::string_view kJournalEnd = "end";
 // How long a change waits for another change of the same directory.
 constexpr std::chrono::seconds kLockWait{10};
 
-std::string temp_name_for(const std::string& final_file_name) {
-    std::random_device random;
-    std::uint64_t unique = (std::uint64_t{random()} << 32) ^ random();
+// A number no other temporary file is likely to carry: the change's random
+// seed and the file's count within the change, mixed (splitmix64).
+std::uint64_t unique_number(std::uint64_t seed, std::uint64_t count) {
+    std::uint64_t z = seed + (count + 1) * 0x9e3779b97f4a7c15ULL;
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+}
+
+std::string temp_name_for(const std::string& final_file_name, std::uint64_t unique) {
     return strfmt("%s%.*s%016llx%.*s", final_file_name.c_str(), static_cast<int>(kTempTag.size()),
                   kTempTag.data(), static_cast<unsigned long long>(unique),
                   static_cast<int>(kTempEnd.size()), kTempEnd.data());
@@ -394,6 +401,8 @@ bool is_change_temp_name(std::string_view name) {
 
 AreaChange::AreaChange(fs::path dir, FileStepHook hook)
     : dir_(std::move(dir)), hook_(std::move(hook)) {
+    std::random_device random;
+    seed_ = (std::uint64_t{random()} << 32) ^ random();
     // Other changes may write their files meanwhile; no one finishes a
     // journal or clears away temporary files while this change holds some.
     lock_fd_ = open_directory(dir_);
@@ -413,13 +422,17 @@ int AreaChange::step(std::string_view what) const {
 
 fs::path AreaChange::temporary_path(const std::string& final_name) const {
     fs::path target = final_target(dir_, final_name);
-    return directory_of(target) / temp_name_for(target.filename().string());
+    return directory_of(target) / temp_name_for(target.filename().string(), next_unique());
+}
+
+std::uint64_t AreaChange::next_unique() const {
+    return unique_number(seed_, files_named_++);
 }
 
 bool AreaChange::write(const std::string& final_name, std::string_view bytes, SaveError* error) {
     SaveError e;
     fs::path target = final_target(dir_, final_name);
-    fs::path temp = directory_of(target) / temp_name_for(target.filename().string());
+    fs::path temp = directory_of(target) / temp_name_for(target.filename().string(), next_unique());
     if (lock_failed_)
         e = lock_failure(dir_);
     else if (int err = step("create " + final_name))
@@ -500,7 +513,7 @@ ChangeResult AreaChange::commit() {
         names.push_back(r.final_name);
     }
     j.removals = removals_;
-    fs::path journal_temp = dir_ / temp_name_for(kJournalName);
+    fs::path journal_temp = dir_ / temp_name_for(kJournalName, next_unique());
     if (int err = step("journal"))
         return not_made(failure(SaveError::Step::Create, err, kJournalName));
     if (SaveError e = write_new_file(journal_temp, journal_text(dir_, j), true, kJournalName))

@@ -99,9 +99,12 @@ private:
         std::string final_name;  // as given, for messages and the step hook
     };
     int step(std::string_view what) const;
+    std::uint64_t next_unique() const;
 
     std::filesystem::path dir_;
     FileStepHook hook_;
+    std::uint64_t seed_ = 0;
+    mutable std::uint64_t files_named_ = 0;
     int lock_fd_ = -1;
     bool lock_failed_ = false;
     std::vector<Rename> renames_;
