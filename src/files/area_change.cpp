@@ -228,9 +228,18 @@ std::string journal_text(const fs::path& dir, const Journal& j) {
     return text;
 }
 
+// True when `temp` is a temporary file of a change made for `final_path`:
+// beside it, and named after it.
+bool temp_of(const fs::path& temp, const fs::path& final_path) {
+    std::string name = temp.filename().string();
+    return temp.parent_path() == final_path.parent_path() && is_change_temp_name(name) &&
+           name.starts_with(final_path.filename().string() + std::string(kTempTag));
+}
+
 // Reads a journal; false when the text is not a whole journal of this form.
-// A rename's source must be a temporary file of a change, a removal a file
-// of the area directory: a damaged journal never moves another file.
+// A rename's source must be a temporary file of a change made for its
+// target, a removal a file of the area directory: a damaged journal never
+// moves or removes another file.
 bool parse_journal(const fs::path& dir, std::string_view text, Journal& j) {
     std::vector<std::string_view> lines;
     while (!text.empty()) {
@@ -263,8 +272,7 @@ bool parse_journal(const fs::path& dir, std::string_view text, Journal& j) {
             if (second == std::string_view::npos) return false;
             Journal::Rename r;
             if (!path_of(rest.substr(0, second), r.temp) ||
-                !path_of(rest.substr(second + 1), r.final_path) ||
-                !is_change_temp_name(r.temp.filename().string()))
+                !path_of(rest.substr(second + 1), r.final_path) || !temp_of(r.temp, r.final_path))
                 return false;
             j.renames.push_back(std::move(r));
         } else if (word == "remove") {
