@@ -552,9 +552,13 @@ int generate_map_command(const std::vector<std::string>& args, std::ostream& out
             }
         }
     Random random(*seed);
-    // What the generator reports is printed once its rooms are saved.
+    // What the generator reports is printed once its rooms are saved (or
+    // when it refused to make them).
     ui.hold_statuses();
-    if (generate_map(ws, request, random) != MapResult::Added) return 1;
+    if (generate_map(ws, request, random) != MapResult::Added) {
+        ui.print_held();
+        return 1;
+    }
     if (!save_zone_files(ws, TableKind::World, map_zones(request), WhenKept::SaveNothing)) {
         err << "zonesmith-cli: the generated rooms were not saved\n";
         return 1;
