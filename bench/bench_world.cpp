@@ -37,7 +37,7 @@ void run_load(benchmark::State& state, const FileSet& set, Loader load) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * set.bytes));
 }
 
-// Saves every zone of one kind: format, write "%d.new", flush, rename.
+// Saves every zone of one kind as one change: format, write, flush, journal, rename.
 void run_save(benchmark::State& state, const FileSet& set, Loader load, Saver save) {
     NullUi ui;
     Workspace ws(ui);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/map_renderer.h"
+#include "files/area_change.h"
 #include "files/area_files.h"
 #include "files/check.h"
 #include "map/map_layout.h"
@@ -119,6 +120,9 @@ int export_map_main(int argc, char** argv) {
     StderrUi ui;
     Workspace ws(ui);
     if (!dir.empty()) ws.set_area_dir(dir);
+    // The files must be those of one change before any is read.
+    if (std::string finished = finish_interrupted_change(ws.area_dir()); !finished.empty())
+        std::cerr << "zonesmith: " << finished << '\n';
     if (zones.empty()) zones = zones_in_area_dir(ws);
     RecordOrigins origins;  // only the files that exist are loaded
     load_zones_for_check(ws, zones, origins);

@@ -8,6 +8,7 @@
 
 #include "app/export_map.h"
 #include "app/main_window.h"
+#include "files/area_change.h"
 #include "net/updater.h"
 #include "world/alloc.h"
 #include "zonesmith_version.h"
@@ -46,6 +47,7 @@ void add_options(QCommandLineParser& parser) {
 int main(int argc, char** argv) {
     zs::install_allocation_failure_handler();
     zs::prepare_heap();
+    zs::ignore_file_size_signal();
 
     // A first look at the arguments before any application object exists:
     // help, version and the map export must work without a display.

@@ -13,6 +13,7 @@
 #include <mutex>
 #include <set>
 
+#include "files/area_change.h"
 #include "files/area_files.h"
 #include "files/area_io.h"
 #include "files/check.h"
@@ -82,8 +83,8 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "Loads every zone of the area directory, moves zone OLD's rooms, zedit, "
                   "objects\nand mobiles to zone NEW, rewrites every reference to them in "
                   "every zone (exits,\nkeys, reset commands, container keys) and saves the "
-                  "zones that changed. In place\n(without -o) OLD's files are removed once "
-                  "every new file was saved.\n",
+                  "zones that changed. In place\n(without -o) OLD's files are removed in the "
+                  "same change, made whole or not at all.\n",
                   "  -o, --output DIR  where to save (default: the area directory)\n")},
     {"resets",
      command_help("resets [--yes] [--dir DIR] ZONE...",
@@ -175,7 +176,11 @@ public:
     CliUi(std::ostream& out, std::ostream& err, bool yes, bool statuses)
         : out_(out), err_(err), yes_(yes), statuses_(statuses) {}
     void show_status(std::string_view text) override {
-        if (statuses_) out_ << for_terminal(text) << '\n';
+        if (!statuses_) return;
+        if (holding_)
+            held_.push_back(for_terminal(text));
+        else
+            out_ << for_terminal(text) << '\n';
     }
     void show_message(std::string_view text, std::string_view caption) override {
         if (!caption.empty()) err_ << caption << ": ";
@@ -193,11 +198,23 @@ public:
     // Faults that did not stop a load, as the checker lists problems.
     std::vector<Problem> load_problems;
 
+    // Statuses that report success are held until the files are saved:
+    // printed then, or never when the save fails.
+    void hold_statuses() { holding_ = true; }
+    void print_held() {
+        for (const auto& text : held_)
+            out_ << text << '\n';
+        held_.clear();
+        holding_ = false;
+    }
+
 private:
     std::ostream& out_;
     std::ostream& err_;
     bool yes_;
     bool statuses_;
+    bool holding_ = false;
+    std::vector<std::string> held_;
 };
 
 // The workspace of a command. When the process ends with the command, the
@@ -300,7 +317,7 @@ int convert(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
     ws.set_area_dir(out_dir);
-    bool all_saved = save_everything(ws);
+    bool all_saved = save_everything(ws, WhenKept::SaveNothing);
     return all_loaded && all_saved ? 0 : 1;
 }
 
@@ -548,25 +565,41 @@ int generate_map_command(const std::vector<std::string>& args, std::ostream& out
             }
         }
     Random random(*seed);
-    if (generate_map(ws, request, random) != MapResult::Added) return 1;
-    return save_zone_files(ws, TableKind::World, map_zones(request)) ? 0 : 1;
+    // What the generator reports is printed once its rooms are saved (or
+    // when it refused to make them).
+    ui.hold_statuses();
+    if (generate_map(ws, request, random) != MapResult::Added) {
+        ui.print_held();
+        return 1;
+    }
+    if (!save_zone_files(ws, TableKind::World, map_zones(request), WhenKept::SaveNothing)) {
+        err << "zonesmith-cli: the generated rooms were not saved\n";
+        return 1;
+    }
+    ui.print_held();
+    return 0;
 }
 
 // Messages of the renumbering go to stderr, but its report of success is the
-// command's output.
+// command's output, printed once every changed file is saved.
 class RenumberUi : public CliUi {
 public:
     RenumberUi(std::ostream& out, std::ostream& err, bool yes)
         : CliUi(out, err, yes, false), out_(out) {}
     void show_message(std::string_view text, std::string_view caption) override {
         if (caption == "Success")
-            out_ << for_terminal(text) << '\n';
+            success_.push_back(for_terminal(text));
         else
             CliUi::show_message(text, caption);
+    }
+    void print_success() {
+        for (const auto& text : success_)
+            out_ << text << '\n';
     }
 
 private:
     std::ostream& out_;
+    std::vector<std::string> success_;
 };
 
 int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -608,13 +641,14 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
     RenumberResult result = renumber_zone(ws, old_zone, new_zone, true);
     if (!result.done) return 1;
 
-    // Saved as the editor saves: in place the old zone's files go once every
-    // new file was written; an output directory never had them.
+    // Saved as one change: in place the old zone's files go as the new ones
+    // take their places; an output directory never had them.
     ws.set_area_dir(out_dir);
-    if (!save_changed_zones(ws)) {
+    if (!save_changed_zones(ws, WhenKept::SaveNothing)) {
         err << "zonesmith-cli: not every changed zone was saved\n";
         return 1;
     }
+    ui.print_success();
     return 0;
 }
 
@@ -691,9 +725,11 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
     }
     Random random(seed ? *seed : static_cast<std::uint64_t>(std::time(nullptr)));
     DescriptionRun run = generate_descriptions(ws, random, vocabulary, messages, zones);
-    out << strfmt("%d room description%s generated.\n", run.described,
-                  run.described == 1 ? "" : "s");
-    bool saved = save_everything(ws);
+    bool saved = save_everything(ws, WhenKept::SaveNothing);
+    // Told once the descriptions are in their files.
+    if (saved)
+        out << strfmt("%d room description%s generated.\n", run.described,
+                      run.described == 1 ? "" : "s");
     return ok && saved && !run.stopped ? 0 : 1;
 }
 
@@ -877,6 +913,15 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
     return 1;
 }
 
+// The area directory a command line names: the value of its last --dir, or
+// the working directory.
+fs::path area_dir_argument(const std::vector<std::string>& args) {
+    fs::path dir = ".";
+    for (std::size_t i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == "--dir") dir = args[i + 1];
+    return dir;
+}
+
 }  // namespace
 
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -891,6 +936,12 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         })) {
         out << help->second;
         return 0;
+    }
+    if (kCommandHelp.count(args[0])) {
+        // Before a command loads or writes anything, a change of the area
+        // directory's files that was cut off is finished.
+        std::string finished = finish_interrupted_change(area_dir_argument(args));
+        if (!finished.empty()) err << "zonesmith-cli: " << finished << '\n';
     }
     if (args[0] == "convert") return convert(args, out, err, process_ends);
     if (args[0] == "stats") return stats(args, out, err, process_ends);

@@ -3,6 +3,7 @@
 #include <set>
 #include <vector>
 
+#include "files/area_change.h"
 #include "files/area_io.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
@@ -69,12 +70,12 @@ bool save_current(Workspace& ws, EditorKind editor) {
 
 namespace {
 
-bool save_kinds(Workspace& ws, std::span<const TableKind> kinds) {
+bool save_kinds(Workspace& ws, std::span<const TableKind> kinds, WhenKept when_kept) {
     std::vector<KindZones> all;
     for (TableKind kind : kinds)
         all.push_back({kind, zones_to_save(ws, kind)});
     std::vector<bool> kind_ok;
-    const bool ok = save_zone_files(ws, all, &kind_ok);
+    const bool ok = save_zone_files(ws, all, &kind_ok, when_kept);
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (all[i].zones.empty()) continue;
         const FileKind& k = file_kind(all[i].kind);
@@ -85,24 +86,24 @@ bool save_kinds(Workspace& ws, std::span<const TableKind> kinds) {
 
 }  // namespace
 
-bool save_everything(Workspace& ws) {
+bool save_everything(Workspace& ws, WhenKept when_kept) {
     std::vector<TableKind> kinds;
     for (const FileKind& k : file_kinds())
         kinds.push_back(k.table);
-    return save_kinds(ws, kinds);
+    return save_kinds(ws, kinds, when_kept);
 }
 
 bool save_every_zone(Workspace& ws, TableKind kind) {
-    return save_kinds(ws, std::span<const TableKind>(&kind, 1));
+    return save_kinds(ws, std::span<const TableKind>(&kind, 1), WhenKept::SaveTheRest);
 }
 
-bool save_changed_zones(Workspace& ws) {
+bool save_changed_zones(Workspace& ws, WhenKept when_kept) {
     std::vector<KindZones> changed;
     for (const FileKind& k : file_kinds()) {
         std::set<int> zones = ws.modified().zones(k.table);
         changed.push_back({k.table, std::vector<int>(zones.begin(), zones.end())});
     }
-    return save_zone_files(ws, changed);
+    return save_zone_files(ws, changed, nullptr, when_kept);
 }
 
 bool save_all(Workspace& ws) {
@@ -205,8 +206,7 @@ std::string settings_text(const Workspace& ws) {
 
 void write_settings(Workspace& ws) {
     std::string text = settings_text(ws);
-    save_file_atomically(ws.area_dir(), std::string(kSettingsFileName) + ".new", kSettingsFileName,
-                         text);
+    save_file_atomically(ws.area_dir(), kSettingsFileName, text, nullptr, ws.file_step_hook());
 }
 
 void read_settings(Workspace& ws) {
@@ -324,11 +324,15 @@ void attach_area_files(Workspace& ws) {
 }
 
 void start_up(Workspace& ws, const std::string& command_line_argument) {
+    // Before anything is loaded: the files must be those of one change.
+    std::string finished = finish_interrupted_change(ws.area_dir());
     open_command_line_file(ws, command_line_argument);
     read_settings(ws);
     ws.modified().clear_all();
     const Options& o = ws.options();
     if (o.auto_load == 1 && o.last_zone >= 1) load_all(ws, o.last_zone);
+    // Said last, so that the loads' statuses do not hide it.
+    if (!finished.empty()) ws.ui().show_status(finished);
 }
 
 }  // namespace zs

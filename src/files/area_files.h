@@ -8,6 +8,7 @@
 #include <string>
 
 #include "files/area_io.h"
+#include "files/zone_batch.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -33,11 +34,11 @@ bool load_current(Workspace& ws, EditorKind editor);
 // Save Current: the kind of the editor for its current record's zone.
 bool save_current(Workspace& ws, EditorKind editor);
 
-// Saves every loaded zone of every kind as one save (a zone the builder
-// emptied loses its files only once every other file was written), each
-// kind saying in the status whether all of its zones were saved; true when
-// everything was written.
-bool save_everything(Workspace& ws);
+// Saves every loaded zone of every kind as one change of the area directory
+// (save_zone_files: every file, and the removal of the files of zones the
+// builder emptied, or nothing), each kind saying in the status whether all
+// of its zones were saved; true when everything was written.
+bool save_everything(Workspace& ws, WhenKept when_kept = WhenKept::SaveTheRest);
 // The same for one kind.
 bool save_every_zone(Workspace& ws, TableKind kind);
 
@@ -45,10 +46,10 @@ bool save_every_zone(Workspace& ws, TableKind kind);
 // only when all of it was written.
 bool save_all(Workspace& ws);
 
-// Saves the changed zones of every kind as one save (save_zone_files): the
-// files of zones with records are written, and only once all of them were,
-// the files of zones the builder emptied are removed. True when all was done.
-bool save_changed_zones(Workspace& ws);
+// Saves the changed zones of every kind as one change (save_zone_files): the
+// files of zones with records are written and the files of zones the builder
+// emptied removed, or nothing changes. True when all was done.
+bool save_changed_zones(Workspace& ws, WhenKept when_kept = WhenKept::SaveTheRest);
 
 // The settings file's text: options, then the zones of each table.
 std::string settings_text(const Workspace& ws);
@@ -81,8 +82,10 @@ void unload_all(Workspace& ws);
 // Gives the workspace its way to the zone files of its area directory.
 void attach_area_files(Workspace& ws);
 
-// The start-up steps that need no window, in order: the command-line file,
-// the settings, cleared modified flags, and Auto-Load of the last zone.
+// The start-up steps that need no window, in order: a change of the area
+// directory's files that was cut off is finished (finish_interrupted_change),
+// then the command-line file, the settings, cleared modified flags, and
+// Auto-Load of the last zone. What the first step did is the last status.
 void start_up(Workspace& ws, const std::string& command_line_argument);
 
 }  // namespace zs

@@ -1,7 +1,7 @@
 // Shared plumbing of the area-file readers and writers: reading a whole file
 // safely (an area file, or another text file within its kind's limit), the
-// zone number a file name gives, building CR LF text in memory, and the
-// safe save (temporary file, checked writes, flush, atomic rename).
+// zone number a file name gives, building CR LF text in memory, and what a
+// failed save reports. Writing files to disk is area_change.h's.
 #pragma once
 
 #include <charconv>
@@ -102,58 +102,14 @@ private:
 // Why a file could not be saved: the step that failed and the system's
 // reason ("No space left on device", "Permission denied", ...).
 struct SaveError {
-    enum class Step { None, Create, Write, Flush, Rename, Remove } step = Step::None;
+    enum class Step { None, Create, Write, Flush, Rename, Remove, Lock, Journal } step = Step::None;
     std::string reason;
     std::string file;  // the name of the file the step worked on
     explicit operator bool() const { return step != Step::None; }
 };
 
-// Writes `bytes` to dir/temp_name, flushes it to disk and renames it over
-// dir/final_name. On any failure the temporary file is removed, the old file
-// is left as it was, and false is returned (with the cause in `error`).
-bool save_file_atomically(const std::filesystem::path& dir, const std::string& temp_name,
-                          const std::string& final_name, std::string_view bytes,
-                          SaveError* error = nullptr);
-
-// Saves many files together, the way save_file_atomically saves one: each is
-// written to its temporary name when added and its write-back started;
-// commit() flushes each file, renames each over its final name and flushes
-// the directories, so no file takes its final name before all are on disk.
-// A stale file at a temporary name (even a link) is removed first and the
-// temporary file is created anew, never written through. When the final file
-// is a symbolic link, the link is kept: the file it points to is replaced,
-// with the temporary file beside that target. Temporary names must differ
-// within a batch.
-class SaveBatch {
-public:
-    explicit SaveBatch(std::filesystem::path dir) : dir_(std::move(dir)) {}
-    ~SaveBatch();
-    SaveBatch(const SaveBatch&) = delete;
-    SaveBatch& operator=(const SaveBatch&) = delete;
-
-    // Writes the temporary file and returns its ticket. With `after`, the file
-    // takes its final name only if that earlier ticket's file did.
-    int add(const std::string& temp_name, const std::string& final_name, std::string_view bytes,
-            int after = -1);
-    // True when the ticket's temporary file was written.
-    bool written(int ticket) const { return ticket >= 0 && !entries_[ticket].error; }
-    // Flushes and renames; afterwards saved(ticket) tells each file's fate.
-    void commit();
-    bool saved(int ticket) const { return ticket >= 0 && entries_[ticket].saved; }
-    // Why the ticket's file was not saved.
-    const SaveError& error(int ticket) const { return entries_[ticket].error; }
-
-private:
-    struct Entry {
-        std::filesystem::path temp, final_path;
-        int after;
-        SaveError error;
-        bool saved = false;
-    };
-    std::filesystem::path dir_;
-    std::vector<Entry> entries_;
-    bool committed_ = false;
-};
+// "could not write 30.wld: No space left on device".
+std::string save_error_text(const SaveError& error);
 
 // Removes dir/name if it exists; true when it is gone afterwards.
 bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name);

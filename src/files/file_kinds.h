@@ -14,6 +14,8 @@
 namespace zs {
 
 class Workspace;
+class AreaChange;
+struct Staging;
 enum class EditorKind;
 
 struct FileKind {
@@ -40,9 +42,9 @@ struct FileKind {
     // (`path` names the file and its zone).
     bool (*load_bytes)(Workspace&, const std::string& path, std::string_view bytes);
     bool (*save_current)(Workspace&);
-    // Writes the files of these zones, each of which holds records of the
-    // kind, in one batch; true when every file was written.
-    bool (*write_zones)(Workspace&, const std::vector<int>& zones);
+    // Puts the files of these zones, each of which holds records of the
+    // kind, into a save's change (see stage_zone_batch).
+    void (*stage_zones)(Workspace&, AreaChange&, const std::vector<int>& zones, Staging&);
     // The vnum (a zedit's number) of the record in a slot of its table.
     int (*id_of)(const Workspace&, int slot);
     // How many records its table holds.

@@ -629,16 +629,17 @@ void MobileWriter::mobile(const MobilePrototype& m) {
         w_.raw("T ").num(t).nl();
 }
 
-// Saves the zones' mobile files together; true when all were written.
-bool save_mobile_zones(Workspace& ws, const ZoneSlots& zones) {
-    return save_zone_batch(
-        ws, TableKind::Mobile, "mob", zone_numbers(zones),
+// Puts the zones' mobile files into a save's change.
+void stage_mobile_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
+    stage_zone_batch(
+        ws, change, TableKind::Mobile, "mob", zone_numbers(zones),
         [&](std::size_t i) { return mobiles_file_text(ws, zones[i].second); },
         [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
         [](const SaveError& error) {
             return error.step == SaveError::Step::Create ? "save_mobs: Cannot open mob file!"
                                                          : file_kind(TableKind::Mobile).save_error;
-        });
+        },
+        out);
 }
 
 }  // namespace
@@ -735,11 +736,12 @@ std::string mobiles_file_text(Workspace& ws, int zone) {
     return mobiles_file_text(ws, slots_of_zone(ws.mobiles(), zone));
 }
 
-bool write_mobile_files(Workspace& ws, const std::vector<int>& zones) {
+void stage_mobile_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                        Staging& out) {
     ZoneSlots slots;
     for (int zone : zones)
         slots.push_back({zone, slots_of_zone(ws.mobiles(), zone)});
-    return save_mobile_zones(ws, slots);
+    stage_mobile_zones(ws, change, slots, out);
 }
 
 bool save_mobs(Workspace& ws, int zone) {

@@ -10,6 +10,8 @@
 
 namespace zs {
 
+class AreaChange;
+struct Staging;
 class Workspace;
 
 // What one mobile layout holds; the current layout and the older ones share
@@ -59,8 +61,9 @@ bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view 
 // The file text of a zone's mobiles; what it could not write is shown.
 std::string mobiles_file_text(Workspace& ws, int zone);
 std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots);
-// Writes the mobile files of zones that hold mobiles, in one batch.
-bool write_mobile_files(Workspace& ws, const std::vector<int>& zones);
+// Puts the mobile files of zones that hold mobiles into a save's change.
+void stage_mobile_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                        Staging& out);
 // Saves a zone's mobiles as every save does (save_zone_files).
 bool save_mobs(Workspace& ws, int zone);
 bool save_current_mobiles(Workspace& ws);

@@ -357,12 +357,12 @@ std::string write_objects(const ObjectTable& objects, const std::vector<int>& sl
 namespace {
 
 // Saves the zones' object files together; true when all were written.
-bool save_object_zones(Workspace& ws, const ZoneSlots& zones) {
-    return save_zone_batch(
-        ws, TableKind::Object, "obj", zone_numbers(zones),
+void stage_object_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
+    stage_zone_batch(
+        ws, change, TableKind::Object, "obj", zone_numbers(zones),
         [&](std::size_t i) { return write_objects(ws.objects(), zones[i].second); },
         [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
-        [](const SaveError&) { return file_kind(TableKind::Object).save_error; });
+        [](const SaveError&) { return file_kind(TableKind::Object).save_error; }, out);
 }
 
 }  // namespace
@@ -371,11 +371,12 @@ std::string objects_file_text(const Workspace& ws, int zone) {
     return write_objects(ws.objects(), slots_of_zone(ws.objects(), zone));
 }
 
-bool write_object_files(Workspace& ws, const std::vector<int>& zones) {
+void stage_object_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                        Staging& out) {
     ZoneSlots slots;
     for (int zone : zones)
         slots.push_back({zone, slots_of_zone(ws.objects(), zone)});
-    return save_object_zones(ws, slots);
+    stage_object_zones(ws, change, slots, out);
 }
 
 bool save_objects(Workspace& ws, int zone) {

@@ -10,6 +10,8 @@
 
 namespace zs {
 
+class AreaChange;
+struct Staging;
 class Workspace;
 
 enum class ObjectLayout {
@@ -43,8 +45,9 @@ bool load_objects(Workspace& ws, const std::string& path);
 // The same with the file's bytes read already; `path` names the file.
 bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
 std::string objects_file_text(const Workspace& ws, int zone);
-// Writes the object files of zones that hold objects, in one batch.
-bool write_object_files(Workspace& ws, const std::vector<int>& zones);
+// Puts the object files of zones that hold objects into a save's change.
+void stage_object_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                        Staging& out);
 // Saves a zone's objects as every save does (save_zone_files).
 bool save_objects(Workspace& ws, int zone);
 bool save_current_objects(Workspace& ws);

@@ -357,8 +357,9 @@ bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) 
     std::string text = write_room_colours(ws.world(), slots);
     std::string name = layout_name(zone);
     SaveError error;
-    bool ok = text.empty() ? remove_file_if_present(ws.area_dir(), name)
-                           : save_file_atomically(ws.area_dir(), name + ".new", name, text, &error);
+    bool ok = text.empty()
+                  ? remove_file_if_present(ws.area_dir(), name)
+                  : save_file_atomically(ws.area_dir(), name, text, &error, ws.file_step_hook());
     if (!ok) {
         if (!error) error = {SaveError::Step::Remove, std::strerror(errno), name};
         ws.ui().show_message(save_failure_text(kLayoutSaveError, zone, name, error));
@@ -366,64 +367,31 @@ bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) 
     return ok;
 }
 
-// Saves the world files of the zones, each with its layout file, together in
-// one batch; true when every world file and layout file was saved. A zone
-// whose layout file failed keeps its modified mark: its colours are unsaved.
-bool save_zones(Workspace& ws, const ZoneSlots& zones) {
+// Puts the world files of the zones into a save's change, each with its
+// layout file: written when a room has a colour, removed otherwise.
+void stage_world_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
     const WorldTable& world = ws.world();
-    SaveBatch batch(ws.area_dir());
-    struct Pending {
-        int zone;
-        int world_ticket;
-        int layout_ticket;  // -1 with no colours: the layout file goes
-        bool has_layout;
-    };
-    std::vector<Pending> pending;
-    bool all_ok = true;
     for (const auto& [zone, slots] : zones) {
         std::string name = strfmt("%d.wld", zone);
         if (!may_replace_zone_file(ws, TableKind::World, zone, name,
                                    static_cast<int>(slots.size()))) {
-            all_ok = false;
+            out.kept = true;
             continue;
         }
-        Pending p{zone, -1, -1, false};
-        p.world_ticket = batch.add(strfmt("%d.new", zone), name, write_world(world, slots));
+        SaveError error;
+        if (!change.write(name, write_world(world, slots), &error)) {
+            out.failure = save_failure_text("Error saving zone file.", zone, name, error);
+            return;
+        }
         std::string layout = write_room_colours(world, slots);
-        p.has_layout = !layout.empty();
-        if (batch.written(p.world_ticket) && p.has_layout)
-            p.layout_ticket =
-                batch.add(layout_name(zone) + ".new", layout_name(zone), layout, p.world_ticket);
-        pending.push_back(p);
+        if (layout.empty()) {
+            change.remove(layout_name(zone));
+        } else if (!change.write(layout_name(zone), layout, &error)) {
+            out.failure = save_failure_text(kLayoutSaveError, zone, layout_name(zone), error);
+            return;
+        }
+        out.files.push_back({zone, name});
     }
-    batch.commit();
-    for (const auto& p : pending) {
-        std::string name = strfmt("%d.wld", p.zone);
-        if (!batch.saved(p.world_ticket)) {
-            ws.ui().show_message(save_failure_text("Error saving zone file.", p.zone, name,
-                                                   batch.error(p.world_ticket)));
-            all_ok = false;
-            continue;
-        }
-        ws.zone_files().remember(TableKind::World, p.zone, ws.area_dir() / name);
-        SaveError layout_error;
-        bool layout_ok = true;
-        if (p.has_layout) {
-            layout_ok = batch.saved(p.layout_ticket);
-            if (!layout_ok) layout_error = batch.error(p.layout_ticket);
-        } else if (!remove_file_if_present(ws.area_dir(), layout_name(p.zone))) {
-            layout_ok = false;
-            layout_error = {SaveError::Step::Remove, std::strerror(errno), layout_name(p.zone)};
-        }
-        if (layout_ok) {
-            ws.modified().clear(TableKind::World, p.zone);
-        } else {
-            ws.ui().show_message(
-                save_failure_text(kLayoutSaveError, p.zone, layout_name(p.zone), layout_error));
-            all_ok = false;
-        }
-    }
-    return all_ok;
 }
 
 }  // namespace
@@ -432,11 +400,12 @@ std::string world_file_text(const Workspace& ws, int zone) {
     return write_world(ws.world(), slots_of_zone(ws.world(), zone));
 }
 
-bool write_world_files(Workspace& ws, const std::vector<int>& zones) {
+void stage_world_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                       Staging& out) {
     ZoneSlots slots;
     for (int zone : zones)
         slots.push_back({zone, slots_of_zone(ws.world(), zone)});
-    return save_zones(ws, slots);
+    stage_world_zones(ws, change, slots, out);
 }
 
 bool save_world_file(Workspace& ws, int zone) {

@@ -13,6 +13,8 @@
 
 namespace zs {
 
+class AreaChange;
+struct Staging;
 class Workspace;
 
 // How one room layout differs from the others. The current layout and the
@@ -67,9 +69,10 @@ std::vector<RoomColour> read_room_colours(std::string_view bytes);
 
 // The whole file text of a zone's rooms in the current layout.
 std::string world_file_text(const Workspace& ws, int zone);
-// Writes the world files (and layout files) of zones that hold rooms, in one
-// batch; true when all were written.
-bool write_world_files(Workspace& ws, const std::vector<int>& zones);
+// Puts the world files of zones that hold rooms into a save's change, each
+// with its layout file (or, when no room has a colour, its removal).
+void stage_world_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
+                       Staging& out);
 // Saves a zone's rooms as every save does (save_zone_files): written, or,
 // when the builder emptied the zone, its files removed.
 bool save_world_file(Workspace& ws, int zone);

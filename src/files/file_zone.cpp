@@ -214,14 +214,15 @@ std::string zone_file_text(const Zedit& z, UiPort& ui) {
     return std::move(written.bytes);
 }
 
-bool write_zedit_files(Workspace& ws, const std::vector<int>& numbers) {
-    return save_zone_batch(
-        ws, TableKind::Zone, "zon", numbers,
+void stage_zedit_files(Workspace& ws, AreaChange& change, const std::vector<int>& numbers,
+                       Staging& out) {
+    stage_zone_batch(
+        ws, change, TableKind::Zone, "zon", numbers,
         [&](std::size_t i) {
             return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
         },
         [](std::size_t) { return 1; },
-        [](const SaveError&) { return file_kind(TableKind::Zone).save_error; });
+        [](const SaveError&) { return file_kind(TableKind::Zone).save_error; }, out);
 }
 
 bool save_zone_file(Workspace& ws, int zone) {

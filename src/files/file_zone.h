@@ -11,6 +11,8 @@
 
 namespace zs {
 
+class AreaChange;
+struct Staging;
 class Workspace;
 class UiPort;
 
@@ -41,9 +43,9 @@ WriteResult write_zone(const Zedit& z);
 // The same, showing what it told of through `ui`.
 std::string zone_file_text(const Zedit& z, UiPort& ui);
 
-// Writes the zedits with these numbers, each to its own file, in one batch;
-// true when all were written.
-bool write_zedit_files(Workspace& ws, const std::vector<int>& numbers);
+// Puts the files of the zedits with these numbers into a save's change.
+void stage_zedit_files(Workspace& ws, AreaChange& change, const std::vector<int>& numbers,
+                       Staging& out);
 // Writes the zedit with this number to <zone>.zon in the area directory and
 // clears its modified mark; false when there is no such zedit or the file
 // could not be written (the old file then stays as it was).

@@ -68,34 +68,27 @@ std::string zone_file_name(int zone, const char* extension) {
     return strfmt("%d.%s", zone, extension);
 }
 
-// Removes the files of a zone the builder emptied: the side file first, so
-// that a failure leaves the area file, which still tells of the records.
-bool remove_zone_files(Workspace& ws, const FileKind& kind, int zone) {
-    std::vector<std::string> names;
-    if (kind.side_extension) names.push_back(zone_file_name(zone, kind.side_extension));
-    names.push_back(zone_file_name(zone, kind.extension));
-    for (const std::string& name : names) {
-        if (remove_file_if_present(ws.area_dir(), name)) continue;
-        SaveError error{SaveError::Step::Remove, std::strerror(errno), name};
-        ws.ui().show_message(save_failure_text(kind.save_error, zone, names.back(), error));
-        return false;
-    }
-    ws.modified().clear(kind.table, zone);
-    ws.zone_files().forget(kind.table, zone);
-    return true;
-}
+constexpr std::string_view kNothingSaved = "\r\nNothing was saved; every file is as it was.";
 
 }  // namespace
 
-bool save_zone_files(Workspace& ws, std::span<const KindZones> groups,
-                     std::vector<bool>* group_ok) {
+bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vector<bool>* group_ok,
+                     WhenKept when_kept) {
     std::vector<bool> ok(groups.size(), true);
+    auto done = [&](bool all) {
+        if (!all) std::fill(ok.begin(), ok.end(), false);
+        if (group_ok) *group_ok = ok;
+        return std::find(ok.begin(), ok.end(), false) == ok.end();
+    };
     struct Emptied {
         const FileKind* kind;
         int zone;
         std::size_t group;
     };
     std::vector<Emptied> emptied;  // the zones whose files go
+    std::vector<Staging> staged(groups.size());
+    AreaChange change(ws.area_dir(), ws.file_step_hook());
+    bool kept = false;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const KindZones& group = groups[g];
         const FileKind& kind = file_kind(group.kind);
@@ -109,28 +102,64 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups,
             else
                 ws.modified().clear(group.kind, zone);  // no file, and none to make
         }
-        if (!with_records.empty()) ok[g] = kind.write_zones(ws, with_records);
+        if (with_records.empty()) continue;
+        kind.stage_zones(ws, change, with_records, staged[g]);
+        if (!staged[g].failure.empty()) {
+            ws.ui().show_message(staged[g].failure + std::string(kNothingSaved));
+            return done(false);
+        }
+        if (staged[g].kept) {
+            ok[g] = false;
+            kept = true;
+        }
     }
-    const bool written = std::find(ok.begin(), ok.end(), false) == ok.end();
-    if (!written && !emptied.empty()) {
-        // The records may have gone to files that were not written: the
+    if (kept && when_kept == WhenKept::SaveNothing) {
+        ws.ui().show_status("Nothing was saved; every file is as it was.");
+        return done(false);
+    }
+    if (kept && !emptied.empty()) {
+        // The records may have gone to files that are not written: the
         // files they left stay, and their zones stay modified.
-        std::string kept;
+        std::string names;
         for (std::size_t i = 0; i < emptied.size(); ++i) {
-            if (i > 0) kept += i + 1 < emptied.size() ? ", " : " and ";
-            kept += zone_file_name(emptied[i].zone, emptied[i].kind->extension);
+            if (i > 0) names += i + 1 < emptied.size() ? ", " : " and ";
+            names += zone_file_name(emptied[i].zone, emptied[i].kind->extension);
             ok[emptied[i].group] = false;
         }
         ws.ui().show_message(
-            strfmt("Not every file was saved, so %s %s kept although %s now empty.", kept.c_str(),
+            strfmt("Not every file was saved, so %s %s kept although %s now empty.", names.c_str(),
                    emptied.size() == 1 ? "was" : "were",
                    emptied.size() == 1 ? "its zone is" : "their zones are"));
-    } else {
-        for (const Emptied& e : emptied)
-            if (!remove_zone_files(ws, *e.kind, e.zone)) ok[e.group] = false;
+        emptied.clear();
     }
-    if (group_ok) *group_ok = ok;
-    return std::find(ok.begin(), ok.end(), false) == ok.end();
+    for (const Emptied& e : emptied) {
+        // The side file first: it only makes sense beside its area file.
+        if (e.kind->side_extension) change.remove(zone_file_name(e.zone, e.kind->side_extension));
+        change.remove(zone_file_name(e.zone, e.kind->extension));
+    }
+
+    ChangeResult result = change.commit();
+    if (!result.earlier.empty()) ws.ui().show_status(result.earlier);
+    if (!result.made) {
+        ws.ui().show_message("The save was not made: " + save_error_text(result.error) + "." +
+                             std::string(kNothingSaved));
+        return done(false);
+    }
+    for (std::size_t g = 0; g < groups.size(); ++g)
+        for (const auto& [zone, name] : staged[g].files) {
+            ws.modified().clear(groups[g].kind, zone);
+            ws.zone_files().remember(groups[g].kind, zone, ws.area_dir() / name);
+        }
+    for (const Emptied& e : emptied) {
+        ws.modified().clear(e.kind->table, e.zone);
+        ws.zone_files().forget(e.kind->table, e.zone);
+    }
+    if (!result.finished) {
+        ws.ui().show_message("The save was made, but " + save_error_text(result.error) +
+                             ".\r\nZonesmith finishes it when the area directory is next opened.");
+        return done(false);
+    }
+    return done(true);
 }
 
 bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
@@ -157,16 +186,8 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 
 std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
                               const SaveError& error) {
-    // Indexed by SaveError::Step.
-    static constexpr const char* kStepWords[] = {"could not save",   "could not create",
-                                                 "could not write",  "could not write to disk",
-                                                 "could not rename", "could not remove"};
-    const char* step = kStepWords[static_cast<int>(error.step)];
-    std::string what = error.file.empty() ? file_name : error.file;
-    if (error.step == SaveError::Step::Rename) what += " to " + file_name;
-    return strfmt("%.*s\r\nZone %d, %s: %s %s: %s", static_cast<int>(headline.size()),
-                  headline.data(), zone, file_name.c_str(), step, what.c_str(),
-                  error.reason.c_str());
+    return strfmt("%.*s\r\nZone %d, %s: %s", static_cast<int>(headline.size()), headline.data(),
+                  zone, file_name.c_str(), save_error_text(error).c_str());
 }
 
 }  // namespace zs

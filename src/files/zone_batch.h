@@ -1,11 +1,10 @@
-// Saving one file of a kind per zone, all in one batch: "<zone>.new" written
-// and flushed, then renamed to "<zone>.<extension>". Before a file is
-// replaced that the zone's records were not loaded from, the builder is
-// asked. A zone whose file was written has its modified mark cleared and
-// stands for that file from then on; one that was not shows the kind's
-// failure message with the file and the cause. Also the one way every save
-// takes (save_zone_files): zones with records are written, and the files of
-// zones the builder emptied are removed.
+// Saving one file of a kind per zone, every zone and kind of a save in one
+// change of the area directory (area_change.h): the save's files all take
+// their places and the files of zones the builder emptied go, or, when a file
+// cannot be written, nothing on disk changes. Before a file is replaced that
+// the zone's records were not loaded from, the builder is asked. A zone whose
+// file was saved has its modified mark cleared and stands for that file from
+// then on. This is the one way every save takes (save_zone_files).
 #pragma once
 
 #include <span>
@@ -13,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/area_change.h"
 #include "files/area_io.h"
 #include "world/workspace.h"
 
@@ -32,22 +32,36 @@ struct KindZones {
     std::vector<int> zones;
 };
 
-// Saves zones of any kinds as one save. The file of each zone that holds
-// records of its kind is written (file_kind(kind).write_zones). A zone that
+// What the builder's No to replacing a file does to the rest of a save: the
+// editor saves the rest; the command-line tool, whose commands change files
+// all or not at all, saves nothing.
+enum class WhenKept { SaveTheRest, SaveNothing };
+
+// Saves zones of any kinds as one change. The file of each zone that holds
+// records of its kind is written (file_kind(kind).stage_zones). A zone that
 // holds none was emptied by the builder: when the workspace loaded it from
 // (or saved it to) its file in the area directory, that file goes, with its
-// side file, once every file of the save was written; the zone then stands
-// for no file. An empty zone with no such file gets none (a file of that
-// name the zone was never loaded from stays). Either way the empty zone is
-// no longer modified, unless its file could not go. Every file that could
-// not be written or removed is shown; true when all was done. `group_ok`,
-// when given, tells the same of each group.
+// side file, in the same change, unless the builder kept a file of the save;
+// the zone then stands for no file. An empty zone with no such file gets none
+// (a file of that name the zone was never loaded from stays). Either way the
+// empty zone is no longer modified once the change is made. A file that
+// cannot be written is shown, and nothing is saved; true when all was done.
+// `group_ok`, when given, tells the same of each group.
 bool save_zone_files(Workspace& ws, std::span<const KindZones> zones,
-                     std::vector<bool>* group_ok = nullptr);
-inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zones) {
+                     std::vector<bool>* group_ok = nullptr,
+                     WhenKept when_kept = WhenKept::SaveTheRest);
+inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zones,
+                            WhenKept when_kept = WhenKept::SaveTheRest) {
     KindZones one{kind, std::move(zones)};
-    return save_zone_files(ws, std::span<const KindZones>(&one, 1));
+    return save_zone_files(ws, std::span<const KindZones>(&one, 1), nullptr, when_kept);
 }
+
+// The files of one kind that a save put into its change.
+struct Staging {
+    std::vector<std::pair<int, std::string>> files;  // each zone, with its file's name
+    bool kept = false;    // the builder kept a file the save would have replaced
+    std::string failure;  // the message for a file that could not be written
+};
 
 // True when the zone stands for the file at `path`: the workspace loaded the
 // zone's records of the kind from it, or saved them to it.
@@ -65,41 +79,27 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
                               const SaveError& error);
 
-// `text_of(i)` gives the file text of zones[i]; `records_of(i)` how many
-// records it holds. `failure_message(error)` is the headline for a file that
-// could not be saved. True when every file was written.
+// Puts the files of `zones` into the change: `text_of(i)` gives the file
+// text of zones[i], `records_of(i)` how many records it holds,
+// `failure_message(error)` the headline for a file that could not be written.
+// Stops at the first such file.
 template <class TextOf, class RecordsOf, class Headline>
-bool save_zone_batch(Workspace& ws, TableKind kind, std::string_view extension,
-                     const std::vector<int>& zones, TextOf text_of, RecordsOf records_of,
-                     Headline failure_message) {
-    SaveBatch batch(ws.area_dir());
-    std::vector<int> tickets;
-    std::vector<std::string> names;
-    bool all_ok = true;
+void stage_zone_batch(Workspace& ws, AreaChange& change, TableKind kind, std::string_view extension,
+                      const std::vector<int>& zones, TextOf text_of, RecordsOf records_of,
+                      Headline failure_message, Staging& out) {
     for (std::size_t i = 0; i < zones.size(); ++i) {
-        std::string zone = std::to_string(zones[i]);
-        names.push_back(zone + "." + std::string(extension));
-        if (!may_replace_zone_file(ws, kind, zones[i], names.back(), records_of(i))) {
-            tickets.push_back(-1);
-            all_ok = false;
+        std::string name = std::to_string(zones[i]) + "." + std::string(extension);
+        if (!may_replace_zone_file(ws, kind, zones[i], name, records_of(i))) {
+            out.kept = true;
             continue;
         }
-        tickets.push_back(batch.add(zone + ".new", names.back(), text_of(i)));
-    }
-    batch.commit();
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        if (tickets[i] < 0) continue;
-        if (batch.saved(tickets[i])) {
-            ws.modified().clear(kind, zones[i]);
-            ws.zone_files().remember(kind, zones[i], ws.area_dir() / names[i]);
-        } else {
-            const SaveError& error = batch.error(tickets[i]);
-            ws.ui().show_message(
-                save_failure_text(failure_message(error), zones[i], names[i], error));
-            all_ok = false;
+        SaveError error;
+        if (!change.write(name, text_of(i), &error)) {
+            out.failure = save_failure_text(failure_message(error), zones[i], name, error);
+            return;
         }
+        out.files.push_back({zones[i], name});
     }
-    return all_ok;
 }
 
 // The zone numbers of a list of zones with their slots.

@@ -6,11 +6,13 @@
 #include <algorithm>
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "world/change.h"
@@ -176,6 +178,13 @@ public:
     // Where area files and the settings file are read and written.
     const std::filesystem::path& area_dir() const { return area_dir_; }
     void set_area_dir(std::filesystem::path dir) { area_dir_ = std::move(dir); }
+    // Called before each step of a save that changes the area directory's
+    // files, with a few words for the step; 0 lets the step go on, an errno
+    // value makes it fail with that cause (files/area_change.h). Empty
+    // unless a test sets it.
+    using FileStepHook = std::function<int(std::string_view step)>;
+    const FileStepHook& file_step_hook() const { return file_step_hook_; }
+    void set_file_step_hook(FileStepHook hook) { file_step_hook_ = std::move(hook); }
 
     ModifiedFlags& modified() { return modified_; }
     const ModifiedFlags& modified() const { return modified_; }
@@ -268,6 +277,7 @@ private:
     MobileTable mobiles_;
     UiPort* ui_;
     std::filesystem::path area_dir_ = ".";
+    FileStepHook file_step_hook_;
     History history_;
     ModifiedFlags modified_;
     // The open step: its nesting depth and what it has recorded so far.

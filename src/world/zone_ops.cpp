@@ -1,5 +1,6 @@
 #include "world/zone_ops.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -139,6 +140,45 @@ std::vector<Rewrite<Record>> rewrites(const Table& table, Fn fn) {
     return out;
 }
 
+// The refusal of a renumbering whose records have copies: two records of
+// one vnum would both move, and the new zone's files would hold each twice.
+// Names the first few; "" when there are none.
+std::string duplicated_vnums(const Workspace& ws, int zone, int new_zone, bool whole_zone) {
+    constexpr std::size_t kNamed = 5;
+    std::vector<std::string> named;
+    int total = 0;
+    auto note = [&](const char* what, long long id) {
+        if (named.size() < kNamed) named.push_back(strfmt("%s %lld", what, id));
+        ++total;
+    };
+    auto in_table = [&](const auto& table, const char* what) {
+        for (long long v = zone * 100LL; v <= std::min(zone * 100LL + 99, 1LL * kVnumMax); ++v)
+            if (table.count_of(static_cast<int>(v)) > 1) note(what, v);
+    };
+    in_table(ws.world(), "room");
+    if (whole_zone) {
+        int zedits = 0;
+        for (int s = 0; s < ws.zones().count(); ++s)
+            zedits += ws.zones().zedit(s).number == zone;
+        if (zedits > 1) note("zedit", zone);
+        in_table(ws.objects(), "object");
+        in_table(ws.mobiles(), "mobile");
+    }
+    if (total == 0) return "";
+    const int more = total - static_cast<int>(named.size());
+    std::string list;
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        if (i > 0) list += i + 1 == named.size() && more == 0 ? " and " : ", ";
+        list += named[i];
+    }
+    if (more > 0) list += strfmt(" and %d more", more);
+    return strfmt(
+        "Error: zone %d was not renumbered: the loaded zones hold more than one record with each "
+        "of these vnums: %s. Renumbered, zone %d would hold every copy; unload the copies first "
+        "(Check Area names the files they came from).",
+        zone, list.c_str(), new_zone);
+}
+
 }  // namespace
 
 RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool whole_zone) {
@@ -161,6 +201,11 @@ RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool who
     }
     if (!any_records(old_zone)) {
         ui.show_message("That zone does not seem to have been loaded.");
+        return result;
+    }
+    if (std::string copies = duplicated_vnums(ws, old_zone, new_zone, whole_zone);
+        !copies.empty()) {
+        ui.show_message(copies);
         return result;
     }
 

@@ -58,7 +58,9 @@ struct RenumberResult {
 // exit targets and keys, fly and fall rooms, the room, object and mobile
 // arguments of reset commands, and container keys. Refused with a message box
 // (nothing changes) when a number is not a zone, the new zone has records
-// already, the old one has none, or a vnum would pass 32767.
+// already, the old one has none, a record it would move shares its vnum with
+// another loaded record (the box names the first few), or a vnum would pass
+// 32767.
 RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool whole_zone);
 // Re-Number in the dialog: the two boxes' texts.
 RenumberResult renumber_zone_from_boxes(Workspace& ws, std::string_view old_box,

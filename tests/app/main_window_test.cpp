@@ -86,6 +86,19 @@ protected:
     std::unique_ptr<MainWindow> window;
 };
 
+TEST_F(MainWindowTest, StartFinishesAChangeThatWasCutOffAndSaysSo) {
+    // A Save All killed once its journal was in place.
+    std::filesystem::copy(test::test_data("journal/committed"), dir.path(),
+                          std::filesystem::copy_options::recursive);
+    window->start("");
+    EXPECT_EQ(window->status_box()->text().toStdString(),
+              "Finished a change that was cut off in " + dir.path().string() +
+                  ": 2 files put in place and 1 removed.");
+    EXPECT_EQ(dir.read("30.wld"), "new 30\r\n");
+    EXPECT_EQ(dir.read("31.wld"), "new 31\r\n");
+    EXPECT_FALSE(dir.exists("29.zon") || dir.exists("zonesmith.journal"));
+}
+
 TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
     EXPECT_EQ(window->windowTitle(), "Zonesmith");
     EXPECT_EQ(window->size(), QSize(900, 700));

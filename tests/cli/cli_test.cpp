@@ -1,11 +1,15 @@
 #include "cli/cli.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
 #include <sstream>
 
+#include "files/area_change.h"
 #include "files/area_files.h"
 #include "files/check.h"
 #include "support/fake_ui.h"
@@ -32,6 +36,45 @@ CliRun cli(std::vector<std::string> args) {
     std::ostringstream out, err;
     int status = run_cli(args, out, err);
     return {status, out.str(), err.str()};
+}
+
+// Runs the zonesmith-cli program itself with its files limited to
+// `file_limit` bytes (ulimit -f); its output goes through pipes, which the
+// limit does not touch. The status of a program ended by a signal is 128
+// and the signal's number, as a shell gives it.
+CliRun program(const std::vector<std::string>& args, rlim_t file_limit) {
+    int out[2], err[2];
+    if (::pipe(out) != 0 || ::pipe(err) != 0) return {-1, "", "no pipe"};
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::dup2(out[1], 1);
+        ::dup2(err[1], 2);
+        for (int fd : {out[0], out[1], err[0], err[1]})
+            ::close(fd);
+        rlimit limit{file_limit, file_limit};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::vector<char*> argv{const_cast<char*>(ZS_CLI_PROGRAM)};
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(ZS_CLI_PROGRAM, argv.data());
+        ::_exit(127);
+    }
+    ::close(out[1]);
+    ::close(err[1]);
+    auto drain = [](int fd) {
+        std::string text;
+        char buf[4096];
+        for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;)
+            text.append(buf, static_cast<std::size_t>(n));
+        ::close(fd);
+        return text;
+    };
+    CliRun run{0, drain(out[0]), drain(err[0])};
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return run;
 }
 
 const std::string kStockRoom = "#1200\nHall~\nA hall.\n~\n12 0 3\nD0\n~\n~\n0 -1 1201\nS\n$\n";
@@ -473,6 +516,65 @@ TEST(Cli, GenerateMapWritesTheSameBytesForASeedAndTheCheckerFindsNothing) {
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.err.find("at least 1 room"), std::string::npos);
     EXPECT_FALSE(a.exists("40.wld"));
+}
+
+TEST(Cli, AWritePastTheFileSizeLimitIsReportedAndChangesNothing) {
+    struct Case {
+        std::vector<std::string> args;  // after the command, before --dir
+        std::string out;                // no line of success: nothing was saved
+    };
+    const Case cases[] = {
+        {{"renumber", "30", "34"}, ""},
+        {{"generate-map", "--seed", "5", "34", "150"}, ""},
+        {{"convert", "30.wld", "31.wld"},
+         "World file for zone 30 loaded.\nWorld file for zone 31 loaded.\nError, not all zones "
+         "saved.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.front());
+        ScratchDir dir;
+        for (const char* name : {"zone30/30.wld", "zone30/30.zon", "zone31/31.wld"})
+            dir.write(std::filesystem::path(name).filename(), test::test_data_bytes(name));
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin() + 1, {"--dir", dir.path().string()});
+        CliRun run = program(args, 100);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, c.out);
+        EXPECT_NE(run.err.find(": File too large\nNothing was saved; every file is as it was.\n"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+        EXPECT_EQ(dir.read("30.wld"), test::test_data_bytes("zone30/30.wld"));
+    }
+}
+
+TEST(Cli, EveryCommandFirstFinishesAChangeThatWasCutOff) {
+    ScratchDir dir;
+    std::filesystem::copy(test::test_data("journal/committed"), dir.path(),
+                          std::filesystem::copy_options::recursive);
+    CliRun run = cli({"check", "--dir", dir.path().string(), "50"});
+    EXPECT_TRUE(run.err.starts_with("zonesmith-cli: Finished a change that was cut off in " +
+                                    dir.path().string() +
+                                    ": 2 files put in place and 1 removed.\n"))
+        << run.err;
+    EXPECT_EQ(dir.read("31.wld"), "new 31\r\n");
+    EXPECT_FALSE(dir.exists(kJournalName));
+}
+
+TEST(Cli, RenumberRefusesAZoneWhoseRoomsAreLoadedTwice) {
+    ScratchDir dir;
+    const std::string wld30 = test::test_data_bytes("zone30/30.wld");
+    dir.write("30.wld", wld30);
+    dir.write("99.wld", wld30);  // a copy saved under another number
+    CliRun run = cli({"renumber", "--dir", dir.path().string(), "30", "100"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("Error: zone 30 was not renumbered: the loaded zones hold more than one "
+                           "record with each of these vnums: room 3000 and room 3001."),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(dir.read("30.wld"), wld30);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "files/file_wld.h"
@@ -151,7 +152,7 @@ TEST_F(AreaCommandsTest, SaveAllSavesEveryKindAndTheSettings) {
         EXPECT_TRUE(dir.exists(f)) << f;
     EXPECT_FALSE(ws.modified().any());
 
-    std::filesystem::create_directory(dir.path() / "12.new");
+    ws.set_file_step_hook(test::fail_step("create 12.wld", ENOSPC));
     EXPECT_FALSE(save_all(ws));
     EXPECT_EQ(ui.last_status(), "Error, not all data saved.");
 }

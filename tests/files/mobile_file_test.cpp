@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "support/fake_ui.h"
@@ -313,11 +314,11 @@ TEST_F(MobileFileTest, SaveCommands) {
     EXPECT_EQ(ui.last_status(), "Mobile file for zone 12 loaded.");
     EXPECT_TRUE(save_current_mobiles(ws));
     EXPECT_EQ(ui.last_status(), "Mobiles for zone 12 saved to file.");
-    std::filesystem::create_directory(dir.path() / "12.new");
+    ws.set_file_step_hook(test::fail_step("create 12.mob", EACCES));
     EXPECT_FALSE(save_everything(ws));
     EXPECT_EQ(ui.message_texts().back(),
-              "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: could not create 12.new: Is a "
-              "directory");
+              "save_mobs: Cannot open mob file!\r\nZone 12, 12.mob: could not create 12.mob: "
+              "Permission denied\r\nNothing was saved; every file is as it was.");
     EXPECT_EQ(ui.last_status(), "Error, not all mobiles saved.");
 }
 

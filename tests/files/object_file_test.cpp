@@ -4,6 +4,7 @@
 
 #include "files/area_files.h"
 
+#include <cerrno>
 #include <filesystem>
 
 #include "support/fake_ui.h"
@@ -186,11 +187,11 @@ TEST_F(ObjectFileTest, LoadMessagesAndSaveCommands) {
 
     // Save All writes objects with no room loaded, and a failed write keeps the old file.
     dir.write("12.obj", "old");
-    std::filesystem::create_directory(dir.path() / "12.new");
+    ws.set_file_step_hook(test::fail_step("create 12.obj", ENOSPC));
     EXPECT_FALSE(save_every_zone(ws, TableKind::Object));
     EXPECT_EQ(ui.last_status(), "Error, not all objects saved.");
     EXPECT_EQ(dir.read("12.obj"), "old");
-    std::filesystem::remove(dir.path() / "12.new");
+    ws.set_file_step_hook({});
     EXPECT_TRUE(save_every_zone(ws, TableKind::Object));
     EXPECT_EQ(ui.last_status(), "All objects saved to file.");
     EXPECT_TRUE(save_current_objects(ws));

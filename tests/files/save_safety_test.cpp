@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <functional>
 
@@ -180,35 +181,49 @@ TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
     }
 }
 
-TEST(EmptiedZoneSave, AFileNotRemovedOrNotWrittenKeepsTheEmptiedZoneModified) {
+TEST(EmptiedZoneSave, AFileNotWrittenOrNotRemovableSavesNothingAndAKeptFileKeepsTheOldZone) {
+    const std::string k30 = "30.wld 30.wld_zs 30.obj 30.mob 30.zon ";
     struct Case {
-        const char* in_the_way;  // a directory made at this name
-        TableKind kind;          // the kind whose zone 30 stays modified
+        const char* what;
+        std::function<void(Zone30&)> prepare;
         std::string message;
+        std::string files;  // what the directory holds afterwards
     };
     for (const Case& c : {
-             Case{"30.obj", TableKind::Object,
-                  "Error saving object file.\r\nZone 30, 30.obj: could not remove 30.obj: Is a "
-                  "directory"},
-             // 34.wld is not written: Save All is one save, and every old
-             // file of the zone stays.
-             Case{"34.new", TableKind::World,
+             Case{"34.wld cannot be written",
+                  [](Zone30& z) {
+                      z.ws.set_file_step_hook(test::fail_step("create 34.wld", ENOSPC));
+                  },
+                  "Error saving zone file.\r\nZone 34, 34.wld: could not create 34.wld: No space "
+                  "left on device\r\nNothing was saved; every file is as it was.",
+                  k30},
+             Case{"30.obj cannot be removed",
+                  [](Zone30& z) {
+                      std::filesystem::remove(z.dir.path() / "30.obj");
+                      std::filesystem::create_directories(z.dir.path() / "30.obj" / "x");
+                  },
+                  "The save was not made: could not remove 30.obj: Is a directory.\r\nNothing "
+                  "was saved; every file is as it was.",
+                  k30},
+             // The builder keeps a file of zone 34 that was not loaded: the
+             // rest is saved, and every old file of zone 30 stays.
+             Case{"34.wld kept", [](Zone30& z) { z.dir.write("34.wld", rooms({3400})); },
                   "Not every file was saved, so 30.wld, 30.obj, 30.mob and 30.zon were kept "
-                  "although their zones are now empty."},
+                  "although their zones are now empty.",
+                  k30 + "34.wld 34.obj 34.mob 34.zon "},
          }) {
-        SCOPED_TRACE(c.in_the_way);
+        SCOPED_TRACE(c.what);
         Zone30 z;
         ASSERT_TRUE(load_all(z.ws, 30));
         ASSERT_TRUE(renumber_zone(z.ws, 30, 34, true).done);
-        std::filesystem::remove(z.dir.path() / c.in_the_way);
-        std::filesystem::create_directories(z.dir.path() / c.in_the_way / "x");
+        c.prepare(z);
         EXPECT_FALSE(save_all(z.ws));
         EXPECT_EQ(z.ui.last_status(), "Error, not all data saved.");
         std::vector<std::string> shown = z.ui.message_texts();
         EXPECT_NE(std::find(shown.begin(), shown.end(), c.message), shown.end());
-        EXPECT_TRUE(z.ws.modified().is_set(c.kind, 30));
-        EXPECT_EQ(z.dir.exists("30.wld"), c.kind == TableKind::World);
-        EXPECT_EQ(z.dir.exists("30.zon"), c.kind == TableKind::World);
+        EXPECT_EQ(present(z.dir), c.files);
+        EXPECT_TRUE(z.ws.modified().is_set(TableKind::World, 30));
+        EXPECT_TRUE(z.ws.modified().is_set(TableKind::Zone, 30));
     }
 }
 
@@ -227,15 +242,8 @@ TEST_F(SaveSafetyTest, UnloadingForgetsTheChangesOfWhatItUnloaded) {
     EXPECT_EQ(ui.questions.size(), 1u);
 }
 
-TEST_F(SaveSafetyTest, LinksAtTheSaveNamesAreNeverWrittenThrough) {
-    ASSERT_TRUE(load("31.wld", rooms({3100})));
-    dir.write("notes.txt", "my notes");
-    std::filesystem::create_symlink(dir.path() / "notes.txt", dir.path() / "31.new");
-    EXPECT_TRUE(save_every_zone(ws, TableKind::World));
-    EXPECT_EQ(dir.read("notes.txt"), "my notes");
-    EXPECT_EQ(dir.read("31.wld"), rooms({3100}));
-
-    // An area file that is a link keeps its link: the file it names is replaced.
+TEST_F(SaveSafetyTest, AnAreaFileThatIsALinkKeepsItsLink) {
+    // The file the link names is replaced, with no file left beside it.
     ScratchDir shared;
     shared.write("32.wld", rooms({3200}));
     std::filesystem::create_symlink(shared.path() / "32.wld", dir.path() / "32.wld");
@@ -244,28 +252,30 @@ TEST_F(SaveSafetyTest, LinksAtTheSaveNamesAreNeverWrittenThrough) {
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "32.wld"));
     EXPECT_NE(shared.read("32.wld").find("Linked~"), std::string::npos);
-    EXPECT_FALSE(shared.exists("32.new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared.path()), {}), 1);
 }
 
 TEST_F(SaveSafetyTest, FailuresNameTheZoneTheFileAndTheCause) {
-    ASSERT_TRUE(load("31.wld", rooms({3100})));
+    const std::string kOld = rooms({3100});
+    ASSERT_TRUE(load("31.wld", kOld));
     ASSERT_TRUE(load("31.obj", "$~\r\n"));
     ws.world().edit_room(0, [](Room& r) { r.room_colour = 3; });
     ws.objects().create_object(3100, 31);
-    std::filesystem::create_directory(dir.path() / "31.wld_zs.new");
-    std::filesystem::create_directory(dir.path() / "31.new");
-    std::filesystem::create_directory(dir.path() / "31.new" / "x");
 
+    ws.set_file_step_hook(test::fail_step("create 31.obj", EISDIR));
     EXPECT_FALSE(save_every_zone(ws, TableKind::Object));
-    std::filesystem::remove_all(dir.path() / "31.new");
-    // The world file is written, its colour file is not: the zone stays marked.
+    // The colour file cannot be written: the world file stays as it was too.
+    ws.set_file_step_hook(test::fail_step("create 31.wld_zs", ENOSPC));
     EXPECT_FALSE(save_every_zone(ws, TableKind::World));
-    EXPECT_EQ(
-        ui.message_texts(),
-        (std::vector<std::string>{
-            "Error saving object file.\r\nZone 31, 31.obj: could not create 31.new: Is a directory",
-            "Error saving Zonesmith file.\r\nZone 31, 31.wld_zs: could not create 31.wld_zs.new: "
-            "Is a directory"}));
+    EXPECT_EQ(ui.message_texts(),
+              (std::vector<std::string>{
+                  "Error saving object file.\r\nZone 31, 31.obj: could not create 31.obj: Is a "
+                  "directory\r\nNothing was saved; every file is as it was.",
+                  "Error saving Zonesmith file.\r\nZone 31, 31.wld_zs: could not create "
+                  "31.wld_zs: No space left on device\r\nNothing was saved; every file is as it "
+                  "was."}));
+    EXPECT_EQ(dir.read("31.wld"), kOld);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Object, 31));
 }

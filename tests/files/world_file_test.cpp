@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "files/area_io.h"
@@ -117,7 +118,7 @@ TEST_F(WorldFileTest, SaveWritesTheSameBytesItRead) {
     std::string expected = kTwoRooms;
     expected.replace(expected.find("East Road~\r\n~"), 13, "East Road~\r\nEmpty room.~");
     EXPECT_EQ(dir.read("31.wld"), expected);
-    EXPECT_FALSE(dir.exists("31.new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     // A file the writer produced comes back byte for byte.
     Workspace again(ui);
@@ -307,19 +308,19 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
 
     load("31.wld", kTwoRooms);
     dir.write("31.wld", "old bytes");
-    // 31.new can't be made: a directory stands at its name. The box names
-    // the zone, the file and the cause.
-    std::filesystem::create_directory(dir.path() / "31.new");
+    // The new 31.wld can't be written: the disk is full. The box names the
+    // zone, the file and the cause.
+    ws.set_file_step_hook(test::fail_step("create 31.wld", ENOSPC));
     ui.clear();
     EXPECT_FALSE(save_current_world(ws));
-    EXPECT_EQ(
-        ui.message_texts(),
-        std::vector<std::string>{
-            "Error saving zone file.\r\nZone 31, 31.wld: could not create 31.new: Is a directory"});
+    EXPECT_EQ(ui.message_texts(),
+              std::vector<std::string>{
+                  "Error saving zone file.\r\nZone 31, 31.wld: could not create 31.wld: No space "
+                  "left on device\r\nNothing was saved; every file is as it was."});
     EXPECT_EQ(ui.last_status(), "Error, zone not saved.");
     EXPECT_EQ(dir.read("31.wld"), "old bytes");
 
-    std::filesystem::remove(dir.path() / "31.new");
+    ws.set_file_step_hook({});
     ws.world().edit_room(0, [](Room& r) { r.title = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
     EXPECT_TRUE(save_current_world(ws));

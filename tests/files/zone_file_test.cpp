@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -122,7 +123,7 @@ TEST_F(ZoneFileTest, WrittenFileLoadsEveryFieldAndSavesIntoTheSameBytes) {
 
     ASSERT_TRUE(save_zone_file(ws, 31));
     EXPECT_EQ(dir.read("31.zon"), kFullZone);
-    EXPECT_FALSE(dir.exists("31.new"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     // The saved file loads into the same zedit once more.
     FakeUi ui2;
@@ -336,15 +337,15 @@ TEST_F(ZoneFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     ws.zones().edit_zedit(0, [](Zedit& z) { z.name = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 31));
     dir.write("31.zon", "old bytes");
-    // 31.new can't be written: it is a link to a full device.
-    std::filesystem::create_directory(dir.path() / "31.new");
+    // The new 31.zon can't be written: the disk is full.
+    ws.set_file_step_hook(test::fail_step("create 31.zon", ENOSPC));
     ui.clear();
     EXPECT_FALSE(save_current_zedit(ws));
     EXPECT_EQ(ui.last_status(), "Error, zedit not saved.");
     EXPECT_EQ(dir.read("31.zon"), "old bytes");
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 31));
 
-    std::filesystem::remove(dir.path() / "31.new");
+    ws.set_file_step_hook({});
     EXPECT_TRUE(save_current_zedit(ws));
     EXPECT_EQ(ui.last_status(), "Zedit for zone 31 saved to file.");
     EXPECT_TRUE(dir.read("31.zon").starts_with(crlf("#31\nChanged~\n")));
@@ -370,16 +371,17 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
     EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 31));
     EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 40));
 
-    // One zone fails: the others are still written and the status says so.
+    // One zone fails: Save All is one change, so no zone is written, and
+    // the status says so.
     ws.zones().edit_zedit(ws.zones().find_zedit(40), [](Zedit& z) { z.lifespan = 30; });
     ws.zones().edit_zedit(0, [](Zedit& z) { z.lifespan = 30; });
-    std::filesystem::create_directory(dir.path() / "40.new");
+    ws.set_file_step_hook(test::fail_step("create 40.zon", ENOSPC));
     ui.clear();
     EXPECT_FALSE(save_every_zone(ws, TableKind::Zone));
     EXPECT_EQ(ui.statuses, std::vector<std::string>{"Error, not all zedits saved."});
-    EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 31));
+    EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 40));
-    EXPECT_NE(dir.read("31.zon").find(crlf("\n0 30 0 0\n")), std::string::npos);
+    EXPECT_EQ(dir.read("31.zon").find(crlf("\n0 30 0 0\n")), std::string::npos);
 }
 
 TEST_F(ZoneFileTest, StockImportsNameTheHeaderFieldsTheyCannotKeep) {

@@ -140,4 +140,12 @@ std::vector<fs::path> corpus_files(const std::string& kind) {
     return out;
 }
 
+void write_bytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+std::function<int(std::string_view)> fail_step(std::string step, int error) {
+    return [step = std::move(step), error](std::string_view at) { return at == step ? error : 0; };
+}
+
 }  // namespace zs::test

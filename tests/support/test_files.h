@@ -8,6 +8,7 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zs::test {
@@ -41,6 +42,11 @@ std::string world_file(
     std::initializer_list<std::pair<int, std::vector<std::pair<int, int>>>> rooms);
 
 std::string read_bytes(const std::filesystem::path& path);
+void write_bytes(const std::filesystem::path& path, const std::string& bytes);
+
+// A file step hook (Workspace::set_file_step_hook) under which the step
+// named `step` ("create 31.wld", "rename 30.zon", ...) fails with `error`.
+std::function<int(std::string_view)> fail_step(std::string step, int error);
 
 // A file of tests/data, the inputs the tests read (area files, texts).
 std::filesystem::path test_data(const std::string& name);

@@ -292,6 +292,65 @@ TEST_F(ZoneOpsTest, RefusalsChangeNothing) {
     }
 }
 
+TEST_F(ZoneOpsTest, RenumberingRefusesWhileARecordItMovesHasACopy) {
+    // Each case on a fresh copy of the fixture's tables.
+    struct Fresh : ZoneOpsTest {
+        void TestBody() override {}
+        using ZoneOpsTest::SetUp;
+        using ZoneOpsTest::ui;
+        using ZoneOpsTest::ws;
+    };
+    const std::string kTail =
+        ". Renumbered, zone 34 would hold every copy; unload the copies first (Check Area names "
+        "the files they came from).";
+    struct Case {
+        const char* name;
+        std::function<void(Workspace&)> copy;  // loads the copies
+        bool whole_zone;
+        std::string said;  // "" when the zone is renumbered
+    };
+    const Case cases[] = {
+        {"six rooms twice",
+         [](Workspace& w) {
+             for (int copy = 0; copy < 2; ++copy)
+                 for (int v = 3050; v <= 3055; ++v)
+                     w.world().append(room(v));
+         },
+         false,
+         "Error: zone 30 was not renumbered: the loaded zones hold more than one record with each "
+         "of these vnums: room 3050, room 3051, room 3052, room 3053, room 3054 and 1 more" +
+             kTail},
+        {"the zedit, an object and a mobile",
+         [](Workspace& w) {
+             w.zones().append(make_new_zedit(30));
+             w.objects().append(make_new_object(3011, 30));
+             w.mobiles().append(make_new_mobile(3020, 30));
+         },
+         true,
+         "Error: zone 30 was not renumbered: the loaded zones hold more than one record with each "
+         "of these vnums: zedit 30, object 3011 and mobile 3020" +
+             kTail},
+        // Rooms alone move: the objects' copies stay where they are.
+        {"an object, rooms only",
+         [](Workspace& w) { w.objects().append(make_new_object(3011, 30)); }, false, ""},
+        {"a room of another zone", [](Workspace& w) { w.world().append(room(4000)); }, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fresh f;
+        f.SetUp();
+        c.copy(f.ws);
+        Snapshot before = snapshot(f.ws);
+        f.ui.clear();
+        RenumberResult r = renumber_zone(f.ws, 30, 34, c.whole_zone);
+        EXPECT_EQ(r.done, c.said.empty());
+        if (c.said.empty()) continue;
+        EXPECT_TRUE(same(snapshot(f.ws), before));
+        ASSERT_EQ(f.ui.messages.size(), 1u);
+        EXPECT_EQ(f.ui.messages[0].text, c.said);
+    }
+}
+
 TEST_F(ZoneOpsTest, RenumberingRoomsMovesThemWithTheirExitsAndUndoesExactly) {
     Snapshot before = snapshot(ws);
     RenumberResult r = renumber_zone_from_boxes(ws, "30", "32", false);
