@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +118,15 @@ private:
     std::vector<std::string> texts_;
 };
 
+// The names in a directory, sorted.
+std::vector<std::string> entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 struct Link {
     Events events;
     // A directory of this test's own: ctest runs tests side by side.
@@ -166,17 +176,19 @@ TEST(Connection, WritesAFileBesideItsPlaceThenRenamesIt) {
     ASSERT_TRUE(link.events.wait_for("received 30.wld"));
     std::ifstream in(link.dir / "30.wld", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ab\x03\0ef"s);
-    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+    EXPECT_EQ(entries(link.dir), std::vector<std::string>{"30.wld"});
 
     // A file cut short leaves nothing behind.
-    server.send("DAT1 6] 30.wld\0DAT2 3] abc"s);
+    server.send("DAT1 6] 30.obj\0DAT2 3] abc"s);
     EXPECT_EQ(server.read_messages(2),
-              "ACK7 1 15\x03"
-              "ACK7 1 11\x03");
-    EXPECT_TRUE(fs::exists(link.dir / "30.wld.download"));
+              "ACK7 3 15\x03"
+              "ACK7 3 11\x03");
+    std::vector<std::string> during = entries(link.dir);
+    ASSERT_EQ(during.size(), 2u);
+    EXPECT_TRUE(during[0].starts_with("30.obj.") && during[0].ends_with(".download")) << during[0];
     server.close_client();
     ASSERT_TRUE(link.events.wait_for("disconnected"));
-    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+    EXPECT_EQ(entries(link.dir), std::vector<std::string>{"30.wld"});
 }
 
 TEST(Connection, ClosingFromThisSide) {

@@ -400,9 +400,9 @@ private:
         if (!items.empty() && items.back().empty()) items.pop_back();
         static const std::map<std::string, std::pair<const char*, int>> kLetters = {
             {"W", {".wld", 1}}, {"M", {".mob", 2}}, {"O", {".obj", 3}}, {"Z", {".zon", 4}}};
-        std::string zone, first_zone;
-        std::set<std::string> asked;  // the first zone's letters
-        bool resent = false;
+        // The files asked for, in order.
+        std::vector<std::pair<std::string, int>> files;
+        std::string zone;
         for (const std::string& item : items) {
             auto letter = kLetters.find(item);
             if (letter == kLetters.end()) {
@@ -411,42 +411,47 @@ private:
                     return;
                 }
                 zone = item;
-                if (first_zone.empty()) first_zone = zone;
                 continue;
             }
             if (zone.empty()) {
                 fault("a letter before any zone in the request list");
                 return;
             }
-            if (zone == first_zone) asked.insert(item);
-            std::string name = zone + letter->second.first;
+            files.emplace_back(zone + letter->second.first, letter->second.second);
+        }
+        if (has("extra-kind") && !files.empty()) {
+            // Before them, a file of the first zone that was not asked for:
+            // the first kind the list left out that there is a file of.
+            const std::string first_zone =
+                files.front().first.substr(0, files.front().first.find('.'));
+            for (const auto& [letter, file] : kLetters) {
+                std::string name = first_zone + file.first;
+                const std::string* bytes = read_file(opt_.areas / name);
+                bool asked = std::any_of(files.begin(), files.end(),
+                                         [&](const auto& wanted) { return wanted.first == name; });
+                if (asked || !bytes) continue;
+                log("sending " + name + ", which was not asked for");
+                if (!send_file(name, *bytes, file.second)) return;
+                break;
+            }
+        }
+        bool resent = false;
+        for (const auto& [name, kind] : files) {
             const std::string* bytes = read_file(opt_.areas / name);
             if (!bytes) {
                 log("no " + name + " to send");
                 continue;
             }
-            if (!send_file(name, *bytes, letter->second.second)) return;
+            if (!send_file(name, *bytes, kind)) return;
             if (has("resend") && !resent) {
-                // The same file again, each byte changed: a client that takes
-                // it replaces the first copy.
+                // The same file again at once, each byte changed: a client
+                // that takes it replaces the first copy.
                 resent = true;
                 std::string changed = *bytes;
                 for (char& c : changed)
                     c = c == 'Z' ? 'Y' : 'Z';
                 log("sending " + name + " a second time");
-                if (!send_file(name, changed, letter->second.second)) return;
-            }
-        }
-        if (has("extra-kind") && !first_zone.empty()) {
-            // A file of the first zone that was not asked for: the first kind
-            // the list left out that there is a file of.
-            for (const auto& [letter, file] : kLetters) {
-                std::string name = first_zone + file.first;
-                const std::string* bytes = read_file(opt_.areas / name);
-                if (asked.count(letter) || !bytes) continue;
-                log("sending " + name + ", which was not asked for");
-                send_file(name, *bytes, file.second);
-                return;
+                if (!send_file(name, changed, kind)) return;
             }
         }
     }
