@@ -1,7 +1,9 @@
 // The connection against a small server on the loopback interface, which the
 // test itself plays: the welcome and login bytes, a file written to disk,
-// closes from either side, and a refused connect.
+// closes from either side, and a refused connect; and the bounded queue that
+// hands its events on.
 #include "net/connection.h"
+#include "net/event_queue.h"
 #include "support/test_files.h"
 
 #include <arpa/inet.h>
@@ -13,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -248,6 +251,43 @@ TEST(Connection, WelcomeWaitIsBounded) {
     link.connection.open(Request::login, {"user", "pass"});
     ASSERT_TRUE(server.accept());
     ASSERT_TRUE(link.events.wait_for("disconnected: No welcome from the server within 100 ms."));
+}
+
+TEST(EventQueue, APushWaitsWhileItIsFullAndCloseEndsTheWait) {
+    using Pushed = EventQueue::Pushed;
+    EventQueue queue(2);
+    std::atomic<int> pushed{0};
+    std::vector<Pushed> results;
+    std::thread io([&] {
+        for (int i = 0; i < 4; ++i) {
+            results.push_back(queue.push(StatusText{std::to_string(i)}));
+            ++pushed;
+        }
+    });
+    auto wait_for = [&](int count) {
+        for (int i = 0; i < 500 && pushed < count; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return pushed == count;
+    };
+    ASSERT_TRUE(wait_for(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(pushed, 2) << "the third waits for room";
+    std::optional<Event> first = queue.pop();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(std::get<StatusText>(*first).text, "0");
+    EXPECT_TRUE(wait_for(3));
+    queue.close();  // the fourth waits no more
+    io.join();
+    EXPECT_EQ(results, (std::vector<Pushed>{Pushed::first, Pushed::queued, Pushed::queued,
+                                            Pushed::dropped}));
+    EXPECT_FALSE(queue.pop());
+
+    // The taker is told once for what it takes together.
+    EventQueue taken;
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::first);
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::queued);
+    EXPECT_EQ(taken.take().size(), 2u);
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::first);
 }
 
 }  // namespace
