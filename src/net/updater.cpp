@@ -132,9 +132,9 @@ bool start_detached(const std::filesystem::path& script) {
 
 }  // namespace
 
-bool run_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
-                       const std::vector<std::string>& arguments,
-                       const std::filesystem::path& working_dir) {
+bool write_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
+                         const std::vector<std::string>& arguments,
+                         const std::filesystem::path& working_dir) {
     std::filesystem::path script = script_path(program);
     {
         std::ofstream out(script, std::ios::binary | std::ios::trunc);
@@ -148,6 +148,14 @@ bool run_update_script(const std::filesystem::path& program, const std::filesyst
         }
     }
     chmod(script.c_str(), 0755);
+    return true;
+}
+
+bool run_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
+                       const std::vector<std::string>& arguments,
+                       const std::filesystem::path& working_dir) {
+    if (!write_update_script(program, part, arguments, working_dir)) return false;
+    std::filesystem::path script = script_path(program);
     if (start_detached(script)) return true;
     std::error_code ec;
     std::filesystem::remove(script, ec);
