@@ -180,14 +180,16 @@ INSTANTIATE_TEST_SUITE_P(
                               1,
                               {"a login reply before its welcome"},
                               "none"},
+                      // Flooded for longer than the wait: the messages are no progress.
                       Hostile{"Flood",
                               {"30:w"},
-                              {"--misbehave", "flood", "--flood-seconds", "2"},
-                              5,
-                              0,
+                              {"--misbehave", "flood", "--flood-seconds", "60"},
+                              2,
+                              1,
                               {"zonesmith-cli: Updater: Invalid message code received.\n",
-                               "zonesmith-cli: the message above came "},
-                              "server"}),
+                               "zonesmith-cli: the message above came ",
+                               "30.wld: failed: the server did not send it\n"},
+                              "none"}),
     [](const auto& p) { return std::string(p.param.label); });
 
 TEST_F(CliDownloadTest, UsageErrors) {
