@@ -273,16 +273,6 @@ TEST(ClientProtocol, DataWithoutARequestIsRefused) {
               "Download of \"30.wld\" refused: it was not requested.");
 }
 
-TEST(ClientProtocol, AFileSentAgainIsRefused) {
-    Client client;
-    client.downloading();
-    client.protocol.receive("DAT1 3] 30.wld\0DAT2 3] abcDAT3 0] DAT1 3] 30.wld\0"s);
-    EXPECT_EQ(client.store.files.at("areas/30.wld"), "abc");
-    EXPECT_EQ(client.protocol.broken_reason(),
-              "Download of \"30.wld\" refused: it was sent a second time.");
-    EXPECT_FALSE(client.store.open);
-}
-
 TEST(ClientProtocol, AStoreFailureFailsThatFileOnly) {
     // The file is read to its end and written nowhere; the next one arrives.
     for (int step = 0; step < 3; ++step) {

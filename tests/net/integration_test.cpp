@@ -342,45 +342,6 @@ INSTANTIATE_TEST_SUITE_P(Server, RefusedNameTest,
                                            Refused{"settings", "ZonesmithSettings.txt"}),
                          [](const auto& p) { return std::string(p.param.label); });
 
-// A file the request left out, or one sent again: refused by its name, and
-// what arrived before it stays as the server first sent it.
-struct Unasked {
-    const char* mode;
-    std::string list;
-    std::vector<std::string> received;
-    const char* refused;
-    const char* reason;
-};
-
-void PrintTo(const Unasked& u, std::ostream* os) {
-    *os << u.mode;
-}
-
-class UnaskedFileTest : public LinkTest, public ::testing::WithParamInterface<Unasked> {};
-
-TEST_P(UnaskedFileTest, IsRefused) {
-    const Unasked& u = GetParam();
-    Outcome r = run({u.mode}, Request::login, u.list);
-    ASSERT_TRUE(r.ended) << r.told();
-    EXPECT_EQ(r.received(), u.received) << r.told();
-    auto failed = all_of<FileFailed>(r.events);
-    ASSERT_EQ(failed.size(), 1u) << r.told();
-    EXPECT_EQ(failed[0].name, u.refused);
-    EXPECT_EQ(failed[0].reason, u.reason);
-    expect_area_sound();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Server, UnaskedFileTest,
-    ::testing::Values(Unasked{"extra-kind", "30 W ", {}, "30.mob", "it was not requested"},
-                      Unasked{
-                          "resend", "30 W Z ", {"30.wld"}, "30.wld", "it was sent a second time"}),
-    [](const auto& p) {
-        std::string name = p.param.mode;
-        std::erase(name, '-');
-        return name;
-    });
-
 // Links planted in the area directory. A stale temporary file that is a hard
 // link to a file elsewhere is left alone (and reported), never written
 // through; a final name that is a symbolic link keeps its link, and the file
