@@ -987,6 +987,14 @@ void MainWindow::download_progress(const net::FileProgress& progress) {
     if (download_dialog_) download_dialog_->show_progress(progress);
 }
 
+void MainWindow::download_result(const std::string& line) {
+    if (download_dialog_) download_dialog_->show_result(line);
+}
+
+void MainWindow::download_finished(const std::string& summary, bool complete) {
+    if (download_dialog_) download_dialog_->show_finished(summary, complete);
+}
+
 void MainWindow::update_status_changed(net::UpdateStatus status) {
     if (update_item_) {
         // It may be the item whose command runs now: it goes later.

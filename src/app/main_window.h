@@ -94,6 +94,8 @@ public:
     void login_state_changed(net::LoginState state, const std::string& dialog_text) override;
     void open_download_dialog() override;
     void download_progress(const net::FileProgress& progress) override;
+    void download_result(const std::string& line) override;
+    void download_finished(const std::string& summary, bool complete) override;
     void update_status_changed(net::UpdateStatus status) override;
     void update_progress(int percent) override;
     void update_failed(const std::string& reason) override;

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -107,9 +108,15 @@ DownloadDialog::DownloadDialog(std::function<void()> download, QWidget* parent) 
     }
     layout->addLayout(grid);
     status_ = new QLabel(QStringLiteral("Status: Inactive"), this);
+    status_->setWordWrap(true);  // a summary of what did not arrive may be long
     receiving_ = new QLabel(QStringLiteral("Receiving: None"), this);
     layout->addWidget(status_);
     layout->addWidget(receiving_);
+    results_ = new QListWidget(this);
+    results_->setSelectionMode(QAbstractItemView::NoSelection);
+    results_->setFocusPolicy(Qt::NoFocus);
+    results_->setMaximumHeight(100);
+    layout->addWidget(results_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     QPushButton* go = add_button(buttons, "Download", this);
@@ -148,6 +155,7 @@ void DownloadDialog::clear_bars() {
     for (auto& row : bar_)
         for (QProgressBar* bar : row)
             bar->setValue(0);
+    results_->clear();
 }
 
 void DownloadDialog::show_progress(const net::FileProgress& progress) {
@@ -159,6 +167,17 @@ void DownloadDialog::show_progress(const net::FileProgress& progress) {
     net::BarPlace place = net::bar_for(progress.name, fields);
     if (place.row >= 0 && place.column >= 0)
         bar(place.row, place.column)->setValue(progress.percent);
+}
+
+void DownloadDialog::show_result(const std::string& line) {
+    results_->addItem(from_area_text(line));
+    results_->scrollToBottom();
+}
+
+void DownloadDialog::show_finished(const std::string& summary, bool complete) {
+    if (complete) return;  // the last file's "100% complete" is true
+    status_->setText(QStringLiteral("Status: ") + from_area_text(summary));
+    receiving_->setText(QStringLiteral("Receiving: None"));
 }
 
 UpdateDialog::UpdateDialog(QWidget* parent) : QDialog(parent) {

@@ -14,6 +14,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QListWidget;
 class QProgressBar;
 
 namespace zs {
@@ -42,7 +43,8 @@ private:
 
 // "Download": four rows of a zone number, the Wld, Mob, Obj and Zon boxes
 // with a progress bar beside each, and All / None. "Download" calls
-// `download`; the dialog stays open to show the files arriving.
+// `download`; the dialog stays open to show the files arriving and, in a list
+// under the texts, what became of each.
 class DownloadDialog : public QDialog {
     Q_OBJECT
 public:
@@ -52,16 +54,22 @@ public:
 
     // The rows as typed and checked.
     std::vector<net::DownloadRow> rows() const;
-    // Every bar back to 0.
+    // Every bar back to 0, the results of an earlier request gone.
     void clear_bars();
     // A file's progress: the status and receiving texts, and its bar.
     void show_progress(const net::FileProgress& progress);
+    // What became of a file ("31.wld: failed: ..."), added to the list.
+    void show_result(const std::string& line);
+    // The request is over. When a file is missing the status says so in
+    // place of the last file's percentage.
+    void show_finished(const std::string& summary, bool complete);
 
     QLineEdit* zone_box(int row) const { return zone_[static_cast<std::size_t>(row)]; }
     QCheckBox* file_box(int row, int column) const;
     QProgressBar* bar(int row, int column) const;
     QLabel* status_label() const { return status_; }
     QLabel* receiving_label() const { return receiving_; }
+    QListWidget* results() const { return results_; }
 
 private:
     std::array<QLineEdit*, kRows> zone_{};
@@ -69,6 +77,7 @@ private:
     std::array<std::array<QProgressBar*, kColumns>, kRows> bar_{};
     QLabel* status_;
     QLabel* receiving_;
+    QListWidget* results_;
 };
 
 // "Update Zonesmith": the program download's progress. Cancel rejects the

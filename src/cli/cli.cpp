@@ -3,14 +3,12 @@
 #include <algorithm>
 #include <chrono>
 #include <climits>
-#include <condition_variable>
 #include <cstdlib>
 #include <ctime>
-#include <deque>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <mutex>
+#include <optional>
 #include <set>
 
 #include "files/area_change.h"
@@ -26,6 +24,8 @@
 #include "generators/run_messages.h"
 #include "generators/vocabulary.h"
 #include "net/connection.h"
+#include "net/download_report.h"
+#include "net/event_queue.h"
 #include "world/reset_result.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -123,24 +123,27 @@ const std::map<std::string, std::string> kCommandHelp = {
      "from 1 to 999) into the area directory: KINDS picks them from w (world), m\n"
      "(mobiles), o (objects) and z (zone), all four when left out. The password is\n"
      "read from the environment variable ZONESMITH_PASSWORD. Each file's progress\n"
-     "and result is printed as it happens. Exits with 0 when every requested file\n"
-     "arrived whole, else 1.\n"
+     "and result is printed as it happens. Only the files asked for are taken, each\n"
+     "once: a file the server sends unasked or again is refused and ends the\n"
+     "download. What the server names is printed with every byte that is not\n"
+     "printable ASCII as \\xHH, and a message it makes the client repeat once with\n"
+     "its count. Exits with 0 when every requested file arrived whole and nothing\n"
+     "was refused, else 1.\n"
      "  --host HOST       the game server\n"
      "  --port PORT       its port (default: 9987)\n"
      "  --user USER       the account's name\n"
      "  --dir DIR         where the files go (default: the working directory)\n"
-     "  --timeout SECONDS the longest any wait for the server may last (default: the\n"
-     "                    link's own, at most 30 s)\n"
+     "  --timeout SECONDS bounds every wait for the server (default: the link's own,\n"
+     "                    at most 30 s); a file fails when nothing of it comes for\n"
+     "                    that long, or it comes slower than 1 KB/s over it\n"
      "  -h, --help        show this help\n"},
 };
 
-// Line breaks of message texts are CR LF; a terminal wants LF.
-// Text that came from the game server, with its control bytes as '?'.
-std::string printable(std::string_view text) {
-    std::string s(text);
-    for (char& c : s)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-    return s;
+// Every name or text that came from the game server, as the terminal gets
+// it: each byte that is not printable ASCII escaped ("\x9b"), so that nothing
+// the server sends can move the cursor, recolour or reverse the line.
+std::string from_server(std::string_view text) {
+    return net::escape_unprintable(text);
 }
 
 // A usage error: the reason, then the usage; exit status 2.
@@ -163,6 +166,7 @@ bool output_directory_ready(const fs::path& dir, std::ostream& err) {
     return false;
 }
 
+// Line breaks of message texts are CR LF; a terminal wants LF.
 std::string for_terminal(std::string_view text) {
     std::string s(text);
     std::erase(s, '\r');
@@ -735,28 +739,35 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
 
 namespace {
 
-// The events of a connection, handed from its I/O thread to the command.
-class EventQueue {
+// The status texts of the server link on stderr. A text the same as the one
+// before is only counted (a server can make the client say one thing a
+// million times); the count follows once another text comes or the command
+// ends.
+class StatusLines {
 public:
-    void push(net::Event event) {
-        {
-            std::lock_guard lock(mutex_);
-            events_.push_back(std::move(event));
+    explicit StatusLines(std::ostream& err) : err_(err) {}
+    ~StatusLines() { flush(); }
+    StatusLines(const StatusLines&) = delete;
+    StatusLines& operator=(const StatusLines&) = delete;
+    void print(const std::string& text) {
+        if (count_ > 0 && text == last_) {
+            ++count_;
+            return;
         }
-        ready_.notify_one();
+        flush();
+        err_ << "zonesmith-cli: " << text << '\n';
+        last_ = text;
+        count_ = 1;
     }
-    net::Event pop() {
-        std::unique_lock lock(mutex_);
-        ready_.wait(lock, [&] { return !events_.empty(); });
-        net::Event e = std::move(events_.front());
-        events_.pop_front();
-        return e;
+    void flush() {
+        if (count_ > 1) err_ << "zonesmith-cli: the message above came " << count_ << " times\n";
+        count_ = 0;
     }
 
 private:
-    std::mutex mutex_;
-    std::condition_variable ready_;
-    std::deque<net::Event> events_;
+    std::ostream& err_;
+    std::string last_;
+    long long count_ = 0;
 };
 
 // "ZONE" or "ZONE:KINDS" as a row of the Download dialog; nothing when the
@@ -840,35 +851,37 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (std::string why = net::credentials_problem(credentials); !why.empty()) return usage(why);
     if (!fs::is_directory(dir)) return usage(dir.string() + " is not a directory");
 
-    std::string list = net::request_list(rows);
-    std::vector<std::string> wanted;  // the files the request names
-    for (const net::DownloadRow& row : rows) {
-        std::pair<bool, const char*> kinds[] = {{row.world, ".wld"},
-                                                {row.mobile, ".mob"},
-                                                {row.object, ".obj"},
-                                                {row.zone_file, ".zon"}};
-        for (auto [asked, extension] : kinds)
-            if (asked) wanted.push_back(row.zone + extension);
-    }
+    const std::string list = net::request_list(rows);
     net::Timeouts timeouts;
     if (timeout) {
         auto t = std::chrono::milliseconds(*timeout * 1000LL);
         timeouts = {t, t, t, t, t};
     }
 
-    EventQueue events;
+    net::DownloadReport report(list);
+    StatusLines statuses(err);
+    net::EventQueue events;
     net::Connection link(endpoint, {dir, dir / "zonesmith"}, timeouts,
                          [&](net::Event e) { events.push(std::move(e)); });
+    // However the command ends, the queue lets go of the connection's thread
+    // before the connection joins it.
+    struct Closing {
+        net::Connection& link;
+        net::EventQueue& events;
+        ~Closing() {
+            link.close();
+            events.close();
+        }
+    } closing{link, events};
     link.open(net::Request::login, credentials);
-    std::set<std::string> received;
     std::map<std::string, int> shown;  // the last tenth of each file's progress printed
-    std::string why;                   // why the download stopped short
-    for (bool done = false; !done;) {
-        net::Event event = events.pop();
+    while (!report.finished()) {
+        std::optional<net::Event> next = events.pop();
+        if (!next) break;
+        const net::Event& event = *next;
         if (auto* reply = std::get_if<net::LoginReply>(&event)) {
             if (!reply->accepted) {
-                why = "the server refused the login of " + credentials.user;
-                done = true;
+                report.stop("the server refused the login of " + credentials.user);
             } else {
                 link.post([&credentials, list](net::ClientProtocol& p) {
                     p.send_download(credentials, list);
@@ -879,37 +892,18 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
             auto [it, fresh] = shown.try_emplace(progress->name, -1);
             if (progress->percent < 100 && tenth > it->second) {
                 it->second = tenth;
-                out << progress->name << ": " << progress->percent << "%\n" << std::flush;
+                out << from_server(progress->name) << ": " << progress->percent << "%\n"
+                    << std::flush;
             }
-        } else if (auto* file = std::get_if<net::FileReceived>(&event)) {
-            received.insert(file->name);
-            out << file->name << ": received, " << file->size << " bytes\n" << std::flush;
-        } else if (auto* failed = std::get_if<net::FileFailed>(&event)) {
-            // The name and the reason come from the server: no control bytes
-            // reach the terminal.
-            out << (failed->name.empty() ? "a file" : printable(failed->name))
-                << ": failed: " << printable(failed->reason) << '\n'
-                << std::flush;
         } else if (auto* status = std::get_if<net::StatusText>(&event)) {
-            err << "zonesmith-cli: " << for_terminal(status->text) << '\n';
-        } else if (auto* ended = std::get_if<net::RequestEnded>(&event)) {
-            for (const std::string& name : ended->missing)
-                out << name << ": failed: the server did not send it\n";
-            done = true;
-        } else if (auto* gone = std::get_if<net::Disconnected>(&event)) {
-            why = gone->reason.empty() ? "the server closed the connection" : gone->reason;
-            done = true;
+            statuses.print(from_server(status->text));
         }
+        for (const std::string& line : report.take(event))
+            out << from_server(line) << '\n' << std::flush;
     }
-    link.close();
-    std::vector<std::string> missing;
-    for (const std::string& name : wanted)
-        if (!received.count(name)) missing.push_back(name);
-    if (missing.empty()) return 0;
-    err << "zonesmith-cli: " << missing.size() << " of " << wanted.size()
-        << " files did not arrive";
-    if (!why.empty()) err << " (" << printable(why) << ")";
-    err << '\n';
+    statuses.flush();
+    if (report.complete()) return 0;
+    err << "zonesmith-cli: " << from_server(report.summary()) << '\n';
     return 1;
 }
 

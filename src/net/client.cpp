@@ -4,11 +4,15 @@
 #include "net/client.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <limits>
+#include <random>
 #include <system_error>
 
 #include "world/box_numbers.h"
@@ -39,42 +43,6 @@ std::optional<long long> number(const std::vector<std::string>& fields, std::siz
     return i < fields.size() ? box_number(fields[i]) : std::nullopt;
 }
 
-const char* extension(FileKind kind) {
-    switch (kind) {
-        case FileKind::world:
-            return ".wld";
-        case FileKind::mobile:
-            return ".mob";
-        case FileKind::object:
-            return ".obj";
-        case FileKind::zone:
-            return ".zon";
-        case FileKind::program:
-            break;
-    }
-    return "";
-}
-
-// The (zone, kind) files a request list asks for.
-std::vector<std::pair<int, FileKind>> requested_files(std::string_view list) {
-    std::vector<std::pair<int, FileKind>> files;
-    int zone = 0;
-    for (const std::string& t : tokens(list)) {
-        if (t == "W" || t == "M" || t == "O" || t == "Z") {
-            if (zone <= 0) continue;
-            const FileKind kind = t == "W"   ? FileKind::world
-                                  : t == "M" ? FileKind::mobile
-                                  : t == "O" ? FileKind::object
-                                             : FileKind::zone;
-            files.emplace_back(zone, kind);
-        } else {
-            auto zones = requested_zones(t);
-            zone = zones.empty() ? 0 : zones.front();
-        }
-    }
-    return files;
-}
-
 std::string field_problem(const std::string& value, const char* what) {
     const std::string name(what);
     if (value.empty()) return "The " + name + " is empty.";
@@ -88,54 +56,118 @@ std::string field_problem(const std::string& value, const char* what) {
     return {};
 }
 
+// Where a file named `path` is really written: a symbolic link is followed to
+// the file it names, so that the link stays.
+std::filesystem::path link_target(const std::filesystem::path& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return path;
+    std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
+    return ec ? path : target;
+}
+
+std::filesystem::path directory_of(const std::filesystem::path& file) {
+    std::filesystem::path dir = file.parent_path();
+    return dir.empty() ? std::filesystem::path(".") : dir;
+}
+
 class DiskStore final : public FileStore {
 public:
+    DiskStore() : random_(std::random_device{}()) {}
     ~DiskStore() override { discard(); }
 
-    bool begin(const std::filesystem::path& final_path) override {
+    bool begin(const std::filesystem::path& final_path, bool keep_link) override {
         discard();
-        final_ = final_path;
-        temp_ = final_path;
-        temp_ += ".download";
-        fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-        return fd_ >= 0;
+        final_ = keep_link ? link_target(final_path) : final_path;
+        note_stale(final_path);
+        // A name of its own beside the final file, created exclusively (as
+        // mkstemp does): whatever stands in the directory, a stale file or a
+        // link planted there, is never opened.
+        static constexpr char kLetters[] =
+            "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+        std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::string unique = final_.filename().string() + ".";
+            for (int i = 0; i < 6; ++i)
+                unique += kLetters[letter(random_)];
+            temp_ = directory_of(final_) / (unique + ".download");
+            fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+            if (fd_ >= 0) return true;
+            if (errno != EEXIST) break;
+        }
+        error_ = std::strerror(errno);
+        temp_.clear();
+        return false;
     }
     bool append(std::string_view bytes) override {
         if (fd_ < 0) return false;
         while (!bytes.empty()) {
             ssize_t n = ::write(fd_, bytes.data(), bytes.size());
             if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
+            if (n <= 0) {
+                error_ = std::strerror(n == 0 ? ENOSPC : errno);
+                return false;
+            }
             bytes.remove_prefix(static_cast<std::size_t>(n));
         }
         return true;
     }
     bool commit() override {
         if (fd_ < 0) return false;
-        const bool closed = ::close(fd_) == 0;
+        // On disk before it takes the final name; the rename on disk too.
+        bool ok = ::fsync(fd_) == 0;
+        if (!ok) error_ = std::strerror(errno);
+        if (::close(fd_) != 0 && ok) {
+            error_ = std::strerror(errno);
+            ok = false;
+        }
         fd_ = -1;
-        std::error_code ec;
-        if (closed) std::filesystem::rename(temp_, final_, ec);
-        if (!closed || ec) {
-            std::filesystem::remove(temp_, ec);
+        if (ok && std::rename(temp_.c_str(), final_.c_str()) != 0) {
+            error_ = std::strerror(errno);
+            ok = false;
+        }
+        if (!ok) {
+            ::unlink(temp_.c_str());
+            temp_.clear();
             return false;
         }
         temp_.clear();
+        if (int dir = ::open(directory_of(final_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            dir >= 0) {
+            ::fsync(dir);
+            ::close(dir);
+        }
         return true;
     }
     void discard() override {
         if (fd_ >= 0) ::close(fd_);
         fd_ = -1;
         if (!temp_.empty()) {
-            std::error_code ec;
-            std::filesystem::remove(temp_, ec);
+            ::unlink(temp_.c_str());
             temp_.clear();
         }
     }
+    std::string error() const override { return error_; }
+    std::string take_notice() override { return std::exchange(notice_, {}); }
 
 private:
+    // A temporary file of the name earlier versions used ("30.wld.download")
+    // is never used now; one found there is reported and left alone.
+    void note_stale(const std::filesystem::path& final_path) {
+        std::filesystem::path stale = final_path;
+        stale += ".download";
+        struct stat st {};
+        if (::lstat(stale.c_str(), &st) != 0) return;
+        const char* what = S_ISLNK(st.st_mode)    ? "it is a symbolic link"
+                           : !S_ISREG(st.st_mode) ? "it is not a regular file"
+                           : st.st_nlink > 1      ? "it is a hard link to another file"
+                                                  : "it is left from an earlier download";
+        notice_ = "A stale " + stale.filename().string() + " is left as it is: " + what + ".";
+    }
+
+    std::mt19937 random_;
     int fd_ = -1;
     std::filesystem::path final_, temp_;
+    std::string error_, notice_;
 };
 
 }  // namespace
@@ -181,9 +213,19 @@ void ClientProtocol::connected(Clock::time_point now) {
 
 void ClientProtocol::receive(std::string_view bytes) {
     if (broken_) return;
-    last_arrival_ = now_;
+    last_bytes_ = now_;
     decoder_.feed(bytes);
     drain(true);
+    count_partial();
+}
+
+void ClientProtocol::count_partial() {
+    const std::size_t pending = decoder_.pending_data();
+    if (pending > counted_) {
+        span_bytes_ += static_cast<long long>(pending - counted_);
+        if (active_) last_progress_ = now_;
+    }
+    counted_ = pending;
 }
 
 void ClientProtocol::drain(bool more_may_come) {
@@ -205,17 +247,20 @@ void ClientProtocol::handle(const Message& message) {
             handle_text(message);
             break;
         case Message::Type::data:
+            span_bytes_ +=
+                static_cast<long long>(message.wire_bytes - std::min(counted_, message.wire_bytes));
+            counted_ = 0;
             handle_data(message);
             break;
         case Message::Type::malformed:
             if (active_) {
-                abort_transfer("Download of " + name_ + " stopped: the server sent " +
-                               message.error + ".");
+                abort_transfer("the server sent " + message.error);
             } else {
                 const std::string reason =
                     "The server sent " + message.error + "; the connection cannot be read on.";
                 // A file that could not even be named still failed.
-                if (message.code == "DAT") emit_(FileFailed{{}, reason});
+                if (message.code == "DAT")
+                    emit_(FileFailed{{}, "the server sent " + message.error});
                 emit_(StatusText{reason});
                 fail(reason);
             }
@@ -241,6 +286,13 @@ void ClientProtocol::handle_text(const Message& message) {
         answer_welcome();
         if (ayr_pending_ > 0 && connection_ >= 2) answer_ayr();
     } else if (code == "LNS") {
+        if (!welcomed_) {
+            // No login can have been sent yet: a reply now is not one.
+            const std::string reason = "The server sent a login reply before its welcome.";
+            emit_(StatusText{reason});
+            fail(reason);
+            return;
+        }
         auto accepted = number(fields, 1);
         if (!accepted) {
             emit_(StatusText{"The server's login reply could not be read."});
@@ -349,7 +401,7 @@ void ClientProtocol::send_program_download() {
     }
     send_text(dlw_text(connection_));
     program_expected_ = true;
-    last_arrival_ = now_;
+    last_progress_ = now_;
 }
 
 void ClientProtocol::send_download(const Credentials& credentials, std::string_view request_list) {
@@ -364,15 +416,13 @@ void ClientProtocol::send_download(const Credentials& credentials, std::string_v
         return;
     }
     send_text(rdl_text(connection_, credentials.user, credentials.password, request_list));
-    for (int zone : requested_zones(request_list)) {
-        if (std::find(zones_.begin(), zones_.end(), zone) == zones_.end()) zones_.push_back(zone);
+    // A file asked for again may come again.
+    for (std::string& name : requested_names(request_list)) {
+        std::erase(settled_, name);
+        if (std::find(expected_.begin(), expected_.end(), name) == expected_.end())
+            expected_.push_back(std::move(name));
     }
-    for (const auto& file : requested_files(request_list)) {
-        if (std::find(expected_.begin(), expected_.end(), file) == expected_.end()) {
-            expected_.push_back(file);
-        }
-    }
-    last_arrival_ = now_;
+    last_progress_ = now_;
 }
 
 void ClientProtocol::handle_data(const Message& message) {
@@ -386,40 +436,33 @@ void ClientProtocol::handle_data(const Message& message) {
     }
     if (message.sequence <= last_sequence_) return;  // a repeat: no acknowledgement
     if (message.sequence != last_sequence_ + 1) {
-        abort_transfer("Download of " + name_ + " stopped: the server skipped from block " +
-                       std::to_string(last_sequence_) + " to " + std::to_string(message.sequence) +
-                       ".");
+        abort_transfer("the server skipped from block " + std::to_string(last_sequence_) + " to " +
+                       std::to_string(message.sequence));
         return;
     }
     last_sequence_ = message.sequence;
+    last_progress_ = now_;
     if (message.length == 0) {
         end_file(message);
         return;
     }
     if (received_ + message.length > total_) {
-        abort_transfer("Download of " + name_ + " stopped: block " +
-                       std::to_string(message.sequence) + " runs past the announced " +
-                       std::to_string(total_) + " bytes.");
-        return;
-    }
-    if (skipping_) {
-        received_ += message.length;
-        ack(static_cast<long long>(message.wire_bytes));
-        return;
-    }
-    if (total_ > 0) {
-        const int percent = static_cast<int>(received_ * 100 / total_);
-        if (percent != last_percent_) {
-            last_percent_ = percent;
-            emit_(FileProgress{name_, kind_, percent});
-        }
-    }
-    if (!store_.append(message.payload)) {
-        abort_transfer("Download of " + name_ + " stopped: writing " + path_.string() +
-                       ".download failed.");
+        abort_transfer("block " + std::to_string(message.sequence) + " runs past the announced " +
+                       std::to_string(total_) + " bytes");
         return;
     }
     received_ += message.length;
+    if (!skipping_) {
+        if (total_ > 0) {
+            const int percent = static_cast<int>((received_ - message.length) * 100 / total_);
+            if (percent != last_percent_) {
+                last_percent_ = percent;
+                emit_(FileProgress{name_, kind_, percent});
+            }
+        }
+        if (!store_.append(message.payload))
+            lose_file("writing its temporary file failed: " + store_.error());
+    }
     ack(static_cast<long long>(message.wire_bytes));
 }
 
@@ -432,21 +475,30 @@ void ClientProtocol::begin_file(const Message& message) {
         skipping_ = true;
         return;
     }
-    const bool outstanding = !expected_.empty() || program_expected_;
-    const NameCheck check =
-        outstanding ? check_file_name(name_, zones_, program_expected_, places_.area_dir,
-                                      places_.program_path)
-                    : check_file_name(name_, {}, false, places_.area_dir, places_.program_path);
+    const NameCheck check = check_file_name(name_, expected_, settled_, program_expected_,
+                                            places_.area_dir, places_.program_path);
     if (!check.ok) {
-        abort_transfer(check.refusal);
+        // Anything but a file asked for ends the connection, written nowhere.
+        emit_(FileFailed{name_, check.reason, true});
+        emit_(StatusText{check.refusal});
+        name_.clear();
+        fail(check.refusal);
         return;
     }
-    if (!store_.begin(check.path)) {
-        abort_transfer("Download of " + name_ + " failed: " + check.path.string() +
-                       ".download could not be created.");
-        return;
-    }
+    // An area file that is a link keeps it; the program's ".part" never
+    // writes through one.
+    const bool begun = store_.begin(check.path, check.kind != FileKind::program);
+    if (std::string notice = store_.take_notice(); !notice.empty()) emit_(StatusText{notice});
     start_transfer(message, check.kind, check.path);
+    if (!begun) lose_file("its temporary file could not be created: " + store_.error());
+}
+
+void ClientProtocol::lose_file(const std::string& why) {
+    store_.discard();
+    const std::string text = "Download of " + name_ + " failed: " + why + ".";
+    emit_(FileFailed{name_, why});
+    emit_(StatusText{text});
+    skipping_ = lost_ = true;
 }
 
 void ClientProtocol::start_transfer(const Message& message, FileKind kind,
@@ -459,6 +511,8 @@ void ClientProtocol::start_transfer(const Message& message, FileKind kind,
     last_sequence_ = first_sequence_ = message.sequence;
     ended_sequence_.reset();
     last_percent_ = -1;
+    last_progress_ = span_since_ = now_;
+    span_bytes_ = 0;
     ack(static_cast<long long>(message.wire_bytes));
 }
 
@@ -475,24 +529,18 @@ void ClientProtocol::abandon_program() {
 
 void ClientProtocol::end_file(const Message& message) {
     if (received_ != total_) {
-        abort_transfer("Download of " + name_ + " stopped: it ended after " +
-                       std::to_string(received_) + " of " + std::to_string(total_) + " bytes.");
+        abort_transfer("it ended after " + std::to_string(received_) + " of " +
+                       std::to_string(total_) + " bytes");
         return;
     }
-    if (skipping_) {
-        ack(0);
-        ack(static_cast<long long>(message.wire_bytes));
-        clear_transfer();
-        ended_sequence_ = message.sequence;
-        return;
+    if (!skipping_ && !store_.commit())
+        lose_file("it could not be put in place as " + path_.string() + ": " + store_.error());
+    const bool written = !skipping_;
+    const bool cancelled = skipping_ && !lost_;  // the program the builder cancelled
+    if (written) {
+        if (last_percent_ != 100) emit_(FileProgress{name_, kind_, 100});
+        emit_(FileReceived{name_, kind_, path_, total_});
     }
-    if (!store_.commit()) {
-        abort_transfer("Download of " + name_ + " failed: it could not be put in place as " +
-                       path_.string() + ".");
-        return;
-    }
-    if (last_percent_ != 100) emit_(FileProgress{name_, kind_, 100});
-    emit_(FileReceived{name_, kind_, path_, total_});
     ack(0);
     ack(static_cast<long long>(message.wire_bytes));
     const std::string name = name_;
@@ -501,27 +549,29 @@ void ClientProtocol::end_file(const Message& message) {
     const long long size = total_;
     clear_transfer();
     ended_sequence_ = message.sequence;
+    if (cancelled) return;
     if (kind == FileKind::program) {
         program_expected_ = false;
-        install_ = InstallUpdate{path, size};
-        install_at_ = now_ + std::chrono::seconds(1);
+        if (written) {
+            install_ = InstallUpdate{path, size};
+            install_at_ = now_ + std::chrono::seconds(1);
+        }
         return;
     }
-    if (expected_.empty()) return;
-    const auto zone = requested_zones(name.substr(0, name.find('.')));
-    if (!zone.empty()) {
-        auto it = std::find(expected_.begin(), expected_.end(), std::pair{zone.front(), kind});
-        if (it != expected_.end()) expected_.erase(it);
-    }
-    if (expected_.empty()) {
-        zones_.clear();  // files of these zones are no longer asked for
-        emit_(RequestEnded{});
-    }
+    settle(name);
+}
+
+void ClientProtocol::settle(const std::string& name) {
+    const auto it = std::find(expected_.begin(), expected_.end(), name);
+    if (it == expected_.end()) return;
+    expected_.erase(it);
+    settled_.push_back(name);
+    if (expected_.empty()) emit_(RequestEnded{});
 }
 
 void ClientProtocol::clear_transfer() {
     active_ = false;
-    skipping_ = false;
+    skipping_ = lost_ = false;
     name_.clear();
     path_.clear();
     total_ = received_ = 0;
@@ -529,9 +579,11 @@ void ClientProtocol::clear_transfer() {
     last_percent_ = -1;
 }
 
-void ClientProtocol::abort_transfer(const std::string& reason) {
+void ClientProtocol::abort_transfer(const std::string& why) {
     if (active_ && !skipping_) store_.discard();
-    emit_(FileFailed{name_, reason});
+    const std::string reason = "Download of " + name_ + " stopped: " + why + ".";
+    // A file the store had failed already was reported then.
+    if (!lost_) emit_(FileFailed{name_, why});
     emit_(StatusText{reason});
     clear_transfer();
     fail(reason);
@@ -544,10 +596,7 @@ void ClientProtocol::fail(const std::string& reason) {
 }
 
 std::vector<std::string> ClientProtocol::missing_files() const {
-    std::vector<std::string> missing;
-    for (const auto& [zone, kind] : expected_) {
-        missing.push_back(std::to_string(zone) + extension(kind));
-    }
+    std::vector<std::string> missing = expected_;
     if (program_expected_) {
         std::string name = places_.program_path.filename().string();
         missing.push_back(name.empty() ? std::string("the program file") : name);
@@ -564,12 +613,18 @@ void ClientProtocol::tick(Clock::time_point now) {
     if (broken_) return;
     // A file name whose NUL has not come: after a quiet moment it ends
     // where the bytes end (a server may send none).
-    if (decoder_.buffered() > 0 && now - last_arrival_ >= kNameWait) drain(false);
+    if (decoder_.buffered() > 0 && now - last_bytes_ >= kNameWait) {
+        drain(false);
+        count_partial();
+    }
     if (broken_) return;
     auto expire = [&](const std::string& reason) {
         if (active_) {
-            abort_transfer(reason);
-            return;
+            if (!skipping_) store_.discard();
+            std::string why = reason;
+            if (why.ends_with('.')) why.pop_back();
+            if (!lost_) emit_(FileFailed{name_, "the connection ended (" + why + ")"});
+            clear_transfer();
         }
         emit_(StatusText{reason});
         fail(reason);
@@ -596,22 +651,39 @@ void ClientProtocol::tick(Clock::time_point now) {
             return;
         }
     }
-    if (now - last_arrival_ <= timeouts_.idle) return;
+    check_progress(now);
+}
+
+void ClientProtocol::check_progress(Clock::time_point now) {
+    const auto idle = timeouts_.idle;
     if (active_) {
-        abort_transfer("Download of " + name_ + " stopped: nothing arrived from the server for " +
-                       duration_text(timeouts_.idle) + ".");
-    } else if (!expected_.empty() || program_expected_) {
-        std::vector<std::string> missing = missing_files();
-        std::string list;
-        for (const std::string& name : missing)
-            list += (list.empty() ? "" : ", ") + name;
-        emit_(StatusText{"Nothing arrived from the server for " + duration_text(timeouts_.idle) +
-                         "; not received: " + list + "."});
-        expected_.clear();
-        zones_.clear();
-        program_expected_ = false;
-        emit_(RequestEnded{std::move(missing)});
+        if (now - last_progress_ > idle) {
+            abort_transfer("nothing of it arrived for " + duration_text(idle));
+            return;
+        }
+        if (now - span_since_ <= idle) return;
+        // The span is over: it must have brought the floor's bytes.
+        const long long floor = kMinTransferRate * idle.count() / 1000;
+        if (span_bytes_ < floor) {
+            abort_transfer("it came slower than " + std::to_string(kMinTransferRate / 1024) +
+                           " KB/s (" + std::to_string(span_bytes_) + " bytes in " +
+                           duration_text(idle) + ")");
+            return;
+        }
+        span_since_ = now;
+        span_bytes_ = 0;
+        return;
     }
+    if ((expected_.empty() && !program_expected_) || now - last_progress_ <= idle) return;
+    std::vector<std::string> missing = missing_files();
+    std::string list;
+    for (const std::string& name : missing)
+        list += (list.empty() ? "" : ", ") + name;
+    emit_(StatusText{"No file arrived from the server for " + duration_text(idle) +
+                     "; not received: " + list + "."});
+    expected_.clear();
+    program_expected_ = false;
+    emit_(RequestEnded{std::move(missing)});
 }
 
 void ClientProtocol::closed(const std::string& reason) {
@@ -624,7 +696,7 @@ void ClientProtocol::closed(const std::string& reason) {
     if (active_ && !skipping_) {
         store_.discard();
         const std::string text = "The connection ended before " + name_ + " was complete.";
-        emit_(FileFailed{name_, text});
+        emit_(FileFailed{name_, "the connection ended before it was complete"});
         emit_(StatusText{text});
     }
     clear_transfer();

@@ -1,10 +1,12 @@
 // The client's side of the protocol as a pure state machine: bytes from the
 // server in, messages to send and events out. It answers the welcome with the
 // pending request, acknowledges data messages, receives files through a
-// FileStore (written to a temporary file, renamed into place only when whole)
-// and refuses what a sound client must not accept. No sockets and no threads
-// here: the Connection runs it on its I/O thread, tests and the fuzzer drive
-// it directly.
+// FileStore (written to a temporary file of its own, renamed into place only
+// when whole), bounds every wait for the server (a transfer by its progress,
+// never by keep-alives) and refuses what a sound client must not accept: a
+// file not asked for or sent twice, a login reply before the welcome, a
+// broken stream. No sockets and no threads here: the Connection runs it on
+// its I/O thread, tests and the fuzzer drive it directly.
 #pragma once
 
 #include <chrono>
@@ -62,9 +64,10 @@ struct FileReceived {  // complete and renamed into place
     std::filesystem::path path;
     long long size = 0;
 };
-struct FileFailed {    // refused or aborted; nothing left under a real name
-    std::string name;  // may be empty when no name was read
-    std::string reason;
+struct FileFailed {        // refused or aborted; nothing left under a real name
+    std::string name;      // as the server gave it; may be empty when no name was read
+    std::string reason;    // why, as a clause ("the server skipped from block 2 to 4")
+    bool refused = false;  // the file was not taken at all (not asked for, sent again)
 };
 struct InstallUpdate {  // a program file arrived whole, one second ago
     std::filesystem::path part_path;
@@ -82,18 +85,28 @@ struct Disconnected {
 using Event = std::variant<Welcomed, LoginReply, CrcReply, SizeReply, StatusText, FileProgress,
                            FileReceived, FileFailed, InstallUpdate, RequestEnded, Disconnected>;
 
-// Where received files are written. The disk store writes "<path>.download"
-// beside the final path and renames it over the final path on commit.
+// Where received files are written. The disk store creates a temporary file
+// of its own beside the final file (exclusively, under a name nothing else
+// has, so a stale file or link there is never written through), and on commit
+// flushes it, renames it over the final path and flushes the directory. With
+// `keep_link`, a final name that is a symbolic link keeps its link and the
+// file it names is replaced, as a save does.
 class FileStore {
 public:
     virtual ~FileStore() = default;
-    // Opens a new temporary file for `final_path`; false when it cannot.
-    virtual bool begin(const std::filesystem::path& final_path) = 0;
+    // Creates a new temporary file for `final_path`; false when it cannot.
+    virtual bool begin(const std::filesystem::path& final_path, bool keep_link) = 0;
     virtual bool append(std::string_view bytes) = 0;
-    // Closes and renames into place; false when that fails.
+    // Puts the file in place; false when that fails (the temporary file is
+    // gone then).
     virtual bool commit() = 0;
     // Closes and deletes the temporary file.
     virtual void discard() = 0;
+    // Why the last begin, append or commit failed ("No space left on device").
+    virtual std::string error() const = 0;
+    // What begin found worth telling the builder ("A stale 30.wld.download is
+    // left as it is: ..."), once; empty when nothing.
+    virtual std::string take_notice() { return {}; }
 };
 std::unique_ptr<FileStore> make_disk_store();
 
@@ -108,9 +121,18 @@ struct Timeouts {
     std::chrono::milliseconds connect{10000};  // resolve and connect
     std::chrono::milliseconds welcome{10000};  // connected, no "WLC" yet
     std::chrono::milliseconds reply{15000};    // "LGN"/"RCC" sent, no answer yet
-    std::chrono::milliseconds idle{30000};     // a request or a file outstanding, nothing arrives
-    std::chrono::milliseconds ayr{10000};      // an "AYR" waiting for the welcome
+    // A request or a file outstanding and no progress: no file begins, no
+    // data of the file arrives. Other messages ("AYR" keep-alives, unknown
+    // codes) are not progress.
+    std::chrono::milliseconds idle{30000};
+    std::chrono::milliseconds ayr{10000};  // an "AYR" waiting for the welcome
 };
+
+// The slowest a file may arrive, in bytes a second, measured over each span of
+// the idle timeout from the file's start: a server that trickles a file is
+// given up on within two spans. 1 KB/s is far below any line a builder works
+// over, and a 64 KB area file still comes within a minute at it.
+inline constexpr long long kMinTransferRate = 1024;
 
 class ClientProtocol {
 public:
@@ -144,8 +166,8 @@ public:
     const std::string& broken_reason() const { return broken_reason_; }
 
     // Requests on an open connection (after the welcome). A download request
-    // names the files it expects (its request list); files of its zones are
-    // accepted, and RequestEnded follows when all of them arrived.
+    // names the files it expects (its request list); exactly those names are
+    // accepted, each once, and RequestEnded follows when all of them came.
     void send_download(const Credentials& credentials, std::string_view request_list);
     void send_program_download();
     void send_update_check();
@@ -166,14 +188,24 @@ private:
     void begin_file(const Message& message);
     void start_transfer(const Message& message, FileKind kind, std::filesystem::path path);
     void end_file(const Message& message);
+    // A file of the request is done with (arrived or failed): RequestEnded
+    // once none is left.
+    void settle(const std::string& name);
+    // The store failed the file in progress: it fails, is read to its end
+    // unwritten, and the other files go on.
+    void lose_file(const std::string& why);
+    void check_progress(Clock::time_point now);
+    // Bytes of a data message still arriving are progress too: a message
+    // sent a byte at a time is measured as it comes.
+    void count_partial();
     void answer_welcome();
     void add_pending(Request request);
     void answer_ayr();
     void send_text(const std::string& text);
     void ack(long long bytes);
-    // Stops the file in progress (deleting what was written), says why and
-    // breaks the connection.
-    void abort_transfer(const std::string& reason);
+    // Stops the file in progress (deleting what was written), says why
+    // ("Download of 30.wld stopped: " and `why`) and breaks the connection.
+    void abort_transfer(const std::string& why);
     void fail(const std::string& reason);
     void clear_transfer();
     std::vector<std::string> missing_files() const;
@@ -200,17 +232,19 @@ private:
     Clock::time_point reply_since_{};
     int ayr_pending_ = 0;
     Clock::time_point ayr_since_{};
-    Clock::time_point last_arrival_{};
+    Clock::time_point last_bytes_{};     // anything arrived
+    Clock::time_point last_progress_{};  // a request sent, a file begun, data of it
 
-    // The outstanding requests: zones and (zone, kind) files of download
-    // requests, and a program download.
-    std::vector<int> zones_;
-    std::vector<std::pair<int, FileKind>> expected_;
+    // The outstanding requests: the file names of download requests still
+    // to come and those done with, and a program download.
+    std::vector<std::string> expected_;
+    std::vector<std::string> settled_;
     bool program_expected_ = false;
 
     // The file in progress.
     bool active_ = false;
     bool skipping_ = false;      // read to its end, written nowhere
+    bool lost_ = false;          // ... because the store failed it
     bool skip_program_ = false;  // the next program file is skipped
     std::string name_;
     FileKind kind_ = FileKind::program;  // also the last file's kind after it ends
@@ -221,6 +255,12 @@ private:
     long long first_sequence_ = 0;             // the name message's
     std::optional<long long> ended_sequence_;  // the last file's end message's
     int last_percent_ = -1;
+    // The span in which the file must bring kMinTransferRate bytes a second
+    // (data messages' bytes on the wire), and the bytes of the message still
+    // arriving that were counted already.
+    Clock::time_point span_since_{};
+    long long span_bytes_ = 0;
+    std::size_t counted_ = 0;
 
     std::optional<InstallUpdate> install_;
     Clock::time_point install_at_{};

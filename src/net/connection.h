@@ -2,8 +2,9 @@
 // that resolves and connects (bounded), reads, runs the ClientProtocol on
 // every received byte in order, checks its waits, and sends. Sends are
 // serialised on that thread and loop until every byte is out (never raising
-// SIGPIPE). Events reach the listener on the I/O thread; the window hands them
-// on to its own thread queued, the command-line tool through a queue.
+// SIGPIPE). Events reach the listener on the I/O thread; the window and the
+// command-line tool hand them on through a bounded EventQueue, whose push
+// makes this thread wait (and read nothing) while the queue is full.
 #pragma once
 
 #include <functional>

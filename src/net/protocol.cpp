@@ -1,5 +1,6 @@
 // The messages of the server link: client message texts, the frame decoder,
-// the checks on downloaded file names, the request list and the CRC-32.
+// the checks on downloaded file names, the request list and its names, the
+// escaping of what the server sent, and the CRC-32.
 #include "net/protocol.h"
 
 #include <zlib.h>
@@ -39,14 +40,14 @@ std::optional<long long> read_signed(std::string_view s, std::size_t& pos) {
     return negative ? -value : value;
 }
 
+bool printable_ascii(char c) {
+    return c >= 0x20 && c < 0x7f;
+}
+
 // A name as it may be shown in a status text: at most 40 characters,
-// control bytes as '?'.
+// escaped.
 std::string shown(std::string_view name) {
-    std::string out;
-    for (char c : name.substr(0, 40)) {
-        auto u = static_cast<unsigned char>(c);
-        out += (u < 0x20 || u == 0x7f) ? '?' : c;
-    }
+    std::string out = escape_unprintable(name.substr(0, 40));
     if (name.size() > 40) out += "...";
     return out;
 }
@@ -120,6 +121,15 @@ void FrameDecoder::feed(std::string_view bytes) {
 
 std::size_t FrameDecoder::buffered() const {
     return buffer_.size() - start_;
+}
+
+std::size_t FrameDecoder::pending_data() const {
+    if (spent_) return 0;
+    std::string_view rest = std::string_view(buffer_).substr(start_);
+    const std::size_t head = rest.find_first_not_of('\0');
+    if (head == std::string_view::npos) return 0;
+    rest.remove_prefix(head);
+    return rest.starts_with("DAT") ? rest.size() : 0;
 }
 
 std::optional<Message> FrameDecoder::next(bool name, Repeats repeats, bool more_may_come) {
@@ -260,62 +270,90 @@ std::string request_list(const std::vector<DownloadRow>& rows) {
     return out;
 }
 
-std::vector<int> requested_zones(std::string_view request_list) {
-    std::vector<int> zones;
+std::vector<std::string> requested_names(std::string_view request_list) {
+    std::vector<std::string> names;
+    std::string_view zone;
     std::size_t pos = 0;
     while (pos < request_list.size()) {
         std::size_t end = request_list.find(' ', pos);
         if (end == std::string_view::npos) end = request_list.size();
-        if (auto zone = zone_number(request_list.substr(pos, end - pos))) {
-            if (std::find(zones.begin(), zones.end(), *zone) == zones.end()) {
-                zones.push_back(*zone);
-            }
-        }
+        const std::string_view item = request_list.substr(pos, end - pos);
         pos = end + 1;
+        const char* extension = item == "W"   ? ".wld"
+                                : item == "M" ? ".mob"
+                                : item == "O" ? ".obj"
+                                : item == "Z" ? ".zon"
+                                              : nullptr;
+        if (!extension) {
+            zone = zone_number(item) ? item : std::string_view();
+            continue;
+        }
+        if (zone.empty()) continue;
+        std::string name = std::string(zone) + extension;
+        if (std::find(names.begin(), names.end(), name) == names.end())
+            names.push_back(std::move(name));
     }
-    return zones;
+    return names;
 }
 
-NameCheck check_file_name(std::string_view name, const std::vector<int>& zones,
-                          bool program_expected, const std::filesystem::path& area_dir,
+std::string escape_unprintable(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (printable_ascii(c)) {
+            out += c;
+            continue;
+        }
+        const auto u = static_cast<unsigned char>(c);
+        out += "\\x";
+        out += kHex[u >> 4];
+        out += kHex[u & 15];
+    }
+    return out;
+}
+
+NameCheck check_file_name(std::string_view name, const std::vector<std::string>& expected,
+                          const std::vector<std::string>& received, bool program_expected,
+                          const std::filesystem::path& area_dir,
                           const std::filesystem::path& program_path) {
     NameCheck check;
     auto refuse = [&](const std::string& why) {
-        check.refusal = "Download of \"" + shown(name) + "\" refused: " + why;
+        check.reason = why;
+        check.refusal = "Download of \"" + shown(name) + "\" refused: " + why + ".";
         return check;
     };
     if (name.empty()) {
+        check.reason = "the server sent no file name";
         check.refusal = "Download refused: the server sent no file name.";
         return check;
     }
     if (name.size() > kMaxNameLength) {
         return refuse("the name has " + std::to_string(name.size()) + " characters (at most " +
-                      std::to_string(kMaxNameLength) + ").");
+                      std::to_string(kMaxNameLength) + ")");
     }
     const bool plain =
-        name != "." && name != ".." && std::none_of(name.begin(), name.end(), [](char c) {
-            auto u = static_cast<unsigned char>(c);
-            return c == '/' || c == '\\' || c == ':' || u < 0x20 || u == 0x7f;
+        name != "." && name != ".." && std::all_of(name.begin(), name.end(), [](char c) {
+            return printable_ascii(c) && c != '/' && c != '\\' && c != ':';
         });
-    if (!plain) return refuse("it is not a plain file name.");
+    if (!plain) return refuse("it is not a plain file name");
     if (name == kSettingsFileName || name == kServerSettingsFileName) {
-        return refuse("it would replace a settings file.");
+        return refuse("it would replace a settings file");
     }
     check.kind = kind_of_name(name);
     if (check.kind != FileKind::program) {
-        std::size_t dot = name.find('.');
-        auto zone = dot == std::string_view::npos ? std::nullopt : zone_number(name.substr(0, dot));
-        std::string_view ext = dot == std::string_view::npos ? "" : name.substr(dot);
-        bool area_ext = ext == ".wld" || ext == ".mob" || ext == ".obj" || ext == ".zon";
-        if (!zone || !area_ext) return refuse("it is not an area file name like 30.wld.");
-        if (std::find(zones.begin(), zones.end(), *zone) == zones.end()) {
-            return refuse("zone " + std::to_string(*zone) + " was not requested.");
+        // Exactly a name the request gave: "030.wld" is not "30.wld".
+        auto listed = [name](const std::vector<std::string>& names) {
+            return std::find(names.begin(), names.end(), name) != names.end();
+        };
+        if (!listed(expected)) {
+            return refuse(listed(received) ? "it was sent a second time" : "it was not requested");
         }
         check.path = area_dir / std::string(name);
         check.ok = true;
         return check;
     }
-    if (!program_expected) return refuse("no program download was requested.");
+    if (!program_expected) return refuse("no program download was requested");
     check.path = program_path;
     check.path += ".part";
     check.ok = true;

@@ -1,7 +1,8 @@
 // The messages of the server link: the texts the client sends, the frame
 // decoder that cuts what the server sends into messages however TCP splits or
 // joins them, the names a downloaded file may have, the request list of an
-// area download, and the CRC-32 that compares program files.
+// area download and the file names it asks for, the escaping of what the
+// server sent for display, and the CRC-32 that compares program files.
 #pragma once
 
 #include <cstddef>
@@ -85,6 +86,8 @@ public:
     // `name`: a data message now would be the first of a file.
     std::optional<Message> next(bool name, Repeats repeats = {}, bool more_may_come = false);
     std::size_t buffered() const;
+    // The bytes buffered of a data message that is not complete yet.
+    std::size_t pending_data() const;
 
 private:
     std::string buffer_;
@@ -100,22 +103,34 @@ struct DownloadRow {
 // "30 W M O Z 31 W Z ": rows whose zone field holds a number above 0 and
 // that have a box checked; empty when there is none.
 std::string request_list(const std::vector<DownloadRow>& rows);
-// The zone numbers the list asks for.
-std::vector<int> requested_zones(std::string_view request_list);
+// The file names the list asks for, in its order and each once: the zone's
+// text as the list has it with the extension of each letter ("30 W Z 031 M "
+// asks for 30.wld, 30.zon and 031.mob). Letters after a zone that is not 1 to
+// 999 in at most three digits ask for nothing.
+std::vector<std::string> requested_names(std::string_view request_list);
 
-// Where a downloaded file goes, or why it is refused. An area file must be a
-// plain "<zone>.wld|.mob|.obj|.zon" name (at most three digits) of a zone in
-// `zones`; a program file is accepted only when `program_expected`, is any
-// plain name not ending in d, b, j or n, and goes to `program_path` + ".part".
+// Where a downloaded file goes, or why it is refused. An area file (a name
+// ending in d, b, j or n) must be one of the `expected` names exactly; one in
+// `received` (already arrived for the same request) is refused as sent a
+// second time. A program file is accepted only when `program_expected`, is
+// any plain name not ending in d, b, j or n, and goes to `program_path` +
+// ".part". A plain name is printable ASCII without "/", "\" or ":".
 struct NameCheck {
     bool ok = false;
     FileKind kind = FileKind::program;
     std::filesystem::path path;  // the final path (area dir / name, or the ".part")
-    std::string refusal;         // a status text naming the file when refused
+    std::string reason;          // why it was refused ("it was not requested")
+    std::string refusal;         // the status text, naming the file
 };
-NameCheck check_file_name(std::string_view name, const std::vector<int>& zones,
-                          bool program_expected, const std::filesystem::path& area_dir,
+NameCheck check_file_name(std::string_view name, const std::vector<std::string>& expected,
+                          const std::vector<std::string>& received, bool program_expected,
+                          const std::filesystem::path& area_dir,
                           const std::filesystem::path& program_path);
+
+// What the server sent (a name, a text) as it may be shown: every byte that is
+// not printable ASCII as "\xHH" (control bytes, C1 controls, and every byte of
+// a UTF-8 sequence, so no text can move the cursor or turn the line around).
+std::string escape_unprintable(std::string_view text);
 
 // CRC-32 (zlib's) of bytes, and of a whole file; 0 when the file cannot be
 // read whole.

@@ -1,5 +1,6 @@
 // The server link's flows on the window thread: login state, download
-// requests and their files, the update check and the program download.
+// requests and their files with what became of each, the update check and
+// the program download.
 #include "net/server_link.h"
 
 #include <algorithm>
@@ -223,13 +224,19 @@ void ServerLink::set_update_status(UpdateStatus status) {
 void ServerLink::connect(Request request, Purpose purpose) {
     drop_connection();
     purpose_ = purpose;
+    welcomed_ = false;
+    report_.reset();
     std::uint64_t generation = ++generation_;
     Places places{ws_.area_dir(), program()};
-    // Events come on the connection's thread; they are handled on the window
-    // thread, and only while this connection is still the current one.
-    auto listener = [this, generation, post = post_](Event event) {
-        post([this, generation, event = std::move(event)] {
-            if (generation == generation_) handle(event);
+    // Events come on the connection's thread and wait in the queue (that
+    // thread waits while it is full); the window thread takes them all at
+    // once, and only while this connection is still the current one.
+    auto queue = std::make_shared<EventQueue>();
+    events_ = queue;
+    auto listener = [this, generation, queue, post = post_](Event event) {
+        if (queue->push(std::move(event)) != EventQueue::Pushed::first) return;
+        post([this, generation, queue] {
+            if (generation == generation_) handle_all(queue->take());
         });
     };
     connection_ = std::make_unique<Connection>(settings_.endpoint, places, settings_.timeouts,
@@ -240,6 +247,9 @@ void ServerLink::connect(Request request, Purpose purpose) {
 void ServerLink::drop_connection() {
     ++generation_;  // whatever the old connection still sends is ignored
     waiting_.clear();
+    // Its thread may wait for room in the queue: closed, it waits no more.
+    if (events_) events_->close();
+    events_.reset();
     if (connection_) connection_->close();
     connection_.reset();
     purpose_ = Purpose::none;
@@ -283,6 +293,10 @@ ServerLink::DownloadStart ServerLink::download(const std::vector<DownloadRow>& r
     if (login_state_ != LoginState::logged_in || !connected()) return DownloadStart::logged_out;
     std::string list = request_list(rows);
     if (list.empty()) return DownloadStart::empty_list;
+    if (report_ && !report_->finished())
+        report_->add(list);
+    else
+        report_.emplace(list);
     Credentials c = credentials_;
     connection_->post([c, list](ClientProtocol& p) { p.send_download(c, list); });
     return DownloadStart::sent;
@@ -382,10 +396,20 @@ void ServerLink::load_downloaded(const FileReceived& file) {
 }
 
 void ServerLink::handle(const Event& event) {
+    waiting_.push_back(event);
+    run_waiting();
+}
+
+void ServerLink::handle_all(std::deque<Event> events) {
+    for (Event& event : events)
+        waiting_.push_back(std::move(event));
+    run_waiting();
+}
+
+void ServerLink::run_waiting() {
     // A question or a loader's box opens its own event loop, where the next
     // events arrive: they wait until this one is done, so that files load
     // one after another and their boxes do not pile up.
-    waiting_.push_back(event);
     if (handling_) return;
     handling_ = true;
     struct Done {
@@ -399,7 +423,21 @@ void ServerLink::handle(const Event& event) {
     }
 }
 
-void ServerLink::on(const Welcomed&) {}
+void ServerLink::report(const Event& event) {
+    if (!report_) return;
+    for (const std::string& line : report_->take(event))
+        if (observer_) observer_->download_result(line);
+    if (!report_->finished()) return;
+    const std::string summary = report_->summary();
+    const bool complete = report_->complete();
+    report_.reset();
+    ws_.ui().show_status(summary);
+    if (observer_) observer_->download_finished(summary, complete);
+}
+
+void ServerLink::on(const Welcomed&) {
+    welcomed_ = true;
+}
 
 void ServerLink::on(const LoginReply& reply) {
     if (reply.accepted) {
@@ -450,14 +488,15 @@ void ServerLink::on(const FileProgress& progress) {
 
 void ServerLink::on(const FileReceived& file) {
     if (file.kind == FileKind::program) return;  // installed on InstallUpdate
+    report(file);
     load_downloaded(file);
 }
 
 void ServerLink::on(const FileFailed& failed) {
     if (update_pending_ && kind_of_name(failed.name) == FileKind::program && !failed.name.empty())
-        fail_update(failed.reason);
-    else if (observer_)
-        observer_->download_finished(failed.reason);
+        fail_update("The new program did not arrive: " + failed.reason + ".");
+    else
+        report(failed);
 }
 
 void ServerLink::on(const InstallUpdate& update) {
@@ -486,24 +525,27 @@ void ServerLink::on(const RequestEnded& ended) {
         if (purpose_ == Purpose::program_download) disconnect();
         return;
     }
-    std::string summary = "Download complete.";
-    if (!ended.missing.empty()) {
-        summary = "Not received:";
-        for (const std::string& name : ended.missing)
-            summary += " " + name;
-        summary += ".";
-    }
-    ws_.ui().show_status(summary);
-    if (observer_) observer_->download_finished(summary);
+    report(ended);
 }
 
-void ServerLink::on(const Disconnected&) {
+void ServerLink::on(const Disconnected& disconnected) {
     // The connection has ended on its own (the server, an error or a wait).
     bool was_checking = update_status_ == UpdateStatus::checking;
     drop_connection();
     if (login_state_ != LoginState::logged_out) set_login_state(LoginState::logged_out);
     if (was_checking) set_update_status(UpdateStatus::unknown);
-    if (update_pending_) fail_update("The connection ended before the update arrived.");
+    // After the logout's text, so that the status box keeps what became of
+    // the download.
+    report(disconnected);
+    if (!update_pending_) return;
+    // Without a welcome the reason says it all ("Could not connect to
+    // HOST:PORT: Connection refused.").
+    const std::string& why = disconnected.reason;
+    if (!welcomed_ && !why.empty())
+        fail_update(why);
+    else
+        fail_update("The connection ended before the update arrived." +
+                    (why.empty() ? std::string() : " " + why));
 }
 
 }  // namespace zs::net

@@ -1,9 +1,9 @@
 // The server link as the builder sees it, run on the window thread: the login
-// state and its texts, the Download dialog's request and the routing of
-// progress to its bars, the downloaded files loaded into the workspace, the
-// start-up update check with its status, and the program download. It owns
-// the Connection; the connection's events come back through handle(), which
-// the window (or the command-line tool) calls on its own thread.
+// state and its texts, the Download dialog's request, the routing of progress
+// to its bars and what became of each file, the downloaded files loaded into
+// the workspace, the start-up update check with its status, and the program
+// download. It owns the Connection; the connection's events come back through
+// a bounded queue and handle(), which the window calls on its own thread.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +18,8 @@
 
 #include "files/area_io.h"
 #include "net/connection.h"
+#include "net/download_report.h"
+#include "net/event_queue.h"
 
 namespace zs {
 class Workspace;
@@ -73,7 +75,11 @@ public:
     virtual void login_state_changed(LoginState /*state*/, const std::string& /*dialog_text*/) {}
     virtual void open_download_dialog() {}
     virtual void download_progress(const FileProgress& /*progress*/) {}
-    virtual void download_finished(const std::string& /*summary*/) {}
+    // What became of a file of the download ("31.wld: failed: the server
+    // skipped from block 2 to 4"), the words the command line prints.
+    virtual void download_result(const std::string& /*line*/) {}
+    // The request is over: the summary, and whether every file arrived.
+    virtual void download_finished(const std::string& /*summary*/, bool /*complete*/) {}
     virtual void update_status_changed(UpdateStatus /*status*/) {}
     virtual void update_progress(int /*percent*/) {}
     // The program download failed or its file was not what the server
@@ -86,7 +92,8 @@ public:
 class ServerLink {
 public:
     // `post` runs a function on the caller's (window) thread later, queued;
-    // the connection's events go through it to handle().
+    // the connection's events wait in a bounded queue (its I/O thread waits
+    // while the queue is full) and are handed to handle() through it.
     using Post = std::function<void(std::function<void()>)>;
     ServerLink(Workspace& ws, LinkSettings settings, Post post);
     ~ServerLink();
@@ -125,6 +132,8 @@ public:
 
     // One event of the connection, on the window thread.
     void handle(const Event& event);
+    // Events in the order they came.
+    void handle_all(std::deque<Event> events);
 
     // The server's CRC-32 of its program file, once a reply gave it.
     std::optional<std::uint32_t> server_crc() const { return server_crc_; }
@@ -146,6 +155,10 @@ private:
     void after_check_reply();
     void fail_update(const std::string& reason);
     void load_downloaded(const FileReceived& file);
+    void run_waiting();
+    // Hands an event to the download's report: its lines and, once the
+    // request is over, its summary.
+    void report(const Event& event);
     void on(const Welcomed&);
     void on(const LoginReply& reply);
     void on(const CrcReply& reply);
@@ -167,7 +180,10 @@ private:
     Credentials credentials_;
     bool open_download_after_login_ = false;
     std::unique_ptr<Connection> connection_;
+    std::shared_ptr<EventQueue> events_;  // the connection's, shared with its listener
     Purpose purpose_ = Purpose::none;
+    bool welcomed_ = false;  // the current connection's welcome came
+    std::optional<DownloadReport> report_;
     // Counts connections: events of an earlier one are ignored.
     std::uint64_t generation_ = 0;
     std::optional<std::uint32_t> server_crc_;

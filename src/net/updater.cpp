@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 #include "net/protocol.h"
@@ -132,22 +134,46 @@ bool start_detached(const std::filesystem::path& script) {
 
 }  // namespace
 
+bool write_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
+                         const std::vector<std::string>& arguments,
+                         const std::filesystem::path& working_dir) {
+    const std::filesystem::path script = script_path(program);
+    const std::string text =
+        update_script_text(program, part, static_cast<long>(getpid()), arguments, working_dir);
+    // Created exclusively under a name of its own (as saves and downloads
+    // are), then renamed over the script's name: a file or link standing
+    // there is replaced, never written through or made executable.
+    std::string temp =
+        (script.parent_path() / ("." + std::string(kUpdateScriptName) + ".XXXXXX")).string();
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, 0755) == 0;
+    for (std::string_view left = text; ok && !left.empty();) {
+        const ssize_t n = ::write(fd, left.data(), left.size());
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) left.remove_prefix(static_cast<std::size_t>(n));
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && std::rename(temp.c_str(), script.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    if (const int dir = ::open(script.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
 bool run_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
                        const std::vector<std::string>& arguments,
                        const std::filesystem::path& working_dir) {
+    if (!write_update_script(program, part, arguments, working_dir)) return false;
     std::filesystem::path script = script_path(program);
-    {
-        std::ofstream out(script, std::ios::binary | std::ios::trunc);
-        out << update_script_text(program, part, static_cast<long>(getpid()), arguments,
-                                  working_dir);
-        if (!out.flush()) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(script, ec);
-            return false;
-        }
-    }
-    chmod(script.c_str(), 0755);
     if (start_detached(script)) return true;
     std::error_code ec;
     std::filesystem::remove(script, ec);

@@ -37,9 +37,12 @@ std::string update_script_text(const std::filesystem::path& program,
                                const std::vector<std::string>& arguments,
                                const std::filesystem::path& working_dir, int wait_seconds = 30);
 
-// Writes the script beside the program and starts it detached (its own
-// session, no terminal); false when it cannot be written or started (the
-// script is then deleted).
+// Writes the script beside the program, executable; false when it cannot.
+bool write_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
+                         const std::vector<std::string>& arguments,
+                         const std::filesystem::path& working_dir);
+// Writes the script and starts it detached (its own session, no terminal);
+// false when it cannot be written or started (the script is then deleted).
 bool run_update_script(const std::filesystem::path& program, const std::filesystem::path& part,
                        const std::vector<std::string>& arguments,
                        const std::filesystem::path& working_dir);

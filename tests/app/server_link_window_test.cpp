@@ -15,14 +15,17 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "app/main_window.h"
 #include "app/map_widget.h"
@@ -438,54 +441,126 @@ TEST_F(ServerLinkWindowTest, AScriptThatCannotRunGivesTheLongMessage) {
               "it should work.  If it doesn't, you are boned.");
 }
 
-// The whole way against the reference server: the menu command, the login
-// typed into its dialog, the Download dialog after it, zone 88's world file
-// asked for, received with its bar full, and loaded into the editor.
-TEST(ServerLinkEndToEnd, LoginDownloadAndTheFileLoaded) {
-    namespace fs = std::filesystem;
+// The editor against the reference server on loopback: zone 88's world file
+// (and no zone file) on the server, builder s3cret's account, an area
+// directory whose settings point at the server and bound its waits to
+// `timeout` seconds.
+class EndToEnd {
+public:
+    explicit EndToEnd(const std::vector<std::string>& modes, int timeout = 5) {
+        namespace fs = std::filesystem;
+        fs::create_directories(server_areas);
+        fs::create_directories(area);
+        fs::copy_file(demo, server_areas / "88.wld");
+        root.write("accounts", "builder s3cret\n");
+        std::vector<std::string> args = {"--accounts",          root.file("accounts"), "--areas",
+                                         server_areas.string(), "--connections",       "1"};
+        for (const std::string& mode : modes)
+            args.insert(args.end(), {"--misbehave", mode});
+        server.emplace(args, root.path() / "server.log");
+        ws.set_area_dir(area);
+        std::ofstream(area / net::kServerSettingsFileName)
+            << "Host: 127.0.0.1\nPort: " << server->port() << "\nCheck: 0\nTimeout: " << timeout
+            << "\n";
+        window.emplace(ws);
+        window->show();
+        window->activateWindow();
+        if (!QTest::qWaitForWindowActive(&*window)) ADD_FAILURE() << "the window is not active";
+    }
+    // Logs in through the menu command's dialog, asks the Download dialog for
+    // zone 88's files of the `boxes` checked, waits until `done` holds (at
+    // most 1.4 s: the tests' watchdog takes a dialog open for 1.5 s as
+    // forgotten), runs `inspect` on the dialog and closes it.
+    void download(const std::vector<int>& boxes, const std::function<bool(DownloadDialog*)>& done,
+                  const std::function<void(DownloadDialog*)>& inspect) {
+        when_up<LoginDialog>([&](LoginDialog* login) {
+            login->name_box()->setText("builder");
+            login->password_box()->setText("s3cret");
+            click(login, "Login");
+            when_up<DownloadDialog>([&](DownloadDialog* d) {
+                d->zone_box(0)->setText("88");
+                for (int column : boxes)
+                    d->file_box(0, column)->setChecked(true);
+                click(d, "Download");
+                for (int i = 0; i < 140 && !done(d); ++i)
+                    QTest::qWait(10);
+                inspect(d);
+                d->reject();
+            });
+        });
+        window->action("&Download Area Files...")->trigger();
+    }
+
+    const std::filesystem::path demo = std::filesystem::path(ZS_SOURCE_DIR) / "demo" / "88.wld";
     ScratchDir root;
-    const fs::path server_areas = root.path() / "server", area = root.path() / "area";
-    fs::create_directories(server_areas);
-    fs::create_directories(area);
-    const fs::path demo = fs::path(ZS_SOURCE_DIR) / "demo" / "88.wld";
-    fs::copy_file(demo, server_areas / "88.wld");
-    root.write("accounts", "builder s3cret\n");
-    refserver::ServerProcess server({"--accounts", root.file("accounts"), "--areas",
-                                     server_areas.string(), "--connections", "1"},
-                                    root.path() / "server.log");
+    const std::filesystem::path server_areas = root.path() / "server", area = root.path() / "area";
+    std::optional<refserver::ServerProcess> server;
     NullUi quiet;
     Workspace ws{quiet};
-    ws.set_area_dir(area);
-    std::ofstream(area / net::kServerSettingsFileName)
-        << "Host: 127.0.0.1\nPort: " << server.port() << "\nCheck: 0\nTimeout: 5\n";
-    MainWindow window(ws);
-    window.show();
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    std::optional<MainWindow> window;
+};
 
+// The whole way: the menu command, the login typed into its dialog, the
+// Download dialog after it, zone 88's world file asked for, received with its
+// bar full, and loaded into the editor.
+TEST(ServerLinkEndToEnd, LoginDownloadAndTheFileLoaded) {
+    EndToEnd e2e({});
     int bar = -1;
     QString receiving;
-    when_up<LoginDialog>([&](LoginDialog* login) {
-        login->name_box()->setText("builder");
-        login->password_box()->setText("s3cret");
-        click(login, "Login");
-        when_up<DownloadDialog>([&](DownloadDialog* d) {
-            d->zone_box(0)->setText("88");
-            d->file_box(0, 0)->setChecked(true);
-            click(d, "Download");
-            for (int i = 0; i < 300 && ws.world().find_room(8800) < 0; ++i)
-                QTest::qWait(10);
+    e2e.download(
+        {0}, [&](DownloadDialog*) { return e2e.ws.world().find_room(8800) >= 0; },
+        [&](DownloadDialog* d) {
             bar = d->bar(0, 0)->value();
             receiving = d->receiving_label()->text();
-            d->reject();
         });
-    });
-    window.action("&Download Area Files...")->trigger();
-    EXPECT_GE(ws.world().find_room(8800), 0) << server.log();
+    EXPECT_GE(e2e.ws.world().find_room(8800), 0) << e2e.server->log();
     EXPECT_EQ(bar, 100);
     EXPECT_EQ(receiving, "88.wld received");
-    EXPECT_EQ(test::read_bytes(area / "88.wld"), test::read_bytes(demo));
-    EXPECT_EQ(server.log().find("client fault"), std::string::npos) << server.log();
+    EXPECT_EQ(test::read_bytes(e2e.area / "88.wld"), test::read_bytes(e2e.demo));
+    EXPECT_EQ(e2e.server->log().find("client fault"), std::string::npos) << e2e.server->log();
+}
+
+// Every text the dialog shows: its labels and its lists' lines.
+QStringList shown_texts(QWidget* w) {
+    QStringList texts = label_texts(w);
+    for (auto* list : w->findChildren<QListWidget*>())
+        for (int i = 0; i < list->count(); ++i)
+            texts << list->item(i)->text();
+    return texts;
+}
+
+// A file broken off, and a file the server lacks: the dialog shows what
+// became of each file with the reason the command line gives, and never "100%
+// complete" while a file is missing.
+TEST(ServerLinkEndToEnd, TheDownloadDialogSaysWhatBecameOfEachFile) {
+    struct Case {
+        const char* mode;
+        QStringList shown;
+    } cases[] = {
+        {"skip",
+         {"88.wld: failed: the server skipped from block 2 to 4",
+          "88.zon: failed: the connection ended first"}},
+        {nullptr,
+         {"88.wld: received, 2508 bytes", "88.zon: failed: the server did not send it",
+          "Status: 1 of 2 files did not arrive."}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.mode ? c.mode : "sound");
+        // The missing file is known when the server has sent nothing for a
+        // second.
+        EndToEnd e2e(c.mode ? std::vector<std::string>{c.mode} : std::vector<std::string>{}, 1);
+        QStringList texts;
+        auto all_shown = [&](DownloadDialog* d) {
+            QStringList now = shown_texts(d);
+            return std::all_of(c.shown.begin(), c.shown.end(),
+                               [&](const QString& t) { return now.contains(t); });
+        };
+        e2e.download({0, 3}, all_shown, [&](DownloadDialog* d) { texts = shown_texts(d); });
+        for (const QString& t : c.shown)
+            EXPECT_TRUE(texts.contains(t)) << t.toStdString() << "\n"
+                                           << texts.join('\n').toStdString();
+        EXPECT_FALSE(texts.contains("Status: 100% complete.")) << texts.join('\n').toStdString();
+    }
 }
 
 }  // namespace

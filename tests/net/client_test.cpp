@@ -238,7 +238,9 @@ TEST(ClientProtocol, BadTransfersStopAndLeaveNothing) {
          "Download of 30.wld stopped: the server sent a data message header without \"]\" "
          "within 64 bytes."},
         {"DAT1 6] ../x\0"s, false, "Download of \"../x\" refused: it is not a plain file name."},
-        {"DAT1 6] 45.wld\0"s, false, "Download of \"45.wld\" refused: zone 45 was not requested."},
+        {"DAT1 6] 45.wld\0"s, false, "Download of \"45.wld\" refused: it was not requested."},
+        {"DAT1 6] 030.wld\0"s, false, "Download of \"030.wld\" refused: it was not requested."},
+        {"DAT1 6] 30.mob\0"s, false, "Download of \"30.mob\" refused: it was not requested."},
         {"DAT1 6] Zonesmith.exe\0"s, false,
          "Download of \"Zonesmith.exe\" refused: no program download was requested."},
         {"DAT1 999999999] 30.wld\0"s, false,
@@ -268,22 +270,90 @@ TEST(ClientProtocol, DataWithoutARequestIsRefused) {
         "DAT1 6] 30.wld\0"s);
     EXPECT_TRUE(client.protocol.broken());
     EXPECT_EQ(client.protocol.broken_reason(),
-              "Download of \"30.wld\" refused: zone 30 was not requested.");
+              "Download of \"30.wld\" refused: it was not requested.");
 }
 
-TEST(ClientProtocol, StoreFailuresStopTheFile) {
+TEST(ClientProtocol, AStoreFailureFailsThatFileOnly) {
+    // The file is read to its end and written nowhere; the next one arrives.
     for (int step = 0; step < 3; ++step) {
         Client client;
+        client.downloading();
         client.store.fail_begin = step == 0;
         client.store.fail_append = step == 1;
         client.store.fail_commit = step == 2;
-        client.downloading();
         client.protocol.receive("DAT1 3] 30.wld\0DAT2 3] abcDAT3 0] "s);
-        EXPECT_TRUE(client.protocol.broken()) << step;
-        EXPECT_TRUE(client.store.files.empty()) << step;
-        EXPECT_EQ(client.events.back().rfind("status: Download of 30.wld ", 0), 0u)
-            << client.events.back();
+        client.store.fail_begin = client.store.fail_append = client.store.fail_commit = false;
+        client.protocol.receive("DAT1 2] 30.obj\0DAT2 2] xyDAT3 0] "s);
+        EXPECT_FALSE(client.protocol.broken()) << step;
+        EXPECT_EQ(client.store.files.size(), 1u) << step;
+        EXPECT_EQ(client.store.files.at("areas/30.obj"), "xy") << step;
+        EXPECT_EQ(client.events.back(), "ended") << step;
+        const Strings failed = [&] {
+            Strings out;
+            for (const std::string& e : client.events)
+                if (e.rfind("failed ", 0) == 0) out.push_back(e);
+            return out;
+        }();
+        ASSERT_EQ(failed.size(), 1u) << step;
+        EXPECT_EQ(failed[0].rfind("failed 30.wld: ", 0), 0u) << failed[0];
+        EXPECT_EQ(client.sent.size(), 8u) << "every message acknowledged";
     }
+}
+
+// Only the transfer itself is progress: keep-alives and other messages do
+// not hold a request open, and a file that comes slower than 1 KB a second
+// over the idle timeout fails.
+TEST(ClientProtocol, OnlyTheTransferIsProgress) {
+    struct Case {
+        std::string name;
+        std::string file;            // the name message, or none
+        std::string every_second;    // what arrives each second before `until`
+        std::chrono::seconds until;  // when it is checked
+        std::string last_event;      // empty: the connection goes on
+    };
+    const std::vector<Case> cases = {
+        {"keep-alives", "", "AYR 0\x03", seconds(31), "ended 30.wld 30.obj"},
+        {"other messages", "", "XYZ1\x03LMD0 0 0\x03", seconds(31), "ended 30.wld 30.obj"},
+        {"keep-alives in a file", "DAT1 99999] 30.wld\0"s, "AYR 0\x03", seconds(31),
+         "status: Download of 30.wld stopped: nothing of it arrived for 30 seconds."},
+        {"a message a second", "DAT1 99999] 30.wld\0"s, "DAT%d 1] x", seconds(31),
+         "status: Download of 30.wld stopped: it came slower than 1 KB/s (292 bytes in 30 "
+         "seconds)."},
+        {"a message a byte a second", "DAT1 99999] 30.wld\0DAT2 3000] "s, "x", seconds(31),
+         "status: Download of 30.wld stopped: it came slower than 1 KB/s (41 bytes in 30 "
+         "seconds)."},
+        {"1100 bytes a second", "DAT1 99999] 30.wld\0"s, "DAT%d 1100] ", seconds(80), ""},
+    };
+    for (const Case& c : cases) {
+        Client client;
+        client.downloading();
+        client.protocol.receive(c.file);
+        for (int second = 1; second < c.until.count(); ++second) {
+            client.at(seconds(second));
+            std::string bytes = c.every_second;
+            if (auto at = bytes.find("%d"); at != std::string::npos) {
+                bytes.replace(at, 2, std::to_string(second + 1));
+                if (bytes.ends_with("] ")) bytes += std::string(1100, 'x');
+            }
+            client.protocol.receive(bytes);
+        }
+        client.at(c.until);
+        if (c.last_event.empty()) {
+            EXPECT_FALSE(client.protocol.broken())
+                << c.name << ": " << client.protocol.broken_reason();
+        } else {
+            ASSERT_FALSE(client.events.empty()) << c.name;
+            EXPECT_EQ(client.events.back(), c.last_event) << c.name;
+        }
+    }
+}
+
+TEST(ClientProtocol, ALoginReplyBeforeTheWelcomeIsRefused) {
+    Client client(Request::login);
+    client.protocol.receive("LNS5 1\x03WLC7\x03");
+    EXPECT_TRUE(client.protocol.broken());
+    EXPECT_EQ(client.events, Strings{"status: The server sent a login reply before its welcome."});
+    EXPECT_TRUE(client.sent.empty());
 }
 
 TEST(ClientProtocol, ProgramFileInstallsOneSecondLater) {
@@ -331,8 +401,7 @@ TEST(ClientProtocol, EveryWaitIsBounded) {
          "connection number 1, which cannot answer.",
          true},
         {"file", Request::none, "WLC7\x03", t.idle,
-         "status: Download of 30.wld stopped: nothing arrived from the server for 30 seconds.",
-         true},
+         "status: Download of 30.wld stopped: nothing of it arrived for 30 seconds.", true},
         {"request", Request::none, "WLC7\x03", t.idle, "ended 30.wld 30.obj", false},
         {"program", Request::program_download, "WLC7\x03", t.idle, "ended zs", false},
     };
@@ -363,8 +432,7 @@ TEST(ClientProtocol, ClosingDiscardsAnUnfinishedFile) {
     EXPECT_EQ(client.store.discarded, 1);
     EXPECT_EQ(
         client.events,
-        (Strings{"progress 30.wld 0",
-                 "failed 30.wld: The connection ended before 30.wld was complete.",
+        (Strings{"progress 30.wld 0", "failed 30.wld: the connection ended before it was complete",
                  "status: The connection ended before 30.wld was complete.", "disconnected: "}));
 }
 

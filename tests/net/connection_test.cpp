@@ -1,7 +1,9 @@
 // The connection against a small server on the loopback interface, which the
 // test itself plays: the welcome and login bytes, a file written to disk,
-// closes from either side, and a refused connect.
+// closes from either side, and a refused connect; and the bounded queue that
+// hands its events on.
 #include "net/connection.h"
+#include "net/event_queue.h"
 #include "support/test_files.h"
 
 #include <arpa/inet.h>
@@ -12,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -117,6 +121,15 @@ private:
     std::vector<std::string> texts_;
 };
 
+// The names in a directory, sorted.
+std::vector<std::string> entries(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 struct Link {
     Events events;
     // A directory of this test's own: ctest runs tests side by side.
@@ -166,17 +179,19 @@ TEST(Connection, WritesAFileBesideItsPlaceThenRenamesIt) {
     ASSERT_TRUE(link.events.wait_for("received 30.wld"));
     std::ifstream in(link.dir / "30.wld", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "ab\x03\0ef"s);
-    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+    EXPECT_EQ(entries(link.dir), std::vector<std::string>{"30.wld"});
 
     // A file cut short leaves nothing behind.
-    server.send("DAT1 6] 30.wld\0DAT2 3] abc"s);
+    server.send("DAT1 6] 30.obj\0DAT2 3] abc"s);
     EXPECT_EQ(server.read_messages(2),
-              "ACK7 1 15\x03"
-              "ACK7 1 11\x03");
-    EXPECT_TRUE(fs::exists(link.dir / "30.wld.download"));
+              "ACK7 3 15\x03"
+              "ACK7 3 11\x03");
+    std::vector<std::string> during = entries(link.dir);
+    ASSERT_EQ(during.size(), 2u);
+    EXPECT_TRUE(during[0].starts_with("30.obj.") && during[0].ends_with(".download")) << during[0];
     server.close_client();
     ASSERT_TRUE(link.events.wait_for("disconnected"));
-    EXPECT_FALSE(fs::exists(link.dir / "30.wld.download"));
+    EXPECT_EQ(entries(link.dir), std::vector<std::string>{"30.wld"});
 }
 
 TEST(Connection, ClosingFromThisSide) {
@@ -236,6 +251,37 @@ TEST(Connection, WelcomeWaitIsBounded) {
     link.connection.open(Request::login, {"user", "pass"});
     ASSERT_TRUE(server.accept());
     ASSERT_TRUE(link.events.wait_for("disconnected: No welcome from the server within 100 ms."));
+}
+
+TEST(EventQueue, APushWaitsWhileItIsFullAndCloseEndsTheWait) {
+    using Pushed = EventQueue::Pushed;
+    EventQueue queue(2);
+    std::atomic<int> pushed{0};
+    std::vector<Pushed> results;
+    std::thread io([&] {
+        for (int i = 0; i < 4; ++i, ++pushed)
+            results.push_back(queue.push(StatusText{std::to_string(i)}));
+    });
+    auto settled_at = [&](int count) {
+        for (int i = 0; i < 20 && pushed < count + 1; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return pushed.load();
+    };
+    EXPECT_EQ(settled_at(2), 2) << "the third waits for room";
+    EXPECT_EQ(std::get<StatusText>(*queue.pop()).text, "0");
+    EXPECT_EQ(settled_at(3), 3);
+    queue.close();  // the fourth waits no more
+    io.join();
+    EXPECT_EQ(results, (std::vector<Pushed>{Pushed::first, Pushed::queued, Pushed::queued,
+                                            Pushed::dropped}));
+    EXPECT_FALSE(queue.pop());
+
+    // The taker is told once for what it takes together.
+    EventQueue taken;
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::first);
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::queued);
+    EXPECT_EQ(taken.take().size(), 2u);
+    EXPECT_EQ(taken.push(Welcomed{}), Pushed::first);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <fstream>
 #include <set>
 
 #include "link_fixture.h"
@@ -337,8 +338,44 @@ INSTANTIATE_TEST_SUITE_P(Server, RefusedNameTest,
                                            Refused{"backslash", "a\\b.wld"},
                                            Refused{"long", std::string(296, '3') + ".wld", false},
                                            Refused{"unrequested", "99.wld"},
+                                           Refused{"zeropadded", "030.wld"},
                                            Refused{"settings", "ZonesmithSettings.txt"}),
                          [](const auto& p) { return std::string(p.param.label); });
+
+// Links planted in the area directory. A stale temporary file that is a hard
+// link to a file elsewhere is left alone (and reported), never written
+// through; a final name that is a symbolic link keeps its link, and the file
+// it names gets the download, as a save does.
+TEST_F(LinkTest, PlantedLinksAreNotWrittenThrough) {
+    const fs::path outside = tree.root() / "outside.txt";
+    const fs::path elsewhere = tree.root() / "elsewhere";
+    fs::create_directories(elsewhere);
+    std::ofstream(outside) << "precious";
+    std::ofstream(elsewhere / "30.wld") << "old rooms";
+    fs::create_hard_link(outside, tree.area_dir() / "30.mob.download");
+    fs::create_symlink(elsewhere / "30.wld", tree.area_dir() / "30.wld");
+
+    Outcome r = run({});
+    ASSERT_TRUE(r.ended);
+    EXPECT_EQ(r.received(), kAllNames) << r.told();
+    EXPECT_TRUE(read_bytes(outside) == "precious");
+    EXPECT_TRUE(read_bytes(tree.area_dir() / "30.mob") ==
+                read_bytes(tree.server_areas() / "30.mob"));
+    EXPECT_TRUE(fs::is_symlink(tree.area_dir() / "30.wld"));
+    EXPECT_TRUE(read_bytes(elsewhere / "30.wld") == read_bytes(tree.server_areas() / "30.wld"));
+    EXPECT_TRUE(
+        r.status_seen("A stale 30.mob.download is left as it is: it is a hard link to "
+                      "another file."))
+        << r.told();
+    for (const auto& entry : fs::directory_iterator(tree.area_dir())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(std::count(kAllNames.begin(), kAllNames.end(), name) == 1 ||
+                    name == "30.mob.download")
+            << "left behind: " << name;
+    }
+    for (const auto& entry : fs::directory_iterator(elsewhere))
+        EXPECT_EQ(entry.path().filename(), "30.wld") << "left behind";
+}
 
 }  // namespace
 }  // namespace zs::test

@@ -20,7 +20,7 @@ public:
     int discarded = 0;
     bool fail_begin = false, fail_append = false, fail_commit = false;
 
-    bool begin(const std::filesystem::path& final_path) override {
+    bool begin(const std::filesystem::path& final_path, bool /*keep_link*/) override {
         if (fail_begin) return false;
         open = final_path;
         temp.clear();
@@ -43,6 +43,7 @@ public:
         open.reset();
         temp.clear();
     }
+    std::string error() const override { return "the store failed"; }
 };
 
 }  // namespace zs::net

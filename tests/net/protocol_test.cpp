@@ -127,17 +127,26 @@ TEST(FileNames, AcceptOrRefuse) {
         bool program_expected;
         std::string path_or_refusal;
     };
-    const std::vector<int> zones = {30, 31};
+    // Asked for: 30.wld, 31.zon and 030.mob; 31.wld arrived already.
+    const std::vector<std::string> expected = {"30.wld", "31.zon", "030.mob"};
+    const std::vector<std::string> received = {"31.wld"};
     const std::vector<Case> cases = {
         {"30.wld", false, "areas/30.wld"},
         {"31.zon", false, "areas/31.zon"},
         {"030.mob", false, "areas/030.mob"},
         {"Zonesmith.exe", true, "bin/zonesmith.part"},
         {"zonesmith", true, "bin/zonesmith.part"},
-        {"45.obj", false, "Download of \"45.obj\" refused: zone 45 was not requested."},
-        {"1234.wld", false, "not an area file name"},
+        {"45.obj", false, "Download of \"45.obj\" refused: it was not requested."},
+        {"030.wld", false, "Download of \"030.wld\" refused: it was not requested."},
+        {"30.mob", false, "Download of \"30.mob\" refused: it was not requested."},
+        {"31.wld", false, "Download of \"31.wld\" refused: it was sent a second time."},
+        {"1234.wld", false, "it was not requested"},
         {"30.wld", true, "areas/30.wld"},
-        {"x.wld", false, "not an area file name"},
+        {"x.wld", false, "it was not requested"},
+        {"\x9b"
+         "30.wld",
+         false, "Download of \"\\x9b30.wld\" refused: it is not a plain file name."},
+        {"zs\xe2\x80\xae", true, "Download of \"zs\\xe2\\x80\\xae\" refused: it is not a plain"},
         {"../x", true, "not a plain file name"},
         {"/abs", true, "not a plain file name"},
         {"a\\b.zon", false, "not a plain file name"},
@@ -148,8 +157,8 @@ TEST(FileNames, AcceptOrRefuse) {
         {"", true, "Download refused: the server sent no file name."},
     };
     for (const Case& c : cases) {
-        NameCheck check =
-            check_file_name(c.name, zones, c.program_expected, "areas", "bin/zonesmith");
+        NameCheck check = check_file_name(c.name, expected, received, c.program_expected, "areas",
+                                          "bin/zonesmith");
         if (check.ok) {
             EXPECT_EQ(check.path.generic_string(), c.path_or_refusal) << c.name;
             EXPECT_TRUE(check.refusal.empty());
@@ -179,8 +188,20 @@ TEST(RequestList, RowsWithAZoneAndABox) {
     };
     const std::string list = request_list(rows);
     EXPECT_EQ(list, "30 W M O Z 31 W Z 030 M ");
-    EXPECT_EQ(requested_zones(list), (std::vector<int>{30, 31}));
+    EXPECT_EQ(requested_names(list),
+              (std::vector<std::string>{"30.wld", "30.mob", "30.obj", "30.zon", "31.wld", "31.zon",
+                                        "030.mob"}));
+    EXPECT_EQ(requested_names("0 W 1000 M x O 7 Z 7 Z W"),
+              (std::vector<std::string>{"7.zon", "7.wld"}));
     EXPECT_EQ(request_list({}), "");
+}
+
+TEST(ServerText, EveryByteButPrintableAsciiIsEscaped) {
+    EXPECT_EQ(escape_unprintable("30.wld: a room~"), "30.wld: a room~");
+    EXPECT_EQ(escape_unprintable("\x1b[2J\x9b"
+                                 "31m\xe2\x80\xae\t\x7f\\"),
+              "\\x1b[2J\\x9b31m\\xe2\\x80\\xae\\x09\\x7f\\");
+    EXPECT_EQ(escape_unprintable(std::string("a\0b", 3)), "a\\x00b");
 }
 
 TEST(ClientTexts, ByteForByte) {

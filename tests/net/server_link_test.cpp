@@ -26,7 +26,10 @@ struct Recorder : LinkObserver {
     void download_progress(const FileProgress& p) override {
         seen.push_back("progress " + p.name + " " + std::to_string(p.percent));
     }
-    void download_finished(const std::string& summary) override { seen.push_back(summary); }
+    void download_result(const std::string& line) override { seen.push_back("result " + line); }
+    void download_finished(const std::string& summary, bool complete) override {
+        seen.push_back((complete ? "complete " : "incomplete ") + summary);
+    }
     void update_status_changed(UpdateStatus s) override {
         seen.push_back("status " + std::to_string(static_cast<int>(s)));
     }
@@ -269,22 +272,83 @@ TEST_F(ServerLinkTest, InstallsOnlyWhatTheServerAnnounced) {
 
 TEST_F(ServerLinkTest, EventsDuringABoxWaitForTheOneBeingHandled) {
     // A box opened while handling an event runs the event loop, which
-    // delivers the next event: it is handled after the first is done.
+    // delivers the next events: they are handled after the first is done,
+    // and after the others taken from the queue with it.
     struct Nesting : LinkObserver {
         ServerLink* link = nullptr;
         std::vector<std::string> order;
-        void download_finished(const std::string& summary) override {
-            order.push_back(summary + " begins");
-            if (order.size() == 1) link->handle(RequestEnded{{"31.zon"}});
-            order.push_back(summary + " ends");
+        void download_progress(const FileProgress& p) override {
+            order.push_back(p.name + " begins");
+            if (order.size() == 1) link->handle_all({FileProgress{"31.zon", FileKind::zone, 5}});
+            order.push_back(p.name + " ends");
         }
     } nesting;
     nesting.link = &link;
     link.set_observer(&nesting);
-    link.handle(RequestEnded{});
-    EXPECT_EQ(nesting.order, (std::vector<std::string>{
-                                 "Download complete. begins", "Download complete. ends",
-                                 "Not received: 31.zon. begins", "Not received: 31.zon. ends"}));
+    link.handle_all(
+        {FileProgress{"30.wld", FileKind::world, 0}, FileProgress{"30.obj", FileKind::object, 0}});
+    EXPECT_EQ(nesting.order,
+              (std::vector<std::string>{"30.wld begins", "30.wld ends", "30.obj begins",
+                                        "30.obj ends", "31.zon begins", "31.zon ends"}));
+}
+
+// What became of each file, in the words both the command line and the
+// Download dialog use, and the summary once the request is over.
+TEST(DownloadReport, LinesAndSummary) {
+    struct Case {
+        const char* name;
+        std::string list;
+        std::vector<Event> events;
+        std::vector<std::string> lines;
+        std::string summary;
+        bool complete;
+    };
+    const FileReceived wld{"30.wld", FileKind::world, "a/30.wld", 10};
+    const FileReceived zon{"30.zon", FileKind::zone, "a/30.zon", 7};
+    const std::vector<Case> cases = {
+        {"all came",
+         "30 W Z ",
+         {wld, zon, RequestEnded{}},
+         {"30.wld: received, 10 bytes", "30.zon: received, 7 bytes"},
+         "Download complete: 2 files received.",
+         true},
+        {"one missing",
+         "30 W Z ",
+         {wld, RequestEnded{{"30.zon"}}},
+         {"30.wld: received, 10 bytes", "30.zon: failed: the server did not send it"},
+         "1 of 2 files did not arrive.",
+         false},
+        {"an unasked file refused after the request was whole",
+         "30 W ",
+         {wld,
+          FileFailed{"\x9b"
+                     "30.zon",
+                     "it was not requested", true},
+          Disconnected{"Download of \"\\x9b30.zon\" refused: it was not requested."}},
+         {"30.wld: received, 10 bytes", "\\x9b30.zon: refused: it was not requested"},
+         "1 file from the server was refused (Download of \"\\x9b30.zon\" refused: it was "
+         "not requested).",
+         false},
+        {"a second copy refused, the rest lost",
+         "30 W Z ",
+         {wld, FileFailed{"30.wld", "it was sent a second time", true}, Disconnected{}},
+         {"30.wld: received, 10 bytes", "30.wld: refused: it was sent a second time",
+          "30.zon: failed: the connection ended first"},
+         "1 of 2 files did not arrive; 1 file from the server was refused (the server closed "
+         "the connection).",
+         false},
+    };
+    for (const Case& c : cases) {
+        DownloadReport report(c.list);
+        std::vector<std::string> lines;
+        for (const Event& e : c.events)
+            for (std::string& line : report.take(e))
+                lines.push_back(std::move(line));
+        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_TRUE(report.finished()) << c.name;
+        EXPECT_EQ(report.summary(), c.summary) << c.name;
+        EXPECT_EQ(report.complete(), c.complete) << c.name;
+    }
 }
 
 TEST_F(ServerLinkTest, AnUpdateTheServerNeverSendsFails) {
@@ -295,17 +359,19 @@ TEST_F(ServerLinkTest, AnUpdateTheServerNeverSendsFails) {
     EXPECT_FALSE(link.connected());
 }
 
+TEST_F(ServerLinkTest, AnUpdateWithTheServerDownSaysWhy) {
+    link.start_update();
+    run_until(
+        [&] { return !recorder.seen.empty() && recorder.seen.back().rfind("failed ", 0) == 0; });
+    EXPECT_EQ(recorder.seen.back(), "failed Could not connect to 127.0.0.1:1: Connection refused.");
+}
+
 TEST_F(ServerLinkTest, ConnectionEndsAreReported) {
     link.handle(LoginReply{true});
     ui.clear();
     link.handle(Disconnected{"The server closed the connection."});
     EXPECT_EQ(link.login_state(), LoginState::logged_out);
     EXPECT_EQ(ui.last_status(), "Logged out of Quor server.");
-    // A request ends with what did not arrive.
-    link.handle(RequestEnded{{"31.zon", "31.obj"}});
-    EXPECT_EQ(ui.last_status(), "Not received: 31.zon 31.obj.");
-    link.handle(RequestEnded{});
-    EXPECT_EQ(recorder.seen.back(), "Download complete.");
 }
 
 }  // namespace

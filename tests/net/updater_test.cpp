@@ -92,5 +92,46 @@ TEST(Updater, ScriptGivesUpWhenTheProgramDoesNotQuit) {
     EXPECT_EQ(dir.read("zonesmith"), "old");
 }
 
+// Whatever stands at the script's name (a stale script, a symbolic or hard
+// link to another file) is replaced, never written through or made
+// executable.
+TEST(Updater, TheScriptIsNeverWrittenThroughWhatStandsAtItsName) {
+    enum class Planted { nothing, stale_script, symbolic_link, hard_link };
+    for (Planted planted :
+         {Planted::nothing, Planted::stale_script, Planted::symbolic_link, Planted::hard_link}) {
+        SCOPED_TRACE(static_cast<int>(planted));
+        ScratchDir dir;
+        const std::filesystem::path program = dir.path() / "zonesmith";
+        const std::filesystem::path script = dir.path() / kUpdateScriptName;
+        const std::filesystem::path other = dir.path() / "notes.txt";
+        dir.write("notes.txt", "the builder's notes\n");
+        chmod(other.c_str(), 0644);
+        switch (planted) {
+            case Planted::nothing:
+                break;
+            case Planted::stale_script:
+                dir.write(kUpdateScriptName, "exit 1\n");
+                break;
+            case Planted::symbolic_link:
+                std::filesystem::create_symlink(other, script);
+                break;
+            case Planted::hard_link:
+                std::filesystem::create_hard_link(other, script);
+                break;
+        }
+        ASSERT_TRUE(write_update_script(program, dir.path() / "zonesmith.part", {}, dir.path()));
+        EXPECT_EQ(dir.read("notes.txt"), "the builder's notes\n");
+        EXPECT_EQ(std::filesystem::status(other).permissions() & std::filesystem::perms::owner_exec,
+                  std::filesystem::perms::none);
+        EXPECT_FALSE(std::filesystem::is_symlink(script));
+        EXPECT_EQ(
+            dir.read(kUpdateScriptName),
+            update_script_text(program, dir.path() / "zonesmith.part", getpid(), {}, dir.path()));
+        EXPECT_EQ(
+            std::filesystem::status(script).permissions() & std::filesystem::perms::owner_exec,
+            std::filesystem::perms::owner_exec);
+    }
+}
+
 }  // namespace
 }  // namespace zs::net

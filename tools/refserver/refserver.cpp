@@ -4,7 +4,8 @@
 // area downloads and the program file over loopback, one connection at a
 // time, and can misbehave on purpose (split or merged writes, duplicate or
 // skipped sequence numbers, hostile names, broken headers, stalls, early
-// closes, ...). Every message the client sends is checked against its exact
+// closes, files not asked for or sent twice, floods, keep-alives without
+// files, a trickle of data, ...). Every message the client sends is checked against its exact
 // format; a deviation is logged to stderr as "refserver: client fault: ...".
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -42,10 +43,11 @@ using Clock = std::chrono::steady_clock;
 constexpr char kEnd = '\x03';
 constexpr std::size_t kChunk = 3900;
 
-const char* const kModes[] = {"split",      "merge",          "duplicate",       "skip",
-                              "overlong",   "past-end",       "negative-length", "no-bracket",
-                              "stall",      "close-mid-file", "wrong-crc",       "ayr-first",
-                              "no-welcome", "garbage-code",   "reject-login"};
+const char* const kModes[] = {
+    "split",           "merge",        "duplicate",    "skip",           "overlong",  "past-end",
+    "negative-length", "no-bracket",   "stall",        "close-mid-file", "wrong-crc", "ayr-first",
+    "no-welcome",      "garbage-code", "reject-login", "extra-kind",     "resend",    "flood",
+    "keep-alive",      "trickle",      "login-first"};
 
 struct Options {
     int port = 0;
@@ -54,6 +56,7 @@ struct Options {
     std::set<std::string> modes;
     std::optional<std::string> name;  // name=TEXT
     int ack_timeout_ms = 5000;
+    int flood_seconds = 10;
     bool quiet = false;  // log only the client's faults and the server's own troubles
     unsigned seed = 1;
 };
@@ -171,6 +174,7 @@ public:
     }
 
     void run() {
+        if (has("login-first")) send_text("LNS" + std::to_string(number_) + " 1");
         if (has("ayr-first")) {
             send_text("AYR 0");
             ayr_outstanding_ = true;
@@ -390,12 +394,16 @@ private:
         }
         std::string list = m.substr(hash + 2);
         if (list.empty() || list.back() != ' ') fault("request list without its last blank");
+        if (has("keep-alive")) return keep_alive();
+        if (has("flood") && !flood()) return;
         std::vector<std::string> items = fields_of(list);
         if (!items.empty() && items.back().empty()) items.pop_back();
+        static const std::map<std::string, std::pair<const char*, int>> kLetters = {
+            {"W", {".wld", 1}}, {"M", {".mob", 2}}, {"O", {".obj", 3}}, {"Z", {".zon", 4}}};
+        // The files asked for, in order.
+        std::vector<std::pair<std::string, int>> files;
         std::string zone;
         for (const std::string& item : items) {
-            static const std::map<std::string, std::pair<const char*, int>> kLetters = {
-                {"W", {".wld", 1}}, {"M", {".mob", 2}}, {"O", {".obj", 3}}, {"Z", {".zon", 4}}};
             auto letter = kLetters.find(item);
             if (letter == kLetters.end()) {
                 if (item.empty() || item.find_first_not_of("0123456789") != std::string::npos) {
@@ -409,14 +417,95 @@ private:
                 fault("a letter before any zone in the request list");
                 return;
             }
-            std::string name = zone + letter->second.first;
+            files.emplace_back(zone + letter->second.first, letter->second.second);
+        }
+        if (has("extra-kind") && !files.empty()) {
+            // Before them, a file of the first zone that was not asked for:
+            // the first kind the list left out that there is a file of.
+            const std::string first_zone =
+                files.front().first.substr(0, files.front().first.find('.'));
+            for (const auto& [letter, file] : kLetters) {
+                std::string name = first_zone + file.first;
+                const std::string* bytes = read_file(opt_.areas / name);
+                bool asked = std::any_of(files.begin(), files.end(),
+                                         [&](const auto& wanted) { return wanted.first == name; });
+                if (asked || !bytes) continue;
+                log("sending " + name + ", which was not asked for");
+                if (!send_file(name, *bytes, file.second)) return;
+                break;
+            }
+        }
+        bool resent = false;
+        for (const auto& [name, kind] : files) {
             const std::string* bytes = read_file(opt_.areas / name);
             if (!bytes) {
                 log("no " + name + " to send");
                 continue;
             }
-            if (!send_file(name, *bytes, letter->second.second)) return;
+            if (!send_file(name, *bytes, kind)) return;
+            if (has("resend") && !resent) {
+                // The same file again at once, each byte changed: a client
+                // that takes it replaces the first copy.
+                resent = true;
+                std::string changed = *bytes;
+                for (char& c : changed)
+                    c = c == 'Z' ? 'Y' : 'Z';
+                log("sending " + name + " a second time");
+                if (!send_file(name, changed, kind)) return;
+            }
         }
+    }
+
+    // Text messages with an unknown code, as fast as the client takes them,
+    // for --flood-seconds; false when the client went meanwhile.
+    bool flood() {
+        log("flooding for " + std::to_string(opt_.flood_seconds) + " s");
+        std::string block;
+        while (block.size() < 65536)
+            block += std::string("XYZ0") + kEnd;
+        const auto end = Clock::now() + std::chrono::seconds(opt_.flood_seconds);
+        long long blocks = 0;
+        while (Clock::now() < end) {
+            if (!write_raw(block)) return false;
+            ++blocks;
+        }
+        log("flooded " + std::to_string(blocks * static_cast<long long>(block.size() / 5)) +
+            " messages");
+        return true;
+    }
+
+    // An "AYR" every two seconds and never a file, until the client goes (at
+    // most two minutes).
+    void keep_alive() {
+        const auto end = Clock::now() + std::chrono::seconds(120);
+        while (!closed_ && Clock::now() < end) {
+            if (!send_text("AYR 0")) break;
+            ayr_outstanding_ = true;
+            const auto next = Clock::now() + std::chrono::seconds(2);
+            while (!closed_ && Clock::now() < next) {
+                if (std::optional<std::string> m = take_message())
+                    handle(*m);
+                else
+                    read_some(next);
+            }
+        }
+        log(closed_ ? "the client went during the keep-alives" : "keep-alives ended");
+        ayr_outstanding_ = false;
+        ended_ = true;
+    }
+
+    // Sends a data message's bytes one a second, until the client goes.
+    bool trickle(const std::string& bytes) {
+        log("trickling " + std::to_string(bytes.size()) + " bytes");
+        for (std::size_t at = 0; at < bytes.size() && !closed_; ++at) {
+            if (!write_raw(std::string_view(bytes).substr(at, 1))) return false;
+            if (at >= 30) {  // the header and a few bytes quickly, then slowly
+                auto next = Clock::now() + std::chrono::seconds(1);
+                while (!closed_ && Clock::now() < next)
+                    read_some(next);
+            }
+        }
+        return !closed_;
     }
 
     // Sends one file as a data transfer; false when the connection cannot go on.
@@ -507,7 +596,11 @@ private:
             const Outgoing& o = msgs[i];
             out_.assign(o.head);
             out_.append(o.payload);
-            if (!write(out_)) return false;
+            if (has("trickle") && i == 1) {
+                if (!trickle(out_)) return abandon(name);
+            } else if (!write(out_)) {
+                return false;
+            }
             std::string what = "DAT" + std::to_string(i) + " of " + shown(name);
             if (o.wait_ack && !wait_ack(what, kind, o.ack_bytes, o.ack_bytes_alt))
                 return abandon(name);
@@ -566,7 +659,7 @@ int usage(const std::string& why) {
     std::cerr << "zonesmith-refserver: " << why << "\n"
               << "usage: zonesmith-refserver [--port N] [--accounts FILE] [--areas DIR]\n"
                  "         [--program FILE] [--connections N] [--ack-timeout MS] [--seed S]\n"
-                 "         [--quiet] [--misbehave MODE]...\n";
+                 "         [--flood-seconds N] [--quiet] [--misbehave MODE]...\n";
     return 2;
 }
 
@@ -596,6 +689,8 @@ int main(int argc, char** argv) {
                 opt.connections = std::stol(v);
             } else if (a == "--ack-timeout") {
                 opt.ack_timeout_ms = std::stoi(v);
+            } else if (a == "--flood-seconds") {
+                opt.flood_seconds = std::stoi(v);
             } else if (a == "--seed") {
                 opt.seed = static_cast<unsigned>(std::stoul(v));
             } else if (a == "--misbehave") {
