@@ -15,6 +15,7 @@
 #include <random>
 #include <system_error>
 
+#include "files/area_change.h"
 #include "world/box_numbers.h"
 
 namespace zs::net {
@@ -77,6 +78,8 @@ public:
 
     bool begin(const std::filesystem::path& final_path, bool keep_link) override {
         discard();
+        given_ = final_path;
+        keep_link_ = keep_link;
         final_ = keep_link ? link_target(final_path) : final_path;
         note_stale(final_path);
         // A name of its own beside the final file, created exclusively (as
@@ -121,6 +124,7 @@ public:
             ok = false;
         }
         fd_ = -1;
+        if (ok && keep_link_) return place_area_file();
         if (ok && std::rename(temp_.c_str(), final_.c_str()) != 0) {
             error_ = std::strerror(errno);
             ok = false;
@@ -150,6 +154,23 @@ public:
     std::string take_notice() override { return std::exchange(notice_, {}); }
 
 private:
+    // An area file takes its place as every change of the area directory
+    // does: in turn with the editor's own saves, its directory flushed, a
+    // symbolic link at its name kept.
+    bool place_area_file() {
+        AreaChange change(directory_of(given_));
+        if (!change.adopt(temp_, given_.filename().string())) {
+            error_ = std::strerror(errno);
+            ::unlink(temp_.c_str());
+            temp_.clear();
+            return false;
+        }
+        temp_.clear();  // the change has it now, and removes it when not made
+        ChangeResult placed = change.commit();
+        if (!placed.made) error_ = save_error_text(placed.error);
+        return placed.made;
+    }
+
     // A temporary file of the name earlier versions used ("30.wld.download")
     // is never used now; one found there is reported and left alone.
     void note_stale(const std::filesystem::path& final_path) {
@@ -166,7 +187,8 @@ private:
 
     std::mt19937 random_;
     int fd_ = -1;
-    std::filesystem::path final_, temp_;
+    bool keep_link_ = false;
+    std::filesystem::path given_, final_, temp_;
     std::string error_, notice_;
 };
 
