@@ -909,11 +909,20 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
 
 // The area directory a command line names: the value of its last --dir, or
 // the working directory.
-fs::path area_dir_argument(const std::vector<std::string>& args) {
+// The directories a command reads and writes area files in: the area
+// directory, and the output directory when one is given.
+std::vector<fs::path> area_dir_arguments(const std::vector<std::string>& args) {
     fs::path dir = ".";
-    for (std::size_t i = 1; i + 1 < args.size(); ++i)
+    std::optional<fs::path> output;
+    for (std::size_t i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == "--dir") dir = args[i + 1];
-    return dir;
+        if (args[i] == "-o") output = args[i + 1];
+    }
+    std::vector<fs::path> dirs{dir};
+    std::error_code ec;
+    if (output && fs::is_directory(*output, ec) && !fs::equivalent(*output, dir, ec))
+        dirs.push_back(*output);
+    return dirs;
 }
 
 }  // namespace
@@ -934,8 +943,10 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (kCommandHelp.count(args[0])) {
         // Before a command loads or writes anything, a change of the area
         // directory's files that was cut off is finished.
-        std::string finished = finish_interrupted_change(area_dir_argument(args));
-        if (!finished.empty()) err << "zonesmith-cli: " << finished << '\n';
+        for (const fs::path& dir : area_dir_arguments(args)) {
+            std::string finished = finish_interrupted_change(dir);
+            if (!finished.empty()) err << "zonesmith-cli: " << finished << '\n';
+        }
     }
     if (args[0] == "convert") return convert(args, out, err, process_ends);
     if (args[0] == "stats") return stats(args, out, err, process_ends);

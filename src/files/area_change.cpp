@@ -141,20 +141,23 @@ int open_directory(const fs::path& dir) {
 // Takes (or turns) the lock on an open directory, waiting at most `wait` for
 // other holders; false when they kept it that long. A file system without
 // locks lets every change go on.
-bool take_lock(int fd, int how, std::chrono::milliseconds wait) {
+bool take_lock(int fd, int how, std::chrono::milliseconds wait, bool holds_shared = false) {
     if (fd < 0) return true;
     auto deadline = std::chrono::steady_clock::now() + wait;
     for (;;) {
         if (::flock(fd, how | LOCK_NB) == 0) return true;
         if (errno == EINTR) continue;
         if (errno != EWOULDBLOCK) return true;
+        // A shared lock that failed to turn exclusive is gone: it is taken
+        // again, so that no one clears away this change's files meanwhile.
+        if (holds_shared) ::flock(fd, LOCK_SH | LOCK_NB);
         if (std::chrono::steady_clock::now() >= deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
 
 SaveError lock_failure(const fs::path& dir) {
-    return {SaveError::Step::Lock, "another program is changing its files", dir.string()};
+    return {SaveError::Step::Lock, "another change of its files is under way", dir.string()};
 }
 
 // --- The journal -----------------------------------------------------------
@@ -209,8 +212,8 @@ struct Journal {
 // A path as the journal holds it: the bare name for a file of the area
 // directory, which a journal read elsewhere then finds; any other absolute.
 std::string journal_path(const fs::path& dir, const fs::path& path) {
-    if (path.parent_path() == dir) return encode(path.filename().string());
     std::error_code ec;
+    if (fs::equivalent(directory_of(path), dir, ec) && !ec) return encode(path.filename().string());
     fs::path absolute = fs::absolute(path, ec);
     return encode((ec ? path : absolute).string());
 }
@@ -250,6 +253,17 @@ bool parse_journal(const fs::path& dir, std::string_view text, Journal& j) {
     }
     if (lines.size() < 2 || lines.front() != kJournalHeader || lines.back() != kJournalEnd)
         return false;
+    // A file outside the area directory is only ever one that a symbolic
+    // link of the directory names: a journal from elsewhere touches nothing
+    // else.
+    std::vector<fs::path> linked;
+    std::error_code walk_error;
+    for (const auto& entry : fs::directory_iterator(dir, walk_error)) {
+        std::error_code ec;
+        if (!entry.is_symlink(ec)) continue;
+        fs::path target = fs::weakly_canonical(entry.path(), ec);
+        if (!ec) linked.push_back(target);
+    }
     auto path_of = [&](std::string_view field, fs::path& out) {
         std::string s;
         if (!decode(field, s)) return false;
@@ -273,6 +287,9 @@ bool parse_journal(const fs::path& dir, std::string_view text, Journal& j) {
             Journal::Rename r;
             if (!path_of(rest.substr(0, second), r.temp) ||
                 !path_of(rest.substr(second + 1), r.final_path) || !temp_of(r.temp, r.final_path))
+                return false;
+            if (r.final_path.is_absolute() && r.final_path.parent_path() != dir &&
+                std::find(linked.begin(), linked.end(), r.final_path) == linked.end())
                 return false;
             j.renames.push_back(std::move(r));
         } else if (word == "remove") {
@@ -304,7 +321,10 @@ SaveError carry_out(const fs::path& dir, const Journal& j, const FileStepHook& h
             return failure(SaveError::Step::Rename, err, name);
         if (std::rename(r.temp.c_str(), r.final_path.c_str()) != 0) {
             int err = errno;
-            if (err != ENOENT || exists_at(r.temp))
+            // Renamed by a run that was cut off: the file is in its place.
+            // With neither file there, the journal speaks of other files
+            // (it was moved with its directory): nothing more is done.
+            if (err != ENOENT || exists_at(r.temp) || !exists_at(r.final_path))
                 return failure(SaveError::Step::Rename, err, name);
         }
         fs::path d = directory_of(r.final_path);
@@ -413,8 +433,17 @@ AreaChange::AreaChange(fs::path dir, FileStepHook hook)
     seed_ = (std::uint64_t{random()} << 32) ^ random();
     // Other changes may write their files meanwhile; no one finishes a
     // journal or clears away temporary files while this change holds some.
-    lock_fd_ = open_directory(dir_);
-    lock_failed_ = !take_lock(lock_fd_, LOCK_SH, kLockWait);
+}
+
+bool AreaChange::hold_lock() const {
+    // Taken with the first file, so that a change that asks the builder
+    // questions first holds up no other change meanwhile.
+    if (!lock_taken_) {
+        lock_taken_ = true;
+        lock_fd_ = open_directory(dir_);
+        lock_failed_ = !take_lock(lock_fd_, LOCK_SH, kLockWait);
+    }
+    return !lock_failed_;
 }
 
 AreaChange::~AreaChange() {
@@ -429,6 +458,7 @@ int AreaChange::step(std::string_view what) const {
 }
 
 fs::path AreaChange::temporary_path(const std::string& final_name) const {
+    hold_lock();
     fs::path target = final_target(dir_, final_name);
     return directory_of(target) / temp_name_for(target.filename().string(), next_unique());
 }
@@ -441,7 +471,7 @@ bool AreaChange::write(const std::string& final_name, std::string_view bytes, Sa
     SaveError e;
     fs::path target = final_target(dir_, final_name);
     fs::path temp = directory_of(target) / temp_name_for(target.filename().string(), next_unique());
-    if (lock_failed_)
+    if (!hold_lock())
         e = lock_failure(dir_);
     else if (int err = step("create " + final_name))
         e = failure(SaveError::Step::Create, err, final_name);
@@ -453,6 +483,7 @@ bool AreaChange::write(const std::string& final_name, std::string_view bytes, Sa
 }
 
 bool AreaChange::adopt(const fs::path& temporary, const std::string& final_name) {
+    hold_lock();
     fs::path temp = temporary;
     if (!is_change_temp_name(temp.filename().string())) {
         // Only files of this form are ever renamed when a journal is
@@ -483,15 +514,23 @@ ChangeResult AreaChange::commit() {
         result.made = result.finished = true;
         return result;
     }
-    if (lock_failed_ || !take_lock(lock_fd_, LOCK_EX, kLockWait))
+    if (!hold_lock() || !take_lock(lock_fd_, LOCK_EX, kLockWait, true))
         return not_made(lock_failure(dir_));
 
     // A journal of an earlier change that was cut off is finished first;
     // this change's own would otherwise take its place.
     if (SaveError e = finish_journal(dir_, result.earlier)) return not_made(e);
 
-    for (const auto& r : renames_)
+    std::vector<fs::path> temp_dirs;
+    for (const auto& r : renames_) {
         if (SaveError e = flush_file(r.temp, r.final_name)) return not_made(e);
+        fs::path d = directory_of(r.temp);
+        if (std::find(temp_dirs.begin(), temp_dirs.end(), d) == temp_dirs.end())
+            temp_dirs.push_back(d);
+    }
+    // The temporary files' names on disk too, before the journal names them.
+    for (const fs::path& d : temp_dirs)
+        flush_directory(d);
     // A directory where a file is to go or to be removed would stop the
     // change half way: it is refused while nothing has changed.
     for (const auto& r : renames_)

@@ -100,13 +100,17 @@ private:
     };
     int step(std::string_view what) const;
     std::uint64_t next_unique() const;
+    // Takes the directory's shared lock once; false when another change kept
+    // it too long.
+    bool hold_lock() const;
 
     std::filesystem::path dir_;
     FileStepHook hook_;
     std::uint64_t seed_ = 0;
     mutable std::uint64_t files_named_ = 0;
-    int lock_fd_ = -1;
-    bool lock_failed_ = false;
+    mutable int lock_fd_ = -1;
+    mutable bool lock_taken_ = false;
+    mutable bool lock_failed_ = false;
     std::vector<Rename> renames_;
     std::vector<std::string> removals_;
     bool done_ = false;  // committed (or given up): the destructor leaves the files

@@ -632,9 +632,8 @@ void MobileWriter::mobile(const MobilePrototype& m) {
 // Puts the zones' mobile files into a save's change.
 void stage_mobile_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
     stage_zone_batch(
-        ws, change, TableKind::Mobile, "mob", zone_numbers(zones),
+        change, "mob", zone_numbers(zones),
         [&](std::size_t i) { return mobiles_file_text(ws, zones[i].second); },
-        [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
         [](const SaveError& error) {
             return error.step == SaveError::Step::Create ? "save_mobs: Cannot open mob file!"
                                                          : file_kind(TableKind::Mobile).save_error;

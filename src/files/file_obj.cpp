@@ -359,9 +359,8 @@ namespace {
 // Saves the zones' object files together; true when all were written.
 void stage_object_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
     stage_zone_batch(
-        ws, change, TableKind::Object, "obj", zone_numbers(zones),
+        change, "obj", zone_numbers(zones),
         [&](std::size_t i) { return write_objects(ws.objects(), zones[i].second); },
-        [&](std::size_t i) { return static_cast<int>(zones[i].second.size()); },
         [](const SaveError&) { return file_kind(TableKind::Object).save_error; }, out);
 }
 

@@ -373,11 +373,6 @@ void stage_world_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones
     const WorldTable& world = ws.world();
     for (const auto& [zone, slots] : zones) {
         std::string name = strfmt("%d.wld", zone);
-        if (!may_replace_zone_file(ws, TableKind::World, zone, name,
-                                   static_cast<int>(slots.size()))) {
-            out.kept = true;
-            continue;
-        }
         SaveError error;
         if (!change.write(name, write_world(world, slots), &error)) {
             out.failure = save_failure_text("Error saving zone file.", zone, name, error);

@@ -217,11 +217,10 @@ std::string zone_file_text(const Zedit& z, UiPort& ui) {
 void stage_zedit_files(Workspace& ws, AreaChange& change, const std::vector<int>& numbers,
                        Staging& out) {
     stage_zone_batch(
-        ws, change, TableKind::Zone, "zon", numbers,
+        change, "zon", numbers,
         [&](std::size_t i) {
             return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
         },
-        [](std::size_t) { return 1; },
         [](const SaveError&) { return file_kind(TableKind::Zone).save_error; }, out);
 }
 

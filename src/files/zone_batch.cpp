@@ -72,6 +72,25 @@ constexpr std::string_view kNothingSaved = "\r\nNothing was saved; every file is
 
 }  // namespace
 
+namespace {
+
+// How many records of the kind the zone holds now.
+int records_in_zone(const Workspace& ws, TableKind kind, int zone) {
+    switch (kind) {
+        case TableKind::World:
+            return static_cast<int>(slots_of_zone(ws.world(), zone).size());
+        case TableKind::Object:
+            return static_cast<int>(slots_of_zone(ws.objects(), zone).size());
+        case TableKind::Mobile:
+            return static_cast<int>(slots_of_zone(ws.mobiles(), zone).size());
+        case TableKind::Zone:
+            break;
+    }
+    return 1;
+}
+
+}  // namespace
+
 bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vector<bool>* group_ok,
                      WhenKept when_kept) {
     std::vector<bool> ok(groups.size(), true);
@@ -86,36 +105,44 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vect
         std::size_t group;
     };
     std::vector<Emptied> emptied;  // the zones whose files go
-    std::vector<Staging> staged(groups.size());
-    AreaChange change(ws.area_dir(), ws.file_step_hook());
+    // First every question: whether a file the zone was not loaded from may
+    // be replaced. The change holds up no other while the builder answers.
+    std::vector<std::vector<int>> writing(groups.size());
     bool kept = false;
     for (std::size_t g = 0; g < groups.size(); ++g) {
         const KindZones& group = groups[g];
         const FileKind& kind = file_kind(group.kind);
-        std::vector<int> with_records;
         for (int zone : group.zones) {
-            if (ws.has_zone(group.kind, zone))
-                with_records.push_back(zone);
-            else if (zone_stands_for(ws, group.kind, zone,
-                                     ws.area_dir() / zone_file_name(zone, kind.extension)))
+            if (ws.has_zone(group.kind, zone)) {
+                if (may_replace_zone_file(ws, group.kind, zone,
+                                          zone_file_name(zone, kind.extension),
+                                          records_in_zone(ws, group.kind, zone))) {
+                    writing[g].push_back(zone);
+                } else {
+                    ok[g] = false;
+                    kept = true;
+                }
+            } else if (zone_stands_for(ws, group.kind, zone,
+                                       ws.area_dir() / zone_file_name(zone, kind.extension))) {
                 emptied.push_back({&kind, zone, g});
-            else
+            } else {
                 ws.modified().clear(group.kind, zone);  // no file, and none to make
-        }
-        if (with_records.empty()) continue;
-        kind.stage_zones(ws, change, with_records, staged[g]);
-        if (!staged[g].failure.empty()) {
-            ws.ui().show_message(staged[g].failure + std::string(kNothingSaved));
-            return done(false);
-        }
-        if (staged[g].kept) {
-            ok[g] = false;
-            kept = true;
+            }
         }
     }
     if (kept && when_kept == WhenKept::SaveNothing) {
         ws.ui().show_status("Nothing was saved; every file is as it was.");
         return done(false);
+    }
+    std::vector<Staging> staged(groups.size());
+    AreaChange change(ws.area_dir(), ws.file_step_hook());
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        if (writing[g].empty()) continue;
+        file_kind(groups[g].kind).stage_zones(ws, change, writing[g], staged[g]);
+        if (!staged[g].failure.empty()) {
+            ws.ui().show_message(staged[g].failure + std::string(kNothingSaved));
+            return done(false);
+        }
     }
     if (kept && !emptied.empty()) {
         // The records may have gone to files that are not written: the

@@ -59,7 +59,6 @@ inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zone
 // The files of one kind that a save put into its change.
 struct Staging {
     std::vector<std::pair<int, std::string>> files;  // each zone, with its file's name
-    bool kept = false;    // the builder kept a file the save would have replaced
     std::string failure;  // the message for a file that could not be written
 };
 
@@ -80,19 +79,14 @@ std::string save_failure_text(std::string_view headline, int zone, const std::st
                               const SaveError& error);
 
 // Puts the files of `zones` into the change: `text_of(i)` gives the file
-// text of zones[i], `records_of(i)` how many records it holds,
-// `failure_message(error)` the headline for a file that could not be written.
-// Stops at the first such file.
-template <class TextOf, class RecordsOf, class Headline>
-void stage_zone_batch(Workspace& ws, AreaChange& change, TableKind kind, std::string_view extension,
-                      const std::vector<int>& zones, TextOf text_of, RecordsOf records_of,
-                      Headline failure_message, Staging& out) {
+// text of zones[i], `failure_message(error)` the headline for a file that
+// could not be written. Stops at the first such file. (Whether a file may
+// be replaced was asked before: save_zone_files.)
+template <class TextOf, class Headline>
+void stage_zone_batch(AreaChange& change, std::string_view extension, const std::vector<int>& zones,
+                      TextOf text_of, Headline failure_message, Staging& out) {
     for (std::size_t i = 0; i < zones.size(); ++i) {
         std::string name = std::to_string(zones[i]) + "." + std::string(extension);
-        if (!may_replace_zone_file(ws, kind, zones[i], name, records_of(i))) {
-            out.kept = true;
-            continue;
-        }
         SaveError error;
         if (!change.write(name, text_of(i), &error)) {
             out.failure = save_failure_text(failure_message(error), zones[i], name, error);

@@ -174,6 +174,7 @@ private:
     // A temporary file of the name earlier versions used ("30.wld.download")
     // is never used now; one found there is reported and left alone.
     void note_stale(const std::filesystem::path& final_path) {
+        note_left_over(final_path);
         std::filesystem::path stale = final_path;
         stale += ".download";
         struct stat st {};
@@ -183,6 +184,26 @@ private:
                            : st.st_nlink > 1      ? "it is a hard link to another file"
                                                   : "it is left from an earlier download";
         notice_ = "A stale " + stale.filename().string() + " is left as it is: " + what + ".";
+    }
+
+    // Temporary files of this form ("30.wld.AbC123.download") that a download
+    // cut off by a crash left behind: never used again, and told of.
+    void note_left_over(const std::filesystem::path& final_path) {
+        const std::string prefix = final_path.filename().string() + ".";
+        int found = 0;
+        std::error_code ec;
+        for (const auto& entry :
+             std::filesystem::directory_iterator(directory_of(final_path), ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() == prefix.size() + 6 + 9 && name.starts_with(prefix) &&
+                name.ends_with(".download"))
+                ++found;
+        }
+        if (found == 0) return;
+        const bool one = found == 1;
+        notice_ = std::to_string(found) + (one ? " file " : " files ") + prefix +
+                  "*.download, left by a download that was cut off, " + (one ? "is" : "are") +
+                  " left alone; delete " + (one ? "it" : "them") + " when no download runs.";
     }
 
     std::mt19937 random_;

@@ -235,8 +235,8 @@ void ServerLink::connect(Request request, Purpose purpose) {
     events_ = queue;
     auto listener = [this, generation, queue, post = post_](Event event) {
         if (queue->push(std::move(event)) != EventQueue::Pushed::first) return;
-        post([this, generation, queue] {
-            if (generation == generation_) handle_all(queue->take());
+        post([this, generation] {
+            if (generation == generation_) take_events();
         });
     };
     connection_ = std::make_unique<Connection>(settings_.endpoint, places, settings_.timeouts,
@@ -247,6 +247,7 @@ void ServerLink::connect(Request request, Purpose purpose) {
 void ServerLink::drop_connection() {
     ++generation_;  // whatever the old connection still sends is ignored
     waiting_.clear();
+    take_later_ = false;
     // Its thread may wait for room in the queue: closed, it waits no more.
     if (events_) events_->close();
     events_.reset();
@@ -406,6 +407,17 @@ void ServerLink::handle_all(std::deque<Event> events) {
     run_waiting();
 }
 
+void ServerLink::take_events() {
+    // While an event is handled (a question or a loader's box runs its own
+    // event loop), the connection's events stay in its bounded queue, so
+    // that a flood meanwhile fills the queue and not this list.
+    if (handling_) {
+        take_later_ = true;
+        return;
+    }
+    if (events_) handle_all(events_->take());
+}
+
 void ServerLink::run_waiting() {
     // A question or a loader's box opens its own event loop, where the next
     // events arrive: they wait until this one is done, so that files load
@@ -416,7 +428,14 @@ void ServerLink::run_waiting() {
         bool& flag;
         ~Done() { flag = false; }
     } done{handling_};
-    while (!waiting_.empty()) {
+    for (;;) {
+        if (waiting_.empty() && take_later_) {
+            take_later_ = false;
+            if (events_)
+                for (Event& event : events_->take())
+                    waiting_.push_back(std::move(event));
+        }
+        if (waiting_.empty()) break;
         Event next = std::move(waiting_.front());
         waiting_.pop_front();
         std::visit([this](const auto& e) { on(e); }, next);

@@ -155,6 +155,8 @@ private:
     void after_check_reply();
     void fail_update(const std::string& reason);
     void load_downloaded(const FileReceived& file);
+    // The connection's queued events, taken once no event is being handled.
+    void take_events();
     void run_waiting();
     // Hands an event to the download's report: its lines and, once the
     // request is over, its summary.
@@ -194,6 +196,7 @@ private:
     // Events that came while one was being handled, in order.
     std::deque<Event> waiting_;
     bool handling_ = false;
+    bool take_later_ = false;  // events came while one was handled
 };
 
 }  // namespace zs::net

@@ -142,6 +142,60 @@ TEST(AreaChange, AChangeKilledAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
     }
 }
 
+// A journal names the files of its own directory by their bare names, however
+// the directory was given ("area/" too): moved or copied elsewhere before it
+// is opened again, the directory is finished where it now stands.
+TEST(AreaChange, AJournalIsFinishedWhereItsDirectoryWasMoved) {
+    const Listing kZone30 = files_of(
+        {"zone30/30.wld", "zone30/30.wld_zs", "zone30/30.obj", "zone30/30.mob", "zone30/30.zon"});
+    auto renumber = [](Workspace& ws) {
+        RecordOrigins origins;
+        load_zones_for_check(ws, zones_in_area_dir(ws), origins);
+        return renumber_zone(ws, 30, 34, true).done && save_changed_zones(ws);
+    };
+    ScratchDir scratch;
+    const fs::path area = scratch.path() / "area", moved = scratch.path() / "moved";
+    fs::create_directory(area);
+    restore(area, kZone30);
+    ASSERT_EQ(run_killed_at(area.string() + "/", renumber, -1), kFinished);
+    const Listing after = listing(area);
+    int step = 0;
+    for (;; ++step) {
+        restore(area, kZone30);
+        int ending = run_killed_at(area.string() + "/", renumber, step);
+        ASSERT_NE(ending, kFinished) << "no step after the commit point";
+        if (ending == kKilledAfter) break;
+    }
+    fs::rename(area, moved);
+    EXPECT_NE(finish_interrupted_change(moved), "");
+    EXPECT_EQ(listing(moved), after) << "killed at step " << step;
+}
+
+// A journal brought in from elsewhere (in an archive, a shared directory)
+// renames nothing outside the area directory but what a link of the
+// directory names.
+TEST(AreaChange, AJournalTouchesNoFileOutsideTheDirectoryButALinksTarget) {
+    ScratchDir scratch;
+    const fs::path area = scratch.path() / "area", outside = scratch.path() / "outside";
+    fs::create_directories(area);
+    fs::create_directories(outside);
+    const std::string temp_name = "victim.zs-0123456789abcdef.tmp";
+    test::write_bytes(outside / "victim", "precious");
+    test::write_bytes(outside / temp_name, "planted");
+    test::write_bytes(area / kJournalName, "zonesmith journal 1\nrename " +
+                                               (outside / temp_name).string() + " " +
+                                               (outside / "victim").string() + "\nend\n");
+    EXPECT_NE(finish_interrupted_change(area), "");  // named and left alone
+    EXPECT_EQ(test::read_bytes(outside / "victim"), "precious");
+    EXPECT_TRUE(fs::exists(area / kJournalName));
+    // With a link of the directory naming that file, the journal is the
+    // directory's own: it is finished.
+    fs::create_symlink(outside / "victim", area / "victim");
+    finish_interrupted_change(area);
+    EXPECT_EQ(test::read_bytes(outside / "victim"), "planted");
+    EXPECT_FALSE(fs::exists(area / kJournalName));
+}
+
 TEST(AreaChange, OpeningTheDirectoryFinishesAJournalAndClearsAwayOnlyWhatChangesMade) {
     const std::string kLeftAlone =
         "is not a journal Zonesmith can read; it was left as it is, and the area files there "

@@ -262,9 +262,12 @@ TEST(EventQueue, APushWaitsWhileItIsFullAndCloseEndsTheWait) {
         for (int i = 0; i < 4; ++i, ++pushed)
             results.push_back(queue.push(StatusText{std::to_string(i)}));
     });
+    // Waits (long, on a busy machine) until `count` pushes are through, then
+    // a while more: none beyond them may come.
     auto settled_at = [&](int count) {
-        for (int i = 0; i < 20 && pushed < count + 1; ++i)
+        for (int i = 0; i < 1000 && pushed < count; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return pushed.load();
     };
     EXPECT_EQ(settled_at(2), 2) << "the third waits for room";

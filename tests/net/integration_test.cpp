@@ -354,6 +354,8 @@ TEST_F(LinkTest, PlantedLinksAreNotWrittenThrough) {
     std::ofstream(elsewhere / "30.wld") << "old rooms";
     fs::create_hard_link(outside, tree.area_dir() / "30.mob.download");
     fs::create_symlink(elsewhere / "30.wld", tree.area_dir() / "30.wld");
+    // A download cut off by a crash left its temporary file behind.
+    std::ofstream(tree.area_dir() / "30.zon.Ab12Cd.download") << "half a zone";
 
     Outcome r = run({});
     ASSERT_TRUE(r.ended);
@@ -367,10 +369,14 @@ TEST_F(LinkTest, PlantedLinksAreNotWrittenThrough) {
         r.status_seen("A stale 30.mob.download is left as it is: it is a hard link to "
                       "another file."))
         << r.told();
+    EXPECT_TRUE(
+        r.status_seen("1 file 30.zon.*.download, left by a download that was cut off, is "
+                      "left alone; delete it when no download runs."))
+        << r.told();
     for (const auto& entry : fs::directory_iterator(tree.area_dir())) {
         const std::string name = entry.path().filename().string();
         EXPECT_TRUE(std::count(kAllNames.begin(), kAllNames.end(), name) == 1 ||
-                    name == "30.mob.download")
+                    name == "30.mob.download" || name == "30.zon.Ab12Cd.download")
             << "left behind: " << name;
     }
     for (const auto& entry : fs::directory_iterator(elsewhere))
