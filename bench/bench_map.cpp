@@ -10,7 +10,7 @@
 
 #include "app/map_renderer.h"
 #include "app/problems_panel.h"
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 #include "files/area_files.h"
 #include "files/file_wld.h"
 #include "map/map_layout.h"

@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/workspace.h"
 #include "zonesmith_version.h"
 

@@ -27,7 +27,6 @@ public:
     // Stores the boxes into the options (the OK button does this too).
     void store();
 
-    QCheckBox* prompt_box() const { return prompt_; }
     QCheckBox* infinite_box() const { return infinite_; }
     QLineEdit* limit_box() const { return limit_; }
 

@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "generators/describe.h"
 #include "generators/grammar.h"
 #include "generators/run_messages.h"

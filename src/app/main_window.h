@@ -16,9 +16,9 @@
 #include <string>
 #include <thread>
 
-#include "app/qt_ui.h"
 #include "app/server_dialogs.h"
-#include "app/workspace_signals.h"
+#include "appkit/qt_ui.h"
+#include "appkit/workspace_signals.h"
 #include "editors/editor_pane.h"
 #include "generators/map_generator.h"
 #include "generators/random.h"
@@ -79,7 +79,6 @@ public:
     // bar's update status item (null when up to date).
     net::ServerLink& link() { return *link_; }
     LoginDialog* login_dialog() const { return login_dialog_; }
-    DownloadDialog* download_dialog() const { return download_dialog_; }
     UpdateDialog* update_dialog() const { return update_dialog_; }
     QAction* update_status_item() const { return update_item_; }
     // The program an update replaces (the running one unless a test says).

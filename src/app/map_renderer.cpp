@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/colour_codes.h"
 #include "world/room_text.h"
 #include "world/world_table.h"

@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 
 namespace zs {
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 #include "files/check.h"
 
 class QComboBox;

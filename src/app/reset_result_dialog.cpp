@@ -6,7 +6,7 @@
 #include <QVBoxLayout>
 #include <map>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/names.h"
 #include "world/reset_result.h"
 #include "world/room_text.h"

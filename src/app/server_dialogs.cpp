@@ -11,7 +11,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 
 namespace zs {
 

@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/room_text.h"
 #include "world/workspace.h"
 

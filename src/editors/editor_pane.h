@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <initializer_list>
 
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 
 class QKeyEvent;
 class QWidget;

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/qt_ui.h"
-#include "app/text_tools.h"
+#include "appkit/qt_ui.h"
+#include "appkit/text_tools.h"
 
 namespace zs {
 

@@ -18,7 +18,7 @@
 #include <limits>
 #include <tuple>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/box_numbers.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"

@@ -14,7 +14,7 @@
 #include <array>
 #include <memory>
 
-#include "app/dialog_status.h"
+#include "appkit/dialog_status.h"
 #include "editors/editor_pane.h"
 #include "world/zone_commands.h"
 

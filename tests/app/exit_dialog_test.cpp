@@ -1,6 +1,6 @@
 // The Exit Data dialog driven through its controls: a tab change applies the
 // direction shown, and a reopened dialog shows what was applied.
-#include "app/exit_dialog.h"
+#include "editors/exit_dialog.h"
 
 #include <gtest/gtest.h>
 

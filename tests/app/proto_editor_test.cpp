@@ -17,7 +17,7 @@
 
 #include "app/demo_window.h"
 #include "app/map_widget.h"
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "editors/mobile_editor.h"
 #include "editors/proto_editor.h"
 

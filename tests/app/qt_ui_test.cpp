@@ -1,7 +1,7 @@
 // Area texts between the file's bytes and the boxes' QStrings.
 #include <gtest/gtest.h>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 
 namespace zs {
 namespace {

@@ -13,7 +13,7 @@
 #include <QTimer>
 
 #include "app/demo_window.h"
-#include "app/room_dialogs.h"
+#include "editors/room_dialogs.h"
 #include "world/edits.h"
 
 namespace zs {

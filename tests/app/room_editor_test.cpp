@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFocusEvent>
 #include <QCheckBox>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,7 +17,7 @@
 #include "app/demo_window.h"
 #include "app/main_window.h"
 #include "app/map_widget.h"
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
 #include "world/edits.h"

@@ -15,8 +15,8 @@
 
 #include "app/main_window.h"
 #include "app/map_widget.h"
-#include "app/room_dialogs.h"
 #include "editors/proto_editor.h"
+#include "editors/room_dialogs.h"
 #include "files/area_files.h"
 #include "files/check.h"
 #include "support/fake_ui.h"

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 #include "editors/editor_pane.h"
 #include "world/edits.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <utility>
 
-#include "app/dialog_status.h"
+#include "appkit/dialog_status.h"
 #include "world/extra_desc_session.h"
 
 class QCheckBox;

@@ -1,6 +1,6 @@
-#include "app/dialog_status.h"
+#include "appkit/dialog_status.h"
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/workspace.h"
 
 namespace zs {

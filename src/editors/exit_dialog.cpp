@@ -1,4 +1,4 @@
-#include "app/exit_dialog.h"
+#include "editors/exit_dialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -14,7 +14,7 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/names.h"
 #include "world/text.h"
 #include "world/workspace.h"

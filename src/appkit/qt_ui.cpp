@@ -1,4 +1,4 @@
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

@@ -1,4 +1,4 @@
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 
 namespace zs {
 

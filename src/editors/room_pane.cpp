@@ -1,4 +1,4 @@
-#include "app/room_pane.h"
+#include "editors/room_pane.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,8 +10,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
-#include "app/room_editor.h"
+#include "appkit/qt_ui.h"
+#include "editors/room_editor.h"
 #include "world/names.h"
 #include "world/room_fields.h"
 

@@ -1,4 +1,4 @@
-#include "app/room_dialogs.h"
+#include "editors/room_dialogs.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/qt_ui.h"
+#include "appkit/qt_ui.h"
 #include "world/names.h"
 #include "world/room_flags.h"
 #include "world/workspace.h"

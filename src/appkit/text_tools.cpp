@@ -1,4 +1,4 @@
-#include "app/text_tools.h"
+#include "appkit/text_tools.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/workspace_signals.h"
+#include "appkit/workspace_signals.h"
 #include "world/colour_codes.h"
 
 namespace zs {

@@ -1,4 +1,4 @@
-#include "app/room_editor.h"
+#include "editors/room_editor.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -9,9 +9,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "app/qt_ui.h"
-#include "app/room_pane.h"
-#include "app/text_tools.h"
+#include "appkit/qt_ui.h"
+#include "appkit/text_tools.h"
+#include "editors/room_pane.h"
 #include "world/room_text.h"
 
 namespace zs {

@@ -1,0 +1,3 @@
+// Compiled as a source of the editors, which lie below the window: this
+// include must not be found.
+#include "app/main_window.h"
