@@ -1,44 +1,45 @@
-// MainWindow: the editor's one top-level window. It owns the workspace's
-// Qt side: the menu with the keyboard shortcuts of its items (a text box
-// keeps its own editing keys: Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X work on its
-// text), the side panel with the status box, the map view, the four editors
-// whose panes switching editors shows and hides, Undo and Redo, and the
-// question before unsaved work is lost.
+// MainWindow: the editor's one top-level window, a shell of Qt parts. It
+// owns the workspace's Qt side and places the panes in splitters: the map
+// (with the colour preview below its split line) beside the side panel and
+// the current editor's right-hand pane, the editor's bottom text pane below
+// both; the builder may move either border, and a resized window shares its
+// room among them. Its commands are QActions with their shortcuts, listed in
+// one table (window_actions.cpp); a text box keeps its own editing keys
+// (Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X work on its text). The server flows
+// run in ServerController, the map generator's walk in MapGeneration. It
+// also owns Undo and Redo and the question before unsaved work is lost.
 #pragma once
 
 #include <QMainWindow>
-#include <QPointer>
 #include <array>
-#include <atomic>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 
-#include "app/server_dialogs.h"
+#include "app/server_controller.h"
 #include "appkit/qt_ui.h"
 #include "appkit/workspace_signals.h"
 #include "editors/editor_pane.h"
 #include "generators/map_generator.h"
 #include "generators/random.h"
 #include "map/map_session.h"
-#include "net/server_link.h"
 #include "world/workspace.h"
 
 class QLineEdit;
-class QLabel;
 class QPlainTextEdit;
+class QScrollArea;
+class QSplitter;
 
 namespace zs {
 
+class MapGeneration;
 class MapWidget;
 class ProblemsPanel;
 class RoomEditor;
 
-// The window is the server link's observer: the link's reports (on this
-// thread) reach the dialogs and the menu bar through it.
-class MainWindow : public QMainWindow, public net::LinkObserver {
+class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit MainWindow(Workspace& ws);
@@ -75,30 +76,16 @@ public:
     // the step selected, and the status names the step.
     void step_history(bool back);
 
-    // The server link and its dialogs (null while closed), and the menu
-    // bar's update status item (null when up to date).
-    net::ServerLink& link() { return *link_; }
-    LoginDialog* login_dialog() const { return login_dialog_; }
-    UpdateDialog* update_dialog() const { return update_dialog_; }
-    QAction* update_status_item() const { return update_item_; }
-    // The program an update replaces (the running one unless a test says).
-    void set_program_path(std::filesystem::path path);
-    // "&Download Area Files...": the login or the download dialog.
-    void download_area_files();
-    // "&Update..." and the "not up to date" item: asks, then downloads the
-    // program with the "Update Zonesmith" dialog up.
-    void run_update();
-
-    // What the server link reports.
-    void login_state_changed(net::LoginState state, const std::string& dialog_text) override;
-    void open_download_dialog() override;
-    void download_progress(const net::FileProgress& progress) override;
-    void download_result(const std::string& line) override;
-    void download_finished(const std::string& summary, bool complete) override;
-    void update_status_changed(net::UpdateStatus status) override;
-    void update_progress(int percent) override;
-    void update_failed(const std::string& reason) override;
-    void install_update(const net::InstallUpdate& update) override;
+    // The server flows and what the tests reach of them.
+    ServerController& server() { return *server_; }
+    net::ServerLink& link() { return server_->link(); }
+    LoginDialog* login_dialog() const { return server_->login_dialog(); }
+    UpdateDialog* update_dialog() const { return server_->update_dialog(); }
+    QAction* update_status_item() const { return server_->update_status_item(); }
+    void set_program_path(std::filesystem::path path) {
+        server_->set_program_path(std::move(path));
+    }
+    void install_update(const net::InstallUpdate& update) { server_->install_update(update); }
 
     // What closing or unloading does with unsaved work: Save All, Discard,
     // or Cancel. The question is told what is about to happen ("closing",
@@ -110,10 +97,22 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
+    // What no shortcut can say: Ctrl and Shift followed for the map's clicks
+    // wherever the focus is, Undo and Redo taken from a text box's own undo,
+    // the map's Ctrl+R and Ctrl+G left to a text box, and the modifiers
+    // forgotten when a popup closes.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // One row of the action table: the menu, the caption, the shortcuts, and
+    // whether the command uses up the Ctrl key.
+    struct ActionSpec;
+    void build_actions();
+
+    void build_panes();
+    QWidget* build_side_panel();
     void connect_workspace();
     void workspace_changed(const Change& change);
     void file_loaded(TableKind kind);
@@ -126,9 +125,13 @@ private:
     void follow_modifier(QObject* target, const QKeyEvent* event);
 
     void show_panes(EditorKind editor);
-    void build_menu();
-    void build_panes();
-    void lay_out();
+    // The current editor's bottom pane at the height the builder gave the
+    // text panes, or a strip while its "Hide" is ticked; the map's colour
+    // preview band follows.
+    void fit_bottom_pane();
+    // The height of the bottom pane shown now, unless it is a strip.
+    void remember_bottom_height();
+
     // Before unsaved work would be lost: with `unsaved`, asks whether to save
     // all, discard or cancel. True when the work may go on: discarded, or
     // saved without a failure.
@@ -157,34 +160,22 @@ private:
     void show_reset_result();
     // Tools > Generate Descs.
     void open_generate_descs();
-    // Tools > Generate Map: the walk runs on a worker thread with the
-    // "Progress" dialog up (Cancel stops it); the rooms are added on this
-    // thread, in one step, when it is done.
+    // Tools > Generate Map: the walk runs in MapGeneration.
     void open_generate_map();
-    void map_planned(const MapRequest& request, std::optional<MapPlan> plan, bool cancelled);
-    void open_login_dialog();
-    void open_download();
-    // The Download dialog's "Download".
-    void start_download();
-    // After the update dialog: the failure shown, or the program installed.
-    void finish_update();
-    // Replaces the program with the downloaded one and quits, unless unsaved
-    // work stays or the script cannot run.
-    void install(const net::InstallUpdate& update);
+    void map_generated(const MapRequest& request);
 
     Workspace& ws_;
     MapSession session_;
     // The generators' random numbers, seeded once at start-up with the time.
     Random random_;
-    // The map generator's walk, while it runs, and the generator it draws
-    // from (a copy of random_, taken back when the walk is done).
-    std::thread map_worker_;
-    std::unique_ptr<Random> map_random_;
-    std::atomic<bool> map_cancel_{false};
     std::unique_ptr<QtUi> ui_;
     std::unique_ptr<WorkspaceSignals> signals_;
     UiPort* previous_ui_ = nullptr;
-    QWidget* area_ = nullptr;
+    // The panes: the outer splitter (map row above, bottom panes below), the
+    // map row's splitter (map beside the right-hand column).
+    QSplitter* area_ = nullptr;
+    QSplitter* map_row_ = nullptr;
+    QScrollArea* right_column_ = nullptr;
     MapWidget* map_ = nullptr;
     QWidget* side_ = nullptr;
     QLineEdit* status_ = nullptr;
@@ -195,22 +186,12 @@ private:
     std::array<std::unique_ptr<EditorPane>, 4> panes_;
     RoomEditor* room_editor_ = nullptr;
     ProblemsPanel* problems_ = nullptr;
-    QSize laid_out_;
+    // The height the builder's text panes have while not hidden.
+    int bottom_height_;
+    bool first_shown_ = false;
     std::function<UnsavedChoice(const QString&)> ask_unsaved_;
-    std::unique_ptr<net::ServerLink> link_;
-    // Why the server file was not read; shown once the window is up.
-    std::string link_settings_problem_;
-    std::filesystem::path program_path_;
-    QPointer<LoginDialog> login_dialog_;
-    QPointer<DownloadDialog> download_dialog_;
-    QPointer<UpdateDialog> update_dialog_;
-    QAction* update_item_ = nullptr;
-    // The link asked for the download dialog while the login dialog was up:
-    // it opens once that has closed.
-    bool download_after_login_ = false;
-    // What ended the program download, kept until its dialog has closed.
-    std::optional<net::InstallUpdate> pending_install_;
-    std::string update_failure_;
+    std::unique_ptr<ServerController> server_;
+    std::unique_ptr<MapGeneration> map_generation_;
 };
 
 }  // namespace zs

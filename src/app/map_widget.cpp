@@ -119,9 +119,19 @@ void MapWidget::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, buffer_);
 }
 
+void MapWidget::set_preview_band(int height) {
+    preview_band_ = height;
+    set_bands(this->height() - preview_band_, this->height());
+}
+
 void MapWidget::resizeEvent(QResizeEvent*) {
-    session_.view().client_width = width();
+    set_bands(height() - preview_band_, height());
     redraw(true);
+}
+
+void MapWidget::focusOutEvent(QFocusEvent* event) {
+    clear_modifiers();
+    QWidget::focusOutEvent(event);
 }
 
 KeyMods MapWidget::held(Qt::KeyboardModifiers event_modifiers) const {

@@ -32,6 +32,9 @@ public:
     void redraw(bool force);
     // The split line and where the bottom pane begins, in this widget's pixels.
     void set_bands(int split_line, int bottom_top);
+    // The colour preview band's height: the split line lies that far above
+    // the widget's foot, whatever its height.
+    void set_preview_band(int height);
     int split_line() const { return split_line_; }
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
@@ -57,6 +60,9 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // Keys released while the map is without the focus never reach it: Shift
+    // and Ctrl start afresh.
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -85,6 +91,7 @@ private:
     qint64 last_requested_ = -1000;
     int split_line_ = 0;
     int bottom_top_ = 0;
+    int preview_band_ = 0;
     int redraws_ = 0;
     bool asked_ = false;   // a redraw was asked for since the last drawing
     bool queued_ = false;  // a forced redraw waits for the event to end
