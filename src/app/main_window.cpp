@@ -212,7 +212,7 @@ void MainWindow::build_panes() {
     right_column_->setWidget(right_panes);
     column_layout->addWidget(right_column_, 1);
     map_row_->addWidget(column);
-    map_row_->setStretchFactor(0, 3);
+    map_row_->setStretchFactor(0, 4);
     map_row_->setStretchFactor(1, 1);
 
     connect(map_, &MapWidget::create_dialog_wanted, this, &MainWindow::open_create_room_dialog);

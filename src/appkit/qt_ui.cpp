@@ -1,6 +1,7 @@
 #include "appkit/qt_ui.h"
 
 #include <QFileDialog>
+#include <QLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -46,6 +47,18 @@ void centre_dialog(QWidget* dialog) {
     QSize size = dialog->frameGeometry().size();
     dialog->move(frame.left() + (frame.width() - size.width()) / 2,
                  frame.top() + (frame.height() - size.height()) / 2);
+}
+
+void fit_into_window(QWidget* dialog) {
+    QWidget* parent = dialog->parentWidget() ? dialog->parentWidget()->window() : nullptr;
+    if (!parent) return;
+    // The hints as the dialog will show: styled, its layout in force.
+    dialog->ensurePolished();
+    if (dialog->layout()) dialog->layout()->activate();
+    const QSize wanted = dialog->sizeHint();
+    const int room = parent->height();
+    if (wanted.height() <= room) return;
+    dialog->resize(wanted.width(), room);  // the layout keeps its least height
 }
 
 void CentredMessageBox::showEvent(QShowEvent* event) {

@@ -63,6 +63,11 @@ QFont game_text_font();
 // Centres a dialog over its parent window, size unchanged.
 void centre_dialog(QWidget* dialog);
 
+// A dialog taller than its parent window is cut down to the window's height
+// (its stretching boxes give up rows, never below the least the dialog
+// needs); a dialog that fits keeps its own size.
+void fit_into_window(QWidget* dialog);
+
 // The "OK" and "Cancel" buttons of a dialog, wired to accept and reject.
 QDialogButtonBox* ok_cancel(QDialog* dialog);
 

@@ -113,6 +113,10 @@ ExitDataDialog::ExitDataDialog(Workspace& ws, int vnum, int dir, QWidget* parent
 
     tabs_->setCurrentIndex(dir);
     show_direction(dir);
+    // Over a low window the description box and the size list give up rows,
+    // down to about three each (see showEvent).
+    description_->setMinimumHeight(3 * fontMetrics().lineSpacing());
+    size_->setMinimumHeight(3 * fontMetrics().lineSpacing());
     connect(tabs_, &QTabBar::currentChanged, this, &ExitDataDialog::tab_changed);
     connect(one_way_, &QCheckBox::toggled, this, &ExitDataDialog::one_way_toggled);
     // A refused direction keeps the dialog open on it, so that nothing typed
@@ -190,6 +194,11 @@ void ExitDataDialog::one_way_toggled(bool on) {
     // A two-way exit cannot be marked one-way.
     if (!one_way_allowed(ws_, vnum_, dir_, to_area_text(exits_to_->text())))
         one_way_->setChecked(false);
+}
+
+void ExitDataDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    fit_into_window(this);
 }
 
 void open_exit_data_dialog(Workspace& ws, int room_vnum, int dir, QWidget* parent) {

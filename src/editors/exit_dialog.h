@@ -34,6 +34,10 @@ public:
     ExitForm form() const;
     QTabBar* tabs() const { return tabs_; }
 
+protected:
+    // Over a low window the description box and the size list give up rows.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void show_direction(int dir);
     bool apply_shown();

@@ -57,6 +57,15 @@ TEST_F(ExitDialogTest, ChangingTheTabAppliesTheDirectionShown) {
     EXPECT_FALSE(child<QRadioButton>(&dialog, "Is a door")->isChecked());
 }
 
+TEST_F(ExitDialogTest, TheDialogNeverReachesPastALowWindow) {
+    QWidget window;
+    window.resize(800, 500);
+    ExitDataDialog dialog(ws, 3001, kNorth, &window);
+    dialog.show();
+    EXPECT_LE(dialog.height(), window.height());
+    EXPECT_GE(dialog.height(), dialog.minimumSizeHint().height());
+}
+
 TEST_F(ExitDialogTest, ARefusedDirectionKeepsItsTabAndWhatWasTyped) {
     ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
     dialog.show();

@@ -141,6 +141,40 @@ TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
     EXPECT_TRUE(window->pane("side panel")->isVisible());
 }
 
+TEST_F(MainWindowTest, EveryPaneGetsItsShareOfAResizedWindow) {
+    load_demo();
+    QWidget* room_pane = window->pane("room pane");
+    QWidget* right_pane = window->pane("object selection pane");
+    struct Shares {
+        int map_height, description_height, right_width;
+    };
+    auto shares = [&] {
+        return Shares{window->map()->height(), window->description_box()->height(),
+                      room_pane->width()};
+    };
+    const Shares at_start = shares();
+    struct Case {
+        QSize size;
+        bool grown;
+    };
+    for (const Case& c : {Case{QSize(800, 600), false}, Case{QSize(1600, 1000), true}}) {
+        window->resize(c.size);
+        QApplication::processEvents();
+        const Shares now = shares();
+        const QString at = QStringLiteral("%1x%2").arg(c.size.width()).arg(c.size.height());
+        // No row of the room pane is squeezed: a low window scrolls it.
+        EXPECT_GE(room_pane->height(), room_pane->minimumSizeHint().height()) << at.toStdString();
+        EXPECT_EQ(now.map_height > at_start.map_height, c.grown) << at.toStdString();
+        EXPECT_EQ(now.description_height > at_start.description_height, c.grown)
+            << at.toStdString();
+        EXPECT_EQ(now.right_width > at_start.right_width, c.grown) << at.toStdString();
+    }
+    // The editors share one right-hand column: the object tree is as wide.
+    window->workspace().switch_editor(EditorKind::Object);
+    QApplication::processEvents();
+    EXPECT_EQ(right_pane->width(), room_pane->width());
+}
+
 TEST_F(MainWindowTest, EnterInTheVnumBoxSelectsAndArrowsWalkTheMap) {
     load_demo();
     QLineEdit* vnum = window->vnum_box();
