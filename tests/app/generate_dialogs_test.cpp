@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QTimer>
 #include <fstream>
 
@@ -75,6 +76,33 @@ TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("map progress")), nullptr);
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(rooms_in_40(), 0);
+}
+
+TEST_F(GenerateDialogsTest, CancelledMapGenerationChangesNothing) {
+    QTimer::singleShot(10, [] {
+        auto* dialog = qobject_cast<GenerateMapDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->rooms_box()->setText(QStringLiteral("30"));
+        dialog->zone_box()->setText(QStringLiteral("40"));
+        dialog->title_box()->setText(QStringLiteral("A Dark Tunnel"));
+        dialog->accept();
+    });
+    const std::size_t steps = ws.history().step_count();
+    window->action("&Generate Map...")->trigger();
+    // The walk's end reaches the window through its event loop, which has
+    // not run yet: the walk is still the window's.
+    window->action("&Generate Map...")->trigger();
+    EXPECT_EQ(window->status_box()->text(), "A map is being generated; wait for it or cancel it.");
+    auto* progress = window->findChild<QProgressDialog*>(QStringLiteral("map progress"));
+    ASSERT_NE(progress, nullptr);
+    test::click_button(progress, "Cancel");
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return window->status_box()->text() == "Map generation cancelled; nothing was changed.";
+        },
+        5000));
+    EXPECT_EQ(ws.history().step_count(), steps);
+    EXPECT_EQ(ws.world().find_room(4000), -1);
 }
 
 }  // namespace
