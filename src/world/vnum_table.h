@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,14 +20,6 @@
 
 namespace zs {
 
-// Records may keep fields derived from others; the table refreshes them after
-// every change. Rooms keep the map's walk; other records keep nothing.
-inline void refresh_derived(Room& room) {
-    room.refresh_walk();
-}
-template <class Record>
-void refresh_derived(Record&) {}
-
 template <class Record>
 class VnumTable {
 public:
@@ -35,6 +28,13 @@ public:
     VnumTable& operator=(const VnumTable&) = delete;
 
     int count() const { return static_cast<int>(records_.size()); }
+    // Counts the changes of records (not of the selection): indexes derived
+    // from the records, such as the map's walk, rebuild when it moves.
+    std::uint64_t revision() const { return revision_; }
+    // The slot of the record the latest change edited in place (no record
+    // added, removed or renumbered), so that such an index refreshes just
+    // that record; -1 after any other change.
+    int edited_slot() const { return edited_slot_; }
     bool empty() const { return records_.empty(); }
     const Record& record(int slot) const { return *records_[slot]; }
     int block_count() const { return blocks_; }
@@ -86,7 +86,6 @@ public:
     void append(Record record) {
         int slot = count();
         record.zone = static_cast<decltype(record.zone)>(zone_of(record.vnum));
-        refresh_derived(record);
         index_.appended(record.vnum, slot);
         int vnum = record.vnum;
         records_.push_back(std::make_unique<Record>(std::move(record)));
@@ -200,7 +199,6 @@ public:
             place.before_nth = nth_of(slot);
         }
         fn(r);
-        refresh_derived(r);
         // Vnums are 16-bit everywhere; an edit cannot take one outside.
         if (!vnum_in_range(r.vnum)) r.vnum = static_cast<decltype(r.vnum)>(before);
         if (r.vnum != before) {
@@ -215,7 +213,7 @@ public:
             rec->record(kind_, &*image, &r, place);
         }
         notify(ChangeKind::Edited, r.vnum, user_edit,
-               r.vnum != before ? before : Change::kNoPreviousId);
+               r.vnum != before ? before : Change::kNoPreviousId, r.vnum != before ? -1 : slot);
     }
 
 protected:
@@ -247,7 +245,6 @@ protected:
     }
 
     void insert_at(int slot, Record record) {
-        refresh_derived(record);
         int vnum = record.vnum;
         records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
         index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
@@ -257,8 +254,12 @@ protected:
                         place_at(slot));
         notify(ChangeKind::Added, vnum, true);
     }
-    void notify(ChangeKind kind, int vnum, bool user_edit,
-                int previous = Change::kNoPreviousId) const {
+    void notify(ChangeKind kind, int vnum, bool user_edit, int previous = Change::kNoPreviousId,
+                int edited_slot = -1) {
+        if (kind != ChangeKind::Selection) {
+            ++revision_;
+            edited_slot_ = edited_slot;
+        }
         if (sink_) sink_->on_change({kind_, kind, vnum, user_edit, previous});
     }
 
@@ -269,6 +270,8 @@ private:
     VnumIndex index_;
     int selected_ = -1;
     int blocks_ = 0;
+    std::uint64_t revision_ = 0;
+    int edited_slot_ = -1;
 };
 
 // The slots of each zone's records, zones in the order their first record

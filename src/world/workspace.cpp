@@ -25,14 +25,6 @@ template <class Record>
 int zone_of_record(const Record& r) {
     return r.zone;
 }
-bool same_record(const Room& a, const Room& b) {
-    return a.same_record(b);
-}
-template <class Record>
-bool same_record(const Record& a, const Record& b) {
-    return a == b;
-}
-
 }  // namespace
 
 bool Workspace::has_zone(TableKind kind, int zone) const {
@@ -114,7 +106,7 @@ template <class Record>
 void Workspace::record_images(TableKind table, const Record* before, const Record* after,
                               const RecordPlace& place) {
     // An edit that changed nothing is no part of the step.
-    if (before && after && same_record(*before, *after)) return;
+    if (before && after && *before == *after) return;
     RecordImages<Record> images;
     std::size_t bytes = 0;
     if (before) {

@@ -597,7 +597,7 @@ TEST_F(MapActionsTest, PastingWithNothingCopiedChangesNothing) {
     select(100);
     Room before = room(100);
     map.paste(ws);
-    EXPECT_TRUE(room(100).same_record(before));
+    EXPECT_TRUE(room(100) == before);
     EXPECT_FALSE(ws.modified().any());
     EXPECT_EQ(ui.last_status(), "Sector, climate, flags pasted to 100.");
 }
