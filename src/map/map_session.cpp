@@ -131,6 +131,7 @@ bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
     tx.focus(TableKind::World, from_vnum);
     world.create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
     world.create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
+    tx.commit();
     ws.ui().show_status(
         strfmt("Exit created %s from %d to %d.", word(dir).c_str(), from_vnum, to_vnum));
     ws.request_redraw(true);
@@ -302,6 +303,7 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
         {
             Transaction tx(ws, "Create Room 100");
             world.create_room(100, 1);
+            tx.commit();
         }
         select_room(ws, world.find_room(100));
         centre_selected_room(world, view_);
@@ -456,6 +458,7 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
         Transaction tx(ws, strfmt("Create Room %d", v));
         tx.focus(TableKind::World, v);
         world.create_room(static_cast<Vnum>(v), zone);
+        tx.commit();
     }
     select_room(ws, world.find_room(v));
     centre_selected_room(world, view_);
@@ -473,6 +476,7 @@ void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) 
         tx.focus(TableKind::World, vnum);
         world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
         link_rooms(ws, from_vnum, vnum, dir);
+        tx.commit();
     }
     // One layout from the old selection gives the new room its cell beside it.
     lay_out(world);

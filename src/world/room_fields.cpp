@@ -184,6 +184,7 @@ bool delete_exit(Workspace& ws, int vnum, int dir, EditOptions options) {
             ws, target, {}, [back](Room& r) { r.exits[back].reset(); }, options);
     edit_room(
         ws, vnum, {}, [dir](Room& r) { r.exits[dir].reset(); }, options);
+    tx.commit();
     ws.request_redraw(true);
     return true;
 }

@@ -1,6 +1,6 @@
 #include "world/workspace.h"
 
-#include <exception>
+#include <iterator>
 
 namespace zs {
 
@@ -148,17 +148,12 @@ void Workspace::begin_step(std::string name, const EditOptions& options) {
     pending_options_ = options;
 }
 
-void Workspace::end_step(bool roll_back) {
+void Workspace::end_step(bool commit, const Transaction::Mark& mark) {
+    if (!commit) roll_back_to(mark);
     if (--depth_ > 0) return;
     HistoryStep step = std::move(pending_);
     pending_ = HistoryStep{};
     if (step.entries.empty()) return;
-    if (roll_back) {
-        applying_ = ChangeOrigin::Undo;
-        apply(step, false);
-        finish_applying();
-        return;
-    }
     std::sort(step.touched.begin(), step.touched.end());
     step.touched.erase(std::unique(step.touched.begin(), step.touched.end()), step.touched.end());
     step.bytes += step.name.capacity();
@@ -166,13 +161,29 @@ void Workspace::end_step(bool roll_back) {
     history_changed();
 }
 
-Transaction::Transaction(Workspace& ws, std::string name, EditOptions options)
-    : ws_(ws), exceptions_(std::uncaught_exceptions()) {
+void Workspace::roll_back_to(const Transaction::Mark& mark) {
+    HistoryStep undone;
+    auto from = pending_.entries.begin() + static_cast<std::ptrdiff_t>(mark.entries);
+    undone.entries.assign(std::make_move_iterator(from),
+                          std::make_move_iterator(pending_.entries.end()));
+    pending_.entries.erase(from, pending_.entries.end());
+    pending_.touched.resize(mark.touched);
+    pending_.bytes = mark.bytes;
+    if (!mark.focused) pending_.focus.reset();
+    if (undone.entries.empty()) return;
+    applying_ = ChangeOrigin::Undo;
+    apply(undone, false);
+    finish_applying();
+}
+
+Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) : ws_(ws) {
     ws_.begin_step(std::move(name), options);
+    mark_ = {ws_.pending_.entries.size(), ws_.pending_.touched.size(), ws_.pending_.bytes,
+             ws_.pending_.focus.has_value()};
 }
 
 Transaction::~Transaction() {
-    ws_.end_step(std::uncaught_exceptions() > exceptions_);
+    ws_.end_step(committed_, mark_);
 }
 
 void Transaction::focus(TableKind table, int id) {

@@ -129,16 +129,22 @@ class Workspace;
 // One named, undoable step. Every change the builder makes runs inside one:
 //   Transaction tx(ws, "Create Room 3012");
 //   ... table edits ...
-// The step is committed when the transaction ends (a step that changed
-// nothing is dropped); when it ends by an exception its edits are undone.
-// Transactions opened inside another join it, so an operation built from
-// others is still one step.
+//   tx.commit();
+// A transaction that ends without commit() takes its edits back, so that an
+// operation refused halfway (or ended by an exception) leaves nothing half
+// done; a committed step that changed nothing is dropped. Transactions
+// opened inside another join it, so an operation built from others is still
+// one step: an inner one left uncommitted takes back just its own edits, and
+// the outer step goes on.
 class Transaction {
 public:
     Transaction(Workspace& ws, std::string name, EditOptions options = {});
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+
+    // Keeps the transaction's edits: the last thing it does.
+    void commit() { committed_ = true; }
 
     // The record undo and redo select when it exists (the first focus given
     // in the step wins; by default the first record the step changed that
@@ -147,8 +153,18 @@ public:
     void rename(std::string name);
 
 private:
+    // How far the open step had got when this transaction began.
+    struct Mark {
+        std::size_t entries = 0;
+        std::size_t touched = 0;
+        std::size_t bytes = 0;
+        bool focused = false;
+    };
+    friend class Workspace;
+
     Workspace& ws_;
-    int exceptions_;
+    Mark mark_;
+    bool committed_ = false;
 };
 
 class Workspace : private ChangeSink, private EditRecorder {
@@ -254,7 +270,9 @@ private:
                        const RecordPlace& place);
 
     void begin_step(std::string name, const EditOptions& options);
-    void end_step(bool roll_back);
+    void end_step(bool commit, const Transaction::Mark& mark);
+    // Takes back the open step's edits made since the mark.
+    void roll_back_to(const Transaction::Mark& mark);
     // Applies a step's entries backward (undo) or forward (redo).
     void apply(const HistoryStep& step, bool forward);
     void select_after_step(const HistoryStep& step);
