@@ -24,7 +24,7 @@ bool delete_room(Workspace& ws, int vnum) {
     if (ws.world().find_room(vnum) < 0) return false;
     Transaction tx(ws, strfmt("Delete Room %d", vnum));
     tx.focus(TableKind::World, vnum);
-    ws.world().delete_room(vnum, true);
+    ws.world().delete_room(vnum);
     tx.commit();
     return true;
 }

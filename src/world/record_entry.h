@@ -61,7 +61,7 @@ public:
             if (to)
                 table_.replace(slot, *to);
             else
-                table_.erase(slot, -1, true);
+                table_.erase(slot, -1);
         } else if (to) {
             table_.restore(place_.after_id, place_.after_id_nth, *to);
         }

@@ -151,30 +151,9 @@ public:
         edit(slot, [&image](Record& r) { r = image; });
     }
 
-    // Removes the record in `slot`; if it was selected, `successor` (a slot
-    // before the removal, or -1) becomes the selection.
-    void erase(int slot, int successor, bool user_edit) {
-        if (EditRecorder* rec = recorder(user_edit))
-            rec->record(kind_, records_[slot].get(), static_cast<const Record*>(nullptr),
-                        place_at(slot));
-        int vnum = records_[slot]->vnum;
-        bool was_selected = selected_ == slot;
-        records_.erase(records_.begin() + slot);
-        index_.erased(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
-        // Settle the selection before anyone hears of the removal.
-        if (was_selected)
-            selected_ = -1;
-        else if (selected_ > slot)
-            --selected_;
-        notify(ChangeKind::Removed, vnum, user_edit);
-        if (was_selected) {
-            if (successor > slot) --successor;
-            if (successor >= 0 && successor < count())
-                select_slot(successor);
-            else
-                notify(ChangeKind::Selection, -1, false);
-        }
-    }
+    // The builder removes the record in `slot`; if it was selected,
+    // `successor` (a slot before the removal, or -1) becomes the selection.
+    void erase(int slot, int successor) { erase_slot(slot, successor, true); }
 
     void clear() {
         bool had_selection = selected_ >= 0;
@@ -186,8 +165,16 @@ public:
         if (had_selection) notify(ChangeKind::Selection, -1, false);
     }
 
-    // The one way to change fields of a loaded record.
-    void edit(int slot, const std::function<void(Record&)>& fn, bool user_edit = true) {
+    // The one way the builder changes fields of a loaded record.
+    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
+    // A load's own change of a record it added (the colours of its layout
+    // file): part of the load, so no step records it and no zone is marked.
+    void edit_loaded(int slot, const std::function<void(Record&)>& fn) {
+        edit_record(slot, fn, false);
+    }
+
+protected:
+    void edit_record(int slot, const std::function<void(Record&)>& fn, bool user_edit) {
         if (slot < 0 || slot >= count()) return;
         Record& r = *records_[slot];
         int before = r.vnum;
@@ -216,7 +203,31 @@ public:
                r.vnum != before ? before : Change::kNoPreviousId, r.vnum != before ? -1 : slot);
     }
 
-protected:
+    // Removes the record in `slot`: the builder's removal with `user_edit`,
+    // else an unload, which no step records.
+    void erase_slot(int slot, int successor, bool user_edit) {
+        if (EditRecorder* rec = recorder(user_edit))
+            rec->record(kind_, records_[slot].get(), static_cast<const Record*>(nullptr),
+                        place_at(slot));
+        int vnum = records_[slot]->vnum;
+        bool was_selected = selected_ == slot;
+        records_.erase(records_.begin() + slot);
+        index_.erased(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
+        // Settle the selection before anyone hears of the removal.
+        if (was_selected)
+            selected_ = -1;
+        else if (selected_ > slot)
+            --selected_;
+        notify(ChangeKind::Removed, vnum, user_edit);
+        if (was_selected) {
+            if (successor > slot) --successor;
+            if (successor >= 0 && successor < count())
+                select_slot(successor);
+            else
+                notify(ChangeKind::Selection, -1, false);
+        }
+    }
+
     Record& mutable_record(int slot) { return *records_[slot]; }
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;

@@ -220,7 +220,7 @@ const Edit kEdits[] = {
          int zone = p % 2 ? 31 : 30;
          Transaction tx(ws, "Zedit");
          if (ws.zones().find_zedit(zone) >= 0)
-             ws.zones().delete_zedit(zone, true);
+             ws.zones().delete_zedit(zone);
          else
              ws.zones().create_zedit(zone);
          tx.commit();

@@ -165,10 +165,9 @@ TEST_F(RoomFieldsEdit, DeleteExitTakesTheReturnExitOnlyWhenItLeadsBack) {
 
 TEST_F(RoomFieldsEdit, FlagGuardClearsBitsBelow31OnceWithTheMessage) {
     const std::uint32_t damaged = ((1u << 26) - 1) | (1u << 31);  // bits 0..25 and 31
-    ws.world().edit_room(
-        ws.world().find_room(3001), [&](Room& r) { r.room_flags = damaged; }, false);
-    ws.world().edit_room(
-        ws.world().find_room(3002), [&](Room& r) { r.room_flags = (1u << 25) - 1; }, false);
+    ws.world().edit_loaded(ws.world().find_room(3001), [&](Room& r) { r.room_flags = damaged; });
+    ws.world().edit_loaded(ws.world().find_room(3002),
+                           [&](Room& r) { r.room_flags = (1u << 25) - 1; });
     EXPECT_FALSE(guard_room_flags(ws, 3002));  // 25 bits are still a flag mask
     EXPECT_TRUE(guard_room_flags(ws, 3001));
     EXPECT_FALSE(guard_room_flags(ws, 3001));
