@@ -88,7 +88,7 @@ void BM_RightClickCreate(benchmark::State& state) {
     for (auto _ : state) {
         session.right_button_down(ws, px, py, {});
         state.PauseTiming();
-        ws.world().delete_room(5099, true);
+        ws.world().delete_room(5099);
         session.select_room(ws, ws.world().find_room(5098));
         session.lay_out(ws.world());  // the redraw that follows in the window
         state.ResumeTiming();

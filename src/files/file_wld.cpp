@@ -451,8 +451,7 @@ void apply_layout_text(Workspace& ws, std::string_view text) {
     for (const RoomColour& c : read_room_colours(text)) {
         int slot = world.find_room(c.vnum);
         if (slot >= 0)
-            world.edit_room(
-                slot, [colour = c.colour](Room& r) { r.room_colour = colour; }, false);
+            world.edit_loaded(slot, [colour = c.colour](Room& r) { r.room_colour = colour; });
     }
 }
 

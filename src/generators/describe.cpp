@@ -217,6 +217,8 @@ DescriptionRun generate_descriptions(Workspace& ws, Random& random, Vocabulary& 
         world.edit_room(slot, [&](Room& r) { r.description = *text; });
         ++run.described;
     }
+    // A run stopped by the writer keeps what it described so far.
+    tx.commit();
     return run;
 }
 

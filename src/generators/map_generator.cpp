@@ -249,6 +249,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
             // After the loaded rooms, in vnum order: no record moves.
             world.append_new_room(std::move(room));
         }
+        tx.commit();
     }
     world.select_slot(world.find_room(first));
     ws.ui().show_status(strfmt("Generated %d rooms, vnums %d to %d.", request.rooms, first,

@@ -183,6 +183,7 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
     if (new_return)
         world.edit_room(world.find_room(static_cast<int>(target)),
                         [&](Room& r) { store_fields(*r.exits[back], *values, form); });
+    tx.commit();
     ws.request_redraw(true);
     return true;
 }
@@ -227,6 +228,7 @@ bool copy_door_data(Workspace& ws, int vnum, int dir, const ExitForm& form) {
         r.exits[back]->destination = static_cast<Vnum>(vnum);
         store_fields(*r.exits[back], *values, form);
     });
+    tx.commit();
     ws.request_redraw(true);
     return true;
 }

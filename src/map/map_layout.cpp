@@ -26,7 +26,7 @@ struct Target {
     int slot;
     Vnum vnum;
 };
-Target step_target(const WorldTable& world, const MapLayout::Links& l, int dir) {
+Target step_target(const WorldTable& world, const WalkLinks& l, int dir) {
     if (!(l.mask & (1u << dir))) return {-1, 0};
     return {world.find_room(l.to[dir]), l.to[dir]};
 }
@@ -37,10 +37,11 @@ Target step_target(const WorldTable& world, const MapLayout::Links& l, int dir) 
 // to the end before the next direction, exactly as a recursive walk would.
 class Traversal {
 public:
-    Traversal(const WorldTable& world, MapLayout& layout, int limit, int origin_x, int origin_y)
+    Traversal(const WorldTable& world, std::vector<RoomPlace>& places,
+              const std::vector<WalkLinks>& links, int limit, int origin_x, int origin_y)
         : world_(world),
-          places_(layout.places),
-          links_(layout.links),
+          places_(places),
+          links_(links),
           limit_(limit),
           ox_(origin_x),
           oy_(origin_y) {}
@@ -85,7 +86,7 @@ private:
 
     const WorldTable& world_;
     std::vector<RoomPlace>& places_;
-    const std::vector<MapLayout::Links>& links_;
+    const std::vector<WalkLinks>& links_;
     int limit_;
     int ox_, oy_;
     std::vector<Frame> stack_;
@@ -114,20 +115,16 @@ void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out) {
     const int selected = out.selected_slot;
     if (selected < 0) return;
     out.places.resize(static_cast<std::size_t>(world.count()));
-    out.links.resize(out.places.size());
-    for (int s = 0; s < world.count(); ++s) {
-        const Room& r = world.room(s);
-        out.links[s] = {r.walk_mask, r.walk_to};
-    }
+    const std::vector<WalkLinks>& links = out.walks.links(world);
     // The selected room is the walk's origin: its steps count from zero.
     RoomPlace& sel = out.places[selected];
     sel.x = view.anchor_x;
     sel.y = view.anchor_y;
     sel.vnum = world.room(selected).vnum;
     sel.reached = true;
-    Traversal walk(world, out, view.traverse_limit, view.anchor_x, view.anchor_y);
+    Traversal walk(world, out.places, links, view.traverse_limit, view.anchor_x, view.anchor_y);
     for (const Step& s : kSteps) {
-        Target target = step_target(world, out.links[selected], s.dir);
+        Target target = step_target(world, links[selected], s.dir);
         walk.walk(target, s.dir, s.dn, s.de, s.du);
     }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "map/walk_index.h"
 #include "world/room.h"
 
 namespace zs {
@@ -79,14 +80,9 @@ struct MapLayout {
     int selected_slot = -1;
     int shown_floor = 0;  // relative to the selected room
 
-    // Where the walk goes from each room, copied from the table in one
-    // sequential pass so that the walk itself reads only this layout's
-    // arrays; kept for its storage.
-    struct Links {
-        std::uint8_t mask;
-        std::array<Vnum, kNumDirections> to;
-    };
-    std::vector<Links> links;
+    // Where the walk goes from each room, kept with the layout so that a
+    // redraw of an unchanged world does not work it out again.
+    WalkIndex walks;
 
     // A room's place by vnum; null when the walk did not reach the room.
     const RoomPlace* find(int vnum) const;

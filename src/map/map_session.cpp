@@ -131,6 +131,7 @@ bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
     tx.focus(TableKind::World, from_vnum);
     world.create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
     world.create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
+    tx.commit();
     ws.ui().show_status(
         strfmt("Exit created %s from %d to %d.", word(dir).c_str(), from_vnum, to_vnum));
     ws.request_redraw(true);
@@ -290,7 +291,6 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
         // An empty map starts with room 100 of zone 1.
         if (world.find_room(100) < 0 && !zone_ready_for_new_room(ws, 1))
             return RightClickResult::Done;
-        world.reserve_room_block(1);
         int existing = world.find_room(100);
         if (existing >= 0) {
             select_room(ws, existing);
@@ -301,7 +301,9 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
         }
         {
             Transaction tx(ws, "Create Room 100");
+            world.reserve_room_block(1);
             world.create_room(100, 1);
+            tx.commit();
         }
         select_room(ws, world.find_room(100));
         centre_selected_room(world, view_);
@@ -402,7 +404,6 @@ void MapSession::create_room_with_vnum(Workspace& ws, int vnum, int dir) {
     // Loading the zone may have moved the selection's slot.
     sel = world.selected_room();
     if (!sel || sel->exits[dir]) return;
-    world.reserve_room_block(zone);
     create_linked_room(ws, vnum, zone, dir);
 }
 
@@ -451,11 +452,12 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
         ws.ui().show_status(strfmt("Error: room %d already exists.", v));
         return false;
     }
-    world.reserve_room_block(zone);
     {
         Transaction tx(ws, strfmt("Create Room %d", v));
         tx.focus(TableKind::World, v);
+        world.reserve_room_block(zone);
         world.create_room(static_cast<Vnum>(v), zone);
+        tx.commit();
     }
     select_room(ws, world.find_room(v));
     centre_selected_room(world, view_);
@@ -471,8 +473,10 @@ void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) 
         // The room and both exits are one step.
         Transaction tx(ws, strfmt("Create Room %d", vnum));
         tx.focus(TableKind::World, vnum);
+        world.reserve_room_block(zone);
         world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
         link_rooms(ws, from_vnum, vnum, dir);
+        tx.commit();
     }
     // One layout from the old selection gives the new room its cell beside it.
     lay_out(world);

@@ -312,6 +312,7 @@ bool ConversationSession::branch() {
     Transaction tx(ws_, strfmt("Branch %s", node_name().c_str()), options);
     auto added = add_conversation(ws_, vnum_, current_, options);
     if (!added) return false;
+    tx.commit();
     current_ = std::move(added);
     refusal_.clear();
     return true;

@@ -14,6 +14,7 @@ bool edit_in(Workspace& ws, Table& table, TableKind kind, int id, std::string na
     Transaction tx(ws, std::move(name), options);
     tx.focus(kind, id);
     table.edit(slot, fn);
+    tx.commit();
     return true;
 }
 
@@ -23,7 +24,8 @@ bool delete_room(Workspace& ws, int vnum) {
     if (ws.world().find_room(vnum) < 0) return false;
     Transaction tx(ws, strfmt("Delete Room %d", vnum));
     tx.focus(TableKind::World, vnum);
-    ws.world().delete_room(vnum, true);
+    ws.world().delete_room(vnum);
+    tx.commit();
     return true;
 }
 
@@ -49,6 +51,7 @@ bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<v
     Transaction tx(ws, std::move(name), options);
     tx.focus(TableKind::Zone, zone);
     ws.zones().edit_zedit(slot, fn);
+    tx.commit();
     return true;
 }
 

@@ -67,7 +67,7 @@ public:
     const ObjectPrototype* current_object() const { return selected(); }
     bool reserve_object_zone(int zone) { return reserve_block(zone); }
     int create_object(Vnum vnum, int zone) { return insert_sorted(make_new_object(vnum, zone)); }
-    void remove_object(int vnum, bool user_edit = true) { remove(vnum, user_edit); }
+    void remove_object(int vnum) { remove(vnum); }
     bool unload_object_zone(int zone) { return unload_zone(zone); }
 };
 

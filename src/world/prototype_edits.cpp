@@ -331,6 +331,7 @@ bool create_proto_from_box(Workspace& ws, TableKind kind, std::string_view box) 
             ws.objects().reserve_object_zone(zone);
             ws.objects().select_slot(ws.objects().create_object(static_cast<Vnum>(vnum), zone));
         }
+        tx.commit();
     }
     ws.request_redraw(true);
     ws.ui().show_status(strfmt("New %s %d created.", names.noun, vnum));

@@ -12,19 +12,15 @@ class PrototypeTable : public VnumTable<Record> {
 public:
     using VnumTable<Record>::VnumTable;
 
-    void remove(int vnum, bool user_edit = true) {
-        int slot = this->find(vnum);
-        if (slot < 0) return;
-        int successor = this->selected_slot() == slot ? successor_of(slot) : -1;
-        this->erase(slot, successor, user_edit);
-    }
+    // The builder removes the record.
+    void remove(int vnum) { remove_record(vnum, true); }
 
     // Removes the zone's records and gives its block back; true when any went.
     bool unload_zone(int zone) {
         bool removed = false;
         for (int s = 0; s < this->count();) {
             if (this->record(s).zone == zone) {
-                remove(this->record(s).vnum, false);
+                remove_record(this->record(s).vnum, false);
                 removed = true;
             } else {
                 ++s;
@@ -36,6 +32,12 @@ public:
     }
 
 private:
+    void remove_record(int vnum, bool user_edit) {
+        int slot = this->find(vnum);
+        if (slot < 0) return;
+        int successor = this->selected_slot() == slot ? successor_of(slot) : -1;
+        this->erase_slot(slot, successor, user_edit);
+    }
     int successor_of(int slot) const {
         int zone = this->record(slot).zone;
         for (int s = 0; s < this->count(); ++s)

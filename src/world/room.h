@@ -99,17 +99,10 @@ struct Room {
 
     // The map bitmap the room is drawn with; the layout file keeps it.
     std::int32_t room_colour = 0;
-    // Where the map's walk goes from this room, packed beside the room colour:
-    // a bit per direction, and the vnum it leads to (for up and down the fly
-    // room when there is no exit). Derived from the exits and fly rooms; the
-    // table refreshes it on every change.
-    std::uint8_t walk_mask = 0;
-    std::array<Vnum, kNumDirections> walk_to{};
-    void refresh_walk();
 
-    // Record equality: everything a world file carries plus the room colour,
-    // but not the walk fields derived from them.
-    bool same_record(const Room& other) const;
+    // Everything a world file carries plus the room colour: what an edit
+    // changed and what undo puts back.
+    bool operator==(const Room&) const = default;
 
     // Adds a trigger to the first empty slot; dropped when all are taken.
     void add_trigger(std::int32_t trigger_vnum);

@@ -131,7 +131,7 @@ bool set_room_field(Workspace& ws, int vnum, RoomField field, int value, EditOpt
     *field_of(probe, field) = value;
     bool resets_material = field == RoomField::MineKind && (value != room->mine_kind || value == 0);
     if (resets_material) probe.mine_resource = 0;
-    if (probe.same_record(*room)) return false;
+    if (probe == *room) return false;
     options.fields = field_bit(field);
     if (resets_material) options.fields |= field_bit(RoomField::MineMaterial);
     return edit_room(
@@ -184,6 +184,7 @@ bool delete_exit(Workspace& ws, int vnum, int dir, EditOptions options) {
             ws, target, {}, [back](Room& r) { r.exits[back].reset(); }, options);
     edit_room(
         ws, vnum, {}, [dir](Room& r) { r.exits[dir].reset(); }, options);
+    tx.commit();
     ws.request_redraw(true);
     return true;
 }

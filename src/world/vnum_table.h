@@ -7,6 +7,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -19,14 +20,6 @@
 
 namespace zs {
 
-// Records may keep fields derived from others; the table refreshes them after
-// every change. Rooms keep the map's walk; other records keep nothing.
-inline void refresh_derived(Room& room) {
-    room.refresh_walk();
-}
-template <class Record>
-void refresh_derived(Record&) {}
-
 template <class Record>
 class VnumTable {
 public:
@@ -35,6 +28,13 @@ public:
     VnumTable& operator=(const VnumTable&) = delete;
 
     int count() const { return static_cast<int>(records_.size()); }
+    // Counts the changes of records (not of the selection): indexes derived
+    // from the records, such as the map's walk, rebuild when it moves.
+    std::uint64_t revision() const { return revision_; }
+    // The slot of the record the latest change edited in place (no record
+    // added, removed or renumbered), so that such an index refreshes just
+    // that record; -1 after any other change.
+    int edited_slot() const { return edited_slot_; }
     bool empty() const { return records_.empty(); }
     const Record& record(int slot) const { return *records_[slot]; }
     int block_count() const { return blocks_; }
@@ -86,7 +86,6 @@ public:
     void append(Record record) {
         int slot = count();
         record.zone = static_cast<decltype(record.zone)>(zone_of(record.vnum));
-        refresh_derived(record);
         index_.appended(record.vnum, slot);
         int vnum = record.vnum;
         records_.push_back(std::make_unique<Record>(std::move(record)));
@@ -152,9 +151,61 @@ public:
         edit(slot, [&image](Record& r) { r = image; });
     }
 
-    // Removes the record in `slot`; if it was selected, `successor` (a slot
-    // before the removal, or -1) becomes the selection.
-    void erase(int slot, int successor, bool user_edit) {
+    // The builder removes the record in `slot`; if it was selected,
+    // `successor` (a slot before the removal, or -1) becomes the selection.
+    void erase(int slot, int successor) { erase_slot(slot, successor, true); }
+
+    void clear() {
+        bool had_selection = selected_ >= 0;
+        records_.clear();
+        index_.clear();
+        blocks_ = 0;
+        selected_ = -1;
+        notify(ChangeKind::Cleared, -1, false);
+        if (had_selection) notify(ChangeKind::Selection, -1, false);
+    }
+
+    // The one way the builder changes fields of a loaded record.
+    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
+    // A load's own change of a record it added (the colours of its layout
+    // file): part of the load, so no step records it and no zone is marked.
+    void edit_loaded(int slot, const std::function<void(Record&)>& fn) {
+        edit_record(slot, fn, false);
+    }
+
+protected:
+    void edit_record(int slot, const std::function<void(Record&)>& fn, bool user_edit) {
+        if (slot < 0 || slot >= count()) return;
+        Record& r = *records_[slot];
+        int before = r.vnum;
+        EditRecorder* rec = recorder(user_edit);
+        std::optional<Record> image;
+        RecordPlace place;
+        if (rec) {
+            image = r;
+            place.before_nth = nth_of(slot);
+        }
+        fn(r);
+        // Vnums are 16-bit everywhere; an edit cannot take one outside.
+        if (!vnum_in_range(r.vnum)) r.vnum = static_cast<decltype(r.vnum)>(before);
+        if (r.vnum != before) {
+            // A new number: the index is rebuilt.
+            r.zone = static_cast<decltype(r.zone)>(zone_of(r.vnum));
+            index_.clear();
+            for (int s = 0; s < count(); ++s)
+                index_.appended(records_[s]->vnum, s);
+        }
+        if (rec) {
+            place.after_nth = nth_of(slot);
+            rec->record(kind_, &*image, &r, place);
+        }
+        notify(ChangeKind::Edited, r.vnum, user_edit,
+               r.vnum != before ? before : Change::kNoPreviousId, r.vnum != before ? -1 : slot);
+    }
+
+    // Removes the record in `slot`: the builder's removal with `user_edit`,
+    // else an unload, which no step records.
+    void erase_slot(int slot, int successor, bool user_edit) {
         if (EditRecorder* rec = recorder(user_edit))
             rec->record(kind_, records_[slot].get(), static_cast<const Record*>(nullptr),
                         place_at(slot));
@@ -177,48 +228,6 @@ public:
         }
     }
 
-    void clear() {
-        bool had_selection = selected_ >= 0;
-        records_.clear();
-        index_.clear();
-        blocks_ = 0;
-        selected_ = -1;
-        notify(ChangeKind::Cleared, -1, false);
-        if (had_selection) notify(ChangeKind::Selection, -1, false);
-    }
-
-    // The one way to change fields of a loaded record.
-    void edit(int slot, const std::function<void(Record&)>& fn, bool user_edit = true) {
-        if (slot < 0 || slot >= count()) return;
-        Record& r = *records_[slot];
-        int before = r.vnum;
-        EditRecorder* rec = recorder(user_edit);
-        std::optional<Record> image;
-        RecordPlace place;
-        if (rec) {
-            image = r;
-            place.before_nth = nth_of(slot);
-        }
-        fn(r);
-        refresh_derived(r);
-        // Vnums are 16-bit everywhere; an edit cannot take one outside.
-        if (!vnum_in_range(r.vnum)) r.vnum = static_cast<decltype(r.vnum)>(before);
-        if (r.vnum != before) {
-            // A new number: the index is rebuilt.
-            r.zone = static_cast<decltype(r.zone)>(zone_of(r.vnum));
-            index_.clear();
-            for (int s = 0; s < count(); ++s)
-                index_.appended(records_[s]->vnum, s);
-        }
-        if (rec) {
-            place.after_nth = nth_of(slot);
-            rec->record(kind_, &*image, &r, place);
-        }
-        notify(ChangeKind::Edited, r.vnum, user_edit,
-               r.vnum != before ? before : Change::kNoPreviousId);
-    }
-
-protected:
     Record& mutable_record(int slot) { return *records_[slot]; }
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;
@@ -247,7 +256,6 @@ protected:
     }
 
     void insert_at(int slot, Record record) {
-        refresh_derived(record);
         int vnum = record.vnum;
         records_.insert(records_.begin() + slot, std::make_unique<Record>(std::move(record)));
         index_.inserted(vnum, slot, count(), [this](int s) { return records_[s]->vnum; });
@@ -257,8 +265,12 @@ protected:
                         place_at(slot));
         notify(ChangeKind::Added, vnum, true);
     }
-    void notify(ChangeKind kind, int vnum, bool user_edit,
-                int previous = Change::kNoPreviousId) const {
+    void notify(ChangeKind kind, int vnum, bool user_edit, int previous = Change::kNoPreviousId,
+                int edited_slot = -1) {
+        if (kind != ChangeKind::Selection) {
+            ++revision_;
+            edited_slot_ = edited_slot;
+        }
         if (sink_) sink_->on_change({kind_, kind, vnum, user_edit, previous});
     }
 
@@ -269,6 +281,8 @@ private:
     VnumIndex index_;
     int selected_ = -1;
     int blocks_ = 0;
+    std::uint64_t revision_ = 0;
+    int edited_slot_ = -1;
 };
 
 // The slots of each zone's records, zones in the order their first record

@@ -1,6 +1,8 @@
-// Workspace: owns every loaded table and the program's state, and is the
-// change sink of its tables. The editor window owns one; each test makes a
-// fresh one. Every operation of the core takes it explicitly.
+// Workspace: owns every loaded table, the program's state and the one edit
+// history (edits/history.h), and is the change sink of its tables; with the
+// transactions through which the builder's changes become steps. The editor
+// window owns one; each test makes a fresh one. Every operation of the core
+// takes it explicitly.
 #pragma once
 
 #include <algorithm>
@@ -15,8 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "edits/history.h"
 #include "world/change.h"
-#include "world/history.h"
 #include "world/mobile.h"
 #include "world/object.h"
 #include "world/ui_port.h"
@@ -32,17 +34,18 @@ class ModifiedFlags {
 public:
     explicit ModifiedFlags(History& history) : history_(&history) {}
     // The zone changed outside the history (it stays modified until saved).
-    void mark(TableKind kind, int zone) { history_->mark_changed(kind, zone); }
+    void mark(TableKind kind, int zone) { history_->mark_changed(index(kind), zone); }
     // The zone (every zone of the kind, every zone) now matches its file.
-    void clear(TableKind kind, int zone) { history_->mark_saved(kind, zone); }
-    void clear(TableKind kind) { history_->mark_saved(kind); }
+    void clear(TableKind kind, int zone) { history_->mark_saved(index(kind), zone); }
+    void clear(TableKind kind) { history_->mark_saved(index(kind)); }
     void clear_all() { history_->mark_saved_all(); }
     bool is_set(TableKind kind) const { return !zones(kind).empty(); }
-    bool is_set(TableKind kind, int zone) const { return history_->modified(kind, zone); }
-    std::set<int> zones(TableKind kind) const { return history_->modified_zones(kind); }
+    bool is_set(TableKind kind, int zone) const { return history_->modified(index(kind), zone); }
+    std::set<int> zones(TableKind kind) const { return history_->modified_zones(index(kind)); }
     bool any() const { return history_->any_modified(); }
 
 private:
+    static int index(TableKind kind) { return static_cast<int>(kind); }
     History* history_;
 };
 
@@ -116,6 +119,15 @@ public:
     virtual void history_changed() {}
 };
 
+// Which consecutive edits merge into one step: the same field of the same
+// record (typing in one box). A field below 0 never merges.
+struct MergeKey {
+    TableKind table = TableKind::World;
+    int id = 0;
+    int field = -1;
+    bool operator==(const MergeKey&) const = default;
+};
+
 // How an edit step presents itself: which fields its edits change, who makes
 // them, and whether it merges with the step before it (see MergeKey).
 struct EditOptions {
@@ -129,16 +141,22 @@ class Workspace;
 // One named, undoable step. Every change the builder makes runs inside one:
 //   Transaction tx(ws, "Create Room 3012");
 //   ... table edits ...
-// The step is committed when the transaction ends (a step that changed
-// nothing is dropped); when it ends by an exception its edits are undone.
-// Transactions opened inside another join it, so an operation built from
-// others is still one step.
+//   tx.commit();
+// A transaction that ends without commit() takes its edits back, so that an
+// operation refused halfway (or ended by an exception) leaves nothing half
+// done; a committed step that changed nothing is dropped. Transactions
+// opened inside another join it, so an operation built from others is still
+// one step: an inner one left uncommitted takes back just its own edits, and
+// the outer step goes on.
 class Transaction {
 public:
     Transaction(Workspace& ws, std::string name, EditOptions options = {});
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
+
+    // Keeps the transaction's edits: the last thing it does.
+    void commit() { committed_ = true; }
 
     // The record undo and redo select when it exists (the first focus given
     // in the step wins; by default the first record the step changed that
@@ -148,10 +166,11 @@ public:
 
 private:
     Workspace& ws_;
-    int exceptions_;
+    History::Mark mark_;
+    bool committed_ = false;
 };
 
-class Workspace : private ChangeSink, private EditRecorder {
+class Workspace : private ChangeSink, private EditRecorder, private HistoryHost {
 public:
     explicit Workspace(UiPort& ui)
         : world_(this),
@@ -159,6 +178,7 @@ public:
           objects_(this),
           mobiles_(this),
           ui_(&ui),
+          history_(*this),
           modified_(history_) {}
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
@@ -192,15 +212,18 @@ public:
     // Undo and redo. Both select the record the step changed; false when
     // there was nothing to do (or a step is still open).
     const History& history() const { return history_; }
-    void set_history_limits(HistoryLimits limits);
-    bool undo();
-    bool redo();
+    void set_history_limits(HistoryLimits limits) {
+        history_.set_limits(limits);
+        history_changed();
+    }
+    bool undo() { return history_.undo(); }
+    bool redo() { return history_.redo(); }
     // Drops every step (what is modified stays as it is).
-    void clear_history();
+    void clear_history() { history_.clear(); }
     // "Undo Create Room 3012"; just "Undo" (or "Redo") with nothing to do.
-    std::string undo_text() const;
-    std::string redo_text() const;
-    bool in_transaction() const { return depth_ > 0; }
+    std::string undo_text() const { return history_.undo_text(); }
+    std::string redo_text() const { return history_.redo_text(); }
+    bool in_transaction() const { return history_.step_open(); }
     // The builder's burst of typing in one box is over: the next keystroke
     // starts a step of its own, which undo takes back alone.
     void end_typing_burst() { history_.end_burst(); }
@@ -249,20 +272,13 @@ private:
                 const RecordPlace& place) override;
     void record(TableKind table, const Zedit* before, const Zedit* after,
                 const RecordPlace& place) override;
-    template <class Record>
-    void record_images(TableKind table, const Record* before, const Record* after,
+    template <class Table, class Record>
+    void record_images(Table& table, TableKind kind, const Record* before, const Record* after,
                        const RecordPlace& place);
 
-    void begin_step(std::string name, const EditOptions& options);
-    void end_step(bool roll_back);
-    // Applies a step's entries backward (undo) or forward (redo).
-    void apply(const HistoryStep& step, bool forward);
-    void select_after_step(const HistoryStep& step);
-    bool step_through(bool forward);
-    void finish_applying();
-    // A zone of the kind (every zone, without one) was loaded or unloaded.
-    void forget(TableKind kind, std::optional<int> zone);
-    void history_changed();
+    // HistoryHost
+    bool select_record(const RecordKey& record) override;
+    void history_changed() override;
 
     template <class Fn>
     void notify(Fn&& fn) {
@@ -280,15 +296,8 @@ private:
     FileStepHook file_step_hook_;
     History history_;
     ModifiedFlags modified_;
-    // The open step: its nesting depth and what it has recorded so far.
-    int depth_ = 0;
-    HistoryStep pending_;
+    // The options of the open step.
     EditOptions pending_options_;
-    // Set while undo or redo applies a step; `replaying_` while the table
-    // primitives of the step run (not while observers hear of them).
-    std::optional<ChangeOrigin> applying_;
-    bool replaying_ = false;
-    std::vector<std::pair<TableKind, std::optional<int>>> forget_later_;
     ZoneFiles zone_files_;
     std::unique_ptr<AreaFileAccess> area_files_;
     Options options_;

@@ -11,10 +11,10 @@ void WorldTable::create_exit(int slot, Vnum destination, int direction) {
     });
 }
 
-void WorldTable::delete_room(int vnum, bool remove_incoming) {
+void WorldTable::remove_room(int vnum, bool by_builder) {
     int slot = find_room(vnum);
     if (slot < 0) return;
-    if (remove_incoming) {
+    if (by_builder) {
         for (int s = 0; s < count(); ++s) {
             const Room& r = room(s);
             bool leads_here = false;
@@ -40,14 +40,14 @@ void WorldTable::delete_room(int vnum, bool remove_incoming) {
             }
         }
     }
-    erase(slot, successor, remove_incoming);
+    erase_slot(slot, successor, by_builder);
 }
 
-bool WorldTable::remove_zone(int zone, bool remove_incoming) {
+bool WorldTable::remove_zone(int zone, bool by_builder) {
     bool removed = false;
     for (int s = 0; s < count();) {
         if (room(s).zone == zone) {
-            delete_room(room(s).vnum, remove_incoming);
+            remove_room(room(s).vnum, by_builder);
             removed = true;
         } else {
             ++s;

@@ -32,19 +32,20 @@ public:
     }
     // Adds or replaces the exit of a room in one direction.
     void create_exit(int slot, Vnum destination, int direction);
-    // Removes a room; with remove_incoming, exits leading to it go as well.
-    // Deleting the selected room selects the first loaded exit target.
-    void delete_room(int vnum, bool remove_incoming);
+    // The builder removes a room, and the exits leading to it. Deleting the
+    // selected room selects the first loaded exit target.
+    void delete_room(int vnum) { remove_room(vnum, true); }
     // Both true when the zone had rooms (only then is its block given back).
     bool delete_zone_rooms(int zone) { return remove_zone(zone, true); }
     bool unload_zone_rooms(int zone) { return remove_zone(zone, false); }
 
-    void edit_room(int slot, const std::function<void(Room&)>& fn, bool user_edit = true) {
-        edit(slot, fn, user_edit);
-    }
+    void edit_room(int slot, const std::function<void(Room&)>& fn) { edit(slot, fn); }
 
 private:
-    bool remove_zone(int zone, bool remove_incoming);
+    // With `by_builder`, exits leading to the room go as well and the step
+    // records the removal; without, the room is unloaded.
+    void remove_room(int vnum, bool by_builder);
+    bool remove_zone(int zone, bool by_builder);
 };
 
 }  // namespace zs

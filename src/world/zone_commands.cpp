@@ -776,6 +776,7 @@ std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {
             z.lifespan = kNewZoneLifespan;
             z.reset_mode = kNewZoneResetMode;
         });
+        tx.commit();
     }
     zones.select_slot(zones.find_zedit(zone));
     ws.ui().show_status(strfmt("New zedit for zone %d created.", zone));

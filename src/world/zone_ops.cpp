@@ -49,6 +49,7 @@ bool apply_attributes(Workspace& ws, const ApplyAttributesChoices& c) {
                             e->exit_size = *exit_size;
             });
         }
+        tx.commit();
     }
     ws.request_redraw(true);
     if (sizes_differ)
@@ -276,6 +277,7 @@ RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool who
             ws.objects().edit(w.slot, [&](ObjectPrototype& o) { o = std::move(w.image); });
         for (auto& w : mobiles)
             ws.mobiles().edit(w.slot, [&](MobilePrototype& m) { m = std::move(w.image); });
+        tx.commit();
     }
     result.references = mv.references;
     result.done = true;
@@ -340,6 +342,7 @@ bool delete_zone(Workspace& ws, std::string_view box) {
     {
         Transaction tx(ws, strfmt("Delete Zone %d", zone));
         ws.world().delete_zone_rooms(zone);
+        tx.commit();
     }
     ws.request_redraw(true);
     ws.ui().show_status(strfmt("Zone %d deleted.", zone));

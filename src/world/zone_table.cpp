@@ -93,9 +93,9 @@ int ZoneTable::restore(int after_id, int after_nth, Zedit zedit) {
     return slot;
 }
 
-void ZoneTable::delete_zedit(int number, bool user_edit) {
+void ZoneTable::delete_zedit(int number) {
     int slot = find_zedit(number);
-    if (slot >= 0) delete_slot(slot, user_edit);
+    if (slot >= 0) delete_slot(slot, true);
 }
 
 void ZoneTable::delete_slot(int slot, bool user_edit) {
@@ -127,8 +127,8 @@ void ZoneTable::delete_slot(int slot, bool user_edit) {
 }
 
 void ZoneTable::unload_zedit(int number) {
-    while (find_zedit(number) >= 0)
-        delete_zedit(number);
+    for (int slot = find_zedit(number); slot >= 0; slot = find_zedit(number))
+        delete_slot(slot, false);
     release_zedit_block();
     if (selected_ < 0 && !zedits_.empty()) select_slot(0);
 }
@@ -161,9 +161,9 @@ bool ZoneTable::remove_command(int slot, int position) {
     return true;
 }
 
-void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit) {
+void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit) {
     if (slot < 0 || slot >= count()) return;
-    EditRecorder* rec = recorder(user_edit);
+    EditRecorder* rec = recorder(true);
     std::optional<Zedit> before;
     RecordPlace place;
     if (rec) {
@@ -176,7 +176,7 @@ void ZoneTable::edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bo
         place.after_nth = nth_of(slot);
         rec->record(TableKind::Zone, &*before, &zedits_[slot], place);
     }
-    Change change{TableKind::Zone, ChangeKind::Edited, zedits_[slot].number, user_edit};
+    Change change{TableKind::Zone, ChangeKind::Edited, zedits_[slot].number, true};
     if (number != zedits_[slot].number) change.previous_id = number;
     if (sink_) sink_->on_change(change);
 }

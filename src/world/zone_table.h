@@ -35,9 +35,8 @@ public:
     void append(Zedit zedit);
     // Editor path: a new zedit in slot 0.
     int create_zedit(int number);
-    // Removes the first zedit with the number; with user_edit it is the
-    // builder's deletion (an undoable edit), else an unload.
-    void delete_zedit(int number, bool user_edit = false);
+    // The builder removes the first zedit with the number.
+    void delete_zedit(int number);
     // Removes every zedit with the number and gives the block back.
     void unload_zedit(int number);
     void clear();
@@ -46,7 +45,7 @@ public:
     bool insert_command(int slot, int position);
     bool remove_command(int slot, int position);
 
-    void edit_zedit(int slot, const std::function<void(Zedit&)>& edit, bool user_edit = true);
+    void edit_zedit(int slot, const std::function<void(Zedit&)>& edit);
 
     // What undo and redo use: put a removed zedit back after the `after_nth`
     // zedit with `after_id` (kTableFront: in slot 0), give one the fields of
@@ -54,7 +53,7 @@ public:
     int restore(int after_id, int after_nth, Zedit zedit);
     int find_nth(int number, int nth) const;
     int find(int number) const { return find_zedit(number); }
-    void erase(int slot, int /*successor*/, bool user_edit) { delete_slot(slot, user_edit); }
+    void erase(int slot, int /*successor*/) { delete_slot(slot, true); }
     void replace(int slot, const Zedit& image) {
         edit_zedit(slot, [&image](Zedit& z) { z = image; });
     }

@@ -93,8 +93,8 @@ TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
         click_button(&dialog, "OK");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    ws.world().edit_room(
-        ws.world().find_room(3001), [](Room& r) { r.exits[kNorth]->exit_size = 9; }, false);
+    ws.world().edit_loaded(ws.world().find_room(3001),
+                           [](Room& r) { r.exits[kNorth]->exit_size = 9; });
 
     ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
     dialog.show();
@@ -110,15 +110,12 @@ TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
 }
 
 TEST_F(ExitDialogTest, OkOnAnUntouchedExitChangesNothing) {
-    ws.world().edit_room(
-        ws.world().find_room(3001),
-        [](Room& r) {
-            r.exits[kNorth] = Exit{};
-            r.exits[kNorth]->destination = 3002;
-            r.exits[kNorth]->description = "A road\nnorth.\n";  // bare line feeds
-            r.exits[kNorth]->door_keywords = "gate";
-        },
-        false);
+    ws.world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
+        r.exits[kNorth] = Exit{};
+        r.exits[kNorth]->destination = 3002;
+        r.exits[kNorth]->description = "A road\nnorth.\n";  // bare line feeds
+        r.exits[kNorth]->door_keywords = "gate";
+    });
     ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
     dialog.show();
     dialog.tabs()->setCurrentIndex(kEast);

@@ -325,6 +325,7 @@ TEST_F(MainWindowTest, UndoAndRedoItemsNameTheirSteps) {
         // The right-click's edits as one step (steps opened inside join it).
         Transaction tx(ws, "Create Room 100");
         QTest::mouseClick(window->map(), Qt::RightButton, Qt::NoModifier, QPoint(100, 100));
+        tx.commit();
     }
     EXPECT_EQ(state(), State("Undo Create Room 100", true, "Redo", false));
 

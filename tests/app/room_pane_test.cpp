@@ -47,16 +47,13 @@ TEST_F(RoomPaneTest, ShowingRoomsStoresNothing) {
 
 TEST_F(RoomPaneTest, ValuesOutsideTheListsShowNoSelectionAndAreSavedAsTheyWere) {
     // As a file could hold them: not an edit of the builder.
-    ws.world().edit_room(
-        ws.world().find_room(8800),
-        [](Room& r) {
-            r.sector = 12;
-            r.climate = 9;
-            r.mine_kind = 1;
-            r.mine_resource = 40;
-            r.nation = 5;
-        },
-        false);
+    ws.world().edit_loaded(ws.world().find_room(8800), [](Room& r) {
+        r.sector = 12;
+        r.climate = 9;
+        r.mine_kind = 1;
+        r.mine_resource = 40;
+        r.nation = 5;
+    });
     const std::string saved = world_file_text(ws, 88);
     select(8801);
     select(8800);
@@ -117,8 +114,7 @@ TEST_F(RoomPaneTest, DeleteRemovesBothExitsAsOneStep) {
 }
 
 TEST_F(RoomPaneTest, ADamagedFlagMaskIsClearedOnceWithItsMessage) {
-    ws.world().edit_room(
-        ws.world().find_room(8801), [](Room& r) { r.room_flags = 0xffffffffu; }, false);
+    ws.world().edit_loaded(ws.world().find_room(8801), [](Room& r) { r.room_flags = 0xffffffffu; });
     QStringList boxes;
     QTimer dismiss;
     QObject::connect(&dismiss, &QTimer::timeout, [&] {

@@ -136,7 +136,7 @@ TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
     };
     auto make_and_delete_3450 = [](Zone30& z) {
         z.ws.world().create_room(3450, 34);
-        z.ws.world().delete_room(3450, true);
+        z.ws.world().delete_room(3450);
     };
     struct Case {
         const char* what;

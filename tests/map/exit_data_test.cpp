@@ -27,13 +27,10 @@ protected:
         ws.world().append(test::room_with_exits(3003, {{kSouth, 3004}}));
     }
     void set_exit(int vnum, int dir, const std::function<void(Exit&)>& fn) {
-        ws.world().edit_room(
-            ws.world().find_room(vnum),
-            [&](Room& r) {
-                if (!r.exits[dir]) r.exits[dir] = Exit{};
-                fn(*r.exits[dir]);
-            },
-            false);
+        ws.world().edit_loaded(ws.world().find_room(vnum), [&](Room& r) {
+            if (!r.exits[dir]) r.exits[dir] = Exit{};
+            fn(*r.exits[dir]);
+        });
     }
     const Room& room(int vnum) { return *ws.world().find_room_record(vnum); }
     const Exit* exit_of(int vnum, int dir) {

@@ -296,9 +296,9 @@ TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
 
     // Until the next layout a room deleted meanwhile lets the point through
     // to the room under it, found by vnum in the table as it is now.
-    world.delete_room(101, true);
+    world.delete_room(101);
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
-    world.delete_room(104, true);
+    world.delete_room(104);
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), -1);
 }
 

@@ -48,7 +48,7 @@ struct MapScene {
         world().append(test::room_with_exits(vnum, exits));
     }
     void edit(int vnum, const std::function<void(Room&)>& fn) {
-        world().edit_room(world().find_room(vnum), fn, false);
+        world().edit_loaded(world().find_room(vnum), fn);
     }
     // Selects a room, puts it at (x, y) and redraws, leaving no messages.
     void select(int vnum, int x = kSx, int y = kSy) {
@@ -597,7 +597,7 @@ TEST_F(MapActionsTest, PastingWithNothingCopiedChangesNothing) {
     select(100);
     Room before = room(100);
     map.paste(ws);
-    EXPECT_TRUE(room(100).same_record(before));
+    EXPECT_TRUE(room(100) == before);
     EXPECT_FALSE(ws.modified().any());
     EXPECT_EQ(ui.last_status(), "Sector, climate, flags pasted to 100.");
 }

@@ -30,7 +30,7 @@ Room room_with_exits(int vnum, std::initializer_list<std::pair<int, int>> exits)
         return ::testing::AssertionFailure()
                << a.rooms.size() << " rooms against " << b.rooms.size();
     for (std::size_t i = 0; i < a.rooms.size(); ++i)
-        if (!a.rooms[i].same_record(b.rooms[i]))
+        if (!(a.rooms[i] == b.rooms[i]))
             return ::testing::AssertionFailure()
                    << "room in slot " << i << " differs (" << a.rooms[i].vnum << " against "
                    << b.rooms[i].vnum << ")";

@@ -40,9 +40,8 @@ protected:
             }
         };
         set_tiers(top, 0, set_tiers);
-        ws.mobiles().edit(
-            ws.mobiles().find_mobile(3001),
-            [&](MobilePrototype& m) { m.conversations = std::move(top); }, false);
+        ws.mobiles().edit_loaded(ws.mobiles().find_mobile(3001),
+                                 [&](MobilePrototype& m) { m.conversations = std::move(top); });
     }
     const MobilePrototype& mob() { return *ws.mobiles().find_record(3001); }
     // A{A1, A2}, B.

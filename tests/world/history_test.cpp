@@ -3,8 +3,10 @@
 // history, typing merges, bounds hold, and loads drop what they invalidate.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <random>
+#include <set>
 
 #include "files/area_files.h"
 #include "map/map_session.h"
@@ -185,6 +187,7 @@ const Edit kEdits[] = {
              z.commands[at].command = 'M';
              z.commands[at].arg[0] = static_cast<int>(p % 90);
          });
+         tx.commit();
          return true;
      },
      no_merge},
@@ -196,6 +199,7 @@ const Edit kEdits[] = {
              ws.objects().remove(vnum);
          else
              ws.objects().insert_sorted(make_new_object(static_cast<Vnum>(vnum), 30));
+         tx.commit();
          return true;
      },
      no_merge},
@@ -207,6 +211,7 @@ const Edit kEdits[] = {
              ws.mobiles().remove(vnum);
          else
              ws.mobiles().insert_sorted(make_new_mobile(vnum, 30));
+         tx.commit();
          return true;
      },
      no_merge},
@@ -215,9 +220,10 @@ const Edit kEdits[] = {
          int zone = p % 2 ? 31 : 30;
          Transaction tx(ws, "Zedit");
          if (ws.zones().find_zedit(zone) >= 0)
-             ws.zones().delete_zedit(zone, true);
+             ws.zones().delete_zedit(zone);
          else
              ws.zones().create_zedit(zone);
+         tx.commit();
          return true;
      },
      no_merge},
@@ -446,6 +452,57 @@ TEST_F(HistoryTest, AStepEndedByAnExceptionIsRolledBack) {
     EXPECT_FALSE(ws.modified().any());
 }
 
+// A transaction ends without commit(): a refusal halfway through an operation
+// made of several edits leaves the tables, the history and what is modified
+// as they were; an inner one takes back just its own edits.
+TEST_F(HistoryTest, AStepLeftUncommittedTakesBackItsEdits) {
+    struct Case {
+        const char* what;
+        std::function<void(Workspace&)> run;
+    };
+    const Case cases[] = {
+        {"several edits, then a refusal",
+         [](Workspace& w) {
+             Transaction tx(w, "Refused");
+             w.world().create_room(3050, 30);
+             delete_room(w, 3000);  // joins the open step
+             edit_zedit(w, 30, "Name", [](Zedit& z) { z.name = "x"; });
+             w.objects().remove(3000);
+         }},
+        {"an inner step left open inside a committed one",
+         [](Workspace& w) {
+             Transaction tx(w, "Outer");
+             {
+                 Transaction inner(w, "Inner");
+                 w.world().create_room(3050, 30);
+                 edit_room(w, 3001, "Title", [](Room& r) { r.title = "gone"; });
+             }
+             tx.commit();
+         }},
+        {"a committed inner step inside a refused one",
+         [](Workspace& w) {
+             Transaction tx(w, "Outer");
+             delete_room(w, 3001);
+             edit_object(w, 3000, "Cost", [](ObjectPrototype& o) { o.cost = 9; });
+         }},
+    };
+    edit_room(ws, 3002, "Earlier", [](Room& r) { r.height = 3; });
+    for (const Case& c : cases) {
+        const Tables start = tables_of(ws);
+        const std::size_t steps = ws.history().step_count();
+        const std::set<int> modified = ws.modified().zones(TableKind::World);
+        c.run(ws);
+        EXPECT_TRUE(same_tables(tables_of(ws), start)) << c.what;
+        EXPECT_EQ(ws.history().step_count(), steps) << c.what;
+        EXPECT_EQ(ws.undo_text(), "Undo Earlier") << c.what;
+        EXPECT_EQ(ws.modified().zones(TableKind::World), modified) << c.what;
+        EXPECT_EQ(ws.modified().is_set(TableKind::Object), false) << c.what;
+        EXPECT_FALSE(ws.in_transaction()) << c.what;
+    }
+    ASSERT_TRUE(ws.undo());
+    EXPECT_FALSE(ws.modified().any());
+}
+
 // Ids repeat in damaged files: undo finds the very record, and puts a
 // removed one back at its own place.
 TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
@@ -470,6 +527,7 @@ TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
         Transaction tx(ws, "Renumber");
         ws.world().edit_room(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
         ws.world().edit_room(2, [](Room& r) { r.title = "third"; });
+        tx.commit();
     }
     ws.undo();
     EXPECT_EQ(order(), start);

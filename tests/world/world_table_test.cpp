@@ -76,7 +76,7 @@ TEST_F(WorldTableTest, DeletingTheSelectedRoomSelectsTheFirstLoadedExitTarget) {
     world.append(room_with_exits(102, {{kNorth, 100}}));
     world.select_slot(0);
     // North leads nowhere loaded and east to 0; south (102) comes before up (101).
-    world.delete_room(100, true);
+    world.delete_room(100);
     ASSERT_NE(world.selected_room(), nullptr);
     EXPECT_EQ(world.selected_room()->vnum, 102);
     EXPECT_FALSE(world.room(world.find_room(102)).exits[kNorth].has_value());
@@ -84,7 +84,7 @@ TEST_F(WorldTableTest, DeletingTheSelectedRoomSelectsTheFirstLoadedExitTarget) {
 
     world.append(make_new_room(150, 1));
     world.select_slot(world.find_room(150));
-    world.delete_room(150, true);  // no exits: nothing selected
+    world.delete_room(150);  // no exits: nothing selected
     EXPECT_EQ(world.selected_room(), nullptr);
     EXPECT_EQ(world.find_room(150), -1);
 }
@@ -155,7 +155,7 @@ TEST_F(WorldTableTest, FindRoomAgreesWithAScanThroughRandomEdits) {
                 world.create_room(static_cast<Vnum>(vnum), zone_of(vnum));
                 break;
             case 3:
-                world.delete_room(vnum, rng() % 2 == 0);
+                world.delete_room(vnum);
                 break;
             case 4:
                 if (rng() % 8 == 0) world.unload_zone_rooms(vnum / 100);

@@ -81,16 +81,12 @@ protected:
         w.append(room(4000, {{kSouth, 3001}}));
         w.append(room(4001, {{kSouth, 3000}}));
         w.append(room(3100));
-        w.edit_room(
-            w.find_room(3000), [](Room& r) { r.fly_up_room = 3001; }, false);
-        w.edit_room(
-            w.find_room(4000),
-            [](Room& r) {
-                r.exits[kSouth]->key = 3011;
-                r.exits[kSouth]->exit_flags = kExitIsDoor;
-                r.fall_room = 3000;
-            },
-            false);
+        w.edit_loaded(w.find_room(3000), [](Room& r) { r.fly_up_room = 3001; });
+        w.edit_loaded(w.find_room(4000), [](Room& r) {
+            r.exits[kSouth]->key = 3011;
+            r.exits[kSouth]->exit_flags = kExitIsDoor;
+            r.fall_room = 3000;
+        });
 
         Zedit z30 = make_new_zedit(30);
         z30.top = 3099;
@@ -126,24 +122,18 @@ protected:
 
 TEST_F(ZoneOpsTest, ApplyAttributesFollowsTheBoxesAndTheExitSizeRule) {
     // Rooms of zone 30 before: 3000 (selected) and 3001; 3100 is another zone.
-    ws.world().edit_room(
-        ws.world().find_room(3000),
-        [](Room& r) {
-            r.room_flags = 0x5;
-            r.sector = 3;
-            r.climate = 2;
-            r.nation = 1;
-            r.room_size = 4;
-        },
-        false);
-    ws.world().edit_room(
-        ws.world().find_room(3001),
-        [](Room& r) {
-            r.room_flags = 0x40;
-            r.nation = 0;
-            r.exits[kWest]->exit_size = 6;
-        },
-        false);
+    ws.world().edit_loaded(ws.world().find_room(3000), [](Room& r) {
+        r.room_flags = 0x5;
+        r.sector = 3;
+        r.climate = 2;
+        r.nation = 1;
+        r.room_size = 4;
+    });
+    ws.world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
+        r.room_flags = 0x40;
+        r.nation = 0;
+        r.exits[kWest]->exit_size = 6;
+    });
     struct Case {
         const char* name;
         ApplyAttributesChoices choices;
@@ -194,13 +184,10 @@ TEST_F(ZoneOpsTest, ApplyAttributesFollowsTheBoxesAndTheExitSizeRule) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ws.world().edit_room(
-            ws.world().find_room(3000),
-            [&](Room& r) {
-                r.exits[kNorth]->exit_size = c.exit_sizes_3000[0];
-                r.exits[kEast]->exit_size = c.exit_sizes_3000[1];
-            },
-            false);
+        ws.world().edit_loaded(ws.world().find_room(3000), [&](Room& r) {
+            r.exits[kNorth]->exit_size = c.exit_sizes_3000[0];
+            r.exits[kEast]->exit_size = c.exit_sizes_3000[1];
+        });
         Snapshot before = snapshot(ws);
         ASSERT_TRUE(apply_attributes(ws, c.choices));
         EXPECT_EQ(ui.last_status(), c.status);

@@ -1,74 +1,10 @@
-#include "world/history.h"
+#include "edits/history.h"
 
 #include <algorithm>
+#include <climits>
+#include <iterator>
 
 namespace zs {
-
-namespace {
-
-std::size_t text_bytes(const std::string& s) {
-    return s.capacity() > 15 ? s.capacity() + 1 : 0;
-}
-std::size_t text_bytes(const Text& t) {
-    return t.size() > 14 ? t.size() + sizeof(std::size_t) + 1 : 0;
-}
-std::size_t extras_bytes(const std::vector<ExtraDescription>& extras) {
-    std::size_t n = extras.capacity() * sizeof(ExtraDescription);
-    for (const auto& e : extras)
-        n += text_bytes(e.keyword) + text_bytes(e.description);
-    return n;
-}
-std::size_t conversation_bytes(const std::vector<Conversation>& convs) {
-    std::size_t n = convs.capacity() * sizeof(Conversation);
-    for (const auto& c : convs)
-        n += text_bytes(c.keywords) + text_bytes(c.response) + conversation_bytes(c.branches);
-    return n;
-}
-
-}  // namespace
-
-std::size_t footprint(const Room& r) {
-    std::size_t n = sizeof(Room) + text_bytes(r.title) + text_bytes(r.description) +
-                    text_bytes(r.side_text) + text_bytes(r.extra_text) +
-                    extras_bytes(r.extra_descriptions) +
-                    r.triggers.capacity() * sizeof(std::int32_t);
-    for (const auto& e : r.exits)
-        if (e)
-            n += text_bytes(e->description) + text_bytes(e->door_description) +
-                 text_bytes(e->door_keywords);
-    return n;
-}
-
-std::size_t footprint(const ObjectPrototype& o) {
-    std::size_t n = sizeof(ObjectPrototype);
-    for (const std::string* s : {&o.keywords, &o.short_description, &o.long_description,
-                                 &o.look_description, &o.text5, &o.text6, &o.text7, &o.text8})
-        n += text_bytes(*s);
-    return n + o.affects.capacity() * sizeof(ObjectAffect) +
-           o.triggers.capacity() * sizeof(std::int32_t) + extras_bytes(o.extra_descriptions);
-}
-
-std::size_t footprint(const MobilePrototype& m) {
-    std::size_t n = sizeof(MobilePrototype);
-    for (const std::string* s :
-         {&m.keywords, &m.short_description, &m.long_description, &m.description, &m.text5,
-          &m.text6, &m.text7, &m.text8, &m.text9, &m.text10, &m.text11, &m.greeting, &m.text13})
-        n += text_bytes(*s);
-    n += conversation_bytes(m.conversations) + m.blocks.capacity() * sizeof(MobileBlock);
-    for (const auto& b : m.blocks)
-        for (const auto& t : b.texts)
-            n += text_bytes(t);
-    return n + m.skills.capacity() * sizeof(MobileSkill) +
-           m.triggers.capacity() * sizeof(std::int32_t);
-}
-
-std::size_t footprint(const Zedit& z) {
-    std::size_t n = sizeof(Zedit) + text_bytes(z.name) + text_bytes(z.roleplay_name) +
-                    text_bytes(z.third_text) + z.commands.capacity() * sizeof(Zcmd);
-    for (const auto& c : z.commands)
-        n += text_bytes(c.sarg1) + text_bytes(c.sarg2);
-    return n;
-}
 
 bool HistoryStep::touches(const ZoneKey& key) const {
     return std::binary_search(touched.begin(), touched.end(), key);
@@ -76,6 +12,10 @@ bool HistoryStep::touches(const ZoneKey& key) const {
 
 void History::set_limits(HistoryLimits limits) {
     limits_ = limits;
+    trim_to_limits();
+}
+
+void History::trim_to_limits() {
     // The oldest undoable steps go first; redoable ones only when nothing is
     // left to undo.
     while (steps_.size() > 1 && (steps_.size() > limits_.max_steps || bytes_ > limits_.max_bytes)) {
@@ -141,15 +81,7 @@ bool History::try_merge(HistoryStep& step) {
         auto it = saved_.find(key);
         if (it != saved_.end() && it->second == cursor_) return false;
     }
-    bool merged = std::visit(
-        [&](auto& mine) {
-            using Images = std::decay_t<decltype(mine)>;
-            auto* theirs = std::get_if<Images>(&step.entries.front().images);
-            if (!theirs || !mine.before || !mine.after || !theirs->after) return false;
-            mine.after = std::move(theirs->after);
-            return true;
-        },
-        last.entries.front().images);
+    bool merged = last.entries.front()->absorb(*step.entries.front());
     if (!merged) return false;
     bytes_ -= last.bytes;
     last.bytes = std::max(last.bytes, step.bytes);
@@ -169,7 +101,7 @@ void History::push(HistoryStep step) {
     bytes_ += step.bytes;
     steps_.push_back(std::move(step));
     cursor_ = top();
-    set_limits(limits_);
+    trim_to_limits();
 }
 
 template <class Pred>
@@ -190,13 +122,13 @@ void History::forget_where(Pred touches) {
     trim_through(newest_undoable);
 }
 
-void History::forget_zone(TableKind kind, int zone) {
+void History::forget_zone_now(int kind, int zone) {
     ZoneKey key{kind, zone};
     if (touch_count_.find(key) == touch_count_.end()) return;
     forget_where([&](const HistoryStep& s) { return s.touches(key); });
 }
 
-void History::forget_kind(TableKind kind) {
+void History::forget_kind_now(int kind) {
     bool any = std::any_of(touch_count_.begin(), touch_count_.end(),
                            [&](const auto& kv) { return kv.first.first == kind; });
     if (!any) return;
@@ -209,17 +141,18 @@ void History::forget_kind(TableKind kind) {
 void History::clear() {
     trim_through(cursor_);
     cut_after(cursor_);
+    host_->history_changed();
 }
 
-bool History::modified(TableKind kind, int zone) const {
+bool History::modified(int kind, int zone) const {
     auto it = saved_.find({kind, zone});
     if (it == saved_.end()) return false;
     return it->second == kLost || touched_between(it->first, it->second, cursor_);
 }
 
-std::set<int> History::modified_zones(TableKind kind) const {
+std::set<int> History::modified_zones(int kind) const {
     std::set<int> zones;
-    for (auto it = saved_.lower_bound({kind, Change::kNoPreviousId});
+    for (auto it = saved_.lower_bound({kind, INT_MIN});
          it != saved_.end() && it->first.first == kind; ++it)
         if (modified(kind, it->first.second)) zones.insert(it->first.second);
     return zones;
@@ -231,11 +164,11 @@ bool History::any_modified() const {
     return false;
 }
 
-void History::mark_saved(TableKind kind, int zone) {
+void History::mark_saved(int kind, int zone) {
     saved_[{kind, zone}] = cursor_;
 }
 
-void History::mark_saved(TableKind kind) {
+void History::mark_saved(int kind) {
     for (auto& [key, point] : saved_)
         if (key.first == kind) point = cursor_;
 }
@@ -245,8 +178,136 @@ void History::mark_saved_all() {
         point = cursor_;
 }
 
-void History::mark_changed(TableKind kind, int zone) {
+void History::mark_changed(int kind, int zone) {
     saved_[{kind, zone}] = kLost;
+}
+
+History::Mark History::begin_step(std::string name, StepMerge merge) {
+    if (depth_++ == 0) {
+        pending_ = HistoryStep{};
+        pending_.name = std::move(name);
+        pending_.merge = merge;
+    }
+    return {pending_.entries.size(), pending_.touched.size(), pending_.bytes,
+            pending_.focus.has_value()};
+}
+
+void History::end_step(bool commit, const Mark& mark) {
+    if (!commit) roll_back_to(mark);
+    if (--depth_ > 0) return;
+    HistoryStep step = std::move(pending_);
+    pending_ = HistoryStep{};
+    if (step.entries.empty()) return;
+    std::sort(step.touched.begin(), step.touched.end());
+    step.touched.erase(std::unique(step.touched.begin(), step.touched.end()), step.touched.end());
+    step.bytes += step.name.capacity();
+    push(std::move(step));
+    host_->history_changed();
+}
+
+void History::roll_back_to(const Mark& mark) {
+    HistoryStep undone;
+    auto from = pending_.entries.begin() + static_cast<std::ptrdiff_t>(mark.entries);
+    undone.entries.assign(std::make_move_iterator(from),
+                          std::make_move_iterator(pending_.entries.end()));
+    pending_.entries.erase(from, pending_.entries.end());
+    pending_.touched.resize(mark.touched);
+    pending_.bytes = mark.bytes;
+    if (!mark.focused) pending_.focus.reset();
+    if (undone.entries.empty()) return;
+    applying_ = false;
+    apply(undone, false);
+    finish_applying();
+}
+
+void History::record(std::unique_ptr<StepEntry> entry) {
+    entry->add_zones(pending_.touched);
+    pending_.bytes += entry->bytes();
+    pending_.entries.push_back(std::move(entry));
+}
+
+void History::focus(const RecordKey& record) {
+    // An operation made of others keeps its own focus: the first one set.
+    if (!pending_.focus) pending_.focus = record;
+}
+
+void History::apply(const HistoryStep& step, bool forward) {
+    replaying_ = true;
+    if (forward)
+        for (const auto& e : step.entries)
+            e->apply(true);
+    else
+        for (auto it = step.entries.rbegin(); it != step.entries.rend(); ++it)
+            (*it)->apply(false);
+    replaying_ = false;
+}
+
+void History::select_after(const HistoryStep& step) {
+    if (step.focus && host_->select_record(*step.focus)) return;
+    std::vector<RecordKey> records;
+    for (const auto& e : step.entries) {
+        records.clear();
+        e->add_records(records);
+        for (const RecordKey& r : records)
+            if (host_->select_record(r)) return;
+    }
+}
+
+bool History::undo() {
+    return step_through(false);
+}
+
+bool History::redo() {
+    return step_through(true);
+}
+
+bool History::step_through(bool forward) {
+    if (depth_ > 0 || applying_ || !(forward ? can_redo() : can_undo())) return false;
+    const HistoryStep& step = forward ? *redo_step() : *undo_step();
+    applying_ = forward;
+    apply(step, forward);
+    if (forward)
+        ++cursor_;
+    else
+        --cursor_;
+    burst_over_ = true;
+    select_after(step);
+    finish_applying();
+    return true;
+}
+
+void History::finish_applying() {
+    applying_.reset();
+    // Zones loaded or unloaded meanwhile.
+    auto later = std::move(forget_later_);
+    forget_later_.clear();
+    for (const auto& [kind, zone] : later)
+        forget(kind, zone);
+    host_->history_changed();
+}
+
+void History::forget(int kind, std::optional<int> zone) {
+    if (applying_) {
+        // The step being applied stays whole until it is done.
+        forget_later_.push_back({kind, zone});
+        return;
+    }
+    std::size_t steps = steps_.size();
+    if (zone)
+        forget_zone_now(kind, *zone);
+    else
+        forget_kind_now(kind);
+    if (steps != steps_.size()) host_->history_changed();
+}
+
+std::string History::undo_text() const {
+    const HistoryStep* s = undo_step();
+    return s ? "Undo " + s->name : "Undo";
+}
+
+std::string History::redo_text() const {
+    const HistoryStep* s = redo_step();
+    return s ? "Redo " + s->name : "Redo";
 }
 
 }  // namespace zs
