@@ -300,10 +300,10 @@ void MainWindow::build_menu() {
     add(file, "Load &Zon...", [this] { load_current(ws_, EditorKind::Zone); });
     add(file, "&Download Area Files...", ctrl_used([this] { download_area_files(); }),
         {QKeySequence(Qt::CTRL | Qt::Key_D)});
-    add(file, "Save W&ld", [this] { save_current_world(ws_); });
-    add(file, "Save O&bj", [this] { save_current_objects(ws_); });
-    add(file, "Sa&ve Mob", [this] { save_current_mobiles(ws_); });
-    add(file, "Save Zo&n", [this] { save_current_zedit(ws_); });
+    add(file, "Save W&ld", [this] { save_current(ws_, TableKind::World); });
+    add(file, "Save O&bj", [this] { save_current(ws_, TableKind::Object); });
+    add(file, "Sa&ve Mob", [this] { save_current(ws_, TableKind::Mobile); });
+    add(file, "Save Zo&n", [this] { save_current(ws_, TableKind::Zone); });
     add(file, "Save &Options", [this] { write_settings(ws_); });
     add(file, "Export Map Image...", [this] { export_map_image(); });
     add(file, "E&xit", [this] { close(); });

@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "files/area_io.h"
+#include "files/area_kind.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/names.h"
@@ -61,7 +62,7 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
                               const std::string& file, std::string_view bytes) {
     std::map<int, int> lines = vnum_lines(bytes);
     for (int s = first; s < end; ++s) {
-        int id = file_kind(kind).id_of(ws, s);
+        int id = area_kind(kind).id_of(ws, s);
         auto it = lines.find(id);
         places_[{kind, s}] = {file, it == lines.end() ? 1 : it->second};
     }
@@ -108,7 +109,7 @@ private:
     // (a room's own vnum for a room's problem), `line` a line of its own.
     void report(TableKind kind, int slot, Severity severity, std::string message, int room = -1,
                 int line = 0) {
-        int id = file_kind(kind).id_of(ws_, slot);
+        int id = area_kind(kind).id_of(ws_, slot);
         RecordOrigins::Place p = origins_.place(kind, slot, id);
         if (kind == TableKind::World) room = id;
         problems_.push_back(
@@ -357,10 +358,11 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
 }
 
 void note_loaded_files(const Workspace& ws, RecordOrigins& origins) {
-    for (const FileKind& k : file_kinds()) {
+    for (const AreaKind* kind : area_kinds()) {
+        const FileKind& k = kind->words();
         std::set<int> zones;
-        for (int s = 0, n = k.count(ws); s < n; ++s) {
-            int id = k.id_of(ws, s);
+        for (int s = 0, n = kind->count(ws); s < n; ++s) {
+            int id = kind->id_of(ws, s);
             zones.insert(k.table == TableKind::Zone ? id : zone_of(id));
         }
         for (int zone : zones) {
@@ -377,7 +379,8 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                           int* loaded) {
     bool all = true;
     for (int zone : zones) {
-        for (const FileKind& k : file_kinds()) {
+        for (const AreaKind* kind : area_kinds()) {
+            const FileKind& k = kind->words();
             std::string name = strfmt("%d.%s", zone, k.extension);
             std::filesystem::path path = ws.area_dir() / name;
             ReadFailure why;
@@ -390,13 +393,13 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                 }
                 continue;
             }
-            int before = k.count(ws);
+            int before = kind->count(ws);
             // The bytes read here are the ones loaded and noted.
-            if (!k.load_bytes(ws, path.string(), *bytes)) {
+            if (!kind->load_bytes(ws, path.string(), *bytes)) {
                 all = false;
                 continue;
             }
-            origins.note_file(ws, k.table, before, k.count(ws), name, *bytes);
+            origins.note_file(ws, k.table, before, kind->count(ws), name, *bytes);
             if (loaded) ++*loaded;
         }
     }

@@ -10,7 +10,7 @@
 // and level range have no place in a zedit, and are named in a warning when
 // they say more than that. tbaMUD's builders line is kept as the zedit's
 // third text.
-#include "files/file_zone.h"
+#include "files/fileold_zone.h"
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
