@@ -1,5 +1,6 @@
-// The zone load and save commands that tie the four file kinds together:
-// loading a file by its kind, Load Full Zone, Load and Save Current, Save All,
+// The zone commands over every file kind (the load and save commands of
+// load_command.h and save_command.h): Load Full Zone, Load and Save Current,
+// Save All,
 // the settings file with the options and the zones that were open, reloading
 // them, the command-line file, unloading, and the start-up steps.
 // Area files and the settings file live in the workspace's area directory.
