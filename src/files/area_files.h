@@ -1,8 +1,7 @@
 // The zone commands over every file kind (the load and save commands of
 // load_command.h and save_command.h): Load Full Zone, Load and Save Current,
-// Save All,
-// the settings file with the options and the zones that were open, reloading
-// them, the command-line file, unloading, and the start-up steps.
+// Save All, the settings file with the options and the zones that were open,
+// reloading them, the command-line file, unloading, and the start-up steps.
 // Area files and the settings file live in the workspace's area directory.
 #pragma once
 
