@@ -21,7 +21,7 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     for (const auto& z : opt.operands) {
         std::string_view rest = z;
         long long n;
-        if (!parse_long(rest, n) || !rest.empty() || n < -328 || n > 327) {
+        if (!take_number(rest, n) || !rest.empty() || n < -328 || n > 327) {
             return usage_error(err, z + " is not a zone number");
         }
         zones.push_back(static_cast<int>(n));

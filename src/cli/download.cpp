@@ -9,6 +9,7 @@
 #include "net/download_report.h"
 #include "net/event_queue.h"
 #include "world/box_numbers.h"
+#include "world/numbers.h"
 
 namespace zs::cli {
 
@@ -53,7 +54,7 @@ std::optional<net::DownloadRow> download_row(const std::string& arg) {
     if (zone.empty() || zone.size() > 3 ||
         zone.find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
-    int number = std::stoi(zone);
+    int number = *whole_number<int>(zone);
     if (number <= 0) return std::nullopt;
     net::DownloadRow row;
     row.zone = std::to_string(number);  // "030" would name files "030.wld"

@@ -179,7 +179,7 @@ std::optional<std::string> read_settings_file(Workspace& ws) {
 bool keyed_number(std::string_view line, std::string_view key, long long& value) {
     if (!line.starts_with(key)) return false;
     std::string_view rest = line.substr(key.size());
-    return parse_long(rest, value);
+    return take_number(rest, value);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/names.h"
+#include "world/numbers.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -48,7 +49,7 @@ std::map<int, int> vnum_lines(std::string_view bytes) {
         if (l.size() > 1 && l[0] == '#') {
             std::string_view rest = l.substr(1);
             long long v;
-            if (parse_long(rest, v) && vnum_in_range(v)) lines.emplace(static_cast<int>(v), line);
+            if (take_number(rest, v) && vnum_in_range(v)) lines.emplace(static_cast<int>(v), line);
         }
         if (nl == std::string_view::npos) break;
         pos = nl + 1;
@@ -352,7 +353,7 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
         if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos ||
             stem.size() > 5 || (stem.size() > 1 && stem[0] == '0'))
             continue;
-        zones.insert(std::stoi(stem));
+        zones.insert(*whole_number<int>(stem));
     }
     return {zones.begin(), zones.end()};
 }

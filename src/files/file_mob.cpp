@@ -22,7 +22,7 @@ namespace {
 bool atoi_word(std::string_view w, std::int32_t& out) {
     long long v = 0;
     std::string_view rest = w;
-    if (!parse_long(rest, v)) {
+    if (!take_number(rest, v)) {
         // No number at all, or one past the 64-bit range.
         std::size_t i = w.find_first_not_of(" \t+-");
         out = 0;
@@ -177,7 +177,7 @@ bool MobileParser::run() {
 bool MobileParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
-    if (line[0] != '#' || !parse_long(rest, number)) return fail();
+    if (line[0] != '#' || !take_number(rest, number)) return fail();
     if (!record_vnum_in_range(number)) {
         notes.range_error = record_vnum_error(number, in_.line_number());
         notes.range_error_line = in_.line_number();
@@ -310,9 +310,9 @@ bool MobileParser::read_number_set(MobilePrototype& m) {
 bool read_skill_pairs(std::string_view line, std::int32_t (&pair)[20]) {
     for (int i = 0; i < 20; i += 2) {
         long long skill, value;
-        if (!parse_long(line, skill) || line.empty() || line[0] != ':') return false;
+        if (!take_number(line, skill) || line.empty() || line[0] != ':') return false;
         line.remove_prefix(1);
-        if (!parse_long(line, value)) return false;
+        if (!take_number(line, value)) return false;
         if (skill < INT32_MIN || skill > INT32_MAX || value < INT32_MIN || value > INT32_MAX)
             return false;
         pair[i] = static_cast<std::int32_t>(skill);
@@ -449,7 +449,7 @@ bool MobileParser::read_especs(MobilePrototype& m) {
             std::string_view rest = field;
             long long n;
             bool zeros = true;
-            while (zeros && parse_long(rest, n))
+            while (zeros && take_number(rest, n))
                 zeros = n == 0;
             if (zeros && rest.find_first_not_of(" \t") == std::string_view::npos) continue;
         }

@@ -54,7 +54,7 @@ bool ObjectParser::run() {
 bool ObjectParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
-    if (line[0] != '#' || !parse_long(rest, number)) return false;
+    if (line[0] != '#' || !take_number(rest, number)) return false;
     if (!record_vnum_in_range(number)) {
         out_.notes.range_error = record_vnum_error(number, in_.line_number());
         out_.notes.range_error_line = in_.line_number();

@@ -76,7 +76,7 @@ bool WorldParser::run(std::string& detail) {
         if (line[0] == '$') return true;
         long long number;
         std::string_view rest = line.substr(1);
-        if (line[0] != '#' || !parse_long(rest, number)) return false;
+        if (line[0] != '#' || !take_number(rest, number)) return false;
         if (layout_.ends_at_99999 && number == 99999) return true;
         if (!record_vnum_in_range(number)) {
             detail = record_vnum_error(number, in_.line_number());
@@ -103,7 +103,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
     // mine kind, fly up, fly down, fall, height and nation.
     std::string_view rest = line;
     long long zone_field;
-    if (!parse_long(rest, zone_field) || zone_field < INT32_MIN || zone_field > INT32_MAX ||
+    if (!take_number(rest, zone_field) || zone_field < INT32_MIN || zone_field > INT32_MAX ||
         !next_word(rest, flags) || !flag_word_fits(flags))
         return false;
     if (layout_.stock_room_line) {
@@ -182,7 +182,7 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
     long long f[6] = {0, -1, 0, 0, 0, -1};
     std::string_view rest = line;
     for (int i = 0; i < layout_.exit_fields; ++i)
-        if (!parse_long(rest, f[i])) return false;
+        if (!take_number(rest, f[i])) return false;
     for (int i : {0, 3, 4, 5})
         if (f[i] < INT32_MIN || f[i] > INT32_MAX) return false;
     const char* dir_word = kDirectionWords[dir].data();
