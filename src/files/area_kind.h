@@ -39,9 +39,12 @@ public:
     virtual void unload_all(Workspace& ws) const = 0;
 
     // The zone's file text in the current layout, with what the writer has
-    // to tell; the text of its side file (empty: the side file goes).
-    virtual WriteResult write_zone(const Workspace& ws, int zone) const = 0;
-    virtual std::string write_side(const Workspace& /*ws*/, int /*zone*/) const { return {}; }
+    // to tell, and the text of its side file (empty: the side file goes).
+    struct ZoneTexts {
+        WriteResult file;
+        std::string side;
+    };
+    virtual ZoneTexts write_zone(const Workspace& ws, int zone) const = 0;
 
     // The zones with records, in the order their first record stands in the
     // table; how many records a zone holds.
@@ -78,8 +81,13 @@ public:
     virtual ReadResult<Record> read_older(
         std::string_view bytes, std::string_view file_name,
         const std::vector<TextReader::StringError>& shown) const = 0;
-    // The file text of the records in these slots.
-    virtual WriteResult write(const Table& table, const std::vector<int>& slots) const = 0;
+    // The file text of the records in these slots, and the text of their
+    // side file (none but the world's has one).
+    virtual WriteResult write(const Table& records, const std::vector<int>& in_zone) const = 0;
+    virtual std::string write_side(const Table& /*records*/,
+                                   const std::vector<int>& /*in_zone*/) const {
+        return {};
+    }
 
     virtual Table& table_of(Workspace& ws) const = 0;
     virtual const Table& table_of(const Workspace& ws) const = 0;
@@ -102,8 +110,10 @@ public:
     using RecordKind<Table, Record>::RecordKind;
     using RecordKind<Table, Record>::table_of;
 
-    WriteResult write_zone(const Workspace& ws, int zone) const override {
-        return this->write(table_of(ws), slots_of_zone(table_of(ws), zone));
+    typename AreaKind::ZoneTexts write_zone(const Workspace& ws, int zone) const override {
+        const Table& records = table_of(ws);
+        const std::vector<int> in_zone = slots_of_zone(records, zone);
+        return {this->write(records, in_zone), this->write_side(records, in_zone)};
     }
     std::vector<int> zones_with_records(const Workspace& ws) const override {
         std::vector<int> zones;

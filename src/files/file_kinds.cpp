@@ -156,8 +156,8 @@ public:
     WriteResult write(const WorldTable& world, const std::vector<int>& slots) const override {
         return write_world(world, slots);
     }
-    std::string write_side(const Workspace& ws, int zone) const override {
-        return write_room_colours(ws.world(), slots_of_zone(ws.world(), zone));
+    std::string write_side(const WorldTable& world, const std::vector<int>& slots) const override {
+        return write_room_colours(world, slots);
     }
     WorldTable& table_of(Workspace& ws) const override { return ws.world(); }
     const WorldTable& table_of(const Workspace& ws) const override { return ws.world(); }
@@ -278,8 +278,8 @@ public:
         return table_loading::unload(ws.zones(), zone);
     }
     void unload_all(Workspace& ws) const override { table_loading::clear(ws.zones()); }
-    WriteResult write_zone(const Workspace& ws, int zone) const override {
-        return write(ws.zones(), {ws.zones().find_zedit(zone)});
+    ZoneTexts write_zone(const Workspace& ws, int zone) const override {
+        return {write(ws.zones(), {ws.zones().find_zedit(zone)}), {}};
     }
     // Each zone number once, in the order it first stands in the table.
     std::vector<int> zones_with_records(const Workspace& ws) const override {

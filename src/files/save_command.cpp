@@ -72,10 +72,10 @@ void stage_zones(Workspace& ws, const AreaKind& kind, AreaChange& change,
     const FileKind& words = kind.words();
     for (int zone : zones) {
         std::string name = zone_file_name(zone, words.extension);
-        WriteResult written = kind.write_zone(ws, zone);
-        show_diagnostics(ws.ui(), written.diagnostics);
+        AreaKind::ZoneTexts written = kind.write_zone(ws, zone);
+        show_diagnostics(ws.ui(), written.file.diagnostics);
         SaveError error;
-        if (!change.write(name, written.bytes, &error)) {
+        if (!change.write(name, written.file.bytes, &error)) {
             const char* headline = error.step == SaveError::Step::Create && words.create_error
                                        ? words.create_error
                                        : words.save_error;
@@ -84,10 +84,9 @@ void stage_zones(Workspace& ws, const AreaKind& kind, AreaChange& change,
         }
         if (words.side_extension) {
             std::string side_name = zone_file_name(zone, words.side_extension);
-            std::string side = kind.write_side(ws, zone);
-            if (side.empty()) {
+            if (written.side.empty()) {
                 change.remove(side_name);
-            } else if (!change.write(side_name, side, &error)) {
+            } else if (!change.write(side_name, written.side, &error)) {
                 out.failure = save_failure_text(words.side_save_error, zone, side_name, error);
                 return;
             }
@@ -248,9 +247,9 @@ bool save_current(Workspace& ws, TableKind kind) {
 }
 
 std::string zone_file_text(Workspace& ws, TableKind kind, int zone) {
-    WriteResult written = area_kind(kind).write_zone(ws, zone);
-    show_diagnostics(ws.ui(), written.diagnostics);
-    return std::move(written.bytes);
+    AreaKind::ZoneTexts written = area_kind(kind).write_zone(ws, zone);
+    show_diagnostics(ws.ui(), written.file.diagnostics);
+    return std::move(written.file.bytes);
 }
 
 }  // namespace zs
