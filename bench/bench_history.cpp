@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "synthetic.h"
 #include "world/edits.h"
@@ -17,7 +18,7 @@ struct TypedWorld {
     Workspace ws{ui};
     TypedWorld() {
         for (const auto& f : synthetic_world().world.paths)
-            load_world_file(ws, f);
+            load_area_file(ws, f);
     }
     // One step: ten keystrokes into the title of the room with `vnum`.
     void type_step(int vnum) {

@@ -28,7 +28,7 @@ struct LoadedWorld {
     MapView view;
     LoadedWorld() {
         for (const auto& f : synthetic_world().world.paths)
-            load_world_file(ws, f);
+            load_area_file(ws, f);
         ws.world().select_slot(ws.world().find_room(16380));
         view.client_width = 900 - 206;
         view.split_line = 700 - 350;

@@ -54,31 +54,31 @@ void run_save(benchmark::State& state, const FileSet& set, Loader load, Saver sa
 }
 
 void BM_LoadWorldFiles(benchmark::State& s) {
-    run_load(s, synthetic_world().world, load_world_file);
+    run_load(s, synthetic_world().world, load_area_file);
 }
 void BM_LoadObjectFiles(benchmark::State& s) {
-    run_load(s, synthetic_world().objects, load_objects);
+    run_load(s, synthetic_world().objects, load_area_file);
 }
 void BM_LoadMobileFiles(benchmark::State& s) {
-    run_load(s, synthetic_world().mobiles, load_mobiles);
+    run_load(s, synthetic_world().mobiles, load_area_file);
 }
 void BM_LoadZoneFiles(benchmark::State& s) {
-    run_load(s, synthetic_world().zones, load_zone_file);
+    run_load(s, synthetic_world().zones, load_area_file);
 }
 void BM_SaveWorldFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().world, load_world_file,
+    run_save(s, synthetic_world().world, load_area_file,
              [](Workspace& w) { return save_every_zone(w, TableKind::World); });
 }
 void BM_SaveObjectFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().objects, load_objects,
+    run_save(s, synthetic_world().objects, load_area_file,
              [](Workspace& w) { return save_every_zone(w, TableKind::Object); });
 }
 void BM_SaveMobileFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().mobiles, load_mobiles,
+    run_save(s, synthetic_world().mobiles, load_area_file,
              [](Workspace& w) { return save_every_zone(w, TableKind::Mobile); });
 }
 void BM_SaveZoneFiles(benchmark::State& s) {
-    run_save(s, synthetic_world().zones, load_zone_file,
+    run_save(s, synthetic_world().zones, load_area_file,
              [](Workspace& w) { return save_every_zone(w, TableKind::Zone); });
 }
 BENCHMARK(BM_LoadWorldFiles)->Unit(benchmark::kMillisecond);
@@ -97,10 +97,10 @@ void BM_LoadWholeWorld(benchmark::State& state) {
     NullUi ui;
     for (auto _ : state) {
         auto ws = std::make_unique<Workspace>(ui);
-        load_set(*ws, w.world, load_world_file);
-        load_set(*ws, w.objects, load_objects);
-        load_set(*ws, w.mobiles, load_mobiles);
-        load_set(*ws, w.zones, load_zone_file);
+        load_set(*ws, w.world, load_area_file);
+        load_set(*ws, w.objects, load_area_file);
+        load_set(*ws, w.mobiles, load_area_file);
+        load_set(*ws, w.zones, load_area_file);
         state.PauseTiming();
         ws.reset();
         state.ResumeTiming();
@@ -166,10 +166,10 @@ void BM_FormatAllZones(benchmark::State& state) {
     const auto& w = synthetic_world();
     NullUi ui;
     Workspace ws(ui);
-    load_set(ws, w.world, load_world_file);
+    load_set(ws, w.world, load_area_file);
     for (auto _ : state)
         for (int zone = 0; zone < 327; ++zone)
-            benchmark::DoNotOptimize(world_file_text(ws, zone));
+            benchmark::DoNotOptimize(zone_file_text(ws, TableKind::World, zone));
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * w.world.bytes));
 }
 BENCHMARK(BM_FormatAllZones)->Unit(benchmark::kMillisecond);
@@ -177,7 +177,7 @@ BENCHMARK(BM_FormatAllZones)->Unit(benchmark::kMillisecond);
 void BM_FindRoom(benchmark::State& state) {
     NullUi ui;
     Workspace ws(ui);
-    load_set(ws, synthetic_world().world, load_world_file);
+    load_set(ws, synthetic_world().world, load_area_file);
     std::mt19937 rng(7);
     std::vector<int> vnums(4096);
     for (auto& v : vnums)

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
@@ -36,10 +37,10 @@ int main() {
     auto start = std::chrono::steady_clock::now();
     for (int zone = 0; zone < 327; ++zone) {
         std::string base = (dir / std::to_string(zone)).string();
-        zs::load_world_file(ws, base + ".wld");
-        zs::load_objects(ws, base + ".obj");
-        zs::load_mobiles(ws, base + ".mob");
-        zs::load_zone_file(ws, base + ".zon");
+        zs::load_area_file(ws, base + ".wld");
+        zs::load_area_file(ws, base + ".obj");
+        zs::load_area_file(ws, base + ".mob");
+        zs::load_area_file(ws, base + ".zon");
     }
     double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

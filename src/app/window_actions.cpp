@@ -19,6 +19,7 @@
 #include "files/file_obj.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
+#include "files/save_command.h"
 #include "world/edits.h"
 #include "world/zone_ops.h"
 
@@ -76,10 +77,10 @@ void MainWindow::build_actions() {
          [this] { server_->download_area_files(); },
          {ctrl(Qt::Key_D)},
          true},
-        {"&File", "Save W&ld", [this] { save_current_world(ws_); }},
-        {"&File", "Save O&bj", [this] { save_current_objects(ws_); }},
-        {"&File", "Sa&ve Mob", [this] { save_current_mobiles(ws_); }},
-        {"&File", "Save Zo&n", [this] { save_current_zedit(ws_); }},
+        {"&File", "Save W&ld", [this] { save_current(ws_, TableKind::World); }},
+        {"&File", "Save O&bj", [this] { save_current(ws_, TableKind::Object); }},
+        {"&File", "Sa&ve Mob", [this] { save_current(ws_, TableKind::Mobile); }},
+        {"&File", "Save Zo&n", [this] { save_current(ws_, TableKind::Zone); }},
         {"&File", "Save &Options", [this] { write_settings(ws_); }},
         {"&File", "Export Map Image...", [this] { export_map_image(); }},
         {"&File", "E&xit", [this] { close(); }},

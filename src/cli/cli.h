@@ -1,5 +1,6 @@
 // zonesmith-cli: batch work on area files with the editor's own loaders and
-// writers, and no window.
+// writers, and no window. run_cli picks the command by name; each command
+// has a file of its own (commands.h) over the shared prologue of command.h.
 //   convert [--yes] [--dir DIR] [-o DIR] FILE...  load, then save in the current layouts
 //   stats [--yes] [--dir DIR] FILE...             per-zone counts of what the files hold
 //   check [--yes] [--strict] [--dir DIR] [ZONE...]  errors and warnings to look at first
@@ -13,15 +14,18 @@
 
 namespace zs {
 
+// Whether the process ends with the command: then the loaded world is left
+// for the system to reclaim at exit instead of being freed record by record.
+enum class ProcessEnd { Continues, WithCommand };
+
 // Runs one command line (without the program name); returns the exit status:
 // for convert and stats 0 when every file loaded, without a text the game
 // cannot hold, and 1 otherwise; for check 0 when it loaded something and found
 // no error (with --strict: no warning either), and 1 otherwise; for renumber
 // 0 when the zone moved and every changed file was saved, and 1 otherwise; for
 // generate-map 0 when the rooms were made and saved, and 1 otherwise; 2
-// for a usage error. With `process_ends`, the loaded world is left for the
-// system to reclaim at exit instead of being freed record by record.
+// for a usage error.
 int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-            bool process_ends = false);
+            ProcessEnd process_end = ProcessEnd::Continues);
 
 }  // namespace zs

@@ -10,5 +10,5 @@ int main(int argc, char** argv) {
     zs::prepare_heap();
     zs::ignore_file_size_signal();
     std::vector<std::string> args(argv + 1, argv + argc);
-    return zs::run_cli(args, std::cout, std::cerr, true);
+    return zs::run_cli(args, std::cout, std::cerr, zs::ProcessEnd::WithCommand);
 }

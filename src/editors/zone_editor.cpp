@@ -20,6 +20,7 @@
 
 #include "appkit/qt_ui.h"
 #include "world/box_numbers.h"
+#include "world/numbers.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"
 
@@ -116,7 +117,7 @@ Zcmd CommandFields::command(char letter) const {
     for (int f = 0; f < kFirstTextField; ++f) {
         // The field's leading integer, as typing into the pane reads it.
         std::string text = to_area_text(fields_[static_cast<std::size_t>(f)]->text());
-        long long n = std::strtoll(text.c_str(), nullptr, 10);
+        long long n = read_leading(text, std::numeric_limits<long long>::max(), kScanBlanks);
         c.arg[static_cast<std::size_t>(f)] = static_cast<std::int32_t>(std::clamp<long long>(
             n, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
     }

@@ -5,22 +5,15 @@
 
 #include "files/area_change.h"
 #include "files/area_io.h"
+#include "files/area_kind.h"
 #include "files/file_kinds.h"
+#include "files/load_command.h"
+#include "files/save_command.h"
 #include "files/scan.h"
-#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"
 
 namespace zs {
-
-bool load_area_file(Workspace& ws, const std::string& path) {
-    const FileKind* kind = file_kind_of_path(path);
-    if (!kind) {
-        ws.ui().show_message("Zonesmith cannot load this kind of file: " + path);
-        return false;
-    }
-    return kind->load(ws, path);
-}
 
 namespace {
 
@@ -43,7 +36,7 @@ bool load_all(Workspace& ws, int zone) {
             outcome = "already loaded; kept as it is.";
         } else if (!std::filesystem::exists(path, ec)) {
             outcome = "not found.";
-        } else if (k.load(ws, path)) {
+        } else if (load_file_of_kind(ws, area_kind(k.table), path)) {
             outcome = "loaded.";
             ++loaded;
         } else {
@@ -61,11 +54,11 @@ bool load_current(Workspace& ws, EditorKind editor) {
     std::optional<std::string> path =
         ws.ui().choose_file_to_open(kind.filter_caption, kind.filter_pattern, ws.area_dir());
     if (!path) return false;
-    return kind.load(ws, *path);
+    return load_file_of_kind(ws, area_kind(kind.table), *path);
 }
 
 bool save_current(Workspace& ws, EditorKind editor) {
-    return file_kind(editor).save_current(ws);
+    return save_current(ws, file_kind(editor).table);
 }
 
 namespace {
@@ -186,7 +179,7 @@ std::optional<std::string> read_settings_file(Workspace& ws) {
 bool keyed_number(std::string_view line, std::string_view key, long long& value) {
     if (!line.starts_with(key)) return false;
     std::string_view rest = line.substr(key.size());
-    return parse_long(rest, value);
+    return take_number(rest, value);
 }
 
 }  // namespace
@@ -250,7 +243,7 @@ void open_command_line_file(Workspace& ws, const std::string& argument) {
     if (path.front() == '"')
         path = path.size() >= 2 ? path.substr(1, path.size() - 2) : std::string();
     if (const FileKind* kind = file_kind_of_path(path)) {
-        kind->load(ws, path);
+        load_file_of_kind(ws, area_kind(kind->table), path);
         // Opening a world file keeps the editor as it is.
         if (kind->table != TableKind::World) ws.switch_editor(kind->editor);
     }
@@ -269,7 +262,7 @@ bool unload_zone(Workspace& ws, std::string_view box) {
         return false;
     }
     int zone = static_cast<int>(*number);
-    if (!ws.world().unload_zone_rooms(zone)) {
+    if (!area_kind(TableKind::World).unload_zone(ws, zone)) {
         ws.ui().show_status(strfmt("Zone %d does not exist.", zone));
         return false;
     }
@@ -279,23 +272,24 @@ bool unload_zone(Workspace& ws, std::string_view box) {
     return true;
 }
 
+namespace {
+
+void unload_every_record(Workspace& ws, TableKind kind) {
+    const AreaKind& k = area_kind(kind);
+    k.unload_all(ws);
+    ws.modified().clear(kind);
+    ws.ui().show_status(k.words().all_unloaded);
+}
+
+}  // namespace
+
 void unload_all_worlds(Workspace& ws) {
-    ws.world().clear();
-    ws.modified().clear(TableKind::World);
-    ws.ui().show_status("All rooms unloaded.");
+    unload_every_record(ws, TableKind::World);
 }
 
 void unload_all(Workspace& ws) {
-    ws.zones().clear();
-    ws.modified().clear(TableKind::Zone);
-    ws.ui().show_status("All zedits unloaded.");
-    unload_all_worlds(ws);
-    ws.objects().clear();
-    ws.modified().clear(TableKind::Object);
-    ws.ui().show_status("All objects unloaded.");
-    ws.mobiles().clear();
-    ws.modified().clear(TableKind::Mobile);
-    ws.ui().show_status("All mobiles unloaded.");
+    for (TableKind kind : {TableKind::Zone, TableKind::World, TableKind::Object, TableKind::Mobile})
+        unload_every_record(ws, kind);
     ws.ui().show_status("All files unloaded.");
 }
 
@@ -309,8 +303,8 @@ public:
         return std::filesystem::exists(area_path(ws_, zone, file_kind(kind).extension), ec);
     }
     bool load_zone_file(TableKind kind, int zone) override {
-        const FileKind& k = file_kind(kind);
-        return k.load(ws_, area_path(ws_, zone, k.extension));
+        const AreaKind& k = area_kind(kind);
+        return load_file_of_kind(ws_, k, area_path(ws_, zone, k.words().extension));
     }
 
 private:

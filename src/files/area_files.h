@@ -1,14 +1,15 @@
-// The zone load and save commands that tie the four file kinds together:
-// loading a file by its kind, Load Full Zone, Load and Save Current, Save All,
-// the settings file with the options and the zones that were open, reloading
-// them, the command-line file, unloading, and the start-up steps.
+// The zone commands over every file kind (the load and save commands of
+// load_command.h and save_command.h): Load Full Zone, Load and Save Current,
+// Save All, the settings file with the options and the zones that were open,
+// reloading them, the command-line file, unloading, and the start-up steps.
 // Area files and the settings file live in the workspace's area directory.
 #pragma once
 
 #include <string>
 
 #include "files/area_io.h"
-#include "files/zone_batch.h"
+#include "files/load_command.h"
+#include "files/save_command.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -17,10 +18,6 @@ inline constexpr const char* kSettingsFileName = "ZonesmithSettings.txt";
 // The settings file is read only when it is a regular file of at most 1 MiB;
 // with every zone loaded it holds a few kilobytes.
 inline constexpr TextFileKind kSettingsFile{"a settings file", std::size_t{1} << 20};
-
-// Loads a file with the loader of its kind (file_kind_of_path); true when it
-// loaded.
-bool load_area_file(Workspace& ws, const std::string& path);
 
 // Load Full Zone: the zone's .wld, .obj, .mob and .zon from the area
 // directory, in that order; each loader reports for itself. True when all four

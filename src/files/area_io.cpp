@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "world/alloc.h"
+#include "world/numbers.h"
 
 namespace zs {
 
@@ -147,16 +148,18 @@ int zone_number_from_path(std::string_view path) {
     std::string_view stem = path.substr(0, path.size() - 4);
     std::size_t slash = stem.find_last_of("/\\");
     if (slash != std::string_view::npos) stem.remove_prefix(slash + 1);
-    // Read the way atoi does: optional sign, then digits.
-    std::size_t i = 0;
-    while (i < stem.size() && (stem[i] == ' ' || stem[i] == '\t'))
+    // Read the way atoi does (optional sign, then digits), keeping at most
+    // seven significant digits.
+    std::size_t i = std::min(stem.find_first_not_of(" \t"), stem.size());
+    std::string number = i < stem.size() && stem[i] == '-' ? "-" : "";
+    if (i < stem.size() && (stem[i] == '+' || stem[i] == '-')) ++i;
+    while (i < stem.size() && stem[i] == '0')
         ++i;
-    bool negative = false;
-    if (i < stem.size() && (stem[i] == '+' || stem[i] == '-')) negative = stem[i++] == '-';
-    long long v = 0;
-    while (i < stem.size() && stem[i] >= '0' && stem[i] <= '9' && v < 1000000)
-        v = v * 10 + (stem[i++] - '0');
-    return static_cast<int>(negative ? -v : v);
+    std::size_t n = 0;
+    while (i + n < stem.size() && n < 7 && stem[i + n] >= '0' && stem[i + n] <= '9')
+        ++n;
+    number += stem.substr(i, n);
+    return static_cast<int>(read_leading(number, 9'999'999));
 }
 
 AreaWriter& AreaWriter::text(std::string_view s) {

@@ -7,9 +7,11 @@
 #include <tuple>
 
 #include "files/area_io.h"
+#include "files/area_kind.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
 #include "world/names.h"
+#include "world/numbers.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -47,7 +49,7 @@ std::map<int, int> vnum_lines(std::string_view bytes) {
         if (l.size() > 1 && l[0] == '#') {
             std::string_view rest = l.substr(1);
             long long v;
-            if (parse_long(rest, v) && vnum_in_range(v)) lines.emplace(static_cast<int>(v), line);
+            if (take_number(rest, v) && vnum_in_range(v)) lines.emplace(static_cast<int>(v), line);
         }
         if (nl == std::string_view::npos) break;
         pos = nl + 1;
@@ -61,7 +63,7 @@ void RecordOrigins::note_file(const Workspace& ws, TableKind kind, int first, in
                               const std::string& file, std::string_view bytes) {
     std::map<int, int> lines = vnum_lines(bytes);
     for (int s = first; s < end; ++s) {
-        int id = file_kind(kind).id_of(ws, s);
+        int id = area_kind(kind).id_of(ws, s);
         auto it = lines.find(id);
         places_[{kind, s}] = {file, it == lines.end() ? 1 : it->second};
     }
@@ -108,7 +110,7 @@ private:
     // (a room's own vnum for a room's problem), `line` a line of its own.
     void report(TableKind kind, int slot, Severity severity, std::string message, int room = -1,
                 int line = 0) {
-        int id = file_kind(kind).id_of(ws_, slot);
+        int id = area_kind(kind).id_of(ws_, slot);
         RecordOrigins::Place p = origins_.place(kind, slot, id);
         if (kind == TableKind::World) room = id;
         problems_.push_back(
@@ -351,16 +353,17 @@ std::vector<int> zones_in_area_dir(const Workspace& ws) {
         if (stem.empty() || stem.find_first_not_of("0123456789") != std::string::npos ||
             stem.size() > 5 || (stem.size() > 1 && stem[0] == '0'))
             continue;
-        zones.insert(std::stoi(stem));
+        zones.insert(*whole_number<int>(stem));
     }
     return {zones.begin(), zones.end()};
 }
 
 void note_loaded_files(const Workspace& ws, RecordOrigins& origins) {
-    for (const FileKind& k : file_kinds()) {
+    for (const AreaKind* kind : area_kinds()) {
+        const FileKind& k = kind->words();
         std::set<int> zones;
-        for (int s = 0, n = k.count(ws); s < n; ++s) {
-            int id = k.id_of(ws, s);
+        for (int s = 0, n = kind->count(ws); s < n; ++s) {
+            int id = kind->id_of(ws, s);
             zones.insert(k.table == TableKind::Zone ? id : zone_of(id));
         }
         for (int zone : zones) {
@@ -377,7 +380,8 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                           int* loaded) {
     bool all = true;
     for (int zone : zones) {
-        for (const FileKind& k : file_kinds()) {
+        for (const AreaKind* kind : area_kinds()) {
+            const FileKind& k = kind->words();
             std::string name = strfmt("%d.%s", zone, k.extension);
             std::filesystem::path path = ws.area_dir() / name;
             ReadFailure why;
@@ -390,13 +394,13 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
                 }
                 continue;
             }
-            int before = k.count(ws);
+            int before = kind->count(ws);
             // The bytes read here are the ones loaded and noted.
-            if (!k.load_bytes(ws, path.string(), *bytes)) {
+            if (!kind->load_bytes(ws, path.string(), *bytes)) {
                 all = false;
                 continue;
             }
-            origins.note_file(ws, k.table, before, k.count(ws), name, *bytes);
+            origins.note_file(ws, k.table, before, kind->count(ws), name, *bytes);
             if (loaded) ++*loaded;
         }
     }

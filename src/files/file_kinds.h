@@ -1,7 +1,8 @@
 // The one table of the four area-file kinds: each kind's extension, table,
-// editor, the load and save dialog's filter, the words its messages use, and
-// its load and save commands. Everything that goes by a file's kind looks it
-// up here instead of switching over the kind.
+// editor, the load and save dialog's filter and the words its messages use,
+// beside the kind's implementation of AreaKind (area_kind.h): its readers,
+// writer and table. Everything that goes by a file's kind looks it up here
+// instead of switching over the kind.
 #pragma once
 
 #include <span>
@@ -14,8 +15,7 @@
 namespace zs {
 
 class Workspace;
-class AreaChange;
-struct Staging;
+class AreaKind;
 enum class EditorKind;
 
 struct FileKind {
@@ -38,25 +38,16 @@ struct FileKind {
     const char* save_error;          // the headline of a file that could not be saved
     const char* all_saved;           // the status after saving every zone of the kind
     const char* not_all_saved;       // the status when some file of it was not saved
-    // Its commands. The loader of a file whose bytes were read already
-    // (`path` names the file and its zone).
-    bool (*load_bytes)(Workspace&, const std::string& path, std::string_view bytes);
-    bool (*save_current)(Workspace&);
-    // Puts the files of these zones, each of which holds records of the
-    // kind, into a save's change (see stage_zone_batch).
-    void (*stage_zones)(Workspace&, AreaChange&, const std::vector<int>& zones, Staging&);
-    // The vnum (a zedit's number) of the record in a slot of its table.
-    int (*id_of)(const Workspace&, int slot);
-    // How many records its table holds.
-    int (*count)(const Workspace&);
-
-    // Loads a file of the kind: the box for a zone loaded already, the
-    // file's bytes (or the box saying why there are none), then load_bytes.
-    bool load(Workspace& ws, const std::string& path) const;
+    const char* side_save_error;     // the headline of a side file that could not be saved
+    const char* create_error;        // the headline of a file that could not be created; null:
+                                     // save_error
+    const char* no_zone_to_save;     // the box for saving a zone with no records; null: the zone's
+                                     // files go
+    const char* nothing_selected;    // Save Current's status with nothing selected
+    const char* current_saved;       // its status after a save, with %d for the zone
+    const char* current_not_saved;   // its status when the file was not saved
+    const char* all_unloaded;        // the status after unloading every record of the kind
 };
-
-// True, after the box, when `zone` (above 0) has records of the kind loaded.
-bool refuse_loaded_zone(Workspace& ws, const FileKind& kind, int zone);
 
 // In the order Load Full Zone loads them: world, objects, mobiles, zone.
 std::span<const FileKind> file_kinds();
@@ -65,5 +56,9 @@ const FileKind& file_kind(EditorKind editor);
 // The kind whose extension's first letter stands third from the end of the
 // path ("w", "o", "m", "z"); nullptr for none.
 const FileKind* file_kind_of_path(std::string_view path);
+
+// The implementation of each kind, in the order of file_kinds().
+std::span<const AreaKind* const> area_kinds();
+const AreaKind& area_kind(TableKind table);
 
 }  // namespace zs

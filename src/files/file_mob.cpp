@@ -4,12 +4,9 @@
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
-#include "files/load_attempt.h"
 #include "files/scan.h"
-#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/text.h"
-#include "world/workspace.h"
 
 namespace zs {
 
@@ -17,33 +14,7 @@ using Flags = MobileLayout::Flags;
 
 const MobileLayout kCurrentMobileLayout = {13, Flags::Quor, true, true, 7, true};
 
-// 1. As earlier writers of this editor saved mobiles: conversation lines of
-//    four numbers (quests, trigger, tier), and four lines of ten numbers after
-//    numeric line 5 (read among the E-specs and dropped: they were never set).
-// 2. tbaMUD: four texts, four action and four affect flag words, CircleMUD's
-//    three numeric lines, E-specs, then "T" trigger lines.
-// 3. CircleMUD 3.x, simple (S) and enhanced (E) mobiles: four texts, "action
-//    affect alignment type", three numeric lines.
-// 4. The game's early layout with only the four CircleMUD texts but the five
-//    numeric lines of today.
-// 5. The game's early layout with all thirteen texts and tagged sections but
-//    only CircleMUD's three numeric lines.
-// 6. The game's earliest layout: four texts, eight numeric flag words and
-//    CircleMUD's three numeric lines.
-const std::array<MobileLayout, 6> kLegacyMobileLayouts = {{
-    {13, Flags::Quor, true, true, 4, true},
-    {4, Flags::TbaMud, false, false, 0, false},
-    {4, Flags::Circle, false, false, 0, false},
-    {4, Flags::Quor, true, false, 0, false},
-    {13, Flags::Quor, false, true, 4, false},
-    {4, Flags::Quor, false, false, 0, false},
-}};
-
 namespace {
-
-constexpr std::string_view kSkillsWarning =
-    "Note: Zonesmith cannot convert mob skills from this format to\r\n"
-    "the present format.  Mob skills all set to 0.";
 
 // The number a word gives read as C's atoi does: optional sign and digits,
 // anything else ends it; no digits gives 0. False when the number does not
@@ -51,7 +22,7 @@ constexpr std::string_view kSkillsWarning =
 bool atoi_word(std::string_view w, std::int32_t& out) {
     long long v = 0;
     std::string_view rest = w;
-    if (!parse_long(rest, v)) {
+    if (!take_number(rest, v)) {
         // No number at all, or one past the 64-bit range.
         std::size_t i = w.find_first_not_of(" \t+-");
         out = 0;
@@ -206,7 +177,7 @@ bool MobileParser::run() {
 bool MobileParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
-    if (line[0] != '#' || !parse_long(rest, number)) return fail();
+    if (line[0] != '#' || !take_number(rest, number)) return fail();
     if (!record_vnum_in_range(number)) {
         notes.range_error = record_vnum_error(number, in_.line_number());
         notes.range_error_line = in_.line_number();
@@ -339,9 +310,9 @@ bool MobileParser::read_number_set(MobilePrototype& m) {
 bool read_skill_pairs(std::string_view line, std::int32_t (&pair)[20]) {
     for (int i = 0; i < 20; i += 2) {
         long long skill, value;
-        if (!parse_long(line, skill) || line.empty() || line[0] != ':') return false;
+        if (!take_number(line, skill) || line.empty() || line[0] != ':') return false;
         line.remove_prefix(1);
-        if (!parse_long(line, value)) return false;
+        if (!take_number(line, value)) return false;
         if (skill < INT32_MIN || skill > INT32_MAX || value < INT32_MIN || value > INT32_MAX)
             return false;
         pair[i] = static_cast<std::int32_t>(skill);
@@ -478,7 +449,7 @@ bool MobileParser::read_especs(MobilePrototype& m) {
             std::string_view rest = field;
             long long n;
             bool zeros = true;
-            while (zeros && parse_long(rest, n))
+            while (zeros && take_number(rest, n))
                 zeros = n == 0;
             if (zeros && rest.find_first_not_of(" \t") == std::string_view::npos) continue;
         }
@@ -629,18 +600,6 @@ void MobileWriter::mobile(const MobilePrototype& m) {
         w_.raw("T ").num(t).nl();
 }
 
-// Puts the zones' mobile files into a save's change.
-void stage_mobile_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
-    stage_zone_batch(
-        change, "mob", zone_numbers(zones),
-        [&](std::size_t i) { return mobiles_file_text(ws, zones[i].second); },
-        [](const SaveError& error) {
-            return error.step == SaveError::Step::Create ? "save_mobs: Cannot open mob file!"
-                                                         : file_kind(TableKind::Mobile).save_error;
-        },
-        out);
-}
-
 }  // namespace
 
 ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::string_view file_name,
@@ -662,102 +621,8 @@ ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_vie
     return read_mobiles_layout(bytes, file_name, kCurrentMobileLayout, true, numbered_from, sink);
 }
 
-ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
-                                               const std::vector<TextReader::StringError>& shown) {
-    ReadNotes range_error;
-    for (std::size_t i = 0; i < kLegacyMobileLayouts.size(); ++i) {
-        const MobileLayout& layout = kLegacyMobileLayouts[i];
-        ReadResult<MobilePrototype> read = read_mobiles_layout(bytes, file_name, layout, false, 0);
-        if (read.ok) {
-            read.layout = static_cast<int>(i);
-            add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
-            if (!layout.keeps_skills)
-                read.diagnostics.push_back(
-                    {Diagnostic::Kind::Message, std::string(kSkillsWarning), "Warning", 0});
-            read.notes.dropped.add_warning(read.diagnostics, file_name);
-            return read;
-        }
-        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
-    }
-    ReadResult<MobilePrototype> failed;
-    add_load_error(failed.diagnostics, file_kind(TableKind::Mobile), range_error);
-    return failed;
-}
-
-bool load_mobiles(Workspace& ws, const std::string& path) {
-    return file_kind(TableKind::Mobile).load(ws, path);
-}
-
-bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
-    UiPort& ui = ws.ui();
-    const FileKind& kind = file_kind(TableKind::Mobile);
-    MobileTable& mobiles = ws.mobiles();
-    int zone = zone_number_from_path(path);
-    if (refuse_loaded_zone(ws, kind, zone)) return false;
-    LoadAttempt attempt(mobiles, zone);
-    std::string name = file_name_of(path);
-    attempt.begin();
-    AppendingSink<MobileTable, MobilePrototype> sink(mobiles, ui);
-    ReadResult<MobilePrototype> read = read_mobiles(bytes, name, mobiles.count(), &sink);
-    if (!read.ok) {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<MobilePrototype> older = read_older_mobiles(bytes, name, read.string_errors);
-        if (!older.ok) {
-            show_diagnostics(ui, older.diagnostics);
-            return false;
-        }
-        attempt.begin();
-        attempt.adopt(older.records, older.diagnostics, ui);
-        ui.show_message(kind.conversion_success, "Success");
-    }
-    ws.zone_files().remember(TableKind::Mobile, zone, path);
-    ws.announce_loaded(TableKind::Mobile, zone);
-    if (!mobiles.current_mobile())
-        ui.show_status("Mobile file loaded, but no mobiles found in file.");
-    else
-        ui.show_status(
-            strfmt("Mobile file for zone %d loaded.", mobiles.record(mobiles.count() - 1).zone));
-    return true;
-}
-
 WriteResult write_mobiles(const MobileTable& mobiles, const std::vector<int>& slots) {
     return MobileWriter(mobiles).text(slots);
-}
-
-std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots) {
-    WriteResult written = write_mobiles(ws.mobiles(), slots);
-    show_diagnostics(ws.ui(), written.diagnostics);
-    return std::move(written.bytes);
-}
-
-std::string mobiles_file_text(Workspace& ws, int zone) {
-    return mobiles_file_text(ws, slots_of_zone(ws.mobiles(), zone));
-}
-
-void stage_mobile_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                        Staging& out) {
-    ZoneSlots slots;
-    for (int zone : zones)
-        slots.push_back({zone, slots_of_zone(ws.mobiles(), zone)});
-    stage_mobile_zones(ws, change, slots, out);
-}
-
-bool save_mobs(Workspace& ws, int zone) {
-    return save_zone_files(ws, TableKind::Mobile, {zone});
-}
-
-bool save_current_mobiles(Workspace& ws) {
-    const MobilePrototype* current = ws.mobiles().current_mobile();
-    if (!current) {
-        ws.ui().show_status("No mobile selected; nothing saved.");
-        return false;
-    }
-    int zone = current->zone;
-    bool ok = save_mobs(ws, zone);
-    ws.ui().show_status(ok ? strfmt("Mobiles for zone %d saved to file.", zone)
-                           : std::string("Error, mobiles not saved."));
-    return ok;
 }
 
 }  // namespace zs

@@ -1,5 +1,5 @@
 // Mobile files (<zone>.mob): the reader of the current layout and of the six
-// older layouts it falls back to, the writer, and the load and save commands.
+// older layouts it falls back to (fileold_mob.h), and the writer.
 #pragma once
 
 #include <array>
@@ -9,10 +9,6 @@
 #include "world/mobile.h"
 
 namespace zs {
-
-class AreaChange;
-struct Staging;
-class Workspace;
 
 // What one mobile layout holds; the current layout and the older ones share
 // one reader.
@@ -27,8 +23,6 @@ struct MobileLayout {
 };
 
 extern const MobileLayout kCurrentMobileLayout;
-// The older layouts, in the order they are tried.
-extern const std::array<MobileLayout, 6> kLegacyMobileLayouts;
 
 // Reads the mobile records of one layout from a file's bytes; `file_name` is
 // what string errors name, and messages number a mobile by its place in the
@@ -44,28 +38,8 @@ ReadResult<MobilePrototype> read_mobiles_layout(std::string_view bytes, std::str
 ReadResult<MobilePrototype> read_mobiles(std::string_view bytes, std::string_view file_name,
                                          int numbered_from = 0,
                                          ReadSink<MobilePrototype>* sink = nullptr);
-// The older layouts in order: the read of the first that fits, with what the
-// conversion has to tell (string errors that `shown` did not meet get their
-// box, the warning of lost skills, the warning of what was left out); when
-// none fits, a failed read whose diagnostics are the error box.
-ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
-                                               const std::vector<TextReader::StringError>& shown);
-
 // The file text of the mobiles in these slots, with the records it could not
 // write told of.
 WriteResult write_mobiles(const MobileTable& mobiles, const std::vector<int>& slots);
-
-bool load_mobiles(Workspace& ws, const std::string& path);
-// The same with the file's bytes read already; `path` names the file.
-bool load_mobile_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
-// The file text of a zone's mobiles; what it could not write is shown.
-std::string mobiles_file_text(Workspace& ws, int zone);
-std::string mobiles_file_text(Workspace& ws, const std::vector<int>& slots);
-// Puts the mobile files of zones that hold mobiles into a save's change.
-void stage_mobile_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                        Staging& out);
-// Saves a zone's mobiles as every save does (save_zone_files).
-bool save_mobs(Workspace& ws, int zone);
-bool save_current_mobiles(Workspace& ws);
 
 }  // namespace zs

@@ -2,21 +2,13 @@
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
-#include "files/load_attempt.h"
 #include "files/scan.h"
-#include "files/zone_batch.h"
 #include "world/strfmt.h"
 #include "world/text.h"
-#include "world/workspace.h"
 
 namespace zs {
 
 namespace {
-
-// The older layouts, in the order they are tried. tbaMUD comes first: its
-// first numeric line holds thirteen fields, and the CircleMUD reader, which
-// takes the first three of them, would misread it.
-constexpr ObjectLayout kLegacyLayouts[] = {ObjectLayout::TbaMud, ObjectLayout::Circle3};
 
 class ObjectParser {
 public:
@@ -62,7 +54,7 @@ bool ObjectParser::run() {
 bool ObjectParser::read_record(std::string_view& line) {
     long long number;
     std::string_view rest = line.substr(1);
-    if (line[0] != '#' || !parse_long(rest, number)) return false;
+    if (line[0] != '#' || !take_number(rest, number)) return false;
     if (!record_vnum_in_range(number)) {
         out_.notes.range_error = record_vnum_error(number, in_.line_number());
         out_.notes.range_error_line = in_.line_number();
@@ -231,63 +223,7 @@ ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_vie
     return read_objects_layout(bytes, file_name, ObjectLayout::Current, true, sink);
 }
 
-ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
-                                               const std::vector<TextReader::StringError>& shown) {
-    ReadNotes range_error;
-    for (std::size_t i = 0; i < std::size(kLegacyLayouts); ++i) {
-        ReadResult<ObjectPrototype> read =
-            read_objects_layout(bytes, file_name, kLegacyLayouts[i], false);
-        if (read.ok) {
-            read.layout = static_cast<int>(i);
-            add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
-            read.notes.dropped.add_warning(read.diagnostics, file_name);
-            return read;
-        }
-        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
-    }
-    ReadResult<ObjectPrototype> failed;
-    add_load_error(failed.diagnostics, file_kind(TableKind::Object), range_error);
-    return failed;
-}
-
-bool load_objects(Workspace& ws, const std::string& path) {
-    return file_kind(TableKind::Object).load(ws, path);
-}
-
-bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
-    UiPort& ui = ws.ui();
-    const FileKind& kind = file_kind(TableKind::Object);
-    ObjectTable& objects = ws.objects();
-    int zone = zone_number_from_path(path);
-    if (refuse_loaded_zone(ws, kind, zone)) return false;
-    LoadAttempt attempt(objects, zone);
-    std::string name = file_name_of(path);
-    attempt.begin();
-    AppendingSink<ObjectTable, ObjectPrototype> sink(objects, ui);
-    ReadResult<ObjectPrototype> read = read_objects(bytes, name, &sink);
-    if (!read.ok) {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<ObjectPrototype> older = read_older_objects(bytes, name, read.string_errors);
-        if (!older.ok) {
-            show_diagnostics(ui, older.diagnostics);
-            return false;
-        }
-        attempt.begin();
-        attempt.adopt(older.records, older.diagnostics, ui);
-        ui.show_message(kind.conversion_success, "Success");
-    }
-    ws.zone_files().remember(TableKind::Object, zone, path);
-    ws.announce_loaded(TableKind::Object, zone);
-    if (!objects.current_object())
-        ui.show_status("Object file loaded, but no objects found in file.");
-    else
-        ui.show_status(
-            strfmt("Object file for zone %d loaded.", objects.record(objects.count() - 1).zone));
-    return true;
-}
-
-std::string write_objects(const ObjectTable& objects, const std::vector<int>& slots) {
+WriteResult write_objects(const ObjectTable& objects, const std::vector<int>& slots) {
     AreaWriter w;
     auto named = [&w](const std::string& t) {
         if (t.empty())
@@ -351,48 +287,7 @@ std::string write_objects(const ObjectTable& objects, const std::vector<int>& sl
             if (a.modifier != 0) w.ch('A').nl().num(a.location).sp(a.modifier).nl();
     }
     w.raw("$~").nl();
-    return std::move(w.bytes());
-}
-
-namespace {
-
-// Saves the zones' object files together; true when all were written.
-void stage_object_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
-    stage_zone_batch(
-        change, "obj", zone_numbers(zones),
-        [&](std::size_t i) { return write_objects(ws.objects(), zones[i].second); },
-        [](const SaveError&) { return file_kind(TableKind::Object).save_error; }, out);
-}
-
-}  // namespace
-
-std::string objects_file_text(const Workspace& ws, int zone) {
-    return write_objects(ws.objects(), slots_of_zone(ws.objects(), zone));
-}
-
-void stage_object_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                        Staging& out) {
-    ZoneSlots slots;
-    for (int zone : zones)
-        slots.push_back({zone, slots_of_zone(ws.objects(), zone)});
-    stage_object_zones(ws, change, slots, out);
-}
-
-bool save_objects(Workspace& ws, int zone) {
-    return save_zone_files(ws, TableKind::Object, {zone});
-}
-
-bool save_current_objects(Workspace& ws) {
-    const ObjectPrototype* current = ws.objects().current_object();
-    if (!current) {
-        ws.ui().show_status("No object selected; nothing saved.");
-        return false;
-    }
-    int zone = current->zone;
-    bool ok = save_objects(ws, zone);
-    ws.ui().show_status(ok ? strfmt("Objects for zone %d saved to file.", zone)
-                           : std::string("Error, objects not saved."));
-    return ok;
+    return {std::move(w.bytes()), {}};
 }
 
 }  // namespace zs

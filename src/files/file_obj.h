@@ -1,5 +1,5 @@
 // Object files (<zone>.obj): the reader of the current layout and of the two
-// older layouts it falls back to, the writer, and the load and save commands.
+// older layouts it falls back to (fileold_obj.h), and the writer.
 #pragma once
 
 #include <string>
@@ -9,10 +9,6 @@
 #include "world/object.h"
 
 namespace zs {
-
-class AreaChange;
-struct Staging;
-class Workspace;
 
 enum class ObjectLayout {
     Current,  // eight texts, eight numeric lines
@@ -31,25 +27,7 @@ ReadResult<ObjectPrototype> read_objects_layout(std::string_view bytes, std::str
 // The current layout, reporting.
 ReadResult<ObjectPrototype> read_objects(std::string_view bytes, std::string_view file_name,
                                          ReadSink<ObjectPrototype>* sink = nullptr);
-// The older layouts (tbaMUD, then CircleMUD 3.x) in order: the read of the
-// first that fits, with what the conversion has to tell (string errors that
-// `shown` did not meet get their box, then the warning of what was left
-// out); when none fits, a failed read whose diagnostics are the error box.
-ReadResult<ObjectPrototype> read_older_objects(std::string_view bytes, std::string_view file_name,
-                                               const std::vector<TextReader::StringError>& shown);
-
 // The file text of the objects in these slots.
-std::string write_objects(const ObjectTable& objects, const std::vector<int>& slots);
-
-bool load_objects(Workspace& ws, const std::string& path);
-// The same with the file's bytes read already; `path` names the file.
-bool load_object_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
-std::string objects_file_text(const Workspace& ws, int zone);
-// Puts the object files of zones that hold objects into a save's change.
-void stage_object_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                        Staging& out);
-// Saves a zone's objects as every save does (save_zone_files).
-bool save_objects(Workspace& ws, int zone);
-bool save_current_objects(Workspace& ws);
+WriteResult write_objects(const ObjectTable& objects, const std::vector<int>& slots);
 
 }  // namespace zs

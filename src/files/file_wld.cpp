@@ -1,31 +1,19 @@
 #include "files/file_wld.h"
 
-#include <cerrno>
-#include <cstring>
-#include <map>
 #include <vector>
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
-#include "files/fileold_wld.h"
-#include "files/load_attempt.h"
 #include "files/scan.h"
-#include "files/zone_batch.h"
 #include "world/names.h"
 #include "world/strfmt.h"
 #include "world/text.h"
-#include "world/workspace.h"
 
 namespace zs {
 
 const WorldLayout kCurrentWorldLayout = {4, false, 1, 5, 3, 6, false};
 
 namespace {
-
-constexpr std::string_view kStockQuestion =
-    "Hmmm.. this doesn't fit Quor's world format, but it seems to be\r\n"
-    "a stock circle world file.  Would you like to load it up in the\r\n"
-    "stock format and convert it to Quor's format?";
 
 // Reads the rooms of one file. Errors carry an optional detail for the box.
 class WorldParser {
@@ -88,7 +76,7 @@ bool WorldParser::run(std::string& detail) {
         if (line[0] == '$') return true;
         long long number;
         std::string_view rest = line.substr(1);
-        if (line[0] != '#' || !parse_long(rest, number)) return false;
+        if (line[0] != '#' || !take_number(rest, number)) return false;
         if (layout_.ends_at_99999 && number == 99999) return true;
         if (!record_vnum_in_range(number)) {
             detail = record_vnum_error(number, in_.line_number());
@@ -115,7 +103,7 @@ bool WorldParser::read_room(Vnum vnum, std::string& detail) {
     // mine kind, fly up, fly down, fall, height and nation.
     std::string_view rest = line;
     long long zone_field;
-    if (!parse_long(rest, zone_field) || zone_field < INT32_MIN || zone_field > INT32_MAX ||
+    if (!take_number(rest, zone_field) || zone_field < INT32_MIN || zone_field > INT32_MAX ||
         !next_word(rest, flags) || !flag_word_fits(flags))
         return false;
     if (layout_.stock_room_line) {
@@ -194,7 +182,7 @@ bool WorldParser::read_exit(Room& room, std::string_view line, std::string& deta
     long long f[6] = {0, -1, 0, 0, 0, -1};
     std::string_view rest = line;
     for (int i = 0; i < layout_.exit_fields; ++i)
-        if (!parse_long(rest, f[i])) return false;
+        if (!take_number(rest, f[i])) return false;
     for (int i : {0, 3, 4, 5})
         if (f[i] < INT32_MIN || f[i] > INT32_MAX) return false;
     const char* dir_word = kDirectionWords[dir].data();
@@ -247,50 +235,7 @@ ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
     return read_world_layout(bytes, file_name, kCurrentWorldLayout, true, sink);
 }
 
-bool load_world_file(Workspace& ws, const std::string& path) {
-    return file_kind(TableKind::World).load(ws, path);
-}
-
-bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
-    UiPort& ui = ws.ui();
-    const FileKind& kind = file_kind(TableKind::World);
-    WorldTable& world = ws.world();
-    int zone = zone_number_from_path(path);
-    if (refuse_loaded_zone(ws, kind, zone)) return false;
-    LoadAttempt attempt(world, zone);
-    std::string name = file_name_of(path);
-    attempt.begin();
-    AppendingSink<WorldTable, Room> sink(world, ui);
-    ReadResult<Room> read = read_world(bytes, name, &sink);
-    if (!read.ok) {
-        attempt.roll_back();
-        if (!ui.ask_yes_no(kind.convert_question)) return false;
-        ReadResult<Room> older = read_older_world(bytes, name, read.string_errors);
-        if (!older.ok) {
-            show_diagnostics(ui, older.diagnostics);
-            return false;
-        }
-        // The CircleMUD family (tbaMUD, then stock) needs a question of its
-        // own, asked with the rooms read.
-        attempt.begin();
-        attempt.adopt(older.records, {}, ui);
-        if (is_stock_world_layout(older.layout) && !ui.ask_yes_no(kStockQuestion)) {
-            attempt.roll_back();
-            return false;
-        }
-        show_diagnostics(ui, older.diagnostics);
-        ui.show_message(kind.conversion_success, "Success");
-    }
-
-    ws.zone_files().remember(TableKind::World, zone, path);
-    ws.announce_loaded(TableKind::World, zone);
-    int shown = world.empty() ? zone : world.room(world.count() - 1).zone;
-    ui.show_status(strfmt("World file for zone %d loaded.", shown));
-    if (path.size() >= 3) read_layout_file(ws, path.substr(0, path.size() - 3) + "wld_zs");
-    return true;
-}
-
-std::string write_world(const WorldTable& world, const std::vector<int>& slots) {
+WriteResult write_world(const WorldTable& world, const std::vector<int>& slots) {
     AreaWriter w;
     auto text_or = [&w](std::string_view t, std::string_view fallback) {
         if (t.empty())
@@ -332,7 +277,7 @@ std::string write_world(const WorldTable& world, const std::vector<int>& slots) 
             w.raw("T ").num(t).nl();
     }
     w.raw("$~").nl();
-    return std::move(w.bytes());
+    return {std::move(w.bytes()), {}};
 }
 
 std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots) {
@@ -342,93 +287,6 @@ std::string write_room_colours(const WorldTable& world, const std::vector<int>& 
         if (r.room_colour > 0) w.raw("Col: ").num(r.vnum).sp(r.room_colour).nl();
     }
     return std::move(w.bytes());
-}
-
-namespace {
-
-std::string layout_name(int zone) {
-    return strfmt("%d.wld_zs", zone);
-}
-
-constexpr std::string_view kLayoutSaveError = "Error saving Zonesmith file.";
-
-// Writes or, when no room has a colour, removes a zone's layout file.
-bool write_layout_slots(Workspace& ws, int zone, const std::vector<int>& slots) {
-    std::string text = write_room_colours(ws.world(), slots);
-    std::string name = layout_name(zone);
-    SaveError error;
-    bool ok = text.empty()
-                  ? remove_file_if_present(ws.area_dir(), name)
-                  : save_file_atomically(ws.area_dir(), name, text, &error, ws.file_step_hook());
-    if (!ok) {
-        if (!error) error = {SaveError::Step::Remove, std::strerror(errno), name};
-        ws.ui().show_message(save_failure_text(kLayoutSaveError, zone, name, error));
-    }
-    return ok;
-}
-
-// Puts the world files of the zones into a save's change, each with its
-// layout file: written when a room has a colour, removed otherwise.
-void stage_world_zones(Workspace& ws, AreaChange& change, const ZoneSlots& zones, Staging& out) {
-    const WorldTable& world = ws.world();
-    for (const auto& [zone, slots] : zones) {
-        std::string name = strfmt("%d.wld", zone);
-        SaveError error;
-        if (!change.write(name, write_world(world, slots), &error)) {
-            out.failure = save_failure_text("Error saving zone file.", zone, name, error);
-            return;
-        }
-        std::string layout = write_room_colours(world, slots);
-        if (layout.empty()) {
-            change.remove(layout_name(zone));
-        } else if (!change.write(layout_name(zone), layout, &error)) {
-            out.failure = save_failure_text(kLayoutSaveError, zone, layout_name(zone), error);
-            return;
-        }
-        out.files.push_back({zone, name});
-    }
-}
-
-}  // namespace
-
-std::string world_file_text(const Workspace& ws, int zone) {
-    return write_world(ws.world(), slots_of_zone(ws.world(), zone));
-}
-
-void stage_world_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                       Staging& out) {
-    ZoneSlots slots;
-    for (int zone : zones)
-        slots.push_back({zone, slots_of_zone(ws.world(), zone)});
-    stage_world_zones(ws, change, slots, out);
-}
-
-bool save_world_file(Workspace& ws, int zone) {
-    return save_zone_files(ws, TableKind::World, {zone});
-}
-
-bool save_current_world(Workspace& ws) {
-    const Room* selected = ws.world().selected_room();
-    if (!selected) {
-        ws.ui().show_status("No zone selected; nothing saved.");
-        return false;
-    }
-    int zone = selected->zone;
-    if (!save_world_file(ws, zone)) {
-        ws.ui().show_status("Error, zone not saved.");
-        return false;
-    }
-    ws.ui().show_status(strfmt("Zone %d saved to file.", zone));
-    return true;
-}
-
-bool write_layout_file(Workspace& ws, int zone) {
-    return write_layout_slots(ws, zone, slots_of_zone(ws.world(), zone));
-}
-
-void read_layout_file(Workspace& ws, const std::string& path) {
-    std::optional<std::string> data = read_file_bytes(path);
-    if (data) apply_layout_text(ws, *data);
 }
 
 std::vector<RoomColour> read_room_colours(std::string_view bytes) {
@@ -444,15 +302,6 @@ std::vector<RoomColour> read_room_colours(std::string_view bytes) {
         colours.push_back({static_cast<Vnum>(vnum), colour});
     }
     return colours;
-}
-
-void apply_layout_text(Workspace& ws, std::string_view text) {
-    WorldTable& world = ws.world();
-    for (const RoomColour& c : read_room_colours(text)) {
-        int slot = world.find_room(c.vnum);
-        if (slot >= 0)
-            world.edit_loaded(slot, [colour = c.colour](Room& r) { r.room_colour = colour; });
-    }
 }
 
 }  // namespace zs

@@ -1,6 +1,6 @@
 // World files (<zone>.wld) and their layout side files (<zone>.wld_zs): the
-// reader, shared by the current and the older room layouts, the writer, and
-// the load and save commands with their messages.
+// reader, shared by the current and the older room layouts (fileold_wld.h),
+// and the writers.
 #pragma once
 
 #include <string>
@@ -12,10 +12,6 @@
 #include "world/world_table.h"
 
 namespace zs {
-
-class AreaChange;
-struct Staging;
-class Workspace;
 
 // How one room layout differs from the others. The current layout and the
 // older ones share the skeleton of "#vnum" lines, tilde texts, "D" and "E"
@@ -46,14 +42,8 @@ ReadResult<Room> read_world_layout(std::string_view bytes, std::string_view file
 ReadResult<Room> read_world(std::string_view bytes, std::string_view file_name,
                             ReadSink<Room>* sink = nullptr);
 
-// Loads one zone's world file, with the offer to convert an older layout.
-// True when the file's rooms are in the table afterwards.
-bool load_world_file(Workspace& ws, const std::string& path);
-// The same with the file's bytes read already; `path` names the file.
-bool load_world_bytes(Workspace& ws, const std::string& path, std::string_view bytes);
-
 // The file text of the rooms in these slots, in the current layout.
-std::string write_world(const WorldTable& world, const std::vector<int>& slots);
+WriteResult write_world(const WorldTable& world, const std::vector<int>& slots);
 // The layout file's text of those rooms: one "Col:" line per coloured room;
 // empty when none has a colour.
 std::string write_room_colours(const WorldTable& world, const std::vector<int>& slots);
@@ -66,22 +56,6 @@ struct RoomColour {
 // The colours a layout file's text gives; lines that are damaged, or give a
 // colour the map has no bitmap for, are passed over.
 std::vector<RoomColour> read_room_colours(std::string_view bytes);
-
-// The whole file text of a zone's rooms in the current layout.
-std::string world_file_text(const Workspace& ws, int zone);
-// Puts the world files of zones that hold rooms into a save's change, each
-// with its layout file (or, when no room has a colour, its removal).
-void stage_world_files(Workspace& ws, AreaChange& change, const std::vector<int>& zones,
-                       Staging& out);
-// Saves a zone's rooms as every save does (save_zone_files): written, or,
-// when the builder emptied the zone, its files removed.
-bool save_world_file(Workspace& ws, int zone);
-bool save_current_world(Workspace& ws);
-
-void read_layout_file(Workspace& ws, const std::string& path);
-// Applies the "Col:" lines of a layout file's text to the loaded rooms.
-void apply_layout_text(Workspace& ws, std::string_view text);
-bool write_layout_file(Workspace& ws, int zone);
 
 // Message texts that callers and tests compare against.
 inline constexpr std::string_view kConversionSuccess =

@@ -7,11 +7,9 @@
 #include "files/area_io.h"
 #include "files/file_kinds.h"
 #include "files/scan.h"
-#include "files/zone_batch.h"
 #include "files/zone_commands.h"
 #include "world/strfmt.h"
 #include "world/text.h"
-#include "world/workspace.h"
 
 namespace zs {
 
@@ -69,8 +67,9 @@ bool read_command_fields(Zcmd& c, std::string_view fields) {
 
 }  // namespace
 
-ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name*/) {
-    ReadResult<Zedit> result;
+ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name*/,
+                            ReadSink<Zedit>* sink) {
+    ReadResult<Zedit> result(sink);
     // The detail, and the line it names.
     auto fail = [&result](const std::string& detail, int line = 0) {
         add_load_error(result.diagnostics, file_kind(TableKind::Zone), detail,
@@ -108,7 +107,7 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name
     auto fields = [](Zcmd& c, std::string_view text) { return read_command_fields(c, text); };
     switch (read_command_lines(reader, z, fields, bad)) {
         case CommandsEnd::Marker:
-            result.records.push_back(std::move(z));
+            result.add(std::move(z));
             result.ok = true;
             return result;
         case CommandsEnd::BadLine:
@@ -119,43 +118,6 @@ ReadResult<Zedit> read_zone(std::string_view bytes, std::string_view /*file_name
             break;
     }
     return fail(strfmt("Format error in %s - premature end of file", z.name.c_str()));
-}
-
-bool load_zone_file(Workspace& ws, const std::string& path) {
-    return file_kind(TableKind::Zone).load(ws, path);
-}
-
-bool load_zone_bytes(Workspace& ws, const std::string& path, std::string_view bytes) {
-    UiPort& ui = ws.ui();
-    const FileKind& kind = file_kind(TableKind::Zone);
-    ZoneTable& zones = ws.zones();
-    int zone = zone_number_from_path(path);
-    if (refuse_loaded_zone(ws, kind, zone)) return false;
-
-    std::string name = file_name_of(path);
-    // A read gives one complete zedit or none: only a zedit that read is
-    // appended, so a failure has nothing to undo.
-    ReadResult<Zedit> read = read_zone(bytes, name);
-    show_diagnostics(ui, read.diagnostics);
-    if (!read.ok) {
-        if (!ui.ask_yes_no(kind.convert_question)) return false;
-        read = read_older_zone(bytes, name);
-        if (read.ok) zones.reserve_zedit_block(zone);
-        for (Zedit& z : read.records)
-            zones.append(std::move(z));
-        show_diagnostics(ui, read.diagnostics);
-        if (!read.ok) return false;
-        ui.show_message(kind.conversion_success, "Success");
-    } else {
-        zones.reserve_zedit_block(zone);
-        for (Zedit& z : read.records)
-            zones.append(std::move(z));
-    }
-
-    ws.zone_files().remember(TableKind::Zone, zone, path);
-    ws.announce_loaded(TableKind::Zone, zone);
-    ui.show_status(strfmt("Zedit file for zone %d loaded.", zones.zedit(zones.count() - 1).number));
-    return true;
 }
 
 WriteResult write_zone(const Zedit& z) {
@@ -206,45 +168,6 @@ WriteResult write_zone(const Zedit& z) {
     }
     w.ch('S').nl().ch('$').nl();
     return {std::move(w.bytes()), std::move(diagnostics)};
-}
-
-std::string zone_file_text(const Zedit& z, UiPort& ui) {
-    WriteResult written = write_zone(z);
-    show_diagnostics(ui, written.diagnostics);
-    return std::move(written.bytes);
-}
-
-void stage_zedit_files(Workspace& ws, AreaChange& change, const std::vector<int>& numbers,
-                       Staging& out) {
-    stage_zone_batch(
-        change, "zon", numbers,
-        [&](std::size_t i) {
-            return zone_file_text(ws.zones().zedit(ws.zones().find_zedit(numbers[i])), ws.ui());
-        },
-        [](const SaveError&) { return file_kind(TableKind::Zone).save_error; }, out);
-}
-
-bool save_zone_file(Workspace& ws, int zone) {
-    if (ws.zones().find_zedit(zone) < 0) {
-        ws.ui().show_message("Error saving zone -- zone number not found");
-        return false;
-    }
-    return save_zone_files(ws, TableKind::Zone, {zone});
-}
-
-bool save_current_zedit(Workspace& ws) {
-    const Zedit* selected = ws.zones().selected_zedit();
-    if (!selected) {
-        ws.ui().show_status("No zedit selected; nothing saved.");
-        return false;
-    }
-    int zone = selected->number;
-    if (!save_zone_file(ws, zone)) {
-        ws.ui().show_status("Error, zedit not saved.");
-        return false;
-    }
-    ws.ui().show_status(strfmt("Zedit for zone %d saved to file.", zone));
-    return true;
 }
 
 }  // namespace zs

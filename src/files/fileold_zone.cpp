@@ -10,7 +10,7 @@
 // and level range have no place in a zedit, and are named in a warning when
 // they say more than that. tbaMUD's builders line is kept as the zedit's
 // third text.
-#include "files/file_zone.h"
+#include "files/fileold_zone.h"
 
 #include "files/area_io.h"
 #include "files/file_kinds.h"
@@ -58,14 +58,14 @@ bool read_header(std::string_view line, StockZoneLayout layout, Zedit& z, Droppe
         std::string_view rest = line;
         long long skipped;
         for (int i = 0; i < 4; ++i)
-            parse_long(rest, skipped);
+            take_number(rest, skipped);
         std::string_view word;
         std::uint32_t flags = 0;
         for (int i = 0; i < 4 && next_word(rest, word); ++i)
             flags |= flags_from_word(word);
         if (flags != 0) dropped.add(record, "zone flags");
         long long lowest = -1, highest = -1;
-        if (parse_long(rest, lowest)) parse_long(rest, highest);
+        if (take_number(rest, lowest)) take_number(rest, highest);
         if (lowest != -1 || highest != -1)
             dropped.add(record, strfmt("level range %lld to %lld", lowest, highest));
     }

@@ -66,7 +66,7 @@ int scan_fields(std::string_view in, std::string_view fmt, std::initializer_list
         char conv = fmt[f++];
         if (conv == 'd') {
             long long v;
-            if (!parse_long(in, v) || !store_number(*arg, v)) return converted;
+            if (!take_number(in, v) || !store_number(*arg, v)) return converted;
         } else if (conv == 's') {
             skip_blanks(in);
             std::size_t n = 0;

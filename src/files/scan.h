@@ -11,6 +11,8 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "world/numbers.h"
+
 namespace zs {
 
 struct ScanArg {
@@ -47,33 +49,6 @@ int scan_numbers(std::string_view input, std::int32_t* out, int n);
 
 inline bool is_scan_blank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');  // space, \t \n \v \f \r
-}
-
-// One signed decimal number with optional leading blanks, consumed from the
-// input; false (input unchanged) when there is none or it leaves the 64-bit
-// range.
-inline bool parse_long(std::string_view& input, long long& value) {
-    const char* p = input.data();
-    const char* end = p + input.size();
-    while (p < end && is_scan_blank(*p))
-        ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    const char* digits = p;
-    unsigned long long v = 0;
-    // Eighteen digits cannot overflow; longer numbers are checked digit by digit.
-    const char* fast_end = end - p > 18 ? p + 18 : end;
-    while (p < fast_end && static_cast<unsigned char>(*p - '0') < 10)
-        v = v * 10 + static_cast<unsigned>(*p++ - '0');
-    while (p < end && static_cast<unsigned char>(*p - '0') < 10) {
-        unsigned d = static_cast<unsigned>(*p++ - '0');
-        if (v > (9223372036854775807ull - d) / 10) return false;
-        v = v * 10 + d;
-    }
-    if (p == digits) return false;
-    value = negative ? -static_cast<long long>(v) : static_cast<long long>(v);
-    input.remove_prefix(static_cast<std::size_t>(p - input.data()));
-    return true;
 }
 
 // The next blank-separated word of the input, consumed; false when none.

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <optional>
 
+#include "world/numbers.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 
@@ -104,13 +105,11 @@ std::vector<Word> split_words(std::string_view block) {
     for (std::string_view piece : pieces(block)) {
         Word w;
         std::size_t eq = piece.rfind('=');
-        int group = 0;
         if (eq != std::string_view::npos && eq + 1 < piece.size()) {
             std::string_view digits = piece.substr(eq + 1);
-            auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), group);
-            if (ec == std::errc() && end == digits.data() + digits.size()) {
+            if (std::optional<int> g = whole_number<int>(digits, Sign::MinusOnly)) {
                 piece = trimmed(piece.substr(0, eq));
-                w.group = group;
+                w.group = *g;
             }
         }
         w.text = std::string(piece);

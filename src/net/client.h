@@ -159,7 +159,6 @@ public:
 
     int connection() const { return connection_; }
     bool welcomed() const { return connection_ >= 0 && welcomed_; }
-    bool transfer_active() const { return active_; }
     // True when the connection must close: the stream cannot be read on, a
     // wait ran out, or the server ended it. `broken_reason()` says why.
     bool broken() const { return broken_; }

@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "files/area_files.h"
+#include "world/numbers.h"
 
 namespace zs::net {
 
@@ -248,8 +249,7 @@ namespace {
 std::optional<int> zone_number(std::string_view text) {
     if (text.empty() || text.size() > 3) return std::nullopt;
     if (!std::all_of(text.begin(), text.end(), is_digit)) return std::nullopt;
-    int value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
+    int value = whole_number<int>(text).value_or(0);
     if (value <= 0) return std::nullopt;
     return value;
 }

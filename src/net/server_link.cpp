@@ -54,26 +54,6 @@ TableKind table_of(FileKind kind) {
     }
 }
 
-// Takes the zone's records of the table out, so that its file can be loaded
-// again; the tables drop the history steps that touched them.
-void unload_table_zone(Workspace& ws, TableKind table, int zone) {
-    switch (table) {
-        case TableKind::World:
-            ws.world().unload_zone_rooms(zone);
-            break;
-        case TableKind::Zone:
-            ws.zones().unload_zedit(zone);
-            break;
-        case TableKind::Object:
-            ws.objects().unload_object_zone(zone);
-            break;
-        case TableKind::Mobile:
-            ws.mobiles().unload_mobile_zone(zone);
-            break;
-    }
-    ws.modified().clear(table, zone);
-}
-
 }  // namespace
 
 LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem) {
@@ -391,7 +371,7 @@ void ServerLink::load_downloaded(const FileReceived& file) {
                                         file.name.c_str(), zone, kind_word(file.kind)));
             return;
         }
-        unload_table_zone(ws_, table, zone);
+        unload_zone_of_kind(ws_, table, zone);
     }
     load_area_file(ws_, file.path.string());
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "world/numbers.h"
+
 namespace zs {
 
 std::optional<long long> box_number(std::string_view text, bool* bad) {
@@ -24,15 +26,7 @@ std::optional<long long> box_number(std::string_view text, bool* bad) {
 }
 
 long long leading_number(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-        value = std::min(value * 10 + (text[i] - '0'), kLeadingNumberLimit);
-    return negative ? -value : value;
+    return read_leading(text, kLeadingNumberLimit);
 }
 
 }  // namespace zs

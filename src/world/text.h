@@ -31,7 +31,6 @@ public:
     explicit TextReader(std::string&&) = delete;
     explicit TextReader(const char* text) : data_(without_bom(text)) {}
 
-    bool at_end() const { return pos_ >= data_.size(); }
     // Physical lines consumed so far; the line last returned has this number.
     int line_number() const { return line_; }
 

@@ -12,6 +12,7 @@
 #include <QTreeWidget>
 
 #include "app/demo_window.h"
+#include "files/area_files.h"
 #include "files/file_mob.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
@@ -26,7 +27,7 @@ class ConversationsDialogTest : public ::testing::Test {
 protected:
     // Mobile 3001 of the stock Midgaard, converted: no conversations.
     void SetUp() override {
-        ASSERT_TRUE(load_mobile_bytes(ws, "30.mob", file));
+        ASSERT_TRUE(load_area_bytes(ws, "30.mob", file));
         ws.clear_history();
         ui.clear();
     }
@@ -69,7 +70,7 @@ TEST_F(ConversationsDialogTest, OpeningAndCancellingChangesNothing) {
     click_button(&dialog, "Cancel");
     EXPECT_EQ(ws.history().step_count(), 0u);
     EXPECT_FALSE(ws.modified().any());
-    EXPECT_EQ(mobiles_file_text(ws, 30), file);
+    EXPECT_EQ(zone_file_text(ws, TableKind::Mobile, 30), file);
 }
 
 TEST_F(ConversationsDialogTest, RefusalsAreToldInTheDialog) {
@@ -149,7 +150,7 @@ TEST_F(ConversationsDialogTest, EditsTheTreeThroughItsControls) {
     EXPECT_EQ(dialog.tree()->topLevelItemCount(), 0);
     for (QWidget* w : node_controls(dialog))
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
-    EXPECT_EQ(mobiles_file_text(ws, 30), file);  // no conversation is written
+    EXPECT_EQ(zone_file_text(ws, TableKind::Mobile, 30), file);  // no conversation is written
     EXPECT_TRUE(dialog.greeting_box()->isEnabled());
     QTest::keyClicks(dialog.greeting_box(), "Hi!");
     EXPECT_EQ(mob().greeting, "Hi!");

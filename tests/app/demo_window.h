@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
@@ -32,7 +33,7 @@ protected:
         // Shortcuts reach the active window only.
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
+        ASSERT_TRUE(load_area_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
         QApplication::processEvents();
         ASSERT_EQ(ws.world().selected_room()->vnum, 8800);
     }

@@ -24,6 +24,7 @@
 #include "app/export_map.h"
 #include "app/main_window.h"
 #include "app/map_widget.h"
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
@@ -47,7 +48,7 @@ protected:
     }
     // Loads the demo area: 8800 is selected, its box at (301, 151) on the map.
     void load_demo() {
-        ASSERT_TRUE(load_world_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
+        ASSERT_TRUE(load_area_file(ws, std::string(ZS_SOURCE_DIR) + "/demo/88.wld"));
         QApplication::processEvents();
     }
     const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }

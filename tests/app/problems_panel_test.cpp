@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/map_widget.h"
 #include "app/problems_panel.h"
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "support/test_files.h"
@@ -44,8 +45,8 @@ protected:
         // Shortcuts reach the active window only.
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        ASSERT_TRUE(load_world_file(ws, dir.write("14.wld", crlf(kWorld))));
-        ASSERT_TRUE(load_zone_file(ws, dir.write("14.zon", crlf(kZone))));
+        ASSERT_TRUE(load_area_file(ws, dir.write("14.wld", crlf(kWorld))));
+        ASSERT_TRUE(load_area_file(ws, dir.write("14.zon", crlf(kZone))));
         QApplication::processEvents();
         map_size = window->map()->size();
         window->action("Check &Area")->trigger();

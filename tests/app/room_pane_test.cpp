@@ -15,6 +15,7 @@
 
 #include "app/demo_window.h"
 #include "app/map_widget.h"
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "world/room_fields.h"
 
@@ -54,13 +55,13 @@ TEST_F(RoomPaneTest, ValuesOutsideTheListsShowNoSelectionAndAreSavedAsTheyWere) 
         r.mine_resource = 40;
         r.nation = 5;
     });
-    const std::string saved = world_file_text(ws, 88);
+    const std::string saved = zone_file_text(ws, TableKind::World, 88);
     select(8801);
     select(8800);
     for (const char* name : {"sector list", "climate list", "material list", "nation list"})
         EXPECT_EQ(find<QComboBox>(name)->currentIndex(), -1) << name;
     EXPECT_EQ(find<QComboBox>("mine type list")->currentText(), "metal");
-    EXPECT_EQ(world_file_text(ws, 88), saved);
+    EXPECT_EQ(zone_file_text(ws, TableKind::World, 88), saved);
     EXPECT_EQ(ws.history().step_count(), 0u);
 }
 

@@ -34,8 +34,8 @@ protected:
 TEST_F(AreaCommandsTest, SettingsListTheZonesAndReloadThemInOrder) {
     dir.write("30.wld", room_file(3000));
     dir.write("31.wld", room_file(3100));
-    load_world_file(ws, dir.file("30.wld"));
-    load_world_file(ws, dir.file("31.wld"));
+    load_area_file(ws, dir.file("30.wld"));
+    load_area_file(ws, dir.file("31.wld"));
     ws.world().create_room(3001, 30);            // rooms of zones 30, 30, 31 ...
     ws.world().append(make_new_room(3050, 30));  // ... and 30 again at the end
     ws.zones().append(make_new_zedit(30));

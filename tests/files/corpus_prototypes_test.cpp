@@ -75,7 +75,7 @@ void convert_and_compare(const std::string& kind, Table& (Workspace::*table)(), 
 TEST(CorpusPrototypes, EveryStockObjectFileConvertsAndRoundTrips) {
     ZS_REQUIRE_CORPUS();
     int objects = 0;
-    convert_and_compare<ObjectTable>("obj", &Workspace::objects, load_objects, TableKind::Object,
+    convert_and_compare<ObjectTable>("obj", &Workspace::objects, load_area_file, TableKind::Object,
                                      27, objects);
     EXPECT_EQ(objects, 679);
 }
@@ -83,7 +83,7 @@ TEST(CorpusPrototypes, EveryStockObjectFileConvertsAndRoundTrips) {
 TEST(CorpusPrototypes, EveryStockMobileFileConvertsAndRoundTrips) {
     ZS_REQUIRE_CORPUS();
     int mobiles = 0;
-    convert_and_compare<MobileTable>("mob", &Workspace::mobiles, load_mobiles, TableKind::Mobile,
+    convert_and_compare<MobileTable>("mob", &Workspace::mobiles, load_area_file, TableKind::Mobile,
                                      28, mobiles);
     EXPECT_EQ(mobiles, 569);
 }
@@ -95,8 +95,8 @@ TEST(CorpusPrototypes, StockFieldsLandWhereTheyBelong) {
     Workspace ws(ui);
     auto dir = test::corpus_dir();
     for (const auto& path : test::corpus_files("obj"))
-        ASSERT_TRUE(load_objects(ws, path.string()));
-    ASSERT_TRUE(load_mobiles(ws, (dir / "mob" / "30.mob").string()));
+        ASSERT_TRUE(load_area_file(ws, path.string()));
+    ASSERT_TRUE(load_area_file(ws, (dir / "mob" / "30.mob").string()));
     // Every "A" and "E" section of the corpus ends up in a record.
     int affects = 0, extras = 0;
     for (int s = 0; s < ws.objects().count(); ++s) {

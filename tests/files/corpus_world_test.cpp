@@ -40,7 +40,7 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
         Workspace ws(ui);
         ScratchDir out;
         ws.set_area_dir(out.path());
-        ASSERT_TRUE(load_world_file(ws, path.string()));
+        ASSERT_TRUE(load_area_file(ws, path.string()));
         // The current reader refuses, the stock layout reads it, one question each.
         ASSERT_EQ(ui.questions.size(), 2u);
         for (const auto& m : ui.messages)
@@ -59,7 +59,7 @@ TEST(CorpusWorld, EveryStockFileConvertsAndRoundTrips) {
         FakeUi ui2;
         Workspace again(ui2);
         for (int z : zones)
-            ASSERT_TRUE(load_world_file(again, out.file(std::to_string(z) + ".wld")));
+            ASSERT_TRUE(load_area_file(again, out.file(std::to_string(z) + ".wld")));
         EXPECT_TRUE(ui2.questions.empty());
         EXPECT_TRUE(ui2.messages.empty());
         ASSERT_EQ(again.world().count(), ws.world().count());

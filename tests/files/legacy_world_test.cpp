@@ -1,3 +1,4 @@
+#include "files/area_files.h"
 #include "files/fileold_wld.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,7 @@ const std::string kStockQuestion =
 class LegacyWorldTest : public ::testing::Test {
 protected:
     bool load(const std::string& text) {
-        return load_world_file(ws, dir.write("12.wld", crlf(text)));
+        return load_area_file(ws, dir.write("12.wld", crlf(text)));
     }
     const Room& room(int vnum) { return ws.world().room(ws.world().find_room(vnum)); }
     FakeUi ui;
@@ -63,7 +64,7 @@ TEST_F(LegacyWorldTest, EachOlderLayoutIsReadWithItsDefaults) {
         local.answer({true});
         Workspace w(local);
         ScratchDir d;
-        ASSERT_TRUE(load_world_file(w, d.write("12.wld", crlf(c.text)))) << c.name;
+        ASSERT_TRUE(load_area_file(w, d.write("12.wld", crlf(c.text)))) << c.name;
         ASSERT_EQ(w.world().count(), 1) << c.name;
         const Room& r = w.world().room(0);
         EXPECT_EQ(r.extra_text, "x") << c.name;
@@ -140,8 +141,8 @@ TEST_F(LegacyWorldTest, TbaMudRoomsComeInWithTheirTrueSectors) {
     local.always_yes();
     Workspace w(local);
     ASSERT_TRUE(
-        load_world_file(w, dir.write("13.wld", crlf("#1300\nA~\nB~\n13 a b 0 0 1\nS\n"
-                                                    "#1301\nC~\nD~\n13 0 0 c 0 4\nS\n$\n"))));
+        load_area_file(w, dir.write("13.wld", crlf("#1300\nA~\nB~\n13 a b 0 0 1\nS\n"
+                                                   "#1301\nC~\nD~\n13 0 0 c 0 4\nS\n$\n"))));
     EXPECT_EQ(w.world().room(0).sector, 1);
     EXPECT_EQ(w.world().room(1).sector, 4);
     int warnings = 0;
@@ -228,7 +229,7 @@ TEST_F(LegacyWorldTest, ConvertedZoneSavesInTheCurrentLayout) {
     ui.always_yes();
     ws.set_area_dir(dir.path());
     ASSERT_TRUE(load("#1200\nHall~\nA hall.\n~\n12 c 3\nD0\n~\n~\n0 -1 1201\nS\n$\n"));
-    ASSERT_TRUE(save_world_file(ws, 12));
+    ASSERT_TRUE(save_zone(ws, TableKind::World, 12));
     EXPECT_EQ(dir.read("12.wld"),
               crlf("#1200\nHall~\nA hall.\n~\nnone~\n~\n12 c 3 0 0 -1 -1 -1 0 0\n"
                    "0 0 0 -1 0\nD0\n~\n~\n~\n0 -1 1201 0 0 -1\nS\n$~\n"));

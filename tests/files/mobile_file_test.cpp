@@ -36,14 +36,14 @@ class MobileFileTest : public ::testing::Test {
 protected:
     void SetUp() override { ws.set_area_dir(dir.path()); }
     bool load(const std::string& lf_text, const std::string& name = "12.mob") {
-        return load_mobiles(ws, dir.write(name, crlf(lf_text)));
+        return load_area_file(ws, dir.write(name, crlf(lf_text)));
     }
     const MobilePrototype& mobile(int vnum) { return *ws.mobiles().find_record(vnum); }
     // Saves zone 12 and loads it into a fresh workspace.
     const MobilePrototype& reloaded(int vnum) {
-        EXPECT_TRUE(save_mobs(ws, 12));
+        EXPECT_TRUE(save_zone(ws, TableKind::Mobile, 12));
         again_ws.set_area_dir(dir.path());
-        EXPECT_TRUE(load_mobiles(again_ws, dir.file("12.mob")));
+        EXPECT_TRUE(load_area_file(again_ws, dir.file("12.mob")));
         EXPECT_TRUE(again_ui.messages.empty()) << again_ui.messages[0].text;
         return *again_ws.mobiles().find_record(vnum);
     }
@@ -115,7 +115,7 @@ TEST_F(MobileFileTest, EverythingTheWriterWritesReadsBackUnchanged) {
         m.blocks.push_back(b);
     });
     const MobilePrototype& original = ws.mobiles().record(slot);
-    std::string text = mobiles_file_text(ws, 12);
+    std::string text = zone_file_text(ws, TableKind::Mobile, 12);
     // Two skill lines: ten pairs, then two pairs and padding.
     EXPECT_NE(text.find("1510:11 1512:-4 -1:-1 -1:-1 -1:-1 -1:-1 -1:-1 -1:-1 -1:-1 -1:-1\r\n~\r\n"),
               std::string::npos)
@@ -128,7 +128,7 @@ TEST_F(MobileFileTest, EverythingTheWriterWritesReadsBackUnchanged) {
     EXPECT_TRUE(back == expected);
     EXPECT_EQ(back.conversations[0].branches[0].branches[0].keywords, "why");
     EXPECT_EQ(back.conversations[1].keywords, "bye");  // top level keeps its order
-    EXPECT_EQ(mobiles_file_text(again_ws, 12), text);
+    EXPECT_EQ(zone_file_text(again_ws, TableKind::Mobile, 12), text);
 }
 
 TEST_F(MobileFileTest, TypeSMobilesAreWrittenAsTypeE) {
@@ -138,7 +138,7 @@ TEST_F(MobileFileTest, TypeSMobilesAreWrittenAsTypeE) {
                      "0 0 0 0 0 0 0 0 0 0\n$\n"));
     const MobilePrototype& m = mobile(1200);
     EXPECT_EQ(m.abilities, (std::array<std::int32_t, 6>{50, 50, 50, 50, 50, 50}));
-    std::string text = mobiles_file_text(ws, 12);
+    std::string text = zone_file_text(ws, TableKind::Mobile, 12);
     EXPECT_NE(text.find("0 0 0 0 0 0 0 0 -50 E\r\n"), std::string::npos);
     EXPECT_NE(text.find("50 50 50 50 50 50 0 0 0 0\r\n0 0 0 0 0 0 0 0 0 0\r\nE\r\n$\r\n"),
               std::string::npos)
@@ -153,7 +153,7 @@ TEST_F(MobileFileTest, FlagLettersOnTheTypeLineLoadAsZeroAndNoFlagMeansNoNumberS
                      "$\n"));
     EXPECT_EQ(mobile(1200).flag_words[0], 0u);
     EXPECT_EQ(mobile(1200).number_set.count(), 2u);
-    EXPECT_EQ(mobiles_file_text(ws, 12).find("@@@"), std::string::npos);
+    EXPECT_EQ(zone_file_text(ws, TableKind::Mobile, 12).find("@@@"), std::string::npos);
 }
 
 TEST_F(MobileFileTest, ConversationTiersBuildTheTree) {
@@ -222,7 +222,7 @@ TEST_F(MobileFileTest, ErrorCodesNameWhatWentWrong) {
         FakeUi local;
         Workspace w(local);
         ScratchDir d;
-        EXPECT_FALSE(load_mobiles(w, d.write("12.mob", crlf(c.text)))) << c.detail;
+        EXPECT_FALSE(load_area_file(w, d.write("12.mob", crlf(c.text)))) << c.detail;
         ASSERT_FALSE(local.messages.empty()) << c.detail;
         EXPECT_EQ(local.messages.front().text,
                   "There was an error loading the mob file.\r\n" + c.detail);
@@ -308,11 +308,11 @@ TEST_F(MobileFileTest, AnImportNamesEveryEspecItCannotKeepInOneWarning) {
 }
 
 TEST_F(MobileFileTest, SaveCommands) {
-    save_current_mobiles(ws);
+    save_current(ws, TableKind::Mobile);
     EXPECT_EQ(ui.last_status(), "No mobile selected; nothing saved.");
     ASSERT_TRUE(load(mob(1200) + "$\n"));
     EXPECT_EQ(ui.last_status(), "Mobile file for zone 12 loaded.");
-    EXPECT_TRUE(save_current_mobiles(ws));
+    EXPECT_TRUE(save_current(ws, TableKind::Mobile));
     EXPECT_EQ(ui.last_status(), "Mobiles for zone 12 saved to file.");
     ws.set_file_step_hook(test::fail_step("create 12.mob", EACCES));
     EXPECT_FALSE(save_everything(ws));

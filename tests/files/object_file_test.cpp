@@ -36,7 +36,7 @@ class ObjectFileTest : public ::testing::Test {
 protected:
     void SetUp() override { ws.set_area_dir(dir.path()); }
     bool load(const std::string& lf_text, const std::string& name = "12.obj") {
-        return load_objects(ws, dir.write(name, crlf(lf_text)));
+        return load_area_file(ws, dir.write(name, crlf(lf_text)));
     }
     const ObjectPrototype& object(int vnum) { return *ws.objects().find_record(vnum); }
     FakeUi ui;
@@ -47,19 +47,19 @@ protected:
 TEST_F(ObjectFileTest, NewObjectIsWrittenInTheGameLayoutAndReadsBackByteForByte) {
     ws.objects().reserve_object_zone(12);
     ws.objects().create_object(1205, 12);
-    std::string text = objects_file_text(ws, 12);
+    std::string text = zone_file_text(ws, TableKind::Object, 12);
     EXPECT_EQ(
         text,
         crlf("#1205\nobject unfinished~\nan unfinished object~\n"
              "An unfinished object is lying here.~\nThis object is unfinished.\n~\n~\n~\n~\n~\n" +
              kZeroNumbers + "$~\n"));
-    ASSERT_TRUE(save_objects(ws, 12));
+    ASSERT_TRUE(save_zone(ws, TableKind::Object, 12));
     Workspace again(ui);
     again.set_area_dir(dir.path() / "again");
     std::filesystem::create_directories(again.area_dir());
-    ASSERT_TRUE(load_objects(again, dir.file("12.obj")));
+    ASSERT_TRUE(load_area_file(again, dir.file("12.obj")));
     EXPECT_TRUE(again.objects().record(0) == ws.objects().record(0));
-    ASSERT_TRUE(save_objects(again, 12));
+    ASSERT_TRUE(save_zone(again, TableKind::Object, 12));
     EXPECT_EQ(test::read_bytes(again.area_dir() / "12.obj"), text);
 }
 
@@ -74,7 +74,7 @@ TEST_F(ObjectFileTest, TrailerSectionsKeepTheirOrderAndTheirRules) {
     EXPECT_EQ(o.affects[0].location, 300 & 0xFF);         // low eight bits
     EXPECT_EQ(o.affects[0].modifier, 7);
     EXPECT_EQ(o.triggers, std::vector<std::int32_t>{1200});
-    std::string saved = objects_file_text(ws, 12);
+    std::string saved = zone_file_text(ws, TableKind::Object, 12);
     EXPECT_NE(
         saved.find(
             "T 1200\r\nE\r\nfirst~\r\nOne.\r\n~\r\nE\r\nsecond~\r\nTwo.\r\n~\r\nA\r\n44 7\r\n$~"),
@@ -85,7 +85,7 @@ TEST_F(ObjectFileTest, TrailerSectionsKeepTheirOrderAndTheirRules) {
     // an empty one, so that a second load and save gives the same bytes.
     ws.objects().edit(ws.objects().find(1200),
                       [](ObjectPrototype& p) { p.extra_descriptions[1].description = "\r\r"; });
-    EXPECT_EQ(objects_file_text(ws, 12).find("second~"), std::string::npos);
+    EXPECT_EQ(zone_file_text(ws, TableKind::Object, 12).find("second~"), std::string::npos);
 }
 
 TEST_F(ObjectFileTest, ShortFormsOfLinesOneAndFourLoadWithZeros) {
@@ -101,7 +101,8 @@ TEST_F(ObjectFileTest, ShortFormsOfLinesOneAndFourLoadWithZeros) {
     EXPECT_EQ(o.rent, 3);
     EXPECT_EQ(o.line4_ints, (std::array<std::int32_t, 5>{}));
     // Letters are written back as the number.
-    EXPECT_NE(objects_file_text(ws, 12).find("9 1 2 3 4 11 0 0 0 0\r\n"), std::string::npos);
+    EXPECT_NE(zone_file_text(ws, TableKind::Object, 12).find("9 1 2 3 4 11 0 0 0 0\r\n"),
+              std::string::npos);
 }
 
 TEST_F(ObjectFileTest, DrinkContainersWeighAtLeastTheirCapacity) {
@@ -116,9 +117,9 @@ TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
     ws.objects().reserve_object_zone(12);
     int slot = ws.objects().create_object(1201, 12);
     ws.objects().edit(slot, [](ObjectPrototype& o) { o.flag_word = 0x80000001u; });
-    ASSERT_TRUE(save_objects(ws, 12));
+    ASSERT_TRUE(save_zone(ws, TableKind::Object, 12));
     Workspace again(ui);
-    ASSERT_TRUE(load_objects(again, dir.file("12.obj")));
+    ASSERT_TRUE(load_area_file(again, dir.file("12.obj")));
     EXPECT_EQ(again.objects().record(0).flag_word, 0x80000001u);
 }
 
@@ -129,7 +130,7 @@ TEST_F(ObjectFileTest, LongTextsAreCutInTheFile) {
         o.look_description = std::string(20000, 'x');
         o.extra_descriptions.push_back({"long", std::string(17000, 'y')});
     });
-    std::string text = objects_file_text(ws, 12);
+    std::string text = zone_file_text(ws, TableKind::Object, 12);
     EXPECT_NE(text.find(std::string(16383, 'x') + "~"), std::string::npos);
     EXPECT_EQ(text.find(std::string(16384, 'x')), std::string::npos);
     EXPECT_NE(text.find(std::string(16383, 'y') + "~"), std::string::npos);
@@ -180,7 +181,7 @@ TEST_F(ObjectFileTest, LoadMessagesAndSaveCommands) {
     EXPECT_FALSE(load(record(1201) + "$~\n"));
     EXPECT_EQ(ui.message_texts(), std::vector<std::string>{"Objs for zone 12 already loaded."});
     EXPECT_EQ(ws.objects().count(), 1);
-    EXPECT_FALSE(load_objects(ws, dir.file("13.obj")));
+    EXPECT_FALSE(load_area_file(ws, dir.file("13.obj")));
     EXPECT_EQ(ui.message_texts().back(), "Obj file not found.");
     EXPECT_TRUE(load("$~\n", "14.obj"));
     EXPECT_EQ(ui.last_status(), "Object file for zone 12 loaded.");
@@ -194,7 +195,7 @@ TEST_F(ObjectFileTest, LoadMessagesAndSaveCommands) {
     ws.set_file_step_hook({});
     EXPECT_TRUE(save_every_zone(ws, TableKind::Object));
     EXPECT_EQ(ui.last_status(), "All objects saved to file.");
-    EXPECT_TRUE(save_current_objects(ws));
+    EXPECT_TRUE(save_current(ws, TableKind::Object));
     EXPECT_EQ(ui.last_status(), "Objects for zone 12 saved to file.");
 }
 

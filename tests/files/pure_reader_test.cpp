@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "files/area_files.h"
 #include "files/file_mob.h"
 #include "files/file_obj.h"
 #include "files/file_wld.h"
@@ -121,7 +122,7 @@ TEST(PureReaders, TheLoaderShowsEachBoxWithTheRoomsReadBeforeItInTheTable) {
     CountingUi ui;
     Workspace ws(ui);
     ui.ws = &ws;
-    ASSERT_TRUE(load_world_file(ws, path));
+    ASSERT_TRUE(load_area_file(ws, path));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].caption, "String Error");
     EXPECT_EQ(ui.rooms_at_box, std::vector<int>{1});

@@ -247,7 +247,7 @@ TEST_F(SaveSafetyTest, AnAreaFileThatIsALinkKeepsItsLink) {
     ScratchDir shared;
     shared.write("32.wld", rooms({3200}));
     std::filesystem::create_symlink(shared.path() / "32.wld", dir.path() / "32.wld");
-    ASSERT_TRUE(load_world_file(ws, dir.file("32.wld")));
+    ASSERT_TRUE(load_area_file(ws, dir.file("32.wld")));
     ws.world().edit_room(ws.world().find_room(3200), [](Room& r) { r.title = "Linked"; });
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "32.wld"));

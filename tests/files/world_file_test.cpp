@@ -64,7 +64,7 @@ protected:
     void SetUp() override { ws.set_area_dir(dir.path()); }
     std::string load(const std::string& name, const std::string& bytes) {
         std::string path = dir.write(name, bytes);
-        load_world_file(ws, path);
+        load_area_file(ws, path);
         return path;
     }
     FakeUi ui;
@@ -113,7 +113,7 @@ TEST_F(WorldFileTest, LoadReadsEveryFieldAndKeepsExtraDescriptionOrder) {
 
 TEST_F(WorldFileTest, SaveWritesTheSameBytesItRead) {
     load("31.wld", kTwoRooms);
-    ASSERT_TRUE(save_world_file(ws, 31));
+    ASSERT_TRUE(save_zone(ws, TableKind::World, 31));
     // The absent description is written "Empty room.", everything else as read.
     std::string expected = kTwoRooms;
     expected.replace(expected.find("East Road~\r\n~"), 13, "East Road~\r\nEmpty room.~");
@@ -124,8 +124,8 @@ TEST_F(WorldFileTest, SaveWritesTheSameBytesItRead) {
     Workspace again(ui);
     again.set_area_dir(dir.path() / "again");
     std::filesystem::create_directories(again.area_dir());
-    ASSERT_TRUE(load_world_file(again, dir.file("31.wld")));
-    ASSERT_TRUE(save_world_file(again, 31));
+    ASSERT_TRUE(load_area_file(again, dir.file("31.wld")));
+    ASSERT_TRUE(save_zone(again, TableKind::World, 31));
     EXPECT_EQ(test::read_bytes(again.area_dir() / "31.wld"), expected);
 }
 
@@ -145,7 +145,7 @@ TEST_F(WorldFileTest, WriterDefaultsAndDoorKinds) {
         hidden.exit_flags = kExitHidden;
         r.exits[kUp] = hidden;
     });
-    std::string text = world_file_text(ws, 2);
+    std::string text = zone_file_text(ws, TableKind::World, 2);
     EXPECT_EQ(text, crlf("#200\nUntitled~\nEmpty room.~\nnone~\n~\n2 0 0 0 0 -1 -1 -1 0 -1\n"
                          "0 0 0 -1 0\nD2\n~\n~\n~\n1 -1 201 0 0 -1\nD4\n~\n~\n~\n0 -1 0 0 0 -1\n"
                          "S\n$~\n"));
@@ -154,7 +154,7 @@ TEST_F(WorldFileTest, WriterDefaultsAndDoorKinds) {
 TEST_F(WorldFileTest, RoomWithoutExitsOrExtrasGoesStraightToS) {
     ws.world().reserve_room_block(0);
     ws.world().create_room(5, 0);
-    std::string text = world_file_text(ws, 0);
+    std::string text = zone_file_text(ws, TableKind::World, 0);
     EXPECT_NE(text.find("0 0 0 -1 0\r\nS\r\n$~\r\n"), std::string::npos) << text;
 }
 
@@ -166,7 +166,7 @@ TEST_F(WorldFileTest, LoadRefusalsAndTheirMessages) {
     EXPECT_EQ(ws.world().count(), 2);
 
     ui.clear();
-    EXPECT_FALSE(load_world_file(ws, dir.file("77.wld")));
+    EXPECT_FALSE(load_area_file(ws, dir.file("77.wld")));
     EXPECT_EQ(ui.message_texts(), std::vector<std::string>{"Wld file not found."});
     EXPECT_EQ(ws.world().block_count(), 1);
 
@@ -194,7 +194,7 @@ TEST_F(WorldFileTest, WhatIsNotAnAreaFileIsRefusedWithAMessageNamingIt) {
     };
     for (const auto& c : cases) {
         ui.clear();
-        EXPECT_FALSE(load_world_file(ws, dir.file(c.name))) << c.name;
+        EXPECT_FALSE(load_area_file(ws, dir.file(c.name))) << c.name;
         EXPECT_EQ(ui.message_texts(), std::vector<std::string>{dir.file(c.name) + c.message_end});
         EXPECT_EQ(ws.world().block_count(), 0) << c.name;
     }
@@ -245,7 +245,7 @@ TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
         FakeUi local;
         Workspace w(local);
         ScratchDir d;
-        EXPECT_FALSE(load_world_file(w, d.write("1.wld", crlf(text)))) << text;
+        EXPECT_FALSE(load_area_file(w, d.write("1.wld", crlf(text)))) << text;
         EXPECT_EQ(w.world().count(), 0) << text;
         EXPECT_EQ(w.world().block_count(), 0) << text;
         bool reported = false;
@@ -256,7 +256,7 @@ TEST_F(WorldFileTest, FormatErrorsThatFailTheCurrentReader) {
 }
 
 TEST_F(WorldFileTest, AFileEndingBetweenRoomsFailsWithoutTheErrorBox) {
-    EXPECT_FALSE(load_world_file(
+    EXPECT_FALSE(load_area_file(
         ws, dir.write("1.wld",
                       crlf("#100\nt~\nd~\nx~\ns~\n1 0 0 0 0 -1 -1 -1 0 -1\n0 0 0 -1 0\nS\n"))));
     EXPECT_TRUE(ui.messages.empty());
@@ -282,13 +282,13 @@ TEST_F(WorldFileTest, AnOutOfRangeVnumIsNamedWithItsLine) {
     for (const auto& c : cases) {
         FakeUi local;
         Workspace w(local);
-        EXPECT_FALSE(load_world_file(w, dir.write("1.wld", crlf(c.text))));
+        EXPECT_FALSE(load_area_file(w, dir.write("1.wld", crlf(c.text))));
         ASSERT_FALSE(local.messages.empty()) << c.text;
         EXPECT_EQ(local.messages[0].text,
                   "There was an error loading the world file.\r\n" + c.detail);
     }
     // Vnums down to -99 are zone 0's.
-    EXPECT_TRUE(load_world_file(ws, dir.write("0.wld", crlf("#-99\n" + room + "S\n$\n"))));
+    EXPECT_TRUE(load_area_file(ws, dir.write("0.wld", crlf("#-99\n" + room + "S\n$\n"))));
 }
 
 TEST_F(WorldFileTest, TriggersMayFollowSAfterBlankSpaceAndStopAtAHundred) {
@@ -303,7 +303,7 @@ TEST_F(WorldFileTest, TriggersMayFollowSAfterBlankSpaceAndStopAtAHundred) {
 }
 
 TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
-    save_current_world(ws);
+    save_current(ws, TableKind::World);
     EXPECT_EQ(ui.last_status(), "No zone selected; nothing saved.");
 
     load("31.wld", kTwoRooms);
@@ -312,7 +312,7 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     // zone, the file and the cause.
     ws.set_file_step_hook(test::fail_step("create 31.wld", ENOSPC));
     ui.clear();
-    EXPECT_FALSE(save_current_world(ws));
+    EXPECT_FALSE(save_current(ws, TableKind::World));
     EXPECT_EQ(ui.message_texts(),
               std::vector<std::string>{
                   "Error saving zone file.\r\nZone 31, 31.wld: could not create 31.wld: No space "
@@ -323,7 +323,7 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     ws.set_file_step_hook({});
     ws.world().edit_room(0, [](Room& r) { r.title = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
-    EXPECT_TRUE(save_current_world(ws));
+    EXPECT_TRUE(save_current(ws, TableKind::World));
     EXPECT_EQ(ui.last_status(), "Zone 31 saved to file.");
     EXPECT_FALSE(ws.modified().is_set(TableKind::World));
     EXPECT_NE(dir.read("31.wld").find("Changed~"), std::string::npos);
@@ -343,7 +343,7 @@ TEST_F(WorldFileTest, SaveAllSavesEachZoneOnceAndKeepsOtherZonesMarked) {
     // Saving one zone leaves the other's unsaved edits marked.
     ws.world().edit_room(ws.world().find_room(3200), [](Room& r) { r.sector = 2; });
     ws.world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
-    save_world_file(ws, 31);
+    save_zone(ws, TableKind::World, 31);
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
 }
 
@@ -354,12 +354,12 @@ TEST_F(WorldFileTest, LayoutFileKeepsRoomColours) {
     EXPECT_EQ(ws.world().room(0).room_colour, 0);  // out-of-range colour ignored
 
     ws.world().edit_room(0, [](Room& r) { r.room_colour = 33; });
-    save_world_file(ws, 31);
+    save_zone(ws, TableKind::World, 31);
     EXPECT_EQ(dir.read("31.wld_zs"), crlf("Col: 3100 33\nCol: 3101 7\n"));
 
     for (int s = 0; s < 2; ++s)
         ws.world().edit_room(s, [](Room& r) { r.room_colour = 0; });
-    save_world_file(ws, 31);
+    save_zone(ws, TableKind::World, 31);
     EXPECT_FALSE(dir.exists("31.wld_zs"));
 }
 

@@ -64,7 +64,7 @@ struct Recorder : WorkspaceObserver {
 struct ZoneFileTest : ::testing::Test {
     void SetUp() override { ws.set_area_dir(dir.path()); }
     bool load(const std::string& name, const std::string& bytes) {
-        return load_zone_file(ws, dir.write(name, bytes));
+        return load_area_file(ws, dir.write(name, bytes));
     }
     // Loads `lf_text` as a zone file and returns the message boxes it showed.
     std::vector<std::string> errors_of(const std::string& lf_text) {
@@ -121,14 +121,14 @@ TEST_F(ZoneFileTest, WrittenFileLoadsEveryFieldAndSavesIntoTheSameBytes) {
     };
     EXPECT_EQ(z.commands, expected);
 
-    ASSERT_TRUE(save_zone_file(ws, 31));
+    ASSERT_TRUE(save_zone(ws, TableKind::Zone, 31));
     EXPECT_EQ(dir.read("31.zon"), kFullZone);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 
     // The saved file loads into the same zedit once more.
     FakeUi ui2;
     Workspace again(ui2);
-    ASSERT_TRUE(load_zone_file(again, dir.file("31.zon")));
+    ASSERT_TRUE(load_area_file(again, dir.file("31.zon")));
     EXPECT_EQ(again.zones().zedit(0), ws.zones().zedit(0));
 }
 
@@ -141,7 +141,7 @@ TEST_F(ZoneFileTest, GetsOfThreeNumbersAndTheEndMarkers) {
     EXPECT_EQ(cmds[1].arg, (std::array<std::int32_t, 6>{3151, 2, 9, 4, 0, 0}));
     EXPECT_EQ(cmds[2].arg, (std::array<std::int32_t, 6>{3102, 3154, 0, 0, 0, 0}));
     // G and R always go out with -1 as their third number.
-    EXPECT_EQ(zone_file_text(ws.zones().zedit(0), ui),
+    EXPECT_EQ(write_zone(ws.zones().zedit(0)).bytes,
               crlf(kHead + "G 1 3150 5 -1 0 0 0 \t(This was saved in Zonesmith)\n"
                            "G 0 3151 2 -1 4 0 0 \t(This was saved in Zonesmith)\n"
                            "R 0 3102 3154 -1 0 0 0 \t(This was saved in Zonesmith)\n"
@@ -182,7 +182,7 @@ TEST_F(ZoneFileTest, LooseLayoutIsRead) {
     EXPECT_EQ(z.commands[3].sarg2, "5");
 
     // The empty third text goes out as "none".
-    ASSERT_TRUE(save_zone_file(ws, 31));
+    ASSERT_TRUE(save_zone(ws, TableKind::Zone, 31));
     std::string saved = dir.read("31.zon");
     EXPECT_TRUE(saved.starts_with(
         crlf("#31\nMarket Square~\nthe market~\nnone~\n3199 15 2 7\nM 0 3100 1 3101 2 0 0")))
@@ -197,7 +197,9 @@ TEST_F(ZoneFileTest, WriterStandInsAndCommandsItCannotWrite) {
     z.commands.push_back(command('*', 0, {}, 0));
     Zcmd v = command('V', 0, {1, 2, 3, 4, 0, 0}, 0);  // words never filled in
     z.commands.push_back(v);
-    std::string text = zone_file_text(z, ui);
+    WriteResult written = write_zone(z);
+    show_diagnostics(ui, written.diagnostics);
+    const std::string& text = written.bytes;
     EXPECT_EQ(text, crlf("#40\n"
                          "undefined~\n"
                          "a nameless area~\n"
@@ -213,14 +215,14 @@ TEST_F(ZoneFileTest, WriterStandInsAndCommandsItCannotWrite) {
     // What the writer left out does not stop the save, and the file reads back.
     ws.zones().append(z);
     ui.clear();
-    ASSERT_TRUE(save_current_zedit(ws));
+    ASSERT_TRUE(save_current(ws, TableKind::Zone));
     EXPECT_EQ(ui.message_texts(),
               std::vector<std::string>{"SYSERR: save_zedit: Unknown cmd 'N' - NOT saving"});
     EXPECT_EQ(ui.last_status(), "Zedit for zone 40 saved to file.");
     EXPECT_EQ(dir.read("40.zon"), text);
     FakeUi ui2;
     Workspace again(ui2);
-    ASSERT_TRUE(load_zone_file(again, dir.file("40.zon")));
+    ASSERT_TRUE(load_area_file(again, dir.file("40.zon")));
     const Zedit& back = again.zones().zedit(0);
     EXPECT_EQ(back.name, "undefined");
     ASSERT_EQ(back.commands.size(), 2u);
@@ -316,7 +318,7 @@ TEST_F(ZoneFileTest, LoadRefusals) {
     EXPECT_EQ(ws.zones().count(), 1);
 
     ui.clear();
-    EXPECT_FALSE(load_zone_file(ws, dir.file("77.zon")));
+    EXPECT_FALSE(load_area_file(ws, dir.file("77.zon")));
     EXPECT_EQ(ui.message_texts(), std::vector<std::string>{"Zone file not found."});
     EXPECT_EQ(ws.zones().block_count(), 1);
 
@@ -327,9 +329,9 @@ TEST_F(ZoneFileTest, LoadRefusals) {
 }
 
 TEST_F(ZoneFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
-    EXPECT_FALSE(save_current_zedit(ws));
+    EXPECT_FALSE(save_current(ws, TableKind::Zone));
     EXPECT_EQ(ui.last_status(), "No zedit selected; nothing saved.");
-    EXPECT_FALSE(save_zone_file(ws, 99));
+    EXPECT_FALSE(save_zone(ws, TableKind::Zone, 99));
     EXPECT_EQ(ui.message_texts(),
               std::vector<std::string>{"Error saving zone -- zone number not found"});
 
@@ -340,13 +342,13 @@ TEST_F(ZoneFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     // The new 31.zon can't be written: the disk is full.
     ws.set_file_step_hook(test::fail_step("create 31.zon", ENOSPC));
     ui.clear();
-    EXPECT_FALSE(save_current_zedit(ws));
+    EXPECT_FALSE(save_current(ws, TableKind::Zone));
     EXPECT_EQ(ui.last_status(), "Error, zedit not saved.");
     EXPECT_EQ(dir.read("31.zon"), "old bytes");
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 31));
 
     ws.set_file_step_hook({});
-    EXPECT_TRUE(save_current_zedit(ws));
+    EXPECT_TRUE(save_current(ws, TableKind::Zone));
     EXPECT_EQ(ui.last_status(), "Zedit for zone 31 saved to file.");
     EXPECT_TRUE(dir.read("31.zon").starts_with(crlf("#31\nChanged~\n")));
     EXPECT_FALSE(ws.modified().any());
@@ -402,7 +404,7 @@ TEST_F(ZoneFileTest, StockImportsNameTheHeaderFieldsTheyCannotKeep) {
         FakeUi local;
         local.always_yes();
         Workspace w(local);
-        ASSERT_TRUE(load_zone_file(
+        ASSERT_TRUE(load_area_file(
             w, dir.write("12.zon", crlf(std::string("#12\n") + c.header + "\nM 0 1 1 1\nS\n$\n"))))
             << c.header;
         std::vector<std::string> warnings;
@@ -430,7 +432,7 @@ TEST(ZoneFileCorpus, EveryStockFileFailsTheCurrentReaderCleanly) {
         Workspace ws(ui);
         // The stock header has no text lines after the name, so the
         // four-number line is met on a command.
-        EXPECT_FALSE(load_zone_file(ws, path.string()));
+        EXPECT_FALSE(load_area_file(ws, path.string()));
         ASSERT_FALSE(ui.messages.empty());
         EXPECT_TRUE(ui.messages[0].text.starts_with(
             "There was an error loading the zone file.\r\nFormat error in 4-constant line of "))

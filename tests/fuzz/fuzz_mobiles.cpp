@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/file_mob.h"
+#include "files/fileold_mob.h"
 
 namespace {
 

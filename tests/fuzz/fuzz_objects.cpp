@@ -33,7 +33,7 @@ zs::ObjectPrototype as_saved(zs::ObjectPrototype o) {
 std::string all_text(const zs::ObjectTable& objects) {
     std::string text;
     for (const auto& [zone, slots] : zs::slots_by_zone(objects))
-        text += zs::write_objects(objects, slots);
+        text += zs::write_objects(objects, slots).bytes;
     return text;
 }
 
@@ -45,7 +45,7 @@ void adopt(zs::ObjectTable& table, std::vector<zs::ObjectPrototype>& records) {
 void check_round_trip(const zs::ObjectTable& first) {
     zs::ObjectTable second;
     for (const auto& [zone, slots] : zs::slots_by_zone(first)) {
-        std::string text = zs::write_objects(first, slots);
+        std::string text = zs::write_objects(first, slots).bytes;
         auto read = zs::read_objects(text, "");
         if (!read.ok) std::abort();
         adopt(second, read.records);

@@ -102,7 +102,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         time += timeouts.idle / 4 + std::chrono::milliseconds(1);
         protocol.tick(time);
     }
-    require(protocol.broken() || !protocol.transfer_active());
+    require(protocol.broken() || !store.open);
     protocol.closed(protocol.broken() ? protocol.broken_reason() : "");
     require(closed && !store.open);
     return 0;

@@ -28,7 +28,7 @@ std::set<int> zones_of(const zs::WorldTable& world) {
 std::string all_zones_text(const zs::WorldTable& world) {
     std::string text;
     for (int zone : zones_of(world))
-        text += zs::write_world(world, zs::slots_of_zone(world, zone));
+        text += zs::write_world(world, zs::slots_of_zone(world, zone)).bytes;
     return text;
 }
 
@@ -40,7 +40,7 @@ void adopt(zs::WorldTable& table, std::vector<zs::Room>& rooms) {
 void check_round_trip(const zs::WorldTable& first) {
     zs::WorldTable second;
     for (int zone : zones_of(first)) {
-        std::string text = zs::write_world(first, zs::slots_of_zone(first, zone));
+        std::string text = zs::write_world(first, zs::slots_of_zone(first, zone)).bytes;
         auto read = zs::read_world(text, "");
         if (!read.ok) std::abort();
         adopt(second, read.records);

@@ -7,6 +7,7 @@
 
 #include "files/area_files.h"
 #include "files/file_zone.h"
+#include "files/fileold_zone.h"
 
 namespace {
 

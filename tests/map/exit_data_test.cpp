@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
@@ -238,7 +239,7 @@ TEST_F(ExitDataTest, EmptyBoxesKeepTextsAndAnUnlistedSizeButClearNumbers) {
 
 TEST_F(ExitDataTest, APickproofDoorSurvivesSaveAndReload) {
     ASSERT_TRUE(apply_exit(ws, 3001, kNorth, door_to("3002", DoorChoice::PickproofDoor)));
-    std::string file = world_file_text(ws, 30);
+    std::string file = zone_file_text(ws, TableKind::World, 30);
     ReadResult<Room> read = read_world(file, "30.wld");
     ASSERT_TRUE(read.ok);
     Workspace again{ui};

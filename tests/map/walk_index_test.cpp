@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/file_wld.h"
+#include "files/load_command.h"
 #include "map/map_layout.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
@@ -78,7 +79,7 @@ TEST(WalkIndex, AReusedLayoutFollowsChangesOfTheWorld) {
     for (const Case& c : cases) {
         test::FakeUi ui;
         Workspace ws(ui);
-        ASSERT_TRUE(load_world_bytes(ws, "40.wld", test::test_data_bytes("walk_rooms.wld")));
+        ASSERT_TRUE(load_area_bytes(ws, "40.wld", test::test_data_bytes("walk_rooms.wld")));
         ws.world().select_slot(ws.world().find_room(4000));
         MapView view;
         view.split_line = 100000;

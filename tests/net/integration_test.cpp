@@ -212,7 +212,12 @@ TEST_F(LinkTest, UpdateCheckReadsTheServersCrc) {
 }
 
 TEST_F(LinkTest, RejectedLoginDownloadsNothing) {
-    Outcome r = run({"reject-login"});
+    // The refusal is the end: no download is asked for, so nothing else comes.
+    Outcome r = run({"reject-login"}, Request::login, kAllFiles, [](const Event& e) {
+        const LoginReply* reply = std::get_if<LoginReply>(&e);
+        return (reply && !reply->accepted) || is<Disconnected>(e);
+    });
+    ASSERT_TRUE(r.ended);
     auto replies = all_of<LoginReply>(r.events);
     ASSERT_EQ(replies.size(), 1u);
     EXPECT_FALSE(replies[0].accepted);

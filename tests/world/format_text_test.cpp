@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "files/area_files.h"
 #include "files/file_wld.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
@@ -116,7 +117,7 @@ int for_each_corpus_room_text(
         test::FakeUi ui;
         ui.always_yes();
         Workspace ws(ui);
-        EXPECT_TRUE(load_world_file(ws, path.string())) << path;
+        EXPECT_TRUE(load_area_file(ws, path.string())) << path;
         for (int s = 0; s < ws.world().count(); ++s, ++rooms) {
             const Room& r = ws.world().room(s);
             const std::string where = path.filename().string() + " room " + std::to_string(r.vnum);

@@ -1,4 +1,4 @@
-#include "files/zone_batch.h"
+#include "files/save_command.h"
 
 #include <set>
 
@@ -7,6 +7,7 @@
 #include <cstring>
 #include <system_error>
 
+#include "files/area_kind.h"
 #include "files/file_kinds.h"
 #include "world/strfmt.h"
 #include "world/text.h"
@@ -35,24 +36,7 @@ std::vector<int> zones_to_save(const Workspace& ws, TableKind kind, std::vector<
 }
 
 std::vector<int> zones_to_save(const Workspace& ws, TableKind kind) {
-    switch (kind) {
-        case TableKind::World:
-            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.world())));
-        case TableKind::Object:
-            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.objects())));
-        case TableKind::Mobile:
-            return zones_to_save(ws, kind, zone_numbers(slots_by_zone(ws.mobiles())));
-        case TableKind::Zone:
-            break;
-    }
-    // Each zone number once, in the order it first stands in the table.
-    std::vector<int> numbers;
-    std::set<int> seen;
-    for (int s = 0; s < ws.zones().count(); ++s) {
-        int number = ws.zones().zedit(s).number;
-        if (number >= 0 && seen.insert(number).second) numbers.push_back(number);
-    }
-    return zones_to_save(ws, kind, std::move(numbers));
+    return zones_to_save(ws, kind, area_kind(kind).zones_with_records(ws));
 }
 
 bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
@@ -74,19 +58,41 @@ constexpr std::string_view kNothingSaved = "\r\nNothing was saved; every file is
 
 namespace {
 
-// How many records of the kind the zone holds now.
-int records_in_zone(const Workspace& ws, TableKind kind, int zone) {
-    switch (kind) {
-        case TableKind::World:
-            return static_cast<int>(slots_of_zone(ws.world(), zone).size());
-        case TableKind::Object:
-            return static_cast<int>(slots_of_zone(ws.objects(), zone).size());
-        case TableKind::Mobile:
-            return static_cast<int>(slots_of_zone(ws.mobiles(), zone).size());
-        case TableKind::Zone:
-            break;
+// The files of one kind that a save put into its change.
+struct Staging {
+    std::vector<std::pair<int, std::string>> files;  // each zone, with its file's name
+    std::string failure;  // the message for a file that could not be written
+};
+
+// Puts the files of these zones, each of which holds records of the kind,
+// into the change, each with its side file (written, or removed when it
+// would be empty). Stops at the first file that cannot be written.
+void stage_zones(Workspace& ws, const AreaKind& kind, AreaChange& change,
+                 const std::vector<int>& zones, Staging& out) {
+    const FileKind& words = kind.words();
+    for (int zone : zones) {
+        std::string name = zone_file_name(zone, words.extension);
+        AreaKind::ZoneTexts written = kind.write_zone(ws, zone);
+        show_diagnostics(ws.ui(), written.file.diagnostics);
+        SaveError error;
+        if (!change.write(name, written.file.bytes, &error)) {
+            const char* headline = error.step == SaveError::Step::Create && words.create_error
+                                       ? words.create_error
+                                       : words.save_error;
+            out.failure = save_failure_text(headline, zone, name, error);
+            return;
+        }
+        if (words.side_extension) {
+            std::string side_name = zone_file_name(zone, words.side_extension);
+            if (written.side.empty()) {
+                change.remove(side_name);
+            } else if (!change.write(side_name, written.side, &error)) {
+                out.failure = save_failure_text(words.side_save_error, zone, side_name, error);
+                return;
+            }
+        }
+        out.files.push_back({zone, name});
     }
-    return 1;
 }
 
 }  // namespace
@@ -116,7 +122,7 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vect
             if (ws.has_zone(group.kind, zone)) {
                 if (may_replace_zone_file(ws, group.kind, zone,
                                           zone_file_name(zone, kind.extension),
-                                          records_in_zone(ws, group.kind, zone))) {
+                                          area_kind(group.kind).records_in_zone(ws, zone))) {
                     writing[g].push_back(zone);
                 } else {
                     ok[g] = false;
@@ -138,7 +144,7 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vect
     AreaChange change(ws.area_dir(), ws.file_step_hook());
     for (std::size_t g = 0; g < groups.size(); ++g) {
         if (writing[g].empty()) continue;
-        file_kind(groups[g].kind).stage_zones(ws, change, writing[g], staged[g]);
+        stage_zones(ws, area_kind(groups[g].kind), change, writing[g], staged[g]);
         if (!staged[g].failure.empty()) {
             ws.ui().show_message(staged[g].failure + std::string(kNothingSaved));
             return done(false);
@@ -215,6 +221,35 @@ std::string save_failure_text(std::string_view headline, int zone, const std::st
                               const SaveError& error) {
     return strfmt("%.*s\r\nZone %d, %s: %s", static_cast<int>(headline.size()), headline.data(),
                   zone, file_name.c_str(), save_error_text(error).c_str());
+}
+
+bool save_zone(Workspace& ws, TableKind kind, int zone) {
+    const FileKind& words = file_kind(kind);
+    if (words.no_zone_to_save && !ws.has_zone(kind, zone)) {
+        ws.ui().show_message(words.no_zone_to_save);
+        return false;
+    }
+    return save_zone_files(ws, kind, {zone});
+}
+
+bool save_current(Workspace& ws, TableKind kind) {
+    const AreaKind& k = area_kind(kind);
+    const FileKind& words = k.words();
+    std::optional<int> zone = k.current_zone(ws);
+    if (!zone) {
+        ws.ui().show_status(words.nothing_selected);
+        return false;
+    }
+    bool ok = save_zone(ws, kind, *zone);
+    ws.ui().show_status(ok ? strfmt(words.current_saved, *zone)
+                           : std::string(words.current_not_saved));
+    return ok;
+}
+
+std::string zone_file_text(Workspace& ws, TableKind kind, int zone) {
+    AreaKind::ZoneTexts written = area_kind(kind).write_zone(ws, zone);
+    show_diagnostics(ws.ui(), written.file.diagnostics);
+    return std::move(written.file.bytes);
 }
 
 }  // namespace zs

@@ -1,10 +1,12 @@
-// Saving one file of a kind per zone, every zone and kind of a save in one
-// change of the area directory (area_change.h): the save's files all take
-// their places and the files of zones the builder emptied go, or, when a file
-// cannot be written, nothing on disk changes. Before a file is replaced that
-// the zone's records were not loaded from, the builder is asked. A zone whose
-// file was saved has its modified mark cleared and stands for that file from
-// then on. This is the one way every save takes (save_zone_files).
+// The one save command of every area-file kind: one file of a kind per zone
+// (written by the kind's writer, area_kind.h), every zone and kind of a save
+// in one change of the area directory (area_change.h): the save's files all
+// take their places and the files of zones the builder emptied go, or, when
+// a file cannot be written, nothing on disk changes. Before a file is
+// replaced that the zone's records were not loaded from, the builder is
+// asked. A zone whose file was saved has its modified mark cleared and stands
+// for that file from then on. This is the one way every save takes
+// (save_zone_files); Save Current and the save of one zone go through it.
 #pragma once
 
 #include <span>
@@ -38,7 +40,7 @@ struct KindZones {
 enum class WhenKept { SaveTheRest, SaveNothing };
 
 // Saves zones of any kinds as one change. The file of each zone that holds
-// records of its kind is written (file_kind(kind).stage_zones). A zone that
+// records of its kind is written (area_kind(kind).write_zone). A zone that
 // holds none was emptied by the builder: when the workspace loaded it from
 // (or saved it to) its file in the area directory, that file goes, with its
 // side file, in the same change, unless the builder kept a file of the save;
@@ -56,12 +58,6 @@ inline bool save_zone_files(Workspace& ws, TableKind kind, std::vector<int> zone
     return save_zone_files(ws, std::span<const KindZones>(&one, 1), nullptr, when_kept);
 }
 
-// The files of one kind that a save put into its change.
-struct Staging {
-    std::vector<std::pair<int, std::string>> files;  // each zone, with its file's name
-    std::string failure;  // the message for a file that could not be written
-};
-
 // True when the zone stands for the file at `path`: the workspace loaded the
 // zone's records of the kind from it, or saved them to it.
 bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
@@ -78,30 +74,16 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 std::string save_failure_text(std::string_view headline, int zone, const std::string& file_name,
                               const SaveError& error);
 
-// Puts the files of `zones` into the change: `text_of(i)` gives the file
-// text of zones[i], `failure_message(error)` the headline for a file that
-// could not be written. Stops at the first such file. (Whether a file may
-// be replaced was asked before: save_zone_files.)
-template <class TextOf, class Headline>
-void stage_zone_batch(AreaChange& change, std::string_view extension, const std::vector<int>& zones,
-                      TextOf text_of, Headline failure_message, Staging& out) {
-    for (std::size_t i = 0; i < zones.size(); ++i) {
-        std::string name = std::to_string(zones[i]) + "." + std::string(extension);
-        SaveError error;
-        if (!change.write(name, text_of(i), &error)) {
-            out.failure = save_failure_text(failure_message(error), zones[i], name, error);
-            return;
-        }
-        out.files.push_back({zones[i], name});
-    }
-}
+// Saves one zone of a kind (save_zone_files). A kind with no file for a
+// zone without records (zedits) refuses with its box.
+bool save_zone(Workspace& ws, TableKind kind, int zone);
 
-// The zone numbers of a list of zones with their slots.
-inline std::vector<int> zone_numbers(const ZoneSlots& zones) {
-    std::vector<int> numbers;
-    for (const auto& z : zones)
-        numbers.push_back(z.first);
-    return numbers;
-}
+// Save Current: the zone of the kind's current record, with the kind's
+// status after it.
+bool save_current(Workspace& ws, TableKind kind);
+
+// The file text of a zone's records of the kind, as a save writes it; what
+// the writer tells of is shown.
+std::string zone_file_text(Workspace& ws, TableKind kind, int zone);
 
 }  // namespace zs
