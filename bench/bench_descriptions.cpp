@@ -37,7 +37,7 @@ void BM_GenerateDescriptions(benchmark::State& state) {
             e.destination = static_cast<Vnum>(v + 1);
             r.exits[kEast] = e;
         }
-        ws.world().append(r);
+        TableLoad(ws).world().append(r);
     }
     Vocabulary vocabulary;
     RunMessages messages(ui);

@@ -64,7 +64,7 @@ BENCHMARK(BM_MapRedraw)->Unit(benchmark::kMillisecond);
 void BM_RightClickCreate(benchmark::State& state) {
     NullUi ui;
     Workspace ws(ui);
-    ws.world().reserve_room_block(50);
+    TableLoad(ws).world().reserve_room_block(50);
     for (int i = 0; i < 99; ++i) {
         Room r = make_new_room(static_cast<Vnum>(5000 + i), 50);
         auto exit_to = [](int vnum) {
@@ -74,7 +74,7 @@ void BM_RightClickCreate(benchmark::State& state) {
         };
         if (i > 0) r.exits[kWest] = exit_to(5000 + i - 1);
         if (i < 98) r.exits[kEast] = exit_to(5000 + i + 1);
-        ws.world().append(std::move(r));
+        TableLoad(ws).world().append(std::move(r));
     }
     MapSession session(ws.options());
     session.view().client_width = 694;
@@ -88,7 +88,7 @@ void BM_RightClickCreate(benchmark::State& state) {
     for (auto _ : state) {
         session.right_button_down(ws, px, py, {});
         state.PauseTiming();
-        ws.world().delete_room(5099);
+        TableLoad(ws).world().delete_room(5099);
         session.select_room(ws, ws.world().find_room(5098));
         session.lay_out(ws.world());  // the redraw that follows in the window
         state.ResumeTiming();

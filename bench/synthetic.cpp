@@ -116,17 +116,18 @@ SyntheticWorld write_synthetic_world(const std::filesystem::path& dir) {
     NullUi ui;
     Workspace ws(ui);
     ws.set_area_dir(w.dir);
+    TableLoad load(ws);  // the records as their files would give them
     for (int zone = 0; zone < kZones; ++zone) {
-        ws.world().reserve_room_block(zone);
+        load.world().reserve_room_block(zone);
         for (int i = 0; i < kRoomsPerZone; ++i)
-            ws.world().append(synthetic_room(zone * 100 + i));
-        ws.objects().reserve_block(zone);
+            load.world().append(synthetic_room(zone * 100 + i));
+        load.objects().reserve_block(zone);
         for (int i = 0; i < 50; ++i)
-            ws.objects().append(synthetic_object(zone * 100 + i));
-        ws.mobiles().reserve_block(zone);
+            load.objects().append(synthetic_object(zone * 100 + i));
+        load.mobiles().reserve_block(zone);
         for (int i = 0; i < 30; ++i)
-            ws.mobiles().append(synthetic_mobile(zone * 100 + i));
-        ws.zones().append(synthetic_zedit(zone));
+            load.mobiles().append(synthetic_mobile(zone * 100 + i));
+        load.zones().append(synthetic_zedit(zone));
     }
     save_everything(ws);
     for (int zone = 0; zone < kZones; ++zone) {

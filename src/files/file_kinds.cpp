@@ -159,7 +159,7 @@ public:
     std::string write_side(const WorldTable& world, const std::vector<int>& slots) const override {
         return write_room_colours(world, slots);
     }
-    WorldTable& table_of(Workspace& ws) const override { return ws.world(); }
+    WorldTable& table_of(Workspace& ws) const override { return TableLoad(ws).world(); }
     const WorldTable& table_of(const Workspace& ws) const override { return ws.world(); }
     // The CircleMUD family (tbaMUD, then stock) needs a question of its own,
     // asked with the rooms read.
@@ -178,12 +178,12 @@ public:
             read_file_bytes(path.substr(0, path.size() - 3) + words().side_extension);
         if (!data) return;
         for (const RoomColour& c : read_room_colours(*data))
-            table_loading::set_colour(ws.world(), c.vnum, c.colour);
+            table_loading::set_colour(TableLoad(ws).world(), c.vnum, c.colour);
     }
     bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(ws.world(), zone);
+        return table_loading::unload(TableLoad(ws).world(), zone);
     }
-    void unload_all(Workspace& ws) const override { table_loading::clear(ws.world()); }
+    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).world()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const Room* r = ws.world().selected_room();
         return r ? std::optional<int>(r->zone) : std::nullopt;
@@ -205,16 +205,16 @@ public:
     WriteResult write(const ObjectTable& objects, const std::vector<int>& slots) const override {
         return write_objects(objects, slots);
     }
-    ObjectTable& table_of(Workspace& ws) const override { return ws.objects(); }
+    ObjectTable& table_of(Workspace& ws) const override { return TableLoad(ws).objects(); }
     const ObjectTable& table_of(const Workspace& ws) const override { return ws.objects(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         return prototypes_loaded(ws.objects(), "Object file loaded, but no objects found in file.",
                                  "Object file for zone %d loaded.");
     }
     bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(ws.objects(), zone);
+        return table_loading::unload(TableLoad(ws).objects(), zone);
     }
-    void unload_all(Workspace& ws) const override { table_loading::clear(ws.objects()); }
+    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).objects()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const ObjectPrototype* o = ws.objects().current_object();
         return o ? std::optional<int>(o->zone) : std::nullopt;
@@ -237,16 +237,16 @@ public:
     WriteResult write(const MobileTable& mobiles, const std::vector<int>& slots) const override {
         return write_mobiles(mobiles, slots);
     }
-    MobileTable& table_of(Workspace& ws) const override { return ws.mobiles(); }
+    MobileTable& table_of(Workspace& ws) const override { return TableLoad(ws).mobiles(); }
     const MobileTable& table_of(const Workspace& ws) const override { return ws.mobiles(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         return prototypes_loaded(ws.mobiles(), "Mobile file loaded, but no mobiles found in file.",
                                  "Mobile file for zone %d loaded.");
     }
     bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(ws.mobiles(), zone);
+        return table_loading::unload(TableLoad(ws).mobiles(), zone);
     }
-    void unload_all(Workspace& ws) const override { table_loading::clear(ws.mobiles()); }
+    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).mobiles()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const MobilePrototype* m = ws.mobiles().current_mobile();
         return m ? std::optional<int>(m->zone) : std::nullopt;
@@ -268,16 +268,16 @@ public:
     WriteResult write(const ZoneTable& zones, const std::vector<int>& slots) const override {
         return zs::write_zone(zones.zedit(slots.front()));
     }
-    ZoneTable& table_of(Workspace& ws) const override { return ws.zones(); }
+    ZoneTable& table_of(Workspace& ws) const override { return TableLoad(ws).zones(); }
     const ZoneTable& table_of(const Workspace& ws) const override { return ws.zones(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         const ZoneTable& zones = ws.zones();
         return strfmt("Zedit file for zone %d loaded.", zones.zedit(zones.count() - 1).number);
     }
     bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(ws.zones(), zone);
+        return table_loading::unload(TableLoad(ws).zones(), zone);
     }
-    void unload_all(Workspace& ws) const override { table_loading::clear(ws.zones()); }
+    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).zones()); }
     ZoneTexts write_zone(const Workspace& ws, int zone) const override {
         return {write(ws.zones(), {ws.zones().find_zedit(zone)}), {}};
     }

@@ -201,7 +201,7 @@ DescriptionRun generate_descriptions(Workspace& ws, Random& random, Vocabulary& 
     DescriptionRun run;
     DescriptionWriter writer(random, messages);
     Transaction tx(ws, name, EditOptions{field_bit(RoomField::Description), nullptr, {}});
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     for (int slot = 0; slot < world.count(); ++slot) {
         const Room& room = world.room(slot);
         if (room.title.empty()) continue;
@@ -214,7 +214,7 @@ DescriptionRun generate_descriptions(Workspace& ws, Random& random, Vocabulary& 
             run.stopped = true;
             break;
         }
-        world.edit_room(slot, [&](Room& r) { r.description = *text; });
+        tx.world().edit_room(slot, [&](Room& r) { r.description = *text; });
         ++run.described;
     }
     // A run stopped by the writer keeps what it described so far.

@@ -228,7 +228,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
         ws.ui().show_message(*problem, {});
         return false;
     }
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const int first = request.zone * 100;
     {
         Transaction tx(ws,
@@ -236,7 +236,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
         tx.focus(TableKind::World, first);
         // Every zone was found empty above; now their blocks are reserved.
         for (int zone : map_zones(request))
-            world.reserve_room_block(zone);
+            tx.world().reserve_room_block(zone);
         for (const PlannedRoom& p : plan.rooms) {
             Room room = make_new_room(static_cast<Vnum>(p.vnum), zone_of(p.vnum));
             for (int d = 0; d < kNumDirections; ++d) {
@@ -247,7 +247,7 @@ bool add_planned_map(Workspace& ws, const MapRequest& request, const MapPlan& pl
             }
             if (!request.title.empty()) room.title = request.title;
             // After the loaded rooms, in vnum order: no record moves.
-            world.append_new_room(std::move(room));
+            tx.world().append_new_room(std::move(room));
         }
         tx.commit();
     }

@@ -131,7 +131,7 @@ ExitForm show_exit(const Workspace& ws, int vnum, int dir) {
 }
 
 bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const Room* room = world.find_room_record(vnum);
     if (!room || !valid_direction(dir)) return false;
     if (blank(form.exits_to)) return true;
@@ -174,15 +174,15 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
         link_rooms(ws, vnum, static_cast<int>(target), dir);
     } else if (!old) {
         // A return exit that is there already keeps its texts and door data.
-        world.create_exit(world.find_room(vnum), static_cast<Vnum>(target), dir);
+        tx.world().create_exit(world.find_room(vnum), static_cast<Vnum>(target), dir);
     }
-    world.edit_room(world.find_room(vnum), [&](Room& r) {
+    tx.world().edit_room(world.find_room(vnum), [&](Room& r) {
         r.exits[dir]->destination = static_cast<Vnum>(target);
         store_fields(*r.exits[dir], *values, form);
     });
     if (new_return)
-        world.edit_room(world.find_room(static_cast<int>(target)),
-                        [&](Room& r) { store_fields(*r.exits[back], *values, form); });
+        tx.world().edit_room(world.find_room(static_cast<int>(target)),
+                             [&](Room& r) { store_fields(*r.exits[back], *values, form); });
     tx.commit();
     ws.request_redraw(true);
     return true;
@@ -199,7 +199,7 @@ bool one_way_allowed(const Workspace& ws, int vnum, int dir, std::string_view ex
 }
 
 bool copy_door_data(Workspace& ws, int vnum, int dir, const ExitForm& form) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const Room* room = world.find_room_record(vnum);
     if (!room || !valid_direction(dir)) return false;
     if (!room->exits[dir]) {
@@ -223,7 +223,7 @@ bool copy_door_data(Workspace& ws, int vnum, int dir, const ExitForm& form) {
 
     Transaction tx(ws, step_name("Copy Door Data of", vnum, dir), exit_edit());
     tx.focus(TableKind::World, vnum);
-    world.edit_room(world.find_room(target), [&](Room& r) {
+    tx.world().edit_room(world.find_room(target), [&](Room& r) {
         if (!r.exits[back]) r.exits[back] = Exit{};
         r.exits[back]->destination = static_cast<Vnum>(vnum);
         store_fields(*r.exits[back], *values, form);

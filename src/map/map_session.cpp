@@ -119,7 +119,7 @@ std::optional<int> lowest_free_vnum(Workspace& ws, int zone, bool report) {
 }
 
 bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     if (!valid_direction(dir)) return false;
     int from = world.find_room(from_vnum);
     int to = world.find_room(to_vnum);
@@ -129,8 +129,8 @@ bool link_rooms(Workspace& ws, int from_vnum, int to_vnum, int dir) {
     }
     Transaction tx(ws, strfmt("Link Rooms %d and %d", from_vnum, to_vnum));
     tx.focus(TableKind::World, from_vnum);
-    world.create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
-    world.create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
+    tx.world().create_exit(to, static_cast<Vnum>(from_vnum), reverse_direction(dir));
+    tx.world().create_exit(world.find_room(from_vnum), static_cast<Vnum>(to_vnum), dir);
     tx.commit();
     ws.ui().show_status(
         strfmt("Exit created %s from %d to %d.", word(dir).c_str(), from_vnum, to_vnum));
@@ -198,7 +198,7 @@ void MapSession::place_selected(const WorldTable& world, int x, int y) {
 }
 
 void MapSession::select_room(Workspace& ws, int slot) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     if (slot < 0 || slot >= world.count()) return;
     // The room keeps the place it was drawn at (or put at, for the anchor's).
     RoomPlace at = place_of(world.room(slot).vnum);
@@ -206,7 +206,7 @@ void MapSession::select_room(Workspace& ws, int slot) {
 }
 
 void MapSession::select_room_at(Workspace& ws, int slot, int x, int y) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     world.select_slot(slot);
     view_.floor_offset = 0;
     const Room& r = world.room(slot);
@@ -224,7 +224,7 @@ void MapSession::select_room_at(Workspace& ws, int slot, int x, int y) {
 
 void MapSession::left_button_down(Workspace& ws, int px, int py, bool shift) {
     if (below_split(ws, py)) return;
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     int hit = room_at(world, px + view_.scroll_x, py + view_.scroll_y);
     if (hit >= 0) {
         select_room(ws, hit);
@@ -256,7 +256,7 @@ void MapSession::left_button_up(Workspace& ws) {
 
 void MapSession::wheel(Workspace& ws, int delta, bool shift) {
     if (delta != 120 && delta != -120) return;
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     if (shift) {
         if (const Room* r = world.selected_room())
             colour_room(ws, r->vnum,
@@ -272,7 +272,7 @@ void MapSession::move_by_key(Workspace& ws, MapKey key, bool shift) {
 }
 
 void MapSession::move(Workspace& ws, int dir, bool shift) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const Room* from = world.selected_room();
     if (!from || !valid_direction(dir) || !from->exits[dir]) return;
     int target = world.find_room(from->exits[dir]->destination);
@@ -286,7 +286,7 @@ void MapSession::move(Workspace& ws, int dir, bool shift) {
 
 RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, KeyMods mods) {
     used_mods_ = {};
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     if (!world.selected_room()) {
         // An empty map starts with room 100 of zone 1.
         if (world.find_room(100) < 0 && !zone_ready_for_new_room(ws, 1))
@@ -301,8 +301,8 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
         }
         {
             Transaction tx(ws, "Create Room 100");
-            world.reserve_room_block(1);
-            world.create_room(100, 1);
+            tx.world().reserve_room_block(1);
+            tx.world().create_room(100, 1);
             tx.commit();
         }
         select_room(ws, world.find_room(100));
@@ -383,7 +383,7 @@ std::optional<int> MapSession::dialog_default_vnum(Workspace& ws) const {
 }
 
 void MapSession::create_room_with_vnum(Workspace& ws, int vnum, int dir) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     if (vnum <= 0 || vnum > kVnumMax) {
         ws.ui().show_status("Error: Invalid vnum.");
         return;
@@ -444,7 +444,7 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
         ws.ui().show_status("Error: Invalid vnum.");
         return false;
     }
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     int v = static_cast<int>(vnum);
     int zone = zone_of(v);
     if (world.find_room(v) < 0 && !zone_ready_for_new_room(ws, zone)) return false;
@@ -455,8 +455,8 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
     {
         Transaction tx(ws, strfmt("Create Room %d", v));
         tx.focus(TableKind::World, v);
-        world.reserve_room_block(zone);
-        world.create_room(static_cast<Vnum>(v), zone);
+        tx.world().reserve_room_block(zone);
+        tx.world().create_room(static_cast<Vnum>(v), zone);
         tx.commit();
     }
     select_room(ws, world.find_room(v));
@@ -467,14 +467,14 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
 }
 
 void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     int from_vnum = world.selected_room()->vnum;
     {
         // The room and both exits are one step.
         Transaction tx(ws, strfmt("Create Room %d", vnum));
         tx.focus(TableKind::World, vnum);
-        world.reserve_room_block(zone);
-        world.create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
+        tx.world().reserve_room_block(zone);
+        tx.world().create_room(static_cast<Vnum>(vnum), zone);  // slots move from here on
         link_rooms(ws, from_vnum, vnum, dir);
         tx.commit();
     }
@@ -521,7 +521,7 @@ void MapSession::copy_room_colour(Workspace& ws) {
 }
 
 void MapSession::paste(Workspace& ws) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const Room* sel = world.selected_room();
     if (!sel) return;
     int vnum = sel->vnum;

@@ -7,13 +7,14 @@ namespace zs {
 namespace {
 
 template <class Table, class Record>
-bool edit_in(Workspace& ws, Table& table, TableKind kind, int id, std::string name,
-             const std::function<void(Record&)>& fn, const EditOptions& options) {
-    int slot = table.find(id);
+bool edit_in(Workspace& ws, const Table& lookup, Table& (Transaction::*table)(), TableKind kind,
+             int id, std::string name, const std::function<void(Record&)>& fn,
+             const EditOptions& options) {
+    int slot = lookup.find(id);
     if (slot < 0) return false;
     Transaction tx(ws, std::move(name), options);
     tx.focus(kind, id);
-    table.edit(slot, fn);
+    (tx.*table)().edit(slot, fn);
     tx.commit();
     return true;
 }
@@ -24,24 +25,27 @@ bool delete_room(Workspace& ws, int vnum) {
     if (ws.world().find_room(vnum) < 0) return false;
     Transaction tx(ws, strfmt("Delete Room %d", vnum));
     tx.focus(TableKind::World, vnum);
-    ws.world().delete_room(vnum);
+    tx.world().delete_room(vnum);
     tx.commit();
     return true;
 }
 
 bool edit_room(Workspace& ws, int vnum, std::string name, const std::function<void(Room&)>& fn,
                EditOptions options) {
-    return edit_in(ws, ws.world(), TableKind::World, vnum, std::move(name), fn, options);
+    return edit_in(ws, ws.world(), &Transaction::world, TableKind::World, vnum, std::move(name), fn,
+                   options);
 }
 
 bool edit_object(Workspace& ws, int vnum, std::string name,
                  const std::function<void(ObjectPrototype&)>& fn, EditOptions options) {
-    return edit_in(ws, ws.objects(), TableKind::Object, vnum, std::move(name), fn, options);
+    return edit_in(ws, ws.objects(), &Transaction::objects, TableKind::Object, vnum,
+                   std::move(name), fn, options);
 }
 
 bool edit_mobile(Workspace& ws, int vnum, std::string name,
                  const std::function<void(MobilePrototype&)>& fn, EditOptions options) {
-    return edit_in(ws, ws.mobiles(), TableKind::Mobile, vnum, std::move(name), fn, options);
+    return edit_in(ws, ws.mobiles(), &Transaction::mobiles, TableKind::Mobile, vnum,
+                   std::move(name), fn, options);
 }
 
 bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<void(Zedit&)>& fn,
@@ -50,7 +54,7 @@ bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<v
     if (slot < 0) return false;
     Transaction tx(ws, std::move(name), options);
     tx.focus(TableKind::Zone, zone);
-    ws.zones().edit_zedit(slot, fn);
+    tx.zones().edit_zedit(slot, fn);
     tx.commit();
     return true;
 }

@@ -325,11 +325,11 @@ bool create_proto_from_box(Workspace& ws, TableKind kind, std::string_view box) 
         Transaction tx(ws, strfmt("Create %s %d", names.title, vnum));
         tx.focus(kind, vnum);
         if (kind == TableKind::Mobile) {
-            ws.mobiles().reserve_mobile_zone(zone);
-            ws.mobiles().select_slot(ws.mobiles().create_mobile(static_cast<Vnum>(vnum), zone));
+            tx.mobiles().reserve_mobile_zone(zone);
+            ws.mobiles().select_slot(tx.mobiles().create_mobile(static_cast<Vnum>(vnum), zone));
         } else {
-            ws.objects().reserve_object_zone(zone);
-            ws.objects().select_slot(ws.objects().create_object(static_cast<Vnum>(vnum), zone));
+            tx.objects().reserve_object_zone(zone);
+            ws.objects().select_slot(tx.objects().create_object(static_cast<Vnum>(vnum), zone));
         }
         tx.commit();
     }

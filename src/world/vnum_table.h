@@ -20,6 +20,9 @@
 
 namespace zs {
 
+template <class Table, class Record>
+class RecordEntry;
+
 template <class Record>
 class VnumTable {
 public:
@@ -58,11 +61,15 @@ public:
 
     int selected_slot() const { return selected_; }
     const Record* selected() const { return selected_ < 0 ? nullptr : records_[selected_].get(); }
-    void select_slot(int slot) {
+    // The selection is view state, not a record: it changes on a table that
+    // is only read (a workspace hands its tables out const).
+    void select_slot(int slot) const {
         int next = (slot >= 0 && slot < count()) ? slot : -1;
         if (next == selected_ && next < 0) return;
         selected_ = next;
-        notify(ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false);
+        if (sink_)
+            sink_->on_change(
+                {kind_, ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false});
     }
 
     // Reserves a block for a zone about to be loaded; false (and nothing
@@ -133,6 +140,31 @@ public:
         return n;
     }
 
+    void clear() {
+        bool had_selection = selected_ >= 0;
+        records_.clear();
+        index_.clear();
+        blocks_ = 0;
+        selected_ = -1;
+        notify(ChangeKind::Cleared, -1, false);
+        if (had_selection) notify(ChangeKind::Selection, -1, false);
+    }
+
+    // The one way the builder changes fields of a loaded record.
+    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
+    // A load's own change of a record it added (the colours of its layout
+    // file): part of the load, so no step records it and no zone is marked.
+    void edit_loaded(int slot, const std::function<void(Record&)>& fn) {
+        edit_record(slot, fn, false);
+    }
+
+protected:
+    // What undo and redo use, and nothing else (the history's entries are
+    // friends): they put records back as they were, inside the step being
+    // undone or redone.
+    template <class Table, class R>
+    friend class RecordEntry;
+
     // Puts a removed record back after the `after_nth` record with
     // `after_id` (kTableFront: in slot 0). When that record is gone, the
     // record goes where the editor would insert it. Returns the slot.
@@ -155,25 +187,6 @@ public:
     // `successor` (a slot before the removal, or -1) becomes the selection.
     void erase(int slot, int successor) { erase_slot(slot, successor, true); }
 
-    void clear() {
-        bool had_selection = selected_ >= 0;
-        records_.clear();
-        index_.clear();
-        blocks_ = 0;
-        selected_ = -1;
-        notify(ChangeKind::Cleared, -1, false);
-        if (had_selection) notify(ChangeKind::Selection, -1, false);
-    }
-
-    // The one way the builder changes fields of a loaded record.
-    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
-    // A load's own change of a record it added (the colours of its layout
-    // file): part of the load, so no step records it and no zone is marked.
-    void edit_loaded(int slot, const std::function<void(Record&)>& fn) {
-        edit_record(slot, fn, false);
-    }
-
-protected:
     void edit_record(int slot, const std::function<void(Record&)>& fn, bool user_edit) {
         if (slot < 0 || slot >= count()) return;
         Record& r = *records_[slot];
@@ -279,7 +292,7 @@ private:
     ChangeSink* sink_;
     std::vector<std::unique_ptr<Record>> records_;
     VnumIndex index_;
-    int selected_ = -1;
+    mutable int selected_ = -1;
     int blocks_ = 0;
     std::uint64_t revision_ = 0;
     int edited_slot_ = -1;

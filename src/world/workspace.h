@@ -1,6 +1,8 @@
 // Workspace: owns every loaded table, the program's state and the one edit
 // history (edits/history.h), and is the change sink of its tables; with the
-// transactions through which the builder's changes become steps. The editor
+// transactions through which the builder's changes become steps and the load
+// token through which loads change tables: the workspace itself hands its
+// tables out only to be read. The editor
 // window owns one; each test makes a fresh one. Every operation of the core
 // takes it explicitly.
 #pragma once
@@ -158,6 +160,13 @@ public:
     // Keeps the transaction's edits: the last thing it does.
     void commit() { committed_ = true; }
 
+    // The workspace's tables, open to change: the only way the builder's
+    // edits reach them, so that an edit with no step open does not compile.
+    WorldTable& world();
+    ZoneTable& zones();
+    ObjectTable& objects();
+    MobileTable& mobiles();
+
     // The record undo and redo select when it exists (the first focus given
     // in the step wins; by default the first record the step changed that
     // still exists).
@@ -168,6 +177,27 @@ private:
     Workspace& ws_;
     History::Mark mark_;
     bool committed_ = false;
+};
+
+// The tables opened for loading and unloading zones (and for building a
+// workspace's records as a file would give them). Its changes are no step:
+// a zone loaded or unloaded drops the steps that touched it and is not
+// modified.
+//   TableLoad load(ws);
+//   load.world().append(room);
+class TableLoad {
+public:
+    explicit TableLoad(Workspace& ws) : ws_(ws) {}
+    TableLoad(const TableLoad&) = delete;
+    TableLoad& operator=(const TableLoad&) = delete;
+
+    WorldTable& world();
+    ZoneTable& zones();
+    ObjectTable& objects();
+    MobileTable& mobiles();
+
+private:
+    Workspace& ws_;
 };
 
 class Workspace : private ChangeSink, private EditRecorder, private HistoryHost {
@@ -186,13 +216,12 @@ public:
     UiPort& ui() { return *ui_; }
     void set_ui(UiPort& ui) { ui_ = &ui; }
 
-    WorldTable& world() { return world_; }
+    // The tables, to read. A change goes through an open step
+    // (Transaction::world() ...) or a load (TableLoad); the selection is
+    // view state, which select_slot changes on the table as read here.
     const WorldTable& world() const { return world_; }
-    ZoneTable& zones() { return zones_; }
     const ZoneTable& zones() const { return zones_; }
-    ObjectTable& objects() { return objects_; }
     const ObjectTable& objects() const { return objects_; }
-    MobileTable& mobiles() { return mobiles_; }
     const MobileTable& mobiles() const { return mobiles_; }
 
     // Where area files and the settings file are read and written.
@@ -261,6 +290,7 @@ public:
 
 private:
     friend class Transaction;
+    friend class TableLoad;
 
     void on_change(const Change& change) override;
     EditRecorder* recorder() override;
@@ -304,5 +334,30 @@ private:
     EditorKind editor_ = EditorKind::Room;
     std::vector<WorkspaceObserver*> observers_;
 };
+
+inline WorldTable& Transaction::world() {
+    return ws_.world_;
+}
+inline ZoneTable& Transaction::zones() {
+    return ws_.zones_;
+}
+inline ObjectTable& Transaction::objects() {
+    return ws_.objects_;
+}
+inline MobileTable& Transaction::mobiles() {
+    return ws_.mobiles_;
+}
+inline WorldTable& TableLoad::world() {
+    return ws_.world_;
+}
+inline ZoneTable& TableLoad::zones() {
+    return ws_.zones_;
+}
+inline ObjectTable& TableLoad::objects() {
+    return ws_.objects_;
+}
+inline MobileTable& TableLoad::mobiles() {
+    return ws_.mobiles_;
+}
 
 }  // namespace zs

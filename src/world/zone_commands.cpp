@@ -760,7 +760,7 @@ std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {
         return std::nullopt;
     }
     const int zone = static_cast<int>(*n);
-    ZoneTable& zones = ws.zones();
+    const ZoneTable& zones = ws.zones();
     if (zones.find_zedit(zone) >= 0) {
         ws.ui().show_status(strfmt("Error: zedit for zone %d already exists.", zone));
         return std::nullopt;
@@ -768,9 +768,9 @@ std::optional<int> new_zedit_from_box(Workspace& ws, std::string_view box) {
     {
         Transaction tx(ws, strfmt("New Zedit %d", zone));
         tx.focus(TableKind::Zone, zone);
-        zones.reserve_zedit_block(zone);
-        int slot = zones.create_zedit(zone);
-        zones.edit_zedit(slot, [zone](Zedit& z) {
+        tx.zones().reserve_zedit_block(zone);
+        int slot = tx.zones().create_zedit(zone);
+        tx.zones().edit_zedit(slot, [zone](Zedit& z) {
             z.top = static_cast<std::int16_t>(
                 std::min(zone * 100 + 99, kVnumMax));  // zone 327 ends at 32767
             z.lifespan = kNewZoneLifespan;

@@ -11,7 +11,7 @@ namespace zs {
 // --- Apply Attributes ---------------------------------------------------------
 
 bool apply_attributes(Workspace& ws, const ApplyAttributesChoices& c) {
-    WorldTable& world = ws.world();
+    const WorldTable& world = ws.world();
     const Room* selected = world.selected_room();
     if (!selected) return false;
     const Room from = *selected;
@@ -35,7 +35,7 @@ bool apply_attributes(Workspace& ws, const ApplyAttributesChoices& c) {
         Transaction tx(ws, strfmt("Apply Attributes to Zone %d", zone));
         tx.focus(TableKind::World, from.vnum);
         for (int slot : slots_of_zone(world, zone)) {
-            world.edit(slot, [&](Room& r) {
+            tx.world().edit(slot, [&](Room& r) {
                 if (c.room_flags && !(c.keep_room_flags && r.room_flags != 0))
                     r.room_flags = from.room_flags;
                 if (c.climate) r.climate = from.climate;
@@ -270,13 +270,13 @@ RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool who
     {
         Transaction tx(ws, strfmt("Renumber Zone %d to %d", old_zone, new_zone));
         for (auto& w : rooms)
-            ws.world().edit(w.slot, [&](Room& r) { r = std::move(w.image); });
+            tx.world().edit(w.slot, [&](Room& r) { r = std::move(w.image); });
         for (auto& w : zedits)
-            ws.zones().edit_zedit(w.slot, [&](Zedit& z) { z = std::move(w.image); });
+            tx.zones().edit_zedit(w.slot, [&](Zedit& z) { z = std::move(w.image); });
         for (auto& w : objects)
-            ws.objects().edit(w.slot, [&](ObjectPrototype& o) { o = std::move(w.image); });
+            tx.objects().edit(w.slot, [&](ObjectPrototype& o) { o = std::move(w.image); });
         for (auto& w : mobiles)
-            ws.mobiles().edit(w.slot, [&](MobilePrototype& m) { m = std::move(w.image); });
+            tx.mobiles().edit(w.slot, [&](MobilePrototype& m) { m = std::move(w.image); });
         tx.commit();
     }
     result.references = mv.references;
@@ -341,7 +341,7 @@ bool delete_zone(Workspace& ws, std::string_view box) {
     }
     {
         Transaction tx(ws, strfmt("Delete Zone %d", zone));
-        ws.world().delete_zone_rooms(zone);
+        tx.world().delete_zone_rooms(zone);
         tx.commit();
     }
     ws.request_redraw(true);

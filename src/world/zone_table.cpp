@@ -22,7 +22,7 @@ int ZoneTable::find_zedit(int number) const {
     return -1;
 }
 
-void ZoneTable::select_slot(int slot) {
+void ZoneTable::select_slot(int slot) const {
     int next = (slot >= 0 && slot < count()) ? slot : -1;
     if (next == selected_) return;
     selected_ = next;

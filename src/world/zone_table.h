@@ -10,6 +10,9 @@
 
 namespace zs {
 
+template <class Table, class Record>
+class RecordEntry;
+
 class ZoneTable {
 public:
     explicit ZoneTable(ChangeSink* sink = nullptr) : sink_(sink) {}
@@ -26,7 +29,8 @@ public:
 
     int selected_slot() const { return selected_; }
     const Zedit* selected_zedit() const { return selected_ < 0 ? nullptr : &zedits_[selected_]; }
-    void select_slot(int slot);
+    // The selection is view state: it changes on a table that is only read.
+    void select_slot(int slot) const;
 
     bool reserve_zedit_block(int number);
     void release_zedit_block();
@@ -47,18 +51,23 @@ public:
 
     void edit_zedit(int slot, const std::function<void(Zedit&)>& edit);
 
-    // What undo and redo use: put a removed zedit back after the `after_nth`
-    // zedit with `after_id` (kTableFront: in slot 0), give one the fields of
-    // an image, find the `nth` zedit with a number.
-    int restore(int after_id, int after_nth, Zedit zedit);
+    // The `nth` zedit with a number; the first.
     int find_nth(int number, int nth) const;
     int find(int number) const { return find_zedit(number); }
+
+private:
+    // What undo and redo use, and nothing else (the history's entries are
+    // friends): put a removed zedit back after the `after_nth` zedit with
+    // `after_id` (kTableFront: in slot 0), give one the fields of an image,
+    // remove one.
+    template <class Table, class Record>
+    friend class RecordEntry;
+    int restore(int after_id, int after_nth, Zedit zedit);
     void erase(int slot, int /*successor*/) { delete_slot(slot, true); }
     void replace(int slot, const Zedit& image) {
         edit_zedit(slot, [&image](Zedit& z) { z = image; });
     }
 
-private:
     void notify(ChangeKind kind, int number, bool user_edit) const;
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;
@@ -70,7 +79,7 @@ private:
 
     ChangeSink* sink_;
     std::vector<Zedit> zedits_;
-    int selected_ = -1;
+    mutable int selected_ = -1;
     int blocks_ = 0;
 };
 

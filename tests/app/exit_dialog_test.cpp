@@ -24,9 +24,9 @@ using test::click_button;
 class ExitDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ws.world().reserve_room_block(30);
-        ws.world().append(test::room_with_exits(3001, {}));
-        ws.world().append(test::room_with_exits(3002, {}));
+        TableLoad(ws).world().reserve_room_block(30);
+        TableLoad(ws).world().append(test::room_with_exits(3001, {}));
+        TableLoad(ws).world().append(test::room_with_exits(3002, {}));
     }
     template <class W>
     static W* child(QWidget* dialog, const char* name) {
@@ -93,8 +93,8 @@ TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
         click_button(&dialog, "OK");
         EXPECT_EQ(dialog.result(), QDialog::Accepted);
     }
-    ws.world().edit_loaded(ws.world().find_room(3001),
-                           [](Room& r) { r.exits[kNorth]->exit_size = 9; });
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3001),
+                                      [](Room& r) { r.exits[kNorth]->exit_size = 9; });
 
     ExitDataDialog dialog(ws, 3001, kNorth, nullptr);
     dialog.show();
@@ -110,7 +110,7 @@ TEST_F(ExitDialogTest, ReopeningShowsAPickproofDoorAndKeepsAnUnlistedSize) {
 }
 
 TEST_F(ExitDialogTest, OkOnAnUntouchedExitChangesNothing) {
-    ws.world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
         r.exits[kNorth] = Exit{};
         r.exits[kNorth]->destination = 3002;
         r.exits[kNorth]->description = "A road\nnorth.\n";  // bare line feeds

@@ -388,9 +388,9 @@ TEST_F(MainWindowTest, UndoKeysInATextBoxStepTheWorkspaceNotTheBox) {
 }
 
 TEST_F(MainWindowTest, PlusAndMinusStepThroughSparseVnums) {
-    ws.world().append(make_new_room(100, 1));
-    ws.world().append(make_new_room(2500, 25));
-    ws.world().append(make_new_room(900, 9));
+    TableLoad(ws).world().append(make_new_room(100, 1));
+    TableLoad(ws).world().append(make_new_room(2500, 25));
+    TableLoad(ws).world().append(make_new_room(900, 9));
     ws.world().select_slot(0);
     auto click = [&](const char* caption) {
         for (auto* b : window->findChildren<QPushButton*>())

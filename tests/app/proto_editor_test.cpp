@@ -31,10 +31,10 @@ protected:
     void SetUp() override {
         DemoWindowTest::SetUp();
         for (int v : {8800, 8801}) {
-            ws.objects().append(make_new_object(static_cast<Vnum>(v), 88));
-            ws.mobiles().append(make_new_mobile(v, 88));
+            TableLoad(ws).objects().append(make_new_object(static_cast<Vnum>(v), 88));
+            TableLoad(ws).mobiles().append(make_new_mobile(v, 88));
         }
-        ws.objects().append(make_new_object(3001, 30));
+        TableLoad(ws).objects().append(make_new_object(3001, 30));
     }
     ProtoEditor& editor(EditorKind kind) {
         ws.switch_editor(kind);

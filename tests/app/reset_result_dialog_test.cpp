@@ -40,18 +40,18 @@ TEST_F(ResetResultDialogTest, ListsWhatLoadsRoomByRoomWithCarriersAndSkips) {
 
     ObjectPrototype lantern = make_new_object(8800, 88);
     lantern.short_description = "a &Ylantern&n";
-    ws.objects().append(lantern);
+    TableLoad(ws).objects().append(lantern);
     ObjectPrototype bag = make_new_object(8801, 88);
     bag.short_description = "a bag";
-    ws.objects().append(bag);
+    TableLoad(ws).objects().append(bag);
     MobilePrototype guard = make_new_mobile(8800, 88);
     guard.short_description = "the guard";
-    ws.mobiles().append(guard);
+    TableLoad(ws).mobiles().append(guard);
     Zedit z = make_new_zedit(88);
     z.commands = {cmd('M', {8800, 1, 8800, 0, 0, 0}), cmd('E', {8800, 5, 0, 0, 0, 0}, 1),
                   cmd('G', {8801, 5, 0, 0, 0, 0}, 1), cmd('P', {8800, 5, 8801, 0, 0, 0}),
                   cmd('D', {8800, 0, 1, 0, 0, 0}),    cmd('G', {8899, 5, 0, 0, 0, 0})};
-    ws.zones().append(z);
+    TableLoad(ws).zones().append(z);
     ws.zones().select_slot(-1);  // then the selected room's zone is shown
     show->trigger();
     auto dialogs = window->findChildren<ResetResultDialog*>();

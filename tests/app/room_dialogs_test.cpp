@@ -23,8 +23,8 @@ using test::click_button;
 using RoomDialogsTest = test::DemoWindowTest;
 
 TEST_F(RoomDialogsTest, FlagsOkStoresTheBoxesAndCancelNothing) {
-    ws.world().edit_loaded(ws.world().find_room(8800),
-                           [](Room& r) { r.room_flags |= 1u << 12 | 1u << 30; });
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(8800),
+                                      [](Room& r) { r.room_flags |= 1u << 12 | 1u << 30; });
     const std::uint32_t before = room(8800).room_flags;
     for (const char* button : {"Cancel", "OK"}) {
         RoomFlagsDialog dialog(ws, 8800, window.get());
@@ -105,7 +105,7 @@ TEST_F(RoomDialogsTest, ExtraDescsKeepAnEntryWithoutKeywordsUntilTheBuilderSaysS
 
 TEST_F(RoomDialogsTest, ExtraDescsLeaveUntouchedEntriesAndTypingAlone) {
     // An entry as a file can hold it: its own wrapping, bare line feeds.
-    ws.world().edit_loaded(ws.world().find_room(8800), [](Room& r) {
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(8800), [](Room& r) {
         r.extra_descriptions[0].description = "short line\nand  more\n";
     });
     {

@@ -48,7 +48,7 @@ TEST_F(RoomPaneTest, ShowingRoomsStoresNothing) {
 
 TEST_F(RoomPaneTest, ValuesOutsideTheListsShowNoSelectionAndAreSavedAsTheyWere) {
     // As a file could hold them: not an edit of the builder.
-    ws.world().edit_loaded(ws.world().find_room(8800), [](Room& r) {
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(8800), [](Room& r) {
         r.sector = 12;
         r.climate = 9;
         r.mine_kind = 1;
@@ -115,7 +115,8 @@ TEST_F(RoomPaneTest, DeleteRemovesBothExitsAsOneStep) {
 }
 
 TEST_F(RoomPaneTest, ADamagedFlagMaskIsClearedOnceWithItsMessage) {
-    ws.world().edit_loaded(ws.world().find_room(8801), [](Room& r) { r.room_flags = 0xffffffffu; });
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(8801),
+                                      [](Room& r) { r.room_flags = 0xffffffffu; });
     QStringList boxes;
     QTimer dismiss;
     QObject::connect(&dismiss, &QTimer::timeout, [&] {

@@ -15,7 +15,7 @@ namespace {
 TEST(WorkspaceSignals, CarryTheFieldsSourceAndOriginOfEachEdit) {
     NullUi quiet;
     Workspace ws{quiet};
-    ws.world().append(make_new_room(3001, 30));
+    TableLoad(ws).world().append(make_new_room(3001, 30));
     WorkspaceSignals bridge(ws);
     std::vector<Change> edits;
     int history_changes = 0;
@@ -53,7 +53,7 @@ TEST(EditorPane, RefreshesWhenShownFromChangesItDidNotMake) {
     };
     NullUi quiet;
     Workspace ws{quiet};
-    ws.world().append(make_new_room(3001, 30));
+    TableLoad(ws).world().append(make_new_room(3001, 30));
     WorkspaceSignals bridge(ws);
     QWidget area;
     CountingPane pane(EditorKind::Room, bridge, &area);
@@ -70,7 +70,7 @@ TEST(EditorPane, RefreshesWhenShownFromChangesItDidNotMake) {
     EXPECT_EQ(pane.refreshes, 1);
     retitle(&quiet);  // anyone else's edit
     EXPECT_EQ(pane.refreshes, 2);
-    ws.objects().insert_sorted(make_new_object(3000, 30));  // another editor's table
+    TableLoad(ws).objects().insert_sorted(make_new_object(3000, 30));  // another editor's table
     EXPECT_EQ(pane.refreshes, 2);
 }
 

@@ -37,19 +37,19 @@ protected:
         DemoWindowTest::SetUp();
         ObjectPrototype lantern = make_new_object(8800, 88);
         lantern.short_description = "a lantern";
-        ws.objects().append(lantern);
+        TableLoad(ws).objects().append(lantern);
         ObjectPrototype pebble = make_new_object(30, 0);  // a vnum that is also a zone number
         pebble.short_description = "a pebble";
-        ws.objects().append(pebble);
+        TableLoad(ws).objects().append(pebble);
         MobilePrototype hermit = make_new_mobile(8800, 88);
         hermit.short_description = "the hermit";
-        ws.mobiles().append(hermit);
-        ws.zones().append(make_new_zedit(30));
+        TableLoad(ws).mobiles().append(hermit);
+        TableLoad(ws).zones().append(make_new_zedit(30));
         Zedit z = make_new_zedit(88);
         z.commands = {cmd('M', {8800, 1, 8800, 0, 1, 0}), cmd('G', {8800, 1, 0, 0, 0, 0}),
                       cmd('M', {8800, 1, 8801, 0, 1, 0}),
                       cmd('V', {2, 0, 8800, 0, 0, 0}, "mood", "calm")};
-        ws.zones().append(z);  // selected
+        TableLoad(ws).zones().append(z);  // selected
         ws.clear_history();
         ws.switch_editor(EditorKind::Zone);
         QApplication::processEvents();
@@ -92,8 +92,8 @@ protected:
     void use_hermitage() {
         ReadResult<Zedit> read = read_zone(test::test_data_bytes("hermitage.zon"), "88.zon");
         ASSERT_TRUE(read.ok);
-        ws.zones().unload_zedit(88);
-        ws.zones().append(read.records.at(0));  // selected
+        TableLoad(ws).zones().unload_zedit(88);
+        TableLoad(ws).zones().append(read.records.at(0));  // selected
         ws.clear_history();
         QTest::mouseClick(editor().show_all_box(), Qt::LeftButton);
         ASSERT_TRUE(editor().show_all_box()->isChecked());
@@ -194,7 +194,7 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     while (ws.undo()) {
     }
     EXPECT_EQ(zone88().commands.size(), 4u);
-    ws.zones().unload_zedit(88);
+    TableLoad(ws).zones().unload_zedit(88);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(0)->text(), "");
 }
@@ -288,8 +288,8 @@ TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedComman
     ASSERT_TRUE(editor().selected_command());
     ws.switch_editor(EditorKind::Room);
     Zedit again = zone88();
-    ws.zones().unload_zedit(88);
-    ws.zones().append(again);
+    TableLoad(ws).zones().unload_zedit(88);
+    TableLoad(ws).zones().append(again);
     ws.switch_editor(EditorKind::Zone);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(6)->text(), "");

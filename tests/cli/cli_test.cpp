@@ -388,10 +388,10 @@ TEST(Cli, ResetsListsWhatOneResetLoadsWithTheZonesItNames) {
     {
         FakeUi ui;
         Workspace ws(ui);
-        ws.world().append(test::room_with_exits(3001, {{1, 3002}}));
-        ws.world().append(test::room_with_exits(3002, {}));
-        ws.objects().append(make_new_object(3020, 30));
-        ws.mobiles().append(make_new_mobile(3160, 31));  // another zone's mobile
+        TableLoad(ws).world().append(test::room_with_exits(3001, {{1, 3002}}));
+        TableLoad(ws).world().append(test::room_with_exits(3002, {}));
+        TableLoad(ws).objects().append(make_new_object(3020, 30));
+        TableLoad(ws).mobiles().append(make_new_mobile(3160, 31));  // another zone's mobile
         Zedit z = make_new_zedit(30);
         auto command = [](char letter, std::array<std::int32_t, 6> a, int if_flag) {
             Zcmd c;
@@ -403,7 +403,7 @@ TEST(Cli, ResetsListsWhatOneResetLoadsWithTheZonesItNames) {
         z.commands = {
             command('M', {3160, 1, 3002, 0, 0, 0}, 0), command('E', {3020, 5, 16, 0, 0, 0}, 1),
             command('G', {3099, 5, 0, 0, 0, 0}, 1), command('D', {3001, 1, 2, 0, 0, 0}, 0)};
-        ws.zones().append(z);
+        TableLoad(ws).zones().append(z);
         ws.set_area_dir(dir.path());
         ASSERT_TRUE(save_everything(ws));
     }

@@ -36,9 +36,9 @@ TEST_F(AreaCommandsTest, SettingsListTheZonesAndReloadThemInOrder) {
     dir.write("31.wld", room_file(3100));
     load_area_file(ws, dir.file("30.wld"));
     load_area_file(ws, dir.file("31.wld"));
-    ws.world().create_room(3001, 30);            // rooms of zones 30, 30, 31 ...
-    ws.world().append(make_new_room(3050, 30));  // ... and 30 again at the end
-    ws.zones().append(make_new_zedit(30));
+    TableLoad(ws).world().create_room(3001, 30);            // rooms of zones 30, 30, 31 ...
+    TableLoad(ws).world().append(make_new_room(3050, 30));  // ... and 30 again at the end
+    TableLoad(ws).zones().append(make_new_zedit(30));
     ws.options().prompt_for_vnum = 1;
     ws.options().last_zone = 30;
     EXPECT_EQ(settings_text(ws),
@@ -134,18 +134,18 @@ TEST_F(AreaCommandsTest, AutoLoadNeedsARealLastZone) {
         EXPECT_EQ(ws.world().count(), 0) << zone;
     }
     dir.write(kSettingsFileName, "AutoL: 1\nZoneL: 12\n");
-    ws.world().create_room(500, 5);
+    TableLoad(ws).world().create_room(500, 5);
     start_up(ws, "");
     EXPECT_EQ(ws.world().find_room(1200), 1);
     EXPECT_FALSE(ws.modified().any());  // cleared before the zone loads
 }
 
 TEST_F(AreaCommandsTest, SaveAllSavesEveryKindAndTheSettings) {
-    ws.world().reserve_room_block(12);
-    ws.world().create_room(1200, 12);
-    ws.objects().reserve_object_zone(13);
-    ws.objects().create_object(1300, 13);
-    ws.zones().create_zedit(12);
+    TableLoad(ws).world().reserve_room_block(12);
+    TableLoad(ws).world().create_room(1200, 12);
+    TableLoad(ws).objects().reserve_object_zone(13);
+    TableLoad(ws).objects().create_object(1300, 13);
+    TableLoad(ws).zones().create_zedit(12);
     EXPECT_TRUE(save_all(ws));
     EXPECT_EQ(ui.last_status(), "All data saved to file.");
     for (const char* f : {"12.wld", "13.obj", "12.zon", kSettingsFileName})

@@ -32,8 +32,8 @@ MobilePrototype as_saved(MobilePrototype m) {
 // Loads every corpus file of a kind with Yes to every question, saves them,
 // loads the saved files with the current reader only and compares the tables.
 template <class Table, class Load>
-void convert_and_compare(const std::string& kind, Table& (Workspace::*table)(), Load load,
-                         TableKind table_kind, int expected_files, int& records) {
+void convert_and_compare(const std::string& kind, const Table& (Workspace::*table)() const,
+                         Load load, TableKind table_kind, int expected_files, int& records) {
     auto files = test::corpus_files(kind);
     ASSERT_EQ(static_cast<int>(files.size()), expected_files);
     for (const auto& path : files) {

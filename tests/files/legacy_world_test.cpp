@@ -203,8 +203,8 @@ TEST_F(LegacyWorldTest, AConvertedTextTooLongIsToldOnceWithItsPlace) {
 }
 
 TEST_F(LegacyWorldTest, DecliningLeavesTheTableAsBefore) {
-    ws.world().reserve_room_block(5);
-    ws.world().create_room(500, 5);
+    TableLoad(ws).world().reserve_room_block(5);
+    TableLoad(ws).world().create_room(500, 5);
     const std::string stock = "#1200\nHall~\nA hall.\n~\n12 0 3\nS\n$\n";
     ui.answer({false});
     EXPECT_FALSE(load(stock));

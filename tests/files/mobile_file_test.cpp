@@ -91,9 +91,9 @@ TEST_F(MobileFileTest, ReadsEveryPartOfARecord) {
 }
 
 TEST_F(MobileFileTest, EverythingTheWriterWritesReadsBackUnchanged) {
-    ws.mobiles().reserve_mobile_zone(12);
-    int slot = ws.mobiles().create_mobile(1201, 12);
-    ws.mobiles().edit(slot, [](MobilePrototype& m) {
+    TableLoad(ws).mobiles().reserve_mobile_zone(12);
+    int slot = TableLoad(ws).mobiles().create_mobile(1201, 12);
+    TableLoad(ws).mobiles().edit(slot, [](MobilePrototype& m) {
         Conversation hello{"hello", "Hi there.", 1, 2, 3, 0, 5, 6, 7, {}};
         Conversation job{"job", "I guard.", -1, -1, -1, 1, 0, 0, 0, {}};
         job.branches.push_back({"why", "Orders.", -1, -1, -1, 2, 0, 0, 0, {}});

@@ -45,8 +45,8 @@ protected:
 };
 
 TEST_F(ObjectFileTest, NewObjectIsWrittenInTheGameLayoutAndReadsBackByteForByte) {
-    ws.objects().reserve_object_zone(12);
-    ws.objects().create_object(1205, 12);
+    TableLoad(ws).objects().reserve_object_zone(12);
+    TableLoad(ws).objects().create_object(1205, 12);
     std::string text = zone_file_text(ws, TableKind::Object, 12);
     EXPECT_EQ(
         text,
@@ -83,8 +83,9 @@ TEST_F(ObjectFileTest, TrailerSectionsKeepTheirOrderAndTheirRules) {
 
     // A description of lone CRs would be written empty: it is left out like
     // an empty one, so that a second load and save gives the same bytes.
-    ws.objects().edit(ws.objects().find(1200),
-                      [](ObjectPrototype& p) { p.extra_descriptions[1].description = "\r\r"; });
+    TableLoad(ws).objects().edit(ws.objects().find(1200), [](ObjectPrototype& p) {
+        p.extra_descriptions[1].description = "\r\r";
+    });
     EXPECT_EQ(zone_file_text(ws, TableKind::Object, 12).find("second~"), std::string::npos);
 }
 
@@ -114,9 +115,9 @@ TEST_F(ObjectFileTest, DrinkContainersWeighAtLeastTheirCapacity) {
 }
 
 TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
-    ws.objects().reserve_object_zone(12);
-    int slot = ws.objects().create_object(1201, 12);
-    ws.objects().edit(slot, [](ObjectPrototype& o) { o.flag_word = 0x80000001u; });
+    TableLoad(ws).objects().reserve_object_zone(12);
+    int slot = TableLoad(ws).objects().create_object(1201, 12);
+    TableLoad(ws).objects().edit(slot, [](ObjectPrototype& o) { o.flag_word = 0x80000001u; });
     ASSERT_TRUE(save_zone(ws, TableKind::Object, 12));
     Workspace again(ui);
     ASSERT_TRUE(load_area_file(again, dir.file("12.obj")));
@@ -124,9 +125,9 @@ TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
 }
 
 TEST_F(ObjectFileTest, LongTextsAreCutInTheFile) {
-    ws.objects().reserve_object_zone(12);
-    int slot = ws.objects().create_object(1201, 12);
-    ws.objects().edit(slot, [](ObjectPrototype& o) {
+    TableLoad(ws).objects().reserve_object_zone(12);
+    int slot = TableLoad(ws).objects().create_object(1201, 12);
+    TableLoad(ws).objects().edit(slot, [](ObjectPrototype& o) {
         o.look_description = std::string(20000, 'x');
         o.extra_descriptions.push_back({"long", std::string(17000, 'y')});
     });
@@ -138,8 +139,8 @@ TEST_F(ObjectFileTest, LongTextsAreCutInTheFile) {
 }
 
 TEST_F(ObjectFileTest, DamagedRecordsFailTheLoadAndLeaveNothingBehind) {
-    ws.objects().reserve_object_zone(30);
-    ws.objects().create_object(3001, 30);
+    TableLoad(ws).objects().reserve_object_zone(30);
+    TableLoad(ws).objects().create_object(3001, 30);
     const std::string bad[] = {
         "#1200\n~\na~\nb~\nc~\n~\n~\n~\n~\n" + kZeroNumbers + "$~\n",  // empty keywords
         record(1200, "0 0 0 0 0\n") + "$~\n",                          // five fields on line 1

@@ -110,12 +110,12 @@ struct World {
     Vocabulary vocabulary;
     RunMessages messages{ui};
     World() {
-        ws.world().append(named(3000, "A Dark Cave", {{0, 3001}}));
-        ws.world().append(named(3001, "A Dark Cave", {{2, 3000}, {1, 3002}}));
+        TableLoad(ws).world().append(named(3000, "A Dark Cave", {{0, 3001}}));
+        TableLoad(ws).world().append(named(3001, "A Dark Cave", {{2, 3000}, {1, 3002}}));
         Room tunnel = named(3002, "A Tunnel", {{3, 3001}});
         tunnel.description = "Old text.\r\n";
-        ws.world().append(tunnel);
-        ws.world().append(named(3100, "A Dark Cave"));
+        TableLoad(ws).world().append(tunnel);
+        TableLoad(ws).world().append(named(3100, "A Dark Cave"));
         read_vocabulary(vocabulary, kCave, "cave.txt", messages);
         vocabulary.titles().back().colour = "&b";
     }

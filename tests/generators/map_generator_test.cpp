@@ -135,7 +135,7 @@ TEST(MapGenerator, RefusesBadRequestsBeforeAnythingChanges) {
           Case{request(250, 30), "Zone already exists! Zone 32 holds 1 room."}}) {
         test::FakeUi ui;
         Workspace ws(ui);
-        ws.world().append(test::room_with_exits(3250, {}));
+        TableLoad(ws).world().append(test::room_with_exits(3250, {}));
         int blocks = ws.world().block_count();
         Random random(1);
         EXPECT_EQ(generate_map(ws, c.req, random), MapResult::Refused);
@@ -160,7 +160,7 @@ TEST(MapGenerator, RefusesAZoneWhoseWorldFileIsNotLoaded) {
                                        "file 30.wld is in the area directory."});
     // Loaded, and its rooms deleted by the builder: the file is the zone's own.
     ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")));
-    ws.world().delete_zone_rooms(30);
+    TableLoad(ws).world().delete_zone_rooms(30);
     EXPECT_EQ(generate_map(ws, request(150, 29), random), MapResult::Added);
 }
 
@@ -172,7 +172,7 @@ TEST(MapGenerator, OtherLoadedZonesDoNotChangeWhatASeedMakes) {
 
     Workspace busy(ui);
     for (int v = 4300; v < 4320; ++v)
-        busy.world().append(test::room_with_exits(v, {{kEast, v + 1}, {kUp, 4000}}));
+        TableLoad(busy).world().append(test::room_with_exits(v, {{kEast, v + 1}, {kUp, 4000}}));
     busy.world().select_slot(5);
     Random second(99);
     ASSERT_EQ(generate_map(busy, request(300, 40, 0, true), second), MapResult::Added);

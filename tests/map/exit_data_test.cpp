@@ -22,13 +22,13 @@ class ExitDataTest : public ::testing::Test {
 protected:
     // 3001 and 3002 stand unlinked; 3003 has a south exit to 3004.
     void SetUp() override {
-        ws.world().reserve_room_block(30);
+        TableLoad(ws).world().reserve_room_block(30);
         for (int v : {3001, 3002, 3004})
-            ws.world().append(test::room_with_exits(v, {}));
-        ws.world().append(test::room_with_exits(3003, {{kSouth, 3004}}));
+            TableLoad(ws).world().append(test::room_with_exits(v, {}));
+        TableLoad(ws).world().append(test::room_with_exits(3003, {{kSouth, 3004}}));
     }
     void set_exit(int vnum, int dir, const std::function<void(Exit&)>& fn) {
-        ws.world().edit_loaded(ws.world().find_room(vnum), [&](Room& r) {
+        TableLoad(ws).world().edit_loaded(ws.world().find_room(vnum), [&](Room& r) {
             if (!r.exits[dir]) r.exits[dir] = Exit{};
             fn(*r.exits[dir]);
         });
@@ -243,9 +243,9 @@ TEST_F(ExitDataTest, APickproofDoorSurvivesSaveAndReload) {
     ReadResult<Room> read = read_world(file, "30.wld");
     ASSERT_TRUE(read.ok);
     Workspace again{ui};
-    again.world().reserve_room_block(30);
+    TableLoad(again).world().reserve_room_block(30);
     for (Room& r : read.records)
-        again.world().append(std::move(r));
+        TableLoad(again).world().append(std::move(r));
     ExitForm shown = show_exit(again, 3001, kNorth);
     EXPECT_EQ(shown.door, DoorChoice::PickproofDoor);
     EXPECT_EQ(show_exit(again, 3002, kSouth).door, DoorChoice::PickproofDoor);

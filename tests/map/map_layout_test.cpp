@@ -83,7 +83,7 @@ protected:
 
     test::FakeUi ui;
     Workspace ws{ui};
-    WorldTable& world = ws.world();
+    WorldTable& world = TableLoad(ws).world();
     MapView view;
     MapLayout layout;
 };

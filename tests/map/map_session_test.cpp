@@ -42,7 +42,7 @@ struct MapScene {
     }
     ~MapScene() { ws.remove_observer(&redraws); }
 
-    WorldTable& world() { return ws.world(); }
+    WorldTable& world() { return TableLoad(ws).world(); }
 
     void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
         world().append(test::room_with_exits(vnum, exits));
@@ -409,8 +409,8 @@ TEST_F(MapActionsTest, LinkRoomsNeedsBothRoomsAndReplacesExits) {
 TEST_F(MapActionsTest, SelectingARoomShowsItsFloorAndItsZone) {
     world().append(make_new_room(100, 1));
     add(500, {{kDown, 100}});
-    ws.zones().append(make_new_zedit(1));
-    ws.zones().append(make_new_zedit(2));
+    TableLoad(ws).zones().append(make_new_zedit(1));
+    TableLoad(ws).zones().append(make_new_zedit(2));
     ASSERT_EQ(ws.zones().selected_zedit()->number, 2);
     select(500, 40, 60);  // draws 100 one floor down, at (40, 60)
     ASSERT_EQ(ws.zones().selected_zedit()->number, 2);

@@ -234,7 +234,7 @@ TEST_F(ServerLinkTest, DownloadedFilesAreLoadedButUnsavedWorkIsAsked) {
     EXPECT_TRUE(ui.questions.empty());
 
     // Unsaved changes: No keeps them, Yes replaces them.
-    ws.world().create_room(8899, 88);
+    TableLoad(ws).world().create_room(8899, 88);
     ws.modified().mark(TableKind::World, 88);
     ui.answer({false, true});
     arrive();

@@ -28,8 +28,8 @@ Conversation node(std::string keywords, std::vector<Conversation> branches = {})
 class ConversationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ws.mobiles().reserve_mobile_zone(30);
-        ws.mobiles().create_mobile(3001, 30);
+        TableLoad(ws).mobiles().reserve_mobile_zone(30);
+        TableLoad(ws).mobiles().create_mobile(3001, 30);
     }
     // Mobile 3001 holds these top-level nodes, tiers set (not a step).
     void hold(std::vector<Conversation> top) {
@@ -40,8 +40,9 @@ protected:
             }
         };
         set_tiers(top, 0, set_tiers);
-        ws.mobiles().edit_loaded(ws.mobiles().find_mobile(3001),
-                                 [&](MobilePrototype& m) { m.conversations = std::move(top); });
+        TableLoad(ws).mobiles().edit_loaded(
+            ws.mobiles().find_mobile(3001),
+            [&](MobilePrototype& m) { m.conversations = std::move(top); });
     }
     const MobilePrototype& mob() { return *ws.mobiles().find_record(3001); }
     // A{A1, A2}, B.

@@ -49,7 +49,7 @@ protected:
         FakeUi maker_ui;
         Workspace maker(maker_ui);
         maker.set_area_dir(dir.path());
-        WorldTable& w = maker.world();
+        WorldTable& w = TableLoad(maker).world();
         for (int v : {3000, 3001, 3002, 3100}) {
             w.create_room(static_cast<Vnum>(v), zone_of(v));
             w.edit_room(w.find_room(v), [v](Room& r) {
@@ -64,14 +64,14 @@ protected:
         link(3001, kWest, 3000);
         link(3001, kEast, 3100);
         link(3100, kWest, 3001);
-        maker.zones().create_zedit(30);
-        maker.zones().insert_command(0, 0);
-        maker.zones().edit_zedit(0, [](Zedit& z) {
+        TableLoad(maker).zones().create_zedit(30);
+        TableLoad(maker).zones().insert_command(0, 0);
+        TableLoad(maker).zones().edit_zedit(0, [](Zedit& z) {
             z.commands[0].command = 'M';
             z.commands[0].arg = {0, 3000, 1, 3000, 0, 0};
         });
-        maker.objects().insert_sorted(make_new_object(3000, 30));
-        maker.mobiles().insert_sorted(make_new_mobile(3000, 30));
+        TableLoad(maker).objects().insert_sorted(make_new_object(3000, 30));
+        TableLoad(maker).mobiles().insert_sorted(make_new_mobile(3000, 30));
         ASSERT_TRUE(save_everything(maker));
         load(ws);
     }
@@ -182,8 +182,8 @@ const Edit kEdits[] = {
          if (slot < 0) return false;
          Transaction tx(ws, "New Zcmd");
          int at = static_cast<int>(p % (ws.zones().zedit(slot).commands.size() + 1));
-         ws.zones().insert_command(slot, at);
-         ws.zones().edit_zedit(slot, [at, p](Zedit& z) {
+         tx.zones().insert_command(slot, at);
+         tx.zones().edit_zedit(slot, [at, p](Zedit& z) {
              z.commands[at].command = 'M';
              z.commands[at].arg[0] = static_cast<int>(p % 90);
          });
@@ -196,9 +196,9 @@ const Edit kEdits[] = {
          int vnum = 3000 + static_cast<int>(p % 4);
          Transaction tx(ws, "Object");
          if (ws.objects().find(vnum) >= 0)
-             ws.objects().remove(vnum);
+             tx.objects().remove(vnum);
          else
-             ws.objects().insert_sorted(make_new_object(static_cast<Vnum>(vnum), 30));
+             tx.objects().insert_sorted(make_new_object(static_cast<Vnum>(vnum), 30));
          tx.commit();
          return true;
      },
@@ -208,9 +208,9 @@ const Edit kEdits[] = {
          int vnum = 3000 + static_cast<int>(p % 3);
          Transaction tx(ws, "Mobile");
          if (ws.mobiles().find(vnum) >= 0)
-             ws.mobiles().remove(vnum);
+             tx.mobiles().remove(vnum);
          else
-             ws.mobiles().insert_sorted(make_new_mobile(vnum, 30));
+             tx.mobiles().insert_sorted(make_new_mobile(vnum, 30));
          tx.commit();
          return true;
      },
@@ -220,9 +220,9 @@ const Edit kEdits[] = {
          int zone = p % 2 ? 31 : 30;
          Transaction tx(ws, "Zedit");
          if (ws.zones().find_zedit(zone) >= 0)
-             ws.zones().delete_zedit(zone);
+             tx.zones().delete_zedit(zone);
          else
-             ws.zones().create_zedit(zone);
+             tx.zones().create_zedit(zone);
          tx.commit();
          return true;
      },
@@ -329,7 +329,7 @@ TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30)) << "the saved state is out of reach";
     // An edit outside any step leaves its zone modified until saved.
     ws.modified().clear_all();
-    ws.world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
+    TableLoad(ws).world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
     EXPECT_EQ(ws.modified().zones(TableKind::World), std::set<int>{31});
 }
 
@@ -393,7 +393,7 @@ TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
     edit_room(ws, 3002, "D", [](Room& r) { r.sector = 1; });  // zone 30
     ws.undo();                                                // D can be redone
     ws.modified().clear(TableKind::World, 31);
-    ws.world().unload_zone_rooms(31);
+    TableLoad(ws).world().unload_zone_rooms(31);
     EXPECT_EQ(ws.undo_text(), "Undo C");
     EXPECT_EQ(ws.redo_text(), "Redo D");
     ws.undo();
@@ -404,7 +404,7 @@ TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
     // pending redo step drops that step.
     ASSERT_TRUE(load_area_file(ws, dir.file("31.wld")));
     EXPECT_TRUE(ws.history().can_redo());
-    ws.world().unload_zone_rooms(30);
+    TableLoad(ws).world().unload_zone_rooms(30);
     EXPECT_FALSE(ws.history().can_redo());
     EXPECT_FALSE(ws.history().can_undo());
 }
@@ -442,7 +442,7 @@ TEST_F(HistoryTest, AStepEndedByAnExceptionIsRolledBack) {
     EXPECT_THROW(
         {
             Transaction tx(ws, "Fails");
-            ws.world().create_room(3050, 30);
+            tx.world().create_room(3050, 30);
             delete_room(ws, 3000);  // joins the open step
             throw std::runtime_error("midway");
         },
@@ -464,17 +464,17 @@ TEST_F(HistoryTest, AStepLeftUncommittedTakesBackItsEdits) {
         {"several edits, then a refusal",
          [](Workspace& w) {
              Transaction tx(w, "Refused");
-             w.world().create_room(3050, 30);
+             tx.world().create_room(3050, 30);
              delete_room(w, 3000);  // joins the open step
              edit_zedit(w, 30, "Name", [](Zedit& z) { z.name = "x"; });
-             w.objects().remove(3000);
+             tx.objects().remove(3000);
          }},
         {"an inner step left open inside a committed one",
          [](Workspace& w) {
              Transaction tx(w, "Outer");
              {
                  Transaction inner(w, "Inner");
-                 w.world().create_room(3050, 30);
+                 inner.world().create_room(3050, 30);
                  edit_room(w, 3001, "Title", [](Room& r) { r.title = "gone"; });
              }
              tx.commit();
@@ -511,7 +511,7 @@ TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
     for (int v : {3001, 3002, 3001, 3003}) {
         Room r = make_new_room(static_cast<Vnum>(v), 30);
         r.title = strfmt("%d at %d", v, ws.world().count());
-        ws.world().append(std::move(r));
+        TableLoad(ws).world().append(std::move(r));
     }
     auto order = [&] {
         std::string o;
@@ -525,8 +525,8 @@ TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
     EXPECT_EQ(order(), start);
     {
         Transaction tx(ws, "Renumber");
-        ws.world().edit_room(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
-        ws.world().edit_room(2, [](Room& r) { r.title = "third"; });
+        tx.world().edit_room(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
+        tx.world().edit_room(2, [](Room& r) { r.title = "third"; });
         tx.commit();
     }
     ws.undo();
@@ -563,17 +563,17 @@ TEST(WorkspaceObservers, MayComeAndGoDuringANotification) {
         ws.remove_observer(&second);
         ws.add_observer(&late);
     };
-    ws.world().create_room(100, 1);
+    TableLoad(ws).world().create_room(100, 1);
     EXPECT_EQ(first.heard, 1);
     EXPECT_EQ(second.heard, 0) << "removed before its turn";
     EXPECT_EQ(late.heard, 0) << "added during the call";
-    ws.world().create_room(101, 1);
+    TableLoad(ws).world().create_room(101, 1);
     EXPECT_EQ(late.heard, 1) << "hears the next event";
 
     // Unloading every room drops the steps on them, and says so.
     delete_room(ws, 100);
     int before = late.histories;
-    ws.world().clear();
+    TableLoad(ws).world().clear();
     EXPECT_FALSE(ws.history().can_undo());
     EXPECT_GT(late.histories, before);
 }

@@ -23,9 +23,9 @@ protected:
     void load(TableKind kind, std::initializer_list<int> vnums) {
         for (int v : vnums) {
             if (kind == TableKind::Mobile)
-                ws.mobiles().append(make_new_mobile(v, zone_of(v)));
+                TableLoad(ws).mobiles().append(make_new_mobile(v, zone_of(v)));
             else
-                ws.objects().append(make_new_object(static_cast<Vnum>(v), zone_of(v)));
+                TableLoad(ws).objects().append(make_new_object(static_cast<Vnum>(v), zone_of(v)));
         }
     }
     std::string text(TableKind kind, int vnum, ProtoField field) {
@@ -147,7 +147,7 @@ TEST_F(PrototypeEditsTest, PreviewClicksPaintTheTextOnTheirLine) {
         m.long_description = "A sword lies here.\r\n";
         m.description = "It is &gsharp.\r\nOld.\r\n";
         if (c.right) m.description = "It is sharp.\r\nO&gld.\r\n";
-        w.mobiles().append(m);
+        TableLoad(w).mobiles().append(m);
         std::string before = *proto_text(w, TableKind::Mobile, 3001, c.field);
         bool changed = paint_proto_preview(w, TableKind::Mobile, 3001, c.at, c.right, "&R");
         EXPECT_EQ(changed, c.after != nullptr) << c.at.line << ":" << c.at.column;
@@ -157,7 +157,7 @@ TEST_F(PrototypeEditsTest, PreviewClicksPaintTheTextOnTheirLine) {
 
 TEST_F(PrototypeEditsTest, APaintedCodeMayNotPassTheFilesLimit) {
     load(TableKind::Object, {1200});
-    ws.objects().edit(
+    TableLoad(ws).objects().edit(
         0, [](ObjectPrototype& o) { o.short_description = std::string(kMaxTextLength - 1, 'a'); });
     EXPECT_FALSE(paint_proto_preview(ws, TableKind::Object, 1200, {true, 0, 0}, false, "&R"));
     EXPECT_EQ(text(TableKind::Object, 1200, ProtoField::ShortDescription).size(),
@@ -166,7 +166,8 @@ TEST_F(PrototypeEditsTest, APaintedCodeMayNotPassTheFilesLimit) {
 
 TEST_F(PrototypeEditsTest, TheTreeGroupsZonesAndItsLabelsNameTheVnum) {
     load(TableKind::Object, {1200, 1201, 3001});
-    ws.objects().edit(0, [](ObjectPrototype& o) { o.short_description = "a &Rred&n sword"; });
+    TableLoad(ws).objects().edit(
+        0, [](ObjectPrototype& o) { o.short_description = "a &Rred&n sword"; });
     auto tree = proto_tree(ws, TableKind::Object);
     ASSERT_EQ(tree.size(), 2u);
     EXPECT_EQ(tree[0].zone, 12);
@@ -190,11 +191,11 @@ TEST_F(PrototypeEditsTest, SuggestedVnumIsTheLowestFreeOneOfTheCurrentZone) {
     load(TableKind::Object, {1200, 1201, 1202, 1203, 1204});
     ws.objects().select_slot(ws.objects().find(1202));
     EXPECT_EQ(suggested_proto_vnum(ws, TableKind::Object), 1205);
-    ws.objects().remove_object(1203);
+    TableLoad(ws).objects().remove_object(1203);
     EXPECT_EQ(suggested_proto_vnum(ws, TableKind::Object), 1203);
     for (int v = 1205; v <= 1299; ++v)
-        ws.objects().append(make_new_object(static_cast<Vnum>(v), 12));
-    ws.objects().append(make_new_object(1203, 12));
+        TableLoad(ws).objects().append(make_new_object(static_cast<Vnum>(v), 12));
+    TableLoad(ws).objects().append(make_new_object(1203, 12));
     EXPECT_EQ(suggested_proto_vnum(ws, TableKind::Object), std::nullopt);  // all used
 }
 
@@ -259,9 +260,9 @@ TEST_F(PrototypeEditsTest, SelectByTypedVnum) {
 TEST_F(PrototypeEditsTest, RemovingTheCurrentSelectsAnotherOfItsZone) {
     load(TableKind::Object, {3001, 1200, 1201});
     ws.objects().select_slot(ws.objects().find(1200));
-    ws.objects().remove_object(1200);
+    TableLoad(ws).objects().remove_object(1200);
     EXPECT_EQ(current_proto(ws, TableKind::Object), 1201);
-    ws.objects().remove_object(1201);  // none of its zone left: the first
+    TableLoad(ws).objects().remove_object(1201);  // none of its zone left: the first
     EXPECT_EQ(current_proto(ws, TableKind::Object), 3001);
 }
 

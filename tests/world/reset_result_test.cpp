@@ -38,21 +38,21 @@ std::string brief(const ResetRow& row) {
 class ResetResultTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ws.world().append(test::room_with_exits(3001, {{0, 3002}}));
-        ws.world().append(test::room_with_exits(3002, {}));
+        TableLoad(ws).world().append(test::room_with_exits(3001, {{0, 3002}}));
+        TableLoad(ws).world().append(test::room_with_exits(3002, {}));
         for (int vnum : {3020, 3032, 3033}) {
             ObjectPrototype o = make_new_object(vnum, 30);
             o.short_description = "object " + std::to_string(vnum);
-            ws.objects().append(o);
+            TableLoad(ws).objects().append(o);
         }
         for (int vnum : {3060, 3061})
-            ws.mobiles().append(make_new_mobile(vnum, 30));
+            TableLoad(ws).mobiles().append(make_new_mobile(vnum, 30));
     }
     std::vector<ResetRow> reset(std::vector<Zcmd> commands) {
         Zedit z = make_new_zedit(30);
         z.commands = std::move(commands);
-        ws.zones().clear();
-        ws.zones().append(z);
+        TableLoad(ws).zones().clear();
+        TableLoad(ws).zones().append(z);
         return simulate_reset(ws, 30);
     }
 

@@ -18,7 +18,7 @@ protected:
     void SetUp() override {
         Room r = make_new_room(3001, 30);
         r.extra_descriptions = {{"sign", "A sign.\r\n"}, {"well", "A deep well.\r\n"}};
-        ws.world().append(std::move(r));
+        TableLoad(ws).world().append(std::move(r));
     }
     const Room& room() const { return ws.world().room(0); }
 
@@ -36,7 +36,7 @@ TEST_F(RoomDialogsTest, FlagBoxesSetTheirBitsAndKeepTheOthers) {
          {Case{0xFFFFFFFF, 0, unboxed}, Case{0, 0xFFFFFFFF, kRoomFlagBoxBits},
           Case{1u << 12 | 1u << 3, 1u << 0 | 1u << 25, 1u << 12 | 1u << 0 | 1u << 25},
           Case{1u << 31 | 1u << 13, 1u << 14, 1u << 31}}) {
-        ws.world().edit_loaded(0, [&](Room& r) { r.room_flags = c.before; });
+        TableLoad(ws).world().edit_loaded(0, [&](Room& r) { r.room_flags = c.before; });
         ASSERT_TRUE(set_room_flag_boxes(ws, 3001, c.ticked));
         EXPECT_EQ(room().room_flags, c.after) << std::hex << c.before << " " << c.ticked;
     }

@@ -61,8 +61,8 @@ TEST(RoomFields, FlagListNamesSetFlagsEachFollowedByASpace) {
 class RoomFieldsEdit : public ::testing::Test {
 protected:
     void SetUp() override {
-        ws.world().append(room_with_exits(3001, {}));
-        ws.world().append(room_with_exits(3002, {}));
+        TableLoad(ws).world().append(room_with_exits(3001, {}));
+        TableLoad(ws).world().append(room_with_exits(3002, {}));
     }
     const Room& room(int vnum) { return *ws.world().find_room_record(vnum); }
 
@@ -149,7 +149,7 @@ TEST_F(RoomFieldsEdit, DeleteExitTakesTheReturnExitOnlyWhenItLeadsBack) {
     for (const Case& c : cases) {
         Workspace w{ui};
         for (const Room& r : c.rooms)
-            w.world().append(r);
+            TableLoad(w).world().append(r);
         const test::Tables before = test::tables_of(w);
         ASSERT_TRUE(delete_exit(w, 3001, kNorth));
         EXPECT_EQ(w.undo_text(), "Undo Delete North Exit of Room 3001");
@@ -165,9 +165,10 @@ TEST_F(RoomFieldsEdit, DeleteExitTakesTheReturnExitOnlyWhenItLeadsBack) {
 
 TEST_F(RoomFieldsEdit, FlagGuardClearsBitsBelow31OnceWithTheMessage) {
     const std::uint32_t damaged = ((1u << 26) - 1) | (1u << 31);  // bits 0..25 and 31
-    ws.world().edit_loaded(ws.world().find_room(3001), [&](Room& r) { r.room_flags = damaged; });
-    ws.world().edit_loaded(ws.world().find_room(3002),
-                           [&](Room& r) { r.room_flags = (1u << 25) - 1; });
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3001),
+                                      [&](Room& r) { r.room_flags = damaged; });
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3002),
+                                      [&](Room& r) { r.room_flags = (1u << 25) - 1; });
     EXPECT_FALSE(guard_room_flags(ws, 3002));  // 25 bits are still a flag mask
     EXPECT_TRUE(guard_room_flags(ws, 3001));
     EXPECT_FALSE(guard_room_flags(ws, 3001));

@@ -30,7 +30,7 @@ TEST(RoomText, ClearRemovesEveryAmpersandAndItsLetter) {
 TEST(RoomText, TypingMergesAndFormatAndClearAreOneStepEach) {
     NullUi quiet;
     Workspace ws{quiet};
-    ws.world().append(make_new_room(3001, 30));
+    TableLoad(ws).world().append(make_new_room(3001, 30));
     const Room& r = ws.world().room(0);
     const std::string fresh = r.description.str();
     int merge_field = int(RoomField::Description);
@@ -113,7 +113,7 @@ TEST(RoomText, PreviewClicksPaintAndRemoveCodesAsOneStepEach) {
         Room room = make_new_room(3001, 30);
         room.title = kTitle;
         room.description = kText;
-        ws.world().append(room);
+        TableLoad(ws).world().append(room);
         bool changed = paint_room_preview(ws, 3001, c.at, c.right, c.paint);
         const Room& r = ws.world().room(0);
         EXPECT_EQ(changed, c.description != nullptr) << c.at.line << ":" << c.at.column;
@@ -128,7 +128,7 @@ TEST(RoomText, APaintedCodeMayNotPassTheFilesLimit) {
     Workspace ws{ui};
     Room room = make_new_room(3001, 30);
     room.description = std::string(kMaxTextLength - 1, 'a');
-    ws.world().append(room);
+    TableLoad(ws).world().append(room);
     EXPECT_FALSE(paint_room_preview(ws, 3001, {false, 0, 0}, false, "&R"));
     EXPECT_EQ(ws.world().room(0).description.size(), kMaxTextLength - 1);
     EXPECT_NE(ui.last_status().find("longer than"), std::string::npos);

@@ -32,7 +32,7 @@ class WorldTableTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
     Workspace ws{ui};
-    WorldTable& world = ws.world();
+    WorldTable& world = TableLoad(ws).world();
 };
 
 TEST_F(WorldTableTest, CreateRoomKeepsZoneOrderAndTheSelection) {

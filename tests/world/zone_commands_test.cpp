@@ -33,13 +33,13 @@ protected:
     void SetUp() override {
         ObjectPrototype sword = make_new_object(3020, 30);
         sword.short_description = "a &Rlong&n sword";
-        ws.objects().append(sword);
+        TableLoad(ws).objects().append(sword);
         ObjectPrototype bag = make_new_object(3032, 30);
         bag.short_description = "a bag";
-        ws.objects().append(bag);
+        TableLoad(ws).objects().append(bag);
         MobilePrototype guard = make_new_mobile(3060, 30);
         guard.short_description = "the cityguard";
-        ws.mobiles().append(guard);
+        TableLoad(ws).mobiles().append(guard);
         Zedit z = make_new_zedit(30);
         z.commands = {
             cmd('G', {3020, 5, 0, 0, 0, 0}),        // 0: before any room
@@ -51,7 +51,7 @@ protected:
             cmd('O', {3032, 1, 3001, 25, 1, 0}),    // 6
             cmd('P', {3020, 1, 3032, 0, 0, 0}, 1),  // 7
         };
-        ws.zones().append(z);
+        TableLoad(ws).zones().append(z);
         ws.clear_history();
     }
     const Zedit& zone30() const { return ws.zones().zedit(ws.zones().find_zedit(30)); }
@@ -180,7 +180,7 @@ TEST_F(ZoneCommandsTest, PrototypeTreeForOneZoneAndForAll) {
     using V = std::vector<std::string>;
     MobilePrototype wolf = make_new_mobile(1201, 12);
     wolf.short_description = "a wolf";
-    ws.mobiles().append(wolf);
+    TableLoad(ws).mobiles().append(wolf);
     EXPECT_EQ(shape(prototype_tree(ws, 30, false)),
               (V{"Objs 30: 3020 - a long sword, 3032 - a bag,", "Mobs 30: 3060 - the cityguard,"}));
     EXPECT_EQ(shape(prototype_tree(ws, 12, true)),
@@ -254,7 +254,7 @@ TEST_F(ZoneCommandsTest, RefusalsChangeNothingAndSaySo) {
     z.number = 31;
     z.commands = {cmd('V', {0, 0, 3001, 0, 0, 0}, 0, "gold", "100"),
                   cmd('R', {3001, 1, 0, 0, 0, 0})};
-    ws.zones().append(z);
+    TableLoad(ws).zones().append(z);
     ws.clear_history();
     const test::Tables before = test::tables_of(ws);
     struct Case {
@@ -325,12 +325,12 @@ TEST_F(ZoneCommandsTest, ANewCommandGoesAfterTheCommandsThatDependOnTheSelectedO
 }
 
 TEST_F(ZoneCommandsTest, FieldsHoldOnlyNumbersTheGameCanUse) {
-    ws.zones().append(make_new_zedit(5));
-    ws.zones().append(make_new_zedit(327));
+    TableLoad(ws).zones().append(make_new_zedit(5));
+    TableLoad(ws).zones().append(make_new_zedit(327));
     Zedit z = zone30();
     z.number = 31;
     z.commands = {cmd('T', {0, 3005, 0, 0, 0, 0}), cmd('V', {0, 0, 3101, 0, 0, 0}, 0, "a", "b")};
-    ws.zones().append(z);
+    TableLoad(ws).zones().append(z);
     struct Case {
         std::function<bool(std::string_view)> store;
         std::string_view typed;
@@ -450,11 +450,11 @@ TEST_F(ZoneCommandsTest, SelectionNeverDanglesAfterRemovalUndoOrUnload) {
     EXPECT_FALSE(sel.settle(ws));
     // Another zone selected, or the zone unloaded.
     sel.select({30, 0});
-    ws.zones().append(make_new_zedit(31));
+    TableLoad(ws).zones().append(make_new_zedit(31));
     EXPECT_EQ(sel.command(ws), nullptr);
     ws.zones().select_slot(ws.zones().find_zedit(30));
     sel.select({30, 0});
-    ws.zones().unload_zedit(30);
+    TableLoad(ws).zones().unload_zedit(30);
     EXPECT_EQ(sel.command(ws), nullptr);
 }
 

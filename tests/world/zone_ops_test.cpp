@@ -73,7 +73,7 @@ protected:
     }
 
     void SetUp() override {
-        WorldTable& w = ws.world();
+        WorldTable& w = TableLoad(ws).world();
         for (int zone : {30, 40, 31})
             w.reserve_room_block(zone);
         w.append(room(3000, {{kEast, 3001}, {kNorth, 4001}}));
@@ -93,24 +93,24 @@ protected:
         z30.commands = {command('M', {3020, 1, 3000, 0, 0, 0}),
                         command('E', {3010, 1, 16, 0, 0, 0}),
                         command('O', {3011, 1, 3001, 0, 0, 0})};
-        ws.zones().append(z30);
+        TableLoad(ws).zones().append(z30);
         Zedit z40 = make_new_zedit(40);
         z40.commands = {
             command('M', {3020, 1, 4000, 0, 0, 0}), command('O', {3010, 1, 4000, 0, 0, 0}),
             command('G', {3011, 1, 0, 0, 0, 0}),    command('P', {3011, 1, 3010, 0, 0, 0}),
             command('D', {3001, 2, 1, 0, 0, 0}),    command('R', {3000, 3011, 0, 0, 0, 0}),
             command('V', {2, 5, 3000, 0, 0, 0}),    command('T', {2, 3005, 0, 0, 0, 0})};
-        ws.zones().append(z40);
+        TableLoad(ws).zones().append(z40);
         auto object = [&](int vnum, int type, int key) {
             ObjectPrototype o = make_new_object(static_cast<Vnum>(vnum), zone_of(vnum));
             o.type = type;
             o.values[2] = key;
-            ws.objects().append(o);
+            TableLoad(ws).objects().append(o);
         };
         object(3010, 15, 3011);  // a container locked by object 3011
         object(3011, 18, 3000);  // a key: its values name nothing
         object(4010, 15, 3011);
-        ws.mobiles().append(make_new_mobile(3020, 30));
+        TableLoad(ws).mobiles().append(make_new_mobile(3020, 30));
         ws.world().select_slot(0);
     }
 
@@ -122,14 +122,14 @@ protected:
 
 TEST_F(ZoneOpsTest, ApplyAttributesFollowsTheBoxesAndTheExitSizeRule) {
     // Rooms of zone 30 before: 3000 (selected) and 3001; 3100 is another zone.
-    ws.world().edit_loaded(ws.world().find_room(3000), [](Room& r) {
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3000), [](Room& r) {
         r.room_flags = 0x5;
         r.sector = 3;
         r.climate = 2;
         r.nation = 1;
         r.room_size = 4;
     });
-    ws.world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
+    TableLoad(ws).world().edit_loaded(ws.world().find_room(3001), [](Room& r) {
         r.room_flags = 0x40;
         r.nation = 0;
         r.exits[kWest]->exit_size = 6;
@@ -184,7 +184,7 @@ TEST_F(ZoneOpsTest, ApplyAttributesFollowsTheBoxesAndTheExitSizeRule) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ws.world().edit_loaded(ws.world().find_room(3000), [&](Room& r) {
+        TableLoad(ws).world().edit_loaded(ws.world().find_room(3000), [&](Room& r) {
             r.exits[kNorth]->exit_size = c.exit_sizes_3000[0];
             r.exits[kEast]->exit_size = c.exit_sizes_3000[1];
         });
@@ -209,7 +209,7 @@ TEST_F(ZoneOpsTest, ApplyAttributesFollowsTheBoxesAndTheExitSizeRule) {
 
 TEST_F(ZoneOpsTest, ExitSizeFromARoomWithoutExitsIsZero) {
     ws.world().select_slot(ws.world().find_room(3100));
-    ws.world().append(room(3150, {{kUp, 3100}}));
+    TableLoad(ws).world().append(room(3150, {{kUp, 3100}}));
     ApplyAttributesChoices c;
     c.exit_size = true;
     ASSERT_TRUE(apply_attributes(ws, c));
@@ -217,9 +217,9 @@ TEST_F(ZoneOpsTest, ExitSizeFromARoomWithoutExitsIsZero) {
 }
 
 TEST_F(ZoneOpsTest, RefusalsChangeNothing) {
-    ws.world().reserve_room_block(42);
-    ws.world().append(room(4200));
-    ws.objects().append(make_new_object(4300, 43));
+    TableLoad(ws).world().reserve_room_block(42);
+    TableLoad(ws).world().append(room(4200));
+    TableLoad(ws).objects().append(make_new_object(4300, 43));
     MapSession session(ws.options());
     struct Case {
         const char* name;
@@ -301,7 +301,7 @@ TEST_F(ZoneOpsTest, RenumberingRefusesWhileARecordItMovesHasACopy) {
          [](Workspace& w) {
              for (int copy = 0; copy < 2; ++copy)
                  for (int v = 3050; v <= 3055; ++v)
-                     w.world().append(room(v));
+                     TableLoad(w).world().append(room(v));
          },
          false,
          "Error: zone 30 was not renumbered: the loaded zones hold more than one record with each "
@@ -309,9 +309,9 @@ TEST_F(ZoneOpsTest, RenumberingRefusesWhileARecordItMovesHasACopy) {
              kTail},
         {"the zedit, an object and a mobile",
          [](Workspace& w) {
-             w.zones().append(make_new_zedit(30));
-             w.objects().append(make_new_object(3011, 30));
-             w.mobiles().append(make_new_mobile(3020, 30));
+             TableLoad(w).zones().append(make_new_zedit(30));
+             TableLoad(w).objects().append(make_new_object(3011, 30));
+             TableLoad(w).mobiles().append(make_new_mobile(3020, 30));
          },
          true,
          "Error: zone 30 was not renumbered: the loaded zones hold more than one record with each "
@@ -319,8 +319,9 @@ TEST_F(ZoneOpsTest, RenumberingRefusesWhileARecordItMovesHasACopy) {
              kTail},
         // Rooms alone move: the objects' copies stay where they are.
         {"an object, rooms only",
-         [](Workspace& w) { w.objects().append(make_new_object(3011, 30)); }, false, ""},
-        {"a room of another zone", [](Workspace& w) { w.world().append(room(4000)); }, true, ""},
+         [](Workspace& w) { TableLoad(w).objects().append(make_new_object(3011, 30)); }, false, ""},
+        {"a room of another zone", [](Workspace& w) { TableLoad(w).world().append(room(4000)); },
+         true, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
