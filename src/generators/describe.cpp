@@ -214,7 +214,7 @@ DescriptionRun generate_descriptions(Workspace& ws, Random& random, Vocabulary& 
             run.stopped = true;
             break;
         }
-        tx.world().edit_room(slot, [&](Room& r) { r.description = *text; });
+        tx.world().edit(slot, [&](Room& r) { r.description = *text; });
         ++run.described;
     }
     // A run stopped by the writer keeps what it described so far.

@@ -176,13 +176,13 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
         // A return exit that is there already keeps its texts and door data.
         tx.world().create_exit(world.find_room(vnum), static_cast<Vnum>(target), dir);
     }
-    tx.world().edit_room(world.find_room(vnum), [&](Room& r) {
+    tx.world().edit(world.find_room(vnum), [&](Room& r) {
         r.exits[dir]->destination = static_cast<Vnum>(target);
         store_fields(*r.exits[dir], *values, form);
     });
     if (new_return)
-        tx.world().edit_room(world.find_room(static_cast<int>(target)),
-                             [&](Room& r) { store_fields(*r.exits[back], *values, form); });
+        tx.world().edit(world.find_room(static_cast<int>(target)),
+                        [&](Room& r) { store_fields(*r.exits[back], *values, form); });
     tx.commit();
     ws.request_redraw(true);
     return true;
@@ -223,7 +223,7 @@ bool copy_door_data(Workspace& ws, int vnum, int dir, const ExitForm& form) {
 
     Transaction tx(ws, step_name("Copy Door Data of", vnum, dir), exit_edit());
     tx.focus(TableKind::World, vnum);
-    tx.world().edit_room(world.find_room(target), [&](Room& r) {
+    tx.world().edit(world.find_room(target), [&](Room& r) {
         if (!r.exits[back]) r.exits[back] = Exit{};
         r.exits[back]->destination = static_cast<Vnum>(vnum);
         store_fields(*r.exits[back], *values, form);

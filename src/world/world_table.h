@@ -39,8 +39,6 @@ public:
     bool delete_zone_rooms(int zone) { return remove_zone(zone, true); }
     bool unload_zone_rooms(int zone) { return remove_zone(zone, false); }
 
-    void edit_room(int slot, const std::function<void(Room&)>& fn) { edit(slot, fn); }
-
 private:
     // With `by_builder`, exits leading to the room go as well and the step
     // records the removal; without, the room is unloaded.

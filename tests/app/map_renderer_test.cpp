@@ -60,7 +60,7 @@ protected:
         return world.count() - 1;
     }
     void add_exit(int slot, int dir, int destination, std::uint16_t flags = 0) {
-        world.edit_room(slot, [&](Room& r) {
+        world.edit(slot, [&](Room& r) {
             Exit e;
             e.destination = static_cast<Vnum>(destination);
             e.exit_flags = flags;
@@ -106,7 +106,7 @@ TEST_F(MapRendererTest, RoomBoxesUseTheirBitmapsAndUnknownColoursFallBackToTheFi
                           {-1, kFill0, kGreyFrame}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.colour);
-        world.edit_room(b, [&](Room& r) { r.room_colour = c.colour; });
+        world.edit(b, [&](Room& r) { r.room_colour = c.colour; });
         QImage image = draw();
         // Two-pixel frame on every side, fill inside.
         for (int i : {0, 1, 16, 17}) {
@@ -206,7 +206,7 @@ TEST_F(MapRendererTest, ExitStubsLeaveOutTheirEndAndTwoWayExitsJoinAcrossTheGap)
     EXPECT_EQ(at(image, 110, 98), kWhite);
 
     // Only A's exit: the gap still shows A's stub, B's box hides the rest.
-    world.edit_room(b, [](Room& r) { r.exits[kSouth].reset(); });
+    world.edit(b, [](Room& r) { r.exits[kSouth].reset(); });
     image = draw();
     EXPECT_EQ(at(image, 109, 96), kGreyFrame);
     EXPECT_EQ(at(image, 109, 97), kGreyFrame);
@@ -241,7 +241,7 @@ TEST_F(MapRendererTest, DoorBarsLieThreeDeepAlongTheBoxEdge) {
     EXPECT_EQ(at(image, 109, 118), kBlack);
 
     // A plain exit has no bar.
-    world.edit_room(a, [](Room& r) { r.exits[kNorth]->exit_flags = kExitClosed; });
+    world.edit(a, [](Room& r) { r.exits[kNorth]->exit_flags = kExitClosed; });
     image = draw();
     EXPECT_EQ(at(image, 104, 100), kGreyFrame);
     EXPECT_EQ(at(image, 104, 102), kFill0);
@@ -251,7 +251,7 @@ TEST_F(MapRendererTest, UpDownAndFlyMarkersAreDoubleHeadedArrowsInTheCorners) {
     int a = add_room(8801);
     add_exit(a, kUp, 9901);
     add_exit(a, kDown, 9902);
-    world.edit_room(a, [](Room& r) {
+    world.edit(a, [](Room& r) {
         r.fly_up_room = 9903;
         r.fly_down_room = 9904;
     });
@@ -273,7 +273,7 @@ TEST_F(MapRendererTest, UpDownAndFlyMarkersAreDoubleHeadedArrowsInTheCorners) {
     expect_picture(image, 101 - 2, 114 - 5, down, kFly);    // fly down, bottom left
 
     // Without the records, no markers.
-    world.edit_room(a, [](Room& r) {
+    world.edit(a, [](Room& r) {
         r.exits[kUp].reset();
         r.fly_down_room = 0;
     });

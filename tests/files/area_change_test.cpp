@@ -103,8 +103,8 @@ TEST(AreaChange, AChangeKilledAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
              load_all(ws, 30);
              load_all(ws, 31);
              for (int vnum : {3000, 3100})
-                 TableLoad(ws).world().edit_room(ws.world().find_room(vnum),
-                                                 [](Room& r) { r.title = "Changed"; });
+                 TableLoad(ws).world().edit(ws.world().find_room(vnum),
+                                            [](Room& r) { r.title = "Changed"; });
              TableLoad(ws).world().create_room(3250, 32);
              TableLoad(ws).objects().remove(3000);
              return save_all(ws);
@@ -309,8 +309,8 @@ TEST(AreaChange, AStepThatFailsOnceTheChangeIsMadeIsFinishedLater) {
     restore(dir.path(), files_of({"zone30/30.wld", "zone31/31.wld"}));
     ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")) && load_area_file(ws, dir.file("31.wld")));
     for (int vnum : {3000, 3100})
-        TableLoad(ws).world().edit_room(ws.world().find_room(vnum),
-                                        [](Room& r) { r.title = "Changed"; });
+        TableLoad(ws).world().edit(ws.world().find_room(vnum),
+                                   [](Room& r) { r.title = "Changed"; });
     ws.set_file_step_hook(test::fail_step("rename 31.wld", EIO));
     ui.clear();
     EXPECT_FALSE(save_every_zone(ws, TableKind::World));
@@ -323,7 +323,7 @@ TEST(AreaChange, AStepThatFailsOnceTheChangeIsMadeIsFinishedLater) {
 
     // The next save finishes it first, and says so.
     ws.set_file_step_hook({});
-    TableLoad(ws).world().edit_room(ws.world().find_room(3000), [](Room& r) { r.title = "Again"; });
+    TableLoad(ws).world().edit(ws.world().find_room(3000), [](Room& r) { r.title = "Again"; });
     ui.clear();
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     ASSERT_FALSE(ui.statuses.empty());

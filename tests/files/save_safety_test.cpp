@@ -87,7 +87,7 @@ TEST_F(SaveSafetyTest, AFileOfAZoneThatWasNotLoadedIsReplacedOnlyAfterAYes) {
 TEST_F(SaveSafetyTest, AZoneLoadedFromItsFileIsSavedWithoutAQuestion) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
     ASSERT_TRUE(load("31.mob", "$\r\n"));
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.title = "New"; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "New"; });
     TableLoad(ws).mobiles().create_mobile(3100, 31);
     EXPECT_TRUE(save_everything(ws));
     EXPECT_TRUE(ui.questions.empty());
@@ -95,7 +95,7 @@ TEST_F(SaveSafetyTest, AZoneLoadedFromItsFileIsSavedWithoutAQuestion) {
 
 TEST_F(SaveSafetyTest, ARecordGivenANumberInAnotherZoneMarksBothZones) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.vnum = 3250; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.vnum = 3250; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
@@ -229,7 +229,7 @@ TEST(EmptiedZoneSave, AFileNotWrittenOrNotRemovableSavesNothingAndAKeptFileKeeps
 
 TEST_F(SaveSafetyTest, UnloadingForgetsTheChangesOfWhatItUnloaded) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.title = "Changed"; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
     unload_all_worlds(ws);
     EXPECT_FALSE(ws.modified().any());
     TableLoad(ws).objects().create_object(3100, 31);
@@ -248,8 +248,7 @@ TEST_F(SaveSafetyTest, AnAreaFileThatIsALinkKeepsItsLink) {
     shared.write("32.wld", rooms({3200}));
     std::filesystem::create_symlink(shared.path() / "32.wld", dir.path() / "32.wld");
     ASSERT_TRUE(load_area_file(ws, dir.file("32.wld")));
-    TableLoad(ws).world().edit_room(ws.world().find_room(3200),
-                                    [](Room& r) { r.title = "Linked"; });
+    TableLoad(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.title = "Linked"; });
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "32.wld"));
     EXPECT_NE(shared.read("32.wld").find("Linked~"), std::string::npos);
@@ -260,7 +259,7 @@ TEST_F(SaveSafetyTest, FailuresNameTheZoneTheFileAndTheCause) {
     const std::string kOld = rooms({3100});
     ASSERT_TRUE(load("31.wld", kOld));
     ASSERT_TRUE(load("31.obj", "$~\r\n"));
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.room_colour = 3; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.room_colour = 3; });
     TableLoad(ws).objects().create_object(3100, 31);
 
     ws.set_file_step_hook(test::fail_step("create 31.obj", EISDIR));

@@ -132,7 +132,7 @@ TEST_F(WorldFileTest, SaveWritesTheSameBytesItRead) {
 TEST_F(WorldFileTest, WriterDefaultsAndDoorKinds) {
     TableLoad(ws).world().reserve_room_block(2);
     int slot = TableLoad(ws).world().create_room(200, 2);
-    TableLoad(ws).world().edit_room(slot, [](Room& r) {
+    TableLoad(ws).world().edit(slot, [](Room& r) {
         r.title.clear();
         r.description.clear();
         r.extra_text.clear();
@@ -321,7 +321,7 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(dir.read("31.wld"), "old bytes");
 
     ws.set_file_step_hook({});
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.title = "Changed"; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
     EXPECT_TRUE(save_current(ws, TableKind::World));
     EXPECT_EQ(ui.last_status(), "Zone 31 saved to file.");
@@ -341,8 +341,8 @@ TEST_F(WorldFileTest, SaveAllSavesEachZoneOnceAndKeepsOtherZonesMarked) {
     EXPECT_FALSE(ws.modified().any());
 
     // Saving one zone leaves the other's unsaved edits marked.
-    TableLoad(ws).world().edit_room(ws.world().find_room(3200), [](Room& r) { r.sector = 2; });
-    TableLoad(ws).world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
+    TableLoad(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.sector = 2; });
+    TableLoad(ws).world().edit(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
 }
@@ -353,12 +353,12 @@ TEST_F(WorldFileTest, LayoutFileKeepsRoomColours) {
     EXPECT_EQ(ws.world().room(1).room_colour, 7);
     EXPECT_EQ(ws.world().room(0).room_colour, 0);  // out-of-range colour ignored
 
-    TableLoad(ws).world().edit_room(0, [](Room& r) { r.room_colour = 33; });
+    TableLoad(ws).world().edit(0, [](Room& r) { r.room_colour = 33; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_EQ(dir.read("31.wld_zs"), crlf("Col: 3100 33\nCol: 3101 7\n"));
 
     for (int s = 0; s < 2; ++s)
-        TableLoad(ws).world().edit_room(s, [](Room& r) { r.room_colour = 0; });
+        TableLoad(ws).world().edit(s, [](Room& r) { r.room_colour = 0; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_FALSE(dir.exists("31.wld_zs"));
 }

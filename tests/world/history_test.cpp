@@ -52,7 +52,7 @@ protected:
         WorldTable& w = TableLoad(maker).world();
         for (int v : {3000, 3001, 3002, 3100}) {
             w.create_room(static_cast<Vnum>(v), zone_of(v));
-            w.edit_room(w.find_room(v), [v](Room& r) {
+            w.edit(w.find_room(v), [v](Room& r) {
                 r.title = strfmt("Room %d", v);
                 r.description = strfmt("It is room %d.", v);
             });
@@ -329,7 +329,7 @@ TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30)) << "the saved state is out of reach";
     // An edit outside any step leaves its zone modified until saved.
     ws.modified().clear_all();
-    TableLoad(ws).world().edit_room(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
+    TableLoad(ws).world().edit(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
     EXPECT_EQ(ws.modified().zones(TableKind::World), std::set<int>{31});
 }
 
@@ -525,8 +525,8 @@ TEST(HistoryDuplicates, UndoFindsTheRecordAndThePlaceAmongRepeatedVnums) {
     EXPECT_EQ(order(), start);
     {
         Transaction tx(ws, "Renumber");
-        tx.world().edit_room(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
-        tx.world().edit_room(2, [](Room& r) { r.title = "third"; });
+        tx.world().edit(1, [](Room& r) { r.vnum = 3001; });  // now the second 3001
+        tx.world().edit(2, [](Room& r) { r.title = "third"; });
         tx.commit();
     }
     ws.undo();
