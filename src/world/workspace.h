@@ -2,9 +2,8 @@
 // history (edits/history.h), and is the change sink of its tables; with the
 // transactions through which the builder's changes become steps and the load
 // token through which loads change tables: the workspace itself hands its
-// tables out only to be read. The editor
-// window owns one; each test makes a fresh one. Every operation of the core
-// takes it explicitly.
+// tables out only to be read. The editor window owns one; each test makes a
+// fresh one. Every operation of the core takes it explicitly.
 #pragma once
 
 #include <algorithm>
@@ -182,7 +181,8 @@ private:
 // The tables opened for loading and unloading zones (and for building a
 // workspace's records as a file would give them). Its changes are no step:
 // a zone loaded or unloaded drops the steps that touched it and is not
-// modified.
+// modified. (An editor's change made through it, outside any step, still
+// marks its zone modified and cannot be undone.)
 //   TableLoad load(ws);
 //   load.world().append(room);
 class TableLoad {
