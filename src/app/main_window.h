@@ -108,7 +108,7 @@ protected:
 private:
     // One row of the action table: the menu, the caption, the shortcuts, and
     // whether the command uses up the Ctrl key.
-    struct ActionSpec;
+    struct MenuEntry;
     void build_actions();
 
     void build_panes();

@@ -25,7 +25,7 @@
 
 namespace zs {
 
-struct MainWindow::ActionSpec {
+struct MainWindow::MenuEntry {
     const char* menu;  // "&File", "&Edit", ...; a separator is a null caption
     const char* caption;
     std::function<void()> run;
@@ -42,7 +42,7 @@ void MainWindow::build_actions() {
     // Every menu item, in menu order. A text box keeps Ctrl+A, Ctrl+C and
     // Ctrl+V for its text: the box claims them before these shortcuts. Undo
     // and Redo are the workspace's in a text box too (see eventFilter).
-    const ActionSpec table[] = {
+    const MenuEntry table[] = {
         {"&File",
          "&Save Current",
          [this] {
@@ -146,22 +146,22 @@ void MainWindow::build_actions() {
         {"&Help", "&About Zonesmith...", [this] { show_about(this); }},
     };
     QMenu* menu = nullptr;
-    for (const ActionSpec& spec : table) {
-        if (!menu || menu->title() != QString::fromLatin1(spec.menu))
-            menu = menuBar()->addMenu(QString::fromLatin1(spec.menu));
-        if (!spec.caption) {
+    for (const MenuEntry& entry : table) {
+        if (!menu || menu->title() != QString::fromLatin1(entry.menu))
+            menu = menuBar()->addMenu(QString::fromLatin1(entry.menu));
+        if (!entry.caption) {
             menu->addSeparator();
             continue;
         }
-        QAction* a = menu->addAction(QString::fromLatin1(spec.caption));
-        a->setShortcuts(spec.keys);
-        if (spec.uses_ctrl)
-            connect(a, &QAction::triggered, this, [this, run = spec.run] {
+        QAction* a = menu->addAction(QString::fromLatin1(entry.caption));
+        a->setShortcuts(entry.keys);
+        if (entry.uses_ctrl)
+            connect(a, &QAction::triggered, this, [this, run = entry.run] {
                 map_->ctrl = false;
                 run();
             });
         else
-            connect(a, &QAction::triggered, this, spec.run);
+            connect(a, &QAction::triggered, this, entry.run);
     }
     undo_ = action(QStringLiteral("Undo"));
     redo_ = action(QStringLiteral("Redo"));

@@ -9,14 +9,10 @@ namespace zs::cli {
 int check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           ProcessEnd process_end) {
     Options opt;
-    if (!parse_options(args, {.strict = true}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(args, {.strict = true}, opt, err)) return 2;
     CliUi ui(out, err, opt.answer, Statuses::Hidden);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
-    if (opt.dir) ws.set_area_dir(*opt.dir);
     std::vector<int> zones;
     for (const auto& z : opt.operands) {
         std::string_view rest = z;

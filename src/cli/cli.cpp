@@ -111,7 +111,7 @@ std::vector<fs::path> area_dir_arguments(const std::vector<std::string>& args) {
     std::optional<fs::path> output;
     for (std::size_t i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == "--dir") dir = args[i + 1];
-        if (args[i] == "-o") output = args[i + 1];
+        if (args[i] == "-o" || args[i] == "--output") output = args[i + 1];
     }
     std::vector<fs::path> dirs{dir};
     std::error_code ec;

@@ -49,8 +49,10 @@ std::string for_terminal(std::string_view text) {
     return s;
 }
 
-bool parse_options(const std::vector<std::string>& args, const OptionRules& rules, Options& opt,
-                   std::ostream& err) {
+namespace {
+
+bool read_options(const std::vector<std::string>& args, const OptionRules& rules, Options& opt,
+                  std::ostream& err) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto directory = [&](std::optional<fs::path>& into) {
@@ -85,6 +87,15 @@ bool parse_options(const std::vector<std::string>& args, const OptionRules& rule
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool parse_options(const std::vector<std::string>& args, const OptionRules& rules, Options& opt,
+                   std::ostream& err) {
+    if (read_options(args, rules, opt, err)) return true;
+    err << kUsage;
+    return false;
 }
 
 bool load_files(Workspace& ws, CliUi& ui, const Options& opt, std::ostream& err) {

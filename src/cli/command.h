@@ -94,14 +94,18 @@ private:
     std::vector<std::string> held_;
 };
 
-// The workspace of a command. When the process ends with the command, the
+// The workspace of a command, reading and writing in the area directory
+// given (the working directory without one). When the process ends with the command, the
 // world is left to the system: freeing a whole world block by block only
 // costs time. (It stays reachable, so leak checkers do not report it.)
 class CommandWorkspace {
 public:
-    CommandWorkspace(UiPort& ui, ProcessEnd process_end)
+    CommandWorkspace(UiPort& ui, ProcessEnd process_end,
+                     const std::optional<fs::path>& area_dir = std::nullopt)
         : ws_(std::make_unique<Workspace>(ui)),
-          process_ends_(process_end == ProcessEnd::WithCommand) {}
+          process_ends_(process_end == ProcessEnd::WithCommand) {
+        if (area_dir) ws_->set_area_dir(*area_dir);
+    }
     ~CommandWorkspace() {
         [[maybe_unused]] static Workspace* left_to_the_system = nullptr;
         if (process_ends_) left_to_the_system = ws_.release();
@@ -131,7 +135,8 @@ struct OptionRules {
     bool strict = false;             // --strict
 };
 
-// Parses the options of a command; false (with a message) for a usage error.
+// Parses the options of a command; false for a usage error, which it has
+// reported with the usage text.
 bool parse_options(const std::vector<std::string>& args, const OptionRules& rules, Options& opt,
                    std::ostream& err);
 

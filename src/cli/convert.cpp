@@ -9,16 +9,12 @@ namespace zs::cli {
 int convert(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
             ProcessEnd process_end) {
     Options opt;
-    if (!parse_options(args, {.output = true, .operands_required = true}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(args, {.output = true, .operands_required = true}, opt, err)) return 2;
     fs::path out_dir = opt.out_dir ? *opt.out_dir : opt.dir ? *opt.dir : fs::path(".");
     if (!output_directory_ready(out_dir, err)) return 2;
     CliUi ui(out, err, opt.answer, Statuses::Shown);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
-    if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
     ws.set_area_dir(out_dir);
     bool all_saved = save_everything(ws, WhenKept::SaveNothing);

@@ -65,12 +65,11 @@ int generate_descs(const std::vector<std::string>& args, std::ostream& out, std:
     if (dir && !fs::is_directory(*dir)) return usage(dir->string() + " is not a directory");
 
     CliUi ui(out, err, answer, Statuses::Hidden);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, dir);
     Workspace& ws = *workspace;
-    if (dir) ws.set_area_dir(*dir);
     bool ok = true;
     for (int zone : zones) {
-        fs::path file = (dir ? *dir : fs::path(".")) / strfmt("%d.wld", zone);
+        fs::path file = ws.area_dir() / strfmt("%d.wld", zone);
         if (!load_area_file(ws, file.string())) {
             err << "zonesmith-cli: " << file.string() << " was not loaded\n";
             ok = false;

@@ -29,10 +29,7 @@ int generate_map(const Args& args, std::ostream& out, std::ostream& err, Process
         seed = static_cast<std::uint64_t>(*n);
     }
     Options opt;
-    if (!parse_options(rest, {}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(rest, {}, opt, err)) return 2;
     if (opt.operands.size() < 2 || opt.operands.size() > 3) {
         return usage_error(err, "generate-map takes ZONE, ROOMS and optionally FLOORS");
     }
@@ -51,9 +48,8 @@ int generate_map(const Args& args, std::ostream& out, std::ostream& err, Process
         out << "Seed " << *seed << ".\n";
     }
     CliUi ui(out, err, opt.answer, Statuses::Shown);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
-    if (opt.dir) ws.set_area_dir(*opt.dir);
     // Rooms in the zones' world files count as rooms of the zones.
     if (!map_request_problem(request))
         for (int zone : map_zones(request)) {

@@ -38,10 +38,7 @@ private:
 int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
              ProcessEnd process_end) {
     Options opt;
-    if (!parse_options(args, {.output = true, .operands_required = true}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(args, {.output = true, .operands_required = true}, opt, err)) return 2;
     std::optional<long long> numbers[2];
     for (std::size_t i = 0; i < 2 && i < opt.operands.size(); ++i)
         numbers[i] = box_number(opt.operands[i]);
@@ -59,9 +56,8 @@ int renumber(const std::vector<std::string>& args, std::ostream& out, std::ostre
     int old_zone = static_cast<int>(*numbers[0]), new_zone = static_cast<int>(*numbers[1]);
 
     RenumberUi ui(out, err, opt.answer);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, dir);
     Workspace& ws = *workspace;
-    ws.set_area_dir(dir);
     RecordOrigins origins;
     bool all_loaded = load_zones_for_check(ws, zones_in_area_dir(ws), origins);
     if (!all_loaded || !ui.load_problems.empty()) {

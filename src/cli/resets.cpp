@@ -48,10 +48,7 @@ std::set<int> zones_named_by(const Workspace& ws, int zone) {
 int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            ProcessEnd process_end) {
     Options opt;
-    if (!parse_options(args, {}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(args, {}, opt, err)) return 2;
     std::vector<int> zones;
     for (const auto& z : opt.operands) {
         std::optional<long long> n = box_number(z);
@@ -64,9 +61,8 @@ int resets(const std::vector<std::string>& args, std::ostream& out, std::ostream
         return usage_error(err, "no zones given");
     }
     CliUi ui(out, err, opt.answer, Statuses::Hidden);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
-    if (opt.dir) ws.set_area_dir(*opt.dir);
     RecordOrigins origins;
     bool all_loaded = load_zones_for_check(ws, zones, origins);
     // What a reset loads from other zones counts only when those are loaded.

@@ -20,15 +20,11 @@ struct ZoneCounts {
 int stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
           ProcessEnd process_end) {
     Options opt;
-    if (!parse_options(args, {.operands_required = true}, opt, err)) {
-        err << kUsage;
-        return 2;
-    }
+    if (!parse_options(args, {.operands_required = true}, opt, err)) return 2;
     // The loaders' status texts would be noise among the counts.
     CliUi ui(out, err, opt.answer, Statuses::Hidden);
-    CommandWorkspace workspace(ui, process_end);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
-    if (opt.dir) ws.set_area_dir(*opt.dir);
     bool all_loaded = load_files(ws, ui, opt, err);
 
     std::map<int, ZoneCounts> zones;

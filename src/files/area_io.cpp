@@ -91,28 +91,12 @@ std::optional<std::string> read_text_file(const std::filesystem::path& path,
     return read_regular_file(path, kind.max_bytes, why, system_error);
 }
 
-std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
-                              std::string_view not_found) {
-    const std::string name = path.string();
-    switch (why) {
-        case ReadFailure::None:
-        case ReadFailure::NotFound:
-            break;
-        case ReadFailure::NotRegularFile:
-            return name + " is not a regular file; it was not read.";
-        case ReadFailure::TooLarge:
-            return name + " is larger than " + std::to_string(kMaxAreaFileBytes >> 20) + " MiB" +
-                   ", far too large for an area file; it was not read.";
-        case ReadFailure::ReadError:
-            return name + " could not be read.";
-    }
-    return std::string(not_found);
-}
+namespace {
 
-std::string text_file_failure_text(ReadFailure why, int system_error,
-                                   const std::filesystem::path& path, const TextFileKind& kind,
-                                   std::string_view not_found) {
-    const std::string name = path.string();
+// The builder's words for a failed read; `too_large` says why a file over
+// its limit was not read.
+std::string failure_text(ReadFailure why, int system_error, const std::string& name,
+                         std::string_view too_large, std::string_view not_found) {
     switch (why) {
         case ReadFailure::None:
         case ReadFailure::NotFound:
@@ -120,13 +104,31 @@ std::string text_file_failure_text(ReadFailure why, int system_error,
         case ReadFailure::NotRegularFile:
             return name + " is not a regular file; it was not read.";
         case ReadFailure::TooLarge:
-            return name + " is larger than " + std::to_string(kind.max_bytes) + " bytes, " +
-                   "far too large for " + std::string(kind.name) + "; it was not read.";
+            return name + " is larger than " + std::string(too_large) + "; it was not read.";
         case ReadFailure::ReadError:
             if (system_error == 0) return name + " could not be read.";
             return name + " could not be read: " + std::strerror(system_error) + ".";
     }
     return std::string(not_found);
+}
+
+}  // namespace
+
+std::string read_failure_text(ReadFailure why, const std::filesystem::path& path,
+                              std::string_view not_found) {
+    return failure_text(
+        why, 0, path.string(),
+        std::to_string(kMaxAreaFileBytes >> 20) + " MiB, far too large for an area file",
+        not_found);
+}
+
+std::string text_file_failure_text(ReadFailure why, int system_error,
+                                   const std::filesystem::path& path, const TextFileKind& kind,
+                                   std::string_view not_found) {
+    return failure_text(
+        why, system_error, path.string(),
+        std::to_string(kind.max_bytes) + " bytes, far too large for " + std::string(kind.name),
+        not_found);
 }
 
 int record_lines(std::string_view bytes) {

@@ -13,6 +13,7 @@
 
 #include "files/diagnostic.h"
 #include "files/file_kinds.h"
+#include "files/load_attempt.h"
 #include "world/vnum_table.h"
 
 namespace zs {
@@ -100,6 +101,10 @@ public:
     virtual void after_load(Workspace& /*ws*/, const std::string& /*path*/) const {}
 
     bool load_bytes(Workspace& ws, const std::string& path, std::string_view bytes) const override;
+    bool unload_zone(Workspace& ws, int zone) const override {
+        return table_loading::unload(table_of(ws), zone);
+    }
+    void unload_all(Workspace& ws) const override { table_loading::clear(table_of(ws)); }
     int count(const Workspace& ws) const override { return table_of(ws).count(); }
 };
 

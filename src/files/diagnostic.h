@@ -4,6 +4,7 @@
 // and save commands show them. Also the records a read gave.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -137,6 +138,30 @@ void finish_read(ReadResult<Record>& result, const TextReader& reader, std::stri
                           reader.string_errors());
     result.string_errors = reader.string_errors();
     result.flush();
+}
+
+// Tries the older layouts of a kind one after another, each reading the
+// file from its start: `try_layout(i)` reads with the i-th and, when the read
+// fits, adds what only its layout has to tell. The read of the first that
+// fits, its layout `i`, with the warning of the fields it left out; when none
+// fits, a failed read whose diagnostics are the kind's error box (with the
+// last out-of-range vnum a try met).
+template <class Record, class TryLayout>
+ReadResult<Record> read_first_fitting_layout(std::size_t layouts, const FileKind& kind,
+                                             std::string_view file_name, TryLayout try_layout) {
+    ReadNotes range_error;
+    for (std::size_t i = 0; i < layouts; ++i) {
+        ReadResult<Record> read = try_layout(i);
+        if (read.ok) {
+            read.layout = static_cast<int>(i);
+            read.notes.dropped.add_warning(read.diagnostics, file_name);
+            return read;
+        }
+        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
+    }
+    ReadResult<Record> failed;
+    add_load_error(failed.diagnostics, kind, range_error);
+    return failed;
 }
 
 }  // namespace zs

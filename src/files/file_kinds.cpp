@@ -180,10 +180,6 @@ public:
         for (const RoomColour& c : read_room_colours(*data))
             table_loading::set_colour(TableLoad(ws).world(), c.vnum, c.colour);
     }
-    bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(TableLoad(ws).world(), zone);
-    }
-    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).world()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const Room* r = ws.world().selected_room();
         return r ? std::optional<int>(r->zone) : std::nullopt;
@@ -211,10 +207,6 @@ public:
         return prototypes_loaded(ws.objects(), "Object file loaded, but no objects found in file.",
                                  "Object file for zone %d loaded.");
     }
-    bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(TableLoad(ws).objects(), zone);
-    }
-    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).objects()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const ObjectPrototype* o = ws.objects().current_object();
         return o ? std::optional<int>(o->zone) : std::nullopt;
@@ -243,10 +235,6 @@ public:
         return prototypes_loaded(ws.mobiles(), "Mobile file loaded, but no mobiles found in file.",
                                  "Mobile file for zone %d loaded.");
     }
-    bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(TableLoad(ws).mobiles(), zone);
-    }
-    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).mobiles()); }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const MobilePrototype* m = ws.mobiles().current_mobile();
         return m ? std::optional<int>(m->zone) : std::nullopt;
@@ -274,10 +262,6 @@ public:
         const ZoneTable& zones = ws.zones();
         return strfmt("Zedit file for zone %d loaded.", zones.zedit(zones.count() - 1).number);
     }
-    bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(TableLoad(ws).zones(), zone);
-    }
-    void unload_all(Workspace& ws) const override { table_loading::clear(TableLoad(ws).zones()); }
     ZoneTexts write_zone(const Workspace& ws, int zone) const override {
         return {write(ws.zones(), {ws.zones().find_zedit(zone)}), {}};
     }

@@ -38,24 +38,18 @@ constexpr std::string_view kSkillsWarning =
 
 ReadResult<MobilePrototype> read_older_mobiles(std::string_view bytes, std::string_view file_name,
                                                const std::vector<TextReader::StringError>& shown) {
-    ReadNotes range_error;
-    for (std::size_t i = 0; i < kLegacyMobileLayouts.size(); ++i) {
-        const MobileLayout& layout = kLegacyMobileLayouts[i];
-        ReadResult<MobilePrototype> read = read_mobiles_layout(bytes, file_name, layout, false, 0);
-        if (read.ok) {
-            read.layout = static_cast<int>(i);
+    return read_first_fitting_layout<MobilePrototype>(
+        kLegacyMobileLayouts.size(), file_kind(TableKind::Mobile), file_name, [&](std::size_t i) {
+            const MobileLayout& layout = kLegacyMobileLayouts[i];
+            ReadResult<MobilePrototype> read =
+                read_mobiles_layout(bytes, file_name, layout, false, 0);
+            if (!read.ok) return read;
             add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
             if (!layout.keeps_skills)
                 read.diagnostics.push_back(
                     {Diagnostic::Kind::Message, std::string(kSkillsWarning), "Warning", 0});
-            read.notes.dropped.add_warning(read.diagnostics, file_name);
             return read;
-        }
-        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
-    }
-    ReadResult<MobilePrototype> failed;
-    add_load_error(failed.diagnostics, file_kind(TableKind::Mobile), range_error);
-    return failed;
+        });
 }
 
 }  // namespace zs

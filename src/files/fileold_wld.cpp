@@ -30,22 +30,13 @@ bool is_stock_world_layout(int layout) {
 
 ReadResult<Room> read_older_world(std::string_view bytes, std::string_view file_name,
                                   const std::vector<TextReader::StringError>& shown) {
-    ReadNotes range_error;  // the last failed try's out-of-range vnum, if any
-    for (std::size_t i = 0; i < kLegacyWorldLayouts.size(); ++i) {
-        // Each try reads the file from its start.
-        ReadResult<Room> read = read_world_layout(bytes, file_name, kLegacyWorldLayouts[i], false);
-        if (!read.ok) {
-            if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
-            continue;
-        }
-        read.layout = static_cast<int>(i);
-        add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
-        read.notes.dropped.add_warning(read.diagnostics, file_name);
-        return read;
-    }
-    ReadResult<Room> failed;
-    add_load_error(failed.diagnostics, file_kind(TableKind::World), range_error);
-    return failed;
+    return read_first_fitting_layout<Room>(
+        kLegacyWorldLayouts.size(), file_kind(TableKind::World), file_name, [&](std::size_t i) {
+            ReadResult<Room> read =
+                read_world_layout(bytes, file_name, kLegacyWorldLayouts[i], false);
+            if (read.ok) add_string_errors(read.diagnostics, file_name, read.string_errors, shown);
+            return read;
+        });
 }
 
 }  // namespace zs

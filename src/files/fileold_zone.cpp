@@ -149,19 +149,11 @@ ReadResult<Zedit> read_stock_zone(std::string_view bytes, StockZoneLayout layout
 }
 
 ReadResult<Zedit> read_older_zone(std::string_view bytes, std::string_view file_name) {
-    ReadNotes range_error;
-    for (StockZoneLayout layout : {StockZoneLayout::TbaMud, StockZoneLayout::Circle}) {
-        ReadResult<Zedit> read = read_stock_zone(bytes, layout);
-        if (read.ok) {
-            read.layout = static_cast<int>(layout);
-            read.notes.dropped.add_warning(read.diagnostics, file_name);
-            return read;
-        }
-        if (!read.notes.range_error.empty()) range_error = std::move(read.notes);
-    }
-    ReadResult<Zedit> failed;
-    add_load_error(failed.diagnostics, file_kind(TableKind::Zone), range_error);
-    return failed;
+    // The layouts in the order they are tried, which is their numbering.
+    constexpr StockZoneLayout kTried[] = {StockZoneLayout::TbaMud, StockZoneLayout::Circle};
+    return read_first_fitting_layout<Zedit>(
+        std::size(kTried), file_kind(TableKind::Zone), file_name,
+        [&](std::size_t i) { return read_stock_zone(bytes, kTried[i]); });
 }
 
 }  // namespace zs

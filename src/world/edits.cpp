@@ -7,7 +7,7 @@ namespace zs {
 namespace {
 
 template <class Table, class Record>
-bool edit_in(Workspace& ws, const Table& lookup, Table& (Transaction::*table)(), TableKind kind,
+bool edit_in(Workspace& ws, const Table& lookup, Table& (OpenTables::*table)(), TableKind kind,
              int id, std::string name, const std::function<void(Record&)>& fn,
              const EditOptions& options) {
     int slot = lookup.find(id);
@@ -32,20 +32,20 @@ bool delete_room(Workspace& ws, int vnum) {
 
 bool edit_room(Workspace& ws, int vnum, std::string name, const std::function<void(Room&)>& fn,
                EditOptions options) {
-    return edit_in(ws, ws.world(), &Transaction::world, TableKind::World, vnum, std::move(name), fn,
+    return edit_in(ws, ws.world(), &OpenTables::world, TableKind::World, vnum, std::move(name), fn,
                    options);
 }
 
 bool edit_object(Workspace& ws, int vnum, std::string name,
                  const std::function<void(ObjectPrototype&)>& fn, EditOptions options) {
-    return edit_in(ws, ws.objects(), &Transaction::objects, TableKind::Object, vnum,
-                   std::move(name), fn, options);
+    return edit_in(ws, ws.objects(), &OpenTables::objects, TableKind::Object, vnum, std::move(name),
+                   fn, options);
 }
 
 bool edit_mobile(Workspace& ws, int vnum, std::string name,
                  const std::function<void(MobilePrototype&)>& fn, EditOptions options) {
-    return edit_in(ws, ws.mobiles(), &Transaction::mobiles, TableKind::Mobile, vnum,
-                   std::move(name), fn, options);
+    return edit_in(ws, ws.mobiles(), &OpenTables::mobiles, TableKind::Mobile, vnum, std::move(name),
+                   fn, options);
 }
 
 bool edit_zedit(Workspace& ws, int zone, std::string name, const std::function<void(Zedit&)>& fn,

@@ -93,7 +93,7 @@ void Workspace::record(TableKind table, const Zedit* before, const Zedit* after,
     record_images(zones_, table, before, after, place);
 }
 
-Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) : ws_(ws) {
+Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) : OpenTables(ws) {
     if (!ws_.history_.step_open()) ws_.pending_options_ = options;
     const MergeKey& m = options.merge;
     mark_ = ws_.history_.begin_step(std::move(name),

@@ -139,6 +139,26 @@ struct EditOptions {
 
 class Workspace;
 
+// The workspace's tables, open to change. Only an open step (Transaction)
+// and a load (TableLoad) are such a thing, so that an edit with no step open
+// does not compile.
+class OpenTables {
+public:
+    OpenTables(const OpenTables&) = delete;
+    OpenTables& operator=(const OpenTables&) = delete;
+
+    WorldTable& world();
+    ZoneTable& zones();
+    ObjectTable& objects();
+    MobileTable& mobiles();
+
+protected:
+    explicit OpenTables(Workspace& ws) : ws_(ws) {}
+    ~OpenTables() = default;
+
+    Workspace& ws_;
+};
+
 // One named, undoable step. Every change the builder makes runs inside one:
 //   Transaction tx(ws, "Create Room 3012");
 //   ... table edits ...
@@ -149,22 +169,13 @@ class Workspace;
 // opened inside another join it, so an operation built from others is still
 // one step: an inner one left uncommitted takes back just its own edits, and
 // the outer step goes on.
-class Transaction {
+class Transaction : public OpenTables {
 public:
     Transaction(Workspace& ws, std::string name, EditOptions options = {});
     ~Transaction();
-    Transaction(const Transaction&) = delete;
-    Transaction& operator=(const Transaction&) = delete;
 
     // Keeps the transaction's edits: the last thing it does.
     void commit() { committed_ = true; }
-
-    // The workspace's tables, open to change: the only way the builder's
-    // edits reach them, so that an edit with no step open does not compile.
-    WorldTable& world();
-    ZoneTable& zones();
-    ObjectTable& objects();
-    MobileTable& mobiles();
 
     // The record undo and redo select when it exists (the first focus given
     // in the step wins; by default the first record the step changed that
@@ -173,7 +184,6 @@ public:
     void rename(std::string name);
 
 private:
-    Workspace& ws_;
     History::Mark mark_;
     bool committed_ = false;
 };
@@ -185,19 +195,9 @@ private:
 // marks its zone modified and cannot be undone.)
 //   TableLoad load(ws);
 //   load.world().append(room);
-class TableLoad {
+class TableLoad : public OpenTables {
 public:
-    explicit TableLoad(Workspace& ws) : ws_(ws) {}
-    TableLoad(const TableLoad&) = delete;
-    TableLoad& operator=(const TableLoad&) = delete;
-
-    WorldTable& world();
-    ZoneTable& zones();
-    ObjectTable& objects();
-    MobileTable& mobiles();
-
-private:
-    Workspace& ws_;
+    explicit TableLoad(Workspace& ws) : OpenTables(ws) {}
 };
 
 class Workspace : private ChangeSink, private EditRecorder, private HistoryHost {
@@ -289,8 +289,8 @@ public:
     }
 
 private:
+    friend class OpenTables;
     friend class Transaction;
-    friend class TableLoad;
 
     void on_change(const Change& change) override;
     EditRecorder* recorder() override;
@@ -335,28 +335,16 @@ private:
     std::vector<WorkspaceObserver*> observers_;
 };
 
-inline WorldTable& Transaction::world() {
+inline WorldTable& OpenTables::world() {
     return ws_.world_;
 }
-inline ZoneTable& Transaction::zones() {
+inline ZoneTable& OpenTables::zones() {
     return ws_.zones_;
 }
-inline ObjectTable& Transaction::objects() {
+inline ObjectTable& OpenTables::objects() {
     return ws_.objects_;
 }
-inline MobileTable& Transaction::mobiles() {
-    return ws_.mobiles_;
-}
-inline WorldTable& TableLoad::world() {
-    return ws_.world_;
-}
-inline ZoneTable& TableLoad::zones() {
-    return ws_.zones_;
-}
-inline ObjectTable& TableLoad::objects() {
-    return ws_.objects_;
-}
-inline MobileTable& TableLoad::mobiles() {
+inline MobileTable& OpenTables::mobiles() {
     return ws_.mobiles_;
 }
 
