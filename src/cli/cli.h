@@ -5,7 +5,11 @@
 //   stats [--yes] [--dir DIR] FILE...             per-zone counts of what the files hold
 //   check [--yes] [--strict] [--dir DIR] [ZONE...]  errors and warnings to look at first
 //   renumber [--yes] [--dir DIR] [-o DIR] OLD NEW  moves a zone with every reference to it
+//   resets [--yes] [--dir DIR] ZONE...           what a reset of each zone loads
+//   generate-descs [--dir DIR] --vocab FILE... ZONE...  descriptions from vocabularies
 //   generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]  a random map into empty zones
+//   download --host HOST --user USER [--dir DIR] ZONE[:KINDS]...  area files from the server
+// `zonesmith-cli COMMAND --help` gives each command's whole usage.
 #pragma once
 
 #include <ostream>

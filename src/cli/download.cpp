@@ -176,12 +176,13 @@ int download(const std::vector<std::string>& args, std::ostream& out, std::ostre
         } else if (auto* status = std::get_if<net::StatusText>(&event)) {
             statuses.print(from_server(status->text));
         }
+        // The report escapes what the server named.
         for (const std::string& line : report.take(event))
-            out << from_server(line) << '\n' << std::flush;
+            out << line << '\n' << std::flush;
     }
     statuses.flush();
     if (report.complete()) return 0;
-    err << "zonesmith-cli: " << from_server(report.summary()) << '\n';
+    err << "zonesmith-cli: " << report.summary() << '\n';
     return 1;
 }
 

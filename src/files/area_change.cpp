@@ -20,6 +20,25 @@ namespace zs {
 
 namespace fs = std::filesystem;
 
+void flush_directory(const fs::path& dir) {
+    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+fs::path directory_of(const fs::path& file) {
+    fs::path dir = file.parent_path();
+    return dir.empty() ? fs::path(".") : dir;
+}
+
+fs::path link_target(const fs::path& path) {
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
+    fs::path target = fs::weakly_canonical(path, ec);
+    return ec ? path : target;
+}
+
 namespace {
 
 constexpr std::string_view kTempTag = ".zs-";
@@ -99,19 +118,6 @@ SaveError flush_file(const fs::path& path, const std::string& name) {
     return error;
 }
 
-// Flushes a directory, so that renames and removals in it reach the disk.
-void flush_directory(const fs::path& dir) {
-    int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-fs::path directory_of(const fs::path& file) {
-    fs::path dir = file.parent_path();
-    return dir.empty() ? fs::path(".") : dir;
-}
-
 bool exists_at(const fs::path& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
@@ -122,14 +128,8 @@ bool is_directory_at(const fs::path& path) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// Where a file named `name` in `dir` is really written: a symbolic link is
-// followed to the file it names, so that saving keeps the link.
 fs::path final_target(const fs::path& dir, const std::string& name) {
-    fs::path path = dir / name;
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-    fs::path target = fs::weakly_canonical(path, ec);
-    return ec ? path : target;
+    return link_target(dir / name);
 }
 
 // --- The lock --------------------------------------------------------------

@@ -116,6 +116,14 @@ private:
     bool done_ = false;  // committed (or given up): the destructor leaves the files
 };
 
+// Flushes a directory, so that renames and removals in it reach the disk.
+void flush_directory(const std::filesystem::path& dir);
+// The directory a file name stands in ("." for a bare name).
+std::filesystem::path directory_of(const std::filesystem::path& file);
+// Where a file named `path` is really written: a symbolic link is followed
+// to the file it names, so that writing keeps the link.
+std::filesystem::path link_target(const std::filesystem::path& path);
+
 // Finishes a change that was cut off in `dir`: the renames and removals of a
 // journal found there are carried out (again) and the journal goes; the
 // temporary files of changes that died before their journal was in place are

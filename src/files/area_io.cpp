@@ -206,9 +206,4 @@ std::string save_error_text(const SaveError& error) {
            error.reason;
 }
 
-bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name) {
-    std::filesystem::path p = dir / name;
-    return ::unlink(p.c_str()) == 0 || errno == ENOENT;
-}
-
 }  // namespace zs

@@ -111,7 +111,4 @@ struct SaveError {
 // "could not write 30.wld: No space left on device".
 std::string save_error_text(const SaveError& error);
 
-// Removes dir/name if it exists; true when it is gone afterwards.
-bool remove_file_if_present(const std::filesystem::path& dir, const std::string& name);
-
 }  // namespace zs

@@ -60,10 +60,9 @@ inline void release(ZoneTable& zones) {
     zones.release_zedit_block();
 }
 inline void truncate(ZoneTable& zones, int keep, int /*selected_before*/) {
-    // A read gives one whole zedit or none and nothing is asked after an
-    // older layout's zedit is in, so a load rolled back appended none.
-    while (zones.count() > keep)
-        zones.delete_zedit(zones.zedit(zones.count() - 1).number);
+    // The zedits the load appended go again (a read gives one whole zedit
+    // or none).
+    zones.truncate(keep);
 }
 inline bool unload(ZoneTable& zones, int zone) {
     bool had = zones.find_zedit(zone) >= 0;

@@ -121,8 +121,7 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vect
         for (int zone : group.zones) {
             if (ws.has_zone(group.kind, zone)) {
                 if (may_replace_zone_file(ws, group.kind, zone,
-                                          zone_file_name(zone, kind.extension),
-                                          area_kind(group.kind).records_in_zone(ws, zone))) {
+                                          zone_file_name(zone, kind.extension))) {
                     writing[g].push_back(zone);
                 } else {
                     ok[g] = false;
@@ -195,8 +194,7 @@ bool save_zone_files(Workspace& ws, std::span<const KindZones> groups, std::vect
     return done(true);
 }
 
-bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
-                           int records_now) {
+bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name) {
     namespace fs = std::filesystem;
     fs::path path = ws.area_dir() / file_name;
     std::error_code ec;
@@ -206,8 +204,9 @@ bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::s
 
     std::string what = kind == TableKind::Zone ? std::string("reset commands")
                                                : counted(kind, records_in_file(path));
-    std::string now = kind == TableKind::Zone ? std::string("the zone's reset commands")
-                                              : "the " + counted(kind, records_now);
+    std::string now = kind == TableKind::Zone
+                          ? std::string("the zone's reset commands")
+                          : "the " + counted(kind, area_kind(kind).records_in_zone(ws, zone));
     std::string question = strfmt(
         "%s already holds %s, and zone %d was not loaded from it.\r\n"
         "Saving would replace them with %s loaded now.\r\n\r\nReplace %s?",

@@ -66,8 +66,7 @@ bool zone_stands_for(const Workspace& ws, TableKind kind, int zone,
 // True when the file may be replaced: nothing stands at its name, or it is
 // the file the zone was loaded from or saved to, or the builder says Yes to
 // replacing the records it holds.
-bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name,
-                           int records_now);
+bool may_replace_zone_file(Workspace& ws, TableKind kind, int zone, const std::string& file_name);
 
 // A save failure's message: the kind's own headline, then the zone, the file
 // and the cause.

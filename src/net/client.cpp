@@ -57,20 +57,6 @@ std::string field_problem(const std::string& value, const char* what) {
     return {};
 }
 
-// Where a file named `path` is really written: a symbolic link is followed to
-// the file it names, so that the link stays.
-std::filesystem::path link_target(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) return path;
-    std::filesystem::path target = std::filesystem::weakly_canonical(path, ec);
-    return ec ? path : target;
-}
-
-std::filesystem::path directory_of(const std::filesystem::path& file) {
-    std::filesystem::path dir = file.parent_path();
-    return dir.empty() ? std::filesystem::path(".") : dir;
-}
-
 class DiskStore final : public FileStore {
 public:
     DiskStore() : random_(std::random_device{}()) {}
@@ -135,11 +121,7 @@ public:
             return false;
         }
         temp_.clear();
-        if (int dir = ::open(directory_of(final_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            dir >= 0) {
-            ::fsync(dir);
-            ::close(dir);
-        }
+        flush_directory(directory_of(final_));
         return true;
     }
     void discard() override {

@@ -99,8 +99,6 @@ public:
     const MobilePrototype* current_mobile() const { return selected(); }
     bool reserve_mobile_zone(int zone) { return reserve_block(zone); }
     int create_mobile(Vnum vnum, int zone) { return insert_sorted(make_new_mobile(vnum, zone)); }
-    void remove_mobile(int vnum) { remove(vnum); }
-    bool unload_mobile_zone(int zone) { return unload_zone(zone); }
 };
 
 }  // namespace zs

@@ -68,7 +68,6 @@ public:
     bool reserve_object_zone(int zone) { return reserve_block(zone); }
     int create_object(Vnum vnum, int zone) { return insert_sorted(make_new_object(vnum, zone)); }
     void remove_object(int vnum) { remove(vnum); }
-    bool unload_object_zone(int zone) { return unload_zone(zone); }
 };
 
 }  // namespace zs

@@ -241,7 +241,6 @@ protected:
         }
     }
 
-    Record& mutable_record(int slot) { return *records_[slot]; }
     EditRecorder* recorder(bool user_edit) const {
         return user_edit && sink_ ? sink_->recorder() : nullptr;
     }

@@ -133,6 +133,11 @@ void ZoneTable::unload_zedit(int number) {
     if (selected_ < 0 && !zedits_.empty()) select_slot(0);
 }
 
+void ZoneTable::truncate(int keep) {
+    for (int slot = count() - 1; slot >= std::max(keep, 0); --slot)
+        delete_slot(slot, false);
+}
+
 void ZoneTable::clear() {
     zedits_.clear();
     blocks_ = 0;

@@ -43,6 +43,8 @@ public:
     void delete_zedit(int number);
     // Removes every zedit with the number and gives the block back.
     void unload_zedit(int number);
+    // Removes every zedit from `keep` on, as a load rolled back: not a step.
+    void truncate(int keep);
     void clear();
 
     // Reset-command array edits; positions out of range change nothing.

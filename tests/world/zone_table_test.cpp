@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "support/fake_ui.h"
+#include "world/workspace.h"
+
 namespace zs {
 namespace {
 
@@ -29,6 +32,23 @@ TEST(ZoneTable, CreateDeleteAndUnloadKeepTheSelectionSensible) {
     EXPECT_EQ(t.find_zedit(31), -1);
     ASSERT_NE(t.selected_zedit(), nullptr);
     EXPECT_EQ(t.selected_zedit()->number, 5);  // first zedit in use
+}
+
+TEST(ZoneTable, ALoadRolledBackTakesOutWhatItAppendedAndChangesNothingElse) {
+    test::FakeUi ui;
+    Workspace ws(ui);
+    TableLoad load(ws);
+    Zedit kept = make_new_zedit(30);
+    kept.name = "kept";
+    load.zones().append(kept);
+    Zedit appended = make_new_zedit(30);  // a damaged area: the number twice
+    appended.name = "appended";
+    load.zones().append(appended);
+    load.zones().truncate(1);
+    ASSERT_EQ(ws.zones().count(), 1);
+    EXPECT_EQ(ws.zones().zedit(0).name, "kept");
+    EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 30));
+    EXPECT_FALSE(ws.history().can_undo());
 }
 
 TEST(ZoneTable, CommandInsertAndRemoveAcceptOnlyPositionsInRange) {
