@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
@@ -59,6 +60,32 @@ bool is_text_box(const QWidget* w) {
            qobject_cast<const QTextEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w);
 }
 
+// The scroll area of the editors' bottom panes. Its width is the window's to
+// give: a pane wider than the window scrolls sideways rather than widen it.
+// It is never lower than the shown pane's least height (with the sideways
+// scroll bar below it when the pane is wider than the area), so no row of a
+// pane is squeezed.
+class BottomScroller : public QScrollArea {
+public:
+    using QScrollArea::QScrollArea;
+    QSize minimumSizeHint() const override {
+        QSize least = QScrollArea::minimumSizeHint();
+        if (!widget()) return least;
+        const QSize inner = widget()->minimumSizeHint();
+        int height = inner.height() + 2 * frameWidth();
+        if (inner.width() > contentsRect().width())
+            height += horizontalScrollBar()->sizeHint().height();
+        return {least.width(), height};
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QScrollArea::resizeEvent(event);
+        // The sideways scroll bar may come or go with the width.
+        if (event->size().width() != event->oldSize().width()) updateGeometry();
+    }
+};
+
 // A menu item's text that shows every "&" of `text` as it is.
 QString menu_text(const std::string& text) {
     return from_area_text(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -96,7 +123,7 @@ MainWindow::MainWindow(Workspace& ws)
             [this](const QString& doing) { return settle_unsaved(ws_.modified().any(), doing); },
             [this] { map_->setFocus(); }, [this](const QString& t) { show_status(t); }});
     map_generation_ = std::make_unique<MapGeneration>(
-        ws_, random_, this, [this](const MapRequest& request) { map_generated(request); },
+        *signals_, random_, this, [this](const MapRequest& request) { map_generated(request); },
         [this](const QString& t) { show_status(t); });
     show_panes(ws_.current_editor());
     qApp->installEventFilter(this);
@@ -194,7 +221,7 @@ void MainWindow::build_panes() {
     map_->set_preview_band(kPreviewReach - kBottomHeight);
     map_row_->addWidget(map_);
     // The right-hand column: the side panel above the current editor's pane,
-    // which scrolls when the window is too low for it.
+    // which scrolls when the window is too low or the column too narrow.
     auto* column = new QWidget(map_row_);
     auto* column_layout = new QVBoxLayout(column);
     column_layout->setContentsMargins(0, 0, 0, 0);
@@ -204,7 +231,6 @@ void MainWindow::build_panes() {
     right_column_ = new QScrollArea(column);
     right_column_->setWidgetResizable(true);
     right_column_->setFrameShape(QFrame::NoFrame);
-    right_column_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* right_panes = new QWidget;
     auto* right_layout = new QVBoxLayout(right_panes);
     right_layout->setContentsMargins(0, 0, 0, 0);
@@ -256,22 +282,29 @@ void MainWindow::build_panes() {
             open_mob_values_dialog(ws_, m->vnum, this);
     });
     panes_[static_cast<std::size_t>(EditorKind::Mobile)] = std::move(mobiles);
+    // The bottom panes below the map row, in a scroll area of their own: one
+    // is shown at a time.
+    bottom_area_ = new BottomScroller(area_);
+    bottom_area_->setObjectName(QStringLiteral("bottom pane area"));
+    bottom_area_->setWidgetResizable(true);
+    bottom_area_->setFrameShape(QFrame::NoFrame);
+    auto* bottom_panes = new QWidget;
+    auto* bottom_layout = new QVBoxLayout(bottom_panes);
+    bottom_layout->setContentsMargins(0, 0, 0, 0);
+    bottom_layout->setSpacing(0);
     for (const auto& p : panes_) {
         right_layout->addWidget(p->right_pane(), 1);
+        bottom_layout->addWidget(p->bottom_pane(), 1);
         connect(p.get(), &EditorPane::text_hidden_changed, this, [this] {
             remember_bottom_height();
             fit_bottom_pane();
         });
     }
-    // One bottom pane is shown at a time, so their order in the splitter
-    // does not show; the splitter puts each one it takes first among its
-    // children, and taking them last to first keeps the editors' order there.
-    for (auto p = panes_.rbegin(); p != panes_.rend(); ++p) {
-        area_->addWidget((*p)->bottom_pane());
-        area_->setStretchFactor(area_->indexOf((*p)->bottom_pane()), 1);
-    }
+    bottom_area_->setWidget(bottom_panes);
+    area_->addWidget(bottom_area_);
     delete holder;
     area_->setStretchFactor(0, 2);
+    area_->setStretchFactor(1, 1);
     // The builder's own height for the text panes, kept across editors.
     connect(area_, &QSplitter::splitterMoved, this, [this] { remember_bottom_height(); });
 }
@@ -293,16 +326,13 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::remember_bottom_height() {
-    for (const auto& pane : panes_) {
-        QWidget* bottom = pane->bottom_pane();
-        if (!bottom->isVisible() || bottom->height() <= kStripHeight) continue;
-        // A pane held at its least height says nothing of the height the
-        // builder wants for the others.
-        if (bottom->height() > bottom_height_ &&
-            bottom->height() <= bottom->minimumSizeHint().height())
-            continue;
-        bottom_height_ = bottom->height();
-    }
+    // A strip says nothing of the text panes' height.
+    const int height = bottom_area_->height();
+    if (!bottom_area_->isVisible() || height <= kStripHeight) return;
+    // A pane held at its least height says nothing of the height the
+    // builder wants for the others.
+    if (height > bottom_height_ && height <= bottom_area_->minimumSizeHint().height()) return;
+    bottom_height_ = height;
 }
 
 void MainWindow::fit_bottom_pane() {
@@ -310,20 +340,18 @@ void MainWindow::fit_bottom_pane() {
     QWidget* bottom = current.bottom_pane();
     const bool strip = current.text_hidden();
     const int height = strip ? kStripHeight : bottom_height_;
-    if (strip)
+    if (strip) {
         bottom->setFixedHeight(kStripHeight);
-    else {
+        bottom_area_->setMaximumHeight(kStripHeight);
+    } else {
         bottom->setMinimumHeight(0);
         bottom->setMaximumHeight(QWIDGETSIZE_MAX);
+        bottom_area_->setMaximumHeight(QWIDGETSIZE_MAX);
     }
+    // The shown pane's least size is the area's.
+    bottom_area_->updateGeometry();
     const int total = area_->height();
-    if (total > 0) {
-        QList<int> sizes = area_->sizes();
-        const int top = std::max(1, total - height - kSplitterHandle);
-        for (int i = 0; i < sizes.size(); ++i)
-            sizes[i] = i == 0 ? top : (area_->widget(i) == bottom ? height : 0);
-        area_->setSizes(sizes);
-    }
+    if (total > 0) area_->setSizes({std::max(1, total - height - kSplitterHandle), height});
     // The split line of every editor; the colour-preview band lies below it.
     map_->set_preview_band(std::max(kPreviewReach - kBottomHeight, kPreviewReach - height));
     map_->redraw(true);
@@ -334,6 +362,9 @@ void MainWindow::show_panes(EditorKind editor) {
         pane->set_shown(pane->kind() == editor);
     side_->show();
     right_column_->verticalScrollBar()->setValue(0);
+    right_column_->horizontalScrollBar()->setValue(0);
+    bottom_area_->horizontalScrollBar()->setValue(0);
+    bottom_area_->verticalScrollBar()->setValue(0);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -176,6 +176,8 @@ private:
     QSplitter* area_ = nullptr;
     QSplitter* map_row_ = nullptr;
     QScrollArea* right_column_ = nullptr;
+    // The editors' bottom panes, which scroll when the window is too narrow.
+    QScrollArea* bottom_area_ = nullptr;
     MapWidget* map_ = nullptr;
     QWidget* side_ = nullptr;
     QLineEdit* status_ = nullptr;

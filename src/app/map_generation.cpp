@@ -6,10 +6,10 @@
 
 namespace zs {
 
-MapGeneration::MapGeneration(Workspace& ws, Random& random, QWidget* window,
+MapGeneration::MapGeneration(WorkspaceSignals& bridge, Random& random, QWidget* window,
                              std::function<void(const MapRequest&)> added,
                              std::function<void(const QString&)> status)
-    : ws_(ws),
+    : ws_(bridge.workspace()),
       random_(random),
       window_(window),
       added_(std::move(added)),
@@ -20,9 +20,14 @@ MapGeneration::MapGeneration(Workspace& ws, Random& random, QWidget* window,
         progress_->setLabelText(QStringLiteral("Completed: %1%").arg(percent));
     });
     connect(&watcher_, &QFutureWatcherBase::finished, this, &MapGeneration::walked);
-    wait_for_step_.setSingleShot(true);
-    wait_for_step_.setInterval(10);
-    connect(&wait_for_step_, &QTimer::timeout, this, &MapGeneration::finish);
+    // The step ends inside the code that opened it, which goes on after it:
+    // the rooms are added once that code has returned to the event loop.
+    connect(
+        &bridge, &WorkspaceSignals::steps_closed, this,
+        [this] {
+            if (waiting_for_step_) finish();
+        },
+        Qt::QueuedConnection);
 }
 
 MapGeneration::~MapGeneration() {
@@ -74,10 +79,8 @@ void MapGeneration::walked() {
 }
 
 void MapGeneration::finish() {
-    if (ws_.in_transaction()) {
-        wait_for_step_.start();
-        return;
-    }
+    waiting_for_step_ = ws_.in_transaction();
+    if (waiting_for_step_) return;
     MapRequest request = *request_;
     request_.reset();
     std::optional<MapPlan> plan = std::move(plan_);

@@ -2,18 +2,19 @@
 // thread pool (QtConcurrent) while the window stays responsive behind the
 // window-modal "Progress" dialog, which a QFutureWatcher keeps up to date
 // ("Completed: N%"); Cancel stops the walk. The rooms are added on the
-// window's thread, in one step, once the walk is done.
+// window's thread, in one step, once the walk is done and no other step is
+// open.
 #pragma once
 
 #include <QFutureWatcher>
 #include <QObject>
 #include <QPointer>
-#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <optional>
 
+#include "appkit/workspace_signals.h"
 #include "generators/map_generator.h"
 #include "generators/random.h"
 #include "world/workspace.h"
@@ -29,7 +30,7 @@ public:
     // `random` is the window's generator: the walk draws from a copy of it,
     // which replaces it when the walk is done. `added` is told of the rooms
     // a walk added; `status` shows a status text.
-    MapGeneration(Workspace& ws, Random& random, QWidget* window,
+    MapGeneration(WorkspaceSignals& bridge, Random& random, QWidget* window,
                   std::function<void(const MapRequest&)> added,
                   std::function<void(const QString&)> status);
     // A walk still running is stopped and waited for; it touches no table.
@@ -41,7 +42,7 @@ public:
 
 private:
     void walked();
-    // Adds the planned rooms once no other step is open.
+    // Adds the planned rooms, or waits while another step is open.
     void finish();
 
     Workspace& ws_;
@@ -57,9 +58,10 @@ private:
     QFutureWatcher<std::optional<MapPlan>> watcher_;
     QPointer<QProgressDialog> progress_;
     std::optional<MapPlan> plan_;
-    // Inside another step (a message box of it runs its own event loop) the
-    // rooms would join that step: they wait, looked at again on this timer.
-    QTimer wait_for_step_;
+    // The walk ended inside another step: a message box or dialog of that
+    // step runs its own event loop, which delivers the walk's end, and the
+    // rooms would join that step. They wait for the step to end.
+    bool waiting_for_step_ = false;
 };
 
 }  // namespace zs

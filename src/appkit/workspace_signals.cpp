@@ -30,6 +30,10 @@ void WorkspaceSignals::Forwarder::history_changed() {
     emit to_.history_changed();
 }
 
+void WorkspaceSignals::Forwarder::steps_closed() {
+    emit to_.steps_closed();
+}
+
 void WorkspaceSignals::set_paint_colour(const QString& code) {
     paint_colour_ = code;
     emit paint_colour_changed(code);

@@ -42,6 +42,8 @@ signals:
     // A step was added, undone or redone, or steps were dropped: the names
     // of Undo and Redo and what is modified may have changed.
     void history_changed();
+    // The outermost open step ended, kept or not: no step is open now.
+    void steps_closed();
     void paint_colour_changed(const QString& code);
 
 private:
@@ -54,6 +56,7 @@ private:
         void redraw_requested(bool force) override;
         void editor_switched(EditorKind editor) override;
         void history_changed() override;
+        void steps_closed() override;
 
     private:
         WorkspaceSignals& to_;

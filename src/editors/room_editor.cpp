@@ -21,7 +21,7 @@ RoomEditor::RoomEditor(WorkspaceSignals& bridge, QWidget* area)
     room_pane_ = new RoomPane(*this, right_pane());
     auto* right_layout = new QVBoxLayout(right_pane());
     right_layout->setContentsMargins(0, 0, 0, 0);
-    right_layout->addWidget(room_pane_, 0, Qt::AlignTop);
+    right_layout->addWidget(room_pane_, 1);
 
     QWidget* text_pane = bottom_pane();
     auto* text_layout = new QVBoxLayout(text_pane);

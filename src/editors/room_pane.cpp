@@ -45,7 +45,9 @@ RoomPane::RoomPane(RoomEditor& editor, QWidget* parent) : QWidget(parent), edito
     QFont small = font();
     small.setPixelSize(10);
     setFont(small);
-    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // Every row keeps its height but the flag list's, which takes what the
+    // pane is given beyond the rows' own.
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
     auto* rows = new QVBoxLayout(this);
     rows->setContentsMargins(3, 3, 3, 3);
     rows->setSpacing(2);
@@ -133,10 +135,13 @@ RoomPane::RoomPane(RoomEditor& editor, QWidget* parent) : QWidget(parent), edito
     flag_list_ = new QPlainTextEdit(this);
     flag_list_->setObjectName(QStringLiteral("flag list box"));
     flag_list_->setReadOnly(true);
-    flag_list_->setFixedHeight(2 * kHeight - 4);
+    // Two lines at least; more as the pane grows.
+    flag_list_->setMinimumHeight(2 * kHeight - 4);
+    flag_list_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     flag_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     flag_list_->document()->setDocumentMargin(1);
     row->addWidget(flag_list_, 1);
+    rows->setStretchFactor(row, 1);
     connect(flags, &QPushButton::clicked, this, [this] { emit room_flags_requested(); });
 
     for (int d = 0; d < kNumDirections; ++d) {

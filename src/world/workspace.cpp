@@ -102,6 +102,7 @@ Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) :
 
 Transaction::~Transaction() {
     ws_.history_.end_step(committed_, mark_);
+    if (!ws_.history_.step_open()) ws_.notify([](WorkspaceObserver* o) { o->steps_closed(); });
 }
 
 void Transaction::focus(TableKind table, int id) {

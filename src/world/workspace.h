@@ -118,6 +118,9 @@ public:
     // A step was added, undone or redone, or steps were dropped: the names
     // of Undo and Redo, and what is modified, may have changed.
     virtual void history_changed() {}
+    // The outermost open step ended (kept, rolled back or empty): what waits
+    // for no step to be open may go on.
+    virtual void steps_closed() {}
 };
 
 // Which consecutive edits merge into one step: the same field of the same

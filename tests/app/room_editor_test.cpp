@@ -204,7 +204,8 @@ TEST_F(RoomEditorTest, HideShrinksTheTextPaneToAStripAndBack) {
     int full = pane->height();
     QTest::mouseClick(hide, Qt::LeftButton);
     EXPECT_EQ(pane->height(), 30);
-    EXPECT_EQ(pane->geometry().bottom(), window->centralWidget()->height() - 1);
+    EXPECT_EQ(pane->mapTo(window->centralWidget(), QPoint(0, pane->height() - 1)).y(),
+              window->centralWidget()->height() - 1);
     EXPECT_FALSE(window->title_box()->isVisible());
     EXPECT_FALSE(side_box()->isVisible());
     QTest::mouseClick(hide, Qt::LeftButton);

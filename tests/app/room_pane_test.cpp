@@ -174,5 +174,17 @@ TEST_F(RoomPaneTest, TheButtonsOpenTheirDialogsOnTheSelectedRoom) {
     EXPECT_EQ(ws.history().step_count(), 0u);  // closing stores nothing
 }
 
+TEST_F(RoomPaneTest, TheFlagListGrowsWithTheWindow) {
+    auto* flags = find<QPlainTextEdit>("flag list box");
+    auto rows_shown = [&](QSize size) {
+        window->resize(size);
+        QApplication::processEvents();
+        return flags->viewport()->height() / flags->fontMetrics().lineSpacing();
+    };
+    const int small = rows_shown(QSize(800, 600));
+    EXPECT_GE(small, 2);
+    EXPECT_GT(rows_shown(QSize(1600, 1000)), small);
+}
+
 }  // namespace
 }  // namespace zs
