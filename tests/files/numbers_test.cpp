@@ -122,23 +122,6 @@ TEST(Numbers, ABoxHoldsOneNumberBetweenBlanks) {
     }
 }
 
-TEST(Numbers, StripBlanksTakesEachEndsOwnBlanks) {
-    struct Case {
-        std::string text;
-        std::string_view front, back;
-        std::string stripped;
-    };
-    const Case cases[] = {
-        {" \t5 \r\n", " \t", " \t\r\n", "5"},
-        {"\n5\n", " \t", " \t\r\n", "\n5"},
-        {" 5 ", kScanBlanks, "", "5 "},
-        {" \t ", " \t", " \t", ""},
-        {"", " ", " ", ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(strip_blanks(c.text, c.front, c.back), c.stripped) << c.text;
-}
-
 TEST(Numbers, AFileNameGivesItsZoneAsAtoiReadsIt) {
     struct Case {
         std::string path;
