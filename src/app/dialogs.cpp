@@ -11,19 +11,20 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <climits>
 
 #include "appkit/qt_ui.h"
+#include "world/box_numbers.h"
 #include "world/workspace.h"
 #include "zonesmith_version.h"
 
 namespace zs {
 
 namespace {
-// An empty or non-numeric box gives 0.
-int box_number(const QLineEdit* box) {
-    bool ok = false;
-    int v = box->text().trimmed().toInt(&ok);
-    return ok ? v : 0;
+// An empty or non-numeric box gives 0, and so does a number past int.
+int box_int(const QLineEdit* box) {
+    std::optional<long long> n = zs::box_number(to_area_text(box->text()));
+    return n && *n >= INT_MIN && *n <= INT_MAX ? static_cast<int>(*n) : 0;
 }
 
 }  // namespace
@@ -80,7 +81,7 @@ OptionsDialog::OptionsDialog(Options& options, QWidget* parent)
 }
 
 void OptionsDialog::store() {
-    if (!infinite_->isChecked()) options_.traverse_limit = box_number(limit_);
+    if (!infinite_->isChecked()) options_.traverse_limit = box_int(limit_);
     options_.prompt_for_vnum = prompt_->isChecked() ? 1 : 0;
     options_.color_codes_in_trees = tree_colours_->isChecked() ? 1 : 0;
     options_.auto_load = auto_load_->isChecked() ? 1 : 0;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "files/area_files.h"
 #include "files/check.h"
 #include "map/map_layout.h"
+#include "world/numbers.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -81,7 +83,7 @@ int export_map_main(int argc, char** argv) {
     // No window is opened: the offscreen platform needs no display.
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string out, dir;
-    long room = -1, floor = 0;
+    long long room = -1, floor = 0;
     std::vector<int> zones;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -95,18 +97,17 @@ int export_map_main(int argc, char** argv) {
             if (!value(out)) return usage();
         } else if (a == "--room" || a == "--floor") {
             if (!value(v)) return usage();
-            char* end = nullptr;
-            long n = std::strtol(v.c_str(), &end, 10);
-            if (!end || *end || end == v.c_str()) return usage();
-            if (a == "--floor" && (n < -1000 || n > 1000)) return usage();
-            (a == "--room" ? room : floor) = n;
+            // Blanks before the number, as strtol skips them.
+            std::optional<long long> n = whole_number(strip_blanks(v, kScanBlanks, ""));
+            if (!n) return usage();
+            if (a == "--floor" && (*n < -1000 || *n > 1000)) return usage();
+            (a == "--room" ? room : floor) = *n;
         } else if (a == "--dir") {
             if (!value(dir)) return usage();
         } else if (!a.empty() && (std::isdigit(static_cast<unsigned char>(a[0])) || a[0] == '-')) {
-            char* end = nullptr;
-            long n = std::strtol(a.c_str(), &end, 10);
-            if (!end || *end || n < -327 || n > 327) return usage();
-            zones.push_back(static_cast<int>(n));
+            std::optional<int> n = whole_number<int>(a);
+            if (!n || *n < -327 || *n > 327) return usage();
+            zones.push_back(*n);
         } else {
             return usage();
         }

@@ -3,6 +3,8 @@
 
 #include "cli/command.h"
 #include "files/scan.h"
+#include "world/box_numbers.h"
+#include "world/zone_ops.h"
 
 namespace zs::cli {
 
@@ -15,12 +17,11 @@ int check(const std::vector<std::string>& args, std::ostream& out, std::ostream&
     Workspace& ws = *workspace;
     std::vector<int> zones;
     for (const auto& z : opt.operands) {
-        std::string_view rest = z;
-        long long n;
-        if (!take_number(rest, n) || !rest.empty() || n < -328 || n > 327) {
+        std::optional<long long> n = box_number(z);
+        if (!n || !zone_number_valid(*n)) {
             return usage_error(err, z + " is not a zone number");
         }
-        zones.push_back(static_cast<int>(n));
+        zones.push_back(static_cast<int>(*n));
     }
     if (zones.empty()) zones = zones_in_area_dir(ws);
     RecordOrigins origins;

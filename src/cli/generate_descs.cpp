@@ -32,40 +32,39 @@ std::pair<std::string, std::string> vocabulary_argument(const std::string& arg) 
 
 int generate_descs(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    ProcessEnd process_end) {
-    Answer answer = Answer::No;
-    std::optional<fs::path> dir;
+    // --seed and --vocab are this command's own; the rest are the common
+    // options.
+    std::vector<std::string> rest;
     std::optional<std::uint64_t> seed;
     std::vector<std::pair<std::string, std::string>> vocabularies;
-    std::vector<int> zones;
-    auto usage = [&](const std::string& why) { return usage_error(err, why); };
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        bool has_value = i + 1 < args.size();
-        if (a == "--yes" || a == "-y") {
-            answer = Answer::Yes;
-        } else if (a == "--dir") {
-            if (!has_value) return usage("--dir needs a directory");
-            dir = args[++i];
-        } else if (a == "--seed") {
+        const bool has_value = i + 1 < args.size();
+        if (a == "--seed") {
             std::optional<long long> n = has_value ? box_number(args[i + 1]) : std::nullopt;
-            if (!n || *n < 0) return usage("--seed needs a number of 0 or more");
+            if (!n || *n < 0) return usage_error(err, "--seed needs a number of 0 or more");
             seed = static_cast<std::uint64_t>(*n);
             ++i;
         } else if (a == "--vocab") {
-            if (!has_value) return usage("--vocab needs a file");
+            if (!has_value) return usage_error(err, "--vocab needs a file");
             vocabularies.push_back(vocabulary_argument(args[++i]));
         } else {
-            std::optional<long long> n = box_number(a);
-            if (!n || !zone_number_valid(*n)) return usage(a + " is not a zone number");
-            zones.push_back(static_cast<int>(*n));
+            rest.push_back(a);
         }
     }
-    if (zones.empty()) return usage("no zones given");
-    if (vocabularies.empty()) return usage("no vocabulary file given (--vocab FILE)");
-    if (dir && !fs::is_directory(*dir)) return usage(dir->string() + " is not a directory");
+    Options opt;
+    if (!parse_options(rest, {}, opt, err)) return 2;
+    std::vector<int> zones;
+    for (const std::string& z : opt.operands) {
+        std::optional<long long> n = box_number(z);
+        if (!n || !zone_number_valid(*n)) return usage_error(err, z + " is not a zone number");
+        zones.push_back(static_cast<int>(*n));
+    }
+    if (zones.empty()) return usage_error(err, "no zones given");
+    if (vocabularies.empty()) return usage_error(err, "no vocabulary file given (--vocab FILE)");
 
-    CliUi ui(out, err, answer, Statuses::Hidden);
-    CommandWorkspace workspace(ui, process_end, dir);
+    CliUi ui(out, err, opt.answer, Statuses::Hidden);
+    CommandWorkspace workspace(ui, process_end, opt.dir);
     Workspace& ws = *workspace;
     bool ok = true;
     for (int zone : zones) {

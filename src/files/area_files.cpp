@@ -36,7 +36,7 @@ bool load_all(Workspace& ws, int zone) {
             outcome = "already loaded; kept as it is.";
         } else if (!std::filesystem::exists(path, ec)) {
             outcome = "not found.";
-        } else if (load_file_of_kind(ws, area_kind(k.table), path)) {
+        } else if (load_file_of_unloaded_zone(ws, area_kind(k.table), path)) {
             outcome = "loaded.";
             ++loaded;
         } else {

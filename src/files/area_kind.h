@@ -32,7 +32,8 @@ public:
     TableKind table() const { return words_.table; }
 
     // Loads a file's bytes into the table (load_records); `path` names the
-    // file and its zone. True when the file's records are in the table.
+    // file and its zone, which has no records of the kind loaded (see
+    // load_bytes_of_kind). True when the file's records are in the table.
     virtual bool load_bytes(Workspace& ws, const std::string& path,
                             std::string_view bytes) const = 0;
     // Takes the zone's records (every record) out of the table; not a step.

@@ -9,6 +9,7 @@
 #include "files/area_io.h"
 #include "files/area_kind.h"
 #include "files/file_kinds.h"
+#include "files/load_command.h"
 #include "files/scan.h"
 #include "world/names.h"
 #include "world/numbers.h"
@@ -396,7 +397,7 @@ bool load_zones_for_check(Workspace& ws, const std::vector<int>& zones, RecordOr
             }
             int before = kind->count(ws);
             // The bytes read here are the ones loaded and noted.
-            if (!kind->load_bytes(ws, path.string(), *bytes)) {
+            if (!load_bytes_of_kind(ws, *kind, path.string(), *bytes)) {
                 all = false;
                 continue;
             }

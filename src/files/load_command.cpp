@@ -19,11 +19,21 @@ bool load_area_bytes(Workspace& ws, const std::string& path, std::string_view by
         ws.ui().show_message("Zonesmith cannot load this kind of file: " + path);
         return false;
     }
-    return area_kind(kind->table).load_bytes(ws, path, bytes);
+    return load_bytes_of_kind(ws, area_kind(kind->table), path, bytes);
 }
 
 bool load_file_of_kind(Workspace& ws, const AreaKind& kind, const std::string& path) {
     if (refuse_loaded_zone(ws, kind.words(), zone_number_from_path(path))) return false;
+    return load_file_of_unloaded_zone(ws, kind, path);
+}
+
+bool load_bytes_of_kind(Workspace& ws, const AreaKind& kind, const std::string& path,
+                        std::string_view bytes) {
+    if (refuse_loaded_zone(ws, kind.words(), zone_number_from_path(path))) return false;
+    return kind.load_bytes(ws, path, bytes);
+}
+
+bool load_file_of_unloaded_zone(Workspace& ws, const AreaKind& kind, const std::string& path) {
     ReadFailure why;
     std::optional<std::string> data = read_file_bytes(path, &why);
     if (!data) {

@@ -1,7 +1,7 @@
 // The one load command and the one unload command of every area-file kind:
 // a file by its kind, or a kind's file, read and adopted into the kind's
-// table (load_records: refuse a loaded zone, read, offer the older layouts,
-// adopt, remember the file, announce, status), and a zone's records of a
+// table (refuse a loaded zone once, then load_records: read, offer the older
+// layouts, adopt, remember the file, announce, status), and a zone's records of a
 // kind taken out again.
 #pragma once
 
@@ -25,6 +25,12 @@ bool load_area_bytes(Workspace& ws, const std::string& path, std::string_view by
 // Loads a file of the kind: the box for a zone loaded already, the file's
 // bytes (or the box saying why there are none), then the kind's load.
 bool load_file_of_kind(Workspace& ws, const AreaKind& kind, const std::string& path);
+// The same for a file whose zone the caller has found not loaded: no box.
+bool load_file_of_unloaded_zone(Workspace& ws, const AreaKind& kind, const std::string& path);
+// The kind's load of bytes read already, after the box for a zone loaded
+// already.
+bool load_bytes_of_kind(Workspace& ws, const AreaKind& kind, const std::string& path,
+                        std::string_view bytes);
 
 // True, after the box, when `zone` (above 0) has records of the kind loaded.
 bool refuse_loaded_zone(Workspace& ws, const FileKind& kind, int zone);
@@ -34,7 +40,8 @@ bool refuse_loaded_zone(Workspace& ws, const FileKind& kind, int zone);
 // history steps that touched them. Not a step. True when records went.
 bool unload_zone_of_kind(Workspace& ws, TableKind table, int zone);
 
-// The load of every kind: the file's records appended to the kind's table as
+// The load of every kind, of a zone not loaded (the callers above see to
+// that): the file's records appended to the kind's table as
 // the read of the current layout meets them; when that read fails, the
 // table as it was, and, when the builder agrees, the older layouts' read
 // adopted instead.
@@ -45,7 +52,6 @@ bool load_records(Workspace& ws, const RecordKind<Table, Record>& kind, const st
     const FileKind& words = kind.words();
     Table& table = kind.table_of(ws);
     const int zone = zone_number_from_path(path);
-    if (refuse_loaded_zone(ws, words, zone)) return false;
     LoadAttempt attempt(table, zone);
     const std::string name = file_name_of(path);
     attempt.begin();

@@ -1,12 +1,12 @@
 #include "map/map_session.h"
 
 #include <algorithm>
-#include <charconv>
 #include <string>
 
 #include "world/box_numbers.h"
 #include "world/edits.h"
 #include "world/names.h"
+#include "world/numbers.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
 
@@ -431,21 +431,16 @@ void MapSession::create_room_from_dialog(Workspace& ws, std::string_view box_tex
 }
 
 bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text) {
-    std::string_view text = box_text;
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    if (text.empty()) return false;
-    long long vnum = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), vnum);
-    bool whole = ec == std::errc() && std::all_of(end, text.data() + text.size(), [](char c) {
-                     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-                 });
-    if (!whole || vnum < 1 || vnum > kVnumMax) {
+    // Blanks before the number and line ends after it; a '+' is no sign here.
+    const std::string_view text = strip_blanks(box_text, " \t", " \t\r\n");
+    if (box_text.find_first_not_of(" \t") == std::string_view::npos) return false;
+    std::optional<long long> vnum = whole_number(text, Sign::MinusOnly);
+    if (!vnum || *vnum < 1 || *vnum > kVnumMax) {
         ws.ui().show_status("Error: Invalid vnum.");
         return false;
     }
     const WorldTable& world = ws.world();
-    int v = static_cast<int>(vnum);
+    int v = static_cast<int>(*vnum);
     int zone = zone_of(v);
     if (world.find_room(v) < 0 && !zone_ready_for_new_room(ws, zone)) return false;
     if (world.find_room(v) >= 0) {

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <random>
 #include <system_error>
 
@@ -134,6 +135,7 @@ public:
     }
     std::string error() const override { return error_; }
     std::string take_notice() override { return std::exchange(notice_, {}); }
+    void new_request() override { downloads_in_.clear(); }
 
 private:
     // An area file takes its place as every change of the area directory
@@ -169,18 +171,14 @@ private:
     }
 
     // Temporary files of this form ("30.wld.AbC123.download") that a download
-    // cut off by a crash left behind: never used again, and told of.
+    // cut off by a crash left behind: never used again, and told of. The
+    // directory is read once per request: an area directory can be large.
     void note_left_over(const std::filesystem::path& final_path) {
         const std::string prefix = final_path.filename().string() + ".";
-        int found = 0;
-        std::error_code ec;
-        for (const auto& entry :
-             std::filesystem::directory_iterator(directory_of(final_path), ec)) {
-            const std::string name = entry.path().filename().string();
-            if (name.size() == prefix.size() + 6 + 9 && name.starts_with(prefix) &&
-                name.ends_with(".download"))
-                ++found;
-        }
+        const std::vector<std::string>& downloads = downloads_in(directory_of(final_path));
+        const auto found = std::count_if(downloads.begin(), downloads.end(), [&](const auto& name) {
+            return name.size() == prefix.size() + 6 + 9 && name.starts_with(prefix);
+        });
         if (found == 0) return;
         const bool one = found == 1;
         notice_ = std::to_string(found) + (one ? " file " : " files ") + prefix +
@@ -188,6 +186,20 @@ private:
                   " left alone; delete " + (one ? "it" : "them") + " when no download runs.";
     }
 
+    // The names ending in ".download" in the directory, as it was when this
+    // request first wrote there.
+    const std::vector<std::string>& downloads_in(const std::filesystem::path& dir) {
+        auto [it, fresh] = downloads_in_.try_emplace(dir);
+        if (!fresh) return it->second;
+        std::error_code ec;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+            std::string name = entry.path().filename().string();
+            if (name.ends_with(".download")) it->second.push_back(std::move(name));
+        }
+        return it->second;
+    }
+
+    std::map<std::filesystem::path, std::vector<std::string>> downloads_in_;
     std::mt19937 random_;
     int fd_ = -1;
     bool keep_link_ = false;
@@ -425,6 +437,7 @@ void ClientProtocol::send_program_download() {
         return;
     }
     send_text(dlw_text(connection_));
+    store_.new_request();
     program_expected_ = true;
     last_progress_ = now_;
 }
@@ -441,6 +454,7 @@ void ClientProtocol::send_download(const Credentials& credentials, std::string_v
         return;
     }
     send_text(rdl_text(connection_, credentials.user, credentials.password, request_list));
+    store_.new_request();
     // A file asked for again may come again.
     for (std::string& name : requested_names(request_list)) {
         std::erase(settled_, name);
@@ -604,13 +618,23 @@ void ClientProtocol::clear_transfer() {
     last_percent_ = -1;
 }
 
-void ClientProtocol::abort_transfer(const std::string& why) {
-    if (active_ && !skipping_) store_.discard();
-    const std::string reason = "Download of " + name_ + " stopped: " + why + ".";
-    // A file the store had failed already was reported then.
-    if (!lost_) emit_(FileFailed{name_, why});
-    emit_(StatusText{reason});
+bool ClientProtocol::drop_transfer(const std::string& why) {
+    if (!active_) return false;
+    // A file the store had failed already was reported then; the program
+    // the builder cancelled is not wanted.
+    const bool wanted = !skipping_;
+    if (wanted) {
+        store_.discard();
+        emit_(FileFailed{name_, why});
+    }
     clear_transfer();
+    return wanted;
+}
+
+void ClientProtocol::abort_transfer(const std::string& why) {
+    const std::string reason = "Download of " + name_ + " stopped: " + why + ".";
+    drop_transfer(why);
+    emit_(StatusText{reason});
     fail(reason);
 }
 
@@ -644,13 +668,9 @@ void ClientProtocol::tick(Clock::time_point now) {
     }
     if (broken_) return;
     auto expire = [&](const std::string& reason) {
-        if (active_) {
-            if (!skipping_) store_.discard();
-            std::string why = reason;
-            if (why.ends_with('.')) why.pop_back();
-            if (!lost_) emit_(FileFailed{name_, "the connection ended (" + why + ")"});
-            clear_transfer();
-        }
+        std::string why = reason;
+        if (why.ends_with('.')) why.pop_back();
+        drop_transfer("the connection ended (" + why + ")");
         emit_(StatusText{reason});
         fail(reason);
     };
@@ -718,13 +738,9 @@ void ClientProtocol::closed(const std::string& reason) {
         emit_(*install_);
         install_.reset();
     }
-    if (active_ && !skipping_) {
-        store_.discard();
-        const std::string text = "The connection ended before " + name_ + " was complete.";
-        emit_(FileFailed{name_, "the connection ended before it was complete"});
-        emit_(StatusText{text});
-    }
-    clear_transfer();
+    const std::string name = name_;
+    if (drop_transfer("the connection ended before it was complete"))
+        emit_(StatusText{"The connection ended before " + name + " was complete."});
     fail(reason.empty() ? std::string("The connection was closed.") : reason);
     emit_(Disconnected{reason});
 }

@@ -107,6 +107,9 @@ public:
     // What begin found worth telling the builder ("A stale 30.wld.download is
     // left as it is: ..."), once; empty when nothing.
     virtual std::string take_notice() { return {}; }
+    // A new request was sent: what begin looked up in the directories once
+    // for the files of a request is looked up again.
+    virtual void new_request() {}
 };
 std::unique_ptr<FileStore> make_disk_store();
 
@@ -202,8 +205,14 @@ private:
     void answer_ayr();
     void send_text(const std::string& text);
     void ack(long long bytes);
-    // Stops the file in progress (deleting what was written), says why
-    // ("Download of 30.wld stopped: " and `why`) and breaks the connection.
+    // Ends the file in transfer before its end, as every teardown does
+    // (nothing when none is): its temporary file deleted and, when it is
+    // still wanted (neither failed by the store already nor the program the
+    // builder cancelled), reported failed with `why`. True when it was
+    // reported.
+    bool drop_transfer(const std::string& why);
+    // Stops the file in progress (drop_transfer), says why ("Download of
+    // 30.wld stopped: " and `why`) and breaks the connection.
     void abort_transfer(const std::string& why);
     void fail(const std::string& reason);
     void clear_transfer();

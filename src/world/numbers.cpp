@@ -12,6 +12,14 @@ bool is_digit(const char* p, const char* end) {
 
 }  // namespace
 
+std::string_view strip_blanks(std::string_view text, std::string_view front,
+                              std::string_view back) {
+    const std::size_t first = text.find_first_not_of(front);
+    if (first == std::string_view::npos) return {};
+    text.remove_prefix(first);
+    return text.substr(0, text.find_last_not_of(back) + 1);
+}
+
 bool take_number(std::string_view& input, long long& value) {
     const char* p = input.data();
     const char* end = p + input.size();

@@ -14,6 +14,12 @@ namespace zs {
 // The blanks the area files' readers skip: space, \t \n \v \f \r.
 inline constexpr std::string_view kScanBlanks = " \t\n\v\f\r";
 
+// The text without the blanks of `front` before it and of `back` after it.
+std::string_view strip_blanks(std::string_view text, std::string_view front, std::string_view back);
+inline std::string_view strip_blanks(std::string_view text, std::string_view blanks) {
+    return strip_blanks(text, blanks, blanks);
+}
+
 // Takes a decimal number from the front of `input`: blanks (kScanBlanks)
 // first, an optional sign ('+' or '-'), then at least one digit; the input is
 // left after the digits. False, with the input unchanged, when there is no

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <limits>
 #include <map>
 
 #include "world/names.h"
+#include "world/numbers.h"
 #include "world/room_text.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"
@@ -294,19 +294,8 @@ const char* zone_field_name(ZoneField field) {
 // The leading integer of a typed text (0 when it has none), as the command
 // fields read it; nothing for a number beyond 32 bits.
 std::optional<std::int32_t> leading_integer(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])))
-        ++i;
-    std::size_t start = i;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
-    std::size_t digits = i;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])))
-        ++i;
-    if (i == digits) return 0;
-    long long n = 0;
-    const char* first = text.data() + start + (text[start] == '+' ? 1 : 0);
-    auto [end, ec] = std::from_chars(first, text.data() + i, n);
-    if (ec != std::errc() || n < std::numeric_limits<std::int32_t>::min() ||
+    const long long n = read_leading(text, kLeadingNumberLimit, kScanBlanks);
+    if (n < std::numeric_limits<std::int32_t>::min() ||
         n > std::numeric_limits<std::int32_t>::max())
         return std::nullopt;
     return static_cast<std::int32_t>(n);

@@ -194,6 +194,23 @@ TEST(Cli, CheckThatLoadsNothingSaysSoAndFails) {
     }
 }
 
+TEST(Cli, CheckAndResetsTakeTheSameZoneNumbers) {
+    const struct {
+        const char* zone;
+        bool valid;
+    } cases[] = {{"0", true}, {"327", true}, {"-1", false}, {"328", false}, {"+-3", false}};
+    for (const char* command : {"check", "resets"})
+        for (const auto& c : cases) {
+            ScratchDir dir;
+            CliRun r = cli({command, "--dir", dir.path().string(), c.zone});
+            SCOPED_TRACE(std::string(command) + " " + c.zone + "\n" + r.err);
+            const bool refused =
+                r.err.find(std::string(c.zone) + " is not a zone number\n") != std::string::npos;
+            EXPECT_EQ(refused, !c.valid);
+            EXPECT_EQ(r.status == 2, !c.valid);
+        }
+}
+
 TEST(Cli, CheckAsksForKeysOnlyOnDoorsWithAKey) {
     ScratchDir dir;
     // Not a door with a key number; doors with key 0 and -1; a door whose key

@@ -1,5 +1,6 @@
 // The number helpers keep what each reader of numbers accepted before they
-// shared them: a sign '+' or '-', blanks before, junk after, overflow.
+// shared them: a sign '+' or '-', blanks before, junk after, overflow; a
+// box's number has a sign only once.
 #include "world/numbers.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "files/area_io.h"
+#include "world/box_numbers.h"
 
 namespace zs {
 namespace {
@@ -92,6 +94,32 @@ TEST(Numbers, ReadLeadingReadsAsAtoiAndSaturates) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(read_leading(c.text, 1'000'000'000'000LL, c.blanks), c.value) << c.text;
+}
+
+TEST(Numbers, ABoxHoldsOneNumberBetweenBlanks) {
+    struct Case {
+        std::string text;
+        std::optional<long long> value;
+        bool bad;  // not a number, as against an empty box
+    };
+    const Case cases[] = {
+        {"42", 42, false},
+        {" \t-42\r\n", -42, false},
+        {"+42", 42, false},
+        {"", std::nullopt, false},
+        {" \t\r\n", std::nullopt, false},
+        {"+-5", std::nullopt, true},
+        {"+", std::nullopt, true},
+        {"4 2", std::nullopt, true},
+        {"42x", std::nullopt, true},
+        {"\v42", std::nullopt, true},
+        {"9223372036854775808", std::nullopt, true},
+    };
+    for (const Case& c : cases) {
+        bool bad = !c.bad;
+        EXPECT_EQ(box_number(c.text, &bad), c.value) << c.text;
+        EXPECT_EQ(bad, c.bad) << c.text;
+    }
 }
 
 TEST(Numbers, AFileNameGivesItsZoneAsAtoiReadsIt) {

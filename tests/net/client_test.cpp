@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "net/memory_store.h"
+#include "support/test_files.h"
 
 namespace zs::net {
 namespace {
@@ -198,6 +201,61 @@ TEST(ClientProtocol, AnAbandonedProgramIsReadPastAndWrittenNowhere) {
         EXPECT_EQ(client.sent.size(), 6u) << "DLW, then ACKs: name, two blocks, the end twice";
         EXPECT_EQ(client.events.back(), "login accepted") << begun;
     }
+}
+
+TEST(ClientProtocol, ACancelledProgramIsNotReportedFailedWhenTheConnectionEnds) {
+    // However the connection ends in mid-file, the program the builder
+    // cancelled is no failed file: only why the connection ended is told.
+    const struct {
+        const char* name;
+        std::function<void(Client&)> end;
+    } cases[] = {
+        {"a block skipped", [](Client& c) { c.protocol.receive("DAT4 2] ef"s); }},
+        {"no login reply",
+         [](Client& c) {
+             c.protocol.send_login({"user", "pass"});
+             c.at(seconds(16));
+         }},
+        {"closed", [](Client& c) { c.protocol.closed("gone"); }},
+    };
+    for (const auto& c : cases) {
+        Client client;
+        client.protocol.receive("WLC7\x03");
+        client.protocol.send_program_download();
+        client.protocol.receive("DAT1 4] zs\0DAT2 2] ab"s);
+        client.protocol.abandon_program();
+        c.end(client);
+        EXPECT_TRUE(client.protocol.broken()) << c.name;
+        EXPECT_TRUE(client.store.files.empty()) << c.name;
+        for (const std::string& event : client.events)
+            EXPECT_FALSE(event.starts_with("failed")) << c.name << ": " << event;
+    }
+}
+
+TEST(DiskStore, LeftOverDownloadsAreLookedForOncePerRequest) {
+    // A file cut off before the request does not count until the next one:
+    // the directory was read when the request's first file began.
+    test::ScratchDir dir;
+    dir.write("30.wld.Ab12Cd.download", "half");
+    std::unique_ptr<FileStore> store = make_disk_store();
+    auto notice_for = [&](const char* name) {
+        EXPECT_TRUE(store->begin(dir.path() / name, true)) << name;
+        store->discard();
+        return store->take_notice();
+    };
+    const std::string wld_notice =
+        "1 file 30.wld.*.download, left by a download that was cut off, is left alone; delete "
+        "it when no download runs.";
+    store->new_request();
+    EXPECT_EQ(notice_for("30.wld"), wld_notice);
+    dir.write("30.obj.Ef34Gh.download", "half");
+    dir.write("30.obj.Ij56Kl.download", "half");
+    EXPECT_EQ(notice_for("30.obj"), "");
+    store->new_request();
+    EXPECT_EQ(notice_for("30.obj"),
+              "2 files 30.obj.*.download, left by a download that was cut off, are left "
+              "alone; delete them when no download runs.");
+    EXPECT_EQ(notice_for("30.wld"), wld_notice);
 }
 
 TEST(ClientProtocol, RequestsBeforeTheWelcomeAreAllSent) {

@@ -267,6 +267,12 @@ TEST_F(ZoneOpsTest, RefusalsChangeNothing) {
          "Error: Invalid vnum."},
         {"new room that exists", [&] { EXPECT_FALSE(session.create_room_by_number(ws, "3001")); },
          "Error: room 3001 already exists."},
+        // The box's number: blanks before it, line ends after it, no '+'.
+        {"new room +3002", [&] { EXPECT_FALSE(session.create_room_by_number(ws, "+3002")); },
+         "Error: Invalid vnum."},
+        {"new room that exists, with blanks",
+         [&] { EXPECT_FALSE(session.create_room_by_number(ws, " \t3001\r\n")); },
+         "Error: room 3001 already exists."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
