@@ -36,8 +36,11 @@ void Workspace::on_change(const Change& event) {
         if (change.kind == ChangeKind::Edited) change.fields = pending_options_.fields;
     }
     if (change.user_edit && !replayed && !history_.recording()) {
-        // An edit outside any step (or made while a step is being undone or
-        // redone) cannot be undone; its zone stays modified until saved.
+        // The builder's changes are reachable only through a step, so this
+        // is an edit an observer made, in a step of its own, while a step
+        // was being undone, redone or rolled back: the history records
+        // nothing then, so the edit cannot be undone and its zone stays
+        // modified until saved.
         history_.mark_changed(kind, zone_of_id(change.id));
         if (change.previous_id != Change::kNoPreviousId)
             history_.mark_changed(kind, zone_of_id(change.previous_id));
