@@ -98,9 +98,7 @@ void Workspace::record(TableKind table, const Zedit* before, const Zedit* after,
 
 Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) : OpenTables(ws) {
     if (!ws_.history_.step_open()) ws_.pending_options_ = options;
-    const MergeKey& m = options.merge;
-    mark_ = ws_.history_.begin_step(std::move(name),
-                                    StepMerge{static_cast<int>(m.table), m.id, m.field});
+    mark_ = ws_.history_.begin_step(std::move(name), options.merge);
 }
 
 Transaction::~Transaction() {

@@ -122,12 +122,12 @@ public:
 };
 
 // Which consecutive edits merge into one step: the same field of the same
-// record (typing in one box). A field below 0 never merges.
-struct MergeKey {
-    TableKind table = TableKind::World;
-    int id = 0;
-    int field = -1;
-    bool operator==(const MergeKey&) const = default;
+// record (typing in one box). A field below 0 never merges. The history's
+// own key, named by the table the record stands in.
+struct MergeKey : StepMerge {
+    MergeKey() = default;
+    MergeKey(TableKind table, int record, int box)
+        : StepMerge{static_cast<int>(table), record, box} {}
 };
 
 // How an edit step presents itself: which fields its edits change, who makes
