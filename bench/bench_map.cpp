@@ -64,7 +64,7 @@ BENCHMARK(BM_MapRedraw)->Unit(benchmark::kMillisecond);
 void BM_RightClickCreate(benchmark::State& state) {
     NullUi ui;
     Workspace ws(ui);
-    TableLoad(ws).world().reserve_room_block(50);
+    TableLoad(ws).world().reserve(50);
     for (int i = 0; i < 99; ++i) {
         Room r = make_new_room(static_cast<Vnum>(5000 + i), 50);
         auto exit_to = [](int vnum) {
@@ -88,7 +88,11 @@ void BM_RightClickCreate(benchmark::State& state) {
     for (auto _ : state) {
         session.right_button_down(ws, px, py, {});
         state.PauseTiming();
-        TableLoad(ws).world().delete_room(5099);
+        {
+            Transaction tx(ws, "Delete Room 5099");
+            tx.world().delete_room(5099);
+            tx.commit();
+        }
         session.select_room(ws, ws.world().find_room(5098));
         session.lay_out(ws.world());  // the redraw that follows in the window
         state.ResumeTiming();

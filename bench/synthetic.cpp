@@ -118,13 +118,13 @@ SyntheticWorld write_synthetic_world(const std::filesystem::path& dir) {
     ws.set_area_dir(w.dir);
     TableLoad load(ws);  // the records as their files would give them
     for (int zone = 0; zone < kZones; ++zone) {
-        load.world().reserve_room_block(zone);
+        load.world().reserve(zone);
         for (int i = 0; i < kRoomsPerZone; ++i)
             load.world().append(synthetic_room(zone * 100 + i));
-        load.objects().reserve_block(zone);
+        load.objects().reserve(zone);
         for (int i = 0; i < 50; ++i)
             load.objects().append(synthetic_object(zone * 100 + i));
-        load.mobiles().reserve_block(zone);
+        load.mobiles().reserve(zone);
         for (int i = 0; i < 30; ++i)
             load.mobiles().append(synthetic_mobile(zone * 100 + i));
         load.zones().append(synthetic_zedit(zone));

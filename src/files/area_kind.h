@@ -91,7 +91,8 @@ public:
         return {};
     }
 
-    virtual Table& table_of(Workspace& ws) const = 0;
+    // The kind's table opened for loading, and to be read.
+    virtual TableLoading<Table> loading(Workspace& ws) const = 0;
     virtual const Table& table_of(const Workspace& ws) const = 0;
     // Asked once an older layout's records are in the table; false takes
     // them out again.
@@ -102,10 +103,8 @@ public:
     virtual void after_load(Workspace& /*ws*/, const std::string& /*path*/) const {}
 
     bool load_bytes(Workspace& ws, const std::string& path, std::string_view bytes) const override;
-    bool unload_zone(Workspace& ws, int zone) const override {
-        return table_loading::unload(table_of(ws), zone);
-    }
-    void unload_all(Workspace& ws) const override { table_loading::clear(table_of(ws)); }
+    bool unload_zone(Workspace& ws, int zone) const override { return loading(ws).unload(zone); }
+    void unload_all(Workspace& ws) const override { loading(ws).clear(); }
     int count(const Workspace& ws) const override { return table_of(ws).count(); }
 };
 

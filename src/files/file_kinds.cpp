@@ -159,7 +159,7 @@ public:
     std::string write_side(const WorldTable& world, const std::vector<int>& slots) const override {
         return write_room_colours(world, slots);
     }
-    WorldTable& table_of(Workspace& ws) const override { return TableLoad(ws).world(); }
+    TableLoading<WorldTable> loading(Workspace& ws) const override { return TableLoad(ws).world(); }
     const WorldTable& table_of(const Workspace& ws) const override { return ws.world(); }
     // The CircleMUD family (tbaMUD, then stock) needs a question of its own,
     // asked with the rooms read.
@@ -177,8 +177,13 @@ public:
         std::optional<std::string> data =
             read_file_bytes(path.substr(0, path.size() - 3) + words().side_extension);
         if (!data) return;
-        for (const RoomColour& c : read_room_colours(*data))
-            table_loading::set_colour(TableLoad(ws).world(), c.vnum, c.colour);
+        // The colours are part of the load: no step, nothing modified.
+        TableLoading<WorldTable> world = loading(ws);
+        for (const RoomColour& c : read_room_colours(*data)) {
+            int slot = world.table().find_room(c.vnum);
+            int colour = c.colour;
+            if (slot >= 0) world.edit_loaded(slot, [colour](Room& r) { r.room_colour = colour; });
+        }
     }
     std::optional<int> current_zone(const Workspace& ws) const override {
         const Room* r = ws.world().selected_room();
@@ -201,7 +206,9 @@ public:
     WriteResult write(const ObjectTable& objects, const std::vector<int>& slots) const override {
         return write_objects(objects, slots);
     }
-    ObjectTable& table_of(Workspace& ws) const override { return TableLoad(ws).objects(); }
+    TableLoading<ObjectTable> loading(Workspace& ws) const override {
+        return TableLoad(ws).objects();
+    }
     const ObjectTable& table_of(const Workspace& ws) const override { return ws.objects(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         return prototypes_loaded(ws.objects(), "Object file loaded, but no objects found in file.",
@@ -229,7 +236,9 @@ public:
     WriteResult write(const MobileTable& mobiles, const std::vector<int>& slots) const override {
         return write_mobiles(mobiles, slots);
     }
-    MobileTable& table_of(Workspace& ws) const override { return TableLoad(ws).mobiles(); }
+    TableLoading<MobileTable> loading(Workspace& ws) const override {
+        return TableLoad(ws).mobiles();
+    }
     const MobileTable& table_of(const Workspace& ws) const override { return ws.mobiles(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         return prototypes_loaded(ws.mobiles(), "Mobile file loaded, but no mobiles found in file.",
@@ -256,7 +265,7 @@ public:
     WriteResult write(const ZoneTable& zones, const std::vector<int>& slots) const override {
         return zs::write_zone(zones.zedit(slots.front()));
     }
-    ZoneTable& table_of(Workspace& ws) const override { return TableLoad(ws).zones(); }
+    TableLoading<ZoneTable> loading(Workspace& ws) const override { return TableLoad(ws).zones(); }
     const ZoneTable& table_of(const Workspace& ws) const override { return ws.zones(); }
     std::string loaded_status(const Workspace& ws, int) const override {
         const ZoneTable& zones = ws.zones();

@@ -50,7 +50,7 @@ bool load_records(Workspace& ws, const RecordKind<Table, Record>& kind, const st
                   std::string_view bytes) {
     UiPort& ui = ws.ui();
     const FileKind& words = kind.words();
-    Table& table = kind.table_of(ws);
+    TableLoading<Table> table = kind.loading(ws);
     const int zone = zone_number_from_path(path);
     LoadAttempt attempt(table, zone);
     const std::string name = file_name_of(path);

@@ -15,6 +15,10 @@ public:
     // The builder removes the record.
     void remove(int vnum) { remove_record(vnum, true); }
 
+private:
+    template <class T>
+    friend class TableLoading;
+
     // Removes the zone's records and gives its block back; true when any went.
     bool unload_zone(int zone) {
         bool removed = false;
@@ -31,7 +35,6 @@ public:
         return removed;
     }
 
-private:
     void remove_record(int vnum, bool user_edit) {
         int slot = this->find(vnum);
         if (slot < 0) return;

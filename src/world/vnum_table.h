@@ -16,6 +16,7 @@
 
 #include "world/change.h"
 #include "world/room.h"
+#include "world/table_loading.h"
 #include "world/vnum_index.h"
 
 namespace zs {
@@ -72,8 +73,9 @@ public:
                 {kind_, ChangeKind::Selection, next < 0 ? -1 : records_[next]->vnum, false});
     }
 
-    // Reserves a block for a zone about to be loaded; false (and nothing
-    // changes) when the table already holds a record of the zone.
+    // Reserves a block for a zone about to be loaded, or about to get its
+    // first records from the builder; false (and nothing changes) when the
+    // table already holds a record of the zone.
     bool reserve_block(int zone) {
         if (has_zone(zone)) return false;
         ++blocks_;
@@ -84,6 +86,40 @@ public:
             records_.reserve(std::max(wanted, 2 * records_.capacity()));
         return true;
     }
+    // Editor path: inserts a record after the nearest lower vnum of its zone,
+    // or at slot 0 when the zone has none. Returns the slot.
+    int insert_sorted(Record record) {
+        int slot = sorted_slot(record);
+        insert_at(slot, std::move(record));
+        return slot;
+    }
+
+    // The slot of the `nth` record (from 0) carrying the vnum, or -1.
+    int find_nth(int vnum, int nth) const {
+        int s = find(vnum);
+        if (s < 0 || nth <= 0) return nth < 0 ? -1 : s;
+        for (++s; s < count(); ++s)
+            if (records_[s]->vnum == vnum && --nth == 0) return s;
+        return -1;
+    }
+    // Which of the records carrying its vnum the record in `slot` is.
+    int nth_of(int slot) const {
+        int vnum = records_[slot]->vnum;
+        if (index_.count(vnum) <= 1) return 0;
+        int n = 0;
+        for (int s = find(vnum); s < slot; ++s)
+            n += records_[s]->vnum == vnum;
+        return n;
+    }
+
+    // The one way the builder changes fields of a loaded record.
+    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
+
+protected:
+    // What a load does (TableLoading, and nothing else, reaches it).
+    template <class T>
+    friend class TableLoading;
+
     void release_block() {
         if (blocks_ > 0) --blocks_;
     }
@@ -114,32 +150,6 @@ public:
             select_slot(selected_before < keep ? selected_before : -1);
     }
 
-    // Editor path: inserts a record after the nearest lower vnum of its zone,
-    // or at slot 0 when the zone has none. Returns the slot.
-    int insert_sorted(Record record) {
-        int slot = sorted_slot(record);
-        insert_at(slot, std::move(record));
-        return slot;
-    }
-
-    // The slot of the `nth` record (from 0) carrying the vnum, or -1.
-    int find_nth(int vnum, int nth) const {
-        int s = find(vnum);
-        if (s < 0 || nth <= 0) return nth < 0 ? -1 : s;
-        for (++s; s < count(); ++s)
-            if (records_[s]->vnum == vnum && --nth == 0) return s;
-        return -1;
-    }
-    // Which of the records carrying its vnum the record in `slot` is.
-    int nth_of(int slot) const {
-        int vnum = records_[slot]->vnum;
-        if (index_.count(vnum) <= 1) return 0;
-        int n = 0;
-        for (int s = find(vnum); s < slot; ++s)
-            n += records_[s]->vnum == vnum;
-        return n;
-    }
-
     void clear() {
         bool had_selection = selected_ >= 0;
         records_.clear();
@@ -150,15 +160,12 @@ public:
         if (had_selection) notify(ChangeKind::Selection, -1, false);
     }
 
-    // The one way the builder changes fields of a loaded record.
-    void edit(int slot, const std::function<void(Record&)>& fn) { edit_record(slot, fn, true); }
     // A load's own change of a record it added (the colours of its layout
     // file): part of the load, so no step records it and no zone is marked.
     void edit_loaded(int slot, const std::function<void(Record&)>& fn) {
         edit_record(slot, fn, false);
     }
 
-protected:
     // What undo and redo use, and nothing else (the history's entries are
     // friends): they put records back as they were, inside the step being
     // undone or redone.

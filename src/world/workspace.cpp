@@ -36,8 +36,11 @@ void Workspace::on_change(const Change& event) {
         if (change.kind == ChangeKind::Edited) change.fields = pending_options_.fields;
     }
     if (change.user_edit && !replayed && !history_.recording()) {
-        // An edit outside any step (or made while a step is being undone or
-        // redone) cannot be undone; its zone stays modified until saved.
+        // The builder's changes are reachable only through a step, so this
+        // is an edit an observer made, in a step of its own, while a step
+        // was being undone, redone or rolled back: the history records
+        // nothing then, so the edit cannot be undone and its zone stays
+        // modified until saved.
         history_.mark_changed(kind, zone_of_id(change.id));
         if (change.previous_id != Change::kNoPreviousId)
             history_.mark_changed(kind, zone_of_id(change.previous_id));
@@ -95,9 +98,7 @@ void Workspace::record(TableKind table, const Zedit* before, const Zedit* after,
 
 Transaction::Transaction(Workspace& ws, std::string name, EditOptions options) : OpenTables(ws) {
     if (!ws_.history_.step_open()) ws_.pending_options_ = options;
-    const MergeKey& m = options.merge;
-    mark_ = ws_.history_.begin_step(std::move(name),
-                                    StepMerge{static_cast<int>(m.table), m.id, m.field});
+    mark_ = ws_.history_.begin_step(std::move(name), options.merge);
 }
 
 Transaction::~Transaction() {

@@ -22,6 +22,7 @@
 #include "world/change.h"
 #include "world/mobile.h"
 #include "world/object.h"
+#include "world/table_loading.h"
 #include "world/ui_port.h"
 #include "world/world_table.h"
 #include "world/zone_table.h"
@@ -124,12 +125,12 @@ public:
 };
 
 // Which consecutive edits merge into one step: the same field of the same
-// record (typing in one box). A field below 0 never merges.
-struct MergeKey {
-    TableKind table = TableKind::World;
-    int id = 0;
-    int field = -1;
-    bool operator==(const MergeKey&) const = default;
+// record (typing in one box). A field below 0 never merges. The history's
+// own key, named by the table the record stands in.
+struct MergeKey : StepMerge {
+    MergeKey() = default;
+    MergeKey(TableKind table, int record, int box)
+        : StepMerge{static_cast<int>(table), record, box} {}
 };
 
 // How an edit step presents itself: which fields its edits change, who makes
@@ -142,9 +143,9 @@ struct EditOptions {
 
 class Workspace;
 
-// The workspace's tables, open to change. Only an open step (Transaction)
-// and a load (TableLoad) are such a thing, so that an edit with no step open
-// does not compile.
+// The workspace's tables, open to the builder's changes. Only an open step
+// (Transaction) is such a thing, so that an edit with no step open does not
+// compile.
 class OpenTables {
 public:
     OpenTables(const OpenTables&) = delete;
@@ -192,15 +193,24 @@ private:
 };
 
 // The tables opened for loading and unloading zones (and for building a
-// workspace's records as a file would give them). Its changes are no step:
-// a zone loaded or unloaded drops the steps that touched it and is not
-// modified. (An editor's change made through it, outside any step, still
-// marks its zone modified and cannot be undone.)
-//   TableLoad load(ws);
-//   load.world().append(room);
-class TableLoad : public OpenTables {
+// workspace's records as a file would give them): each table offers only
+// what a load does (table_loading.h), none of the builder's changes. Its
+// changes are no step: a zone loaded or unloaded drops the steps that
+// touched it and is not modified.
+//   TableLoad(ws).world().append(room);
+class TableLoad {
 public:
-    explicit TableLoad(Workspace& ws) : OpenTables(ws) {}
+    explicit TableLoad(Workspace& ws) : ws_(ws) {}
+    TableLoad(const TableLoad&) = delete;
+    TableLoad& operator=(const TableLoad&) = delete;
+
+    TableLoading<WorldTable> world();
+    TableLoading<ZoneTable> zones();
+    TableLoading<ObjectTable> objects();
+    TableLoading<MobileTable> mobiles();
+
+private:
+    Workspace& ws_;
 };
 
 class Workspace : private ChangeSink, private EditRecorder, private HistoryHost {
@@ -294,6 +304,7 @@ public:
 private:
     friend class OpenTables;
     friend class Transaction;
+    friend class TableLoad;
 
     void on_change(const Change& change) override;
     EditRecorder* recorder() override;
@@ -349,6 +360,18 @@ inline ObjectTable& OpenTables::objects() {
 }
 inline MobileTable& OpenTables::mobiles() {
     return ws_.mobiles_;
+}
+inline TableLoading<WorldTable> TableLoad::world() {
+    return TableLoading(ws_.world_);
+}
+inline TableLoading<ZoneTable> TableLoad::zones() {
+    return TableLoading(ws_.zones_);
+}
+inline TableLoading<ObjectTable> TableLoad::objects() {
+    return TableLoading(ws_.objects_);
+}
+inline TableLoading<MobileTable> TableLoad::mobiles() {
+    return TableLoading(ws_.mobiles_);
 }
 
 }  // namespace zs

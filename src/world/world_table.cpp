@@ -54,7 +54,7 @@ bool WorldTable::remove_zone(int zone, bool by_builder) {
         }
     }
     // The block goes back only with rooms: a zone that had none never held one.
-    if (removed) release_room_block();
+    if (removed) release_block();
     if (selected_slot() < 0 && !empty()) select_slot(0);
     return removed;
 }

@@ -16,7 +16,6 @@ public:
     const Room* find_room_record(int vnum) const { return find_record(vnum); }
     const Room* selected_room() const { return selected(); }
     bool reserve_room_block(int zone) { return reserve_block(zone); }
-    void release_room_block() { release_block(); }
 
     // A new room with the editor's defaults, placed after the nearest lower
     // vnum of its zone. Returns its slot.
@@ -35,11 +34,16 @@ public:
     // The builder removes a room, and the exits leading to it. Deleting the
     // selected room selects the first loaded exit target.
     void delete_room(int vnum) { remove_room(vnum, true); }
-    // Both true when the zone had rooms (only then is its block given back).
+    // The builder removes the zone's rooms; true when it had any.
     bool delete_zone_rooms(int zone) { return remove_zone(zone, true); }
-    bool unload_zone_rooms(int zone) { return remove_zone(zone, false); }
 
 private:
+    template <class T>
+    friend class TableLoading;
+    // Unloads the zone's rooms; true when it had any (only then is its block
+    // given back).
+    bool unload_zone(int zone) { return remove_zone(zone, false); }
+
     // With `by_builder`, exits leading to the room go as well and the step
     // records the removal; without, the room is unloaded.
     void remove_room(int vnum, bool by_builder);

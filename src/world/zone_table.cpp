@@ -35,7 +35,7 @@ bool ZoneTable::reserve_zedit_block(int number) {
     return true;
 }
 
-void ZoneTable::release_zedit_block() {
+void ZoneTable::release_block() {
     if (blocks_ > 0) --blocks_;
 }
 
@@ -126,14 +126,16 @@ void ZoneTable::delete_slot(int slot, bool user_edit) {
     notify(ChangeKind::Selection, selected_ < 0 ? -1 : zedits_[selected_].number, false);
 }
 
-void ZoneTable::unload_zedit(int number) {
+bool ZoneTable::unload_zone(int number) {
+    bool had = find_zedit(number) >= 0;
     for (int slot = find_zedit(number); slot >= 0; slot = find_zedit(number))
         delete_slot(slot, false);
-    release_zedit_block();
+    release_block();
     if (selected_ < 0 && !zedits_.empty()) select_slot(0);
+    return had;
 }
 
-void ZoneTable::truncate(int keep) {
+void ZoneTable::truncate(int keep, int /*selected_before*/) {
     for (int slot = count() - 1; slot >= std::max(keep, 0); --slot)
         delete_slot(slot, false);
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "world/change.h"
+#include "world/table_loading.h"
 #include "world/zedit.h"
 
 namespace zs {
@@ -32,20 +33,14 @@ public:
     // The selection is view state: it changes on a table that is only read.
     void select_slot(int slot) const;
 
+    // Reserves a block for a zedit about to be loaded or created; false
+    // when one with the number is loaded.
     bool reserve_zedit_block(int number);
-    void release_zedit_block();
 
-    // Loader path: a finished zedit at the end; it becomes the selection.
-    void append(Zedit zedit);
     // Editor path: a new zedit in slot 0.
     int create_zedit(int number);
     // The builder removes the first zedit with the number.
     void delete_zedit(int number);
-    // Removes every zedit with the number and gives the block back.
-    void unload_zedit(int number);
-    // Removes every zedit from `keep` on, as a load rolled back: not a step.
-    void truncate(int keep);
-    void clear();
 
     // Reset-command array edits; positions out of range change nothing.
     bool insert_command(int slot, int position);
@@ -58,6 +53,21 @@ public:
     int find(int number) const { return find_zedit(number); }
 
 private:
+    // What a load does (TableLoading, and nothing else, reaches it).
+    template <class T>
+    friend class TableLoading;
+    bool reserve_block(int number) { return reserve_zedit_block(number); }
+    void release_block();
+    // A finished zedit at the end; it becomes the selection.
+    void append(Zedit zedit);
+    // Removes every zedit from `keep` on, as a load rolled back (a read
+    // gives one whole zedit or none, so no selection to put back).
+    void truncate(int keep, int /*selected_before*/);
+    // Removes every zedit with the number and gives the block back; true
+    // when there was one.
+    bool unload_zone(int number);
+    void clear();
+
     // What undo and redo use, and nothing else (the history's entries are
     // friends): put a removed zedit back after the `after_nth` zedit with
     // `after_id` (kTableFront: in slot 0), give one the fields of an image,

@@ -24,7 +24,7 @@ using test::click_button;
 class ExitDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TableLoad(ws).world().reserve_room_block(30);
+        TableLoad(ws).world().reserve(30);
         TableLoad(ws).world().append(test::room_with_exits(3001, {}));
         TableLoad(ws).world().append(test::room_with_exits(3002, {}));
     }

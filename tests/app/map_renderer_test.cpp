@@ -56,7 +56,7 @@ void expect_picture(const QImage& image, int x, int y, const std::vector<std::st
 class MapRendererTest : public testing::Test {
 protected:
     int add_room(int vnum) {
-        world.append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum)));
+        TableLoading(world).append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum)));
         return world.count() - 1;
     }
     void add_exit(int slot, int dir, int destination, std::uint16_t flags = 0) {

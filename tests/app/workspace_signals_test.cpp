@@ -7,6 +7,7 @@
 
 #include "appkit/workspace_signals.h"
 #include "editors/editor_pane.h"
+#include "support/step.h"
 #include "world/edits.h"
 
 namespace zs {
@@ -70,7 +71,7 @@ TEST(EditorPane, RefreshesWhenShownFromChangesItDidNotMake) {
     EXPECT_EQ(pane.refreshes, 1);
     retitle(&quiet);  // anyone else's edit
     EXPECT_EQ(pane.refreshes, 2);
-    TableLoad(ws).objects().insert_sorted(make_new_object(3000, 30));  // another editor's table
+    test::Step(ws).objects().insert_sorted(make_new_object(3000, 30));  // another editor's table
     EXPECT_EQ(pane.refreshes, 2);
 }
 

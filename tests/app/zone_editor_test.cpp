@@ -92,7 +92,7 @@ protected:
     void use_hermitage() {
         ReadResult<Zedit> read = read_zone(test::test_data_bytes("hermitage.zon"), "88.zon");
         ASSERT_TRUE(read.ok);
-        TableLoad(ws).zones().unload_zedit(88);
+        TableLoad(ws).zones().unload(88);
         TableLoad(ws).zones().append(read.records.at(0));  // selected
         ws.clear_history();
         QTest::mouseClick(editor().show_all_box(), Qt::LeftButton);
@@ -194,7 +194,7 @@ TEST_F(ZoneEditorTest, NewDeleteAndCopyWorkOnTheSelectedCommand) {
     while (ws.undo()) {
     }
     EXPECT_EQ(zone88().commands.size(), 4u);
-    TableLoad(ws).zones().unload_zedit(88);
+    TableLoad(ws).zones().unload(88);
     EXPECT_FALSE(editor().selected_command());
     EXPECT_EQ(editor().fields().field(0)->text(), "");
 }
@@ -288,7 +288,7 @@ TEST_F(ZoneEditorTest, AZoneUnloadedAndLoadedAgainWhileHiddenHasNoSelectedComman
     ASSERT_TRUE(editor().selected_command());
     ws.switch_editor(EditorKind::Room);
     Zedit again = zone88();
-    TableLoad(ws).zones().unload_zedit(88);
+    TableLoad(ws).zones().unload(88);
     TableLoad(ws).zones().append(again);
     ws.switch_editor(EditorKind::Zone);
     EXPECT_FALSE(editor().selected_command());

@@ -18,6 +18,7 @@
 #include "generators/map_generator.h"
 #include "generators/random.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 #include "world/zone_ops.h"
@@ -103,10 +104,10 @@ TEST(AreaChange, AChangeKilledAtAnyStepLeavesTheOldFilesOrTheNewOnes) {
              load_all(ws, 30);
              load_all(ws, 31);
              for (int vnum : {3000, 3100})
-                 TableLoad(ws).world().edit(ws.world().find_room(vnum),
-                                            [](Room& r) { r.title = "Changed"; });
-             TableLoad(ws).world().create_room(3250, 32);
-             TableLoad(ws).objects().remove(3000);
+                 test::Step(ws).world().edit(ws.world().find_room(vnum),
+                                             [](Room& r) { r.title = "Changed"; });
+             test::Step(ws).world().create_room(3250, 32);
+             test::Step(ws).objects().remove(3000);
              return save_all(ws);
          }},
         {"zonesmith-cli generate-map 34 150",
@@ -309,8 +310,8 @@ TEST(AreaChange, AStepThatFailsOnceTheChangeIsMadeIsFinishedLater) {
     restore(dir.path(), files_of({"zone30/30.wld", "zone31/31.wld"}));
     ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")) && load_area_file(ws, dir.file("31.wld")));
     for (int vnum : {3000, 3100})
-        TableLoad(ws).world().edit(ws.world().find_room(vnum),
-                                   [](Room& r) { r.title = "Changed"; });
+        test::Step(ws).world().edit(ws.world().find_room(vnum),
+                                    [](Room& r) { r.title = "Changed"; });
     ws.set_file_step_hook(test::fail_step("rename 31.wld", EIO));
     ui.clear();
     EXPECT_FALSE(save_every_zone(ws, TableKind::World));
@@ -323,7 +324,7 @@ TEST(AreaChange, AStepThatFailsOnceTheChangeIsMadeIsFinishedLater) {
 
     // The next save finishes it first, and says so.
     ws.set_file_step_hook({});
-    TableLoad(ws).world().edit(ws.world().find_room(3000), [](Room& r) { r.title = "Again"; });
+    test::Step(ws).world().edit(ws.world().find_room(3000), [](Room& r) { r.title = "Again"; });
     ui.clear();
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     ASSERT_FALSE(ui.statuses.empty());

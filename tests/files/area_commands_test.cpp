@@ -7,6 +7,7 @@
 
 #include "files/file_wld.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 
@@ -36,7 +37,7 @@ TEST_F(AreaCommandsTest, SettingsListTheZonesAndReloadThemInOrder) {
     dir.write("31.wld", room_file(3100));
     load_area_file(ws, dir.file("30.wld"));
     load_area_file(ws, dir.file("31.wld"));
-    TableLoad(ws).world().create_room(3001, 30);            // rooms of zones 30, 30, 31 ...
+    test::Step(ws).world().create_room(3001, 30);           // rooms of zones 30, 30, 31 ...
     TableLoad(ws).world().append(make_new_room(3050, 30));  // ... and 30 again at the end
     TableLoad(ws).zones().append(make_new_zedit(30));
     ws.options().prompt_for_vnum = 1;
@@ -134,18 +135,18 @@ TEST_F(AreaCommandsTest, AutoLoadNeedsARealLastZone) {
         EXPECT_EQ(ws.world().count(), 0) << zone;
     }
     dir.write(kSettingsFileName, "AutoL: 1\nZoneL: 12\n");
-    TableLoad(ws).world().create_room(500, 5);
+    test::Step(ws).world().create_room(500, 5);
     start_up(ws, "");
     EXPECT_EQ(ws.world().find_room(1200), 1);
     EXPECT_FALSE(ws.modified().any());  // cleared before the zone loads
 }
 
 TEST_F(AreaCommandsTest, SaveAllSavesEveryKindAndTheSettings) {
-    TableLoad(ws).world().reserve_room_block(12);
-    TableLoad(ws).world().create_room(1200, 12);
-    TableLoad(ws).objects().reserve_object_zone(13);
-    TableLoad(ws).objects().create_object(1300, 13);
-    TableLoad(ws).zones().create_zedit(12);
+    TableLoad(ws).world().reserve(12);
+    test::Step(ws).world().create_room(1200, 12);
+    TableLoad(ws).objects().reserve(13);
+    test::Step(ws).objects().create_object(1300, 13);
+    test::Step(ws).zones().create_zedit(12);
     EXPECT_TRUE(save_all(ws));
     EXPECT_EQ(ui.last_status(), "All data saved to file.");
     for (const char* f : {"12.wld", "13.obj", "12.zon", kSettingsFileName})

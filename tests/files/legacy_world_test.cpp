@@ -5,6 +5,7 @@
 
 #include "files/file_wld.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 
@@ -203,8 +204,8 @@ TEST_F(LegacyWorldTest, AConvertedTextTooLongIsToldOnceWithItsPlace) {
 }
 
 TEST_F(LegacyWorldTest, DecliningLeavesTheTableAsBefore) {
-    TableLoad(ws).world().reserve_room_block(5);
-    TableLoad(ws).world().create_room(500, 5);
+    TableLoad(ws).world().reserve(5);
+    test::Step(ws).world().create_room(500, 5);
     const std::string stock = "#1200\nHall~\nA hall.\n~\n12 0 3\nS\n$\n";
     ui.answer({false});
     EXPECT_FALSE(load(stock));

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/text.h"
 #include "world/workspace.h"
@@ -91,9 +92,9 @@ TEST_F(MobileFileTest, ReadsEveryPartOfARecord) {
 }
 
 TEST_F(MobileFileTest, EverythingTheWriterWritesReadsBackUnchanged) {
-    TableLoad(ws).mobiles().reserve_mobile_zone(12);
-    int slot = TableLoad(ws).mobiles().create_mobile(1201, 12);
-    TableLoad(ws).mobiles().edit(slot, [](MobilePrototype& m) {
+    TableLoad(ws).mobiles().reserve(12);
+    int slot = test::Step(ws).mobiles().create_mobile(1201, 12);
+    test::Step(ws).mobiles().edit(slot, [](MobilePrototype& m) {
         Conversation hello{"hello", "Hi there.", 1, 2, 3, 0, 5, 6, 7, {}};
         Conversation job{"job", "I guard.", -1, -1, -1, 1, 0, 0, 0, {}};
         job.branches.push_back({"why", "Orders.", -1, -1, -1, 2, 0, 0, 0, {}});

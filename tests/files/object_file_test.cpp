@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 
@@ -45,8 +46,8 @@ protected:
 };
 
 TEST_F(ObjectFileTest, NewObjectIsWrittenInTheGameLayoutAndReadsBackByteForByte) {
-    TableLoad(ws).objects().reserve_object_zone(12);
-    TableLoad(ws).objects().create_object(1205, 12);
+    TableLoad(ws).objects().reserve(12);
+    test::Step(ws).objects().create_object(1205, 12);
     std::string text = zone_file_text(ws, TableKind::Object, 12);
     EXPECT_EQ(
         text,
@@ -83,7 +84,7 @@ TEST_F(ObjectFileTest, TrailerSectionsKeepTheirOrderAndTheirRules) {
 
     // A description of lone CRs would be written empty: it is left out like
     // an empty one, so that a second load and save gives the same bytes.
-    TableLoad(ws).objects().edit(ws.objects().find(1200), [](ObjectPrototype& p) {
+    test::Step(ws).objects().edit(ws.objects().find(1200), [](ObjectPrototype& p) {
         p.extra_descriptions[1].description = "\r\r";
     });
     EXPECT_EQ(zone_file_text(ws, TableKind::Object, 12).find("second~"), std::string::npos);
@@ -115,9 +116,9 @@ TEST_F(ObjectFileTest, DrinkContainersWeighAtLeastTheirCapacity) {
 }
 
 TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
-    TableLoad(ws).objects().reserve_object_zone(12);
-    int slot = TableLoad(ws).objects().create_object(1201, 12);
-    TableLoad(ws).objects().edit(slot, [](ObjectPrototype& o) { o.flag_word = 0x80000001u; });
+    TableLoad(ws).objects().reserve(12);
+    int slot = test::Step(ws).objects().create_object(1201, 12);
+    test::Step(ws).objects().edit(slot, [](ObjectPrototype& o) { o.flag_word = 0x80000001u; });
     ASSERT_TRUE(save_zone(ws, TableKind::Object, 12));
     Workspace again(ui);
     ASSERT_TRUE(load_area_file(again, dir.file("12.obj")));
@@ -125,9 +126,9 @@ TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
 }
 
 TEST_F(ObjectFileTest, LongTextsAreCutInTheFile) {
-    TableLoad(ws).objects().reserve_object_zone(12);
-    int slot = TableLoad(ws).objects().create_object(1201, 12);
-    TableLoad(ws).objects().edit(slot, [](ObjectPrototype& o) {
+    TableLoad(ws).objects().reserve(12);
+    int slot = test::Step(ws).objects().create_object(1201, 12);
+    test::Step(ws).objects().edit(slot, [](ObjectPrototype& o) {
         o.look_description = std::string(20000, 'x');
         o.extra_descriptions.push_back({"long", std::string(17000, 'y')});
     });
@@ -139,8 +140,8 @@ TEST_F(ObjectFileTest, LongTextsAreCutInTheFile) {
 }
 
 TEST_F(ObjectFileTest, DamagedRecordsFailTheLoadAndLeaveNothingBehind) {
-    TableLoad(ws).objects().reserve_object_zone(30);
-    TableLoad(ws).objects().create_object(3001, 30);
+    TableLoad(ws).objects().reserve(30);
+    test::Step(ws).objects().create_object(3001, 30);
     const std::string bad[] = {
         "#1200\n~\na~\nb~\nc~\n~\n~\n~\n~\n" + kZeroNumbers + "$~\n",  // empty keywords
         record(1200, "0 0 0 0 0\n") + "$~\n",                          // five fields on line 1

@@ -17,6 +17,7 @@
 #include "generators/random.h"
 #include "map/map_session.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 #include "world/zone_ops.h"
@@ -55,9 +56,9 @@ TEST_F(SaveSafetyTest, AFileOfAZoneThatWasNotLoadedIsReplacedOnlyAfterAYes) {
     dir.write("31.obj", "#3100\r\n$~\r\n");
     dir.write("31.zon", "#31\r\nZone~\r\nrp~\r\nnone~\r\n3199 10 2 0\r\nS\r\n$\r\n");
     ASSERT_TRUE(load("30.wld", rooms({3000})));
-    TableLoad(ws).world().create_room(3150, 31);
-    TableLoad(ws).objects().create_object(3150, 31);
-    TableLoad(ws).zones().create_zedit(31);
+    test::Step(ws).world().create_room(3150, 31);
+    test::Step(ws).objects().create_object(3150, 31);
+    test::Step(ws).zones().create_zedit(31);
 
     ui.answer({false, false, false});
     EXPECT_FALSE(save_everything(ws));
@@ -87,15 +88,15 @@ TEST_F(SaveSafetyTest, AFileOfAZoneThatWasNotLoadedIsReplacedOnlyAfterAYes) {
 TEST_F(SaveSafetyTest, AZoneLoadedFromItsFileIsSavedWithoutAQuestion) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
     ASSERT_TRUE(load("31.mob", "$\r\n"));
-    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "New"; });
-    TableLoad(ws).mobiles().create_mobile(3100, 31);
+    test::Step(ws).world().edit(0, [](Room& r) { r.title = "New"; });
+    test::Step(ws).mobiles().create_mobile(3100, 31);
     EXPECT_TRUE(save_everything(ws));
     EXPECT_TRUE(ui.questions.empty());
 }
 
 TEST_F(SaveSafetyTest, ARecordGivenANumberInAnotherZoneMarksBothZones) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
-    TableLoad(ws).world().edit(0, [](Room& r) { r.vnum = 3250; });
+    test::Step(ws).world().edit(0, [](Room& r) { r.vnum = 3250; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
@@ -135,8 +136,8 @@ TEST(EmptiedZoneSave, TheFilesOfAZoneTheBuilderEmptiedGoAndNoOtherFileIsMade) {
         ASSERT_TRUE(renumber_zone(z.ws, 30, 34, true).done);
     };
     auto make_and_delete_3450 = [](Zone30& z) {
-        TableLoad(z.ws).world().create_room(3450, 34);
-        TableLoad(z.ws).world().delete_room(3450);
+        test::Step(z.ws).world().create_room(3450, 34);
+        test::Step(z.ws).world().delete_room(3450);
     };
     struct Case {
         const char* what;
@@ -229,14 +230,14 @@ TEST(EmptiedZoneSave, AFileNotWrittenOrNotRemovableSavesNothingAndAKeptFileKeeps
 
 TEST_F(SaveSafetyTest, UnloadingForgetsTheChangesOfWhatItUnloaded) {
     ASSERT_TRUE(load("31.wld", rooms({3100})));
-    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
+    test::Step(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
     unload_all_worlds(ws);
     EXPECT_FALSE(ws.modified().any());
-    TableLoad(ws).objects().create_object(3100, 31);
+    test::Step(ws).objects().create_object(3100, 31);
     unload_all(ws);
     EXPECT_FALSE(ws.modified().any());
     // The zone no longer stands for its file: a new room there asks first.
-    TableLoad(ws).world().create_room(3105, 31);
+    test::Step(ws).world().create_room(3105, 31);
     ui.clear();
     EXPECT_FALSE(save_every_zone(ws, TableKind::World));
     EXPECT_EQ(ui.questions.size(), 1u);
@@ -248,7 +249,7 @@ TEST_F(SaveSafetyTest, AnAreaFileThatIsALinkKeepsItsLink) {
     shared.write("32.wld", rooms({3200}));
     std::filesystem::create_symlink(shared.path() / "32.wld", dir.path() / "32.wld");
     ASSERT_TRUE(load_area_file(ws, dir.file("32.wld")));
-    TableLoad(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.title = "Linked"; });
+    test::Step(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.title = "Linked"; });
     EXPECT_TRUE(save_every_zone(ws, TableKind::World));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "32.wld"));
     EXPECT_NE(shared.read("32.wld").find("Linked~"), std::string::npos);
@@ -259,8 +260,8 @@ TEST_F(SaveSafetyTest, FailuresNameTheZoneTheFileAndTheCause) {
     const std::string kOld = rooms({3100});
     ASSERT_TRUE(load("31.wld", kOld));
     ASSERT_TRUE(load("31.obj", "$~\r\n"));
-    TableLoad(ws).world().edit(0, [](Room& r) { r.room_colour = 3; });
-    TableLoad(ws).objects().create_object(3100, 31);
+    test::Step(ws).world().edit(0, [](Room& r) { r.room_colour = 3; });
+    test::Step(ws).objects().create_object(3100, 31);
 
     ws.set_file_step_hook(test::fail_step("create 31.obj", EISDIR));
     EXPECT_FALSE(save_every_zone(ws, TableKind::Object));

@@ -11,6 +11,7 @@
 
 #include "files/area_io.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 
@@ -130,9 +131,9 @@ TEST_F(WorldFileTest, SaveWritesTheSameBytesItRead) {
 }
 
 TEST_F(WorldFileTest, WriterDefaultsAndDoorKinds) {
-    TableLoad(ws).world().reserve_room_block(2);
-    int slot = TableLoad(ws).world().create_room(200, 2);
-    TableLoad(ws).world().edit(slot, [](Room& r) {
+    TableLoad(ws).world().reserve(2);
+    int slot = test::Step(ws).world().create_room(200, 2);
+    test::Step(ws).world().edit(slot, [](Room& r) {
         r.title.clear();
         r.description.clear();
         r.extra_text.clear();
@@ -152,8 +153,8 @@ TEST_F(WorldFileTest, WriterDefaultsAndDoorKinds) {
 }
 
 TEST_F(WorldFileTest, RoomWithoutExitsOrExtrasGoesStraightToS) {
-    TableLoad(ws).world().reserve_room_block(0);
-    TableLoad(ws).world().create_room(5, 0);
+    TableLoad(ws).world().reserve(0);
+    test::Step(ws).world().create_room(5, 0);
     std::string text = zone_file_text(ws, TableKind::World, 0);
     EXPECT_NE(text.find("0 0 0 -1 0\r\nS\r\n$~\r\n"), std::string::npos) << text;
 }
@@ -321,7 +322,7 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
     EXPECT_EQ(dir.read("31.wld"), "old bytes");
 
     ws.set_file_step_hook({});
-    TableLoad(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
+    test::Step(ws).world().edit(0, [](Room& r) { r.title = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::World));
     EXPECT_TRUE(save_current(ws, TableKind::World));
     EXPECT_EQ(ui.last_status(), "Zone 31 saved to file.");
@@ -331,9 +332,9 @@ TEST_F(WorldFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
 
 TEST_F(WorldFileTest, SaveAllSavesEachZoneOnceAndKeepsOtherZonesMarked) {
     load("31.wld", kTwoRooms);
-    TableLoad(ws).world().reserve_room_block(32);
-    TableLoad(ws).world().create_room(3200, 32);
-    TableLoad(ws).world().create_room(3150, 31);
+    TableLoad(ws).world().reserve(32);
+    test::Step(ws).world().create_room(3200, 32);
+    test::Step(ws).world().create_room(3150, 31);
     save_every_zone(ws, TableKind::World);
     EXPECT_EQ(ui.last_status(), "All zones saved to file.");
     EXPECT_TRUE(dir.exists("32.wld"));
@@ -341,8 +342,8 @@ TEST_F(WorldFileTest, SaveAllSavesEachZoneOnceAndKeepsOtherZonesMarked) {
     EXPECT_FALSE(ws.modified().any());
 
     // Saving one zone leaves the other's unsaved edits marked.
-    TableLoad(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.sector = 2; });
-    TableLoad(ws).world().edit(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
+    test::Step(ws).world().edit(ws.world().find_room(3200), [](Room& r) { r.sector = 2; });
+    test::Step(ws).world().edit(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 32));
 }
@@ -353,12 +354,12 @@ TEST_F(WorldFileTest, LayoutFileKeepsRoomColours) {
     EXPECT_EQ(ws.world().room(1).room_colour, 7);
     EXPECT_EQ(ws.world().room(0).room_colour, 0);  // out-of-range colour ignored
 
-    TableLoad(ws).world().edit(0, [](Room& r) { r.room_colour = 33; });
+    test::Step(ws).world().edit(0, [](Room& r) { r.room_colour = 33; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_EQ(dir.read("31.wld_zs"), crlf("Col: 3100 33\nCol: 3101 7\n"));
 
     for (int s = 0; s < 2; ++s)
-        TableLoad(ws).world().edit(s, [](Room& r) { r.room_colour = 0; });
+        test::Step(ws).world().edit(s, [](Room& r) { r.room_colour = 0; });
     save_zone(ws, TableKind::World, 31);
     EXPECT_FALSE(dir.exists("31.wld_zs"));
 }

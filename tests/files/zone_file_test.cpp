@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 #include "world/zone_commands.h"
@@ -273,7 +274,7 @@ TEST_F(ZoneFileTest, FormatErrorsNameTheirPlace) {
 
 TEST_F(ZoneFileTest, AFailedLoadLeavesTheTableAsItWas) {
     ASSERT_TRUE(load("31.zon", kFullZone));
-    TableLoad(ws).zones().create_zedit(50);
+    test::Step(ws).zones().create_zedit(50);
     ws.zones().select_slot(1);
     const Zedit before = ws.zones().zedit(1);
     int blocks = ws.zones().block_count();
@@ -336,7 +337,7 @@ TEST_F(ZoneFileTest, SaveCommandsReportAndAFailedWriteKeepsTheOldFile) {
               std::vector<std::string>{"Error saving zone -- zone number not found"});
 
     ASSERT_TRUE(load("31.zon", kFullZone));
-    TableLoad(ws).zones().edit_zedit(0, [](Zedit& z) { z.name = "Changed"; });
+    test::Step(ws).zones().edit_zedit(0, [](Zedit& z) { z.name = "Changed"; });
     EXPECT_TRUE(ws.modified().is_set(TableKind::Zone, 31));
     dir.write("31.zon", "old bytes");
     // The new 31.zon can't be written: the disk is full.
@@ -359,10 +360,10 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
     EXPECT_TRUE(ui.statuses.empty());
 
     ASSERT_TRUE(load("31.zon", kFullZone));
-    TableLoad(ws).zones().create_zedit(40);
-    TableLoad(ws).zones().create_zedit(-1);  // no number yet: not saved
-    TableLoad(ws).zones().create_zedit(31);  // a second zedit 31 stands first now
-    TableLoad(ws).zones().edit_zedit(0, [](Zedit& z) { z.name = "Second"; });
+    test::Step(ws).zones().create_zedit(40);
+    test::Step(ws).zones().create_zedit(-1);  // no number yet: not saved
+    test::Step(ws).zones().create_zedit(31);  // a second zedit 31 stands first now
+    test::Step(ws).zones().edit_zedit(0, [](Zedit& z) { z.name = "Second"; });
     ui.clear();
     EXPECT_TRUE(save_every_zone(ws, TableKind::Zone));
     EXPECT_EQ(ui.last_status(), "All zedits saved to file.");
@@ -375,8 +376,8 @@ TEST_F(ZoneFileTest, SaveAllWritesEachZoneOnceAndOwnsUpToFailures) {
 
     // One zone fails: Save All is one change, so no zone is written, and
     // the status says so.
-    TableLoad(ws).zones().edit_zedit(ws.zones().find_zedit(40), [](Zedit& z) { z.lifespan = 30; });
-    TableLoad(ws).zones().edit_zedit(0, [](Zedit& z) { z.lifespan = 30; });
+    test::Step(ws).zones().edit_zedit(ws.zones().find_zedit(40), [](Zedit& z) { z.lifespan = 30; });
+    test::Step(ws).zones().edit_zedit(0, [](Zedit& z) { z.lifespan = 30; });
     ws.set_file_step_hook(test::fail_step("create 40.zon", ENOSPC));
     ui.clear();
     EXPECT_FALSE(save_every_zone(ws, TableKind::Zone));

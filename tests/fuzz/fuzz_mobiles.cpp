@@ -41,7 +41,7 @@ std::string all_text(const zs::MobileTable& mobiles) {
 
 void adopt(zs::MobileTable& table, std::vector<zs::MobilePrototype>& records) {
     for (auto& m : records)
-        table.append(std::move(m));
+        zs::TableLoading(table).append(std::move(m));
 }
 
 void strip_lone_crs(std::vector<zs::Conversation>& nodes) {

@@ -39,7 +39,7 @@ std::string all_text(const zs::ObjectTable& objects) {
 
 void adopt(zs::ObjectTable& table, std::vector<zs::ObjectPrototype>& records) {
     for (auto& o : records)
-        table.append(std::move(o));
+        zs::TableLoading(table).append(std::move(o));
 }
 
 void check_round_trip(const zs::ObjectTable& first) {

@@ -34,7 +34,7 @@ std::string all_zones_text(const zs::WorldTable& world) {
 
 void adopt(zs::WorldTable& table, std::vector<zs::Room>& rooms) {
     for (auto& r : rooms)
-        table.append(std::move(r));
+        zs::TableLoading(table).append(std::move(r));
 }
 
 void check_round_trip(const zs::WorldTable& first) {

@@ -27,17 +27,19 @@ std::string verb_of(std::uint64_t seed) {
 
 TEST(Describe, ExitsSentenceNamesSameAndOtherRoomsByDirection) {
     WorldTable world;
-    world.append(named(100, "&gA Forest Path", {{0, 101}, {2, 102}, {1, 103}, {3, 104}}));
-    world.append(named(101, "A Forest Path"));
-    world.append(named(102, "a forest &Ypath"));
-    world.append(named(103, "A Clearing"));
-    world.append(named(104, "A Clearing"));
-    world.append(named(105, "A Cave", {{4, 106}, {5, 107}, {0, 108}, {1, 199}}));
-    world.append(named(106, "The Sky"));
-    world.append(named(107, "A Pit"));
-    world.append(named(108, ""));  // no name: left out, like 199 that is not loaded
-    world.append(named(109, "Nowhere"));
-    world.append(named(110, "Hub", {{0, 103}, {1, 106}, {2, 107}, {3, 104}, {5, 106}}));
+    TableLoading(world).append(
+        named(100, "&gA Forest Path", {{0, 101}, {2, 102}, {1, 103}, {3, 104}}));
+    TableLoading(world).append(named(101, "A Forest Path"));
+    TableLoading(world).append(named(102, "a forest &Ypath"));
+    TableLoading(world).append(named(103, "A Clearing"));
+    TableLoading(world).append(named(104, "A Clearing"));
+    TableLoading(world).append(named(105, "A Cave", {{4, 106}, {5, 107}, {0, 108}, {1, 199}}));
+    TableLoading(world).append(named(106, "The Sky"));
+    TableLoading(world).append(named(107, "A Pit"));
+    TableLoading(world).append(named(108, ""));  // no name: left out, like 199 that is not loaded
+    TableLoading(world).append(named(109, "Nowhere"));
+    TableLoading(world).append(
+        named(110, "Hub", {{0, 103}, {1, 106}, {2, 107}, {3, 104}, {5, 106}}));
 
     struct Case {
         int vnum;

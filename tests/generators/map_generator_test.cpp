@@ -15,6 +15,7 @@
 #include "files/check.h"
 #include "generators/random.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/tables.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
@@ -160,7 +161,7 @@ TEST(MapGenerator, RefusesAZoneWhoseWorldFileIsNotLoaded) {
                                        "file 30.wld is in the area directory."});
     // Loaded, and its rooms deleted by the builder: the file is the zone's own.
     ASSERT_TRUE(load_area_file(ws, dir.file("30.wld")));
-    TableLoad(ws).world().delete_zone_rooms(30);
+    test::Step(ws).world().delete_zone_rooms(30);
     EXPECT_EQ(generate_map(ws, request(150, 29), random), MapResult::Added);
 }
 

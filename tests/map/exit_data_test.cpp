@@ -22,7 +22,7 @@ class ExitDataTest : public ::testing::Test {
 protected:
     // 3001 and 3002 stand unlinked; 3003 has a south exit to 3004.
     void SetUp() override {
-        TableLoad(ws).world().reserve_room_block(30);
+        TableLoad(ws).world().reserve(30);
         for (int v : {3001, 3002, 3004})
             TableLoad(ws).world().append(test::room_with_exits(v, {}));
         TableLoad(ws).world().append(test::room_with_exits(3003, {{kSouth, 3004}}));
@@ -243,7 +243,7 @@ TEST_F(ExitDataTest, APickproofDoorSurvivesSaveAndReload) {
     ReadResult<Room> read = read_world(file, "30.wld");
     ASSERT_TRUE(read.ok);
     Workspace again{ui};
-    TableLoad(again).world().reserve_room_block(30);
+    TableLoad(again).world().reserve(30);
     for (Room& r : read.records)
         TableLoad(again).world().append(std::move(r));
     ExitForm shown = show_exit(again, 3001, kNorth);

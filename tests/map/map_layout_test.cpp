@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/tables.h"
 #include "world/names.h"
 #include "world/workspace.h"
@@ -42,9 +43,9 @@ bool run_on_small_stack(std::function<void()> fn) {
 class MapLayoutTest : public ::testing::Test {
 protected:
     void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
-        world.append(test::room_with_exits(vnum, exits));
+        TableLoad(ws).world().append(test::room_with_exits(vnum, exits));
     }
-    void add_room(Room r) { world.append(std::move(r)); }
+    void add_room(Room r) { TableLoad(ws).world().append(std::move(r)); }
 
     // Selects a room and puts it at the origin, as a selection click leaves it.
     void select(int vnum, int x = kOriginX, int y = kOriginY) {
@@ -83,7 +84,7 @@ protected:
 
     test::FakeUi ui;
     Workspace ws{ui};
-    WorldTable& world = TableLoad(ws).world();
+    const WorldTable& world = ws.world();
     MapView view;
     MapLayout layout;
 };
@@ -296,9 +297,9 @@ TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
 
     // Until the next layout a room deleted meanwhile lets the point through
     // to the room under it, found by vnum in the table as it is now.
-    world.delete_room(101);
+    test::Step(ws).world().delete_room(101);
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
-    world.delete_room(104);
+    test::Step(ws).world().delete_room(104);
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), -1);
 }
 

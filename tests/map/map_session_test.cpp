@@ -42,13 +42,14 @@ struct MapScene {
     }
     ~MapScene() { ws.remove_observer(&redraws); }
 
-    WorldTable& world() { return TableLoad(ws).world(); }
+    const WorldTable& world() const { return ws.world(); }
+    TableLoading<WorldTable> load() { return TableLoad(ws).world(); }
 
     void add(int vnum, std::initializer_list<std::pair<int, int>> exits = {}) {
-        world().append(test::room_with_exits(vnum, exits));
+        load().append(test::room_with_exits(vnum, exits));
     }
     void edit(int vnum, const std::function<void(Room&)>& fn) {
-        world().edit_loaded(world().find_room(vnum), fn);
+        load().edit_loaded(world().find_room(vnum), fn);
     }
     // Selects a room, puts it at (x, y) and redraws, leaving no messages.
     void select(int vnum, int x = kSx, int y = kSy) {
@@ -347,7 +348,7 @@ TEST_F(MapActionsTest, LowestFreeVnumLooksOnlyInsideTheZone) {
 
 TEST_F(MapActionsTest, WithPromptForVnumTheDialogChoosesTheNewRoomsNumber) {
     ws.options().prompt_for_vnum = 1;
-    world().reserve_room_block(1);
+    load().reserve(1);
     add(100);
     add(101);
     select(100);
@@ -407,7 +408,7 @@ TEST_F(MapActionsTest, LinkRoomsNeedsBothRoomsAndReplacesExits) {
 // --- Selection, left button and panning ------------------------------------
 
 TEST_F(MapActionsTest, SelectingARoomShowsItsFloorAndItsZone) {
-    world().append(make_new_room(100, 1));
+    load().append(make_new_room(100, 1));
     add(500, {{kDown, 100}});
     TableLoad(ws).zones().append(make_new_zedit(1));
     TableLoad(ws).zones().append(make_new_zedit(2));

@@ -8,6 +8,7 @@
 #include <mutex>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/test_files.h"
 #include "world/workspace.h"
 
@@ -234,7 +235,7 @@ TEST_F(ServerLinkTest, DownloadedFilesAreLoadedButUnsavedWorkIsAsked) {
     EXPECT_TRUE(ui.questions.empty());
 
     // Unsaved changes: No keeps them, Yes replaces them.
-    TableLoad(ws).world().create_room(8899, 88);
+    test::Step(ws).world().create_room(8899, 88);
     ws.modified().mark(TableKind::World, 88);
     ui.answer({false, true});
     arrive();

@@ -28,8 +28,8 @@ Conversation node(std::string keywords, std::vector<Conversation> branches = {})
 class ConversationsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        TableLoad(ws).mobiles().reserve_mobile_zone(30);
-        TableLoad(ws).mobiles().create_mobile(3001, 30);
+        TableLoad(ws).mobiles().reserve(30);
+        TableLoad(ws).mobiles().append(make_new_mobile(3001, 30));
     }
     // Mobile 3001 holds these top-level nodes, tiers set (not a step).
     void hold(std::vector<Conversation> top) {

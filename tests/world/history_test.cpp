@@ -11,6 +11,7 @@
 #include "files/area_files.h"
 #include "map/map_session.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "support/tables.h"
 #include "support/test_files.h"
 #include "world/edits.h"
@@ -49,29 +50,33 @@ protected:
         FakeUi maker_ui;
         Workspace maker(maker_ui);
         maker.set_area_dir(dir.path());
-        WorldTable& w = TableLoad(maker).world();
-        for (int v : {3000, 3001, 3002, 3100}) {
-            w.create_room(static_cast<Vnum>(v), zone_of(v));
-            w.edit(w.find_room(v), [v](Room& r) {
-                r.title = strfmt("Room %d", v);
-                r.description = strfmt("It is room %d.", v);
+        {
+            Transaction tx(maker, "Build the area");
+            WorldTable& w = tx.world();
+            for (int v : {3000, 3001, 3002, 3100}) {
+                w.create_room(static_cast<Vnum>(v), zone_of(v));
+                w.edit(w.find_room(v), [v](Room& r) {
+                    r.title = strfmt("Room %d", v);
+                    r.description = strfmt("It is room %d.", v);
+                });
+            }
+            auto link = [&](int from, int d, int to) {
+                w.create_exit(w.find_room(from), static_cast<Vnum>(to), d);
+            };
+            link(3000, kEast, 3001);
+            link(3001, kWest, 3000);
+            link(3001, kEast, 3100);
+            link(3100, kWest, 3001);
+            tx.zones().create_zedit(30);
+            tx.zones().insert_command(0, 0);
+            tx.zones().edit_zedit(0, [](Zedit& z) {
+                z.commands[0].command = 'M';
+                z.commands[0].arg = {0, 3000, 1, 3000, 0, 0};
             });
+            tx.objects().insert_sorted(make_new_object(3000, 30));
+            tx.mobiles().insert_sorted(make_new_mobile(3000, 30));
+            tx.commit();
         }
-        auto link = [&](int from, int d, int to) {
-            w.create_exit(w.find_room(from), static_cast<Vnum>(to), d);
-        };
-        link(3000, kEast, 3001);
-        link(3001, kWest, 3000);
-        link(3001, kEast, 3100);
-        link(3100, kWest, 3001);
-        TableLoad(maker).zones().create_zedit(30);
-        TableLoad(maker).zones().insert_command(0, 0);
-        TableLoad(maker).zones().edit_zedit(0, [](Zedit& z) {
-            z.commands[0].command = 'M';
-            z.commands[0].arg = {0, 3000, 1, 3000, 0, 0};
-        });
-        TableLoad(maker).objects().insert_sorted(make_new_object(3000, 30));
-        TableLoad(maker).mobiles().insert_sorted(make_new_mobile(3000, 30));
         ASSERT_TRUE(save_everything(maker));
         load(ws);
     }
@@ -327,10 +332,28 @@ TEST_F(HistoryTest, ModifiedFollowsTheSavedPoint) {
     title("three");
     ws.undo();
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30)) << "the saved state is out of reach";
-    // An edit outside any step leaves its zone modified until saved.
+    // An edit an observer makes while a step is being undone cannot be a
+    // step of its own: its zone stays modified until saved.
+    struct EditsOnUndo : WorkspaceObserver {
+        Workspace* ws = nullptr;
+        bool done = false;
+        void workspace_changed(const Change& c) override {
+            if (c.origin != ChangeOrigin::Undo || done) return;
+            done = true;
+            Transaction tx(*ws, "Sector");
+            tx.world().edit(ws->world().find_room(3100), [](Room& r) { r.sector = 2; });
+            tx.commit();
+        }
+    } observer;
+    observer.ws = &ws;
+    ws.add_observer(&observer);
+    title("four");
     ws.modified().clear_all();
-    TableLoad(ws).world().edit(ws.world().find_room(3100), [](Room& r) { r.sector = 2; });
-    EXPECT_EQ(ws.modified().zones(TableKind::World), std::set<int>{31});
+    ASSERT_TRUE(ws.undo());
+    ws.remove_observer(&observer);
+    EXPECT_TRUE(observer.done);
+    EXPECT_EQ(ws.world().find_room_record(3100)->sector, 2);
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 31));
 }
 
 TEST_F(HistoryTest, TypingMergesUntilAnotherFieldRecordSaveBurstEndOrUndo) {
@@ -393,7 +416,7 @@ TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
     edit_room(ws, 3002, "D", [](Room& r) { r.sector = 1; });  // zone 30
     ws.undo();                                                // D can be redone
     ws.modified().clear(TableKind::World, 31);
-    TableLoad(ws).world().unload_zone_rooms(31);
+    TableLoad(ws).world().unload(31);
     EXPECT_EQ(ws.undo_text(), "Undo C");
     EXPECT_EQ(ws.redo_text(), "Redo D");
     ws.undo();
@@ -404,7 +427,7 @@ TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
     // pending redo step drops that step.
     ASSERT_TRUE(load_area_file(ws, dir.file("31.wld")));
     EXPECT_TRUE(ws.history().can_redo());
-    TableLoad(ws).world().unload_zone_rooms(30);
+    TableLoad(ws).world().unload(30);
     EXPECT_FALSE(ws.history().can_redo());
     EXPECT_FALSE(ws.history().can_undo());
 }
@@ -563,11 +586,11 @@ TEST(WorkspaceObservers, MayComeAndGoDuringANotification) {
         ws.remove_observer(&second);
         ws.add_observer(&late);
     };
-    TableLoad(ws).world().create_room(100, 1);
+    test::Step(ws).world().create_room(100, 1);
     EXPECT_EQ(first.heard, 1);
     EXPECT_EQ(second.heard, 0) << "removed before its turn";
     EXPECT_EQ(late.heard, 0) << "added during the call";
-    TableLoad(ws).world().create_room(101, 1);
+    test::Step(ws).world().create_room(101, 1);
     EXPECT_EQ(late.heard, 1) << "hears the next event";
 
     // Unloading every room drops the steps on them, and says so.

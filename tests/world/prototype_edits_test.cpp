@@ -9,6 +9,7 @@
 
 #include "files/area_files.h"
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "world/text.h"
 #include "world/workspace.h"
 
@@ -157,7 +158,7 @@ TEST_F(PrototypeEditsTest, PreviewClicksPaintTheTextOnTheirLine) {
 
 TEST_F(PrototypeEditsTest, APaintedCodeMayNotPassTheFilesLimit) {
     load(TableKind::Object, {1200});
-    TableLoad(ws).objects().edit(
+    test::Step(ws).objects().edit(
         0, [](ObjectPrototype& o) { o.short_description = std::string(kMaxTextLength - 1, 'a'); });
     EXPECT_FALSE(paint_proto_preview(ws, TableKind::Object, 1200, {true, 0, 0}, false, "&R"));
     EXPECT_EQ(text(TableKind::Object, 1200, ProtoField::ShortDescription).size(),
@@ -166,7 +167,7 @@ TEST_F(PrototypeEditsTest, APaintedCodeMayNotPassTheFilesLimit) {
 
 TEST_F(PrototypeEditsTest, TheTreeGroupsZonesAndItsLabelsNameTheVnum) {
     load(TableKind::Object, {1200, 1201, 3001});
-    TableLoad(ws).objects().edit(
+    test::Step(ws).objects().edit(
         0, [](ObjectPrototype& o) { o.short_description = "a &Rred&n sword"; });
     auto tree = proto_tree(ws, TableKind::Object);
     ASSERT_EQ(tree.size(), 2u);
@@ -191,7 +192,7 @@ TEST_F(PrototypeEditsTest, SuggestedVnumIsTheLowestFreeOneOfTheCurrentZone) {
     load(TableKind::Object, {1200, 1201, 1202, 1203, 1204});
     ws.objects().select_slot(ws.objects().find(1202));
     EXPECT_EQ(suggested_proto_vnum(ws, TableKind::Object), 1205);
-    TableLoad(ws).objects().remove_object(1203);
+    test::Step(ws).objects().remove_object(1203);
     EXPECT_EQ(suggested_proto_vnum(ws, TableKind::Object), 1203);
     for (int v = 1205; v <= 1299; ++v)
         TableLoad(ws).objects().append(make_new_object(static_cast<Vnum>(v), 12));
@@ -260,9 +261,9 @@ TEST_F(PrototypeEditsTest, SelectByTypedVnum) {
 TEST_F(PrototypeEditsTest, RemovingTheCurrentSelectsAnotherOfItsZone) {
     load(TableKind::Object, {3001, 1200, 1201});
     ws.objects().select_slot(ws.objects().find(1200));
-    TableLoad(ws).objects().remove_object(1200);
+    test::Step(ws).objects().remove_object(1200);
     EXPECT_EQ(current_proto(ws, TableKind::Object), 1201);
-    TableLoad(ws).objects().remove_object(1201);  // none of its zone left: the first
+    test::Step(ws).objects().remove_object(1201);  // none of its zone left: the first
     EXPECT_EQ(current_proto(ws, TableKind::Object), 3001);
 }
 

@@ -5,6 +5,7 @@
 #include <random>
 
 #include "support/fake_ui.h"
+#include "support/step.h"
 #include "world/mobile.h"
 #include "world/workspace.h"
 
@@ -32,20 +33,21 @@ class WorldTableTest : public ::testing::Test {
 protected:
     test::FakeUi ui;
     Workspace ws{ui};
-    WorldTable& world = TableLoad(ws).world();
+    const WorldTable& world = ws.world();
+    TableLoading<WorldTable> load = TableLoad(ws).world();
 };
 
 TEST_F(WorldTableTest, CreateRoomKeepsZoneOrderAndTheSelection) {
-    world.reserve_room_block(31);
-    world.append(make_new_room(3105, 31));
-    world.append(make_new_room(3110, 31));
-    world.reserve_room_block(32);
-    world.append(make_new_room(3200, 32));
+    load.reserve(31);
+    load.append(make_new_room(3105, 31));
+    load.append(make_new_room(3110, 31));
+    load.reserve(32);
+    load.append(make_new_room(3200, 32));
     world.select_slot(world.find_room(3200));
 
-    world.create_room(3107, 31);  // after the nearest lower vnum of its zone
+    test::Step(ws).world().create_room(3107, 31);  // after the nearest lower vnum of its zone
     EXPECT_EQ(vnums_in_order(world), (std::vector<int>{3105, 3107, 3110, 3200}));
-    world.create_room(3101, 31);  // lower than every room of its zone: slot 0
+    test::Step(ws).world().create_room(3101, 31);  // lower than every room of its zone: slot 0
     EXPECT_EQ(vnums_in_order(world), (std::vector<int>{3101, 3105, 3107, 3110, 3200}));
     ASSERT_NE(world.selected_room(), nullptr);
     EXPECT_EQ(world.selected_room()->vnum, 3200);
@@ -56,54 +58,54 @@ TEST_F(WorldTableTest, CreateRoomKeepsZoneOrderAndTheSelection) {
 }
 
 TEST_F(WorldTableTest, LookupsOfNumbersBeyondSixteenBitsFindNothing) {
-    world.append(make_new_room(100, 1));
+    load.append(make_new_room(100, 1));
     for (int v : {32768, -32769, 2147483647, -2147483647 - 1})
         EXPECT_EQ(world.find_room(v), -1) << v;
 }
 
 TEST_F(WorldTableTest, ReserveRefusesAZoneThatIsAlreadyThere) {
-    EXPECT_TRUE(world.reserve_room_block(5));
-    world.append(make_new_room(500, 5));
-    EXPECT_FALSE(world.reserve_room_block(5));
+    EXPECT_TRUE(load.reserve(5));
+    load.append(make_new_room(500, 5));
+    EXPECT_FALSE(load.reserve(5));
     EXPECT_EQ(world.block_count(), 1);
     EXPECT_TRUE(world.has_zone(5));
     EXPECT_FALSE(world.has_zone(6));
 }
 
 TEST_F(WorldTableTest, DeletingTheSelectedRoomSelectsTheFirstLoadedExitTarget) {
-    world.append(room_with_exits(100, {{kNorth, 999}, {kEast, 0}, {kSouth, 102}, {kUp, 101}}));
-    world.append(room_with_exits(101, {{kDown, 100}}));
-    world.append(room_with_exits(102, {{kNorth, 100}}));
+    load.append(room_with_exits(100, {{kNorth, 999}, {kEast, 0}, {kSouth, 102}, {kUp, 101}}));
+    load.append(room_with_exits(101, {{kDown, 100}}));
+    load.append(room_with_exits(102, {{kNorth, 100}}));
     world.select_slot(0);
     // North leads nowhere loaded and east to 0; south (102) comes before up (101).
-    world.delete_room(100);
+    test::Step(ws).world().delete_room(100);
     ASSERT_NE(world.selected_room(), nullptr);
     EXPECT_EQ(world.selected_room()->vnum, 102);
     EXPECT_FALSE(world.room(world.find_room(102)).exits[kNorth].has_value());
     EXPECT_FALSE(world.room(world.find_room(101)).exits[kDown].has_value());
 
-    world.append(make_new_room(150, 1));
+    load.append(make_new_room(150, 1));
     world.select_slot(world.find_room(150));
-    world.delete_room(150);  // no exits: nothing selected
+    test::Step(ws).world().delete_room(150);  // no exits: nothing selected
     EXPECT_EQ(world.selected_room(), nullptr);
     EXPECT_EQ(world.find_room(150), -1);
 }
 
 TEST_F(WorldTableTest, UnloadKeepsIncomingExitsAndDeleteRemovesThem) {
     for (int zone : {30, 31}) {
-        world.reserve_room_block(zone);
-        world.append(room_with_exits(static_cast<Vnum>(zone * 100), {{kEast, 3100}}));
-        world.append(room_with_exits(static_cast<Vnum>(zone * 100 + 1), {{kWest, 3000}}));
+        load.reserve(zone);
+        load.append(room_with_exits(static_cast<Vnum>(zone * 100), {{kEast, 3100}}));
+        load.append(room_with_exits(static_cast<Vnum>(zone * 100 + 1), {{kWest, 3000}}));
     }
-    world.unload_zone_rooms(31);
+    load.unload(31);
     EXPECT_EQ(vnums_in_order(world), (std::vector<int>{3000, 3001}));
     EXPECT_TRUE(world.room(0).exits[kEast].has_value());
     EXPECT_EQ(world.block_count(), 1);
     EXPECT_FALSE(ws.modified().any());
 
-    world.reserve_room_block(31);
-    world.append(room_with_exits(3100, {}));
-    world.delete_zone_rooms(31);
+    load.reserve(31);
+    load.append(room_with_exits(3100, {}));
+    test::Step(ws).world().delete_zone_rooms(31);
     EXPECT_FALSE(world.room(0).exits[kEast].has_value());
     EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30));
     ASSERT_NE(world.selected_room(), nullptr);
@@ -111,7 +113,7 @@ TEST_F(WorldTableTest, UnloadKeepsIncomingExitsAndDeleteRemovesThem) {
 
 TEST_F(WorldTableTest, AnEditCannotMoveAVnumOutOfSixteenBits) {
     MobileTable mobiles;
-    mobiles.append(make_new_mobile(1200, 12));
+    TableLoading(mobiles).append(make_new_mobile(1200, 12));
     mobiles.edit(0, [](MobilePrototype& m) { m.vnum = 40000; });
     EXPECT_EQ(mobiles.record(0).vnum, 1200);
     mobiles.edit(0, [](MobilePrototype& m) { m.vnum = 1300; });
@@ -120,17 +122,17 @@ TEST_F(WorldTableTest, AnEditCannotMoveAVnumOutOfSixteenBits) {
 }
 
 TEST_F(WorldTableTest, TruncateRestoresTheSelectionOfBeforeALoad) {
-    world.append(make_new_room(100, 1));
-    world.append(make_new_room(101, 1));
+    load.append(make_new_room(100, 1));
+    load.append(make_new_room(101, 1));
     world.select_slot(1);
-    world.append(make_new_room(200, 2));
-    world.truncate(2, 1);
+    load.append(make_new_room(200, 2));
+    load.truncate(2, 1);
     EXPECT_EQ(world.count(), 2);
     EXPECT_EQ(world.selected_slot(), 1);
     WorldTable empty_table;
-    empty_table.append(make_new_room(5, 0));
+    TableLoading(empty_table).append(make_new_room(5, 0));
     EXPECT_EQ(empty_table.selected_slot(), 0);  // first loaded room is selected
-    empty_table.truncate(0, -1);
+    TableLoading(empty_table).truncate(0, -1);
     EXPECT_EQ(empty_table.selected_room(), nullptr);
     EXPECT_EQ(empty_table.find_room(5), -1);
 }
@@ -149,20 +151,20 @@ TEST_F(WorldTableTest, FindRoomAgreesWithAScanThroughRandomEdits) {
         switch (rng() % 6) {
             case 0:
             case 1:
-                world.append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum)));
+                load.append(make_new_room(static_cast<Vnum>(vnum), zone_of(vnum)));
                 break;
             case 2:
-                world.create_room(static_cast<Vnum>(vnum), zone_of(vnum));
+                test::Step(ws).world().create_room(static_cast<Vnum>(vnum), zone_of(vnum));
                 break;
             case 3:
-                world.delete_room(vnum);
+                test::Step(ws).world().delete_room(vnum);
                 break;
             case 4:
-                if (rng() % 8 == 0) world.unload_zone_rooms(vnum / 100);
+                if (rng() % 8 == 0) load.unload(vnum / 100);
                 break;
             case 5:
                 if (world.count() > 0 && rng() % 8 == 0)
-                    world.truncate(static_cast<int>(rng() % world.count()), -1);
+                    load.truncate(static_cast<int>(rng() % world.count()), -1);
                 break;
         }
         for (int v = 0; v < 600; v += 7)

@@ -454,7 +454,7 @@ TEST_F(ZoneCommandsTest, SelectionNeverDanglesAfterRemovalUndoOrUnload) {
     EXPECT_EQ(sel.command(ws), nullptr);
     ws.zones().select_slot(ws.zones().find_zedit(30));
     sel.select({30, 0});
-    TableLoad(ws).zones().unload_zedit(30);
+    TableLoad(ws).zones().unload(30);
     EXPECT_EQ(sel.command(ws), nullptr);
 }
 

@@ -73,16 +73,16 @@ protected:
     }
 
     void SetUp() override {
-        WorldTable& w = TableLoad(ws).world();
+        TableLoading<WorldTable> w = TableLoad(ws).world();
         for (int zone : {30, 40, 31})
-            w.reserve_room_block(zone);
+            w.reserve(zone);
         w.append(room(3000, {{kEast, 3001}, {kNorth, 4001}}));
         w.append(room(3001, {{kWest, 3000}, {kEast, 3099}}));
         w.append(room(4000, {{kSouth, 3001}}));
         w.append(room(4001, {{kSouth, 3000}}));
         w.append(room(3100));
-        w.edit_loaded(w.find_room(3000), [](Room& r) { r.fly_up_room = 3001; });
-        w.edit_loaded(w.find_room(4000), [](Room& r) {
+        w.edit_loaded(ws.world().find_room(3000), [](Room& r) { r.fly_up_room = 3001; });
+        w.edit_loaded(ws.world().find_room(4000), [](Room& r) {
             r.exits[kSouth]->key = 3011;
             r.exits[kSouth]->exit_flags = kExitIsDoor;
             r.fall_room = 3000;
@@ -217,7 +217,7 @@ TEST_F(ZoneOpsTest, ExitSizeFromARoomWithoutExitsIsZero) {
 }
 
 TEST_F(ZoneOpsTest, RefusalsChangeNothing) {
-    TableLoad(ws).world().reserve_room_block(42);
+    TableLoad(ws).world().reserve(42);
     TableLoad(ws).world().append(room(4200));
     TableLoad(ws).objects().append(make_new_object(4300, 43));
     MapSession session(ws.options());

@@ -13,8 +13,8 @@ TEST(ZoneTable, CreateDeleteAndUnloadKeepTheSelectionSensible) {
     EXPECT_TRUE(t.reserve_zedit_block(30));
     Zedit a = make_new_zedit(30);
     a.name = "Midgaard";
-    t.append(a);
-    t.append(make_new_zedit(31));
+    TableLoading(t).append(a);
+    TableLoading(t).append(make_new_zedit(31));
     EXPECT_FALSE(t.reserve_zedit_block(31));
     EXPECT_EQ(t.selected_zedit()->number, 31);  // the last loaded is selected
 
@@ -24,11 +24,11 @@ TEST(ZoneTable, CreateDeleteAndUnloadKeepTheSelectionSensible) {
     EXPECT_EQ(t.zedit(0).roleplay_name, "an unknown area");
     EXPECT_EQ(t.selected_zedit()->number, 31);
 
-    t.append(make_new_zedit(31));  // a second zedit numbered 31
+    TableLoading(t).append(make_new_zedit(31));  // a second zedit numbered 31
     t.select_slot(2);
     t.delete_zedit(31);  // another zedit with the same number takes over
     EXPECT_EQ(t.selected_zedit()->number, 31);
-    t.unload_zedit(31);
+    TableLoading(t).unload(31);
     EXPECT_EQ(t.find_zedit(31), -1);
     ASSERT_NE(t.selected_zedit(), nullptr);
     EXPECT_EQ(t.selected_zedit()->number, 5);  // first zedit in use
@@ -44,7 +44,7 @@ TEST(ZoneTable, ALoadRolledBackTakesOutWhatItAppendedAndChangesNothingElse) {
     Zedit appended = make_new_zedit(30);  // a damaged area: the number twice
     appended.name = "appended";
     load.zones().append(appended);
-    load.zones().truncate(1);
+    load.zones().truncate(1, -1);
     ASSERT_EQ(ws.zones().count(), 1);
     EXPECT_EQ(ws.zones().zedit(0).name, "kept");
     EXPECT_FALSE(ws.modified().is_set(TableKind::Zone, 30));
@@ -53,7 +53,7 @@ TEST(ZoneTable, ALoadRolledBackTakesOutWhatItAppendedAndChangesNothingElse) {
 
 TEST(ZoneTable, CommandInsertAndRemoveAcceptOnlyPositionsInRange) {
     ZoneTable t;
-    t.append(make_new_zedit(12));
+    TableLoading(t).append(make_new_zedit(12));
     EXPECT_FALSE(t.insert_command(0, 1));  // no commands yet: only position 0
     EXPECT_TRUE(t.insert_command(0, 0));
     EXPECT_TRUE(t.insert_command(0, 1));
