@@ -1,4 +1,5 @@
-// zonesmith-cli show, on the held files of zone 88.
+// zonesmith-cli show, and what check finds in the properties of objects and
+// mobiles, on the held files of zone 88.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -48,6 +49,14 @@ TEST(CliShow, PrintsEveryFieldByNameAndFailsOnAVnumNotFound) {
     for (std::vector<std::string> args :
          {std::vector<std::string>{"show", "obj"}, {"show", "room", "3001"}, {"show", "mob", "x"}})
         EXPECT_EQ(cli(args).status, 2) << args.back();
+}
+
+TEST(CliShow, CheckWarnsOfMissingKeysZeroDiceAndUnfinishedMobiles) {
+    const std::string dir = test::test_data("props").string();
+    CliRun r = cli({"check", "--dir", dir});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, test::test_data_bytes("props/check.out"));
+    EXPECT_EQ(cli({"check", "--strict", "--dir", dir}).status, 1);
 }
 
 }  // namespace
