@@ -295,7 +295,11 @@ std::string mobile_hint(const MobilePrototype& m, int id) {
 
 std::string mobile_after_store(const MobilePrototype& before, MobilePrototype& after) {
     after.apply_size_class();
-    if (after.number_set != before.number_set && !(after.flag_words[1] & (1u << 5)))
+    // The file holds the number set only under flag f of the second word.
+    constexpr std::uint32_t kNumberSetFlag = 1u << 5;
+    const bool kept = after.flag_words[1] & kNumberSetFlag;
+    const bool was_kept = before.flag_words[1] & kNumberSetFlag;
+    if (!kept && after.number_set.any() && (was_kept || after.number_set != before.number_set))
         return strfmt("Mobile %d's number set is saved only while its Flags 2 has flag f set.",
                       after.vnum);
     return {};

@@ -69,11 +69,10 @@ std::string entry_box_text(const PropEntry<Record>& e, const Record& r) {
             return std::to_string(e.get(r));
         case PropKind::Flags: {
             std::string out;
-            static constexpr char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
             auto bits = static_cast<std::uint32_t>(e.get(r));
             if (bits == 0) return "0";
             for (int i = 0; i < 32; ++i)
-                if (bits & (1u << i)) out.push_back(kAlphabet[i]);
+                if (bits & (1u << i)) out.push_back(prop_flag_letter(i));
             return out;
         }
         case PropKind::Text:

@@ -192,8 +192,8 @@ void trigger_warnings(const Workspace& ws, const Record& before, const Record& a
 // Stores what `apply` makes of a copy of the record as one step named
 // "<verb> <label> of <Kind> <vnum>"; `apply` gives the refusal, or empty.
 template <class Record, class Apply>
-PropResult store_record(Workspace& ws, TableKind kind, const Record& held, int id, std::string name,
-                        Apply&& apply, EditOptions options) {
+PropResult store_record(Workspace& ws, const Record& held, int id, std::string name, Apply&& apply,
+                        EditOptions options) {
     PropResult result;
     Record probe = held;
     std::string note;
@@ -206,7 +206,6 @@ PropResult store_record(Workspace& ws, TableKind kind, const Record& held, int i
     if (result.warning.empty()) trigger_warnings(ws, held, probe, result.warning);
     options.fields = prop_field_bit(id);
     int vnum = static_cast<int>(held.vnum);
-    (void)kind;
     result.stored = edit_record(ws, vnum, std::move(name), probe, options);
     return result;
 }
@@ -268,7 +267,7 @@ PropResult store_prop_box(Workspace& ws, TableKind kind, int vnum, int id, std::
         if (!e) return {};
         std::string label = label_of(*r, id);
         PropResult result = store_record(
-            ws, kind, *r, id, step_name(kind, *r, id),
+            ws, *r, id, step_name(kind, *r, id),
             [&](auto& rec, std::string& note) {
                 return entry_store_box(*e, rec, label, text, note);
             },
@@ -288,7 +287,7 @@ PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, lo
         if (!e) return {};
         std::string label = label_of(*r, id);
         PropResult result = store_record(
-            ws, kind, *r, id, step_name(kind, *r, id),
+            ws, *r, id, step_name(kind, *r, id),
             [&](auto& rec, std::string& note) {
                 return entry_store_number(*e, rec, label, value, note);
             },
@@ -299,6 +298,31 @@ PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, lo
             return {};
         return result;
     });
+}
+
+char prop_flag_letter(int bit) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
+    return bit >= 0 && bit < 32 ? kLetters[bit] : '?';
+}
+
+std::optional<long long> prop_number(const Workspace& ws, TableKind kind, int vnum, int id) {
+    return with_record(ws, kind, vnum, [id](const auto* r) -> std::optional<long long> {
+        if (!r) return std::nullopt;
+        auto e = entry_of(*r, id);
+        if (!e || (e->field.kind != PropKind::Number && e->field.kind != PropKind::Flags))
+            return std::nullopt;
+        return e->get(*r);
+    });
+}
+
+PropResult set_prop_flag(Workspace& ws, TableKind kind, int vnum, int id, int bit, bool on) {
+    auto field = prop_field(ws, kind, vnum, id);
+    std::optional<long long> word = prop_number(ws, kind, vnum, id);
+    if (!field || !word || field->kind != PropKind::Flags || bit < 0 || bit >= 32) return {};
+    auto bits = static_cast<std::uint32_t>(*word);
+    const std::uint32_t mask = 1u << bit;
+    bits = on ? bits | mask : bits & ~mask;
+    return store_prop_number(ws, kind, vnum, id, bits);
 }
 
 MergeKey prop_merge_key(TableKind kind, int vnum, int id) {
@@ -323,8 +347,7 @@ PropResult add_prop_trigger(Workspace& ws, TableKind kind, int vnum, long long t
         if (!refused.refusal.empty()) return refused;
         int id = kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
         return store_record(
-            ws, kind, *r, id,
-            strfmt("Add Trigger %lld to %s %d", trigger, proto_names(kind).title, vnum),
+            ws, *r, id, strfmt("Add Trigger %lld to %s %d", trigger, proto_names(kind).title, vnum),
             [&](auto& rec, std::string&) {
                 rec.triggers.push_back(static_cast<std::int32_t>(trigger));
                 return std::string();
@@ -345,7 +368,7 @@ PropResult remove_prop_trigger(Workspace& ws, TableKind kind, int vnum, int inde
         int id = kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
         auto at = static_cast<std::size_t>(index);
         return store_record(
-            ws, kind, *r, id,
+            ws, *r, id,
             strfmt("Remove Trigger %d from %s %d", r->triggers[at], proto_names(kind).title, vnum),
             [&](auto& rec, std::string&) {
                 rec.triggers.erase(rec.triggers.begin() + index);
@@ -369,7 +392,7 @@ PropResult add_object_affect(Workspace& ws, int vnum, long long location, long l
             strfmt("Object %d holds %d affects, as many as it can.", vnum, kMaxObjectAffects);
     if (!refused.refusal.empty()) return refused;
     int slot = static_cast<int>(o->affects.size());
-    return store_record(ws, TableKind::Object, *o, kObjAffect0 + 2 * slot,
+    return store_record(ws, *o, kObjAffect0 + 2 * slot,
                         strfmt("Add Affect %d to Object %d", slot + 1, vnum),
                         [&](ObjectPrototype& rec, std::string&) {
                             rec.affects.push_back({static_cast<std::uint8_t>(location),
@@ -393,7 +416,7 @@ PropResult change_object_affect(Workspace& ws, int vnum, int index, long long lo
     if (!refused.refusal.empty()) return refused;
     if (modifier == 0) return remove_object_affect(ws, vnum, index);
     auto at = static_cast<std::size_t>(index);
-    return store_record(ws, TableKind::Object, *o, kObjAffect0 + 2 * index,
+    return store_record(ws, *o, kObjAffect0 + 2 * index,
                         strfmt("Edit Affect %d of Object %d", index + 1, vnum),
                         [&](ObjectPrototype& rec, std::string&) {
                             rec.affects[at] = {static_cast<std::uint8_t>(location),
@@ -411,7 +434,7 @@ PropResult remove_object_affect(Workspace& ws, int vnum, int index) {
         refused.refusal = strfmt("Object %d has no affect %d.", vnum, index + 1);
         return refused;
     }
-    return store_record(ws, TableKind::Object, *o, kObjAffect0 + 2 * index,
+    return store_record(ws, *o, kObjAffect0 + 2 * index,
                         strfmt("Remove Affect %d from Object %d", index + 1, vnum),
                         [&](ObjectPrototype& rec, std::string&) {
                             rec.affects.erase(rec.affects.begin() + index);
@@ -433,7 +456,7 @@ PropResult set_mobile_skill(Workspace& ws, int vnum, long long skill, long long 
     bool has = m->skill(static_cast<int>(skill)) != 0;
     std::string name = has ? strfmt("Edit Skill %lld of Mobile %d", skill, vnum)
                            : strfmt("Add Skill %lld to Mobile %d", skill, vnum);
-    return store_record(ws, TableKind::Mobile, *m, kMobSkills, std::move(name),
+    return store_record(ws, *m, kMobSkills, std::move(name),
                         [&](MobilePrototype& rec, std::string&) {
                             rec.set_skill(static_cast<int>(skill),
                                           static_cast<std::int32_t>(value));
@@ -450,8 +473,7 @@ PropResult remove_mobile_skill(Workspace& ws, int vnum, long long skill) {
         refused.refusal = strfmt("Mobile %d has no skill %lld.", vnum, skill);
         return refused;
     }
-    return store_record(ws, TableKind::Mobile, *m, kMobSkills,
-                        strfmt("Remove Skill %lld from Mobile %d", skill, vnum),
+    return store_record(ws, *m, kMobSkills, strfmt("Remove Skill %lld from Mobile %d", skill, vnum),
                         [&](MobilePrototype& rec, std::string&) {
                             rec.set_skill(static_cast<int>(skill), 0);
                             return std::string();

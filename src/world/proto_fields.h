@@ -59,6 +59,11 @@ std::string prop_hint(const Workspace& ws, TableKind kind, int vnum, int id);
 // as held); none when there is no such record or field.
 std::optional<std::string> prop_box_text(const Workspace& ws, TableKind kind, int vnum, int id);
 
+// The value of a Number or Flags field; none for other fields.
+std::optional<long long> prop_number(const Workspace& ws, TableKind kind, int vnum, int id);
+// The letter of a flag bit: "a".."z" for bits 0 to 25, "A".."F" for 26 to 31.
+char prop_flag_letter(int bit);
+
 // What a store did. Nothing was stored when `refusal` says why; a store of
 // the value the field holds, or of an empty number box, makes no step and
 // refuses nothing.
@@ -78,6 +83,10 @@ PropResult store_prop_box(Workspace& ws, TableKind kind, int vnum, int id, std::
 // The same with a number (a check box's flag word, a spin box).
 PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, long long value,
                              EditOptions options = {});
+
+// A flag box's check box: sets or clears one bit of a Flags field as a step
+// ("Edit Flags of Object 3022"); nothing for other fields.
+PropResult set_prop_flag(Workspace& ws, TableKind kind, int vnum, int id, int bit, bool on);
 
 // The merge key of typing in the field's box, and the bit of a change's
 // field mask the field's edits carry (several fields may share one; the

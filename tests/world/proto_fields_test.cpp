@@ -228,6 +228,36 @@ TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
     EXPECT_EQ(affects(), "13 25");
 }
 
+TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
+    const struct {
+        TableKind kind;
+        int vnum;
+        int id;
+        int bit;
+        bool on;
+        const char* flags;  // the box afterwards
+        const char* note;
+    } cases[] = {
+        {TableKind::Object, 8803, kObjFlags, 1, true, "abn", ""},
+        {TableKind::Object, 8803, kObjFlags, 0, false, "bn", ""},
+        {TableKind::Object, 8803, kObjFlags, 31, true, "bnF", ""},
+        // flag f of the second word keeps the number set in the file
+        {TableKind::Mobile, 8800, kMobFlags + 1, 5, false, "0",
+         "Mobile 8800's number set is saved only while its Flags 2 has flag f set."},
+        {TableKind::Mobile, 8800, kMobFlags + 1, 5, true, "f", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.flags);
+        PropResult r = set_prop_flag(ws, c.kind, c.vnum, c.id, c.bit, c.on);
+        EXPECT_TRUE(r.stored);
+        EXPECT_EQ(r.note, c.note);
+        EXPECT_EQ(prop_box_text(ws, c.kind, c.vnum, c.id), c.flags);
+        EXPECT_EQ(ws.undo_text(), std::string("Undo Edit ") + (c.kind == TableKind::Object
+                                                                   ? "Flags of Object 8803"
+                                                                   : "Flags 2 of Mobile 8800"));
+    }
+}
+
 TEST_F(PropFieldsTest, AVnumNoLoadedZoneHoldsIsStoredWithAWarning) {
     const struct {
         TableKind kind;
