@@ -6,12 +6,6 @@
 
 namespace zs {
 
-namespace {
-
-constexpr int kItemWeapon = 5;
-
-}  // namespace
-
 void check_prototype_fields(const Workspace& ws, const RecordOrigins& origins,
                             std::vector<Problem>& problems) {
     auto warn = [&](TableKind kind, int slot, int vnum, std::string message) {

@@ -186,13 +186,13 @@ std::string object_value_label(int type, int index) {
             case kItemFountain:
                 label = kDrink[i];
                 break;
-            case 5:  // weapon
+            case kItemWeapon:
                 label = kWeapon[i];
                 break;
-            case 9:  // armor
+            case kItemArmor:
                 label = index == 0 ? "Armour Class" : nullptr;
                 break;
-            case 1:  // light
+            case kItemLight:
                 label = index == 2 ? "Hours" : nullptr;
                 break;
             default:

@@ -13,7 +13,10 @@
 
 namespace zs {
 
-// Item types that the file rules and the editor know by number.
+// Item types that the file rules, the labels and the checker know by number.
+constexpr int kItemLight = 1;
+constexpr int kItemWeapon = 5;
+constexpr int kItemArmor = 9;
 constexpr int kItemContainer = 15;
 constexpr int kItemDrinkContainer = 17;
 constexpr int kItemFountain = 23;

@@ -190,7 +190,8 @@ void trigger_warnings(const Workspace& ws, const Record& before, const Record& a
 }
 
 // Stores what `apply` makes of a copy of the record as one step named
-// "<verb> <label> of <Kind> <vnum>"; `apply` gives the refusal, or empty.
+// `name`; `apply` gives the refusal, or empty, and may add a note. A copy
+// equal to the record makes no step.
 template <class Record, class Apply>
 PropResult store_record(Workspace& ws, const Record& held, int id, std::string name, Apply&& apply,
                         EditOptions options) {
