@@ -63,6 +63,14 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "  skip<TAB>command              a command that does not fire, as the zone\n"
                   "                                editor shows it\n"
                   "Exits with 1 when a ZONE has no zone file or a file did not load, else 0.\n")},
+    {"show",
+     command_help(
+         "show [--yes] [--dir DIR] obj|mob VNUM...",
+         "Loads the area directory's object (obj) or mobile (mob) files and prints every\n"
+         "field of each VNUM, one \"name: value\" a line, records apart by a blank line:\n"
+         "the texts on one line each (a line break as \\n), the numbers of the file\n"
+         "that have no name of their own as \"Line L Position P\". Exits with 1 when a\n"
+         "VNUM is not found (after printing the others) or a file did not load, else 0.\n")},
     {"generate-descs",
      command_help("generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... ZONE...",
                   "Loads the ZONEs' world files, reads the vocabulary FILEs in order (COLOR, at\n"
@@ -148,6 +156,7 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "check") return cli::check(args, out, err, process_end);
     if (args[0] == "renumber") return cli::renumber(args, out, err, process_end);
     if (args[0] == "resets") return cli::resets(args, out, err, process_end);
+    if (args[0] == "show") return cli::show(args, out, err, process_end);
     if (args[0] == "generate-descs") return cli::generate_descs(args, out, err, process_end);
     if (args[0] == "generate-map") return cli::generate_map(args, out, err, process_end);
     if (args[0] == "download") return cli::download(args, out, err);

@@ -18,6 +18,7 @@ int stats(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd pro
 int check(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int renumber(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int resets(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
+int show(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int generate_descs(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int generate_map(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int download(const Args& args, std::ostream& out, std::ostream& err);

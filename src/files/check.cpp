@@ -8,6 +8,7 @@
 
 #include "files/area_io.h"
 #include "files/area_kind.h"
+#include "files/check_prototypes.h"
 #include "files/file_kinds.h"
 #include "files/load_command.h"
 #include "files/scan.h"
@@ -337,7 +338,9 @@ private:
 }  // namespace
 
 std::vector<Problem> check_areas(const Workspace& ws, const RecordOrigins& origins) {
-    return Checker(ws, origins).run();
+    std::vector<Problem> problems = Checker(ws, origins).run();
+    check_prototype_fields(ws, origins, problems);
+    return problems;
 }
 
 std::vector<int> zones_in_area_dir(const Workspace& ws) {

@@ -120,12 +120,16 @@ TEST(CorpusImport, CheckListsTheStockWorldsRealProblems) {
     // One line each, "file:line: severity: message": the missing key is the
     // one error, the one-way exits of the stock design are warnings, and so
     // are the tops of the stock zones that span more than their hundred.
-    std::vector<std::string> errors, zones;
+    std::vector<std::string> errors, zones, prototypes;
     int one_way = 0;
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
         if (line.find(".zon:") != std::string::npos) {
             zones.push_back(line);
+            continue;
+        }
+        if (line.find(".obj:") != std::string::npos || line.find(".mob:") != std::string::npos) {
+            prototypes.push_back(line);
             continue;
         }
         EXPECT_NE(line.find(".wld:"), std::string::npos) << line;
@@ -137,6 +141,20 @@ TEST(CorpusImport, CheckListsTheStockWorldsRealProblems) {
                           "120.wld:1186: error: room 12038: the door north needs key 12104, "
                           "which no loaded zone holds"});
     EXPECT_EQ(one_way, 365);
+    // Stock objects and mobiles: a container whose key lies in a zone of
+    // another world, and thirteen mobiles of level 0 (the stock's animals and
+    // townsfolk).
+    EXPECT_EQ(prototypes.size(), 14u);
+    EXPECT_EQ(std::count_if(prototypes.begin(), prototypes.end(),
+                            [](const std::string& p) {
+                                return p.find(": warning: mobile ") != std::string::npos &&
+                                       p.ends_with(" has level 0");
+                            }),
+              13);
+    EXPECT_NE(std::find(prototypes.begin(), prototypes.end(),
+                        "25.obj:255: warning: object 2514: the container needs key 1316, which no "
+                        "loaded zone holds"),
+              prototypes.end());
     EXPECT_EQ(zones, (std::vector<std::string>{
                          "25.zon:1: warning: zone 25: the top 2699 lies outside 2500 to 2599",
                          "31.zon:1: warning: zone 31: the top 3299 lies outside 3100 to 3199",

@@ -1,0 +1,64 @@
+// The object's properties: the catalogue of every field of an object record
+// beside its four display texts (type, values, flags, weight, cost, rent,
+// affects, triggers, the other numbers by file line and position, texts 5
+// to 8), the names the game family gives item types, values and affect
+// locations, and the named steps of the affect list.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "world/object.h"
+#include "world/prop_catalogue.h"
+
+namespace zs {
+
+// Item types that the file rules, the labels and the checker know by number.
+constexpr int kItemLight = 1;
+constexpr int kItemWeapon = 5;
+constexpr int kItemArmor = 9;
+constexpr int kItemContainer = 15;
+constexpr int kItemDrinkContainer = 17;
+constexpr int kItemFountain = 23;
+
+// "light" .. "fountain" for types 1 to 23; null for any other number.
+const char* object_type_name(int type);
+// What a value means for the type: "Capacity", "Key Vnum", "Dice Sides",
+// ...; "Value 0" .. "Value 5" where the type gives it no meaning.
+std::string object_value_label(int type, int index);
+// The affect location's name ("HITROLL"); null above 24.
+const char* apply_name(int location);
+
+// Ids of the fields other code names.
+enum ObjectFieldId : int {
+    kObjType = 0,
+    kObjValue0 = 1,  // .. kObjValue0 + 5
+    kObjFlags = 7,
+    kObjWeight = 8,
+    kObjCost = 9,
+    kObjRent = 10,
+    kObjAffect0 = 11,  // location, modifier of affect 1, then affect 2 ... (12 fields)
+    kObjTriggers = 23,
+};
+constexpr int kObjKeyValue = 2;  // a container's key vnum is value 2
+
+// The catalogue, in the order panes and `show` list it.
+const std::vector<PropEntry<ObjectPrototype>>& object_entries();
+const PropEntry<ObjectPrototype>* object_entry(int id);
+std::string object_label(const ObjectPrototype& o, int id);
+std::string object_hint(const ObjectPrototype& o, int id);
+// After a store: the drink rule of the object file, which may raise the
+// weight; what it did, as the result's note, or empty.
+std::string object_after_store(ObjectPrototype& o);
+
+// The affect list. An affect is a location (0 to 255) and a modifier; a
+// modifier of 0 is an empty slot, as in the file, so every affect held has
+// one. "Add Affect 3 to Object 3022" (at most six), "Edit Affect 3 of
+// Object 3022" (a modifier of 0 removes it), "Remove Affect 3 from Object
+// 3022"; `index` from 0, the names count from 1.
+PropResult add_object_affect(Workspace& ws, int vnum, long long location, long long modifier);
+PropResult change_object_affect(Workspace& ws, int vnum, int index, long long location,
+                                long long modifier);
+PropResult remove_object_affect(Workspace& ws, int vnum, int index);
+
+}  // namespace zs
