@@ -13,14 +13,6 @@
 
 namespace zs {
 
-// Item types that the file rules, the labels and the checker know by number.
-constexpr int kItemLight = 1;
-constexpr int kItemWeapon = 5;
-constexpr int kItemArmor = 9;
-constexpr int kItemContainer = 15;
-constexpr int kItemDrinkContainer = 17;
-constexpr int kItemFountain = 23;
-
 // "light" .. "fountain" for types 1 to 23; null for any other number.
 const char* object_type_name(int type);
 // What a value means for the type: "Capacity", "Key Vnum", "Dice Sides",
