@@ -71,28 +71,35 @@ Entry affect(int id, int slot, bool modifier) {
         if (at >= o.affects.size()) return 0;
         return modifier ? o.affects[at].modifier : o.affects[at].location;
     };
-    // A modifier of 0 empties the slot, and the affects after it move up,
-    // as a load of the saved file would have them; a modifier for an empty
-    // slot fills the first empty one.
+    // Typing in a modifier box never removes or moves an affect: a 0 while
+    // the affect is held is refused (removing is remove_object_affect's
+    // step), and a modifier for an empty slot fills it only when it is the
+    // first empty one, so that the slots stay where the pane shows them.
     e.store_number = [at, slot, modifier](ObjectPrototype& o, long long v,
-                                          std::string& note) -> std::string {
+                                          std::string&) -> std::string {
         if (at < o.affects.size()) {
             if (!modifier) {
                 o.affects[at].location = static_cast<std::uint8_t>(v);
             } else if (v != 0) {
                 o.affects[at].modifier = static_cast<std::int32_t>(v);
             } else {
-                o.affects.erase(o.affects.begin() + static_cast<std::ptrdiff_t>(at));
-                note = strfmt("Affect %d is empty now: a modifier of 0 removes it.", slot + 1);
+                return strfmt(
+                    "Affect %d Modifier cannot be 0 while the affect is held: remove the affect "
+                    "to empty it.",
+                    slot + 1);
             }
             return {};
         }
         if (v == 0) return {};
         if (!modifier) return strfmt("Affect %d is empty: give it a modifier first.", slot + 1);
+        if (at > o.affects.size()) {
+            const auto first = static_cast<int>(o.affects.size()) + 1;
+            return strfmt(
+                "Affect %d is empty and cannot come before Affect %d: give Affect %d a modifier "
+                "first.",
+                slot + 1, first, first);
+        }
         o.affects.push_back({0, static_cast<std::int32_t>(v)});
-        if (o.affects.size() != at + 1)
-            note =
-                strfmt("The affect went into Affect %zu, the first empty one.", o.affects.size());
         return {};
     };
     return e;

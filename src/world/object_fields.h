@@ -47,7 +47,10 @@ std::string object_after_store(ObjectPrototype& o);
 // modifier of 0 is an empty slot, as in the file, so every affect held has
 // one. "Add Affect 3 to Object 3022" (at most six), "Edit Affect 3 of
 // Object 3022" (a modifier of 0 removes it), "Remove Affect 3 from Object
-// 3022"; `index` from 0, the names count from 1.
+// 3022"; `index` from 0, the names count from 1. The boxes of the affects
+// (store_prop_box) neither remove nor move one: a modifier box refuses 0
+// while its affect is held, and of the empty slots takes a modifier only in
+// the first.
 PropResult add_object_affect(Workspace& ws, int vnum, long long location, long long modifier);
 PropResult change_object_affect(Workspace& ws, int vnum, int index, long long location,
                                 long long modifier);

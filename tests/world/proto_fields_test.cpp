@@ -222,10 +222,6 @@ TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
                               : box(TableKind::Object, 8803, "Triggers");
         EXPECT_EQ(now, c.result);
     }
-    // An affect's modifier typed 0 empties it, and those after it move up.
-    PropResult r = store_prop_box(ws, TableKind::Object, 8803, kObjAffect0 + 1, "0");
-    EXPECT_EQ(r.note, "Affect 1 is empty now: a modifier of 0 removes it.");
-    EXPECT_EQ(affects(), "13 25");
 }
 
 TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
