@@ -1,6 +1,7 @@
 #include "world/object_fields.h"
 
 #include <array>
+#include <limits>
 
 #include "world/strfmt.h"
 
@@ -244,6 +245,17 @@ std::string object_hint(const ObjectPrototype& o, int id) {
         return name ? name : "";
     }
     return "";
+}
+
+std::string object_store_refusal(const ObjectPrototype& before, const ObjectPrototype& after) {
+    const std::int32_t amount = after.values[1];
+    if (!after.holds_drink() || amount <= kDrinkAmountMax) return {};
+    if (before.holds_drink() && before.values[1] == amount) return {};  // as the file gave it
+    return strfmt(
+        "%s of a %s must be a whole number from %d to %d; %d does not fit: the game weighs it "
+        "that amount plus 5.",
+        object_value_label(after.type, 1).c_str(), object_type_name(after.type),
+        std::numeric_limits<std::int32_t>::min(), kDrinkAmountMax, amount);
 }
 
 std::string object_after_store(ObjectPrototype& o) {

@@ -39,6 +39,10 @@ const std::vector<PropEntry<ObjectPrototype>>& object_entries();
 const PropEntry<ObjectPrototype>* object_entry(int id);
 std::string object_label(const ObjectPrototype& o, int id);
 std::string object_hint(const ObjectPrototype& o, int id);
+// Before a store is kept: the refusal of a drink container or fountain
+// made to hold more (value 1) than the drink rule can weigh (a weight of
+// that amount plus 5 must fit in 32 bits); empty when it may be kept.
+std::string object_store_refusal(const ObjectPrototype& before, const ObjectPrototype& after);
 // After a store: the drink rule of the object file, which may raise the
 // weight; what it did, as the result's note, or empty.
 std::string object_after_store(ObjectPrototype& o);

@@ -129,6 +129,13 @@ std::string hint_of(const MobilePrototype& m, int id) {
     return mobile_hint(m, id);
 }
 
+std::string store_refusal(const ObjectPrototype& before, const ObjectPrototype& after) {
+    return object_store_refusal(before, after);
+}
+std::string store_refusal(const MobilePrototype&, const MobilePrototype&) {
+    return {};
+}
+
 std::string after_store(const ObjectPrototype&, ObjectPrototype& after) {
     return object_after_store(after);
 }
@@ -189,6 +196,23 @@ void trigger_warnings(const Workspace& ws, const Record& before, const Record& a
     }
 }
 
+// The bits of every field whose box, label or hint differs between the two
+// images of a record: what a store changed beside its own field (the drink
+// rule's weight, the values a type names anew, affects moved up a slot).
+template <class Record>
+FieldMask changed_fields(const Record& before, const Record& after) {
+    FieldMask mask = 0;
+    for (const PropField& f : fields_of(after)) {
+        auto was = entry_of(before, f.id);
+        auto now = entry_of(after, f.id);
+        if (!was || !now || entry_box_text(*was, before) != entry_box_text(*now, after) ||
+            label_of(before, f.id) != label_of(after, f.id) ||
+            hint_of(before, f.id) != hint_of(after, f.id))
+            mask |= prop_field_bit(f.id);
+    }
+    return mask;
+}
+
 // Stores what `apply` makes of a copy of the record as one step named
 // `name`; `apply` gives the refusal, or empty, and may add a note. A copy
 // equal to the record makes no step.
@@ -199,13 +223,18 @@ PropResult store_record(Workspace& ws, const Record& held, int id, std::string n
     Record probe = held;
     std::string note;
     result.refusal = apply(probe, note);
+    if (result.refusal.empty()) result.refusal = store_refusal(held, probe);
     if (!result.refusal.empty()) return result;
     std::string after_note = after_store(held, probe);
+    // What the record would be after storing nothing: a record made before
+    // the rules that follow a store were applied to it is no change either.
+    Record unchanged = held;
+    after_store(held, unchanged);
+    if (probe == unchanged) return result;
     result.note = note.empty() ? after_note : after_note.empty() ? note : note + " " + after_note;
-    if (probe == held) return result;
     vnum_warnings(ws, held, probe, result.warning);
     if (result.warning.empty()) trigger_warnings(ws, held, probe, result.warning);
-    options.fields = prop_field_bit(id);
+    options.fields = prop_field_bit(id) | changed_fields(held, probe);
     int vnum = static_cast<int>(held.vnum);
     result.stored = edit_record(ws, vnum, std::move(name), probe, options);
     return result;

@@ -13,6 +13,7 @@
 #include "support/test_files.h"
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
+#include "world/prototype_edits.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -159,6 +160,14 @@ TEST_F(PropFieldsTest, TheDrinkRuleRaisesTheWeightOnEditAndSaysSo) {
     EXPECT_EQ(r.note,
               "The weight of Object 8804 is now 55: the game gives a drink container lighter "
               "than what it holds (value 1) that amount plus 5.");
+    // A barrel holding the most a number holds cannot become a fountain.
+    ASSERT_TRUE(load_area_file(ws, test::test_data("props/89.obj").string()));
+    r = store_prop_box(ws, TableKind::Object, 8905, kObjType, "23");
+    EXPECT_FALSE(r.stored);
+    EXPECT_EQ(r.refusal,
+              "Amount Held of a fountain must be a whole number from -2147483648 to 2147483642; "
+              "2147483647 does not fit: the game weighs it that amount plus 5.");
+    EXPECT_EQ(object(8905).type, kItemContainer);
 }
 
 TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
@@ -222,6 +231,67 @@ TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
                               : box(TableKind::Object, 8803, "Triggers");
         EXPECT_EQ(now, c.result);
     }
+}
+
+// A pane that skips its own edits still refreshes every box the step changed.
+TEST_F(PropFieldsTest, AStepsFieldMaskNamesEveryFieldItChanged) {
+    struct Masks : WorkspaceObserver {
+        FieldMask fields = 0;
+        void workspace_changed(const Change& c) override { fields |= c.fields; }
+    } seen;
+    ws.add_observer(&seen);
+    auto bits_of = [&](TableKind kind, int vnum, std::string_view names) {
+        FieldMask mask = 0;
+        std::istringstream list{std::string(names)};
+        for (std::string name; std::getline(list, name, ',');)
+            mask |= prop_field_bit(id_of(kind, vnum, name));
+        return mask;
+    };
+    std::istringstream table(test::test_data_bytes("props/masks.tsv"));
+    int cases = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> col;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            col.push_back(cell);
+        ASSERT_EQ(col.size(), 5u) << line;
+        SCOPED_TRACE(line);
+        ++cases;
+        TableKind kind = col[0] == "obj" ? TableKind::Object : TableKind::Mobile;
+        int vnum = std::stoi(col[1]);
+        seen.fields = 0;
+        ASSERT_TRUE(store_prop_box(ws, kind, vnum, id_of(kind, vnum, col[2]), col[3]).stored);
+        EXPECT_EQ(seen.fields, bits_of(kind, vnum, col[4]));
+        ASSERT_TRUE(ws.undo());
+    }
+    EXPECT_GT(cases, 5);
+    // Removing an affect moves the ones after it up a slot.
+    seen.fields = 0;
+    ASSERT_TRUE(remove_object_affect(ws, 8803, 0).stored);
+    EXPECT_EQ(seen.fields,
+              bits_of(TableKind::Object, 8803,
+                      "Affect 1 Location,Affect 1 Modifier,Affect 2 Location,Affect 2 Modifier"));
+    ws.remove_observer(&seen);
+}
+
+// Storing what a box shows changes nothing, for a record just made as for
+// one read from a file.
+TEST_F(PropFieldsTest, StoringWhatEveryBoxShowsMakesNoStep) {
+    ASSERT_TRUE(create_proto_from_box(ws, TableKind::Object, "8890"));
+    ASSERT_TRUE(create_proto_from_box(ws, TableKind::Mobile, "8890"));
+    ws.modified().clear_all();
+    for (TableKind kind : {TableKind::Object, TableKind::Mobile})
+        for (int vnum : {8890, kind == TableKind::Object ? 8803 : 8800})
+            for (const PropField& f : prop_fields(ws, kind, vnum)) {
+                SCOPED_TRACE(f.name + " of " + std::to_string(vnum));
+                PropResult r = store_prop_box(ws, kind, vnum, f.id,
+                                              prop_box_text(ws, kind, vnum, f.id).value());
+                EXPECT_FALSE(r.stored);
+                EXPECT_EQ(r.refusal + r.note, "");
+            }
+    EXPECT_EQ(ws.undo_text(), "Undo Create Mobile 8890");
+    EXPECT_FALSE(ws.modified().any());
 }
 
 TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
