@@ -51,8 +51,8 @@ std::string range_refusal(std::string_view label, long long value, FieldRange ra
 // number up to 4294967295.
 std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_view text,
                                             std::string& why);
-// Why a text cannot be held by a tilde text of the area files; empty when
-// it can.
+// Why a text cannot be held by a tilde text of the area files, by
+// tilde_text_fault's rule; empty when it can.
 std::string text_refusal(std::string_view label, std::string_view text);
 // The whole numbers of a list box, separated by blanks; each within range.
 std::optional<std::vector<long long>> read_number_list(std::string_view label,

@@ -53,12 +53,16 @@ std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_
 }
 
 std::string text_refusal(std::string_view label, std::string_view text) {
-    if (text.find('~') != std::string_view::npos)
-        return strfmt("%.*s cannot hold \"~\"; it ends texts in the area files.",
-                      static_cast<int>(label.size()), label.data());
-    if (text.size() > kMaxTextLength)
-        return strfmt("%.*s cannot be longer than %zu bytes.", static_cast<int>(label.size()),
-                      label.data(), kMaxTextLength);
+    switch (tilde_text_fault(text)) {
+        case TildeTextFault::Tilde:
+            return strfmt("%.*s cannot hold \"~\"; it ends texts in the area files.",
+                          static_cast<int>(label.size()), label.data());
+        case TildeTextFault::TooLong:
+            return strfmt("%.*s cannot be longer than %zu bytes.", static_cast<int>(label.size()),
+                          label.data(), kMaxTextLength);
+        case TildeTextFault::None:
+            break;
+    }
     return {};
 }
 

@@ -11,6 +11,7 @@
 #include "files/load_command.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
+#include "world/conversations.h"
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
 #include "world/prototype_edits.h"
@@ -292,6 +293,39 @@ TEST_F(PropFieldsTest, StoringWhatEveryBoxShowsMakesNoStep) {
             }
     EXPECT_EQ(ws.undo_text(), "Undo Create Mobile 8890");
     EXPECT_FALSE(ws.modified().any());
+}
+
+// The properties' texts, the display texts and the conversations measure a
+// text as the reader does: a bare LF takes the two bytes of CR LF.
+TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
+    std::istringstream table(test::test_data_bytes("props/lengths.tsv"));
+    int cases = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> col;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            col.push_back(cell);
+        ASSERT_EQ(col.size(), 3u) << line;
+        SCOPED_TRACE(line);
+        ++cases;
+        std::string text(std::stoul(col[0]), 'a');
+        text += col[1] == "LF" ? "\n" : col[1] == "CRLF" ? "\r\n" : "";
+        const bool fits = col[2] == "fits";
+        PropResult r = store_prop_box(ws, TableKind::Object, 8803,
+                                      id_of(TableKind::Object, 8803, "Text 5"), text);
+        EXPECT_EQ(r.refusal, fits ? "" : "Text 5 cannot be longer than 16383 bytes.");
+        EXPECT_EQ(
+            proto_text_refusal(TableKind::Object, ProtoField::LookDescription, text),
+            fits ? "" : "The Look Description of an object cannot be longer than 16383 bytes.");
+        EXPECT_EQ(
+            conversation_text_refusal(8800, text),
+            fits ? "" : "Mobile 8800: a conversation text cannot be longer than 16383 bytes.");
+        if (r.stored) {
+            ASSERT_TRUE(ws.undo());
+        }
+    }
+    EXPECT_EQ(cases, 6);
 }
 
 TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
