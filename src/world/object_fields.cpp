@@ -247,6 +247,16 @@ std::string object_hint(const ObjectPrototype& o, int id) {
     return "";
 }
 
+bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects) {
+    const std::int32_t key = o.values[kObjKeyValue];
+    return o.type == kItemContainer && key != 0 && key != -1 && objects.find_object(key) < 0;
+}
+
+std::string container_key_warning(const ObjectPrototype& o) {
+    return strfmt("object %d: the container needs key %d, which no loaded zone holds",
+                  static_cast<int>(o.vnum), o.values[kObjKeyValue]);
+}
+
 std::string object_store_refusal(const ObjectPrototype& before, const ObjectPrototype& after) {
     const std::int32_t amount = after.values[1];
     if (!after.holds_drink() || amount <= kDrinkAmountMax) return {};

@@ -39,6 +39,13 @@ const std::vector<PropEntry<ObjectPrototype>>& object_entries();
 const PropEntry<ObjectPrototype>* object_entry(int id);
 std::string object_label(const ObjectPrototype& o, int id);
 std::string object_hint(const ObjectPrototype& o, int id);
+// A container whose key (value 2) names no loaded object; 0 and -1 stand
+// for no key. The checker and the key's box warn of it alike, in the words
+// of container_key_warning ("object 8801: the container needs key 8899,
+// which no loaded zone holds").
+bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects);
+std::string container_key_warning(const ObjectPrototype& o);
+
 // Before a store is kept: the refusal of a drink container or fountain
 // made to hold more (value 1) than the drink rule can weigh (a weight of
 // that amount plus 5 must fit in 32 bits); empty when it may be kept.

@@ -1,6 +1,7 @@
 #include "world/proto_fields.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "world/box_numbers.h"
 #include "world/mobile_fields.h"
@@ -166,15 +167,17 @@ auto with_record(const Workspace& ws, TableKind kind, int vnum, Fn&& fn) {
     return fn(ws.objects().find_record(vnum));
 }
 
-// The warnings a stored record earns: a container key or a trigger that no
-// loaded zone holds.
+// The warnings a stored record earns: a container key that names no loaded
+// object, a trigger in a zone of which no file is loaded.
 void vnum_warnings(const Workspace& ws, const ObjectPrototype& before, const ObjectPrototype& after,
                    std::string& warning) {
-    std::int32_t key = after.values[kObjKeyValue];
-    bool key_changed = key != before.values[kObjKeyValue] || after.type != before.type;
-    if (after.type == kItemContainer && key_changed && key > 0 && ws.objects().find_object(key) < 0)
-        warning = strfmt("Container %d's key %d names an object no loaded zone holds.",
-                         static_cast<int>(after.vnum), key);
+    bool key_changed =
+        after.values[kObjKeyValue] != before.values[kObjKeyValue] || after.type != before.type;
+    if (key_changed && container_key_missing(after, ws.objects())) {
+        // The checker's words, as a sentence.
+        warning = container_key_warning(after) + ".";
+        warning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(warning[0])));
+    }
 }
 void vnum_warnings(const Workspace&, const MobilePrototype&, const MobilePrototype&, std::string&) {
 }
@@ -191,10 +194,7 @@ void trigger_warnings(const Workspace& ws, const Record& before, const Record& a
              {TableKind::World, TableKind::Zone, TableKind::Object, TableKind::Mobile})
             loaded = loaded || ws.has_zone(k, zone);
         if (!loaded) {
-            warning = strfmt(
-                "Trigger %d lies in zone %d, which is not loaded: no loaded zone "
-                "holds it.",
-                t, zone);
+            warning = strfmt("Trigger %d lies in zone %d, of which no file is loaded.", t, zone);
             return;
         }
     }

@@ -367,13 +367,17 @@ TEST_F(PropFieldsTest, AVnumNoLoadedZoneHoldsIsStoredWithAWarning) {
         const char* warning;
     } cases[] = {
         {TableKind::Object, 8801, "Value 2", "8899",
-         "Container 8801's key 8899 names an object no loaded zone holds."},
+         "Object 8801: the container needs key 8899, which no loaded zone holds."},
         {TableKind::Object, 8801, "Value 2", "8805", ""},
         {TableKind::Object, 8801, "Value 2", "-1", ""},
+        {TableKind::Object, 8801, "Value 2", "0", ""},
+        // as the checker has it, only 0 and -1 stand for no key
+        {TableKind::Object, 8801, "Value 2", "-5",
+         "Object 8801: the container needs key -5, which no loaded zone holds."},
         // not a container: value 2 is no key
         {TableKind::Object, 8802, "Value 2", "8899", ""},
         {TableKind::Mobile, 8800, "Triggers", "8851 4000",
-         "Trigger 4000 lies in zone 40, which is not loaded: no loaded zone holds it."},
+         "Trigger 4000 lies in zone 40, of which no file is loaded."},
         {TableKind::Mobile, 8800, "Triggers", "8851 8870", ""},
     };
     for (const auto& c : cases) {
