@@ -160,11 +160,13 @@ bool edit_record(Workspace& ws, int vnum, std::string name, const MobilePrototyp
 }
 
 // Calls fn with the record of the vnum (ObjectPrototype or MobilePrototype),
-// or with none when there is no such record.
+// or with none when there is no such record or the kind has no properties
+// (rooms and zones).
 template <class Fn>
 auto with_record(const Workspace& ws, TableKind kind, int vnum, Fn&& fn) {
     if (kind == TableKind::Mobile) return fn(ws.mobiles().find_record(vnum));
-    return fn(ws.objects().find_record(vnum));
+    if (kind == TableKind::Object) return fn(ws.objects().find_record(vnum));
+    return fn(static_cast<const ObjectPrototype*>(nullptr));
 }
 
 // The warnings a stored record earns: a container key that names no loaded
@@ -250,8 +252,11 @@ std::string step_name(TableKind kind, const Record& r, int id) {
                   static_cast<int>(r.vnum));
 }
 
+// The refusal of a store into a record that is not there; nothing for a
+// kind that has no properties.
 PropResult no_record(TableKind kind, int vnum) {
     PropResult r;
+    if (kind != TableKind::Object && kind != TableKind::Mobile) return r;
     r.refusal = strfmt("No loaded zone holds %s %d.", proto_names(kind).noun, vnum);
     return r;
 }

@@ -328,6 +328,25 @@ TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
     EXPECT_EQ(cases, 6);
 }
 
+// Rooms and zones have no properties here, even where a vnum of theirs is
+// an object's or a mobile's.
+TEST_F(PropFieldsTest, OnlyObjectsAndMobilesHaveProperties) {
+    for (TableKind kind : {TableKind::World, TableKind::Zone})
+        for (int vnum : {8803, 8800}) {
+            SCOPED_TRACE(vnum);
+            EXPECT_TRUE(prop_fields(ws, kind, vnum).empty());
+            EXPECT_FALSE(prop_field(ws, kind, vnum, 0));
+            EXPECT_FALSE(prop_box_text(ws, kind, vnum, 0));
+            EXPECT_FALSE(prop_number(ws, kind, vnum, 0));
+            EXPECT_EQ(prop_label(ws, kind, vnum, 0), "");
+            PropResult r = store_prop_box(ws, kind, vnum, 0, "3");
+            EXPECT_FALSE(r.stored);
+            EXPECT_EQ(r.refusal, "");
+            EXPECT_FALSE(add_prop_trigger(ws, kind, vnum, 8850).stored);
+        }
+    EXPECT_FALSE(ws.history().can_undo());
+}
+
 TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
     const struct {
         TableKind kind;
