@@ -48,13 +48,6 @@ Entry array_number(int id, std::string name, PropGroup group,
     return e;
 }
 
-Entry text(int id, std::string name, std::string ObjectPrototype::*member) {
-    Entry e;
-    e.field = {id, std::move(name), PropKind::Text, PropGroup::Texts, {}, false, 0, 0};
-    e.text = [member](ObjectPrototype& o) { return &(o.*member); };
-    return e;
-}
-
 // Affect slot `slot`: its location (`modifier` false) or its modifier. A
 // slot past the affects held is empty: location 0, modifier 0.
 Entry affect(int id, int slot, bool modifier) {
@@ -106,24 +99,6 @@ Entry affect(int id, int slot, bool modifier) {
     return e;
 }
 
-Entry triggers(int id) {
-    Entry e;
-    e.field = {id, "Triggers", PropKind::List, PropGroup::Lists, {1, kVnumMax}, true, 0, 0};
-    e.list_text = [](const ObjectPrototype& o) {
-        return number_list_text({o.triggers.begin(), o.triggers.end()});
-    };
-    e.list_store = [](ObjectPrototype& o, std::string_view box) {
-        std::string why;
-        auto list = read_number_list("A trigger", box, {1, kVnumMax}, why);
-        if (!list) return why;
-        if (list->size() > static_cast<std::size_t>(kMaxTriggers))
-            return strfmt("An object holds at most %d triggers.", kMaxTriggers);
-        o.triggers.assign(list->begin(), list->end());
-        return std::string();
-    };
-    return e;
-}
-
 std::vector<Entry> make_entries() {
     using O = ObjectPrototype;
     std::vector<Entry> v;
@@ -145,7 +120,7 @@ std::vector<Entry> make_entries() {
         v.push_back(affect(kObjAffect0 + 2 * slot, slot, false));
         v.push_back(affect(kObjAffect0 + 2 * slot + 1, slot, true));
     }
-    v.push_back(triggers(kObjTriggers));
+    v.push_back(trigger_entry<O>(kObjTriggers, "An object"));
 
     // The other numbers, by file line and position.
     int id = kObjTriggers + 1;
@@ -165,10 +140,10 @@ std::vector<Entry> make_entries() {
     other(&O::line6, 6, 1);
     other(&O::line7, 7, 1);
     other(&O::line8, 8, 1);
-    v.push_back(text(id++, "Text 5", &O::text5));
-    v.push_back(text(id++, "Text 6", &O::text6));
-    v.push_back(text(id++, "Text 7", &O::text7));
-    v.push_back(text(id++, "Text 8", &O::text8));
+    v.push_back(text_entry<O>(id++, "Text 5", &O::text5));
+    v.push_back(text_entry<O>(id++, "Text 6", &O::text6));
+    v.push_back(text_entry<O>(id++, "Text 7", &O::text7));
+    v.push_back(text_entry<O>(id++, "Text 8", &O::text8));
     return v;
 }
 

@@ -20,6 +20,22 @@ std::string range_refusal(std::string_view label, long long value, FieldRange ra
                   static_cast<int>(label.size()), label.data(), range.low, range.high, value);
 }
 
+namespace {
+
+// True for a positive number below the range that more digits typed after
+// it can bring into the range.
+bool number_may_grow_into(long long n, FieldRange range) {
+    if (n <= 0 || n >= range.low) return false;
+    for (long long low = n * 10, high = n * 10 + 9; low <= range.high;
+         low *= 10, high = high * 10 + 9) {
+        if (high >= range.low) return true;
+        if (low > range.high / 10) break;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<long long> read_number_box(std::string_view label, std::string_view text,
                                          FieldRange range, std::string& why) {
     bool bad = false;
@@ -29,7 +45,7 @@ std::optional<long long> read_number_box(std::string_view label, std::string_vie
                      static_cast<int>(label.size()), label.data(), range.low, range.high);
         return std::nullopt;
     }
-    if (!n) return std::nullopt;
+    if (!n || number_may_grow_into(*n, range)) return std::nullopt;
     why = range_refusal(label, *n, range);
     if (!why.empty()) return std::nullopt;
     return n;
@@ -41,13 +57,11 @@ std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_
     std::size_t last = text.find_last_not_of(" \t");
     if (first == std::string_view::npos) return std::nullopt;
     text = text.substr(first, last - first + 1);
-    if (text.find_first_not_of("0123456789") == std::string_view::npos) {
-        std::optional<long long> n = box_number(text);
-        if (n && kFlagsRange.holds(*n)) return static_cast<std::uint32_t>(*n);
-    } else if (text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF") ==
-               std::string_view::npos) {
-        return flags_from_word(text);
-    }
+    const bool digits = text.find_first_not_of("0123456789") == std::string_view::npos;
+    // Only the letters of the 32 bits: the file's reader wraps "G".."Z".
+    const bool letters =
+        text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF") == std::string_view::npos;
+    if (digits ? flag_word_fits(text) : letters) return flags_from_word(text);
     why = strfmt("%.*s takes the flag letters a to z and A to F, or a whole number from 0 to %lld.",
                  static_cast<int>(label.size()), label.data(), kFlagsRange.high);
     return std::nullopt;
@@ -340,8 +354,7 @@ PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, lo
 }
 
 char prop_flag_letter(int bit) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
-    return bit >= 0 && bit < 32 ? kLetters[bit] : '?';
+    return bit >= 0 && bit < 32 ? word_from_flags(1u << bit)[0] : '?';
 }
 
 std::optional<long long> prop_number(const Workspace& ws, TableKind kind, int vnum, int id) {
