@@ -13,8 +13,10 @@ namespace zs::cli {
 
 namespace {
 
-// A text on one line: line breaks as \n, and \r, \t, \\ and other control
-// bytes as \xHH, so that each field stays one line.
+// A text on one line: the CR LF that ends a line in the files as \n, a lone
+// CR as \r and a bare LF as \x0a (some texts hold those), \t, \\ and other
+// control bytes as \xHH, so that each field stays one line and no two
+// texts print alike.
 std::string one_line(std::string_view text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -22,8 +24,6 @@ std::string one_line(std::string_view text) {
         if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
             out += "\\n";
             ++i;
-        } else if (c == '\n') {
-            out += "\\n";
         } else if (c == '\r') {
             out += "\\r";
         } else if (c == '\t') {

@@ -16,12 +16,8 @@ void check_prototype_fields(const Workspace& ws, const RecordOrigins& origins,
     for (int s = 0; s < objects.count(); ++s) {
         const ObjectPrototype& o = objects.record(s);
         const int vnum = o.vnum;
-        // 0 and -1 stand for no key.
-        const std::int32_t key = o.values[kObjKeyValue];
-        if (o.type == kItemContainer && key != 0 && key != -1 && objects.find_object(key) < 0)
-            warn(TableKind::Object, s, vnum,
-                 strfmt("object %d: the container needs key %d, which no loaded zone holds", vnum,
-                        key));
+        if (container_key_missing(o, objects))
+            warn(TableKind::Object, s, vnum, container_key_warning(o));
         if (o.type == kItemWeapon && (o.values[1] == 0 || o.values[2] == 0))
             warn(TableKind::Object, s, vnum,
                  strfmt("object %d: the weapon has zero damage dice (%dd%d)", vnum, o.values[1],

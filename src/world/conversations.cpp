@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "world/edits.h"
+#include "world/prototype_edits.h"
 #include "world/strfmt.h"
 #include "world/text.h"
 
@@ -152,14 +153,18 @@ std::int32_t conversation_number(const Conversation& c, ConversationField field)
 }
 
 std::string conversation_text_refusal(int vnum, std::string_view text) {
-    if (text.find('~') != std::string_view::npos)
-        return strfmt(
-            "Mobile %d: a conversation text cannot hold \"~\"; it ends texts in the "
-            "mobile file.",
-            vnum);
-    if (text.size() > kMaxTextLength)
-        return strfmt("Mobile %d: a conversation text cannot be longer than %zu bytes.", vnum,
-                      kMaxTextLength);
+    switch (tilde_text_fault(text)) {
+        case TildeTextFault::Tilde:
+            return strfmt(
+                "Mobile %d: a conversation text cannot hold \"~\"; it ends texts in the "
+                "mobile file.",
+                vnum);
+        case TildeTextFault::TooLong:
+            return strfmt("Mobile %d: a conversation text cannot be longer than %zu bytes.", vnum,
+                          kMaxTextLength);
+        case TildeTextFault::None:
+            break;
+    }
     return {};
 }
 

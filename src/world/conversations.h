@@ -71,8 +71,9 @@ enum class ConversationField {
 std::int32_t conversation_number(const Conversation& c, ConversationField field);
 
 // Why a typed greeting, keywords or response cannot be stored, naming the
-// mobile; empty when it can. A "~" ends a text in the mobile file, and the
-// reader takes at most kMaxTextLength bytes.
+// mobile; empty when it can, by tilde_text_fault's rule (a "~" ends a text
+// in the mobile file; at most kMaxTextLength bytes, a bare LF counted as the
+// CR LF the file gives it).
 std::string conversation_text_refusal(int vnum, std::string_view text);
 
 class ConversationSession {

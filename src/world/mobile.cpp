@@ -63,6 +63,7 @@ MobilePrototype make_new_mobile(int vnum, int zone) {
         *t = "none";
     m.line4_ints[0] = -1;
     m.line4_ints[1] = -1;
+    m.apply_size_class();
     return m;
 }
 

@@ -1,7 +1,8 @@
 // Mobile prototypes (the game's templates for non-player characters), their
-// conversation trees and "@@" blocks, and the mobile table. The editor changes
-// a mobile's display texts, greeting and conversations; every other field is
-// carried from the file into memory and back out.
+// conversation trees and "@@" blocks, and the mobile table. Every field is
+// carried from the file into memory and back out; the editor changes them
+// through the named steps of prototype_edits.h, conversations.h and
+// proto_fields.h.
 #pragma once
 
 #include <array>

@@ -20,13 +20,6 @@ Entry number(int id, std::string name, PropGroup group, FieldRange range, int li
     return e;
 }
 
-Entry text(int id, std::string name, std::string M::*member) {
-    Entry e;
-    e.field = {id, std::move(name), PropKind::Text, PropGroup::Texts, {}, false, 0, 0};
-    e.text = [member](M& m) { return &(m.*member); };
-    return e;
-}
-
 // The widths of numeric lines 2, 3 and 5, position by position (from 1).
 FieldRange line2_range(int position) {
     return position == 7 || position == 10 ? kUint8Range : kInt32Range;
@@ -87,25 +80,6 @@ Entry skills() {
     return e;
 }
 
-Entry triggers() {
-    Entry e;
-    e.field = {
-        kMobTriggers, "Triggers", PropKind::List, PropGroup::Lists, {1, kVnumMax}, true, 0, 0};
-    e.list_text = [](const M& m) {
-        return number_list_text({m.triggers.begin(), m.triggers.end()});
-    };
-    e.list_store = [](M& m, std::string_view box) {
-        std::string why;
-        auto list = read_number_list("A trigger", box, {1, kVnumMax}, why);
-        if (!list) return why;
-        if (list->size() > static_cast<std::size_t>(kMaxTriggers))
-            return strfmt("A mobile holds at most %d triggers.", kMaxTriggers);
-        m.triggers.assign(list->begin(), list->end());
-        return std::string();
-    };
-    return e;
-}
-
 Entry number_set() {
     Entry e;
     e.field = {kMobNumberSet,
@@ -153,7 +127,7 @@ std::vector<Entry> make_entries() {
         v.push_back(number(kMobDamageDice + static_cast<int>(i), strfmt("Damage Dice %s", kDice[i]),
                            main, i < 2 ? kUint8Range : kInt32Range, 1, 5,
                            [i](M& m) -> std::int32_t& { return m.damage_dice[i]; }));
-    v.push_back(number(kMobAlignment, "Alignment", main, kInt32Range, 0, 0,
+    v.push_back(number(kMobAlignment, "Alignment", main, kInt32Range, 0, 9,
                        [](M& m) -> std::int32_t& { return m.alignment; }));
     v.push_back(number(kMobSex, "Sex", main, kUint8Range, 3, 3,
                        [](M& m) -> std::int32_t& { return m.line3[2]; }));
@@ -185,13 +159,13 @@ std::vector<Entry> make_entries() {
                    kFlagsRange,
                    false,
                    0,
-                   0};
+                   static_cast<int>(w) + 1};
         e.get = [w](const M& m) { return static_cast<long long>(m.flag_words[w]); };
         e.set = [w](M& m, long long n) { m.flag_words[w] = static_cast<std::uint32_t>(n); };
         v.push_back(std::move(e));
     }
     v.push_back(skills());
-    v.push_back(triggers());
+    v.push_back(trigger_entry<M>(kMobTriggers, "A mobile"));
     v.push_back(number_set());
 
     // The other numbers of lines 2 to 5, by position.
@@ -216,7 +190,7 @@ std::vector<Entry> make_entries() {
         {"Text 8", &M::text8},   {"Text 9", &M::text9},      {"Text 10", &M::text10},
         {"Text 11", &M::text11}, {"Greeting", &M::greeting}, {"Text 13", &M::text13}};
     for (const auto& [name, member] : kTexts)
-        v.push_back(text(id++, name, member));
+        v.push_back(text_entry<M>(id++, name, member));
     return v;
 }
 

@@ -42,7 +42,8 @@ enum MobileFieldId : int {
     kMobBlockFields = 72,
 };
 
-// What a skill's value may be: any 32-bit number but 0, which is no skill.
+// The skill numbers a mobile may have (a skill's value is any 32-bit number
+// but 0, which is no skill).
 constexpr FieldRange kSkillNumberRange{0, kMaxSkill};
 
 // The catalogue of the fixed fields, in the order panes and `show` list

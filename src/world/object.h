@@ -1,10 +1,14 @@
-// Object prototypes (the game's templates for items) and the object table.
-// The editor changes an object's four display texts; every other field is
-// carried from the file into memory and back out unchanged.
+// Object prototypes (the game's templates for items), the drink rule the
+// game applies to them, and the object table. Every field of the record is
+// carried from the file into memory and back out unchanged; the editor
+// changes them through the named steps of prototype_edits.h and
+// proto_fields.h.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -14,6 +18,18 @@
 namespace zs {
 
 constexpr int kMaxObjectAffects = 6;
+
+// Item types that the file rules, the labels and the checker know by number.
+constexpr int kItemLight = 1;
+constexpr int kItemWeapon = 5;
+constexpr int kItemArmor = 9;
+constexpr int kItemContainer = 15;
+constexpr int kItemDrinkContainer = 17;
+constexpr int kItemFountain = 23;
+
+// The most a drink container or fountain may hold (value 1) for the weight
+// the drink rule gives it, that amount plus 5, to fit in 32 bits.
+constexpr std::int32_t kDrinkAmountMax = std::numeric_limits<std::int32_t>::max() - 5;
 
 struct ObjectAffect {
     std::uint8_t location = 0;
@@ -51,9 +67,16 @@ struct ObjectPrototype {
     void add_trigger(std::int32_t trigger_vnum) {
         if (trigger_vnum != 0 && triggers.size() < kMaxTriggers) triggers.push_back(trigger_vnum);
     }
-    // Drink containers and fountains weigh at least their capacity plus five.
+    bool holds_drink() const { return type == kItemDrinkContainer || type == kItemFountain; }
+    // A drink container or fountain lighter than the amount it holds (value
+    // 1) weighs that amount plus five; where that passes the largest 32-bit
+    // weight (only a damaged file holds such an amount), it weighs the
+    // largest.
     void apply_drink_rule() {
-        if ((type == 17 || type == 23) && weight < values[1]) weight = values[1] + 5;
+        if (!holds_drink() || weight >= values[1]) return;
+        const std::int64_t heavier = std::int64_t{values[1]} + 5;
+        weight = static_cast<std::int32_t>(
+            std::min<std::int64_t>(heavier, std::numeric_limits<std::int32_t>::max()));
     }
 };
 

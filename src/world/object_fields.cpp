@@ -1,6 +1,7 @@
 #include "world/object_fields.h"
 
 #include <array>
+#include <limits>
 
 #include "world/strfmt.h"
 
@@ -47,13 +48,6 @@ Entry array_number(int id, std::string name, PropGroup group,
     return e;
 }
 
-Entry text(int id, std::string name, std::string ObjectPrototype::*member) {
-    Entry e;
-    e.field = {id, std::move(name), PropKind::Text, PropGroup::Texts, {}, false, 0, 0};
-    e.text = [member](ObjectPrototype& o) { return &(o.*member); };
-    return e;
-}
-
 // Affect slot `slot`: its location (`modifier` false) or its modifier. A
 // slot past the affects held is empty: location 0, modifier 0.
 Entry affect(int id, int slot, bool modifier) {
@@ -71,47 +65,36 @@ Entry affect(int id, int slot, bool modifier) {
         if (at >= o.affects.size()) return 0;
         return modifier ? o.affects[at].modifier : o.affects[at].location;
     };
-    // A modifier of 0 empties the slot, and the affects after it move up,
-    // as a load of the saved file would have them; a modifier for an empty
-    // slot fills the first empty one.
+    // Typing in a modifier box never removes or moves an affect: a 0 while
+    // the affect is held is refused (removing is remove_object_affect's
+    // step), and a modifier for an empty slot fills it only when it is the
+    // first empty one, so that the slots stay where the pane shows them.
     e.store_number = [at, slot, modifier](ObjectPrototype& o, long long v,
-                                          std::string& note) -> std::string {
+                                          std::string&) -> std::string {
         if (at < o.affects.size()) {
             if (!modifier) {
                 o.affects[at].location = static_cast<std::uint8_t>(v);
             } else if (v != 0) {
                 o.affects[at].modifier = static_cast<std::int32_t>(v);
             } else {
-                o.affects.erase(o.affects.begin() + static_cast<std::ptrdiff_t>(at));
-                note = strfmt("Affect %d is empty now: a modifier of 0 removes it.", slot + 1);
+                return strfmt(
+                    "Affect %d Modifier cannot be 0 while the affect is held: remove the affect "
+                    "to empty it.",
+                    slot + 1);
             }
             return {};
         }
         if (v == 0) return {};
         if (!modifier) return strfmt("Affect %d is empty: give it a modifier first.", slot + 1);
+        if (at > o.affects.size()) {
+            const auto first = static_cast<int>(o.affects.size()) + 1;
+            return strfmt(
+                "Affect %d is empty and cannot come before Affect %d: give Affect %d a modifier "
+                "first.",
+                slot + 1, first, first);
+        }
         o.affects.push_back({0, static_cast<std::int32_t>(v)});
-        if (o.affects.size() != at + 1)
-            note =
-                strfmt("The affect went into Affect %zu, the first empty one.", o.affects.size());
         return {};
-    };
-    return e;
-}
-
-Entry triggers(int id) {
-    Entry e;
-    e.field = {id, "Triggers", PropKind::List, PropGroup::Lists, {1, kVnumMax}, true, 0, 0};
-    e.list_text = [](const ObjectPrototype& o) {
-        return number_list_text({o.triggers.begin(), o.triggers.end()});
-    };
-    e.list_store = [](ObjectPrototype& o, std::string_view box) {
-        std::string why;
-        auto list = read_number_list("A trigger", box, {1, kVnumMax}, why);
-        if (!list) return why;
-        if (list->size() > static_cast<std::size_t>(kMaxTriggers))
-            return strfmt("An object holds at most %d triggers.", kMaxTriggers);
-        o.triggers.assign(list->begin(), list->end());
-        return std::string();
     };
     return e;
 }
@@ -137,7 +120,7 @@ std::vector<Entry> make_entries() {
         v.push_back(affect(kObjAffect0 + 2 * slot, slot, false));
         v.push_back(affect(kObjAffect0 + 2 * slot + 1, slot, true));
     }
-    v.push_back(triggers(kObjTriggers));
+    v.push_back(trigger_entry<O>(kObjTriggers, "An object"));
 
     // The other numbers, by file line and position.
     int id = kObjTriggers + 1;
@@ -157,10 +140,10 @@ std::vector<Entry> make_entries() {
     other(&O::line6, 6, 1);
     other(&O::line7, 7, 1);
     other(&O::line8, 8, 1);
-    v.push_back(text(id++, "Text 5", &O::text5));
-    v.push_back(text(id++, "Text 6", &O::text6));
-    v.push_back(text(id++, "Text 7", &O::text7));
-    v.push_back(text(id++, "Text 8", &O::text8));
+    v.push_back(text_entry<O>(id++, "Text 5", &O::text5));
+    v.push_back(text_entry<O>(id++, "Text 6", &O::text6));
+    v.push_back(text_entry<O>(id++, "Text 7", &O::text7));
+    v.push_back(text_entry<O>(id++, "Text 8", &O::text8));
     return v;
 }
 
@@ -237,6 +220,27 @@ std::string object_hint(const ObjectPrototype& o, int id) {
         return name ? name : "";
     }
     return "";
+}
+
+bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects) {
+    const std::int32_t key = o.values[kObjKeyValue];
+    return o.type == kItemContainer && key != 0 && key != -1 && objects.find_object(key) < 0;
+}
+
+std::string container_key_warning(const ObjectPrototype& o) {
+    return strfmt("object %d: the container needs key %d, which no loaded zone holds",
+                  static_cast<int>(o.vnum), o.values[kObjKeyValue]);
+}
+
+std::string object_store_refusal(const ObjectPrototype& before, const ObjectPrototype& after) {
+    const std::int32_t amount = after.values[1];
+    if (!after.holds_drink() || amount <= kDrinkAmountMax) return {};
+    if (before.holds_drink() && before.values[1] == amount) return {};  // as the file gave it
+    return strfmt(
+        "%s of a %s must be a whole number from %d to %d; %d does not fit: the game weighs it "
+        "that amount plus 5.",
+        object_value_label(after.type, 1).c_str(), object_type_name(after.type),
+        std::numeric_limits<std::int32_t>::min(), kDrinkAmountMax, amount);
 }
 
 std::string object_after_store(ObjectPrototype& o) {

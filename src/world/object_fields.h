@@ -13,14 +13,6 @@
 
 namespace zs {
 
-// Item types that the file rules, the labels and the checker know by number.
-constexpr int kItemLight = 1;
-constexpr int kItemWeapon = 5;
-constexpr int kItemArmor = 9;
-constexpr int kItemContainer = 15;
-constexpr int kItemDrinkContainer = 17;
-constexpr int kItemFountain = 23;
-
 // "light" .. "fountain" for types 1 to 23; null for any other number.
 const char* object_type_name(int type);
 // What a value means for the type: "Capacity", "Key Vnum", "Dice Sides",
@@ -47,6 +39,17 @@ const std::vector<PropEntry<ObjectPrototype>>& object_entries();
 const PropEntry<ObjectPrototype>* object_entry(int id);
 std::string object_label(const ObjectPrototype& o, int id);
 std::string object_hint(const ObjectPrototype& o, int id);
+// A container whose key (value 2) names no loaded object; 0 and -1 stand
+// for no key. The checker and the key's box warn of it alike, in the words
+// of container_key_warning ("object 8801: the container needs key 8899,
+// which no loaded zone holds").
+bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects);
+std::string container_key_warning(const ObjectPrototype& o);
+
+// Before a store is kept: the refusal of a drink container or fountain
+// made to hold more (value 1) than the drink rule can weigh (a weight of
+// that amount plus 5 must fit in 32 bits); empty when it may be kept.
+std::string object_store_refusal(const ObjectPrototype& before, const ObjectPrototype& after);
 // After a store: the drink rule of the object file, which may raise the
 // weight; what it did, as the result's note, or empty.
 std::string object_after_store(ObjectPrototype& o);
@@ -55,7 +58,10 @@ std::string object_after_store(ObjectPrototype& o);
 // modifier of 0 is an empty slot, as in the file, so every affect held has
 // one. "Add Affect 3 to Object 3022" (at most six), "Edit Affect 3 of
 // Object 3022" (a modifier of 0 removes it), "Remove Affect 3 from Object
-// 3022"; `index` from 0, the names count from 1.
+// 3022"; `index` from 0, the names count from 1. The boxes of the affects
+// (store_prop_box) neither remove nor move one: a modifier box refuses 0
+// while its affect is held, and of the empty slots takes a modifier only in
+// the first.
 PropResult add_object_affect(Workspace& ws, int vnum, long long location, long long modifier);
 PropResult change_object_affect(Workspace& ws, int vnum, int index, long long location,
                                 long long modifier);

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "world/proto_fields.h"
+#include "world/strfmt.h"
+#include "world/text.h"
 
 namespace zs {
 
@@ -42,7 +44,9 @@ struct PropEntry {
 
 // A number box's text: nothing for an empty box (blanks only); the refusal
 // in `why` for a text that is no whole number or a number outside `range`,
-// saying what `label` holds.
+// saying what `label` holds. A number below the range whose digits can
+// still grow into it (the "1" typed on the way to "10" in a box of 5 to 100)
+// is nothing too, and no refusal: the builder is still typing.
 std::optional<long long> read_number_box(std::string_view label, std::string_view text,
                                          FieldRange range, std::string& why);
 // The refusal of a number outside the range; empty when it fits.
@@ -51,8 +55,8 @@ std::string range_refusal(std::string_view label, long long value, FieldRange ra
 // number up to 4294967295.
 std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_view text,
                                             std::string& why);
-// Why a text cannot be held by a tilde text of the area files; empty when
-// it can.
+// Why a text cannot be held by a tilde text of the area files, by
+// tilde_text_fault's rule; empty when it can.
 std::string text_refusal(std::string_view label, std::string_view text);
 // The whole numbers of a list box, separated by blanks; each within range.
 std::optional<std::vector<long long>> read_number_list(std::string_view label,
@@ -61,20 +65,44 @@ std::optional<std::vector<long long>> read_number_list(std::string_view label,
 // "1 5 9": numbers joined by blanks.
 std::string number_list_text(const std::vector<long long>& numbers);
 
+// The list of trigger vnums (1 to 32767, at most kMaxTriggers) of an object
+// or a mobile; `record` names the kind in the refusal ("An object").
+template <class Record>
+PropEntry<Record> trigger_entry(int id, const char* record) {
+    PropEntry<Record> e;
+    e.field = {id, "Triggers", PropKind::List, PropGroup::Lists, {1, kVnumMax}, true, 0, 0};
+    e.list_text = [](const Record& r) {
+        return number_list_text({r.triggers.begin(), r.triggers.end()});
+    };
+    e.list_store = [record](Record& r, std::string_view box) {
+        std::string why;
+        auto list = read_number_list("A trigger", box, {1, kVnumMax}, why);
+        if (!list) return why;
+        if (list->size() > static_cast<std::size_t>(kMaxTriggers))
+            return strfmt("%s holds at most %d triggers.", record, kMaxTriggers);
+        r.triggers.assign(list->begin(), list->end());
+        return std::string();
+    };
+    return e;
+}
+
+// A plain text of the record.
+template <class Record>
+PropEntry<Record> text_entry(int id, std::string name, std::string Record::*member) {
+    PropEntry<Record> e;
+    e.field = {id, std::move(name), PropKind::Text, PropGroup::Texts, {}, false, 0, 0};
+    e.text = [member](Record& r) { return &(r.*member); };
+    return e;
+}
+
 // The value of an entry as its box shows it.
 template <class Record>
 std::string entry_box_text(const PropEntry<Record>& e, const Record& r) {
     switch (e.field.kind) {
         case PropKind::Number:
             return std::to_string(e.get(r));
-        case PropKind::Flags: {
-            std::string out;
-            auto bits = static_cast<std::uint32_t>(e.get(r));
-            if (bits == 0) return "0";
-            for (int i = 0; i < 32; ++i)
-                if (bits & (1u << i)) out.push_back(prop_flag_letter(i));
-            return out;
-        }
+        case PropKind::Flags:
+            return word_from_flags(static_cast<std::uint32_t>(e.get(r)));
         case PropKind::Text:
             return *e.text(const_cast<Record&>(r));
         case PropKind::List:

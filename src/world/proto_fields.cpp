@@ -1,6 +1,7 @@
 #include "world/proto_fields.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "world/box_numbers.h"
 #include "world/mobile_fields.h"
@@ -19,6 +20,22 @@ std::string range_refusal(std::string_view label, long long value, FieldRange ra
                   static_cast<int>(label.size()), label.data(), range.low, range.high, value);
 }
 
+namespace {
+
+// True for a positive number below the range that more digits typed after
+// it can bring into the range.
+bool number_may_grow_into(long long n, FieldRange range) {
+    if (n <= 0 || n >= range.low) return false;
+    for (long long low = n * 10, high = n * 10 + 9; low <= range.high;
+         low *= 10, high = high * 10 + 9) {
+        if (high >= range.low) return true;
+        if (low > range.high / 10) break;
+    }
+    return false;
+}
+
+}  // namespace
+
 std::optional<long long> read_number_box(std::string_view label, std::string_view text,
                                          FieldRange range, std::string& why) {
     bool bad = false;
@@ -28,7 +45,7 @@ std::optional<long long> read_number_box(std::string_view label, std::string_vie
                      static_cast<int>(label.size()), label.data(), range.low, range.high);
         return std::nullopt;
     }
-    if (!n) return std::nullopt;
+    if (!n || number_may_grow_into(*n, range)) return std::nullopt;
     why = range_refusal(label, *n, range);
     if (!why.empty()) return std::nullopt;
     return n;
@@ -40,25 +57,27 @@ std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_
     std::size_t last = text.find_last_not_of(" \t");
     if (first == std::string_view::npos) return std::nullopt;
     text = text.substr(first, last - first + 1);
-    if (text.find_first_not_of("0123456789") == std::string_view::npos) {
-        std::optional<long long> n = box_number(text);
-        if (n && kFlagsRange.holds(*n)) return static_cast<std::uint32_t>(*n);
-    } else if (text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF") ==
-               std::string_view::npos) {
-        return flags_from_word(text);
-    }
+    const bool digits = text.find_first_not_of("0123456789") == std::string_view::npos;
+    // Only the letters of the 32 bits: the file's reader wraps "G".."Z".
+    const bool letters =
+        text.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEF") == std::string_view::npos;
+    if (digits ? flag_word_fits(text) : letters) return flags_from_word(text);
     why = strfmt("%.*s takes the flag letters a to z and A to F, or a whole number from 0 to %lld.",
                  static_cast<int>(label.size()), label.data(), kFlagsRange.high);
     return std::nullopt;
 }
 
 std::string text_refusal(std::string_view label, std::string_view text) {
-    if (text.find('~') != std::string_view::npos)
-        return strfmt("%.*s cannot hold \"~\"; it ends texts in the area files.",
-                      static_cast<int>(label.size()), label.data());
-    if (text.size() > kMaxTextLength)
-        return strfmt("%.*s cannot be longer than %zu bytes.", static_cast<int>(label.size()),
-                      label.data(), kMaxTextLength);
+    switch (tilde_text_fault(text)) {
+        case TildeTextFault::Tilde:
+            return strfmt("%.*s cannot hold \"~\"; it ends texts in the area files.",
+                          static_cast<int>(label.size()), label.data());
+        case TildeTextFault::TooLong:
+            return strfmt("%.*s cannot be longer than %zu bytes.", static_cast<int>(label.size()),
+                          label.data(), kMaxTextLength);
+        case TildeTextFault::None:
+            break;
+    }
     return {};
 }
 
@@ -129,6 +148,13 @@ std::string hint_of(const MobilePrototype& m, int id) {
     return mobile_hint(m, id);
 }
 
+std::string store_refusal(const ObjectPrototype& before, const ObjectPrototype& after) {
+    return object_store_refusal(before, after);
+}
+std::string store_refusal(const MobilePrototype&, const MobilePrototype&) {
+    return {};
+}
+
 std::string after_store(const ObjectPrototype&, ObjectPrototype& after) {
     return object_after_store(after);
 }
@@ -148,22 +174,26 @@ bool edit_record(Workspace& ws, int vnum, std::string name, const MobilePrototyp
 }
 
 // Calls fn with the record of the vnum (ObjectPrototype or MobilePrototype),
-// or with none when there is no such record.
+// or with none when there is no such record or the kind has no properties
+// (rooms and zones).
 template <class Fn>
 auto with_record(const Workspace& ws, TableKind kind, int vnum, Fn&& fn) {
     if (kind == TableKind::Mobile) return fn(ws.mobiles().find_record(vnum));
-    return fn(ws.objects().find_record(vnum));
+    if (kind == TableKind::Object) return fn(ws.objects().find_record(vnum));
+    return fn(static_cast<const ObjectPrototype*>(nullptr));
 }
 
-// The warnings a stored record earns: a container key or a trigger that no
-// loaded zone holds.
+// The warnings a stored record earns: a container key that names no loaded
+// object, a trigger in a zone of which no file is loaded.
 void vnum_warnings(const Workspace& ws, const ObjectPrototype& before, const ObjectPrototype& after,
                    std::string& warning) {
-    std::int32_t key = after.values[kObjKeyValue];
-    bool key_changed = key != before.values[kObjKeyValue] || after.type != before.type;
-    if (after.type == kItemContainer && key_changed && key > 0 && ws.objects().find_object(key) < 0)
-        warning = strfmt("Container %d's key %d names an object no loaded zone holds.",
-                         static_cast<int>(after.vnum), key);
+    bool key_changed =
+        after.values[kObjKeyValue] != before.values[kObjKeyValue] || after.type != before.type;
+    if (key_changed && container_key_missing(after, ws.objects())) {
+        // The checker's words, as a sentence.
+        warning = container_key_warning(after) + ".";
+        warning[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(warning[0])));
+    }
 }
 void vnum_warnings(const Workspace&, const MobilePrototype&, const MobilePrototype&, std::string&) {
 }
@@ -180,13 +210,27 @@ void trigger_warnings(const Workspace& ws, const Record& before, const Record& a
              {TableKind::World, TableKind::Zone, TableKind::Object, TableKind::Mobile})
             loaded = loaded || ws.has_zone(k, zone);
         if (!loaded) {
-            warning = strfmt(
-                "Trigger %d lies in zone %d, which is not loaded: no loaded zone "
-                "holds it.",
-                t, zone);
+            warning = strfmt("Trigger %d lies in zone %d, of which no file is loaded.", t, zone);
             return;
         }
     }
+}
+
+// The bits of every field whose box, label or hint differs between the two
+// images of a record: what a store changed beside its own field (the drink
+// rule's weight, the values a type names anew, affects moved up a slot).
+template <class Record>
+FieldMask changed_fields(const Record& before, const Record& after) {
+    FieldMask mask = 0;
+    for (const PropField& f : fields_of(after)) {
+        auto was = entry_of(before, f.id);
+        auto now = entry_of(after, f.id);
+        if (!was || !now || entry_box_text(*was, before) != entry_box_text(*now, after) ||
+            label_of(before, f.id) != label_of(after, f.id) ||
+            hint_of(before, f.id) != hint_of(after, f.id))
+            mask |= prop_field_bit(f.id);
+    }
+    return mask;
 }
 
 // Stores what `apply` makes of a copy of the record as one step named
@@ -199,13 +243,18 @@ PropResult store_record(Workspace& ws, const Record& held, int id, std::string n
     Record probe = held;
     std::string note;
     result.refusal = apply(probe, note);
+    if (result.refusal.empty()) result.refusal = store_refusal(held, probe);
     if (!result.refusal.empty()) return result;
     std::string after_note = after_store(held, probe);
+    // What the record would be after storing nothing: a record made before
+    // the rules that follow a store were applied to it is no change either.
+    Record unchanged = held;
+    after_store(held, unchanged);
+    if (probe == unchanged) return result;
     result.note = note.empty() ? after_note : after_note.empty() ? note : note + " " + after_note;
-    if (probe == held) return result;
     vnum_warnings(ws, held, probe, result.warning);
     if (result.warning.empty()) trigger_warnings(ws, held, probe, result.warning);
-    options.fields = prop_field_bit(id);
+    options.fields = prop_field_bit(id) | changed_fields(held, probe);
     int vnum = static_cast<int>(held.vnum);
     result.stored = edit_record(ws, vnum, std::move(name), probe, options);
     return result;
@@ -217,8 +266,11 @@ std::string step_name(TableKind kind, const Record& r, int id) {
                   static_cast<int>(r.vnum));
 }
 
+// The refusal of a store into a record that is not there; nothing for a
+// kind that has no properties.
 PropResult no_record(TableKind kind, int vnum) {
     PropResult r;
+    if (kind != TableKind::Object && kind != TableKind::Mobile) return r;
     r.refusal = strfmt("No loaded zone holds %s %d.", proto_names(kind).noun, vnum);
     return r;
 }
@@ -302,8 +354,7 @@ PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, lo
 }
 
 char prop_flag_letter(int bit) {
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEF";
-    return bit >= 0 && bit < 32 ? kLetters[bit] : '?';
+    return bit >= 0 && bit < 32 ? word_from_flags(1u << bit)[0] : '?';
 }
 
 std::optional<long long> prop_number(const Workspace& ws, TableKind kind, int vnum, int id) {

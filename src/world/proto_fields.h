@@ -33,11 +33,13 @@ struct PropField {
     PropKind kind = PropKind::Number;
     PropGroup group = PropGroup::Main;
     // What the field holds: for a number the number, for a list each member
-    // (a skill's value range is in mobile_fields.h).
+    // (for the skill list the skill numbers; a skill's value is any 32-bit
+    // number but 0).
     FieldRange range{};
     bool vnum = false;  // the number names a record (a key, a trigger)
-    // The numbers of the file: the numeric line and the position on it (both
-    // from 1); 0 for fields of no numeric line.
+    // Where the file holds the number: the numeric line and the position on
+    // it (both from 1). Line 0 with a position is a mobile's type line (its
+    // flag words and alignment); both are 0 for fields of no numeric line.
     int line = 0;
     int position = 0;
 };

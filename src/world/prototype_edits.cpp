@@ -134,9 +134,9 @@ std::string formatted_look(std::string_view typed) {
 
 // Why a text that is about to be stored is too long; empty when it fits.
 // The long description keeps its line end, which counts too.
-std::string length_refusal(TableKind kind, ProtoField field, std::size_t size) {
+std::string length_refusal(TableKind kind, ProtoField field, std::string_view text) {
     std::size_t limit = kMaxTextLength - (field == ProtoField::LongDescription ? 2 : 0);
-    if (size <= limit) return {};
+    if (tilde_text_fault(text, limit) != TildeTextFault::TooLong) return {};
     return strfmt("The %s of %s %s cannot be longer than %zu bytes.", proto_field_name(kind, field),
                   kind == TableKind::Mobile ? "a" : "an", proto_names(kind).noun, limit);
 }
@@ -149,7 +149,7 @@ std::optional<std::string> typed_look(Workspace& ws, TableKind kind, std::string
     std::string text;
     if (why.empty()) {
         text = wrap_edited_lines(shown, typed);
-        why = length_refusal(kind, ProtoField::LookDescription, text.size());
+        why = length_refusal(kind, ProtoField::LookDescription, text);
     }
     if (why.empty()) return text;
     ws.ui().show_status(why);
@@ -158,11 +158,20 @@ std::optional<std::string> typed_look(Workspace& ws, TableKind kind, std::string
 
 }  // namespace
 
+TildeTextFault tilde_text_fault(std::string_view text, std::size_t limit) {
+    if (text.find('~') != std::string_view::npos) return TildeTextFault::Tilde;
+    std::size_t size = text.size();
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+         at = text.find('\n', at + 1))
+        size += at == 0 || text[at - 1] != '\r';
+    return size > limit ? TildeTextFault::TooLong : TildeTextFault::None;
+}
+
 std::string proto_text_refusal(TableKind kind, ProtoField field, std::string_view typed) {
-    if (typed.find('~') != std::string_view::npos)
+    if (tilde_text_fault(typed) == TildeTextFault::Tilde)
         return strfmt("%s text cannot hold \"~\"; it ends texts in the area files.",
                       kind == TableKind::Mobile ? "A mobile" : "An object");
-    return length_refusal(kind, field, typed.size());
+    return length_refusal(kind, field, typed);
 }
 
 bool store_proto_text(Workspace& ws, TableKind kind, int vnum, ProtoField field,
@@ -194,7 +203,7 @@ bool format_proto_look(Workspace& ws, TableKind kind, int vnum, std::string_view
     std::string text;
     if (why.empty()) {
         text = formatted_look(typed);
-        why = length_refusal(kind, ProtoField::LookDescription, text.size());
+        why = length_refusal(kind, ProtoField::LookDescription, text);
     }
     if (!why.empty()) {
         ws.ui().show_status(why);

@@ -31,6 +31,8 @@ TEST(CliShow, PrintsEveryFieldByNameAndFailsOnAVnumNotFound) {
     } cases[] = {
         {{"obj", "8803", "8899", "8801"}, 1, "props/show_obj.out", "no obj file of " /* ... */},
         {{"mob", "8800"}, 0, "props/show_mob.out", ""},
+        // text 6 keeps its line breaks as bare LFs
+        {{"obj", "8906"}, 0, "props/show_text.out", ""},
     };
     for (const auto& c : cases) {
         std::vector<std::string> args = {"show", "--dir", dir};

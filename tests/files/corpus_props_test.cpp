@@ -4,12 +4,16 @@
 // and the held test files, in the layouts they come in.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+
 #include "files/area_files.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
 #include "world/proto_fields.h"
+#include "world/prototype_edits.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -20,8 +24,9 @@ using test::ScratchDir;
 
 // Loads the file (converting an older layout), saves it in the current
 // layout, loads that again, stores every field's own value back and saves
-// again: the two saves must match and no step may have been made. Returns
-// the number of fields stored.
+// again: the two saves must match and no step may have been made, and every
+// number read must lie within its field's range. Returns the number of
+// fields stored.
 int store_every_field_back(const std::filesystem::path& file, TableKind kind) {
     SCOPED_TRACE(file.string());
     ScratchDir first, second;
@@ -51,6 +56,11 @@ int store_every_field_back(const std::filesystem::path& file, TableKind kind) {
     int stored = 0;
     for (int vnum : vnums) {
         for (const PropField& f : prop_fields(ws, kind, vnum)) {
+            // What a file holds lies within the field's range.
+            if (f.kind == PropKind::Number) {
+                long long n = prop_number(ws, kind, vnum, f.id).value();
+                EXPECT_TRUE(f.range.holds(n)) << vnum << " " << f.name << ": " << n;
+            }
             std::string text = prop_box_text(ws, kind, vnum, f.id).value();
             PropResult r = store_prop_box(ws, kind, vnum, f.id, text);
             EXPECT_FALSE(r.stored) << vnum << " " << f.name << ": " << text;
@@ -82,6 +92,74 @@ TEST(CorpusProps, EveryHeldTestFileFieldStoredBackUnchangedMakesNoStepAndTheSame
         EXPECT_GT(store_every_field_back(test::test_data(name), TableKind::Object), 0);
     for (const char* name : {"props/88.mob", "older/40.mob", "zone30/30.mob", "baker_3001.mob"})
         EXPECT_GT(store_every_field_back(test::test_data(name), TableKind::Mobile), 0);
+}
+
+// Each Number field of a held record and of a new one given the low end of
+// its range, then the high end: what is stored is the number given, and a
+// save and a load give it back. The ends a field refuses for what else the
+// record holds are listed with their refusals in props/range_ends.tsv.
+TEST(CorpusProps, EveryNumberFieldKeepsTheEndsOfItsRangeThroughASave) {
+    std::map<std::string, std::string> refused;  // "obj 8803 Affect 3 Location high"
+    {
+        std::istringstream table(test::test_data_bytes("props/range_ends.tsv"));
+        for (std::string line; std::getline(table, line);) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> col;
+            std::istringstream cells(line);
+            for (std::string cell; std::getline(cells, cell, '\t');)
+                col.push_back(cell);
+            ASSERT_EQ(col.size(), 5u) << line;
+            refused[col[0] + " " + col[1] + " " + col[2] + " " + col[3]] = col[4];
+        }
+    }
+    const struct {
+        TableKind kind;
+        const char* word;
+        int vnum;
+    } records[] = {{TableKind::Object, "obj", 8803},
+                   {TableKind::Object, "obj", 8890},
+                   {TableKind::Mobile, "mob", 8800},
+                   {TableKind::Mobile, "mob", 8890}};
+    std::size_t refusals_seen = 0;
+    for (bool high : {false, true}) {
+        ScratchDir dir;
+        FakeUi ui;
+        Workspace ws(ui);
+        ws.set_area_dir(dir.path());
+        ASSERT_TRUE(load_area_file(ws, test::test_data("props/88.obj").string()));
+        ASSERT_TRUE(load_area_file(ws, test::test_data("props/88.mob").string()));
+        ASSERT_TRUE(create_proto_from_box(ws, TableKind::Object, "8890"));
+        ASSERT_TRUE(create_proto_from_box(ws, TableKind::Mobile, "8890"));
+        for (const auto& r : records)
+            for (const PropField& f : prop_fields(ws, r.kind, r.vnum)) {
+                if (f.kind != PropKind::Number) continue;
+                const long long end = high ? f.range.high : f.range.low;
+                const std::string key = std::string(r.word) + " " + std::to_string(r.vnum) + " " +
+                                        f.name + (high ? " high" : " low");
+                SCOPED_TRACE(key);
+                PropResult stored = store_prop_number(ws, r.kind, r.vnum, f.id, end);
+                auto listed = refused.find(key);
+                EXPECT_EQ(stored.refusal, listed == refused.end() ? "" : listed->second);
+                if (listed != refused.end()) {
+                    ++refusals_seen;
+                    continue;
+                }
+                EXPECT_EQ(prop_number(ws, r.kind, r.vnum, f.id), end);
+            }
+        ASSERT_TRUE(save_every_zone(ws, TableKind::Object));
+        ASSERT_TRUE(save_every_zone(ws, TableKind::Mobile));
+        FakeUi again_ui;
+        Workspace again(again_ui);
+        ASSERT_TRUE(load_area_file(again, dir.file("88.obj")));
+        ASSERT_TRUE(load_area_file(again, dir.file("88.mob")));
+        for (const auto& r : records)
+            for (const PropField& f : prop_fields(ws, r.kind, r.vnum)) {
+                SCOPED_TRACE(std::to_string(r.vnum) + " " + f.name);
+                EXPECT_EQ(prop_box_text(again, r.kind, r.vnum, f.id),
+                          prop_box_text(ws, r.kind, r.vnum, f.id));
+            }
+    }
+    EXPECT_EQ(refusals_seen, refused.size());
 }
 
 }  // namespace

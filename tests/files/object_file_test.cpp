@@ -115,6 +115,32 @@ TEST_F(ObjectFileTest, DrinkContainersWeighAtLeastTheirCapacity) {
     EXPECT_EQ(object(1200).weight, 15);
 }
 
+// The weight the rule gives must fit in 32 bits even where the amount held
+// is near the largest; a save keeps the weight read.
+TEST_F(ObjectFileTest, TheDrinkRuleWeighsAHugeAmountAtTheLargestWeight) {
+    const struct {
+        int vnum;
+        std::int32_t weight;
+    } cases[] = {
+        {8900, 2147483647},  // holds 2147483647
+        {8901, 2147483647},  // holds 2147483642: plus 5 just fits
+        {8902, 2147483647},  // a fountain holding 2147483643
+        {8903, 105},         // holds 100
+        {8904, 500},         // heavier than it holds
+        {8905, 0},           // a container: no drink rule
+    };
+    ASSERT_TRUE(load_area_file(ws, test::test_data("props/89.obj").string()));
+    ASSERT_TRUE(save_every_zone(ws, TableKind::Object));
+    FakeUi again_ui;
+    Workspace again(again_ui);
+    ASSERT_TRUE(load_area_file(again, dir.file("89.obj")));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.vnum);
+        EXPECT_EQ(object(c.vnum).weight, c.weight);
+        EXPECT_EQ(again.objects().find_record(c.vnum)->weight, c.weight);
+    }
+}
+
 TEST_F(ObjectFileTest, FlagWordWithTheHighBitSurvivesASave) {
     TableLoad(ws).objects().reserve(12);
     int slot = test::Step(ws).objects().create_object(1201, 12);

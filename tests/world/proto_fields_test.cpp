@@ -11,8 +11,10 @@
 #include "files/load_command.h"
 #include "support/fake_ui.h"
 #include "support/test_files.h"
+#include "world/conversations.h"
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
+#include "world/prototype_edits.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -159,6 +161,14 @@ TEST_F(PropFieldsTest, TheDrinkRuleRaisesTheWeightOnEditAndSaysSo) {
     EXPECT_EQ(r.note,
               "The weight of Object 8804 is now 55: the game gives a drink container lighter "
               "than what it holds (value 1) that amount plus 5.");
+    // A barrel holding the most a number holds cannot become a fountain.
+    ASSERT_TRUE(load_area_file(ws, test::test_data("props/89.obj").string()));
+    r = store_prop_box(ws, TableKind::Object, 8905, kObjType, "23");
+    EXPECT_FALSE(r.stored);
+    EXPECT_EQ(r.refusal,
+              "Amount Held of a fountain must be a whole number from -2147483648 to 2147483642; "
+              "2147483647 does not fit: the game weighs it that amount plus 5.");
+    EXPECT_EQ(object(8905).type, kItemContainer);
 }
 
 TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
@@ -222,10 +232,119 @@ TEST_F(PropFieldsTest, ListsChangeByNamedSteps) {
                               : box(TableKind::Object, 8803, "Triggers");
         EXPECT_EQ(now, c.result);
     }
-    // An affect's modifier typed 0 empties it, and those after it move up.
-    PropResult r = store_prop_box(ws, TableKind::Object, 8803, kObjAffect0 + 1, "0");
-    EXPECT_EQ(r.note, "Affect 1 is empty now: a modifier of 0 removes it.");
-    EXPECT_EQ(affects(), "13 25");
+}
+
+// A pane that skips its own edits still refreshes every box the step changed.
+TEST_F(PropFieldsTest, AStepsFieldMaskNamesEveryFieldItChanged) {
+    struct Masks : WorkspaceObserver {
+        FieldMask fields = 0;
+        void workspace_changed(const Change& c) override { fields |= c.fields; }
+    } seen;
+    ws.add_observer(&seen);
+    auto bits_of = [&](TableKind kind, int vnum, std::string_view names) {
+        FieldMask mask = 0;
+        std::istringstream list{std::string(names)};
+        for (std::string name; std::getline(list, name, ',');)
+            mask |= prop_field_bit(id_of(kind, vnum, name));
+        return mask;
+    };
+    std::istringstream table(test::test_data_bytes("props/masks.tsv"));
+    int cases = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> col;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            col.push_back(cell);
+        ASSERT_EQ(col.size(), 5u) << line;
+        SCOPED_TRACE(line);
+        ++cases;
+        TableKind kind = col[0] == "obj" ? TableKind::Object : TableKind::Mobile;
+        int vnum = std::stoi(col[1]);
+        seen.fields = 0;
+        ASSERT_TRUE(store_prop_box(ws, kind, vnum, id_of(kind, vnum, col[2]), col[3]).stored);
+        EXPECT_EQ(seen.fields, bits_of(kind, vnum, col[4]));
+        ASSERT_TRUE(ws.undo());
+    }
+    EXPECT_GT(cases, 5);
+    // Removing an affect moves the ones after it up a slot.
+    seen.fields = 0;
+    ASSERT_TRUE(remove_object_affect(ws, 8803, 0).stored);
+    EXPECT_EQ(seen.fields,
+              bits_of(TableKind::Object, 8803,
+                      "Affect 1 Location,Affect 1 Modifier,Affect 2 Location,Affect 2 Modifier"));
+    ws.remove_observer(&seen);
+}
+
+// Storing what a box shows changes nothing, for a record just made as for
+// one read from a file.
+TEST_F(PropFieldsTest, StoringWhatEveryBoxShowsMakesNoStep) {
+    ASSERT_TRUE(create_proto_from_box(ws, TableKind::Object, "8890"));
+    ASSERT_TRUE(create_proto_from_box(ws, TableKind::Mobile, "8890"));
+    ws.modified().clear_all();
+    for (TableKind kind : {TableKind::Object, TableKind::Mobile})
+        for (int vnum : {8890, kind == TableKind::Object ? 8803 : 8800})
+            for (const PropField& f : prop_fields(ws, kind, vnum)) {
+                SCOPED_TRACE(f.name + " of " + std::to_string(vnum));
+                PropResult r = store_prop_box(ws, kind, vnum, f.id,
+                                              prop_box_text(ws, kind, vnum, f.id).value());
+                EXPECT_FALSE(r.stored);
+                EXPECT_EQ(r.refusal + r.note, "");
+            }
+    EXPECT_EQ(ws.undo_text(), "Undo Create Mobile 8890");
+    EXPECT_FALSE(ws.modified().any());
+}
+
+// The properties' texts, the display texts and the conversations measure a
+// text as the reader does: a bare LF takes the two bytes of CR LF.
+TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
+    std::istringstream table(test::test_data_bytes("props/lengths.tsv"));
+    int cases = 0;
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> col;
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            col.push_back(cell);
+        ASSERT_EQ(col.size(), 3u) << line;
+        SCOPED_TRACE(line);
+        ++cases;
+        std::string text(std::stoul(col[0]), 'a');
+        text += col[1] == "LF" ? "\n" : col[1] == "CRLF" ? "\r\n" : "";
+        const bool fits = col[2] == "fits";
+        PropResult r = store_prop_box(ws, TableKind::Object, 8803,
+                                      id_of(TableKind::Object, 8803, "Text 5"), text);
+        EXPECT_EQ(r.refusal, fits ? "" : "Text 5 cannot be longer than 16383 bytes.");
+        EXPECT_EQ(
+            proto_text_refusal(TableKind::Object, ProtoField::LookDescription, text),
+            fits ? "" : "The Look Description of an object cannot be longer than 16383 bytes.");
+        EXPECT_EQ(
+            conversation_text_refusal(8800, text),
+            fits ? "" : "Mobile 8800: a conversation text cannot be longer than 16383 bytes.");
+        if (r.stored) {
+            ASSERT_TRUE(ws.undo());
+        }
+    }
+    EXPECT_EQ(cases, 6);
+}
+
+// Rooms and zones have no properties here, even where a vnum of theirs is
+// an object's or a mobile's.
+TEST_F(PropFieldsTest, OnlyObjectsAndMobilesHaveProperties) {
+    for (TableKind kind : {TableKind::World, TableKind::Zone})
+        for (int vnum : {8803, 8800}) {
+            SCOPED_TRACE(vnum);
+            EXPECT_TRUE(prop_fields(ws, kind, vnum).empty());
+            EXPECT_FALSE(prop_field(ws, kind, vnum, 0));
+            EXPECT_FALSE(prop_box_text(ws, kind, vnum, 0));
+            EXPECT_FALSE(prop_number(ws, kind, vnum, 0));
+            EXPECT_EQ(prop_label(ws, kind, vnum, 0), "");
+            PropResult r = store_prop_box(ws, kind, vnum, 0, "3");
+            EXPECT_FALSE(r.stored);
+            EXPECT_EQ(r.refusal, "");
+            EXPECT_FALSE(add_prop_trigger(ws, kind, vnum, 8850).stored);
+        }
+    EXPECT_FALSE(ws.history().can_undo());
 }
 
 TEST_F(PropFieldsTest, ACheckBoxSetsOneFlagBitAndSaysWhenTheNumberSetIsNoLongerSaved) {
@@ -267,13 +386,17 @@ TEST_F(PropFieldsTest, AVnumNoLoadedZoneHoldsIsStoredWithAWarning) {
         const char* warning;
     } cases[] = {
         {TableKind::Object, 8801, "Value 2", "8899",
-         "Container 8801's key 8899 names an object no loaded zone holds."},
+         "Object 8801: the container needs key 8899, which no loaded zone holds."},
         {TableKind::Object, 8801, "Value 2", "8805", ""},
         {TableKind::Object, 8801, "Value 2", "-1", ""},
+        {TableKind::Object, 8801, "Value 2", "0", ""},
+        // as the checker has it, only 0 and -1 stand for no key
+        {TableKind::Object, 8801, "Value 2", "-5",
+         "Object 8801: the container needs key -5, which no loaded zone holds."},
         // not a container: value 2 is no key
         {TableKind::Object, 8802, "Value 2", "8899", ""},
         {TableKind::Mobile, 8800, "Triggers", "8851 4000",
-         "Trigger 4000 lies in zone 40, which is not loaded: no loaded zone holds it."},
+         "Trigger 4000 lies in zone 40, of which no file is loaded."},
         {TableKind::Mobile, 8800, "Triggers", "8851 8870", ""},
     };
     for (const auto& c : cases) {
