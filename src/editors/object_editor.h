@@ -1,7 +1,8 @@
 // ObjectEditor: the object editor's panes, the object selection pane and the
-// object text pane (ProtoEditor over the object table). Tab moves from the
-// keywords or short description to the long description, from there to the
-// look description, and from that back to the keywords.
+// object text pane (ProtoEditor over the object table, the object's
+// properties beside the texts). Tab moves from the keywords or short
+// description to the long description, from there to the look description,
+// and from that back to the keywords.
 #pragma once
 
 #include "editors/proto_editor.h"

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
@@ -16,6 +17,7 @@
 
 #include "appkit/qt_ui.h"
 #include "appkit/text_tools.h"
+#include "editors/properties_pane.h"
 
 namespace zs {
 
@@ -65,8 +67,20 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { item_chosen(item); });
 
-    // The text pane: the tools above the four fields.
-    QWidget* text_pane = bottom_pane();
+    // The text pane: the tools above the four fields, and the properties
+    // beside them; the builder moves the border between the two.
+    auto* bottom_layout = new QHBoxLayout(bottom_pane());
+    bottom_layout->setContentsMargins(0, 0, 0, 0);
+    auto* split = new QSplitter(Qt::Horizontal, bottom_pane());
+    split->setObjectName(QStringLiteral("text and properties"));
+    split->setChildrenCollapsible(false);
+    bottom_layout->addWidget(split);
+    auto* text_pane = new QWidget(split);
+    properties_ = new PropertiesPane(*this, split);
+    split->addWidget(text_pane);
+    split->addWidget(properties_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
     auto* text_layout = new QVBoxLayout(text_pane);
     text_layout->setContentsMargins(5, 0, 3, 4);
     text_layout->setSpacing(2);
@@ -96,6 +110,7 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
         for (QLineEdit* line : lines_)
             line->setVisible(!hidden);
         look_->setVisible(!hidden);
+        properties_->setVisible(!hidden);
         emit text_hidden_changed();
     });
     connect(tools_, &TextTools::format_pressed, this, [this] { format_pressed(false); });
@@ -120,6 +135,7 @@ bool ProtoEditor::text_hidden() const {
 
 void ProtoEditor::refresh() {
     fill_fields();
+    properties_->refresh();
     rebuild_tree();
 }
 
