@@ -29,6 +29,9 @@ constexpr const char* kGroupNames[] = {"Main",  "Values",        "Flags", "Affec
                                        "Lists", "Other numbers", "Texts", "Blocks"};
 constexpr int kGroupCount = 8;
 constexpr int kFlagColumns = 8;
+constexpr int kWidth = 420;  // the pane's own width beside the text pane
+constexpr int kLeastWidth = 270;
+constexpr int kHintWidth = 70;  // hints come and go without moving the boxes
 
 QString name_of(const std::string& name) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
@@ -63,6 +66,14 @@ PropertiesPane::PropertiesPane(EditorPane& editor, QWidget* parent)
                     return;
                 refresh();
             });
+}
+
+QSize PropertiesPane::sizeHint() const {
+    return {kWidth, QWidget::sizeHint().height()};
+}
+
+QSize PropertiesPane::minimumSizeHint() const {
+    return {kLeastWidth, QWidget::minimumSizeHint().height()};
 }
 
 int PropertiesPane::vnum() const {
@@ -131,6 +142,7 @@ void PropertiesPane::build(const std::vector<PropField>& fields) {
             grids[g]->setContentsMargins(3, 3, 3, 3);
             grids[g]->setVerticalSpacing(2);
             grids[g]->setColumnStretch(1, 1);
+            grids[g]->setColumnMinimumWidth(2, kHintWidth);
             scroll->setWidget(pages[g]);
             scroll->setObjectName(QString::fromLatin1(kGroupNames[g]) + QStringLiteral(" page"));
         }
@@ -145,7 +157,11 @@ void PropertiesPane::build(const std::vector<PropField>& fields) {
         Row r{field};
         r.label = new QLabel(page);
         r.label->setObjectName(name + QStringLiteral(" label"));
-        grid->addWidget(r.label, at, 0, Qt::AlignTop);
+        // A flag word's label stands by its first row of check boxes.
+        grid->addWidget(r.label, at, 0,
+                        field.kind == PropKind::Flags || field.kind == PropKind::Text
+                            ? Qt::AlignTop
+                            : Qt::AlignVCenter);
         const int id = field.id;
         if (field.kind == PropKind::Flags) {
             auto* bits = new QWidget(page);

@@ -37,6 +37,13 @@ public:
     // its fields are not those shown; stores nothing.
     void refresh();
 
+    // Wide enough for a label, its box and a hint side by side: the
+    // splitter beside the text pane starts from it.
+    QSize sizeHint() const override;
+    // Never so narrow that a label, a box and a hint no longer fit side by
+    // side: a window too narrow for it and the texts scrolls sideways.
+    QSize minimumSizeHint() const override;
+
     QTabWidget* tabs() const { return tabs_; }
     // The box of a Number, Text or List field ("Weight box"); null when
     // the field has none.
