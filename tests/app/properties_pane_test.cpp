@@ -1,7 +1,8 @@
 // The properties pane of the object and mobile editors driven by real
 // events on the offscreen platform, over new objects and mobiles of the demo
 // zone: one field of each kind (a number, a flag, a list, a label that
-// follows the type), stored as named steps and put back by undo.
+// follows the type), stored as named steps and put back by undo; and the
+// object's Extra Descriptions dialog from the object text pane.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,14 +10,17 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/demo_window.h"
 #include "app/map_widget.h"
 #include "editors/properties_pane.h"
 #include "editors/proto_editor.h"
+#include "editors/room_dialogs.h"
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
 #include "world/prototype_edits.h"
@@ -216,6 +220,29 @@ TEST_F(PropertiesPaneTest, TheValuesAreLabelledByTheTypeTyped) {
         EXPECT_EQ(p.hint(kObjType)->text(), c.hint) << c.type;
         leave();
     }
+}
+
+TEST_F(PropertiesPaneTest, ExtraDescsOpensTheDialogOnTheObject) {
+    pane(TableKind::Object, kObjType);
+    const auto room_before = room(8800).extra_descriptions;
+    auto& editor = static_cast<ProtoEditor&>(window->editor_pane(EditorKind::Object));
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<ExtraDescsDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        caption = dialog->findChild<QLabel*>("room label")->text();
+        QTest::keyClicks(dialog->keywords_box(), "rune");
+        QTest::keyClicks(dialog->text_box(), "A glowing rune.");
+        test::click_button(dialog, "OK");
+    });
+    QTest::mouseClick(editor.bottom_pane()->findChild<QPushButton*>("object extra descs button"),
+                      Qt::LeftButton);
+    EXPECT_EQ(caption, "Object 8800");
+    const auto& extras = ws.objects().find_record(8800)->extra_descriptions;
+    ASSERT_EQ(extras.size(), 1u);
+    EXPECT_EQ(extras[0].keyword, "rune");
+    EXPECT_EQ(ws.undo_text(), "Undo Edit Extra Descriptions of Object 8800");
+    EXPECT_EQ(room(8800).extra_descriptions, room_before);
 }
 
 }  // namespace
