@@ -176,6 +176,7 @@ void PropertiesPane::build(const std::vector<PropField>& fields) {
                         [this, id, bit](bool on) { flag_clicked(id, bit, on); });
                 r.flags[bit] = check;
             }
+            bit_grid->setColumnStretch(kFlagColumns, 1);  // the boxes stay together at the left
             grid->addWidget(bits, at, 1, 1, 2);
         } else {
             if (field.kind == PropKind::Text) {

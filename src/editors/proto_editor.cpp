@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,38 @@ namespace {
 
 constexpr ProtoField kLineFields[] = {ProtoField::Keywords, ProtoField::ShortDescription,
                                       ProtoField::LongDescription};
+
+// Lays the text column and the properties side by side while the window is
+// wide enough for both at their least widths, and one above the other when
+// it is not, so that a narrow window does not hide the properties to the
+// right.
+class SplitFitter : public QObject {
+public:
+    SplitFitter(QSplitter* split, QWidget* window) : QObject(split), split_(split) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) fit(static_cast<QWidget*>(watched)->width());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fit(int width) {
+        int side_by_side = split_->handleWidth();
+        for (int i = 0; i < split_->count(); ++i)
+            side_by_side += split_->widget(i)->minimumSizeHint().width();
+        const Qt::Orientation wanted = width >= side_by_side ? Qt::Horizontal : Qt::Vertical;
+        if (split_->orientation() == wanted) return;
+        split_->setOrientation(wanted);
+        // Side by side, the texts take three fifths (the splitter keeps each
+        // at its least width).
+        if (wanted == Qt::Horizontal) split_->setSizes({width * 3 / 5, width * 2 / 5});
+    }
+
+    QSplitter* split_;
+};
 
 // "Obj Vnum:" / "Mob Vnum:"
 QString vnum_label(TableKind kind) {
@@ -81,6 +114,7 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
     split->addWidget(properties_);
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    new SplitFitter(split, bottom_pane()->window());
     auto* text_layout = new QVBoxLayout(text_pane);
     text_layout->setContentsMargins(5, 0, 3, 4);
     text_layout->setSpacing(2);

@@ -3,7 +3,8 @@
 // field with "Select" and "New" and the tree of loaded records by zone; the
 // text pane along the bottom holds the shared text tools and the record's
 // four texts (keywords, short, long and look description) in the fixed font,
-// with the record's properties (PropertiesPane) beside them.
+// with the record's properties (PropertiesPane) beside them, or below them
+// while the window is too narrow for both side by side.
 // Typing stores into the current record at once, each burst of typing in one
 // field one undoable step; a text the area files cannot hold is refused. The
 // tree keeps its own items by vnum and relabels a record's item when its

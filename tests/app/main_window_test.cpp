@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -232,6 +233,11 @@ TEST_F(MainWindowTest, EveryEditorFitsTheWindowWithoutWideningIt) {
                 // The properties beside the text pane, squeezed by neither.
                 auto& protos = static_cast<ProtoEditor&>(window->editor_pane(editor));
                 EXPECT_TRUE(reachable(protos.properties())) << at;
+                // Below the texts in the narrow window, beside them in the wide.
+                auto* split = protos.bottom_pane()->findChild<QSplitter*>("text and properties");
+                ASSERT_NE(split, nullptr);
+                EXPECT_EQ(split->orientation(), size.width() == 800 ? Qt::Vertical : Qt::Horizontal)
+                    << at;
             }
         }
     }
