@@ -46,7 +46,8 @@ MobValuesDialog::MobValuesDialog(Workspace& ws, int vnum, QWidget* parent)
     : QDialog(parent), ws_(ws), vnum_(vnum) {
     setWindowTitle(QStringLiteral("Enter Mob Values"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("The rest of this stuff isn't done yet"), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("The mobile's values are in its properties beside the text pane."), this));
     auto* conversations = new QPushButton(QStringLiteral("Conversations"), this);
     conversations->setAutoDefault(false);
     connect(conversations, &QPushButton::clicked, this,

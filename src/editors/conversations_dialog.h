@@ -1,8 +1,8 @@
 // The mobile editor's modal dialogs behind "Mob Values": "Enter Mob Values"
-// (so far only the way to the conversations) and "Conversations", which edits
-// a mobile's greeting and conversation tree on a ConversationSession. They
-// show and gather; every change is stored at once by the core as an undoable
-// step, and OK and Cancel only close.
+// (the way to the conversations; the values are in the properties pane) and
+// "Conversations", which edits a mobile's greeting and conversation tree on a
+// ConversationSession. They show and gather; every change is stored at once
+// by the core as an undoable step, and OK and Cancel only close.
 #pragma once
 
 #include <QDialog>

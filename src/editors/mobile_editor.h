@@ -1,6 +1,7 @@
 // MobileEditor: the mobile editor's panes, the mobile selection pane and the
-// mobile text pane (ProtoEditor over the mobile table), with "Mob Values" at
-// the text pane's top right. Tab has no meaning of its own here.
+// mobile text pane (ProtoEditor over the mobile table, the mobile's
+// properties beside the texts), with "Mob Values" at the text pane's top
+// right. Tab has no meaning of its own here.
 #pragma once
 
 #include "editors/proto_editor.h"

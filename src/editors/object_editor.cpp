@@ -1,9 +1,13 @@
 #include "editors/object_editor.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "editors/room_dialogs.h"
 
 namespace zs {
 
@@ -11,6 +15,14 @@ ObjectEditor::ObjectEditor(WorkspaceSignals& bridge, QWidget* area)
     : ProtoEditor(EditorKind::Object, bridge, area) {
     watch_keys({line_field(ProtoField::Keywords), line_field(ProtoField::ShortDescription),
                 line_field(ProtoField::LongDescription), look_field()});
+    auto* extras = new QPushButton(QStringLiteral("Extra Descs"), bottom_pane());
+    extras->setObjectName(QStringLiteral("object extra descs button"));
+    extras->setFocusPolicy(Qt::NoFocus);
+    tool_row()->addWidget(extras);
+    connect(extras, &QPushButton::clicked, this, [this] {
+        open_object_extra_descs_dialog(workspace(), current_proto(workspace(), TableKind::Object),
+                                       bottom_pane()->window());
+    });
 }
 
 bool ObjectEditor::handle_key(QKeyEvent* event) {

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTextCursor>
 #include <QTimer>
 #include <QTreeWidget>
@@ -16,6 +18,7 @@
 
 #include "appkit/qt_ui.h"
 #include "appkit/text_tools.h"
+#include "editors/properties_pane.h"
 
 namespace zs {
 
@@ -23,6 +26,38 @@ namespace {
 
 constexpr ProtoField kLineFields[] = {ProtoField::Keywords, ProtoField::ShortDescription,
                                       ProtoField::LongDescription};
+
+// Lays the text column and the properties side by side while the window is
+// wide enough for both at their least widths, and one above the other when
+// it is not, so that a narrow window does not hide the properties to the
+// right.
+class SplitFitter : public QObject {
+public:
+    SplitFitter(QSplitter* split, QWidget* window) : QObject(split), split_(split) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize) fit(static_cast<QWidget*>(watched)->width());
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void fit(int width) {
+        int side_by_side = split_->handleWidth();
+        for (int i = 0; i < split_->count(); ++i)
+            side_by_side += split_->widget(i)->minimumSizeHint().width();
+        const Qt::Orientation wanted = width >= side_by_side ? Qt::Horizontal : Qt::Vertical;
+        if (split_->orientation() == wanted) return;
+        split_->setOrientation(wanted);
+        // Side by side, the texts take three fifths (the splitter keeps each
+        // at its least width).
+        if (wanted == Qt::Horizontal) split_->setSizes({width * 3 / 5, width * 2 / 5});
+    }
+
+    QSplitter* split_;
+};
 
 // "Obj Vnum:" / "Mob Vnum:"
 QString vnum_label(TableKind kind) {
@@ -65,8 +100,21 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
     connect(tree_, &QTreeWidget::currentItemChanged, this,
             [this](QTreeWidgetItem* item) { item_chosen(item); });
 
-    // The text pane: the tools above the four fields.
-    QWidget* text_pane = bottom_pane();
+    // The text pane: the tools above the four fields, and the properties
+    // beside them; the builder moves the border between the two.
+    auto* bottom_layout = new QHBoxLayout(bottom_pane());
+    bottom_layout->setContentsMargins(0, 0, 0, 0);
+    auto* split = new QSplitter(Qt::Horizontal, bottom_pane());
+    split->setObjectName(QStringLiteral("text and properties"));
+    split->setChildrenCollapsible(false);
+    bottom_layout->addWidget(split);
+    auto* text_pane = new QWidget(split);
+    properties_ = new PropertiesPane(*this, split);
+    split->addWidget(text_pane);
+    split->addWidget(properties_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    new SplitFitter(split, bottom_pane()->window());
     auto* text_layout = new QVBoxLayout(text_pane);
     text_layout->setContentsMargins(5, 0, 3, 4);
     text_layout->setSpacing(2);
@@ -96,6 +144,7 @@ ProtoEditor::ProtoEditor(EditorKind kind, WorkspaceSignals& bridge, QWidget* are
         for (QLineEdit* line : lines_)
             line->setVisible(!hidden);
         look_->setVisible(!hidden);
+        properties_->setVisible(!hidden);
         emit text_hidden_changed();
     });
     connect(tools_, &TextTools::format_pressed, this, [this] { format_pressed(false); });
@@ -120,6 +169,7 @@ bool ProtoEditor::text_hidden() const {
 
 void ProtoEditor::refresh() {
     fill_fields();
+    properties_->refresh();
     rebuild_tree();
 }
 

@@ -2,7 +2,9 @@
 // over the table they edit. The selection pane on the right holds the vnum
 // field with "Select" and "New" and the tree of loaded records by zone; the
 // text pane along the bottom holds the shared text tools and the record's
-// four texts (keywords, short, long and look description) in the fixed font.
+// four texts (keywords, short, long and look description) in the fixed font,
+// with the record's properties (PropertiesPane) beside them, or below them
+// while the window is too narrow for both side by side.
 // Typing stores into the current record at once, each burst of typing in one
 // field one undoable step; a text the area files cannot hold is refused. The
 // tree keeps its own items by vnum and relabels a record's item when its
@@ -25,6 +27,7 @@ class QTreeWidgetItem;
 
 namespace zs {
 
+class PropertiesPane;
 class TextTools;
 
 class ProtoEditor : public EditorPane {
@@ -39,6 +42,7 @@ public:
     QLineEdit* line_field(ProtoField field) const;
     QPlainTextEdit* look_field() const { return look_; }
     TextTools* tools() const { return tools_; }
+    PropertiesPane* properties() const { return properties_; }
 
     bool text_hidden() const override;
     void preview_clicked(int split_line, QPoint point, bool right) override;
@@ -75,6 +79,7 @@ private:
     std::array<QLineEdit*, 3> lines_{};
     QPlainTextEdit* look_ = nullptr;
     TextTools* tools_ = nullptr;
+    PropertiesPane* properties_ = nullptr;
     // What each field showed after its last accepted change.
     std::array<QString, kProtoFieldCount> shown_;
     // The look description the field was last filled with: typing keeps the

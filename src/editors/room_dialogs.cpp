@@ -63,15 +63,18 @@ void RoomFlagsDialog::accept() {
     QDialog::accept();
 }
 
-ExtraDescsDialog::ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent)
+ExtraDescsDialog::ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent, TableKind kind)
     : QDialog(parent),
       status_line_(new QLabel(this)),
       status_(std::make_unique<DialogStatus>(ws, status_line_)),
-      session_(ws, vnum) {
+      session_(ws, vnum, kind) {
     setWindowTitle(QStringLiteral("Extra Descriptions"));
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
-    auto* room = new QLabel(room_caption(vnum), this);
+    auto* room =
+        new QLabel(session_.kind() == TableKind::Object ? QStringLiteral("Object %1").arg(vnum)
+                                                        : room_caption(vnum),
+                   this);
     room->setObjectName(QStringLiteral("room label"));
     position_ = new QLabel(this);
     position_->setObjectName(QStringLiteral("position label"));
@@ -181,6 +184,12 @@ void open_room_flags_dialog(Workspace& ws, int room_vnum, QWidget* parent) {
 
 void open_extra_descs_dialog(Workspace& ws, int room_vnum, QWidget* parent) {
     ExtraDescsDialog dialog(ws, room_vnum, parent);
+    dialog.exec();
+}
+
+void open_object_extra_descs_dialog(Workspace& ws, int object_vnum, QWidget* parent) {
+    if (!ws.objects().find_record(object_vnum)) return;
+    ExtraDescsDialog dialog(ws, object_vnum, parent, TableKind::Object);
     dialog.exec();
 }
 

@@ -1,6 +1,7 @@
 // The room pane's modal dialogs: Room Flags (a box per flag that has one) and
-// Extra Descriptions (the room's keyword texts, one at a time). They show and
-// gather; storing into the room, each as one undoable step, is the core's.
+// Extra Descriptions (the room's keyword texts, one at a time; the object
+// editor opens it on an object too). They show and gather; storing into the
+// record, each as one undoable step, is the core's.
 #pragma once
 
 #include <memory>
@@ -38,15 +39,16 @@ private:
     std::array<QCheckBox*, 32> boxes_{};
 };
 
-// "Extra Descriptions" of room `vnum`, on an ExtraDescSession: the boxes
-// "keywords box" and "text box", the labels "room label" and "position
+// "Extra Descriptions" of room `vnum` (of object `vnum` when `kind` is
+// TableKind::Object), on an ExtraDescSession: the boxes "keywords box" and
+// "text box", the labels "room label" (the record's name) and "position
 // label", and a status line of its own at its foot. Closing it in any way
 // commits the session; OK stays open when the boxes cannot be stored or an
 // entry lacks its keywords or its text (the status line says why).
 class ExtraDescsDialog : public QDialog {
     Q_OBJECT
 public:
-    ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent);
+    ExtraDescsDialog(Workspace& ws, int vnum, QWidget* parent, TableKind kind = TableKind::World);
     QLineEdit* keywords_box() const { return keywords_; }
     QPlainTextEdit* text_box() const { return text_; }
     QLabel* position_label() const { return position_; }
@@ -76,5 +78,8 @@ private:
 // Open the dialogs modally over `parent`, centred on it.
 void open_room_flags_dialog(Workspace& ws, int room_vnum, QWidget* parent);
 void open_extra_descs_dialog(Workspace& ws, int room_vnum, QWidget* parent);
+// The same dialog on an object's extra descriptions; nothing opens for an
+// object that is not loaded.
+void open_object_extra_descs_dialog(Workspace& ws, int object_vnum, QWidget* parent);
 
 }  // namespace zs

@@ -9,9 +9,14 @@
 
 namespace zs {
 
-ExtraDescSession::ExtraDescSession(Workspace& ws, int vnum) : ws_(ws), vnum_(vnum) {
-    int slot = ws.world().find_room(vnum);
-    if (slot >= 0) entries_ = ws.world().room(slot).extra_descriptions;
+ExtraDescSession::ExtraDescSession(Workspace& ws, int vnum, TableKind kind)
+    : ws_(ws), vnum_(vnum), kind_(kind == TableKind::Object ? kind : TableKind::World) {
+    if (kind_ == TableKind::Object) {
+        if (const ObjectPrototype* o = ws.objects().find_record(vnum))
+            entries_ = o->extra_descriptions;
+    } else if (const Room* r = ws.world().find_room_record(vnum)) {
+        entries_ = r->extra_descriptions;
+    }
     show(0);
 }
 
@@ -111,11 +116,16 @@ void ExtraDescSession::close() {
     std::erase_if(entries_, [](const ExtraDescription& e) {
         return e.keyword.empty() || e.description.empty();
     });
-    EditOptions options;
-    options.fields = field_bit(RoomField::ExtraDescriptions);
-    edit_room(
-        ws_, vnum_, strfmt("Edit Extra Descriptions of Room %d", vnum_),
-        [&](Room& r) { r.extra_descriptions = entries_; }, options);
+    if (kind_ == TableKind::Object) {
+        edit_object(ws_, vnum_, strfmt("Edit Extra Descriptions of Object %d", vnum_),
+                    [&](ObjectPrototype& o) { o.extra_descriptions = entries_; });
+    } else {
+        EditOptions options;
+        options.fields = field_bit(RoomField::ExtraDescriptions);
+        edit_room(
+            ws_, vnum_, strfmt("Edit Extra Descriptions of Room %d", vnum_),
+            [&](Room& r) { r.extra_descriptions = entries_; }, options);
+    }
     position_ = 0;
     if (entries_.empty()) entries_.emplace_back();
 }

@@ -1,10 +1,10 @@
 // ExtraDescSession: the Extra Descriptions dialog's state in the core. It
-// works on a copy of one room's extra descriptions and a position in it;
-// leaving an entry stores the dialog's two boxes into it, and closing the
-// dialog drops the incomplete entries and stores the list into the room as
-// one undoable step ("Edit Extra Descriptions of Room 3001"), none when
-// nothing changed. A stored text keeps the lines the builder did not edit.
-// The dialog passes the boxes' bytes and shows what the session holds.
+// works on a copy of one room's or object's extra descriptions and a
+// position in it; leaving an entry stores the dialog's two boxes into it, and
+// closing the dialog drops the incomplete entries and stores the list into
+// the record as one undoable step ("Edit Extra Descriptions of Room 3001",
+// "... of Object 3022"), none when nothing changed. A stored text keeps the lines the builder did
+// not edit. The dialog passes the boxes' bytes and shows what the session holds.
 #pragma once
 
 #include <string>
@@ -19,10 +19,12 @@ namespace zs {
 class ExtraDescSession {
 public:
     // Starts on the first entry of room `vnum` (a blank one when it has none,
-    // or when the room is not loaded).
-    ExtraDescSession(Workspace& ws, int vnum);
+    // or when the room is not loaded); of object `vnum` when `kind` is
+    // TableKind::Object.
+    ExtraDescSession(Workspace& ws, int vnum, TableKind kind = TableKind::World);
 
     int vnum() const { return vnum_; }
+    TableKind kind() const { return kind_; }
     // The shown entry's index, from 0, and the number of entries (a blank
     // entry added by moving past the last one counts).
     int position() const { return position_; }
@@ -66,6 +68,7 @@ private:
 
     Workspace& ws_;
     int vnum_;
+    TableKind kind_;
     std::vector<ExtraDescription> entries_;
     int position_ = 0;
 };

@@ -166,7 +166,8 @@ TEST_F(ConversationsDialogTest, MobValuesChangesNothing) {
         MobValuesDialog dialog(ws, 3001, nullptr);
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), "Enter Mob Values");
-        EXPECT_NE(dialog.findChild<QLabel*>()->text().indexOf("isn't done yet"), -1);
+        EXPECT_NE(dialog.findChild<QLabel*>()->text().indexOf("properties beside the text pane"),
+                  -1);
         EXPECT_EQ(dialog.findChildren<QPushButton*>().size(), 3);  // Conversations, OK, Cancel
         click_button(&dialog, button);
         EXPECT_FALSE(dialog.isVisible());

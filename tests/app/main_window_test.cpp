@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <functional>
@@ -26,6 +27,8 @@
 #include "app/export_map.h"
 #include "app/main_window.h"
 #include "app/map_widget.h"
+#include "editors/properties_pane.h"
+#include "editors/proto_editor.h"
 #include "files/area_files.h"
 #include "files/file_wld.h"
 #include "support/test_files.h"
@@ -226,6 +229,16 @@ TEST_F(MainWindowTest, EveryEditorFitsTheWindowWithoutWideningIt) {
             EXPECT_LE(window->minimumSizeHint().width(), size.width()) << at;
             EXPECT_TRUE(reachable(window->pane(panes.first))) << at;
             EXPECT_TRUE(reachable(window->pane(panes.second))) << at;
+            if (editor == EditorKind::Object || editor == EditorKind::Mobile) {
+                // The properties beside the text pane, squeezed by neither.
+                auto& protos = static_cast<ProtoEditor&>(window->editor_pane(editor));
+                EXPECT_TRUE(reachable(protos.properties())) << at;
+                // Below the texts in the narrow window, beside them in the wide.
+                auto* split = protos.bottom_pane()->findChild<QSplitter*>("text and properties");
+                ASSERT_NE(split, nullptr);
+                EXPECT_EQ(split->orientation(), size.width() == 800 ? Qt::Vertical : Qt::Horizontal)
+                    << at;
+            }
         }
     }
 }

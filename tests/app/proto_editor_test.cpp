@@ -18,6 +18,7 @@
 #include "app/demo_window.h"
 #include "app/map_widget.h"
 #include "appkit/qt_ui.h"
+#include "appkit/text_tools.h"
 #include "editors/mobile_editor.h"
 #include "editors/proto_editor.h"
 
@@ -162,7 +163,7 @@ TEST_F(ProtoEditorTest, HideShrinksTheTextPaneOfItsOwnEditorOnly) {
     ProtoEditor& e = editor(EditorKind::Object);
     QWidget* pane = e.bottom_pane();
     int full = pane->height();
-    QTest::mouseClick(pane->findChild<QCheckBox*>(), Qt::LeftButton);
+    QTest::mouseClick(e.tools()->findChild<QCheckBox*>(), Qt::LeftButton);
     EXPECT_EQ(pane->height(), 30);
     EXPECT_FALSE(e.look_field()->isVisible());
     editor(EditorKind::Mobile);  // the mobile pane was not hidden

@@ -7,6 +7,7 @@
 
 #include "support/fake_ui.h"
 #include "world/extra_desc_session.h"
+#include "world/object.h"
 #include "world/room_flags.h"
 #include "world/text.h"
 
@@ -120,6 +121,29 @@ TEST_F(RoomDialogsTest, TextsTheAreaFilesCannotHoldAreRefusedAndKept) {
         EXPECT_EQ(s.shown().keyword, "sign");
         EXPECT_EQ(ui.statuses.size(), 2u);
     }
+    EXPECT_EQ(ws.undo_text(), "Undo");
+}
+
+TEST_F(RoomDialogsTest, AnObjectsSessionStoresIntoTheObjectAsOneStep) {
+    ObjectPrototype o = make_new_object(3022, 30);
+    o.extra_descriptions = {{"blade", "Sharp.\r\n"}};
+    TableLoad(ws).objects().append(std::move(o));
+    const auto room_before = room().extra_descriptions;
+    auto object = [&] { return ws.objects().find_record(3022)->extra_descriptions; };
+    ExtraDescSession s(ws, 3022, TableKind::Object);
+    EXPECT_EQ(s.shown().keyword, "blade");
+    ASSERT_TRUE(s.next("blade", "Sharp.\r\n"));
+    ASSERT_TRUE(s.ok("hilt", "Worn leather."));
+    EXPECT_EQ(object(), (std::vector<ExtraDescription>{{"blade", "Sharp.\r\n"},
+                                                       {"hilt", "Worn leather.\r\n"}}));
+    EXPECT_EQ(room().extra_descriptions, room_before);  // room 3001 is not touched
+    EXPECT_EQ(ws.undo_text(), "Undo Edit Extra Descriptions of Object 3022");
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(object().size(), 1u);
+    // An object that is not loaded starts blank and stores nothing.
+    ExtraDescSession missing(ws, 3099, TableKind::Object);
+    EXPECT_EQ(missing.count(), 1);
+    EXPECT_TRUE(missing.ok("x", "y"));
     EXPECT_EQ(ws.undo_text(), "Undo");
 }
 
