@@ -12,6 +12,7 @@
 #include "files/area_change.h"
 #include "files/area_files.h"
 #include "files/check.h"
+#include "support/cli_run.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
 #include "support/test_files.h"
@@ -27,16 +28,8 @@ using test::FakeUi;
 using test::ScratchDir;
 using test::world_file;
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = run_cli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 // Runs the zonesmith-cli program itself with its files limited to
 // `file_limit` bytes (ulimit -f); its output goes through pipes, which the

@@ -5,21 +5,14 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/cli_run.h"
 #include "support/test_files.h"
 
 namespace zs {
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun cli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = run_cli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using test::cli;
+using test::CliRun;
 
 TEST(CliShow, PrintsEveryFieldByNameAndFailsOnAVnumNotFound) {
     const std::string dir = test::test_data("props").string();

@@ -101,13 +101,7 @@ TEST(CorpusProps, EveryHeldTestFileFieldStoredBackUnchangedMakesNoStepAndTheSame
 TEST(CorpusProps, EveryNumberFieldKeepsTheEndsOfItsRangeThroughASave) {
     std::map<std::string, std::string> refused;  // "obj 8803 Affect 3 Location high"
     {
-        std::istringstream table(test::test_data_bytes("props/range_ends.tsv"));
-        for (std::string line; std::getline(table, line);) {
-            if (line.empty() || line[0] == '#') continue;
-            std::vector<std::string> col;
-            std::istringstream cells(line);
-            for (std::string cell; std::getline(cells, cell, '\t');)
-                col.push_back(cell);
+        for (const auto& [line, col] : test::table_rows("props/range_ends.tsv")) {
             ASSERT_EQ(col.size(), 5u) << line;
             refused[col[0] + " " + col[1] + " " + col[2] + " " + col[3]] = col[4];
         }

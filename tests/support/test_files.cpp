@@ -148,4 +148,18 @@ std::function<int(std::string_view)> fail_step(std::string step, int error) {
     return [step = std::move(step), error](std::string_view at) { return at == step ? error : 0; };
 }
 
+std::vector<TableRow> table_rows(const std::string& name) {
+    std::vector<TableRow> rows;
+    std::istringstream table(test_data_bytes(name));
+    for (std::string line; std::getline(table, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        TableRow row{line, {}};
+        std::istringstream cells(line);
+        for (std::string cell; std::getline(cells, cell, '\t');)
+            row.col.push_back(cell);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
 }  // namespace zs::test

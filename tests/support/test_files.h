@@ -53,6 +53,14 @@ std::filesystem::path test_data(const std::string& name);
 // Its bytes.
 std::string test_data_bytes(const std::string& name);
 
+// The rows of a tab-separated table under tests/data: each line that is
+// neither empty nor a '#' comment, with its cells.
+struct TableRow {
+    std::string line;
+    std::vector<std::string> col;
+};
+std::vector<TableRow> table_rows(const std::string& name);
+
 // Runs `read`, the way a reader of `path` must be tried when the path may be
 // a FIFO: should `read` still wait in the FIFO after a while, the FIFO is
 // opened for writing and closed again, which lets it go on (to an empty

@@ -44,15 +44,8 @@ protected:
 };
 
 TEST_F(PropFieldsTest, EachKindOfFieldRefusesWhatItCannotHoldAndUndoesExactly) {
-    std::istringstream table(test::test_data_bytes("props/refusals.tsv"));
-    std::string line;
     int cases = 0;
-    while (std::getline(table, line)) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> col;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');)
-            col.push_back(cell);
+    for (auto [line, col] : test::table_rows("props/refusals.tsv")) {
         col.resize(5);
         SCOPED_TRACE(line);
         ++cases;
@@ -248,14 +241,8 @@ TEST_F(PropFieldsTest, AStepsFieldMaskNamesEveryFieldItChanged) {
             mask |= prop_field_bit(id_of(kind, vnum, name));
         return mask;
     };
-    std::istringstream table(test::test_data_bytes("props/masks.tsv"));
     int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> col;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');)
-            col.push_back(cell);
+    for (const auto& [line, col] : test::table_rows("props/masks.tsv")) {
         ASSERT_EQ(col.size(), 5u) << line;
         SCOPED_TRACE(line);
         ++cases;
@@ -298,14 +285,8 @@ TEST_F(PropFieldsTest, StoringWhatEveryBoxShowsMakesNoStep) {
 // The properties' texts, the display texts and the conversations measure a
 // text as the reader does: a bare LF takes the two bytes of CR LF.
 TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
-    std::istringstream table(test::test_data_bytes("props/lengths.tsv"));
     int cases = 0;
-    for (std::string line; std::getline(table, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> col;
-        std::istringstream cells(line);
-        for (std::string cell; std::getline(cells, cell, '\t');)
-            col.push_back(cell);
+    for (const auto& [line, col] : test::table_rows("props/lengths.tsv")) {
         ASSERT_EQ(col.size(), 3u) << line;
         SCOPED_TRACE(line);
         ++cases;
