@@ -262,6 +262,11 @@ std::vector<PropField> mobile_fields(const MobilePrototype& m) {
 }
 
 std::string mobile_hint(const MobilePrototype& m, int id) {
+    // The dice as the file writes them, beside their last box.
+    if (id == kMobHitDice + 2 || id == kMobDamageDice + 2) {
+        const auto& d = id == kMobHitDice + 2 ? m.hit_dice : m.damage_dice;
+        return strfmt("%dd%d+%d", d[0], d[1], d[2]);
+    }
     if (id != kMobSex) return "";
     const char* name = mobile_sex_name(m.line3[2]);
     return name ? name : "";

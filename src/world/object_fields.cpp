@@ -3,6 +3,7 @@
 #include <array>
 #include <limits>
 
+#include "world/room.h"
 #include "world/strfmt.h"
 
 namespace zs {
@@ -228,6 +229,12 @@ bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects)
 }
 
 std::string container_key_warning(const ObjectPrototype& o) {
+    const std::int32_t key = o.values[kObjKeyValue];
+    if (key < kRecordVnumMin || key > kVnumMax)
+        return strfmt(
+            "object %d: the container needs key %d, which is no vnum (vnums run from %d "
+            "to %d)",
+            static_cast<int>(o.vnum), key, kRecordVnumMin, kVnumMax);
     return strfmt("object %d: the container needs key %d, which no loaded zone holds",
                   static_cast<int>(o.vnum), o.values[kObjKeyValue]);
 }

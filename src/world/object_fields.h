@@ -42,7 +42,8 @@ std::string object_hint(const ObjectPrototype& o, int id);
 // A container whose key (value 2) names no loaded object; 0 and -1 stand
 // for no key. The checker and the key's box warn of it alike, in the words
 // of container_key_warning ("object 8801: the container needs key 8899,
-// which no loaded zone holds").
+// which no loaded zone holds"; a key no record could have, outside -99 to
+// 32767, is named so).
 bool container_key_missing(const ObjectPrototype& o, const ObjectTable& objects);
 std::string container_key_warning(const ObjectPrototype& o);
 

@@ -260,6 +260,41 @@ PropResult store_record(Workspace& ws, const Record& held, int id, std::string n
     return result;
 }
 
+// The refusal of a store, as its result.
+PropResult refused(std::string why) {
+    PropResult r;
+    r.refusal = std::move(why);
+    return r;
+}
+
+// Stores `change`, a change of a copy of the record that nothing refuses, as
+// one step named `name`.
+template <class Record, class Change>
+PropResult store_change(Workspace& ws, const Record& held, int id, std::string name,
+                        Change&& change) {
+    return store_record(ws, held, id, std::move(name),
+                        [&](Record& rec, std::string&) {
+                            change(rec);
+                            return std::string();
+                        },
+                        {});
+}
+
+int triggers_id(TableKind kind) {
+    return kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
+}
+
+// Why an affect's location or modifier does not fit its field.
+std::string affect_refusal(long long location, long long modifier) {
+    std::string why = range_refusal("An affect's location", location, kUint8Range);
+    if (why.empty()) why = range_refusal("An affect's modifier", modifier, kInt32Range);
+    return why;
+}
+
+ObjectAffect affect(long long location, long long modifier) {
+    return {static_cast<std::uint8_t>(location), static_cast<std::int32_t>(modifier)};
+}
+
 template <class Record>
 std::string step_name(TableKind kind, const Record& r, int id) {
     return strfmt("Edit %s of %s %d", label_of(r, id).c_str(), proto_names(kind).title,
@@ -269,10 +304,8 @@ std::string step_name(TableKind kind, const Record& r, int id) {
 // The refusal of a store into a record that is not there; nothing for a
 // kind that has no properties.
 PropResult no_record(TableKind kind, int vnum) {
-    PropResult r;
-    if (kind != TableKind::Object && kind != TableKind::Mobile) return r;
-    r.refusal = strfmt("No loaded zone holds %s %d.", proto_names(kind).noun, vnum);
-    return r;
+    if (kind != TableKind::Object && kind != TableKind::Mobile) return {};
+    return refused(strfmt("No loaded zone holds %s %d.", proto_names(kind).noun, vnum));
 }
 
 }  // namespace
@@ -391,146 +424,94 @@ FieldMask prop_field_bit(int id) {
 PropResult add_prop_trigger(Workspace& ws, TableKind kind, int vnum, long long trigger) {
     return with_record(ws, kind, vnum, [&](const auto* r) -> PropResult {
         if (!r) return no_record(kind, vnum);
-        PropResult refused;
-        refused.refusal = range_refusal("A trigger", trigger, {1, kVnumMax});
-        if (refused.refusal.empty() && r->triggers.size() >= static_cast<std::size_t>(kMaxTriggers))
-            refused.refusal = strfmt("%s %d holds %d triggers, as many as it can.",
-                                     proto_names(kind).title, vnum, kMaxTriggers);
-        if (!refused.refusal.empty()) return refused;
-        int id = kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
-        return store_record(
-            ws, *r, id, strfmt("Add Trigger %lld to %s %d", trigger, proto_names(kind).title, vnum),
-            [&](auto& rec, std::string&) {
-                rec.triggers.push_back(static_cast<std::int32_t>(trigger));
-                return std::string();
-            },
-            {});
+        if (auto why = range_refusal("A trigger", trigger, {1, kVnumMax}); !why.empty())
+            return refused(why);
+        if (r->triggers.size() >= static_cast<std::size_t>(kMaxTriggers))
+            return refused(strfmt("%s %d holds %d triggers, as many as it can.",
+                                  proto_names(kind).title, vnum, kMaxTriggers));
+        return store_change(
+            ws, *r, triggers_id(kind),
+            strfmt("Add Trigger %lld to %s %d", trigger, proto_names(kind).title, vnum),
+            [&](auto& rec) { rec.triggers.push_back(static_cast<std::int32_t>(trigger)); });
     });
 }
 
 PropResult remove_prop_trigger(Workspace& ws, TableKind kind, int vnum, int index) {
     return with_record(ws, kind, vnum, [&](const auto* r) -> PropResult {
         if (!r) return no_record(kind, vnum);
-        if (index < 0 || index >= static_cast<int>(r->triggers.size())) {
-            PropResult refused;
-            refused.refusal =
-                strfmt("%s %d has no trigger %d.", proto_names(kind).title, vnum, index + 1);
-            return refused;
-        }
-        int id = kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
-        auto at = static_cast<std::size_t>(index);
-        return store_record(
-            ws, *r, id,
-            strfmt("Remove Trigger %d from %s %d", r->triggers[at], proto_names(kind).title, vnum),
-            [&](auto& rec, std::string&) {
-                rec.triggers.erase(rec.triggers.begin() + index);
-                return std::string();
-            },
-            {});
+        if (index < 0 || index >= static_cast<int>(r->triggers.size()))
+            return refused(
+                strfmt("%s %d has no trigger %d.", proto_names(kind).title, vnum, index + 1));
+        return store_change(
+            ws, *r, triggers_id(kind),
+            strfmt("Remove Trigger %d from %s %d", r->triggers[static_cast<std::size_t>(index)],
+                   proto_names(kind).title, vnum),
+            [&](auto& rec) { rec.triggers.erase(rec.triggers.begin() + index); });
     });
 }
 
 PropResult add_object_affect(Workspace& ws, int vnum, long long location, long long modifier) {
     const ObjectPrototype* o = ws.objects().find_record(vnum);
     if (!o) return no_record(TableKind::Object, vnum);
-    PropResult refused;
-    refused.refusal = range_refusal("An affect's location", location, kUint8Range);
-    if (refused.refusal.empty())
-        refused.refusal = range_refusal("An affect's modifier", modifier, kInt32Range);
-    if (refused.refusal.empty() && modifier == 0)
-        refused.refusal = "An affect's modifier cannot be 0: an affect of modifier 0 is empty.";
-    if (refused.refusal.empty() && o->affects.size() >= static_cast<std::size_t>(kMaxObjectAffects))
-        refused.refusal =
-            strfmt("Object %d holds %d affects, as many as it can.", vnum, kMaxObjectAffects);
-    if (!refused.refusal.empty()) return refused;
+    if (auto why = affect_refusal(location, modifier); !why.empty()) return refused(why);
+    if (modifier == 0)
+        return refused("An affect's modifier cannot be 0: an affect of modifier 0 is empty.");
+    if (o->affects.size() >= static_cast<std::size_t>(kMaxObjectAffects))
+        return refused(
+            strfmt("Object %d holds %d affects, as many as it can.", vnum, kMaxObjectAffects));
     int slot = static_cast<int>(o->affects.size());
-    return store_record(ws, *o, kObjAffect0 + 2 * slot,
-                        strfmt("Add Affect %d to Object %d", slot + 1, vnum),
-                        [&](ObjectPrototype& rec, std::string&) {
-                            rec.affects.push_back({static_cast<std::uint8_t>(location),
-                                                   static_cast<std::int32_t>(modifier)});
-                            return std::string();
-                        },
-                        {});
+    return store_change(
+        ws, *o, kObjAffect0 + 2 * slot, strfmt("Add Affect %d to Object %d", slot + 1, vnum),
+        [&](ObjectPrototype& rec) { rec.affects.push_back(affect(location, modifier)); });
 }
 
 PropResult change_object_affect(Workspace& ws, int vnum, int index, long long location,
                                 long long modifier) {
     const ObjectPrototype* o = ws.objects().find_record(vnum);
     if (!o) return no_record(TableKind::Object, vnum);
-    PropResult refused;
     if (index < 0 || index >= static_cast<int>(o->affects.size()))
-        refused.refusal = strfmt("Object %d has no affect %d.", vnum, index + 1);
-    if (refused.refusal.empty())
-        refused.refusal = range_refusal("An affect's location", location, kUint8Range);
-    if (refused.refusal.empty())
-        refused.refusal = range_refusal("An affect's modifier", modifier, kInt32Range);
-    if (!refused.refusal.empty()) return refused;
+        return refused(strfmt("Object %d has no affect %d.", vnum, index + 1));
+    if (auto why = affect_refusal(location, modifier); !why.empty()) return refused(why);
     if (modifier == 0) return remove_object_affect(ws, vnum, index);
-    auto at = static_cast<std::size_t>(index);
-    return store_record(ws, *o, kObjAffect0 + 2 * index,
-                        strfmt("Edit Affect %d of Object %d", index + 1, vnum),
-                        [&](ObjectPrototype& rec, std::string&) {
-                            rec.affects[at] = {static_cast<std::uint8_t>(location),
-                                               static_cast<std::int32_t>(modifier)};
-                            return std::string();
-                        },
-                        {});
+    return store_change(
+        ws, *o, kObjAffect0 + 2 * index, strfmt("Edit Affect %d of Object %d", index + 1, vnum),
+        [&](ObjectPrototype& rec) {
+            rec.affects[static_cast<std::size_t>(index)] = affect(location, modifier);
+        });
 }
 
 PropResult remove_object_affect(Workspace& ws, int vnum, int index) {
     const ObjectPrototype* o = ws.objects().find_record(vnum);
     if (!o) return no_record(TableKind::Object, vnum);
-    if (index < 0 || index >= static_cast<int>(o->affects.size())) {
-        PropResult refused;
-        refused.refusal = strfmt("Object %d has no affect %d.", vnum, index + 1);
-        return refused;
-    }
-    return store_record(ws, *o, kObjAffect0 + 2 * index,
-                        strfmt("Remove Affect %d from Object %d", index + 1, vnum),
-                        [&](ObjectPrototype& rec, std::string&) {
-                            rec.affects.erase(rec.affects.begin() + index);
-                            return std::string();
-                        },
-                        {});
+    if (index < 0 || index >= static_cast<int>(o->affects.size()))
+        return refused(strfmt("Object %d has no affect %d.", vnum, index + 1));
+    return store_change(
+        ws, *o, kObjAffect0 + 2 * index, strfmt("Remove Affect %d from Object %d", index + 1, vnum),
+        [&](ObjectPrototype& rec) { rec.affects.erase(rec.affects.begin() + index); });
 }
 
 PropResult set_mobile_skill(Workspace& ws, int vnum, long long skill, long long value) {
     const MobilePrototype* m = ws.mobiles().find_record(vnum);
     if (!m) return no_record(TableKind::Mobile, vnum);
-    PropResult refused;
-    refused.refusal = range_refusal("A skill number", skill, kSkillNumberRange);
-    if (refused.refusal.empty())
-        refused.refusal = range_refusal("A skill's value", value, kInt32Range);
-    if (refused.refusal.empty() && value == 0)
-        refused.refusal = "A skill's value cannot be 0: a skill of value 0 is not set.";
-    if (!refused.refusal.empty()) return refused;
+    std::string why = range_refusal("A skill number", skill, kSkillNumberRange);
+    if (why.empty()) why = range_refusal("A skill's value", value, kInt32Range);
+    if (!why.empty()) return refused(why);
+    if (value == 0) return refused("A skill's value cannot be 0: a skill of value 0 is not set.");
     bool has = m->skill(static_cast<int>(skill)) != 0;
     std::string name = has ? strfmt("Edit Skill %lld of Mobile %d", skill, vnum)
                            : strfmt("Add Skill %lld to Mobile %d", skill, vnum);
-    return store_record(ws, *m, kMobSkills, std::move(name),
-                        [&](MobilePrototype& rec, std::string&) {
-                            rec.set_skill(static_cast<int>(skill),
-                                          static_cast<std::int32_t>(value));
-                            return std::string();
-                        },
-                        {});
+    return store_change(ws, *m, kMobSkills, std::move(name), [&](MobilePrototype& rec) {
+        rec.set_skill(static_cast<int>(skill), static_cast<std::int32_t>(value));
+    });
 }
 
 PropResult remove_mobile_skill(Workspace& ws, int vnum, long long skill) {
     const MobilePrototype* m = ws.mobiles().find_record(vnum);
     if (!m) return no_record(TableKind::Mobile, vnum);
-    if (!kSkillNumberRange.holds(skill) || m->skill(static_cast<int>(skill)) == 0) {
-        PropResult refused;
-        refused.refusal = strfmt("Mobile %d has no skill %lld.", vnum, skill);
-        return refused;
-    }
-    return store_record(ws, *m, kMobSkills, strfmt("Remove Skill %lld from Mobile %d", skill, vnum),
-                        [&](MobilePrototype& rec, std::string&) {
-                            rec.set_skill(static_cast<int>(skill), 0);
-                            return std::string();
-                        },
-                        {});
+    if (!kSkillNumberRange.holds(skill) || m->skill(static_cast<int>(skill)) == 0)
+        return refused(strfmt("Mobile %d has no skill %lld.", vnum, skill));
+    return store_change(ws, *m, kMobSkills, strfmt("Remove Skill %lld from Mobile %d", skill, vnum),
+                        [&](MobilePrototype& rec) { rec.set_skill(static_cast<int>(skill), 0); });
 }
 
 }  // namespace zs

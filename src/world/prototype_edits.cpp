@@ -158,15 +158,6 @@ std::optional<std::string> typed_look(Workspace& ws, TableKind kind, std::string
 
 }  // namespace
 
-TildeTextFault tilde_text_fault(std::string_view text, std::size_t limit) {
-    if (text.find('~') != std::string_view::npos) return TildeTextFault::Tilde;
-    std::size_t size = text.size();
-    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
-         at = text.find('\n', at + 1))
-        size += at == 0 || text[at - 1] != '\r';
-    return size > limit ? TildeTextFault::TooLong : TildeTextFault::None;
-}
-
 std::string proto_text_refusal(TableKind kind, ProtoField field, std::string_view typed) {
     if (tilde_text_fault(typed) == TildeTextFault::Tilde)
         return strfmt("%s text cannot hold \"~\"; it ends texts in the area files.",

@@ -49,13 +49,6 @@ const std::string* proto_text(const Workspace& ws, TableKind kind, int vnum, Pro
 // line end it ends with; the others as stored.
 std::string proto_field_text(ProtoField field, std::string_view stored);
 
-// What keeps a text from being a tilde text of the area files, by the rule
-// the reader applies: a "~" ends a text, and a text takes at most `limit`
-// bytes, each line end counted as the CR LF the file gives it. The
-// properties, the display texts and the conversations all refuse by it.
-enum class TildeTextFault { None, Tilde, TooLong };
-TildeTextFault tilde_text_fault(std::string_view text, std::size_t limit = kMaxTextLength);
-
 // Why a typed text cannot be stored, as the status line says it; empty when
 // it can, by tilde_text_fault's rule (the long description's kept line end
 // counts too).

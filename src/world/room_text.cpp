@@ -23,10 +23,14 @@ const char* field_name(RoomField field) {
 }  // namespace
 
 std::string room_text_refusal(std::string_view text) {
-    if (text.find('~') != std::string_view::npos)
-        return "A room text cannot hold \"~\"; it ends texts in the area files.";
-    if (text.size() > kMaxTextLength)
-        return strfmt("A room text cannot be longer than %zu bytes.", kMaxTextLength);
+    switch (tilde_text_fault(text)) {
+        case TildeTextFault::Tilde:
+            return "A room text cannot hold \"~\"; it ends texts in the area files.";
+        case TildeTextFault::TooLong:
+            return strfmt("A room text cannot be longer than %zu bytes.", kMaxTextLength);
+        case TildeTextFault::None:
+            break;
+    }
     return {};
 }
 

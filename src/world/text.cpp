@@ -6,6 +6,15 @@
 
 namespace zs {
 
+TildeTextFault tilde_text_fault(std::string_view text, std::size_t limit) {
+    if (text.find('~') != std::string_view::npos) return TildeTextFault::Tilde;
+    std::size_t size = text.size();
+    for (std::size_t at = text.find('\n'); at != std::string_view::npos;
+         at = text.find('\n', at + 1))
+        size += at == 0 || text[at - 1] != '\r';
+    return size > limit ? TildeTextFault::TooLong : TildeTextFault::None;
+}
+
 namespace {
 bool is_blank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';

@@ -15,6 +15,13 @@ namespace zs {
 // Longest text a tilde text may hold, line breaks included.
 constexpr std::size_t kMaxTextLength = 16383;
 
+// What keeps a text from being a tilde text of the area files, by the rule
+// the reader applies: a "~" ends a text, and a text takes at most `limit`
+// bytes, each line end counted as the CR LF the file gives it. Room,
+// object and mobile texts and the conversations all refuse by it.
+enum class TildeTextFault { None, Tilde, TooLong };
+TildeTextFault tilde_text_fault(std::string_view text, std::size_t limit = kMaxTextLength);
+
 // The text without a UTF-8 byte-order mark at its start.
 inline std::string_view without_bom(std::string_view data) {
     if (data.starts_with("\xEF\xBB\xBF")) data.remove_prefix(3);

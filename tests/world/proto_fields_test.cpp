@@ -15,6 +15,7 @@
 #include "world/mobile_fields.h"
 #include "world/object_fields.h"
 #include "world/prototype_edits.h"
+#include "world/room_text.h"
 #include "world/workspace.h"
 
 namespace zs {
@@ -282,8 +283,9 @@ TEST_F(PropFieldsTest, StoringWhatEveryBoxShowsMakesNoStep) {
     EXPECT_FALSE(ws.modified().any());
 }
 
-// The properties' texts, the display texts and the conversations measure a
-// text as the reader does: a bare LF takes the two bytes of CR LF.
+// The properties' texts, the display texts, the conversations and the room
+// texts measure a text as the reader does: a bare LF takes the two bytes of
+// CR LF.
 TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
     int cases = 0;
     for (const auto& [line, col] : test::table_rows("props/lengths.tsv")) {
@@ -302,6 +304,8 @@ TEST_F(PropFieldsTest, EveryTextBoxMeasuresALineEndAsTheFileHoldsIt) {
         EXPECT_EQ(
             conversation_text_refusal(8800, text),
             fits ? "" : "Mobile 8800: a conversation text cannot be longer than 16383 bytes.");
+        EXPECT_EQ(room_text_refusal(text),
+                  fits ? "" : "A room text cannot be longer than 16383 bytes.");
         if (r.stored) {
             ASSERT_TRUE(ws.undo());
         }
@@ -374,6 +378,9 @@ TEST_F(PropFieldsTest, AVnumNoLoadedZoneHoldsIsStoredWithAWarning) {
         // as the checker has it, only 0 and -1 stand for no key
         {TableKind::Object, 8801, "Value 2", "-5",
          "Object 8801: the container needs key -5, which no loaded zone holds."},
+        {TableKind::Object, 8801, "Value 2", "99999",
+         "Object 8801: the container needs key 99999, which is no vnum (vnums run from -99 to "
+         "32767)."},
         // not a container: value 2 is no key
         {TableKind::Object, 8802, "Value 2", "8899", ""},
         {TableKind::Mobile, 8800, "Triggers", "8851 4000",
