@@ -312,7 +312,9 @@ void PropertiesPane::show_result(const PropResult& result) {
     const std::string& message = !result.refusal.empty()   ? result.refusal
                                  : !result.warning.empty() ? result.warning
                                                            : result.note;
-    if (!message.empty()) editor_.workspace().ui().show_status(message);
+    if (message.empty() && !said_) return;
+    editor_.workspace().ui().show_status(message);
+    said_ = !message.empty();
 }
 
 void PropertiesPane::add_trigger() {

@@ -91,6 +91,9 @@ private:
     QLineEdit* skill_value_box_ = nullptr;
     bool filling_ = false;
     int storing_ = -1;  // the field whose box is storing its typing
+    // The status line shows what the pane last said; a store that has nothing
+    // to say clears it, so a warning of a half-typed vnum does not outlive it.
+    bool said_ = false;
 };
 
 }  // namespace zs

@@ -223,6 +223,24 @@ TEST_F(PropertiesPaneTest, TheValuesAreLabelledByTheTypeTyped) {
     }
 }
 
+// Typing a container's key digit by digit names keys no zone holds on the
+// way; the warning goes once the key typed is an object.
+TEST_F(PropertiesPaneTest, AWarningOfAHalfTypedKeyGoesWhenTheKeyIsWhole) {
+    PropertiesPane& p = pane(TableKind::Object, kObjType);
+    QLineEdit* type = line(p, kObjType);
+    type->setFocus();
+    type->selectAll();
+    QTest::keyClicks(type, "15");
+    leave();
+    QLineEdit* key = line(pane(TableKind::Object, kObjValue0 + 2), kObjValue0 + 2);
+    key->setFocus();
+    key->selectAll();
+    QTest::keyClicks(key, "880");
+    EXPECT_NE(status().find("key 880,"), std::string::npos) << status();
+    QTest::keyClicks(key, "0");
+    EXPECT_EQ(status(), "");
+}
+
 TEST_F(PropertiesPaneTest, ExtraDescsOpensTheDialogOnTheObject) {
     pane(TableKind::Object, kObjType);
     const auto room_before = room(8800).extra_descriptions;
