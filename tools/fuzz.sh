@@ -33,7 +33,7 @@ run() {  # target, seed file patterns...
     return "$status"
 }
 run fuzz_world "$root"/demo/*.wld "$root"/demo/*.wld_zs "$corpus"/wld/*.wld
-run fuzz_zone "$corpus"/zon/*.zon
-run fuzz_objects "$corpus"/obj/*.obj
-run fuzz_mobiles "$corpus"/mob/*.mob
+run fuzz_zone "$root"/demo/*.zon "$corpus"/zon/*.zon
+run fuzz_objects "$root"/demo/*.obj "$corpus"/obj/*.obj
+run fuzz_mobiles "$root"/demo/*.mob "$corpus"/mob/*.mob
 run fuzz_protocol "$root"/tests/fuzz/seeds/protocol/*

@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <cstdlib>
 #include <iostream>
+#include <string>
+#include <vector>
 
 #include "app/export_map.h"
 #include "app/main_window.h"
@@ -21,8 +23,9 @@ void add_options(QCommandLineParser& parser) {
     parser.setApplicationDescription(QStringLiteral(
         "Zonesmith " ZS_VERSION
         ", an area editor for Quor.\n"
-        "Opens the editor window, loading FILE (a .wld, .obj, .mob or .zon) if one is "
-        "given.\nWith --export-map it loads the ZONEs (all of the area directory when none "
+        "Opens the editor window, loading each FILE (a .wld, .obj, .mob or .zon) "
+        "given, in order.\nWith --export-map it loads the ZONEs (all of the area directory when "
+        "none "
         "is named)\nand writes the map laid out from --room as a PNG image, without a window."));
     parser.addOptions({
         {{"h", "help"}, QStringLiteral("Show this help and exit.")},
@@ -37,8 +40,8 @@ void add_options(QCommandLineParser& parser) {
         {"floor",
          QStringLiteral("With --export-map: the floor, relative to the room's (default 0)."), "N"},
     });
-    parser.addPositionalArgument("FILE | ZONE",
-                                 QStringLiteral("The area file to open; with --export-map, the "
+    parser.addPositionalArgument("FILE... | ZONE...",
+                                 QStringLiteral("The area files to open; with --export-map, the "
                                                 "numbers of the zones to load."));
 }
 
@@ -60,7 +63,7 @@ int main(int argc, char** argv) {
     if (early.isSet("help")) {
         // Qt's own usage line has no room for the two ways of calling.
         QString help = early.helpText();
-        std::cout << "Usage: zonesmith [--dir DIR] [FILE]\n"
+        std::cout << "Usage: zonesmith [--dir DIR] [FILE...]\n"
                      "       zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] "
                      "[ZONE...]\n"
                      "       zonesmith --help | --version\n\n"
@@ -82,15 +85,13 @@ int main(int argc, char** argv) {
         error = parser.errorText();
     else if (parser.isSet("room") || parser.isSet("floor"))
         error = QStringLiteral("--room and --floor go with --export-map.");
-    else if (parser.positionalArguments().size() > 1)
-        error = QStringLiteral("Give one FILE at most.");
     if (!error.isEmpty()) {
         std::cerr << "zonesmith: " << error.toStdString() << "\nTry 'zonesmith --help'.\n";
         return 2;
     }
-    std::string file;
-    if (!parser.positionalArguments().isEmpty())
-        file = parser.positionalArguments().first().toStdString();
+    std::vector<std::string> files;
+    for (const QString& file : parser.positionalArguments())
+        files.push_back(file.toStdString());
     zs::NullUi quiet;
     zs::Workspace ws(quiet);
     if (parser.isSet("dir")) ws.set_area_dir(parser.value("dir").toStdString());
@@ -98,7 +99,7 @@ int main(int argc, char** argv) {
     // A script an update left beside the program has done its work.
     zs::net::remove_leftover_script(zs::net::running_program());
     window.show();
-    window.start(file);
+    window.start(files);
     // After the settings: is there a newer program on the server? The menu
     // bar shows the answer. ZONESMITH_UPDATE_CHECK=0 or "Check: 0" turn it off.
     if (window.link().settings().check_at_start)

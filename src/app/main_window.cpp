@@ -421,8 +421,8 @@ void MainWindow::editor_switched(EditorKind editor) {
     map_->request_redraw();
 }
 
-void MainWindow::start(const std::string& command_line_file) {
-    start_up(ws_, command_line_file);
+void MainWindow::start(const std::vector<std::string>& command_line_files) {
+    start_up(ws_, command_line_files);
     centre_selected_room(ws_.world(), session_.view());
     fit_bottom_pane();
     if (!server_->settings_problem().empty()) ui_->show_message(server_->settings_problem(), {});

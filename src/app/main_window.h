@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/server_controller.h"
 #include "appkit/qt_ui.h"
@@ -64,9 +65,12 @@ public:
 
     // Shows the status text.
     void show_status(const QString& text);
-    // Runs the start-up steps with the command-line file (if any); then says
-    // why the server file could not be read, if it could not.
-    void start(const std::string& command_line_file);
+    // Runs the start-up steps with the command-line files (if any), in their
+    // order; then says why the server file could not be read, if it could not.
+    void start(const std::vector<std::string>& command_line_files);
+    void start(const std::string& command_line_file) {
+        start(std::vector<std::string>{command_line_file});
+    }
 
     // The side panel's "Select": the room whose vnum the box names.
     void select_from_vnum_box();

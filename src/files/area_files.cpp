@@ -318,9 +318,14 @@ void attach_area_files(Workspace& ws) {
 }
 
 void start_up(Workspace& ws, const std::string& command_line_argument) {
+    start_up(ws, std::vector<std::string>{command_line_argument});
+}
+
+void start_up(Workspace& ws, const std::vector<std::string>& command_line_arguments) {
     // Before anything is loaded: the files must be those of one change.
     std::string finished = finish_interrupted_change(ws.area_dir());
-    open_command_line_file(ws, command_line_argument);
+    for (const std::string& argument : command_line_arguments)
+        open_command_line_file(ws, argument);
     read_settings(ws);
     ws.modified().clear_all();
     const Options& o = ws.options();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "files/area_io.h"
 #include "files/load_command.h"
@@ -81,8 +82,10 @@ void attach_area_files(Workspace& ws);
 
 // The start-up steps that need no window, in order: a change of the area
 // directory's files that was cut off is finished (finish_interrupted_change),
-// then the command-line file, the settings, cleared modified flags, and
-// Auto-Load of the last zone. What the first step did is the last status.
+// then the command-line files (each as open_command_line_file opens it, in
+// their order), the settings, cleared modified flags, and Auto-Load of the
+// last zone. What the first step did is the last status.
+void start_up(Workspace& ws, const std::vector<std::string>& command_line_arguments);
 void start_up(Workspace& ws, const std::string& command_line_argument);
 
 }  // namespace zs

@@ -701,13 +701,13 @@ TEST(ExportMap, WritesTheDemoMapWithoutAWindow) {
     ASSERT_EQ(export_map_main(static_cast<int>(argv.size()), argv.data()), 0);
     QImage image(QString::fromStdString(png));
     ASSERT_FALSE(image.isNull());
-    // Nine rooms, the widest row three cells (8800 with 8801 and 8802 east of
-    // it) and the tallest column five (8806 down to 8804): boxes of 18 on a
-    // step of 20, with a margin of 10 all round.
-    EXPECT_EQ(image.width(), 2 * 20 + 18 + 20);
+    // On its floor, five columns (the woodland path 8810 and 8811 two west of
+    // 8800, the mill 8802 two east) and five rows (8806 down to 8804): boxes
+    // of 18 on a step of 20, with a margin of 10 all round.
+    EXPECT_EQ(image.width(), 4 * 20 + 18 + 20);
     EXPECT_EQ(image.height(), 4 * 20 + 18 + 20);
-    // Room 8800 has room colour 12 (green) and sits in the left column.
-    EXPECT_EQ(image.pixelColor(10 + 9, 10 + 2 * 20 + 2), QColor(0, 128, 0));
+    // Room 8800 has room colour 12 (green) and sits in the middle column.
+    EXPECT_EQ(image.pixelColor(10 + 2 * 20 + 9, 10 + 2 * 20 + 2), QColor(0, 128, 0));
 
     std::vector<std::string> bad = {"zonesmith", "--export-map", png, "--room",
                                     "9999",      "--dir",        demo};

@@ -541,7 +541,7 @@ TEST(ServerLinkEndToEnd, TheDownloadDialogSaysWhatBecameOfEachFile) {
          {"88.wld: failed: the server skipped from block 2 to 4",
           "88.zon: failed: the connection ended first"}},
         {nullptr,
-         {"88.wld: received, 2508 bytes", "88.zon: failed: the server did not send it",
+         {"88.wld: received, 4781 bytes", "88.zon: failed: the server did not send it",
           "Status: 1 of 2 files did not arrive."}},
     };
     for (const Case& c : cases) {

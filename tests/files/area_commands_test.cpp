@@ -127,6 +127,17 @@ TEST_F(AreaCommandsTest, CommandLineFileChoosesTheLoaderAndTheEditor) {
     EXPECT_EQ(ws.world().count(), 0);
 }
 
+TEST_F(AreaCommandsTest, SeveralCommandLineFilesLoadInTheirOrder) {
+    std::string wld = dir.write("31.wld", room_file(3100));
+    std::string zon = dir.write("31.zon", crlf("#31\nZone~\nrp~\nnone~\n3199 10 2 0\nS\n$\n"));
+    start_up(ws, std::vector<std::string>{zon, wld});
+    EXPECT_EQ(ws.zones().find_zedit(31), 0);
+    EXPECT_EQ(ws.world().find_room(3100), 0);
+    // The world file, opened last, leaves the zone editor current.
+    EXPECT_EQ(ws.current_editor(), EditorKind::Zone);
+    EXPECT_TRUE(ui.messages.empty());
+}
+
 TEST_F(AreaCommandsTest, AutoLoadNeedsARealLastZone) {
     dir.write("12.wld", room_file(1200));
     for (const char* zone : {"-1", "0"}) {

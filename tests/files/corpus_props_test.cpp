@@ -92,6 +92,9 @@ TEST(CorpusProps, EveryHeldTestFileFieldStoredBackUnchangedMakesNoStepAndTheSame
         EXPECT_GT(store_every_field_back(test::test_data(name), TableKind::Object), 0);
     for (const char* name : {"props/88.mob", "older/40.mob", "zone30/30.mob", "baker_3001.mob"})
         EXPECT_GT(store_every_field_back(test::test_data(name), TableKind::Mobile), 0);
+    const std::filesystem::path demo = std::filesystem::path(ZS_SOURCE_DIR) / "demo";
+    EXPECT_GT(store_every_field_back(demo / "88.obj", TableKind::Object), 0);
+    EXPECT_GT(store_every_field_back(demo / "88.mob", TableKind::Mobile), 0);
 }
 
 // Each Number field of a held record and of a new one given the low end of

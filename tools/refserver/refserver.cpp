@@ -655,11 +655,14 @@ private:
     bool name_used_ = false;
 };
 
+constexpr const char* kUsage =
+    "usage: zonesmith-refserver [--port N] [--accounts FILE] [--areas DIR]\n"
+    "         [--program FILE] [--connections N] [--ack-timeout MS] [--seed S]\n"
+    "         [--flood-seconds N] [--quiet] [--misbehave MODE]...\n"
+    "       zonesmith-refserver --help\n";
+
 int usage(const std::string& why) {
-    std::cerr << "zonesmith-refserver: " << why << "\n"
-              << "usage: zonesmith-refserver [--port N] [--accounts FILE] [--areas DIR]\n"
-                 "         [--program FILE] [--connections N] [--ack-timeout MS] [--seed S]\n"
-                 "         [--flood-seconds N] [--quiet] [--misbehave MODE]...\n";
+    std::cerr << "zonesmith-refserver: " << why << "\n" << kUsage;
     return 2;
 }
 
@@ -673,6 +676,10 @@ int main(int argc, char** argv) {
         if (a == "--quiet") {
             opt.quiet = true;
             continue;
+        }
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
         }
         if (i + 1 >= argc) return usage(a + " needs a value");
         std::string v = argv[++i];
