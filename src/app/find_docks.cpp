@@ -22,7 +22,10 @@ QTreeWidget* make_list(QWidget* parent, const QStringList& headers, int stretch)
     list->setUniformRowHeights(true);
     list->setHeaderLabels(headers);
     list->header()->setStretchLastSection(false);
-    list->header()->setSectionResizeMode(stretch, QHeaderView::Stretch);
+    // The short columns (kind, vnum, zone, command) as wide as their texts.
+    for (int c = 0; c < headers.size(); ++c)
+        list->header()->setSectionResizeMode(
+            c, c == stretch ? QHeaderView::Stretch : QHeaderView::ResizeToContents);
     return list;
 }
 
@@ -61,6 +64,9 @@ FindDock::FindDock(WorkspaceSignals& workspace_signals, std::function<void(const
                       {QStringLiteral("Kind"), QStringLiteral("Vnum"), QStringLiteral("Name"),
                        QStringLiteral("Zone"), QStringLiteral("Where")},
                       kWhereColumn);
+    // The name is as wide as the builder makes it; the rest goes to Where.
+    list_->header()->setSectionResizeMode(kNameColumn, QHeaderView::Interactive);
+    list_->header()->resizeSection(kNameColumn, 180);
     column->addWidget(list_, 1);
     setWidget(body);
 

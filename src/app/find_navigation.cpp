@@ -5,6 +5,8 @@
 // editor.
 #include <QAction>
 #include <QLineEdit>
+#include <QScreen>
+#include <algorithm>
 
 #include "app/find_docks.h"
 #include "app/main_window.h"
@@ -13,6 +15,24 @@
 #include "world/prototype_edits.h"
 
 namespace zs {
+
+namespace {
+
+// The width a dock of Find or References first takes beside the map.
+constexpr int kDockWidth = 380;
+
+// A dock opened for the first time: the window grows by the dock's width
+// when the screen has room, so that the map and panes keep theirs.
+void make_room_for(QMainWindow* window, QDockWidget* dock) {
+    window->resizeDocks({dock}, {kDockWidth}, Qt::Horizontal);
+    if (window->isMaximized() || window->isFullScreen() || !window->screen()) return;
+    const QRect free = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    const int wider = std::min(kDockWidth, free.right() - frame.right());
+    if (wider > 0) window->resize(window->width() + wider, window->height());
+}
+
+}  // namespace
 
 void MainWindow::open_find() {
     if (!find_) {
@@ -27,6 +47,7 @@ void MainWindow::open_find() {
             },
             this);
         addDockWidget(Qt::RightDockWidgetArea, find_);
+        make_room_for(this, find_);
         // The toggle follows the dock, closed by its own button too.
         QAction* toggle = action(QStringLiteral("Find &Results"));
         connect(find_, &QDockWidget::visibilityChanged, toggle,
@@ -60,7 +81,9 @@ void MainWindow::show_references(bool shown) {
         references_ = new ReferencesDock(
             *signals_, [this] { return reference_target(); },
             [this](const Reference& r) { go_to(r.table, r.vnum, r.index, r.room); }, this);
+        // Below Find when both are open.
         addDockWidget(Qt::RightDockWidgetArea, references_);
+        if (!find_) make_room_for(this, references_);
         QAction* toggle = action(QStringLiteral("&References"));
         connect(references_, &QDockWidget::visibilityChanged, toggle,
                 [toggle, dock = references_](bool) { toggle->setChecked(!dock->isHidden()); });
