@@ -78,13 +78,18 @@ private:
         std::size_t at = hay.find(needle_);
         if (at == std::string::npos) return false;
         hit.where = excerpt(name, text, at, needle_.size());
-        hits_.push_back(std::move(hit));
+        push(hit);
         return true;
+    }
+    // A hit's name is made only for a hit: most records are none.
+    void push(SearchHit& hit) {
+        if (hit.name.empty()) hit.name = visible_text(name_);
+        hits_.push_back(std::move(hit));
     }
     bool vnum(SearchHit& hit, int v) {
         if (!vnum_ || *vnum_ != v) return false;
         hit.where = "vnum";
-        hits_.push_back(std::move(hit));
+        push(hit);
         return true;
     }
 
@@ -102,7 +107,8 @@ private:
         const WorldTable& world = ws_.world();
         for (int s : slots_by_vnum(world)) {
             const Room& r = world.room(s);
-            SearchHit hit{TableKind::World, r.vnum, -1, r.zone, visible_text(r.title.view()), {}};
+            name_ = r.title.view();
+            SearchHit hit{TableKind::World, r.vnum, -1, r.zone, {}, {}};
             if (vnum(hit, r.vnum) || field(hit, "title", r.title.view()) ||
                 field(hit, "description", r.description.view()) ||
                 field(hit, "side text", r.side_text.view()) || extras(hit, r.extra_descriptions))
@@ -131,12 +137,8 @@ private:
         const ObjectTable& objects = ws_.objects();
         for (int s : slots_by_vnum(objects)) {
             const ObjectPrototype& o = objects.record(s);
-            SearchHit hit{TableKind::Object,
-                          o.vnum,
-                          -1,
-                          zone_of(o.vnum),
-                          visible_text(o.short_description),
-                          {}};
+            name_ = o.short_description;
+            SearchHit hit{TableKind::Object, o.vnum, -1, zone_of(o.vnum), {}, {}};
             if (vnum(hit, o.vnum) || field(hit, "short description", o.short_description) ||
                 field(hit, "keywords", o.keywords) ||
                 field(hit, "long description", o.long_description) ||
@@ -150,12 +152,8 @@ private:
         const MobileTable& mobiles = ws_.mobiles();
         for (int s : slots_by_vnum(mobiles)) {
             const MobilePrototype& m = mobiles.record(s);
-            SearchHit hit{TableKind::Mobile,
-                          m.vnum,
-                          -1,
-                          zone_of(m.vnum),
-                          visible_text(m.short_description),
-                          {}};
+            name_ = m.short_description;
+            SearchHit hit{TableKind::Mobile, m.vnum, -1, zone_of(m.vnum), {}, {}};
             if (vnum(hit, m.vnum) || field(hit, "short description", m.short_description) ||
                 field(hit, "keywords", m.keywords) ||
                 field(hit, "long description", m.long_description) ||
@@ -188,13 +186,12 @@ private:
                 const Zcmd& c = z.commands[i];
                 if (c.command == '*') continue;
                 const int index = static_cast<int>(i);
+                if (vnum_ && !names_vnum(c, *vnum_)) continue;
                 std::string line = command_text(ws_, c, index);
                 SearchHit hit{TableKind::Zone, z.number, index, z.number, line, {}};
                 if (vnum_) {
-                    if (names_vnum(c, *vnum_)) {
-                        hit.where = "vnum";
-                        hits_.push_back(std::move(hit));
-                    }
+                    hit.where = "vnum";
+                    push(hit);
                     continue;
                 }
                 field(hit, "command", line);
@@ -205,6 +202,7 @@ private:
     const Workspace& ws_;
     std::string needle_;
     std::optional<long long> vnum_;
+    std::string_view name_;  // the name of the record being looked at
     std::vector<SearchHit> hits_;
 };
 
