@@ -201,14 +201,15 @@ std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum) 
     if (kind == TableKind::World) {
         int exits = 0, commands = 0;
         std::set<int> zones;
-        for (const Reference& r : find_references(ws, kind, vnum)) {
-            if (r.table == TableKind::Zone)
-                ++commands;
-            else if (r.text.find(" leads here") != std::string::npos) {
-                ++exits;
-                zones.insert(r.zone());
-            }
-        }
+        const WorldTable& world = ws.world();
+        for (int s = 0; s < world.count(); ++s)
+            for (const auto& e : world.room(s).exits)
+                if (e && e->destination == vnum) {
+                    ++exits;
+                    zones.insert(world.room(s).zone);
+                }
+        for (const Reference& r : find_references(ws, kind, vnum))
+            commands += r.table == TableKind::Zone;
         return strfmt("Room %d: reached by %s from %s, %s act%s in it", vnum,
                       counted(exits, "exit").c_str(),
                       counted(static_cast<int>(zones.size()), "zone").c_str(),
