@@ -11,6 +11,8 @@
 #include "files/file_wld.h"
 #include "files/file_zone.h"
 #include "synthetic.h"
+#include "world/references.h"
+#include "world/search.h"
 #include "world/workspace.h"
 
 namespace zs::bench {
@@ -160,6 +162,44 @@ void BM_CheckWorld(benchmark::State& state) {
     state.counters["problems"] = static_cast<double>(problems);
 }
 BENCHMARK(BM_CheckWorld)->Unit(benchmark::kMillisecond);
+
+// View > Find over the whole loaded world: a text no record holds (every
+// text read through), and a vnum.
+void BM_FindInWorld(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    Workspace ws(ui);
+    ws.set_area_dir(w.dir);
+    RecordOrigins origins;
+    std::vector<int> zones(327);
+    for (int z = 0; z < 327; ++z)
+        zones[static_cast<std::size_t>(z)] = z;
+    load_zones_for_check(ws, zones, origins);
+    const char* query = state.range(0) ? "16350" : "no record holds this";
+    std::size_t hits = 0;
+    for (auto _ : state)
+        hits = find_in_world(ws, query).size();
+    state.counters["hits"] = static_cast<double>(hits);
+}
+BENCHMARK(BM_FindInWorld)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// View > References of a room over the whole loaded world.
+void BM_RoomReferences(benchmark::State& state) {
+    const auto& w = synthetic_world();
+    NullUi ui;
+    Workspace ws(ui);
+    ws.set_area_dir(w.dir);
+    RecordOrigins origins;
+    std::vector<int> zones(327);
+    for (int z = 0; z < 327; ++z)
+        zones[static_cast<std::size_t>(z)] = z;
+    load_zones_for_check(ws, zones, origins);
+    std::size_t refs = 0;
+    for (auto _ : state)
+        refs = find_references(ws, TableKind::World, 16350).size();
+    state.counters["references"] = static_cast<double>(refs);
+}
+BENCHMARK(BM_RoomReferences)->Unit(benchmark::kMillisecond);
 
 // The text of every zone built in memory, without the disk.
 void BM_FormatAllZones(benchmark::State& state) {

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "app/find_docks.h"
 #include "app/server_controller.h"
 #include "appkit/qt_ui.h"
 #include "appkit/workspace_signals.h"
@@ -62,6 +63,14 @@ public:
     QAction* action(const QString& caption) const;
     // Tools > Check Area's dock; null until first opened.
     ProblemsPanel* problems_panel() const { return problems_; }
+    // View > Find's and View > References' docks; null until first opened.
+    FindDock* find_dock() const { return find_; }
+    ReferencesDock* references_dock() const { return references_; }
+    // Goes to a line of Find or References: the room (World) selected on
+    // the map, the object or mobile made current in its editor, or command
+    // `index` of zone `vnum` (Zone) selected in the zone editor, `room` (the
+    // room it acts in) selected first so that the ZCmds tree lists it.
+    void go_to(TableKind table, int vnum, int index, int room);
 
     // Shows the status text.
     void show_status(const QString& text);
@@ -158,6 +167,15 @@ private:
     // After a zone operation: the selection shown, the map redrawn.
     void show_zone_operation(int selected_before);
     int selected_vnum() const;
+    // View > Find (the dock shown, its box ready for typing), F3 and
+    // Shift+F3 (1, -1), the toggles of the Find and References docks, and
+    // the record References looks at: the current editor's object or
+    // mobile, else the selected room.
+    void open_find();
+    void step_find(int direction);
+    void show_find_results(bool shown);
+    void show_references(bool shown);
+    ReferencesDock::Target reference_target() const;
     // Tools > Check Area: opens the problems dock and checks at once.
     void check_area();
     // Zone > Show Reset Result.
@@ -192,6 +210,8 @@ private:
     std::array<std::unique_ptr<EditorPane>, 4> panes_;
     RoomEditor* room_editor_ = nullptr;
     ProblemsPanel* problems_ = nullptr;
+    FindDock* find_ = nullptr;
+    ReferencesDock* references_ = nullptr;
     // The height the builder's text panes have while not hidden.
     int bottom_height_;
     bool first_shown_ = false;

@@ -130,6 +130,17 @@ void MainWindow::build_actions() {
          {ctrl(Qt::Key_V)},
          true},
 
+        // Find and References: docks beside the map.
+        {"&View", "&Find...", [this] { open_find(); }, {ctrl(Qt::Key_F)}, true},
+        {"&View", "Find &Next", [this] { step_find(1); }, {K(Qt::Key_F3)}},
+        {"&View", "Find &Previous", [this] { step_find(-1); }, {K(Qt::SHIFT | Qt::Key_F3)}},
+        {"&View", "Find &Results",
+         [this] { show_find_results(action(QStringLiteral("Find &Results"))->isChecked()); }},
+        {"&View",
+         "&References",
+         [this] { show_references(action(QStringLiteral("&References"))->isChecked()); },
+         {K(Qt::SHIFT | Qt::Key_F12)}},
+
         {"&Zone", "Show &Reset Result", [this] { show_reset_result(); }},
 
         {"&Tools", "&Update...", [this] { server_->run_update(); }},
@@ -163,6 +174,8 @@ void MainWindow::build_actions() {
         else
             connect(a, &QAction::triggered, this, entry.run);
     }
+    for (const char* toggle : {"Find &Results", "&References"})
+        action(QString::fromLatin1(toggle))->setCheckable(true);
     undo_ = action(QStringLiteral("Undo"));
     redo_ = action(QStringLiteral("Redo"));
     // Delete works on the map only.

@@ -89,6 +89,26 @@ const std::map<std::string, std::string> kCommandHelp = {
                   "the same files. Exits with 1 when nothing was generated or a file was not\n"
                   "saved, else 0.\n",
                   "  --seed S          the random seed (default: the time in seconds; printed)\n")},
+    {"refs",
+     command_help("refs [--yes] [--dir DIR] room|obj|mob VNUM...",
+                  "Loads every zone of the area directory and lists, for each VNUM, a count\n"
+                  "line (\"Object 3022: loaded by 2 commands in 1 zone, max 5\") and what refers\n"
+                  "to it, one \"file:line: text\" a line: exits that lead to a room (one-way\n"
+                  "ones marked), its fly and fall rooms and the reset commands that act in it;\n"
+                  "the reset commands that load, give, equip, put or remove an object or put\n"
+                  "something into it (with the carrier), the doors and containers it is the\n"
+                  "key of; the commands that load a mobile. Exits with 1 when a VNUM is found\n"
+                  "nowhere (after printing the others) or a file did not load, else 0.\n")},
+    {"find",
+     command_help("find [--yes] [--dir DIR] TEXT...",
+                  "Loads every zone of the area directory and lists the rooms, objects, mobiles\n"
+                  "and reset commands that TEXT names, one a line:\n"
+                  "  kind<TAB>vnum<TAB>zone<TAB>name  kind is room, obj, mob or reset (whose\n"
+                  "                                  vnum column holds the command's number)\n"
+                  "A number finds the records of that vnum and the commands that name it; any\n"
+                  "other text is looked for, case-insensitive and without colour codes, in\n"
+                  "titles, short descriptions, keywords, the other texts and the commands'\n"
+                  "lines. Exits with 1 when nothing matched or a file did not load, else 0.\n")},
     {"download",
      "usage: zonesmith-cli download --host HOST [--port PORT] --user USER [--dir DIR]\n"
      "                              [--timeout SECONDS] ZONE[:KINDS]...\n"
@@ -160,6 +180,8 @@ int run_cli(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "generate-descs") return cli::generate_descs(args, out, err, process_end);
     if (args[0] == "generate-map") return cli::generate_map(args, out, err, process_end);
     if (args[0] == "download") return cli::download(args, out, err);
+    if (args[0] == "refs") return cli::refs(args, out, err, process_end);
+    if (args[0] == "find") return cli::find(args, out, err, process_end);
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         out << kUsage;
         return 0;

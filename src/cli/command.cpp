@@ -15,6 +15,8 @@ const char* const kUsage =
     "       zonesmith-cli renumber [--yes] [--dir DIR] [-o DIR] OLD NEW\n"
     "       zonesmith-cli resets [--yes] [--dir DIR] ZONE...\n"
     "       zonesmith-cli show [--yes] [--dir DIR] obj|mob VNUM...\n"
+    "       zonesmith-cli refs [--yes] [--dir DIR] room|obj|mob VNUM...\n"
+    "       zonesmith-cli find [--yes] [--dir DIR] TEXT...\n"
     "       zonesmith-cli generate-descs [--yes] [--dir DIR] [--seed S] --vocab FILE[:COLOR]... "
     "ZONE...\n"
     "       zonesmith-cli generate-map [--dir DIR] [--seed S] ZONE ROOMS [FLOORS]\n"

@@ -22,5 +22,7 @@ int show(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd proc
 int generate_descs(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int generate_map(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 int download(const Args& args, std::ostream& out, std::ostream& err);
+int refs(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
+int find(const Args& args, std::ostream& out, std::ostream& err, ProcessEnd process_end);
 
 }  // namespace zs::cli

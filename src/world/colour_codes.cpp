@@ -85,6 +85,23 @@ std::vector<Glyph> visible_glyphs(std::string_view text) {
     return out;
 }
 
+std::string visible_text(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    int line = 0;
+    walk(
+        text,
+        [&](const Glyph& g) {
+            if (g.line != line) {
+                out += ' ';
+                line = g.line;
+            }
+            out += g.ch;
+        },
+        [](std::size_t) {});
+    return out;
+}
+
 std::optional<std::size_t> byte_offset_of_visible(std::string_view text, std::size_t index) {
     if (auto h = hit(text, index)) return h->glyph.byte_offset;
     return std::nullopt;

@@ -51,6 +51,11 @@ struct Glyph {
 // The visible characters in order: codes are not drawn and take no column.
 std::vector<Glyph> visible_glyphs(std::string_view text);
 
+// What a reader sees of a text: its visible characters in order ("&&" as
+// one "&", codes dropped), each line break as one blank. Find matches
+// against it, so that a code inside a word does not hide the word.
+std::string visible_text(std::string_view text);
+
 // The byte offset of the visible character `index`; none past the last one.
 std::optional<std::size_t> byte_offset_of_visible(std::string_view text, std::size_t index);
 // The index of the visible character at (line, column); none when that line
