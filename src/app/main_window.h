@@ -36,6 +36,7 @@ namespace zs {
 
 class MapGeneration;
 class MapWidget;
+class MessagesDock;
 class ProblemsPanel;
 class RoomEditor;
 
@@ -61,9 +62,17 @@ public:
     QAction* action(const QString& caption) const;
     // Tools > Check Area's dock; null until first opened.
     ProblemsPanel* problems_panel() const { return problems_; }
+    // View > Messages; null until first opened.
+    MessagesDock* messages_dock() const { return messages_; }
+    void show_messages();
 
-    // Shows the status text.
+    // Shows the status text (and notes it in the message log).
     void show_status(const QString& text);
+    // The title names the area directory and the loaded zones, marked while
+    // anything is unsaved; made at once, or once the events now waiting are
+    // handled (loads and edits come many records at a time).
+    void update_title();
+    void update_title_soon();
     // Runs the start-up steps with the command-line file (if any); then says
     // why the server file could not be read, if it could not.
     void start(const std::string& command_line_file);
@@ -154,6 +163,11 @@ private:
     // After a zone operation: the selection shown, the map redrawn.
     void show_zone_operation(int selected_before);
     int selected_vnum() const;
+    // An action succeeded: an error still in the status box from before it
+    // goes.
+    void action_succeeded();
+    // A floating panel's first place: beside the window, on the screen.
+    void place_beside_window(QWidget* panel, QSize size);
     // Tools > Check Area: opens the problems dock and checks at once.
     void check_area();
     // Zone > Show Reset Result.
@@ -188,6 +202,9 @@ private:
     std::array<std::unique_ptr<EditorPane>, 4> panes_;
     RoomEditor* room_editor_ = nullptr;
     ProblemsPanel* problems_ = nullptr;
+    MessagesDock* messages_ = nullptr;
+    bool title_pending_ = false;
+    long long history_position_ = 0;
     // The height the builder's text panes have while not hidden.
     int bottom_height_;
     bool first_shown_ = false;
