@@ -94,11 +94,14 @@ LoadZoneDialog::LoadZoneDialog(int last_zone, QWidget* parent) : QDialog(parent)
     row->addWidget(new QLabel(QStringLiteral("Zone Num to Load:"), this));
     zone_ = new QLineEdit(this);
     if (last_zone >= 0) zone_->setText(QString::number(last_zone));
+    // The last zone is a suggestion: typing replaces it.
+    zone_->selectAll();
     row->addWidget(zone_);
     layout->addLayout(row);
     layout->addWidget(ok_cancel(this));
     adjustSize();
     centre_dialog(this);
+    zone_->setFocus();
 }
 
 std::optional<int> LoadZoneDialog::zone() const {

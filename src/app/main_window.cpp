@@ -6,24 +6,30 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <ctime>
 #include <limits>
+#include <set>
 
 #include "app/map_generation.h"
 #include "app/map_widget.h"
+#include "app/messages_dock.h"
 #include "app/problems_panel.h"
 #include "editors/conversations_dialog.h"
 #include "editors/exit_dialog.h"
@@ -98,9 +104,9 @@ MainWindow::MainWindow(Workspace& ws)
       session_(ws.options()),
       random_(static_cast<std::uint64_t>(std::time(nullptr))),
       bottom_height_(kBottomHeight) {
-    setWindowTitle(QStringLiteral("Zonesmith"));
     resize(900, 700);
-    ui_ = std::make_unique<QtUi>(this, [this](const QString& t) { show_status(t); });
+    ui_ = std::make_unique<QtUi>(
+        this, [this](const QString& t) { show_status(t); }, &ws_.messages());
     previous_ui_ = &ws_.ui();
     ws_.set_ui(*ui_);
     if (!ws_.area_files()) attach_area_files(ws_);
@@ -126,14 +132,19 @@ MainWindow::MainWindow(Workspace& ws)
         *signals_, random_, this, [this](const MapRequest& request) { map_generated(request); },
         [this](const QString& t) { show_status(t); });
     show_panes(ws_.current_editor());
+    update_title();
     qApp->installEventFilter(this);
     ask_unsaved_ = [this](const QString& doing) {
-        CentredMessageBox box(
-            QMessageBox::Question, QStringLiteral("Zonesmith"),
+        const QString question =
             QStringLiteral("Some changes have not been saved.\nSave all files before %1?")
-                .arg(doing),
-            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
-        box.button(QMessageBox::Save)->setText(QStringLiteral("Save All"));
+                .arg(doing);
+        ws_.messages().add(MessageKind::Question, question.toStdString());
+        CentredMessageBox box(QMessageBox::Question, QStringLiteral("Zonesmith"), question,
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+        // Alt+S, Alt+D and Alt+C answer from the keyboard.
+        box.button(QMessageBox::Save)->setText(QStringLiteral("&Save All"));
+        box.button(QMessageBox::Discard)->setText(QStringLiteral("&Discard"));
+        box.button(QMessageBox::Cancel)->setText(QStringLiteral("&Cancel"));
         switch (box.exec()) {
             case QMessageBox::Save:
                 return UnsavedChoice::Save;
@@ -163,22 +174,33 @@ QWidget* MainWindow::build_side_panel() {
     auto* grid = new QGridLayout(side);
     grid->setContentsMargins(2, 1, 2, 2);
     status_ = new QLineEdit(side);
+    status_->setObjectName(QStringLiteral("status box"));
     status_->setReadOnly(true);
-    status_->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it, so that the keys can scroll a long text; a click on
+    // the map never leaves the focus here.
+    status_->setFocusPolicy(Qt::TabFocus);
     grid->addWidget(status_, 0, 0, 1, 4);
     grid->addWidget(new QLabel(QStringLiteral("Room Vnum:"), side), 1, 0, 1, 2);
     vnum_ = new QLineEdit(side);
     vnum_->setObjectName(QStringLiteral("vnum box"));
     grid->addWidget(vnum_, 1, 2, 1, 2);
-    auto button = [this, side](const char* caption, auto fn) {
+    // The buttons take the focus from Tab only: a click leaves it where it
+    // was (on the map, whose keys walk the rooms). Tab goes through the
+    // panel in reading order.
+    QWidget* previous = vnum_;
+    QWidget::setTabOrder(status_, vnum_);
+    auto button = [this, side, &previous](const char* caption, auto fn) {
         auto* b = new QPushButton(QString::fromLatin1(caption), side);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, fn);
+        QWidget::setTabOrder(previous, b);
+        previous = b;
         return b;
     };
-    grid->addWidget(button("Select", [this] { select_from_vnum_box(); }), 2, 2, 1, 2);
+    QPushButton* select = button("Select", [this] { select_from_vnum_box(); });
     grid->addWidget(button("+", [this] { step_selection(+1); }), 2, 0);
     grid->addWidget(button("-", [this] { step_selection(-1); }), 2, 1);
+    grid->addWidget(select, 2, 2, 1, 2);
     grid->addWidget(new QLabel(QStringLiteral("Floor"), side), 3, 0);
     grid->addWidget(button("Up",
                            [this] {
@@ -378,7 +400,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
+            // A key the builder presses begins an action: an error the
+            // status box shows from before goes once one succeeds.
+            if (event->type() == QEvent::KeyPress) ws_.messages().begin_action();
             follow_modifier(watched, static_cast<QKeyEvent*>(event));
+            break;
+        case QEvent::MouseButtonPress:
+            ws_.messages().begin_action();
             break;
         case QEvent::ShortcutOverride: {
             // Undo and Redo are the workspace's in every widget of the window,
@@ -447,10 +475,91 @@ QAction* MainWindow::action(const QString& caption) const {
 }
 
 void MainWindow::show_status(const QString& text) {
+    ws_.messages().add(MessageKind::Status, to_area_text(text));
     if (!status_) return;
     status_->setText(text);
-    // A text longer than the box shows its start, where the room number is.
+    // A text longer than the box shows its start, where the room number is;
+    // the whole text is its tooltip, and View > Messages keeps it.
     status_->setCursorPosition(0);
+    status_->setToolTip(text);
+    // A save says so here; the title's mark follows.
+    update_title_soon();
+}
+
+void MainWindow::action_succeeded() {
+    if (!ws_.messages().take_stale_error()) return;
+    status_->clear();
+    status_->setToolTip(QString());
+}
+
+void MainWindow::show_messages() {
+    if (!messages_) {
+        messages_ = new MessagesDock(ws_.messages(), this);
+        addDockWidget(Qt::BottomDockWidgetArea, messages_);
+        // It floats beside the window at first, so that the panes keep their
+        // room; the builder may dock it.
+        messages_->setFloating(true);
+        messages_->show();
+        place_beside_window(messages_, QSize(560, 300));
+    }
+    messages_->show();
+    messages_->raise();
+    messages_->activateWindow();
+    messages_->list()->setFocus();
+    if (messages_->list()->count() > 0) messages_->list()->scrollToBottom();
+}
+
+void MainWindow::place_beside_window(QWidget* panel, QSize size) {
+    // Beside the window's right edge when the screen has room there, else
+    // over the window's right part; always within the screen's free area,
+    // the panel's own frame included (known once it is shown).
+    const QRect frame = frameGeometry();
+    QScreen* on = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QRect free = on ? on->availableGeometry() : QRect(frame.topLeft(), size);
+    const QRect inner = panel->geometry(), outer = panel->frameGeometry();
+    const QMargins margins(inner.left() - outer.left(), inner.top() - outer.top(),
+                           outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QSize extra(margins.left() + margins.right(), margins.top() + margins.bottom());
+    const QSize whole = (size + extra).boundedTo(free.size());
+    int x = frame.right() + 1;
+    if (x + whole.width() > free.right() + 1) x = frame.right() + 1 - whole.width();
+    x = std::clamp(x, free.left(), free.right() + 1 - whole.width());
+    const int y = std::clamp(frame.top(), free.top(), free.bottom() + 1 - whole.height());
+    panel->setGeometry(
+        QRect(QPoint(x, y), whole - extra).translated(margins.left(), margins.top()));
+}
+
+void MainWindow::update_title_soon() {
+    if (title_pending_) return;
+    title_pending_ = true;
+    QMetaObject::invokeMethod(
+        this, [this] { update_title(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::update_title() {
+    title_pending_ = false;
+    std::set<int> zones;
+    for (TableKind kind : {TableKind::World, TableKind::Zone, TableKind::Object, TableKind::Mobile})
+        for (int zone : ws_.zone_files().zones(kind))
+            zones.insert(zone);
+    // Runs of zones as "25-33".
+    QStringList runs;
+    for (auto it = zones.begin(); it != zones.end();) {
+        int first = *it, last = *it;
+        while (++it != zones.end() && *it == last + 1)
+            last = *it;
+        runs << (first == last ? QString::number(first)
+                               : QStringLiteral("%1-%2").arg(first).arg(last));
+    }
+    QString title;
+    if (!ws_.area_dir().empty())
+        title = QString::fromStdString(ws_.area_dir().string()) + QStringLiteral(": ");
+    title += runs.isEmpty()
+                 ? QStringLiteral("no zone loaded")
+                 : (zones.size() == 1 ? QStringLiteral("zone ") : QStringLiteral("zones ")) +
+                       runs.join(QStringLiteral(", "));
+    setWindowTitle(title + QStringLiteral("[*] - Zonesmith"));
+    setWindowModified(ws_.modified().any());
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -475,8 +584,11 @@ void MainWindow::follow_modifier(QObject* target, const QKeyEvent* event) {
 void MainWindow::connect_workspace() {
     connect(signals_.get(), &WorkspaceSignals::record_changed, this,
             &MainWindow::workspace_changed);
-    connect(signals_.get(), &WorkspaceSignals::file_loaded, this,
-            [this](TableKind kind, int) { file_loaded(kind); });
+    connect(signals_.get(), &WorkspaceSignals::file_loaded, this, [this](TableKind kind, int) {
+        file_loaded(kind);
+        action_succeeded();
+        update_title_soon();
+    });
     // Forced: at once; unforced: at once unless the last was within 21 ms.
     connect(signals_.get(), &WorkspaceSignals::redraw_requested, this,
             [this](bool force) { map_->redraw(force); });
@@ -487,6 +599,10 @@ void MainWindow::connect_workspace() {
 }
 
 void MainWindow::update_history_actions() {
+    // A new step is an action that succeeded.
+    if (ws_.history().position() > history_position_) action_succeeded();
+    history_position_ = ws_.history().position();
+    update_title_soon();
     undo_->setText(menu_text(ws_.undo_text()));
     undo_->setEnabled(ws_.history().can_undo());
     redo_->setText(menu_text(ws_.redo_text()));
@@ -517,6 +633,8 @@ int MainWindow::history_key(const QKeyEvent* event) {
 }
 
 void MainWindow::workspace_changed(const Change& change) {
+    // Zones come and go with their records.
+    if (change.origin == ChangeOrigin::Load) update_title_soon();
     if (change.table == TableKind::World && change.kind == ChangeKind::Selection) {
         const Room* r = ws_.world().selected_room();
         vnum_->setText(r ? QString::number(r->vnum) : QString());

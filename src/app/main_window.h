@@ -38,6 +38,7 @@ namespace zs {
 
 class MapGeneration;
 class MapWidget;
+class MessagesDock;
 class ProblemsPanel;
 class RoomEditor;
 
@@ -71,9 +72,17 @@ public:
     // `index` of zone `vnum` (Zone) selected in the zone editor, `room` (the
     // room it acts in) selected first so that the ZCmds tree lists it.
     void go_to(TableKind table, int vnum, int index, int room);
+    // View > Messages; null until first opened.
+    MessagesDock* messages_dock() const { return messages_; }
+    void show_messages();
 
-    // Shows the status text.
+    // Shows the status text (and notes it in the message log).
     void show_status(const QString& text);
+    // The title names the area directory and the loaded zones, marked while
+    // anything is unsaved; made at once, or once the events now waiting are
+    // handled (loads and edits come many records at a time).
+    void update_title();
+    void update_title_soon();
     // Runs the start-up steps with the command-line files (if any), in their
     // order; then says why the server file could not be read, if it could not.
     void start(const std::vector<std::string>& command_line_files);
@@ -176,6 +185,11 @@ private:
     void show_find_results(bool shown);
     void show_references(bool shown);
     ReferencesDock::Target reference_target() const;
+    // An action succeeded: an error still in the status box from before it
+    // goes.
+    void action_succeeded();
+    // A floating panel's first place: beside the window, on the screen.
+    void place_beside_window(QWidget* panel, QSize size);
     // Tools > Check Area: opens the problems dock and checks at once.
     void check_area();
     // Zone > Show Reset Result.
@@ -212,6 +226,9 @@ private:
     ProblemsPanel* problems_ = nullptr;
     FindDock* find_ = nullptr;
     ReferencesDock* references_ = nullptr;
+    MessagesDock* messages_ = nullptr;
+    bool title_pending_ = false;
+    long long history_position_ = 0;
     // The height the builder's text panes have while not hidden.
     int bottom_height_;
     bool first_shown_ = false;

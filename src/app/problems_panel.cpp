@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QShortcut>
 #include <QStyle>
 #include <QTimer>
 #include <QTreeWidget>
@@ -17,6 +18,21 @@ namespace zs {
 namespace {
 
 enum Column { kSeverityColumn, kProblemColumn, kRoomColumn };
+
+// Whether the record a finding is about was changed since its file was
+// written: its line then names a file that no longer holds the record as it is.
+bool in_unsaved_record(const Workspace& ws, const Problem& p) {
+    if (p.vnum < 0) return false;
+    const int zone = p.kind == TableKind::Zone ? p.vnum : zone_of(p.vnum);
+    return ws.modified().is_set(p.kind, zone);
+}
+
+// "file:line: message", or "file (unsaved): message" for a record changed
+// since its file was written.
+QString shown_text(const Workspace& ws, const Problem& p) {
+    if (!in_unsaved_record(ws, p)) return from_area_text(p.text());
+    return from_area_text(p.file) + QStringLiteral(" (unsaved): ") + from_area_text(p.message);
+}
 
 }  // namespace
 
@@ -43,20 +59,26 @@ ProblemsPanel::ProblemsPanel(WorkspaceSignals& workspace_signals,
     list_ = new QTreeWidget(body);
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
     list_->setHeaderLabels(
         {QStringLiteral("Severity"), QStringLiteral("Problem"), QStringLiteral("Room")});
     list_->header()->setSectionResizeMode(kProblemColumn, QHeaderView::Stretch);
     list_->header()->setStretchLastSection(false);
     column->addWidget(list_);
     setWidget(body);
+    // Escape closes the panel wherever its focus is; it opens again from
+    // Tools > Check Area.
+    auto* close_key = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    close_key->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(close_key, &QShortcut::activated, this, &QDockWidget::close);
 
     refresh_ = new QTimer(this);
     refresh_->setSingleShot(true);
     refresh_->setInterval(kRefreshDelayMs);
     connect(refresh_, &QTimer::timeout, this, &ProblemsPanel::check_now);
     connect(filter_, &QComboBox::currentIndexChanged, this, &ProblemsPanel::apply_filter);
-    connect(list_, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem* item) { activated(item); });
+    // A click selects a finding; Enter or a double click goes to it.
     connect(list_, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { activated(item); });
     // Every step restarts the wait: typing checks once, after the last key.
@@ -90,7 +112,10 @@ void ProblemsPanel::check_now() {
         auto* item = new QTreeWidgetItem;
         item->setIcon(kSeverityColumn, error ? error_icon : warning_icon);
         item->setText(kSeverityColumn, QString::fromLatin1(severity_word(p.severity)));
-        item->setText(kProblemColumn, from_area_text(p.text()));
+        const QString text = shown_text(ws_, p);
+        item->setText(kProblemColumn, text);
+        // The column may be narrower than the text.
+        item->setToolTip(kProblemColumn, text);
         if (p.room >= 0) item->setText(kRoomColumn, QString::number(p.room));
         item->setData(kSeverityColumn, Qt::UserRole, static_cast<qulonglong>(i));
         items.append(item);

@@ -1,8 +1,10 @@
 // ProblemsPanel: the dock that lists the area checker's findings over the
 // loaded zones (severity, "file:line: message", the room), filtered by
-// severity. A double-click shows the finding's room on the map; while the
-// dock is open, the list follows the edits, checked again once the builder
-// pauses.
+// severity; a finding in a record changed since its file was written names
+// the file as unsaved rather than a line the file no longer matches. A
+// click selects a finding, Enter or a double click shows its room on the
+// map, Escape closes the panel; while it is open, the list follows the
+// edits, checked again once the builder pauses.
 #pragma once
 
 #include <QDockWidget>

@@ -140,6 +140,7 @@ void MainWindow::build_actions() {
          "&References",
          [this] { show_references(action(QStringLiteral("&References"))->isChecked()); },
          {K(Qt::SHIFT | Qt::Key_F12)}},
+        {"&View", "&Messages", [this] { show_messages(); }},
 
         {"&Zone", "Show &Reset Result", [this] { show_reset_result(); }},
 
@@ -220,9 +221,17 @@ void MainWindow::load_full_zone() {
         QString typed = dialog.zone_box()->text().trimmed();
         show_status(typed.isEmpty()
                         ? QStringLiteral("Load Full Zone: no zone number given; nothing loaded.")
-                        : QStringLiteral("Load Full Zone: \"%1\" is not a zone number; nothing "
-                                         "loaded.")
-                              .arg(typed));
+                        : QStringLiteral("Load Full Zone: \"%1\" is not a zone number (0 to "
+                                         "%2); nothing loaded.")
+                              .arg(typed)
+                              .arg(kHighestZone));
+        return;
+    }
+    if (!zone_number_valid(*zone)) {
+        show_status(QStringLiteral("Load Full Zone: there is no zone %1; zones run from 0 to %2. "
+                                   "Nothing loaded.")
+                        .arg(*zone)
+                        .arg(kHighestZone));
         return;
     }
     ws_.options().last_zone = *zone;
@@ -393,8 +402,8 @@ void MainWindow::check_area() {
         addDockWidget(Qt::BottomDockWidgetArea, problems_);
         problems_->setAllowedAreas(Qt::NoDockWidgetArea);
         problems_->setFloating(true);
-        QRect frame = frameGeometry();
-        problems_->setGeometry(frame.right() + 1, frame.top(), 560, 420);
+        problems_->show();
+        place_beside_window(problems_, QSize(560, 420));
     }
     problems_->show();
     problems_->raise();

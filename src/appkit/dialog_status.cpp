@@ -27,6 +27,7 @@ void DialogStatus::clear() {
 
 void DialogStatus::show_status(std::string_view text) {
     if (!line_) return previous_.show_status(text);
+    ws_.messages().add(MessageKind::DialogLine, text);
     line_->setText(from_area_text(text));
     line_->setVisible(!text.empty());
 }

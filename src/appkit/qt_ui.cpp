@@ -66,8 +66,8 @@ void CentredMessageBox::showEvent(QShowEvent* event) {
     centre_dialog(this);
 }
 
-QtUi::QtUi(QWidget* parent, std::function<void(const QString&)> status)
-    : parent_(parent), status_(std::move(status)) {}
+QtUi::QtUi(QWidget* parent, std::function<void(const QString&)> status, MessageLog* log)
+    : parent_(parent), status_(std::move(status)), log_(log) {}
 
 void QtUi::show_status(std::string_view text) {
     if (status_) status_(from_area_text(text));
@@ -80,14 +80,19 @@ QString caption_or_default(std::string_view caption) {
 }  // namespace
 
 void QtUi::show_message(std::string_view text, std::string_view caption) {
+    if (log_) log_->add(MessageKind::Message, text);
     CentredMessageBox box(QMessageBox::NoIcon, caption_or_default(caption), from_area_text(text),
                           QMessageBox::Ok, parent_);
     box.exec();
 }
 
 bool QtUi::ask_yes_no(std::string_view text, std::string_view caption) {
+    if (log_) log_->add(MessageKind::Question, text);
     CentredMessageBox box(QMessageBox::Question, caption_or_default(caption), from_area_text(text),
                           QMessageBox::Yes | QMessageBox::No, parent_);
+    // Alt+Y and Alt+N answer from the keyboard.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("&Yes"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("&No"));
     return box.exec() == QMessageBox::Yes;
 }
 

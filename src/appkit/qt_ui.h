@@ -1,6 +1,7 @@
 // QtUi: the editor's side of the UI port. Status texts go to the side panel's
 // status box; message boxes and questions are modal Qt boxes over the main
-// window, centred on it; file dialogs are Qt's.
+// window, centred on it, their texts noted in the message log; file dialogs
+// are Qt's.
 #pragma once
 
 #include <QDialog>
@@ -14,14 +15,16 @@ class QPlainTextEdit;
 #include <functional>
 #include <string>
 
+#include "world/message_log.h"
 #include "world/ui_port.h"
 
 namespace zs {
 
 class QtUi : public UiPort {
 public:
-    // `status` receives every status text; `parent` owns the boxes.
-    QtUi(QWidget* parent, std::function<void(const QString&)> status);
+    // `status` receives every status text; `parent` owns the boxes; `log`
+    // (when given) notes the text of every box.
+    QtUi(QWidget* parent, std::function<void(const QString&)> status, MessageLog* log = nullptr);
 
     void show_status(std::string_view text) override;
     void show_message(std::string_view text, std::string_view caption) override;
@@ -33,6 +36,7 @@ public:
 private:
     QPointer<QWidget> parent_;
     std::function<void(const QString&)> status_;
+    MessageLog* log_;
 };
 
 // Area texts are bytes in the game's 8-bit character set; the boxes show them

@@ -106,20 +106,62 @@ void History::push(HistoryStep step) {
 
 template <class Pred>
 void History::forget_where(Pred touches) {
-    long long newest_undoable = base_;
+    // The steps that touched what went, and every step that touched a zone
+    // of one of those on the far side of it from the present: undoing an
+    // older step (or redoing a newer one) would otherwise put back a record
+    // as it was before (after) a change that is no longer there to undo.
+    // Other steps stay, and so does their order.
+    std::vector<bool> drop(steps_.size(), false);
+    std::set<ZoneKey> reach;
+    auto mark = [&](long long seq) {
+        const HistoryStep& step = at(seq);
+        bool hit = touches(step) || std::any_of(step.touched.begin(), step.touched.end(),
+                                                [&](const ZoneKey& k) { return reach.count(k); });
+        if (!hit) return;
+        drop[static_cast<std::size_t>(seq - base_ - 1)] = true;
+        reach.insert(step.touched.begin(), step.touched.end());
+    };
     for (long long seq = cursor_; seq > base_; --seq)
-        if (touches(at(seq))) {
-            newest_undoable = seq;
-            break;
-        }
-    long long oldest_redoable = top() + 1;
+        mark(seq);
+    reach.clear();
     for (long long seq = cursor_ + 1; seq <= top(); ++seq)
-        if (touches(at(seq))) {
-            oldest_redoable = seq;
-            break;
+        mark(seq);
+    drop_steps(drop);
+}
+
+void History::drop_steps(const std::vector<bool>& drop) {
+    if (std::none_of(drop.begin(), drop.end(), [](bool d) { return d; })) return;
+    // The number of dropped steps at or below each state.
+    auto dropped_through = [&](long long seq) {
+        long long n = 0;
+        for (long long s = base_ + 1; s <= std::min(seq, top()); ++s)
+            n += drop[static_cast<std::size_t>(s - base_ - 1)];
+        return n;
+    };
+    for (auto& [key, point] : saved_) {
+        if (point == kLost) continue;
+        // A dropped step between the saved state and the present that
+        // touched the zone: the present cannot go back to the saved state
+        // (or reach it) any more.
+        long long lo = std::min(point, cursor_), hi = std::max(point, cursor_);
+        bool lost = false;
+        for (long long s = lo + 1; s <= hi && !lost; ++s)
+            lost = drop[static_cast<std::size_t>(s - base_ - 1)] && at(s).touches(key);
+        point = lost ? kLost : point - dropped_through(point);
+    }
+    cursor_ -= dropped_through(cursor_);
+    std::deque<HistoryStep> kept;
+    for (std::size_t i = 0; i < steps_.size(); ++i) {
+        if (drop[i]) {
+            bytes_ -= steps_[i].bytes;
+            count_touches(steps_[i], -1);
+        } else {
+            kept.push_back(std::move(steps_[i]));
         }
-    cut_after(oldest_redoable - 1);
-    trim_through(newest_undoable);
+    }
+    steps_ = std::move(kept);
+    // What merges into the last step is decided afresh.
+    burst_over_ = true;
 }
 
 void History::forget_zone_now(int kind, int zone) {

@@ -154,9 +154,10 @@ public:
 
     // A zone of the kind (every zone of it, without one) was loaded or
     // unloaded: steps that touched it can no longer be undone or redone.
-    // Drops the newest undoable step that touched it with everything older,
-    // and the oldest redoable step that touched it with everything newer.
-    // While a step is applied, that waits until it is done.
+    // Drops those steps, and with them the steps beyond them (older ones
+    // for undo, newer ones for redo) that touched a zone a dropped step
+    // touched; steps of other zones stay undoable and redoable. While a step
+    // is applied, that waits until it is done.
     void forget(int kind, std::optional<int> zone);
     // Drops every step (what is modified stays as it is).
     void clear();
@@ -195,6 +196,9 @@ private:
     bool touched_between(const ZoneKey& key, long long lo, long long hi) const;
     // Drops every step newer than `seq`.
     void cut_after(long long seq);
+    // Drops the steps marked (one flag per kept step, oldest first),
+    // keeping the others in order.
+    void drop_steps(const std::vector<bool>& drop);
     // Drops every step up to and including `seq`.
     void trim_through(long long seq);
     void count_touches(const HistoryStep& step, int delta);

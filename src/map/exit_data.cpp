@@ -23,6 +23,14 @@ bool blank(std::string_view text) {
     return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
+// Whether a box read by its leading digits holds any: blanks, a sign, then
+// a digit.
+bool starts_with_number(std::string_view text) {
+    std::size_t i = text.find_first_not_of(" \t");
+    if (i != std::string_view::npos && (text[i] == '-' || text[i] == '+')) ++i;
+    return i < text.size() && text[i] >= '0' && text[i] <= '9';
+}
+
 // The form's values, checked.
 struct ExitValues {
     int target = 0;
@@ -54,13 +62,22 @@ std::optional<ExitValues> checked_values(Workspace& ws, int vnum, int dir, const
         const std::string& text;
         std::int32_t& out;
     };
+    // Each is a 32-bit number in the area files; an empty box is 0.
+    constexpr long long kLeast = std::numeric_limits<std::int32_t>::min();
+    constexpr long long kMost = std::numeric_limits<std::int32_t>::max();
     for (const Int32Box& box : {Int32Box{"Lock Quality", form.lock_quality, v.lock_quality},
                                 Int32Box{"Door Strength", form.door_strength, v.door_strength}}) {
+        if (blank(box.text)) {
+            box.out = 0;
+            continue;
+        }
+        if (!starts_with_number(box.text))
+            return refuse(strfmt("Error: %s \"%s\" is not a number; %s is unchanged.", box.label,
+                                 box.text.c_str(), exit_name.c_str()));
         long long n = leading_number(box.text);
-        if (n < std::numeric_limits<std::int32_t>::min() ||
-            n > std::numeric_limits<std::int32_t>::max())
-            return refuse(strfmt("Error: %s %lld is too large for the area files; %s is unchanged.",
-                                 box.label, n, exit_name.c_str()));
+        if (n < kLeast || n > kMost)
+            return refuse(strfmt("Error: %s %lld is out of range (%lld to %lld); %s is unchanged.",
+                                 box.label, n, kLeast, kMost, exit_name.c_str()));
         box.out = static_cast<std::int32_t>(n);
     }
     for (const std::string* text : {&form.keywords, &form.door_description, &form.description})
@@ -135,6 +152,13 @@ bool apply_exit(Workspace& ws, int vnum, int dir, const ExitForm& form) {
     const Room* room = world.find_room_record(vnum);
     if (!room || !valid_direction(dir)) return false;
     if (blank(form.exits_to)) return true;
+    if (!starts_with_number(form.exits_to)) {
+        ws.ui().show_status(
+            strfmt("Error: Exits to \"%s\" is not a number; the %s exit of room %d "
+                   "is unchanged.",
+                   form.exits_to.c_str(), std::string(kDirectionWords[dir]).c_str(), vnum));
+        return false;
+    }
     long long target = leading_number(form.exits_to);
     if (!vnum_in_range(target)) {
         ws.ui().show_status(

@@ -435,8 +435,16 @@ bool MapSession::create_room_by_number(Workspace& ws, std::string_view box_text)
     const std::string_view text = strip_blanks(box_text, " \t", " \t\r\n");
     if (box_text.find_first_not_of(" \t") == std::string_view::npos) return false;
     std::optional<long long> vnum = whole_number(text, Sign::MinusOnly);
-    if (!vnum || *vnum < 1 || *vnum > kVnumMax) {
-        ws.ui().show_status("Error: Invalid vnum.");
+    if (!vnum) {
+        ws.ui().show_status(
+            strfmt("Error: Invalid vnum \"%.*s\": not a number; room vnums run "
+                   "from 1 to %d.",
+                   static_cast<int>(text.size()), text.data(), kVnumMax));
+        return false;
+    }
+    if (*vnum < 1 || *vnum > kVnumMax) {
+        ws.ui().show_status(
+            strfmt("Error: Invalid vnum %lld; room vnums run from 1 to %d.", *vnum, kVnumMax));
         return false;
     }
     const WorldTable& world = ws.world();

@@ -157,6 +157,15 @@ bool store_room_box(Workspace& ws, int vnum, RoomField field, std::string_view t
             value = fly_room_from_box(text);
             break;
         case RoomField::Height:
+            // The area files hold a 32-bit height: a longer number is refused
+            // rather than cut to the largest.
+            if (long long n = leading_number(text); n > INT_MAX) {
+                ws.ui().show_status(
+                    strfmt("Error: Height %lld is out of range (0 to %d); the height of room %d is "
+                           "unchanged.",
+                           n, INT_MAX, vnum));
+                return false;
+            }
             value = height_from_box(text);
             break;
         default:

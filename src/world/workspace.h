@@ -1,9 +1,9 @@
-// Workspace: owns every loaded table, the program's state and the one edit
-// history (edits/history.h), and is the change sink of its tables; with the
-// transactions through which the builder's changes become steps and the load
-// token through which loads change tables: the workspace itself hands its
-// tables out only to be read. The editor window owns one; each test makes a
-// fresh one. Every operation of the core takes it explicitly.
+// Workspace: owns every loaded table, the program's state, the log of what
+// the builder was told and the one edit history (edits/history.h), and is the change sink of its
+// tables; with the transactions through which the builder's changes become steps and the load token
+// through which loads change tables: the workspace itself hands its tables out only to be read. The
+// editor window owns one; each test makes a fresh one. Every operation of the core takes it
+// explicitly.
 #pragma once
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 
 #include "edits/history.h"
 #include "world/change.h"
+#include "world/message_log.h"
 #include "world/mobile.h"
 #include "world/object.h"
 #include "world/table_loading.h"
@@ -228,6 +229,10 @@ public:
 
     UiPort& ui() { return *ui_; }
     void set_ui(UiPort& ui) { ui_ = &ui; }
+    // What the builder was told since the program started; the editor's
+    // ports record into it.
+    MessageLog& messages() { return messages_; }
+    const MessageLog& messages() const { return messages_; }
 
     // The tables, to read. A change goes through an open step
     // (Transaction::world() ...) or a load (TableLoad); the selection is
@@ -336,6 +341,7 @@ private:
     ObjectTable objects_;
     MobileTable mobiles_;
     UiPort* ui_;
+    MessageLog messages_;
     std::filesystem::path area_dir_ = ".";
     FileStepHook file_step_hook_;
     History history_;

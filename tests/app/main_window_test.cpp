@@ -106,7 +106,8 @@ TEST_F(MainWindowTest, StartFinishesAChangeThatWasCutOffAndSaysSo) {
 }
 
 TEST_F(MainWindowTest, TheShellHasItsMenuPanesAndEditorSwitching) {
-    EXPECT_EQ(window->windowTitle(), "Zonesmith");
+    EXPECT_EQ(window->windowTitle().toStdString(),
+              dir.path().string() + ": no zone loaded[*] - Zonesmith");
     EXPECT_EQ(window->size(), QSize(900, 700));
     for (const char* caption : {"&Save Current", "Save &All", "Load &Wld...  ", "Save &Options",
                                 "E&xit", "Unload &All", "&Options...", "&How to Create Exits..."})
@@ -506,7 +507,13 @@ TEST_F(MainWindowTest, ClosingWithUnsavedWorkAsksFirst) {
     QRect question;
     answer_modal([&](QWidget* box) {
         question = box->frameGeometry();
-        click_button(box, "Cancel");
+        // Its buttons have mnemonics: Alt+S, Alt+D, Alt+C.
+        QStringList keys;
+        for (auto* b : box->findChildren<QAbstractButton*>())
+            keys << QKeySequence::mnemonic(b->text()).toString();
+        keys.sort();
+        EXPECT_EQ(keys, QStringList({"Alt+C", "Alt+D", "Alt+S"}));
+        click_button(box, "&Cancel");
     });
     EXPECT_FALSE(window->close());
     EXPECT_TRUE(window->isVisible());

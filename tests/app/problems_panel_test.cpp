@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -156,6 +157,43 @@ TEST_F(ProblemsPanelTest, AnEditStepRefreshesTheListOnceTheBuilderPauses) {
     ASSERT_TRUE(ws.undo());
     ASSERT_TRUE(refreshed());
     EXPECT_EQ(panel->summary()->text().toStdString(), "3 errors, 1 warning");
+}
+
+TEST_F(ProblemsPanelTest, AClickSelectsEnterGoesEscapeClosesAndThePanelIsOnTheScreen) {
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(panel->frameGeometry()))
+        << "within the screen's free area " << screen.x() << "," << screen.y() << " "
+        << screen.width() << "x" << screen.height() << " panel " << panel->frameGeometry().x()
+        << "," << panel->frameGeometry().y() << " " << panel->frameGeometry().width() << "x"
+        << panel->frameGeometry().height() << " window " << window->frameGeometry().x() << ","
+        << window->frameGeometry().y();
+    window->session().select_room(ws, ws.world().find_room(1401));
+    QTreeWidgetItem* item = list()->topLevelItem(1);
+    QTest::mouseClick(list()->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      list()->visualItemRect(item).center());
+    EXPECT_TRUE(item->isSelected());
+    EXPECT_EQ(selected_vnum(), 1401) << "a click only selects";
+    EXPECT_EQ(item->toolTip(1), item->text(1)) << "the whole text, however narrow the column";
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_EQ(selected_vnum(), 1400);
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Escape);
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(ProblemsPanelTest, AFindingInAnEditedRecordNamesItsFileAsUnsavedNotAStaleLine) {
+    ASSERT_TRUE(edit_room(ws, 1401, "Title", [](Room& r) { r.title = "Bee"; }));
+    ASSERT_TRUE(refreshed());
+    ASSERT_EQ(list()->topLevelItemCount(), 4);
+    EXPECT_EQ(list()->topLevelItem(0)->text(1).toStdString(),
+              "14.wld (unsaved): room 1400: the exit north leads to room 1402, which no loaded "
+              "zone holds");
+    EXPECT_EQ(list()->topLevelItem(2)->text(1).toStdString(),
+              "14.zon:6: M command: mobile 1455 is not in any loaded zone")
+        << "the zone file is as it was";
+    ASSERT_TRUE(ws.undo());
+    ASSERT_TRUE(refreshed());
+    EXPECT_TRUE(list()->topLevelItem(0)->text(1).startsWith("14.wld:1: "));
 }
 
 }  // namespace

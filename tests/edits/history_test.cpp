@@ -84,5 +84,67 @@ TEST(EditsHistory, AZoneForgottenWhileAStepAppliesIsForgottenAfterIt) {
     EXPECT_EQ(h.step_count(), 0u);
 }
 
+// Forgetting a zone drops the steps that touched it and those beyond them
+// (older for undo, newer for redo) that share a zone with a dropped one; the
+// rest stay undoable and redoable in their order. Each step is the zones it
+// touched; the present stands after `undone` steps were undone.
+struct ForgetCase {
+    const char* name;
+    std::vector<std::vector<int>> steps;
+    int undone;
+    int forgotten;
+    std::vector<int> kept;  // the steps left, by index
+    int undoable;           // how many of them can be undone
+};
+
+TEST(EditsHistory, ForgettingAZoneDropsOnlyTheStepsThatDependOnIt) {
+    const ForgetCase cases[] = {
+        {"other zones' steps stay", {{30}, {30}, {30}}, 0, 31, {0, 1, 2}, 3},
+        {"a step on the zone goes, older and newer ones elsewhere stay",
+         {{30}, {31}, {30}},
+         0,
+         31,
+         {0, 2},
+         2},
+        {"a step spanning the zone takes older steps of its other zone",
+         {{30}, {32}, {30, 31}, {30}},
+         0,
+         31,
+         {1, 3},
+         2},
+        {"and what those older steps touched in turn", {{32}, {30, 32}, {30, 31}}, 0, 31, {}, 0},
+        {"redoable steps on the zone go with newer ones sharing a zone",
+         {{30}, {31, 32}, {32}, {33}},
+         3,
+         31,
+         {0, 3},
+         1},
+        {"undone and kept steps keep their sides", {{31}, {30}, {30}}, 1, 31, {1, 2}, 1},
+    };
+    for (const ForgetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Log log;
+        History h(log);
+        for (std::size_t i = 0; i < c.steps.size(); ++i) {
+            auto m = h.begin_step(std::to_string(i), {});
+            for (int zone : c.steps[i])
+                h.record(std::make_unique<LoggedEntry>(log, static_cast<int>(i), zone));
+            h.end_step(true, m);
+        }
+        for (int i = 0; i < c.undone; ++i)
+            ASSERT_TRUE(h.undo());
+        h.forget(0, c.forgotten);
+        // Back to the oldest kept step, then forward through every one.
+        int undoable = 0;
+        for (; h.undo(); ++undoable) {
+        }
+        std::vector<int> kept;
+        for (; h.can_redo(); h.redo())
+            kept.push_back(std::stoi(h.redo_step()->name));
+        EXPECT_EQ(kept, c.kept);
+        EXPECT_EQ(undoable, c.undoable);
+    }
+}
+
 }  // namespace
 }  // namespace zs

@@ -140,13 +140,16 @@ TEST_F(ExitDataTest, RefusalsSayWhyAndChangeNothing) {
              // A changed target must be loaded, even for an exit that exists.
              Case{kEast, [](ExitForm& f) { f.exits_to = "9001"; },
                   "Error: Room 9001 does not exist!"},
-             // Text that is no number reads 0, which one-way exits may not lead to either.
+             // Room 0 is no room, and one-way exits may not lead to it either.
              Case{kNorth,
                   [](ExitForm& f) {
-                      f.exits_to = "abc";
+                      f.exits_to = "0";
                       f.one_way = true;
                   },
                   "Error: Room 0 does not exist!"},
+             Case{kNorth, [](ExitForm& f) { f.exits_to = "abc"; },
+                  "Error: Exits to \"abc\" is not a number; the north exit of room 3001 is "
+                  "unchanged."},
              Case{kNorth, [](ExitForm& f) { f.exits_to = "3003"; },
                   "Error: Room 3003 already has a return exit."},
              Case{kNorth, [](ExitForm& f) { f.exits_to = "40000"; },
@@ -156,8 +159,14 @@ TEST_F(ExitDataTest, RefusalsSayWhyAndChangeNothing) {
                   "Error: Key Vnum -32769 is not a vnum (-32768 to 32767); the north exit of room "
                   "3001 is unchanged."},
              Case{kNorth, [](ExitForm& f) { f.door_strength = "3000000000"; },
-                  "Error: Door Strength 3000000000 is too large for the area files; the north "
-                  "exit of room 3001 is unchanged."},
+                  "Error: Door Strength 3000000000 is out of range (-2147483648 to 2147483647); "
+                  "the north exit of room 3001 is unchanged."},
+             Case{kNorth, [](ExitForm& f) { f.lock_quality = "-2147483649"; },
+                  "Error: Lock Quality -2147483649 is out of range (-2147483648 to 2147483647); "
+                  "the north exit of room 3001 is unchanged."},
+             Case{kNorth, [](ExitForm& f) { f.lock_quality = "high"; },
+                  "Error: Lock Quality \"high\" is not a number; the north exit of room 3001 is "
+                  "unchanged."},
              Case{kNorth, [](ExitForm& f) { f.keywords = "gate~"; }, tilde},
              Case{kNorth, [](ExitForm& f) { f.description = std::string(kMaxTextLength + 1, 'a'); },
                   room_text_refusal(std::string(kMaxTextLength + 1, 'a'))},

@@ -409,19 +409,28 @@ TEST_F(HistoryTest, BoundsDropTheOldestStepsAndKeepTheirZonesModified) {
     EXPECT_GE(ws.history().step_count(), 1u);
 }
 
-TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedItAndOlder) {
+TEST_F(HistoryTest, LoadingOrUnloadingAZoneDropsTheStepsThatTouchedIt) {
     edit_room(ws, 3000, "A", [](Room& r) { r.sector = 1; });  // zone 30
     edit_room(ws, 3100, "B", [](Room& r) { r.sector = 1; });  // zone 31
     edit_room(ws, 3001, "C", [](Room& r) { r.sector = 1; });  // zone 30
     edit_room(ws, 3002, "D", [](Room& r) { r.sector = 1; });  // zone 30
     ws.undo();                                                // D can be redone
-    ws.modified().clear(TableKind::World, 31);
-    TableLoad(ws).world().unload(31);
+    ASSERT_TRUE(unload_zone(ws, "31"));
     EXPECT_EQ(ws.undo_text(), "Undo C");
     EXPECT_EQ(ws.redo_text(), "Redo D");
-    ws.undo();
-    EXPECT_FALSE(ws.undo()) << "A is older than a step on the unloaded zone";
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(ws.undo_text(), "Undo A") << "zone 30's steps outlive zone 31";
+    ASSERT_TRUE(ws.undo());
+    EXPECT_EQ(ws.world().find_room_record(3000)->sector, 0);
+    EXPECT_FALSE(ws.modified().is_set(TableKind::World, 30)) << "back at the loaded state";
+    ASSERT_TRUE(ws.redo());
+    EXPECT_TRUE(ws.modified().is_set(TableKind::World, 30));
     EXPECT_FALSE(ws.modified().is_set(TableKind::World, 31));
+    ASSERT_TRUE(ws.redo());
+    ASSERT_TRUE(ws.redo());
+    EXPECT_EQ(ws.world().find_room_record(3002)->sector, 1);
+    ws.undo();
+    ws.undo();
 
     // Loading the zone again forgets nothing more; loading a zone with a
     // pending redo step drops that step.

@@ -117,6 +117,15 @@ TEST_F(RoomFieldsEdit, TypingInABoxIsOneStepPerField) {
     EXPECT_EQ(room(3001).fly_up_room, -1);
 }
 
+TEST_F(RoomFieldsEdit, AHeightBeyondItsFieldIsRefusedWithTheRange) {
+    ASSERT_TRUE(store_room_box(ws, 3001, RoomField::Height, "2147483647", {}));
+    EXPECT_FALSE(store_room_box(ws, 3001, RoomField::Height, "2147483648", {}));
+    EXPECT_EQ(ui.last_status(),
+              "Error: Height 2147483648 is out of range (0 to 2147483647); the height of room "
+              "3001 is unchanged.");
+    EXPECT_EQ(room(3001).height, INT_MAX);
+}
+
 TEST_F(RoomFieldsEdit, ChangingTheMineKindOrChoosingNoneResetsTheMaterial) {
     struct Case {
         int kind;
