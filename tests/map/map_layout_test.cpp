@@ -303,5 +303,67 @@ TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), -1);
 }
 
+TEST_F(MapLayoutTest, TheSelectedRoomIsDrawnAfterTheRoomsOfItsCell) {
+    // 101 and 104 share a cell (see above). With 101 selected, 104 is drawn
+    // before it and a point in the cell hits 101; the rooms of other cells
+    // keep their table order.
+    add(100, {{kNorth, 101}, {kEast, 102}});
+    add(101, {{kSouth, 100}});
+    add(102, {{kNorth, 103}});
+    add(103, {{kWest, 104}});
+    add(104);
+    select(101, 100, 80);
+    lay_out();
+    EXPECT_EQ(listed_vnums(layout.items), (std::vector<int>{100, 104, 101, 102, 103}));
+    std::vector<bool> under;
+    for (const MapItem& i : layout.items)
+        under.push_back(i.under_selected);
+    EXPECT_EQ(under, (std::vector<bool>{false, true, false, false, false}));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(101));
+
+    // Selected, 100 is alone in its cell: nothing moves.
+    select(100, 100, 100);
+    lay_out();
+    EXPECT_EQ(listed_vnums(layout.items), (std::vector<int>{100, 101, 102, 103, 104}));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
+}
+
+TEST_F(MapLayoutTest, AtEveryZoomRoomsStandACellApartAndPointsHitTheirScaledBoxes) {
+    add(100, {{kEast, 101}, {kUp, 102}});
+    add(101, {{kWest, 100}});
+    add(102, {{kDown, 100}});
+    struct Case {
+        int zoom, cell, box, shift;
+    };
+    for (Case c : {Case{2, 10, 9, 4}, Case{3, 15, 14, 5}, Case{4, 20, 18, 7}, Case{5, 25, 23, 9},
+                   Case{8, 40, 36, 14}, Case{16, 80, 72, 28}}) {
+        SCOPED_TRACE(c.zoom);
+        view.zoom = c.zoom;
+        view.floor_offset = 1;  // 102 above, 100 and 101 one floor down
+        select(100, 300, 200);
+        lay_out();
+        EXPECT_EQ(layout.zoom, c.zoom);
+        EXPECT_EQ(std::pair(place(101).x, place(101).y), std::pair(300 + c.cell, 200));
+        ASSERT_EQ(layout.items.size(), 3u);
+        EXPECT_EQ(layout.items[0].x, 300 + c.shift);  // 100, shifted one floor down
+        const int r102 = world.find_room(102);
+        EXPECT_EQ(room_at_point(layout, world, view, 300 + c.box, 200 + c.box), r102);
+        EXPECT_EQ(room_at_point(layout, world, view, 300 + c.box + 1, 200), -1);
+        EXPECT_EQ(room_at_point(layout, world, view, 299, 200), -1);
+    }
+    view.floor_offset = 0;
+}
+
+TEST(MapZoom, StepsGoThroughTheListAndStopAtItsEnds) {
+    struct Case {
+        int zoom, steps, expected;
+    };
+    for (Case c : {Case{4, 1, 5}, Case{4, -1, 3}, Case{4, 3, 8}, Case{4, 0, 4}, Case{16, 1, 16},
+                   Case{2, -1, 2}, Case{4, 99, 16}, Case{4, -99, 2}, Case{7, 1, 8}, Case{7, -1, 6},
+                   Case{40, -1, 16}, Case{1, 1, 2}}) {
+        EXPECT_EQ(next_zoom(c.zoom, c.steps), c.expected) << c.zoom << " " << c.steps;
+    }
+}
+
 }  // namespace
 }  // namespace zs
