@@ -357,7 +357,7 @@ void MapRenderer::draw_details(QImage& target, const ZoomArt& a, const Room& r, 
     if (lines <= 0 || title.empty()) return;
     p.setFont(a.title_font);
     p.drawText(QRect(inner.left(), top, inner.width(), lines * title_metrics.lineSpacing()),
-               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap | Qt::TextWrapAnywhere,
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
                QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
 }
 
