@@ -464,30 +464,6 @@ TEST_F(MapRendererTest, AtEveryZoomBoxesFramesStubsAndBarsScaleTogether) {
     }
 }
 
-TEST_F(MapRendererTest, TwiceTheSizeDrawsTheNumberInTheFontOfTwiceTheSize) {
-    int a = add_room(8842);
-    view.zoom = 8;
-    select_at_100(a);
-    QImage image = draw();
-    QFont font = renderer.map_font();
-    font.setPixelSize(20);
-    QImage reference(240, 240, QImage::Format_RGB32);
-    reference.fill(qRgb(192, 192, 192));
-    {
-        QPainter p(&reference);
-        p.setFont(font);
-        p.setPen(Qt::black);
-        p.drawText(100 + 8, 100 + 6 + QFontMetrics(font).ascent(), QStringLiteral("42"));
-    }
-    int dark_pixels = 0;
-    for (int y = 104; y < 132; ++y)
-        for (int x = 104; x < 132; ++x) {
-            EXPECT_EQ(dark(image, x, y), dark(reference, x, y)) << "at " << x << "," << y;
-            dark_pixels += dark(image, x, y) ? 1 : 0;
-        }
-    EXPECT_GT(dark_pixels, 20);
-}
-
 TEST_F(MapRendererTest, ZoomedFarInABoxShowsTheWholeVnumAndTheTitlesStart) {
     int a = add_room(8842);
     world.edit(a, [](Room& r) { r.title = "&RA long and winding road&n"; });

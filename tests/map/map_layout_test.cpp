@@ -328,32 +328,6 @@ TEST_F(MapLayoutTest, TheSelectedRoomIsDrawnAfterTheRoomsOfItsCell) {
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
 }
 
-TEST_F(MapLayoutTest, AtEveryZoomRoomsStandACellApartAndPointsHitTheirScaledBoxes) {
-    add(100, {{kEast, 101}, {kUp, 102}});
-    add(101, {{kWest, 100}});
-    add(102, {{kDown, 100}});
-    struct Case {
-        int zoom, cell, box, shift;
-    };
-    for (Case c : {Case{2, 10, 9, 4}, Case{3, 15, 14, 5}, Case{4, 20, 18, 7}, Case{5, 25, 23, 9},
-                   Case{8, 40, 36, 14}, Case{16, 80, 72, 28}}) {
-        SCOPED_TRACE(c.zoom);
-        view.zoom = c.zoom;
-        view.floor_offset = 1;  // 102 above, 100 and 101 one floor down
-        select(100, 300, 200);
-        lay_out();
-        EXPECT_EQ(layout.zoom, c.zoom);
-        EXPECT_EQ(std::pair(place(101).x, place(101).y), std::pair(300 + c.cell, 200));
-        ASSERT_EQ(layout.items.size(), 3u);
-        EXPECT_EQ(layout.items[0].x, 300 + c.shift);  // 100, shifted one floor down
-        const int r102 = world.find_room(102);
-        EXPECT_EQ(room_at_point(layout, world, view, 300 + c.box, 200 + c.box), r102);
-        EXPECT_EQ(room_at_point(layout, world, view, 300 + c.box + 1, 200), -1);
-        EXPECT_EQ(room_at_point(layout, world, view, 299, 200), -1);
-    }
-    view.floor_offset = 0;
-}
-
 TEST(MapZoom, StepsGoThroughTheListAndStopAtItsEnds) {
     struct Case {
         int zoom, steps, expected;
