@@ -1,9 +1,10 @@
 // MapWidget: the map view. It draws the map through the renderer into a back
 // buffer and shows it in one copy, turns mouse, wheel and key events into
-// map-session calls, and shows the tooltip of the room under the pointer. Redraws are paced: requested redraws at most every 33 ms, unforced
-// ones skipped within 21 ms of the last, forced ones always, once the event
-// that asked for them has been handled; whatever asked, one drawing serves
-// every request made before it.
+// map-session calls, and shows the tooltip of the room under the pointer.
+// Redraws are paced: requested redraws at most every 33 ms, unforced ones
+// skipped within 21 ms of the last, forced ones always, once the event that
+// asked for them has been handled; whatever asked, one drawing serves every
+// request made before it.
 #pragma once
 
 #include <QElapsedTimer>

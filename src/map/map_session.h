@@ -1,10 +1,11 @@
 // What the builder does on the map, without any widget: selecting and
 // creating rooms with the mouse, linking neighbours, walking with the arrow
 // keys, panning, zooming, changing floors and room colours, what hovering a
-// room tells, and the attribute clipboard. MapSession owns the map's state that is not world data (the
-// view with the selected room's place, the last layout drawn, the clipboard,
-// the direction waiting for the Create New Room dialog); the window
-// translates its events into these calls and draws on request.
+// room tells, and the attribute clipboard. MapSession owns the map's state
+// that is not world data (the view with its zoom and the selected room's
+// place, the last layout drawn, the clipboard, the direction waiting for the
+// Create New Room dialog); the window translates its events into these calls
+// and draws on request.
 #pragma once
 
 #include <cstdint>
