@@ -60,6 +60,31 @@ void BM_MapRedraw(benchmark::State& state) {
 }
 BENCHMARK(BM_MapRedraw)->Unit(benchmark::kMillisecond);
 
+// The same redraw at a zoom (quarters of the default grid): fewer rooms in
+// the view as it grows, each drawn larger; from 10 on with vnums and titles.
+void BM_MapRedrawAtZoom(benchmark::State& state) {
+    LoadedWorld w;
+    w.view.zoom = static_cast<int>(state.range(0));
+    centre_selected_room(w.ws.world(), w.view);
+    MapRenderer renderer;
+    QImage buffer(900, 700, QImage::Format_RGB32);
+    MapLayout layout;
+    for (auto _ : state) {
+        MapRenderer::fill_background(buffer, w.view.split_line, 700 - 156, true);
+        lay_out_map(w.ws.world(), w.view, layout);
+        renderer.draw_map(buffer, w.ws.world(), layout, w.view);
+        benchmark::DoNotOptimize(buffer.constBits());
+    }
+    state.counters["rooms"] = static_cast<double>(layout.items.size());
+}
+BENCHMARK(BM_MapRedrawAtZoom)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(12)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond);
+
 // A zone of 99 rooms in a row; a right-click east of the last one.
 void BM_RightClickCreate(benchmark::State& state) {
     NullUi ui;

@@ -18,10 +18,12 @@
 
 namespace zs {
 
-QImage map_image(const WorldTable& world, int floor_offset, int traverse_limit) {
+QImage map_image(const WorldTable& world, int floor_offset, int traverse_limit, int zoom) {
     if (!world.selected_room()) return QImage();
     // Lay out on a view large enough for everything, then frame what was drawn.
     MapView view;
+    view.zoom = std::clamp(zoom, kZoomMin, kZoomMax);
+    const int box = view.scale().box();
     view.anchor_x = view.anchor_y = 0;
     view.floor_offset = floor_offset;
     view.traverse_limit = traverse_limit;
@@ -35,11 +37,10 @@ QImage map_image(const WorldTable& world, int floor_offset, int traverse_limit) 
         const MapItem& it = items[i];
         if (i == 0 || it.x < left) left = it.x;
         if (i == 0 || it.y < top) top = it.y;
-        if (i == 0 || it.x + map_geometry::kBoxSize > right) right = it.x + map_geometry::kBoxSize;
-        if (i == 0 || it.y + map_geometry::kBoxSize > bottom)
-            bottom = it.y + map_geometry::kBoxSize;
+        if (i == 0 || it.x + box > right) right = it.x + box;
+        if (i == 0 || it.y + box > bottom) bottom = it.y + box;
     }
-    constexpr int kMargin = 10;
+    const int kMargin = view.scale().of(10);
     long long w = static_cast<long long>(right) - left + 2 * kMargin;
     long long h = static_cast<long long>(bottom) - top + 2 * kMargin;
     // A map larger than this would not fit in memory as one image.
@@ -72,18 +73,38 @@ public:
 };
 
 int usage() {
-    std::cerr
-        << "usage: zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] [ZONE...]\n";
+    std::cerr << "usage: zonesmith --export-map FILE.png --room VNUM [--floor N] [--scale S] "
+                 "[--dir DIR] [ZONE...]\n";
     return 2;
 }
 
 }  // namespace
+
+std::optional<int> zoom_of_scale(std::string_view text) {
+    // Whole units and a fraction of at most two digits, read exactly.
+    std::size_t dot = text.find('.');
+    std::optional<int> whole = whole_number<int>(text.substr(0, dot));
+    if (!whole || *whole < 0 || *whole > 4 || text.substr(0, dot).empty()) return std::nullopt;
+    int hundredths = *whole * 100;
+    if (dot != std::string_view::npos) {
+        std::string_view fraction = text.substr(dot + 1);
+        if (fraction.empty() || fraction.size() > 2) return std::nullopt;
+        for (char c : fraction)
+            if (c < '0' || c > '9') return std::nullopt;
+        hundredths += (fraction[0] - '0') * 10 + (fraction.size() > 1 ? fraction[1] - '0' : 0);
+    }
+    if (hundredths % 25 != 0) return std::nullopt;
+    int zoom = hundredths / 25;
+    if (zoom < kZoomMin || zoom > kZoomMax) return std::nullopt;
+    return zoom;
+}
 
 int export_map_main(int argc, char** argv) {
     // No window is opened: the offscreen platform needs no display.
     if (!std::getenv("QT_QPA_PLATFORM")) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string out, dir;
     long long room = -1, floor = 0;
+    int zoom = kZoomDefault;
     std::vector<int> zones;
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -102,6 +123,14 @@ int export_map_main(int argc, char** argv) {
             if (!n) return usage();
             if (a == "--floor" && (*n < -1000 || *n > 1000)) return usage();
             (a == "--room" ? room : floor) = *n;
+        } else if (a == "--scale") {
+            if (!value(v)) return usage();
+            std::optional<int> z = zoom_of_scale(v);
+            if (!z) {
+                std::cerr << "zonesmith: --scale takes 0.5 to 4 in quarters (0.75, 1.5, 2 ...)\n";
+                return usage();
+            }
+            zoom = *z;
         } else if (a == "--dir") {
             if (!value(dir)) return usage();
         } else if (!a.empty() && (std::isdigit(static_cast<unsigned char>(a[0])) || a[0] == '-')) {
@@ -133,7 +162,8 @@ int export_map_main(int argc, char** argv) {
         return 1;
     }
     ws.world().select_slot(slot);
-    QImage image = map_image(ws.world(), static_cast<int>(floor), ws.options().traverse_limit);
+    QImage image =
+        map_image(ws.world(), static_cast<int>(floor), ws.options().traverse_limit, zoom);
     if (image.isNull()) {
         std::cerr << "zonesmith: the map is larger than " << kMaxImageSide << " pixels a side\n";
         return 1;

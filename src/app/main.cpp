@@ -39,6 +39,8 @@ void add_options(QCommandLineParser& parser) {
         {"room", QStringLiteral("With --export-map: the room the map is laid out from."), "VNUM"},
         {"floor",
          QStringLiteral("With --export-map: the floor, relative to the room's (default 0)."), "N"},
+        {"scale", QStringLiteral("With --export-map: the size, 0.5 to 4 in quarters (default 1)."),
+         "S"},
     });
     parser.addPositionalArgument("FILE... | ZONE...",
                                  QStringLiteral("The area files to open; with --export-map, the "
@@ -64,8 +66,8 @@ int main(int argc, char** argv) {
         // Qt's own usage line has no room for the two ways of calling.
         QString help = early.helpText();
         std::cout << "Usage: zonesmith [--dir DIR] [FILE...]\n"
-                     "       zonesmith --export-map FILE.png --room VNUM [--floor N] [--dir DIR] "
-                     "[ZONE...]\n"
+                     "       zonesmith --export-map FILE.png --room VNUM [--floor N] [--scale S] "
+                     "[--dir DIR] [ZONE...]\n"
                      "       zonesmith --help | --version\n\n"
                   << help.mid(help.indexOf('\n') + 1).toStdString();
         return 0;
@@ -83,8 +85,8 @@ int main(int argc, char** argv) {
     QString error;
     if (!parser.parse(app.arguments()))
         error = parser.errorText();
-    else if (parser.isSet("room") || parser.isSet("floor"))
-        error = QStringLiteral("--room and --floor go with --export-map.");
+    else if (parser.isSet("room") || parser.isSet("floor") || parser.isSet("scale"))
+        error = QStringLiteral("--room, --floor and --scale go with --export-map.");
     if (!error.isEmpty()) {
         std::cerr << "zonesmith: " << error.toStdString() << "\nTry 'zonesmith --help'.\n";
         return 2;

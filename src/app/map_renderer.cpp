@@ -107,14 +107,15 @@ public:
         }
     }
 
-    // A line from (x0, y0) towards (x1, y1), the end point left out. With
-    // `dotted`, only every other pixel is written, starting with the first.
-    void line(int x0, int y0, int x1, int y1, QRgb colour, bool dotted = false) const {
+    // A line from (x0, y0) towards (x1, y1), the end point left out. With a
+    // `dash` length, dashes of that many pixels and gaps as long alternate,
+    // starting with a dash.
+    void line(int x0, int y0, int x1, int y1, QRgb colour, int dash = 0) const {
         int dx = std::abs(x1 - x0), step_x = x0 < x1 ? 1 : -1;
         int dy = -std::abs(y1 - y0), step_y = y0 < y1 ? 1 : -1;
         int err = dx + dy;
         for (int n = 0; x0 != x1 || y0 != y1; ++n) {
-            if (!dotted || n % 2 == 0) put(x0, y0, colour);
+            if (dash == 0 || (n / dash) % 2 == 0) put(x0, y0, colour);
             int e2 = 2 * err;
             if (e2 >= dy) {
                 err += dy;
@@ -133,84 +134,118 @@ private:
     int width_, height_;
 };
 
-// Up/down markers: a three-pixel shaft with a doubled head, centred on
-// (x0, y0).
-constexpr int kArrowHalf = 4, kArrowHead = 2;
+// The sizes of what is drawn for one room at one zoom; at the default zoom
+// those of the grid as it has always been drawn.
+struct RoomShapes {
+    explicit RoomShapes(MapScale s)
+        : box(s.box()),
+          pen(s.pen()),
+          stub_in(s.of(kStubInset)),
+          stub_out(s.of(kBoxSize / 2 + 4)),
+          door(s.of(3)),
+          arrow_half(s.of(4)),
+          arrow_head(s.of(2)),
+          marker_side(s.of(1)),
+          marker_top(s.of(3)),
+          marker_right(s.of(2)),
+          marker_bottom(s.of(4)) {}
+    int box;
+    int pen;            // width of stubs, frame and arrow heads
+    int stub_in;        // from the box's centre to where a stub starts
+    int stub_out;       // ... and to where it ends
+    int door;           // depth of a door bar
+    int arrow_half;     // half an arrow's height
+    int arrow_head;     // half its head's width
+    int marker_side;    // from the box's left edge to the left markers' shaft
+    int marker_top;     // from its top to the upper markers' centre
+    int marker_right;   // from its right edge to the right markers' shaft
+    int marker_bottom;  // from its bottom to the lower markers' centre
+};
 
-void arrow_up(const Canvas& c, int x0, int y0, QRgb colour) {
-    const int h = kArrowHalf, q = kArrowHead;
+// Up/down markers: a shaft 2 pen + 1 wide with a head pen + 1 deep, centred
+// on (x0, y0); at the default zoom a three-pixel shaft and a doubled head.
+void arrow_up(const Canvas& c, const RoomShapes& k, int x0, int y0, QRgb colour) {
+    const int h = k.arrow_half, q = k.arrow_head;
     const int t = y0 - h, b = y0 + h, m = (2 * y0 - h) / 2;
-    for (int x = x0 - 1; x <= x0 + 1; ++x)
+    for (int x = x0 - k.pen; x <= x0 + k.pen; ++x)
         c.line(x, t, x, b, colour);
-    c.line(x0 - q, m, x0, t, colour);
-    c.line(x0 + q, m, x0, t, colour);
-    c.line(x0, t - 1, x0, b, colour);
-    c.line(x0 - q, m - 1, x0, t - 1, colour);
-    c.line(x0 + q, m - 1, x0, t - 1, colour);
+    for (int d = 0; d <= k.pen; ++d) {
+        c.line(x0 - q, m - d, x0, t - d, colour);
+        c.line(x0 + q, m - d, x0, t - d, colour);
+        c.line(x0, t - d, x0, b, colour);
+    }
 }
 
-void arrow_down(const Canvas& c, int x0, int y0, QRgb colour) {
-    const int h = kArrowHalf, q = kArrowHead;
+void arrow_down(const Canvas& c, const RoomShapes& k, int x0, int y0, QRgb colour) {
+    const int h = k.arrow_half, q = k.arrow_head;
     const int t = y0 - h, b = y0 + h, m = (h + 2 * y0) / 2;
-    for (int x = x0 - 1; x <= x0 + 1; ++x)
+    for (int x = x0 - k.pen; x <= x0 + k.pen; ++x)
         c.line(x, t, x, b, colour);
-    c.line(x0 - q, m, x0, b, colour);
-    c.line(x0 + q, m, x0, b, colour);
-    c.line(x0, t, x0, b + 2, colour);
-    c.line(x0 - q, m + 1, x0, b + 1, colour);
-    c.line(x0 + q, m + 1, x0, b + 1, colour);
+    for (int d = 0; d <= k.pen; ++d) {
+        c.line(x0 - q, m + d, x0, b + d, colour);
+        c.line(x0 + q, m + d, x0, b + d, colour);
+        c.line(x0, t, x0, b + 1 + d, colour);
+    }
 }
 
-// The four compass exits of a room whose box centre is (cx, cy): a stub from
-// just inside the box out across the gap, and for a door three bars along the
-// box's inner edge on that side.
-void draw_exits(const Canvas& c, const Room& r, int cx, int cy) {
-    constexpr int kHalf = kBoxSize / 2;  // 9
-    constexpr int kIn = kStubInset;      // 7
-    constexpr int kOut = kHalf + 4;      // 13
+// The four compass exits of a room whose box has its top-left at (sx, sy):
+// a stub from just inside the box out across the gap, and for a door bars
+// along the box's inner edge on that side.
+void draw_exits(const Canvas& c, const Room& r, const RoomShapes& k, int sx, int sy) {
+    const int cx = sx + k.box / 2, cy = sy + k.box / 2;
+    const int in = k.stub_in, out = k.stub_out, end_x = sx + k.box, end_y = sy + k.box;
+    // A stub as wide as the pen, centred on its line.
+    const int first = -(k.pen / 2), last = first + k.pen;
     auto is_door = [&](int dir) { return (r.exits[dir]->exit_flags & kExitIsDoor) != 0; };
     if (r.exits[kNorth]) {
-        c.line(cx, cy - kOut, cx, cy - kIn, kBlack);
+        for (int w = first; w < last; ++w)
+            c.line(cx + w, cy - out, cx + w, cy - in, kBlack);
         if (is_door(kNorth))
-            for (int k = 0; k < 3; ++k)
-                c.line(cx - kHalf, cy - kHalf + k, cx + kHalf, cy - kHalf + k, kDoorColour);
+            for (int d = 0; d < k.door; ++d)
+                c.line(sx, sy + d, end_x, sy + d, kDoorColour);
     }
     if (r.exits[kSouth]) {
-        c.line(cx, cy + kIn, cx, cy + kOut, kBlack);
+        for (int w = first; w < last; ++w)
+            c.line(cx + w, cy + in, cx + w, cy + out, kBlack);
         if (is_door(kSouth))
-            for (int k = 0; k < 3; ++k)
-                c.line(cx - kHalf, cy + kHalf - 1 - k, cx + kHalf, cy + kHalf - 1 - k, kDoorColour);
+            for (int d = 0; d < k.door; ++d)
+                c.line(sx, end_y - 1 - d, end_x, end_y - 1 - d, kDoorColour);
     }
     if (r.exits[kEast]) {
-        c.line(cx + kIn, cy, cx + kOut, cy, kBlack);
+        for (int w = first; w < last; ++w)
+            c.line(cx + in, cy + w, cx + out, cy + w, kBlack);
         if (is_door(kEast))
-            for (int k = 0; k < 3; ++k)
-                c.line(cx + kHalf - 1 - k, cy - kHalf, cx + kHalf - 1 - k, cy + kHalf, kDoorColour);
+            for (int d = 0; d < k.door; ++d)
+                c.line(end_x - 1 - d, sy, end_x - 1 - d, end_y, kDoorColour);
     }
     if (r.exits[kWest]) {
-        c.line(cx - kOut, cy, cx - kIn, cy, kBlack);
+        for (int w = first; w < last; ++w)
+            c.line(cx - out, cy + w, cx - in, cy + w, kBlack);
         if (is_door(kWest))
-            for (int k = 0; k < 3; ++k)
-                c.line(cx - kHalf + k, cy - kHalf, cx - kHalf + k, cy + kHalf, kDoorColour);
+            for (int d = 0; d < k.door; ++d)
+                c.line(sx + d, sy, sx + d, end_y, kDoorColour);
     }
 }
 
-void draw_markers(const Canvas& c, const Room& r, int sx, int sy) {
-    const int left = sx + 1, right = sx + kBoxSize - 2;
-    const int top = sy + 3, bottom = sy + kBoxSize - 4;
-    if (r.exits[kUp]) arrow_up(c, left, top, kBlack);
-    if (r.exits[kDown]) arrow_down(c, right, bottom, kBlack);
-    if (r.fly_up_room > 0) arrow_up(c, right, top, kFlyColour);
-    if (r.fly_down_room > 0) arrow_down(c, left, bottom, kFlyColour);
+void draw_markers(const Canvas& c, const Room& r, const RoomShapes& k, int sx, int sy) {
+    const int left = sx + k.marker_side, right = sx + k.box - k.marker_right;
+    const int top = sy + k.marker_top, bottom = sy + k.box - k.marker_bottom;
+    if (r.exits[kUp]) arrow_up(c, k, left, top, kBlack);
+    if (r.exits[kDown]) arrow_down(c, k, right, bottom, kBlack);
+    if (r.fly_up_room > 0) arrow_up(c, k, right, top, kFlyColour);
+    if (r.fly_down_room > 0) arrow_down(c, k, left, bottom, kFlyColour);
 }
 
-// The selection frame: one pixel outside the box all round, dotted.
-void draw_selection(const Canvas& c, int sx, int sy) {
-    const int lo_x = sx - 1, hi_x = sx + kBoxSize, lo_y = sy - 1, hi_y = sy + kBoxSize;
-    c.line(lo_x, lo_y, lo_x, hi_y, kSelectionColour, true);
-    c.line(hi_x, lo_y, hi_x, hi_y, kSelectionColour, true);
-    c.line(lo_x, lo_y, hi_x, lo_y, kSelectionColour, true);
-    c.line(lo_x, hi_y, hi_x, hi_y, kSelectionColour, true);
+// The selection frame: dotted, a pen wide, one pen outside the box all round.
+void draw_selection(const Canvas& c, const RoomShapes& k, int sx, int sy) {
+    for (int w = 1; w <= k.pen; ++w) {
+        const int lo_x = sx - w, hi_x = sx + k.box - 1 + w;
+        const int lo_y = sy - w, hi_y = sy + k.box - 1 + w;
+        c.line(lo_x, lo_y, lo_x, hi_y, kSelectionColour, k.pen);
+        c.line(hi_x, lo_y, hi_x, hi_y, kSelectionColour, k.pen);
+        c.line(lo_x, lo_y, hi_x, lo_y, kSelectionColour, k.pen);
+        c.line(lo_x, hi_y, hi_x, hi_y, kSelectionColour, k.pen);
+    }
 }
 
 bool is_32_bit(const QImage& image) {
@@ -227,20 +262,43 @@ bool is_32_bit(const QImage& image) {
 }  // namespace
 
 MapRenderer::MapRenderer() {
-    for (int i = 0; i < kRoomColours; ++i) {
-        QImage bitmap(kBoxSize, kBoxSize, QImage::Format_RGB32);
-        bitmap.fill(kBitmapColours[i].frame);
-        for (int y = kFrameWidth; y < kBoxSize - kFrameWidth; ++y) {
-            auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
-            std::fill(line + kFrameWidth, line + kBoxSize - kFrameWidth, kBitmapColours[i].fill);
-        }
-        bitmaps_[i] = bitmap;
-    }
     font_.setFamilies({QStringLiteral("DejaVu Serif")});
     font_.setStyleHint(QFont::Serif);
     font_.setPixelSize(10);
     font_.setStyleStrategy(QFont::NoAntialias);
     fixed_font_ = game_text_font();
+    art(kZoomDefault);
+}
+
+MapRenderer::ZoomArt& MapRenderer::art(int zoom) {
+    auto found = art_.find(zoom);
+    if (found != art_.end()) return found->second;
+    // Drawn anew at each zoom, so that boxes and numbers stay sharp.
+    const MapScale scale{zoom};
+    const int box = scale.box(), frame = scale.of(kFrameWidth);
+    ZoomArt& a = art_[zoom];
+    for (int i = 0; i < kRoomColours; ++i) {
+        QImage bitmap(box, box, QImage::Format_RGB32);
+        bitmap.fill(kBitmapColours[i].frame);
+        for (int y = frame; y < box - frame; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(bitmap.scanLine(y));
+            std::fill(line + frame, line + box - frame, kBitmapColours[i].fill);
+        }
+        a.bitmaps[i] = bitmap;
+    }
+    a.font = font_;
+    a.font.setPixelSize(scale.of(10));
+    // Boxes large enough for the whole vnum and the title's start.
+    a.detail_font = font_;
+    a.detail_font.setStyleStrategy(QFont::PreferAntialias);
+    a.detail_font.setPixelSize(std::max(8, box / 4));
+    a.title_font = a.detail_font;
+    a.title_font.setPixelSize(std::max(7, box / 5));
+    return a;
+}
+
+const QImage& MapRenderer::room_bitmap(int index) const {
+    return art_.at(kZoomDefault).bitmaps[index];
 }
 
 QColor MapRenderer::room_fill(int index) {
@@ -251,13 +309,14 @@ QColor MapRenderer::room_frame(int index) {
     return QColor(kBitmapColours[index].frame);
 }
 
-const std::vector<MapRenderer::TextPixel>& MapRenderer::number_pixels(int number) {
-    auto& cached = numbers_[static_cast<std::size_t>(number + 99)];
+const std::vector<MapRenderer::TextPixel>& MapRenderer::number_pixels(ZoomArt& zoom_art,
+                                                                      int number) {
+    auto& cached = zoom_art.numbers[static_cast<std::size_t>(number + 99)];
     if (cached) return *cached;
     // Rendered once onto a transparent scratch image with room to spare on
     // every side, then kept as the glyph pixels relative to the text's top.
     const QString text = QString::number(number);
-    const QFontMetrics metrics(font_);
+    const QFontMetrics metrics(zoom_art.font);
     const int pad = 4;
     QImage scratch(metrics.horizontalAdvance(text) + 4 * pad, metrics.height() + 2 * pad,
                    QImage::Format_ARGB32_Premultiplied);
@@ -265,7 +324,7 @@ const std::vector<MapRenderer::TextPixel>& MapRenderer::number_pixels(int number
     {
         QPainter p(&scratch);
         p.setRenderHint(QPainter::TextAntialiasing, false);
-        p.setFont(font_);
+        p.setFont(zoom_art.font);
         p.setPen(Qt::black);
         p.drawText(pad, pad + metrics.ascent(), text);
     }
@@ -279,31 +338,65 @@ const std::vector<MapRenderer::TextPixel>& MapRenderer::number_pixels(int number
     return *cached;
 }
 
+void MapRenderer::draw_details(QImage& target, const ZoomArt& a, const Room& r, int sx, int sy,
+                               int box, int frame) {
+    const QRect inner(sx + frame + 1, sy + frame, box - 2 * frame - 2, box - 2 * frame);
+    QPainter p(&target);
+    p.setClipRect(inner);
+    p.setPen(Qt::black);
+    p.setFont(a.detail_font);
+    const QFontMetrics vnum_metrics(a.detail_font);
+    p.drawText(inner.left(), inner.top() + vnum_metrics.ascent(), QString::number(r.vnum));
+    // As many whole lines of the title as fit below the number.
+    std::string title;
+    for (const Glyph& g : visible_glyphs(r.title.view()))
+        if (g.line == 0) title += g.ch;
+    const QFontMetrics title_metrics(a.title_font);
+    const int top = inner.top() + vnum_metrics.height();
+    const int lines = (inner.bottom() + 1 - top) / std::max(1, title_metrics.lineSpacing());
+    if (lines <= 0 || title.empty()) return;
+    p.setFont(a.title_font);
+    p.drawText(QRect(inner.left(), top, inner.width(), lines * title_metrics.lineSpacing()),
+               Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+               QString::fromLatin1(title.data(), static_cast<qsizetype>(title.size())));
+}
+
 void MapRenderer::draw_map(QImage& target, const WorldTable& world, const MapLayout& layout,
                            const MapView& view) {
     if (world.selected_slot() < 0 || target.isNull()) return;
     if (!is_32_bit(target)) target.convertTo(QImage::Format_RGB32);
     const Canvas canvas(target);
     const int selected = layout.selected_slot;
+    const MapScale scale{layout.zoom};
+    const RoomShapes shapes(scale);
+    ZoomArt& a = art(layout.zoom);
+    const bool details = layout.zoom >= kZoomDetails;
+    const int number_y = scale.of(3), one_digit_x = scale.of(7), two_digit_x = scale.of(4);
+    const bool numbers = layout.zoom >= kZoomNumbers;
     for (const MapItem& item : layout.items) {
         const Room& r = world.room(item.slot);
         const int sx = item.x - view.scroll_x, sy = item.y - view.scroll_y;
         if (item.shown_floor) {
             int colour = r.room_colour >= 0 && r.room_colour < kRoomColours ? r.room_colour : 0;
-            canvas.blit(bitmaps_[colour], sx, sy);
-            const int number = r.vnum - zone_of(r.vnum) * 100;
-            const int tx = sx + (number >= 0 && number <= 9 ? 7 : 4), ty = sy + 3;
-            for (const TextPixel& p : number_pixels(number))
-                canvas.darken(tx + p.dx, ty + p.dy, p.alpha);
+            canvas.blit(a.bitmaps[colour], sx, sy);
+            if (details) {
+                draw_details(target, a, r, sx, sy, shapes.box, scale.of(kFrameWidth));
+            } else if (numbers) {
+                const int number = r.vnum - zone_of(r.vnum) * 100;
+                const int tx = sx + (number >= 0 && number <= 9 ? one_digit_x : two_digit_x);
+                const int ty = sy + number_y;
+                for (const TextPixel& p : number_pixels(a, number))
+                    canvas.darken(tx + p.dx, ty + p.dy, p.alpha);
+            }
         } else {
             int shade = item.shade >= kShadeOneDown && item.shade <= kShadeFurther ? item.shade
                                                                                    : kShadeFurther;
-            canvas.blit(bitmaps_[shade], sx, sy);
+            canvas.blit(a.bitmaps[shade], sx, sy);
         }
-        if (item.slot == selected) draw_selection(canvas, sx, sy);
+        if (item.slot == selected) draw_selection(canvas, shapes, sx, sy);
         if (item.shown_floor) {
-            draw_exits(canvas, r, sx + kBoxSize / 2, sy + kBoxSize / 2);
-            draw_markers(canvas, r, sx, sy);
+            draw_exits(canvas, r, shapes, sx, sy);
+            if (!item.under_selected) draw_markers(canvas, r, shapes, sx, sy);
         }
     }
 }

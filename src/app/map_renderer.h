@@ -1,12 +1,13 @@
-// MapRenderer: draws the laid-out map into a back buffer image. It owns the
-// room bitmaps, the map font and the pixel-exact line drawing of exits,
-// markers and the selection frame.
+// MapRenderer: draws the laid-out map into a back buffer image at the
+// layout's zoom. It owns the room bitmaps and map fonts of each zoom drawn
+// and the pixel-exact line drawing of exits, markers and the selection frame.
 #pragma once
 
 #include <QColor>
 #include <QFont>
 #include <QImage>
 #include <array>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -24,8 +25,8 @@ public:
     MapRenderer();
 
     // Draws the rooms, exits and markers of a layout of `world` into `target`
-    // (screen = world - scroll). Draws nothing without a selected room and
-    // never touches the background: the caller fills it first.
+    // (screen = world - scroll), at the zoom the layout was made for. Draws nothing without a
+    // selected room and never touches the background: the caller fills it first.
     void draw_map(QImage& target, const WorldTable& world, const MapLayout& layout,
                   const MapView& view);
 
@@ -44,10 +45,17 @@ public:
     // (used to export the map): laid out from the view's anchor and drawn.
     QImage render(const WorldTable& world, const MapView& view, int width, int height);
 
+    // Below this zoom boxes are too small for a number.
+    static constexpr int kZoomNumbers = 3;
+    // From this zoom on, boxes show the whole vnum and the title's start
+    // instead of the number within the zone.
+    static constexpr int kZoomDetails = 10;
+
     // The room bitmaps: fill and frame colour of each of the kRoomColours.
     static QColor room_fill(int index);
     static QColor room_frame(int index);
-    const QImage& room_bitmap(int index) const { return bitmaps_[index]; }
+    // At the default zoom.
+    const QImage& room_bitmap(int index) const;
     const QFont& map_font() const { return font_; }
 
 private:
@@ -55,13 +63,23 @@ private:
     struct TextPixel {
         int dx, dy, alpha;
     };
-    const std::vector<TextPixel>& number_pixels(int number);
+    // What rooms are drawn with at one zoom.
+    struct ZoomArt {
+        std::array<QImage, kRoomColours> bitmaps;
+        QFont font;         // room numbers
+        QFont detail_font;  // whole vnums
+        QFont title_font;
+        // Room numbers within a zone run from -99 to 99.
+        std::array<std::optional<std::vector<TextPixel>>, 199> numbers;
+    };
+    ZoomArt& art(int zoom);
+    const std::vector<TextPixel>& number_pixels(ZoomArt& art, int number);
+    void draw_details(QImage& target, const ZoomArt& art, const Room& r, int sx, int sy, int box,
+                      int frame);
 
-    std::array<QImage, kRoomColours> bitmaps_;
     QFont font_;
     QFont fixed_font_;
-    // Room numbers within a zone run from -99 to 99.
-    std::array<std::optional<std::vector<TextPixel>>, 199> numbers_;
+    std::map<int, ZoomArt> art_;  // by zoom
 };
 
 }  // namespace zs

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -177,11 +178,47 @@ void MapWidget::keyPressEvent(QKeyEvent* e) {
             session_.move_by_key(ws_, move, held(e->modifiers()).shift);
             return;
         }
+    if (e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown) {
+        session_.change_floor(ws_, e->key() == Qt::Key_PageUp ? 1 : -1);
+        return;
+    }
     QWidget::keyPressEvent(e);
 }
 
 void MapWidget::wheelEvent(QWheelEvent* e) {
+    if (e->modifiers().testFlag(Qt::ControlModifier)) {
+        // Fine-grained wheels and touchpads send parts of a notch: a step
+        // for each whole one.
+        wheel_zoom_ += e->angleDelta().y();
+        const int steps = wheel_zoom_ / 120;
+        wheel_zoom_ -= steps * 120;
+        QPoint p = e->position().toPoint();
+        if (steps != 0) session_.zoom_by(ws_, steps, p.x(), p.y());
+        return;
+    }
     session_.wheel(ws_, e->angleDelta().y(), held(e->modifiers()).shift);
+}
+
+void MapWidget::zoom_by_key(int steps) {
+    auto [x, y] = session_.selected_centre(ws_.world());
+    if (steps == 0)
+        session_.zoom_at(ws_, kZoomDefault, x, y);
+    else
+        session_.zoom_by(ws_, steps, x, y);
+}
+
+bool MapWidget::event(QEvent* e) {
+    if (e->type() != QEvent::ToolTip) return QWidget::event(e);
+    auto* help = static_cast<QHelpEvent*>(e);
+    const QPoint p = help->pos();
+    const int slot = p.y() > split_line_ ? -1 : session_.room_under(ws_.world(), p.x(), p.y());
+    if (slot < 0) {
+        QToolTip::hideText();
+        e->ignore();
+        return true;
+    }
+    QToolTip::showText(help->globalPos(), QString::fromStdString(room_hover_text(ws_, slot)), this);
+    return true;
 }
 
 }  // namespace zs

@@ -1,9 +1,10 @@
 // MapWidget: the map view. It draws the map through the renderer into a back
-// buffer and shows it in one copy, and turns mouse events into map-session
-// calls. Redraws are paced: requested redraws at most every 33 ms, unforced
-// ones skipped within 21 ms of the last, forced ones always, once the event
-// that asked for them has been handled; whatever asked, one drawing serves
-// every request made before it.
+// buffer and shows it in one copy, turns mouse, wheel and key events into
+// map-session calls, and shows the tooltip of the room under the pointer.
+// Redraws are paced: requested redraws at most every 33 ms, unforced ones
+// skipped within 21 ms of the last, forced ones always, once the event that
+// asked for them has been handled; whatever asked, one drawing serves every
+// request made before it.
 #pragma once
 
 #include <QElapsedTimer>
@@ -36,6 +37,9 @@ public:
     // the widget's foot, whatever its height.
     void set_preview_band(int height);
     int split_line() const { return split_line_; }
+    // Zoom steps from the keyboard: about the selected room. 0 gives back
+    // the default grid.
+    void zoom_by_key(int steps);
     const QImage& back_buffer() const { return buffer_; }
     int redraw_count() const { return redraws_; }
 
@@ -66,9 +70,13 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Ctrl with the wheel zooms about the pointer.
     void wheelEvent(QWheelEvent* event) override;
+    // A room's tooltip names it: vnum, title and zone.
+    bool event(QEvent* event) override;
     // The arrows, Home and End walk the selection through the selected
-    // room's exits (Shift with them as with a click).
+    // room's exits (Shift with them as with a click); Page Up and Page Down
+    // change the floor.
     void keyPressEvent(QKeyEvent* event) override;
     // Tab is no way out of the map.
     bool focusNextPrevChild(bool) override { return false; }
@@ -95,6 +103,7 @@ private:
     int redraws_ = 0;
     bool asked_ = false;   // a redraw was asked for since the last drawing
     bool queued_ = false;  // a forced redraw waits for the event to end
+    int wheel_zoom_ = 0;   // Ctrl+wheel turned by less than a notch so far
 };
 
 }  // namespace zs

@@ -141,6 +141,14 @@ void MainWindow::build_actions() {
          [this] { show_references(action(QStringLiteral("&References"))->isChecked()); },
          {K(Qt::SHIFT | Qt::Key_F12)}},
         {"&View", "&Messages", [this] { show_messages(); }},
+        // The map's zoom, about the selected room.
+        {"&View",
+         "Zoom &In",
+         [this] { map_->zoom_by_key(1); },
+         {ctrl(Qt::Key_Equal), ctrl(Qt::Key_Plus)},
+         true},
+        {"&View", "Zoom &Out", [this] { map_->zoom_by_key(-1); }, {ctrl(Qt::Key_Minus)}, true},
+        {"&View", "&Actual Size", [this] { map_->zoom_by_key(0); }, {ctrl(Qt::Key_0)}, true},
 
         {"&Zone", "Show &Reset Result", [this] { show_reset_result(); }},
 
@@ -378,8 +386,8 @@ void MainWindow::export_map_image() {
     QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export Map Image"), QString(),
                                                 QStringLiteral("PNG images (*.png)"));
     if (file.isEmpty()) return;
-    QImage image =
-        map_image(ws_.world(), session_.view().floor_offset, ws_.options().traverse_limit);
+    QImage image = map_image(ws_.world(), session_.view().floor_offset,
+                             ws_.options().traverse_limit, session_.view().zoom);
     if (!image.isNull() && image.save(file, "PNG"))
         show_status(QStringLiteral("Map image saved."));
     else

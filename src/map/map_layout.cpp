@@ -38,13 +38,14 @@ Target step_target(const WorldTable& world, const WalkLinks& l, int dir) {
 class Traversal {
 public:
     Traversal(const WorldTable& world, std::vector<RoomPlace>& places,
-              const std::vector<WalkLinks>& links, int limit, int origin_x, int origin_y)
+              const std::vector<WalkLinks>& links, int limit, int origin_x, int origin_y, int cell)
         : world_(world),
           places_(places),
           links_(links),
           limit_(limit),
           ox_(origin_x),
-          oy_(origin_y) {}
+          oy_(origin_y),
+          cell_(cell) {}
 
     // The lowest floor a room was placed on.
     int lowest_floor() const { return lowest_; }
@@ -75,8 +76,8 @@ private:
         if (t.slot < 0 || places_[t.slot].reached) return;
         if (limit_ >= 0 && std::abs(n) + std::abs(e) + std::abs(u) > limit_) return;
         RoomPlace& p = places_[t.slot];
-        p.x = ox_ + kCellStep * e;
-        p.y = oy_ - kCellStep * n;
+        p.x = ox_ + cell_ * e;
+        p.y = oy_ - cell_ * n;
         p.floor = u;
         p.vnum = t.vnum;
         p.reached = true;
@@ -89,11 +90,45 @@ private:
     const std::vector<WalkLinks>& links_;
     int limit_;
     int ox_, oy_;
+    int cell_;
     std::vector<Frame> stack_;
     int lowest_ = 0;
 };
 
+// The rooms that share the selected room's cell on the shown floor and come
+// after it move to just before it, so that it is drawn over them; every other
+// room keeps its place in the order.
+void put_selected_on_top(MapLayout& out) {
+    auto& items = out.items;
+    auto sel = std::find_if(items.begin(), items.end(), [&](const MapItem& i) {
+        return i.slot == out.selected_slot && i.shown_floor;
+    });
+    if (sel == items.end()) return;
+    const int x = sel->x, y = sel->y;
+    auto shares_cell = [&](const MapItem& i) { return i.shown_floor && i.x == x && i.y == y; };
+    for (auto i = items.begin(); i != items.end(); ++i)
+        if (i != sel && shares_cell(*i)) i->under_selected = true;
+    std::stable_partition(sel, items.end(), [&](const MapItem& i) {
+        return i.under_selected;  // those after the selected room, kept in their order
+    });
+}
+
 }  // namespace
+
+int next_zoom(int zoom, int steps) {
+    int result = zoom;
+    for (int z : kZoomSteps)
+        if (steps > 0 && z > result) {
+            result = z;
+            --steps;
+        }
+    for (auto z = std::rbegin(kZoomSteps); z != std::rend(kZoomSteps); ++z)
+        if (steps < 0 && *z < result) {
+            result = *z;
+            ++steps;
+        }
+    return std::clamp(result, kZoomMin, kZoomMax);
+}
 
 const RoomPlace* MapLayout::find(int vnum) const {
     for (const RoomPlace& p : places)
@@ -112,6 +147,8 @@ void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out) {
     out.items.clear();
     out.selected_slot = world.selected_slot();
     out.shown_floor = view.floor_offset;
+    out.zoom = view.zoom;
+    const MapScale scale = view.scale();
     const int selected = out.selected_slot;
     if (selected < 0) return;
     out.places.resize(static_cast<std::size_t>(world.count()));
@@ -122,7 +159,8 @@ void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out) {
     sel.y = view.anchor_y;
     sel.vnum = world.room(selected).vnum;
     sel.reached = true;
-    Traversal walk(world, out.places, links, view.traverse_limit, view.anchor_x, view.anchor_y);
+    Traversal walk(world, out.places, links, view.traverse_limit, view.anchor_x, view.anchor_y,
+                   scale.cell());
     for (const Step& s : kSteps) {
         Target target = step_target(world, links[selected], s.dir);
         walk.walk(target, s.dir, s.dn, s.de, s.du);
@@ -147,26 +185,38 @@ void lay_out_map(const WorldTable& world, const MapView& view, MapLayout& out) {
                     : f == top - 2 ? kShadeTwoDown
                                    : kShadeFurther;
         RoomPlace& p = out.places[s];
-        int x = p.x + kFloorShift * (top - f);
-        int y = p.y + kFloorShift * (top - f);
-        bool visible = x <= view.client_width + view.scroll_x && x + kClipCell >= view.scroll_x &&
-                       y + kBoxSize <= view.split_line + view.scroll_y &&
-                       y + kClipCell >= view.scroll_y;
+        int x = p.x + scale.floor_shift() * (top - f);
+        int y = p.y + scale.floor_shift() * (top - f);
+        bool visible = x <= view.client_width + view.scroll_x &&
+                       x + scale.clip_cell() >= view.scroll_x &&
+                       y + scale.box() <= view.split_line + view.scroll_y &&
+                       y + scale.clip_cell() >= view.scroll_y;
         p.shade = shade;
         if (visible) out.items.push_back({s, x, y, shade, f == top});
     }
+    put_selected_on_top(out);
 }
 
 int room_at_point(const MapLayout& layout, const WorldTable& world, const MapView& view, int px,
                   int py) {
     if (!world.selected_room()) return -1;
     const int floor = view.floor_offset;
+    const int box = view.scale().box();
+    auto holds = [&](const RoomPlace& p) {
+        return p.floor == floor && p.placed() && p.x <= px && px <= p.x + box && p.y <= py &&
+               py <= p.y + box;
+    };
+    // The selected room is drawn over the rooms of its cell.
+    const int sel = layout.selected_slot;
+    if (sel >= 0 && static_cast<std::size_t>(sel) < layout.places.size() &&
+        holds(layout.places[sel]) && sel < world.count() &&
+        world.room(sel).vnum == layout.places[sel].vnum)
+        return sel;
     // Rooms that share a cell are drawn in table order, so the last one is
     // the one on top: search from the end.
     for (int s = static_cast<int>(layout.places.size()) - 1; s >= 0; --s) {
         const RoomPlace& p = layout.places[s];
-        if (p.floor != floor || !p.placed()) continue;
-        if (p.x <= px && px <= p.x + kBoxSize && p.y <= py && py <= p.y + kBoxSize) {
+        if (holds(p)) {
             // The world may have changed since the layout: the room is found
             // again by its vnum, and one deleted since lets the point through.
             if (s < world.count() && world.room(s).vnum == p.vnum) return s;
@@ -180,9 +230,11 @@ int room_at_point(const MapLayout& layout, const WorldTable& world, const MapVie
 void centre_selected_room(const WorldTable& world, MapView& view) {
     const Room* sel = world.selected_room();
     if (!sel) return;
-    view.set_anchor(sel->vnum,
-                    view.scroll_x + (kCellStep - kBoxSize) / 2 + (kRefRight - kRefLeft) / 2,
-                    view.scroll_y + 1 + (kRefBottom - kRefTop) / 2);
+    // At the default zoom the box's top-left lands on (301, 151).
+    const int centre_x = (kCellStep - kBoxSize) / 2 + (kRefRight - kRefLeft) / 2 + kBoxSize / 2;
+    const int centre_y = 1 + (kRefBottom - kRefTop) / 2 + kBoxSize / 2;
+    const int half = view.scale().box() / 2;
+    view.set_anchor(sel->vnum, view.scroll_x + centre_x - half, view.scroll_y + centre_y - half);
 }
 
 }  // namespace zs

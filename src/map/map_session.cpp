@@ -1,9 +1,11 @@
 #include "map/map_session.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "world/box_numbers.h"
+#include "world/colour_codes.h"
 #include "world/edits.h"
 #include "world/names.h"
 #include "world/numbers.h"
@@ -35,31 +37,34 @@ int previous_colour(int c) {
 
 // Whether a box at (x, y) lies wholly in the view, above the split line.
 bool in_view(int x, int y, const MapView& view) {
-    return x >= view.scroll_x && x + kBoxSize < view.scroll_x + view.client_width &&
-           y >= view.scroll_y && y + kBoxSize <= view.scroll_y + view.split_line;
+    const int box = view.scale().box();
+    return x >= view.scroll_x && x + box < view.scroll_x + view.client_width &&
+           y >= view.scroll_y && y + box <= view.scroll_y + view.split_line;
 }
 
 // The direction from a room at (sx, sy) to a room exactly one cell away on
 // the same floor; -1 for any other place.
-int neighbour_direction(int sx, int sy, int rx, int ry) {
-    if (rx == sx && ry == sy - kCellStep) return kNorth;
-    if (rx == sx && ry == sy + kCellStep) return kSouth;
-    if (ry == sy && rx == sx + kCellStep) return kEast;
-    if (ry == sy && rx == sx - kCellStep) return kWest;
+int neighbour_direction(const MapScale& scale, int sx, int sy, int rx, int ry) {
+    const int cell = scale.cell();
+    if (rx == sx && ry == sy - cell) return kNorth;
+    if (rx == sx && ry == sy + cell) return kSouth;
+    if (ry == sy && rx == sx + cell) return kEast;
+    if (ry == sy && rx == sx - cell) return kWest;
     return -1;
 }
 
 // The direction of an empty world point beside the box at (sx, sy): the gap
 // of one cell straight above, below, left or right of it; -1 elsewhere.
-int gap_direction(int sx, int sy, int wx, int wy) {
-    if (sx <= wx && wx <= sx + kBoxSize) {
-        if (sy - kCellStep < wy && wy < sy) return kNorth;
-        if (sy + kBoxSize < wy && wy < sy + kBoxSize + kCellStep) return kSouth;
+int gap_direction(const MapScale& scale, int sx, int sy, int wx, int wy) {
+    const int cell = scale.cell(), box = scale.box();
+    if (sx <= wx && wx <= sx + box) {
+        if (sy - cell < wy && wy < sy) return kNorth;
+        if (sy + box < wy && wy < sy + box + cell) return kSouth;
         return -1;
     }
-    if (sy <= wy && wy <= sy + kBoxSize) {
-        if (sx - kCellStep < wx && wx < sx) return kWest;
-        if (sx + kBoxSize < wx && wx < sx + kBoxSize + kCellStep) return kEast;
+    if (sy <= wy && wy <= sy + box) {
+        if (sx - cell < wx && wx < sx) return kWest;
+        if (sx + box < wx && wx < sx + box + cell) return kEast;
     }
     return -1;
 }
@@ -147,6 +152,24 @@ int dialog_vnum(std::string_view text) {
     return static_cast<int>(std::clamp(leading_number(text), -1'000'000'000LL, 1'000'000'000LL));
 }
 
+std::string room_hover_text(const Workspace& ws, int slot) {
+    const WorldTable& world = ws.world();
+    if (slot < 0 || slot >= world.count()) return {};
+    const Room& r = world.room(slot);
+    auto plain = [](std::string_view text) {
+        std::string out;
+        for (const Glyph& g : visible_glyphs(text))
+            if (g.line == 0) out += g.ch;
+        return out;
+    };
+    std::string text = strfmt("Room %d", r.vnum);
+    if (std::string title = plain(r.title.view()); !title.empty()) text += ": " + title;
+    text += strfmt("\nZone %d", static_cast<int>(r.zone));
+    if (int z = ws.zones().find_zedit(r.zone); z >= 0)
+        if (std::string name = plain(ws.zones().zedit(z).name); !name.empty()) text += ": " + name;
+    return text;
+}
+
 MapSession::MapSession(const Options& options) {
     apply_options(options);
 }
@@ -185,7 +208,8 @@ int MapSession::room_at(const WorldTable& world, int wx, int wy) {
     if (current && sel && layout_.selected_slot >= 0) {
         const RoomPlace& from = layout_.places[static_cast<std::size_t>(layout_.selected_slot)];
         current = from.vnum == sel->vnum && view_.anchor_vnum == sel->vnum &&
-                  from.x == view_.anchor_x && from.y == view_.anchor_y;
+                  from.x == view_.anchor_x && from.y == view_.anchor_y &&
+                  layout_.zoom == view_.zoom;
     } else {
         current = current && !sel && layout_.selected_slot < 0;
     }
@@ -249,6 +273,10 @@ void MapSession::mouse_move(Workspace& ws, int px, int py) {
     ws.request_redraw(false);
 }
 
+int MapSession::room_under(const WorldTable& world, int px, int py) const {
+    return room_at_point(layout_, world, view_, px + view_.scroll_x, py + view_.scroll_y);
+}
+
 void MapSession::left_button_up(Workspace& ws) {
     dragging_ = false;
     ws.request_redraw(true);
@@ -265,6 +293,41 @@ void MapSession::wheel(Workspace& ws, int delta, bool shift) {
         view_.floor_offset += delta > 0 ? 1 : -1;
     }
     ws.request_redraw(true);
+}
+
+void MapSession::change_floor(Workspace& ws, int by) {
+    view_.floor_offset += by;
+    ws.request_redraw(true);
+}
+
+void MapSession::zoom_at(Workspace& ws, int zoom, int px, int py) {
+    zoom = std::clamp(zoom, kZoomMin, kZoomMax);
+    const int old_cell = view_.scale().cell();
+    if (zoom == view_.zoom) return;
+    view_.zoom = zoom;
+    ws.request_redraw(true);
+    if (view_.anchor_x == kNotPlaced && view_.anchor_y == kNotPlaced) return;
+    // Every room stands a whole number of cells from the anchor: moving the
+    // anchor so that its distance from the point scales with the cell keeps
+    // the point at the same place in the room under it.
+    const int wx = px + view_.scroll_x, wy = py + view_.scroll_y;
+    const int cell = view_.scale().cell();
+    auto scaled = [&](int from_point) {
+        return static_cast<int>(std::lround(static_cast<double>(from_point) * cell / old_cell));
+    };
+    view_.anchor_x = wx - scaled(wx - view_.anchor_x);
+    view_.anchor_y = wy - scaled(wy - view_.anchor_y);
+}
+
+void MapSession::zoom_by(Workspace& ws, int steps, int px, int py) {
+    zoom_at(ws, next_zoom(view_.zoom, steps), px, py);
+}
+
+std::pair<int, int> MapSession::selected_centre(const WorldTable& world) const {
+    const int half = view_.scale().box() / 2;
+    if (world.selected_room() && view_.anchor_x != kNotPlaced)
+        return {view_.anchor_x - view_.scroll_x + half, view_.anchor_y - view_.scroll_y + half};
+    return {view_.client_width / 2, view_.split_line / 2};
 }
 
 void MapSession::move_by_key(Workspace& ws, MapKey key, bool shift) {
@@ -323,7 +386,7 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
     if (hit >= 0 && hit != selected) {
         const Room& other = world.room(hit);
         RoomPlace at = place_of(other.vnum);
-        dir = neighbour_direction(sx, sy, at.x, at.y);
+        dir = neighbour_direction(view_.scale(), sx, sy, at.x, at.y);
         if (dir < 0) return RightClickResult::Done;
         if (sel.exits[dir]) {
             ws.ui().show_status(strfmt("Error: room %d already has an exit to the %s.", sel.vnum,
@@ -351,7 +414,7 @@ RightClickResult MapSession::right_button_down(Workspace& ws, int px, int py, Ke
             return RightClickResult::Done;
         }
     } else {
-        dir = gap_direction(sx, sy, wx, wy);
+        dir = gap_direction(view_.scale(), sx, sy, wx, wy);
         if (dir < 0) return RightClickResult::Done;
     }
     if (ws.options().prompt_for_vnum) {
@@ -488,8 +551,9 @@ void MapSession::create_linked_room(Workspace& ws, int vnum, int zone, int dir) 
     int x = at.x, y = at.y;
     if (!at.placed()) {
         // Beyond the traverse limit (a limit of 0): one step from the old room.
-        x = view_.anchor_x + (dir == kEast ? kCellStep : dir == kWest ? -kCellStep : 0);
-        y = view_.anchor_y + (dir == kSouth ? kCellStep : dir == kNorth ? -kCellStep : 0);
+        const int cell = view_.scale().cell();
+        x = view_.anchor_x + (dir == kEast ? cell : dir == kWest ? -cell : 0);
+        y = view_.anchor_y + (dir == kSouth ? cell : dir == kNorth ? -cell : 0);
     }
     select_room_at(ws, slot, x, y);
     ws.ui().show_status(strfmt("Room %d created.", vnum));

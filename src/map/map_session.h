@@ -1,16 +1,18 @@
 // What the builder does on the map, without any widget: selecting and
 // creating rooms with the mouse, linking neighbours, walking with the arrow
-// keys, panning, changing floors and room colours, and the attribute
-// clipboard. MapSession owns the map's state that is not world data (the
-// view with the selected room's place, the last layout drawn, the clipboard,
-// the direction waiting for the Create New Room dialog); the window
-// translates its events into these calls and draws on request.
+// keys, panning, zooming, changing floors and room colours, what hovering a
+// room tells, and the attribute clipboard. MapSession owns the map's state
+// that is not world data (the view with its zoom and the selected room's
+// place, the last layout drawn, the clipboard, the direction waiting for the
+// Create New Room dialog); the window translates its events into these calls
+// and draws on request.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "map/map_layout.h"
 
@@ -55,6 +57,10 @@ std::string dialog_label(int dir);
 // an empty or non-numeric box gives 0.
 int dialog_vnum(std::string_view box_text);
 
+// What hovering a room tells: its vnum and title, then its zone, with the
+// zone's name when its zedit is loaded. Colour codes are left out.
+std::string room_hover_text(const Workspace& ws, int slot);
+
 class MapSession {
 public:
     explicit MapSession(const Options& options);
@@ -84,6 +90,8 @@ public:
     // Mouse, in client pixels.
     void left_button_down(Workspace& ws, int px, int py, bool shift);
     void mouse_move(Workspace& ws, int px, int py);
+    // The room the last drawing shows at a client point (-1 for none).
+    int room_under(const WorldTable& world, int px, int py) const;
     void left_button_up(Workspace& ws);
     bool dragging() const { return dragging_; }
     RightClickResult right_button_down(Workspace& ws, int px, int py, KeyMods mods);
@@ -91,6 +99,19 @@ public:
     // clears its flag, so that each such click needs the key pressed again.
     KeyMods used_mods() const { return used_mods_; }
     void wheel(Workspace& ws, int delta, bool shift);
+    // Page Up and Page Down, the floor buttons: the floor shown, from the
+    // selected room's.
+    void change_floor(Workspace& ws, int by);
+
+    // Zoom (quarters of the default grid, within kZoomMin..kZoomMax) about a
+    // client point: the room under it stays under it. Nothing moves but the
+    // anchor, the selected room's place at the new size.
+    void zoom_at(Workspace& ws, int zoom, int px, int py);
+    // As many zoom steps in (> 0) or out (< 0) as asked.
+    void zoom_by(Workspace& ws, int steps, int px, int py);
+    // The client point the keyboard zooms about: the selected room's centre,
+    // or the middle of the map without one.
+    std::pair<int, int> selected_centre(const WorldTable& world) const;
 
     // Arrow keys, Home and End: steps through an exit of the selected room;
     // with Shift the room stepped into takes the colour of the room left.

@@ -21,6 +21,7 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <tuple>
 
 #include "app/dialogs.h"
@@ -690,6 +691,46 @@ TEST_F(MainWindowTest, OnlyWholeWheelStepsChangeTheFloor) {
     EXPECT_EQ(window->session().view().floor_offset, 0);
 }
 
+TEST_F(MainWindowTest, ZoomKeysAndCtrlWheelZoomTheMapAndPageKeysChangeTheFloor) {
+    load_demo();
+    window->map()->setFocus();
+    const MapView& view = window->session().view();
+    const int anchor_x = view.anchor_x, anchor_y = view.anchor_y;
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        int zoom, floor;
+    };
+    for (Case c :
+         {Case{Qt::Key_Equal, Qt::ControlModifier, 5, 0},
+          Case{Qt::Key_Plus, Qt::ControlModifier, 6, 0},
+          Case{Qt::Key_Minus, Qt::ControlModifier, 5, 0},
+          Case{Qt::Key_PageUp, Qt::NoModifier, 5, 1}, Case{Qt::Key_PageDown, Qt::NoModifier, 5, 0},
+          Case{Qt::Key_PageDown, Qt::NoModifier, 5, -1},
+          Case{Qt::Key_0, Qt::ControlModifier, 4, -1}}) {
+        QTest::keyClick(window->map(), c.key, c.mods);
+        EXPECT_EQ(view.zoom, c.zoom) << QKeySequence(c.key | c.mods).toString().toStdString();
+        EXPECT_EQ(view.floor_offset, c.floor);
+    }
+    // Back at the default size the selected room stands where it stood.
+    EXPECT_EQ(std::pair(view.anchor_x, view.anchor_y), std::pair(anchor_x, anchor_y));
+
+    // Ctrl with the wheel zooms in whole notches, however the wheel sends them.
+    auto wheel = [&](int delta) {
+        QWheelEvent e(QPointF(50, 50), window->map()->mapToGlobal(QPointF(50, 50)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                      false);
+        QApplication::sendEvent(window->map(), &e);
+    };
+    wheel(60);
+    EXPECT_EQ(view.zoom, 4);
+    wheel(60);
+    EXPECT_EQ(view.zoom, 5);
+    wheel(-240);
+    EXPECT_EQ(view.zoom, 3);
+    EXPECT_EQ(view.floor_offset, -1);
+}
+
 }  // namespace
 }  // namespace zs
 
@@ -722,6 +763,36 @@ TEST(ExportMap, WritesTheDemoMapWithoutAWindow) {
     for (auto& a : bad)
         bad_argv.push_back(a.data());
     EXPECT_EQ(export_map_main(static_cast<int>(bad_argv.size()), bad_argv.data()), 1);
+}
+
+TEST(ExportMap, ScaleTakesQuartersFromHalfToFourTimesAndDoublesTheImage) {
+    struct Case {
+        const char* text;
+        std::optional<int> zoom;
+    };
+    for (Case c : {Case{"1", 4}, Case{"2", 8}, Case{"0.5", 2}, Case{"0.75", 3}, Case{"1.5", 6},
+                   Case{"2.50", 10}, Case{"4", 16}, Case{"4.25", {}}, Case{"0.25", {}},
+                   Case{"1.1", {}}, Case{"1.", {}}, Case{".5", {}}, Case{"-1", {}}, Case{"abc", {}},
+                   Case{"", {}}, Case{"1.255", {}}}) {
+        EXPECT_EQ(zoom_of_scale(c.text), c.zoom) << c.text;
+    }
+
+    test::ScratchDir out;
+    std::string png = out.file("demo2.png");
+    std::string demo = std::string(ZS_SOURCE_DIR) + "/demo";
+    std::vector<std::string> args = {"zonesmith", "--export-map", png, "--room", "8800", "--scale",
+                                     "2",         "--dir",        demo};
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    ASSERT_EQ(export_map_main(static_cast<int>(argv.size()), argv.data()), 0);
+    QImage image(QString::fromStdString(png));
+    // Twice the size of the image at the default scale, margins included.
+    EXPECT_EQ(image.width(), 2 * (2 * 20 + 18 + 20));
+    EXPECT_EQ(image.height(), 2 * (4 * 20 + 18 + 20));
+    // 8800's green box, doubled: its frame is 4 pixels, then the fill.
+    EXPECT_EQ(image.pixelColor(20 + 4, 20 + 2 * 40 + 26), QColor(0, 128, 0));
+    EXPECT_EQ(image.pixelColor(20 + 3, 20 + 2 * 40 + 26), QColor(128, 128, 128));
 }
 
 }  // namespace

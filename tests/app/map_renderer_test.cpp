@@ -6,10 +6,16 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <cstdlib>
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "files/load_command.h"
+#include "support/fake_ui.h"
+#include "support/test_files.h"
+#include "world/workspace.h"
 #include "world/world_table.h"
 
 namespace zs {
@@ -404,6 +410,155 @@ TEST_F(MapRendererTest, BackgroundFillStopsAtTheBottomAndDrawingLeavesItAlone) {
     EXPECT_EQ(at(canvas, 100, 100), kGreyFrame);
     EXPECT_EQ(at(canvas, 100, 99), (Rgb{0, 0, 255}));
     EXPECT_EQ(at(canvas, 5, 5), (Rgb{0, 0, 255}));
+}
+
+TEST_F(MapRendererTest, AtEveryZoomBoxesFramesStubsAndBarsScaleTogether) {
+    // A, selected at (100, 100), leads east to B and has a door north; B,
+    // one cell east, has only an up exit. Sizes: box, cell, bitmap frame,
+    // door bar depth, pen.
+    int a = add_room(8801);
+    int b = add_room(8802);
+    add_exit(a, kEast, 8802);
+    add_exit(a, kNorth, 9900, kExitIsDoor);
+    add_exit(b, kUp, 9901);
+    struct Case {
+        int zoom, box, cell, frame, door, pen;
+    };
+    for (Case c :
+         {Case{2, 9, 10, 1, 2, 1}, Case{3, 14, 15, 2, 2, 1}, Case{4, 18, 20, 2, 3, 1},
+          Case{8, 36, 40, 4, 6, 2}, Case{12, 54, 60, 6, 9, 3}, Case{16, 72, 80, 8, 12, 4}}) {
+        SCOPED_TRACE(c.zoom);
+        view.zoom = c.zoom;
+        select_at_100(a);
+        QImage image = draw(300, 300);
+        const int bx = 100 + c.cell, last = c.box - 1;
+        // B: the bitmap's frame on its edges, fill inside, nothing beyond.
+        for (auto [x, y] :
+             {std::pair{bx + last, 100}, {bx, 100 + last}, {bx + c.frame - 1, 100 + last - 1}})
+            EXPECT_EQ(at(image, x, y), kGreyFrame) << x << "," << y;
+        EXPECT_EQ(at(image, bx + c.frame, 100 + last - c.frame), kFill0);
+        EXPECT_EQ(at(image, bx + last - c.frame, 100 + last - c.frame), kFill0);
+        EXPECT_EQ(at(image, bx + c.box, 100 + c.frame), kWhite);
+        EXPECT_EQ(at(image, bx + c.frame, 100 + c.box), kWhite);
+        // A's door bar lies `door` deep along its top edge.
+        EXPECT_EQ(at(image, 100 + c.box / 2 + c.pen, 100 + c.door - 1), kDoor);
+        EXPECT_NE(at(image, 100 + c.box / 2 + c.pen, 100 + c.door), kDoor);
+        // The east stub crosses the gap, `pen` rows thick around the centre row.
+        const int cy = 100 + c.box / 2;
+        for (int x = 100 + c.box; x < bx; ++x) {
+            EXPECT_EQ(at(image, x, cy - c.pen / 2), kBlack) << x;
+            EXPECT_EQ(at(image, x, cy - c.pen / 2 + c.pen - 1), kBlack) << x;
+            EXPECT_NE(at(image, x, cy - c.pen / 2 + c.pen), kBlack) << x;
+        }
+        // The selection frame: `pen` wide, one pen outside the box, dashes
+        // as long as the pen from its corner.
+        EXPECT_EQ(at(image, 100 - c.pen, 100 - c.pen), kSelection);
+        EXPECT_EQ(at(image, 100 - 1, 100 - c.pen), kSelection);
+        EXPECT_NE(at(image, 100 - c.pen + c.pen, 100 - c.pen), kSelection);
+        EXPECT_EQ(at(image, 100 - c.pen - 1, 100 + 3), kWhite);
+        // B's up marker's tip: pen rows above the arrow's top.
+        const int tip_x = bx + (c.zoom + 2) / 4,
+                  tip_y = 100 + (3 * c.zoom + 2) / 4 - (4 * c.zoom + 2) / 4 - c.pen;
+        EXPECT_EQ(at(image, tip_x, tip_y), kBlack);
+        EXPECT_NE(at(image, tip_x, tip_y - 1), kBlack);
+    }
+}
+
+TEST_F(MapRendererTest, ZoomedFarInABoxShowsTheWholeVnumAndTheTitlesStart) {
+    int a = add_room(8842);
+    world.edit(a, [](Room& r) { r.title = "&RA long and winding road&n"; });
+    view.zoom = 16;
+    select_at_100(a);
+    QImage image = draw(300, 300);
+    // Text in the box's upper half (the vnum) and lower half (the title),
+    // none on the frame.
+    auto dark_rows = [&](int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = 108; x < 164; ++x)
+                n += dark(image, x, y) ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(dark_rows(108, 126), 20);
+    EXPECT_GT(dark_rows(128, 164), 20);
+    EXPECT_EQ(at(image, 100, 130), kGreyFrame);
+    EXPECT_EQ(at(image, 171, 130), kGreyFrame);
+}
+
+// The selected room and a room the walk puts on its cell: the selected room
+// is drawn over it, number and all, and the hidden room's markers, which
+// reach out past the box, are left out.
+TEST_F(MapRendererTest, TheSelectedRoomIsDrawnOverTheRoomsOfItsCell) {
+    // 8801 north of 8800, and 8804 there too by the path east, north, west;
+    // 8804 is later in the table and has an up exit.
+    int r0 = add_room(8800);
+    int r1 = add_room(8801);
+    int r2 = add_room(8802);
+    int r3 = add_room(8803);
+    int r4 = add_room(8804);
+    add_exit(r0, kNorth, 8801);
+    add_exit(r0, kEast, 8802);
+    add_exit(r1, kSouth, 8800);
+    add_exit(r2, kNorth, 8803);
+    add_exit(r3, kWest, 8804);
+    add_exit(r4, kUp, 9999);
+    select_at_100(r1);
+    QImage image = draw();
+    QImage alone = [&] {
+        WorldTable only;
+        TableLoading(only).append(world.room(r1));
+        only.select_slot(0);
+        return renderer.render(only, view, 240, 240);
+    }();
+    // The box and its frame as if the room were alone, but for the stub of
+    // 8803's west exit, which reaches into it from the right.
+    for (int y = 98; y <= 119; ++y)
+        for (int x = 98; x <= 119; ++x)
+            if (y != 109 || x < 116) {
+                EXPECT_EQ(at(image, x, y), at(alone, x, y)) << "at " << x << "," << y;
+            }
+}
+
+TEST_F(MapRendererTest, InTheStockWorldTheSelectedRoomShowsItsOwnNumber) {
+    ZS_REQUIRE_CORPUS();
+    // Midgaard alone, where 3000's cell holds another room later in the
+    // table, and every zone, where 3014's does.
+    struct Case {
+        std::vector<std::filesystem::path> files;
+        int vnum;
+    };
+    const std::vector<std::filesystem::path> every = test::corpus_files("wld");
+    const std::filesystem::path midgaard = test::corpus_dir() / "wld" / "30.wld";
+    for (const Case& c : {Case{{midgaard}, 3000}, Case{every, 3014}}) {
+        SCOPED_TRACE(c.vnum);
+        test::FakeUi ui;
+        ui.always_yes();
+        Workspace ws(ui);
+        test::ScratchDir dir;
+        ws.set_area_dir(dir.path());
+        for (const std::filesystem::path& f : c.files)
+            ASSERT_TRUE(load_area_file(ws, f.string())) << f;
+        const WorldTable& stock = ws.world();
+        stock.select_slot(stock.find_room(c.vnum));
+        view.set_anchor(c.vnum, 1100, 700);
+        view.scroll_x = 1000;
+        view.scroll_y = 600;
+        QImage image = renderer.render(stock, view, 240, 240);
+        // Inside the box, away from exits and markers, only its own number.
+        QImage own(240, 240, QImage::Format_RGB32);
+        own.fill(qRgb(192, 192, 192));
+        {
+            QPainter p(&own);
+            p.setFont(renderer.map_font());
+            p.setPen(Qt::black);
+            const QString number = QString::number(c.vnum % 100);
+            p.drawText(number.size() == 1 ? 107 : 104,
+                       103 + QFontMetrics(renderer.map_font()).ascent(), number);
+        }
+        for (int y = 103; y <= 113; ++y)
+            for (int x = 103; x <= 114; ++x)
+                EXPECT_EQ(dark(image, x, y), dark(own, x, y)) << "at " << x << "," << y;
+    }
 }
 
 }  // namespace

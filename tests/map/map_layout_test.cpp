@@ -303,5 +303,41 @@ TEST_F(MapLayoutTest, RoomAtPointHitsTheRoomDrawnOnTopOfASharedCell) {
     EXPECT_EQ(room_at_point(layout, world, view, 109, 89), -1);
 }
 
+TEST_F(MapLayoutTest, TheSelectedRoomIsDrawnAfterTheRoomsOfItsCell) {
+    // 101 and 104 share a cell (see above). With 101 selected, 104 is drawn
+    // before it and a point in the cell hits 101; the rooms of other cells
+    // keep their table order.
+    add(100, {{kNorth, 101}, {kEast, 102}});
+    add(101, {{kSouth, 100}});
+    add(102, {{kNorth, 103}});
+    add(103, {{kWest, 104}});
+    add(104);
+    select(101, 100, 80);
+    lay_out();
+    EXPECT_EQ(listed_vnums(layout.items), (std::vector<int>{100, 104, 101, 102, 103}));
+    std::vector<bool> under;
+    for (const MapItem& i : layout.items)
+        under.push_back(i.under_selected);
+    EXPECT_EQ(under, (std::vector<bool>{false, true, false, false, false}));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(101));
+
+    // Selected, 100 is alone in its cell: nothing moves.
+    select(100, 100, 100);
+    lay_out();
+    EXPECT_EQ(listed_vnums(layout.items), (std::vector<int>{100, 101, 102, 103, 104}));
+    EXPECT_EQ(room_at_point(layout, world, view, 109, 89), world.find_room(104));
+}
+
+TEST(MapZoom, StepsGoThroughTheListAndStopAtItsEnds) {
+    struct Case {
+        int zoom, steps, expected;
+    };
+    for (Case c : {Case{4, 1, 5}, Case{4, -1, 3}, Case{4, 3, 8}, Case{4, 0, 4}, Case{16, 1, 16},
+                   Case{2, -1, 2}, Case{4, 99, 16}, Case{4, -99, 2}, Case{7, 1, 8}, Case{7, -1, 6},
+                   Case{40, -1, 16}, Case{1, 1, 2}}) {
+        EXPECT_EQ(next_zoom(c.zoom, c.steps), c.expected) << c.zoom << " " << c.steps;
+    }
+}
+
 }  // namespace
 }  // namespace zs

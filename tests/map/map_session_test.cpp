@@ -10,8 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "files/load_command.h"
 #include "support/fake_ui.h"
 #include "support/tables.h"
+#include "support/test_files.h"
 #include "world/names.h"
 #include "world/workspace.h"
 
@@ -519,6 +521,71 @@ TEST_F(MapActionsTest, TheWheelChangesFloorsOrColoursOnlyOnWholeNotches) {
     map.wheel(ws, 120, true);
     EXPECT_EQ(room(100).room_colour, 1);
     EXPECT_EQ(map.view().floor_offset, -1);
+}
+
+TEST_F(MapActionsTest, ZoomingKeepsTheRoomUnderThePointerWhereItWas) {
+    // 100 and 101 side by side; the pointer rests on 101, (u, v) into its
+    // box. After the zoom the same room is under the pointer, the pointer as
+    // far into its box as the zoom makes that distance, and 100 one cell of
+    // the new size west of it.
+    add(100, {{kEast, 101}});
+    add(101, {{kWest, 100}});
+    struct Case {
+        int steps, zoom, u, v;
+    };
+    for (Case c : {Case{1, 5, 9, 9}, Case{3, 8, 0, 17}, Case{-1, 3, 4, 12}, Case{-5, 2, 17, 0},
+                   Case{20, 16, 12, 3}}) {
+        SCOPED_TRACE(c.steps);
+        map.view().zoom = kZoomDefault;
+        select(100);
+        const int px = kSx + kCellStep + c.u - map.view().scroll_x;
+        const int py = kSy + c.v - map.view().scroll_y;
+        map.zoom_by(ws, c.steps, px, py);
+        EXPECT_EQ(map.view().zoom, c.zoom);
+        EXPECT_TRUE(redraws.forced());
+        redraw();
+        const MapScale scale{c.zoom};
+        EXPECT_EQ(map.room_under(world(), px, py), world().find_room(101));
+        RoomPlace at = place(101);
+        EXPECT_EQ(px + map.view().scroll_x - at.x, (c.u * scale.cell() * 2 + kCellStep) / 40);
+        EXPECT_EQ(py + map.view().scroll_y - at.y, (c.v * scale.cell() * 2 + kCellStep) / 40);
+        EXPECT_EQ(place(100).x, at.x - scale.cell());
+        EXPECT_EQ(place(100).y, at.y);
+    }
+}
+
+TEST_F(MapActionsTest, KeyboardZoomKeepsTheSelectedRoomAndTheDefaultGivesBackTheGrid) {
+    add(100, {{kEast, 101}});
+    add(101, {{kWest, 100}});
+    select(100);
+    const auto [cx, cy] = map.selected_centre(world());
+    EXPECT_EQ(std::pair(cx, cy), std::pair(kSx + 9 - 37, kSy + 9 + 13));
+    map.zoom_by(ws, 3, cx, cy);  // to twice the size
+    redraw();
+    EXPECT_EQ(map.view().zoom, 8);
+    EXPECT_EQ(map.selected_centre(world()), std::pair(cx, cy));
+    EXPECT_EQ(place(101).x, place(100).x + 40);
+    // Clicks find the rooms in their doubled boxes.
+    left_click(place(101).x + 35, place(101).y + 35);
+    EXPECT_EQ(selected_vnum(), 101);
+    left_click(place(100).x, place(100).y);
+    EXPECT_EQ(selected_vnum(), 100);
+
+    map.zoom_at(ws, kZoomDefault, cx, cy);
+    redraw();
+    EXPECT_EQ(std::pair(place(100).x, place(100).y), std::pair(kSx, kSy));
+    EXPECT_EQ(place(101).x, kSx + kCellStep);
+}
+
+TEST_F(MapActionsTest, HoveringARoomNamesItsVnumTitleAndZone) {
+    for (const char* file : {"hover/88.wld", "hover/88.zon", "hover/89.wld"})
+        ASSERT_TRUE(load_area_file(ws, test::test_data(file).string())) << file;
+    for (const test::TableRow& row : test::table_rows("hover/cases.tsv")) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(room_hover_text(ws, world().find_room(std::stoi(row.col[0]))),
+                  row.col[1] + "\n" + row.col[2]);
+    }
+    EXPECT_EQ(room_hover_text(ws, -1), "");
 }
 
 TEST_F(MapActionsTest, ArrowKeysFollowExitsAndShiftPaintsTheTrail) {
