@@ -77,6 +77,7 @@ void MainWindow::build_actions() {
          [this] { server_->download_area_files(); },
          {ctrl(Qt::Key_D)},
          true},
+        {"&File", "Se&rver Settings...", [this] { server_->edit_server_settings(); }},
         {"&File", "Save W&ld", [this] { save_current(ws_, TableKind::World); }},
         {"&File", "Save O&bj", [this] { save_current(ws_, TableKind::Object); }},
         {"&File", "Sa&ve Mob", [this] { save_current(ws_, TableKind::Mobile); }},
