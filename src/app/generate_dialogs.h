@@ -7,10 +7,12 @@
 
 #include <QDialog>
 #include <array>
+#include <optional>
 
 #include "generators/map_generator.h"
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 
 namespace zs {
@@ -39,27 +41,36 @@ private:
 };
 
 // "Generate Map": Number of Rooms, Starting Zone, Max Floors, Use Up/Down and
-// Room Title; OK and Cancel. The dialog only reads the fields.
+// Room Title; OK and Cancel. The dialog only reads the fields. OK closes it
+// only on a request the workspace takes: a refused value is named on the
+// dialog's status line ("Number of Rooms: "abc" is not a number."), and a
+// zone that exists in a message box, and the dialog stays open with what was
+// typed.
 class GenerateMapDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit GenerateMapDialog(QWidget* parent);
-    // The fields as a request; numbers are read as the game's tools read
-    // them (leading digits), so a box that is not a number reads 0.
-    MapRequest request() const;
+    GenerateMapDialog(Workspace& ws, QWidget* parent);
+    // The fields as a request: each number box holds one whole number (Max
+    // Floors may be empty: no limit). Nothing when a box does not, with the
+    // box and why on the status line and the focus in that box.
+    std::optional<MapRequest> request() const;
+    void accept() override;
 
     QLineEdit* rooms_box() const { return rooms_; }
     QLineEdit* zone_box() const { return zone_; }
     QLineEdit* floors_box() const { return floors_; }
     QCheckBox* up_down_box() const { return up_down_; }
     QLineEdit* title_box() const { return title_; }
+    QLabel* status_label() const { return status_; }
 
 private:
+    Workspace& ws_;
     QLineEdit* rooms_;
     QLineEdit* zone_;
     QLineEdit* floors_;
     QCheckBox* up_down_;
     QLineEdit* title_;
+    QLabel* status_;
 };
 
 }  // namespace zs

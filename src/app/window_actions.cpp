@@ -413,14 +413,10 @@ void MainWindow::open_generate_map() {
         show_status(QStringLiteral("A map is being generated; wait for it or cancel it."));
         return;
     }
-    GenerateMapDialog dialog(this);
+    // The dialog closes only on a request the workspace takes.
+    GenerateMapDialog dialog(ws_, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const MapRequest request = dialog.request();
-    if (std::optional<std::string> problem = map_world_problem(ws_, request)) {
-        ws_.ui().show_message(*problem, {});
-        return;
-    }
-    map_generation_->start(request);
+    if (std::optional<MapRequest> request = dialog.request()) map_generation_->start(*request);
 }
 
 void MainWindow::map_generated(const MapRequest& request) {
