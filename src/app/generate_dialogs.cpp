@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "appkit/qt_ui.h"
+#include "files/area_files.h"
 #include "generators/describe.h"
 #include "generators/grammar.h"
 #include "generators/run_messages.h"
@@ -39,6 +40,10 @@ GenerateDescsDialog::GenerateDescsDialog(Workspace& ws, Random& random, QWidget*
         colour->setObjectName(QStringLiteral("colour %1").arg(row));
         colour->setMaxLength(2);
         colour->setFixedWidth(40);
+        // The rows as the builder left them, last time or in an earlier session.
+        const VocabularyRow& kept = ws_.options().vocabulary_rows[static_cast<std::size_t>(row)];
+        path->setText(QString::fromStdString(kept.path));
+        colour->setText(from_area_text(kept.colour));
         paths_[static_cast<std::size_t>(row)] = path;
         colours_[static_cast<std::size_t>(row)] = colour;
         grid->addWidget(browse, row + 1, 0);
@@ -81,6 +86,17 @@ void GenerateDescsDialog::generate() {
         strfmt("%d room description%s generated.", run.described, run.described == 1 ? "" : "s"));
     ws_.request_redraw(true);
     accept();
+}
+
+void GenerateDescsDialog::done(int result) {
+    std::array<VocabularyRow, kVocabularyRows> rows;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = {paths_[row]->text().toStdString(), to_area_text(colours_[row]->text())};
+    if (rows != ws_.options().vocabulary_rows) {
+        ws_.options().vocabulary_rows = rows;
+        write_vocabulary_rows(ws_);
+    }
+    QDialog::done(result);
 }
 
 GenerateMapDialog::GenerateMapDialog(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {

@@ -1,6 +1,7 @@
 // The generators' dialogs. Generate Descriptions: fourteen rows of a
 // vocabulary file (Browse, its path, the room colour its last title gives),
-// Generate and Cancel; the run replaces the descriptions of every loaded room
+// kept in the settings file from one run to the next, Generate and Cancel;
+// the run replaces the descriptions of every loaded room
 // whose name is a title, as one undoable step. Generate Map: the five
 // fields of a new area that a random walk lays out.
 #pragma once
@@ -10,6 +11,7 @@
 #include <optional>
 
 #include "generators/map_generator.h"
+#include "world/workspace.h"
 
 class QCheckBox;
 class QLabel;
@@ -18,12 +20,11 @@ class QLineEdit;
 namespace zs {
 
 class Random;
-class Workspace;
 
 class GenerateDescsDialog : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kRows = 14;
+    static constexpr int kRows = kVocabularyRows;
     // Checks the statement templates on opening; their faults are shown.
     GenerateDescsDialog(Workspace& ws, Random& random, QWidget* parent);
 
@@ -32,6 +33,9 @@ public:
     // "Generate": reads the rows' files in order, describes the rooms and
     // closes.
     void generate();
+    // However it closes, the rows are kept in the workspace's options and
+    // the settings file when they changed.
+    void done(int result) override;
 
 private:
     Workspace& ws_;

@@ -48,6 +48,29 @@ TEST_F(GenerateDialogsTest, GenerateDescribesTheTitledRoomsAsOneStep) {
               QString::fromLatin1(room(8800).description.c_str()).replace("\r\n", "\n"));
 }
 
+// The rows are there again at the next run, and in the next session: the
+// settings file keeps them.
+TEST_F(GenerateDialogsTest, GenerateDescsKeepsItsRowsBetweenRuns) {
+    Random random(7);
+    const QString path = QStringLiteral("/home/anna/vocabulary files/forest.txt");
+    {
+        GenerateDescsDialog dialog(ws, random, window.get());
+        dialog.show();
+        dialog.path_box(2)->setText(path);
+        dialog.colour_box(2)->setText(QStringLiteral("&g"));
+        test::click_button(&dialog, "Cancel");
+    }
+    GenerateDescsDialog again(ws, random, window.get());
+    EXPECT_EQ(again.path_box(2)->text(), path);
+    EXPECT_EQ(again.colour_box(2)->text(), "&g");
+    EXPECT_EQ(again.path_box(0)->text(), "");
+    NullUi quiet_too;
+    Workspace next_session{quiet_too};
+    next_session.set_area_dir(dir.path());
+    read_settings(next_session);
+    EXPECT_EQ(next_session.options().vocabulary_rows[2], (VocabularyRow{path.toStdString(), "&g"}));
+}
+
 TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
     QTimer::singleShot(10, [] {
         auto* dialog = qobject_cast<GenerateMapDialog*>(QApplication::activeModalWidget());
