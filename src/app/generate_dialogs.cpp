@@ -109,8 +109,8 @@ GenerateMapDialog::GenerateMapDialog(Workspace& ws, QWidget* parent) : QDialog(p
     title_ = new QLineEdit(this);
     title_->setMaxLength(static_cast<int>(kMapTitleMax));
     status_ = new QLabel(this);
+    // One line: the dialog widens to show the whole reason.
     status_->setObjectName(QStringLiteral("dialog status"));
-    status_->setWordWrap(true);
     form->addRow(QStringLiteral("Number of Rooms:"), rooms_);
     form->addRow(QStringLiteral("Starting Zone:"), zone_);
     form->addRow(QStringLiteral("Max Floors:"), floors_);

@@ -65,8 +65,7 @@ bool ServerController::edit_server_settings() {
     }
     // Read back as at start-up, so that ZONESMITH_UPDATE_CHECK=0 still holds.
     link_->set_settings(net::read_link_settings(ws_.area_dir()));
-    window_.show_status(QStringLiteral("Server settings saved to %1.")
-                            .arg(QLatin1String(net::kServerSettingsFileName)));
+    window_.show_status(QStringLiteral("Server settings saved."));
     return true;
 }
 

@@ -57,7 +57,6 @@ ServerSettingsDialog::ServerSettingsDialog(const net::LinkSettings& settings, QW
     grid->addWidget(check_, 3, 0, 1, 2);
     layout->addLayout(grid);
     status_ = new QLabel(this);
-    status_->setWordWrap(true);
     status_->setObjectName(QStringLiteral("dialog status"));
     layout->addWidget(status_);
     layout->addWidget(ok_cancel(this));
