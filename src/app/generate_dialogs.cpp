@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "appkit/qt_ui.h"
+#include "files/area_files.h"
 #include "generators/describe.h"
 #include "generators/grammar.h"
 #include "generators/run_messages.h"
@@ -39,6 +40,10 @@ GenerateDescsDialog::GenerateDescsDialog(Workspace& ws, Random& random, QWidget*
         colour->setObjectName(QStringLiteral("colour %1").arg(row));
         colour->setMaxLength(2);
         colour->setFixedWidth(40);
+        // The rows as the builder left them, last time or in an earlier session.
+        const VocabularyRow& kept = ws_.options().vocabulary_rows[static_cast<std::size_t>(row)];
+        path->setText(QString::fromStdString(kept.path));
+        colour->setText(from_area_text(kept.colour));
         paths_[static_cast<std::size_t>(row)] = path;
         colours_[static_cast<std::size_t>(row)] = colour;
         grid->addWidget(browse, row + 1, 0);
@@ -83,7 +88,18 @@ void GenerateDescsDialog::generate() {
     accept();
 }
 
-GenerateMapDialog::GenerateMapDialog(QWidget* parent) : QDialog(parent) {
+void GenerateDescsDialog::done(int result) {
+    std::array<VocabularyRow, kVocabularyRows> rows;
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row] = {paths_[row]->text().toStdString(), to_area_text(colours_[row]->text())};
+    if (rows != ws_.options().vocabulary_rows) {
+        ws_.options().vocabulary_rows = rows;
+        write_vocabulary_rows(ws_);
+    }
+    QDialog::done(result);
+}
+
+GenerateMapDialog::GenerateMapDialog(Workspace& ws, QWidget* parent) : QDialog(parent), ws_(ws) {
     setWindowTitle(QStringLiteral("Generate Map"));
     auto* form = new QFormLayout(this);
     rooms_ = new QLineEdit(this);
@@ -92,27 +108,68 @@ GenerateMapDialog::GenerateMapDialog(QWidget* parent) : QDialog(parent) {
     up_down_ = new QCheckBox(QStringLiteral("Use Up/Down"), this);
     title_ = new QLineEdit(this);
     title_->setMaxLength(static_cast<int>(kMapTitleMax));
+    status_ = new QLabel(this);
+    // One line: the dialog widens to show the whole reason.
+    status_->setObjectName(QStringLiteral("dialog status"));
     form->addRow(QStringLiteral("Number of Rooms:"), rooms_);
     form->addRow(QStringLiteral("Starting Zone:"), zone_);
     form->addRow(QStringLiteral("Max Floors:"), floors_);
     form->addRow(up_down_);
     form->addRow(QStringLiteral("Room Title:"), title_);
+    form->addRow(status_);
     form->addRow(ok_cancel(this));
     centre_dialog(this);
 }
 
-MapRequest GenerateMapDialog::request() const {
-    auto number = [](const QLineEdit* box) {
-        long long n = leading_number(to_area_text(box->text()));
-        return static_cast<int>(std::clamp<long long>(n, -1'000'000'000LL, 1'000'000'000LL));
+std::optional<MapRequest> GenerateMapDialog::request() const {
+    struct Box {
+        QLineEdit* box;
+        const char* name;
+        int* value;
+        bool may_be_empty;
     };
     MapRequest r;
-    r.rooms = number(rooms_);
-    r.zone = number(zone_);
-    r.max_floors = number(floors_);
+    const Box boxes[] = {{rooms_, "Number of Rooms", &r.rooms, false},
+                         {zone_, "Starting Zone", &r.zone, false},
+                         {floors_, "Max Floors", &r.max_floors, true}};
+    for (const Box& b : boxes) {
+        const QString text = b.box->text().trimmed();
+        bool bad = false;
+        std::optional<long long> n = box_number(to_area_text(text), &bad);
+        QString why;
+        if (bad)
+            why = QStringLiteral("\"%1\" is not a number").arg(text);
+        else if (!n && !b.may_be_empty)
+            why = QStringLiteral("no number is typed");
+        if (!why.isEmpty()) {
+            status_->setText(QStringLiteral("%1: %2.").arg(QLatin1String(b.name), why));
+            b.box->setFocus();
+            b.box->selectAll();
+            return std::nullopt;
+        }
+        // Far outside every range: the range checks name the value.
+        *b.value = static_cast<int>(
+            std::clamp<long long>(n.value_or(0), -1'000'000'000LL, 1'000'000'000LL));
+    }
     r.up_down = up_down_->isChecked();
     r.title = to_area_text(title_->text());
+    status_->clear();
     return r;
+}
+
+void GenerateMapDialog::accept() {
+    std::optional<MapRequest> r = request();
+    if (!r) return;
+    if (std::optional<std::string> problem = map_request_problem(*r)) {
+        status_->setText(from_area_text(*problem));
+        return;
+    }
+    // "Zone already exists!" comes in its message box; the dialog stays.
+    if (std::optional<std::string> problem = map_world_problem(ws_, *r)) {
+        ws_.ui().show_message(*problem, {});
+        return;
+    }
+    QDialog::accept();
 }
 
 }  // namespace zs

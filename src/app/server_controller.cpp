@@ -43,6 +43,38 @@ void ServerController::set_program_path(std::filesystem::path path) {
     program_path_ = std::move(path);
 }
 
+bool ServerController::edit_server_settings() {
+    if (settings_dialog_) {
+        settings_dialog_->raise();
+        return false;
+    }
+    std::string problem;
+    net::LinkSettings file = net::read_link_settings_file(ws_.area_dir(), &problem);
+    if (!problem.empty()) window_.ui->show_message(problem, {});
+    ServerSettingsDialog dialog(file, window_.window);
+    settings_dialog_ = &dialog;
+    dialog.adjustSize();
+    centre_dialog(&dialog);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    settings_dialog_ = nullptr;
+    std::optional<net::LinkSettings> typed = accepted ? dialog.settings() : std::nullopt;
+    if (!typed) return false;
+    if (!net::write_link_settings(ws_.area_dir(), *typed, &problem)) {
+        window_.ui->show_message(problem, {});
+        return false;
+    }
+    // Read back as at start-up, so that ZONESMITH_UPDATE_CHECK=0 still holds.
+    link_->set_settings(net::read_link_settings(ws_.area_dir()));
+    window_.show_status(QStringLiteral("Server settings saved."));
+    return true;
+}
+
+bool ServerController::offer_server_settings() {
+    if (window_.ui->ask_yes_no("No game server is set up.  Set one up now?", {}))
+        edit_server_settings();
+    return link_->settings().configured();
+}
+
 void ServerController::download_area_files() {
     switch (link_->download_command()) {
         case net::ServerLink::DownloadCommand::open_login:
@@ -67,6 +99,12 @@ void ServerController::open_login_dialog() {
     // window and the dialog's own loop hands them on.
     LoginDialog dialog(
         [this](net::Credentials c) {
+            if (!link_->settings().configured() && !offer_server_settings()) {
+                if (login_dialog_)
+                    login_dialog_->show_state(net::LoginState::logged_out,
+                                              "No game server is set up.");
+                return;
+            }
             // Credentials the server could not read are refused before any
             // connection; the dialog says why.
             std::string problem = net::credentials_problem(c);
@@ -189,6 +227,7 @@ void ServerController::run_update() {
         update_dialog_->raise();
         return;
     }
+    if (!link_->connected() && !link_->settings().configured() && !offer_server_settings()) return;
     if (!window_.ui->ask_yes_no(kUpdateQuestion, {})) return;
     pending_install_.reset();
     update_failure_.clear();

@@ -1,7 +1,9 @@
 // ServerController: the window's server flows. It owns the server link and
-// is its observer: login, the area download and the program update, each
-// driving its dialog (login, "Download Area Files", "Update Zonesmith") and
-// the menu bar's update status item. The link's reports come on the
+// is its observer: the server settings, login, the area download and the
+// program update, each driving its dialog ("Server Settings", login,
+// "Download Area Files", "Update Zonesmith") and the menu bar's update status
+// item. Without a server set up nothing connects; Login and Update offer the
+// settings instead. The link's reports come on the
 // window's thread, posted to this object.
 #pragma once
 
@@ -46,11 +48,15 @@ public:
     const std::string& settings_problem() const { return settings_problem_; }
     LoginDialog* login_dialog() const { return login_dialog_; }
     UpdateDialog* update_dialog() const { return update_dialog_; }
+    ServerSettingsDialog* settings_dialog() const { return settings_dialog_; }
     // The menu bar's update status item (null when up to date).
     QAction* update_status_item() const { return update_item_; }
     // The program an update replaces (the running one unless a test says).
     void set_program_path(std::filesystem::path path);
 
+    // File > Server Settings...: edits the area directory's server file and
+    // gives the link its new settings. True when the file was written.
+    bool edit_server_settings();
     // "&Download Area Files...": the login or the download dialog.
     void download_area_files();
     // "&Update..." and the "not up to date" item: asks, then downloads the
@@ -69,6 +75,9 @@ public:
     void install_update(const net::InstallUpdate& update) override;
 
 private:
+    // No server is set up: asks whether to set one up now and opens Server
+    // Settings on a Yes. True when a server is set up afterwards.
+    bool offer_server_settings();
     void open_login_dialog();
     void open_download();
     // The Download dialog's "Download".
@@ -84,6 +93,7 @@ private:
     std::unique_ptr<net::ServerLink> link_;
     std::string settings_problem_;
     std::filesystem::path program_path_;
+    QPointer<ServerSettingsDialog> settings_dialog_;
     QPointer<LoginDialog> login_dialog_;
     QPointer<DownloadDialog> download_dialog_;
     QPointer<UpdateDialog> update_dialog_;

@@ -25,6 +25,82 @@ QPushButton* add_button(QBoxLayout* row, const char* caption, QDialog* dialog) {
 
 }  // namespace
 
+ServerSettingsDialog::ServerSettingsDialog(const net::LinkSettings& settings, QWidget* parent)
+    : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Server Settings"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(
+        new QLabel(QStringLiteral("The game server to log in to and update from:"), this));
+    auto* grid = new QGridLayout;
+    host_ = new QLineEdit(QString::fromStdString(settings.endpoint.host), this);
+    host_->setPlaceholderText(QStringLiteral("none"));
+    host_->setMaxLength(255);
+    host_->setMinimumWidth(240);
+    port_ = new QLineEdit(QString::number(settings.endpoint.port), this);
+    check_ = new QCheckBox(QStringLiteral("&Check for updates at start-up"), this);
+    check_->setChecked(settings.check_at_start);
+    timeout_ = new QLineEdit(
+        settings.timeout_seconds > 0 ? QString::number(settings.timeout_seconds) : QString(), this);
+    timeout_->setPlaceholderText(QStringLiteral("each wait its own"));
+    auto* host_label = new QLabel(QStringLiteral("&Host:"), this);
+    auto* port_label = new QLabel(QStringLiteral("&Port:"), this);
+    auto* timeout_label = new QLabel(QStringLiteral("&Timeout (seconds):"), this);
+    host_label->setBuddy(host_);
+    port_label->setBuddy(port_);
+    timeout_label->setBuddy(timeout_);
+    grid->addWidget(host_label, 0, 0);
+    grid->addWidget(host_, 0, 1);
+    grid->addWidget(port_label, 1, 0);
+    grid->addWidget(port_, 1, 1);
+    grid->addWidget(timeout_label, 2, 0);
+    grid->addWidget(timeout_, 2, 1);
+    grid->addWidget(check_, 3, 0, 1, 2);
+    layout->addLayout(grid);
+    status_ = new QLabel(this);
+    status_->setObjectName(QStringLiteral("dialog status"));
+    layout->addWidget(status_);
+    layout->addWidget(ok_cancel(this));
+    host_->setFocus();
+}
+
+std::optional<net::LinkSettings> ServerSettingsDialog::settings() const {
+    net::LinkSettings s;
+    s.endpoint.host = host_->text().trimmed().toStdString();
+    s.check_at_start = check_->isChecked();
+    auto refuse = [this](const QString& why) {
+        status_->setText(why);
+        return std::nullopt;
+    };
+    if (s.endpoint.host.find_first_of(" \t") != std::string::npos)
+        return refuse(QStringLiteral("Host: \"%1\" is not a host name (it holds a blank).")
+                          .arg(host_->text().trimmed()));
+    // A number box as typed: its value, or the reason it is refused.
+    auto number = [](const QLineEdit* box, int lowest, int highest, int& value) -> QString {
+        QString text = box->text().trimmed();
+        bool ok = false;
+        long long n = text.toLongLong(&ok);
+        if (!ok) return QStringLiteral("\"%1\" is not a number").arg(text);
+        if (n < lowest || n > highest)
+            return QStringLiteral("%1 is not between %2 and %3").arg(n).arg(lowest).arg(highest);
+        value = static_cast<int>(n);
+        return {};
+    };
+    if (QString why = number(port_, 1, 65535, s.endpoint.port); !why.isEmpty())
+        return refuse(QStringLiteral("Port: %1.").arg(why));
+    int timeout = 0;
+    if (!timeout_->text().trimmed().isEmpty()) {
+        if (QString why = number(timeout_, 1, net::kMaxTimeoutSeconds, timeout); !why.isEmpty())
+            return refuse(QStringLiteral("Timeout: %1.").arg(why));
+    }
+    net::set_timeout(s, timeout);
+    status_->clear();
+    return s;
+}
+
+void ServerSettingsDialog::accept() {
+    if (settings()) QDialog::accept();
+}
+
 LoginDialog::LoginDialog(Login login, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Login"));
     auto* layout = new QVBoxLayout(this);

@@ -1,11 +1,12 @@
-// The server link's dialogs: Login, Download and Update Zonesmith. They only
-// show and gather; the main window hands what the builder does to the server
+// The server link's dialogs: Server Settings, Login, Download and Update
+// Zonesmith. They only show and gather; the main window hands what the builder does to the server
 // link and what the link reports back to them.
 #pragma once
 
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,35 @@ class QListWidget;
 class QProgressBar;
 
 namespace zs {
+
+// "Server Settings": the game server's host and port, the start-up update
+// check, and the wait for the server in seconds (empty: each wait keeps its
+// own length). OK refuses a value that is not a number of its range, naming
+// the box and why on the dialog's status line, and stays open with what was
+// typed.
+class ServerSettingsDialog : public QDialog {
+    Q_OBJECT
+public:
+    ServerSettingsDialog(const net::LinkSettings& settings, QWidget* parent);
+
+    // The settings as typed; nothing, with the reason on the status line,
+    // when a box is refused.
+    std::optional<net::LinkSettings> settings() const;
+    void accept() override;
+
+    QLineEdit* host_box() const { return host_; }
+    QLineEdit* port_box() const { return port_; }
+    QCheckBox* check_box() const { return check_; }
+    QLineEdit* timeout_box() const { return timeout_; }
+    QLabel* status_label() const { return status_; }
+
+private:
+    QLineEdit* host_;
+    QLineEdit* port_;
+    QCheckBox* check_;
+    QLineEdit* timeout_;
+    QLabel* status_;
+};
 
 // "Login": name and password, and the state of the login under way. "Login"
 // calls `login` and leaves the dialog open; it closes when the login

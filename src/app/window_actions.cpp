@@ -77,6 +77,7 @@ void MainWindow::build_actions() {
          [this] { server_->download_area_files(); },
          {ctrl(Qt::Key_D)},
          true},
+        {"&File", "Se&rver Settings...", [this] { server_->edit_server_settings(); }},
         {"&File", "Save W&ld", [this] { save_current(ws_, TableKind::World); }},
         {"&File", "Save O&bj", [this] { save_current(ws_, TableKind::Object); }},
         {"&File", "Sa&ve Mob", [this] { save_current(ws_, TableKind::Mobile); }},
@@ -442,14 +443,10 @@ void MainWindow::open_generate_map() {
         show_status(QStringLiteral("A map is being generated; wait for it or cancel it."));
         return;
     }
-    GenerateMapDialog dialog(this);
+    // The dialog closes only on a request the workspace takes.
+    GenerateMapDialog dialog(ws_, this);
     if (dialog.exec() != QDialog::Accepted) return;
-    const MapRequest request = dialog.request();
-    if (std::optional<std::string> problem = map_world_problem(ws_, request)) {
-        ws_.ui().show_message(*problem, {});
-        return;
-    }
-    map_generation_->start(request);
+    if (std::optional<MapRequest> request = dialog.request()) map_generation_->start(*request);
 }
 
 void MainWindow::map_generated(const MapRequest& request) {

@@ -1,6 +1,9 @@
 #include "appkit/qt_ui.h"
 
+#include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QLayout>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -61,7 +64,25 @@ void fit_into_window(QWidget* dialog) {
     dialog->resize(wanted.width(), room);  // the layout keeps its least height
 }
 
+int caption_width(const QString& caption) {
+    // The title font is the window manager's; the application's bold font
+    // is as wide as any it uses. The icon and three buttons take about 120
+    // pixels, and the frame's ends some more.
+    QFont title = QApplication::font();
+    title.setBold(true);
+    return QFontMetrics(title).horizontalAdvance(caption) + 160;
+}
+
 void CentredMessageBox::showEvent(QShowEvent* event) {
+    if (!widened_) {
+        widened_ = true;
+        // The box sets its own fixed size from its layout as it is shown:
+        // a row of the least width makes the layout that wide.
+        if (auto* grid = qobject_cast<QGridLayout*>(layout()))
+            grid->addItem(new QSpacerItem(caption_width(windowTitle()), 0, QSizePolicy::Fixed,
+                                          QSizePolicy::Minimum),
+                          grid->rowCount(), 0, 1, grid->columnCount());
+    }
     QMessageBox::showEvent(event);  // sizes the box
     centre_dialog(this);
 }

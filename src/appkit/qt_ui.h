@@ -75,15 +75,25 @@ void fit_into_window(QWidget* dialog);
 // The "OK" and "Cancel" buttons of a dialog, wired to accept and reject.
 QDialogButtonBox* ok_cancel(QDialog* dialog);
 
-// A message box centred over its parent window when it opens. A message box
-// takes its final size only as it is shown, so it is centred then, before
-// it appears on the screen.
+// The least width of a window whose title bar shows `caption` whole: the
+// text in the title font and the window manager's icon and buttons beside
+// it.
+int caption_width(const QString& caption);
+
+// A message box centred over its parent window when it opens, at least as
+// wide as its caption needs (a short message would otherwise give a box whose
+// title bar shows "Zo...ith"). A message box takes its final size only as it
+// is shown, so it is widened and centred then, before it appears on the
+// screen.
 class CentredMessageBox : public QMessageBox {
 public:
     using QMessageBox::QMessageBox;
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    bool widened_ = false;
 };
 
 }  // namespace zs

@@ -10,6 +10,7 @@
 #include "files/load_command.h"
 #include "files/save_command.h"
 #include "files/scan.h"
+#include "world/box_numbers.h"
 #include "world/strfmt.h"
 #include "world/zone_ops.h"
 
@@ -136,12 +137,52 @@ constexpr OptionKey kOptionKeys[] = {
     {"AutoL:", &Options::auto_load, 0, 1},
 };
 
+// Generate Descriptions' rows, after the zones: "DescF: ROW PATH" and
+// "DescC: ROW COLOUR", for the rows that hold something. A path may be far
+// longer than the other lines may be.
+constexpr std::string_view kRowFileKey = "DescF:";
+constexpr std::string_view kRowColourKey = "DescC:";
+constexpr std::size_t kLongestRowLine = 4200;
+
+bool is_row_line(std::string_view line) {
+    return line.starts_with(kRowFileKey) || line.starts_with(kRowColourKey);
+}
+
+// A row's value goes on one line: one holding a line break is not written.
+bool storable(std::string_view value) {
+    return value.find_first_of("\r\n") == std::string_view::npos;
+}
+
+void row_lines(AreaWriter& w, const Options& o) {
+    for (int row = 0; row < kVocabularyRows; ++row) {
+        const VocabularyRow& r = o.vocabulary_rows[static_cast<std::size_t>(row)];
+        if (!storable(r.path) || !storable(r.colour)) continue;
+        if (!r.path.empty()) w.raw(kRowFileKey).sp(row).ch(' ').raw(r.path).nl();
+        if (!r.colour.empty()) w.raw(kRowColourKey).sp(row).ch(' ').raw(r.colour).nl();
+    }
+}
+
+// Reads a row line into the options; other lines are left alone.
+void read_row_line(std::string_view line, Options& o) {
+    const bool file = line.starts_with(kRowFileKey);
+    if (!file && !line.starts_with(kRowColourKey)) return;
+    std::string_view rest = line.substr(kRowFileKey.size());
+    if (!rest.starts_with(' ')) return;
+    rest.remove_prefix(1);
+    std::size_t blank = rest.find(' ');
+    std::optional<long long> row = box_number(rest.substr(0, blank));
+    if (!row || *row < 0 || *row >= kVocabularyRows || blank == std::string_view::npos) return;
+    VocabularyRow& r = o.vocabulary_rows[static_cast<std::size_t>(*row)];
+    (file ? r.path : r.colour) = std::string(rest.substr(blank + 1));
+}
+
 constexpr std::string_view kSettingsError =
     "There was an error loading the settings file.  The data format is incorrect.";
 
 // Calls `line_fn` for each line of the settings file, as the game's own
 // settings reader sees them: a line of more than 50 characters, its line end
-// included, stops the reading with a message.
+// included, stops the reading with a message. A row line of Generate
+// Descriptions may hold a path up to kLongestRowLine.
 template <class LineFn>
 void for_each_settings_line(Workspace& ws, std::string_view data, LineFn line_fn) {
     // The line as the reader holds it, its line end included; CR LF is one
@@ -150,7 +191,7 @@ void for_each_settings_line(Workspace& ws, std::string_view data, LineFn line_fn
     for (char c : data) {
         if (c == '\r') continue;
         line.push_back(c);
-        if (line.size() > 50) {
+        if (line.size() > 50 && (!is_row_line(line) || line.size() > kLongestRowLine)) {
             ws.ui().show_message(kSettingsError);
             return;
         }
@@ -194,7 +235,30 @@ std::string settings_text(const Workspace& ws) {
     last_lines(w, ws.objects(), "LastO:");
     for (int s = 0; s < ws.zones().count(); ++s)
         w.raw("LastZ: ").num(ws.zones().zedit(s).number).nl();
+    row_lines(w, o);
     return std::move(w.bytes());
+}
+
+void write_vocabulary_rows(Workspace& ws) {
+    // The other lines stay as the last Save Options left them.
+    std::string text;
+    ReadFailure why = ReadFailure::None;
+    std::optional<std::string> data =
+        read_text_file(ws.area_dir() / kSettingsFileName, kSettingsFile, &why, nullptr);
+    if (!data && why != ReadFailure::NotFound) return;
+    std::string_view rest = data ? std::string_view(*data) : std::string_view();
+    while (!rest.empty()) {
+        std::size_t end = rest.find('\n');
+        std::string_view line =
+            rest.substr(0, end == std::string_view::npos ? rest.size() : end + 1);
+        rest.remove_prefix(line.size());
+        if (!is_row_line(line)) text += line;
+    }
+    if (!text.empty() && text.back() != '\n') text += '\n';
+    AreaWriter w;
+    row_lines(w, ws.options());
+    text += w.bytes();
+    save_file_atomically(ws.area_dir(), kSettingsFileName, text, nullptr, ws.file_step_hook());
 }
 
 void write_settings(Workspace& ws) {
@@ -217,6 +281,7 @@ void apply_settings_text(Workspace& ws, std::string_view text) {
             o.*k.field =
                 (v >= k.lowest && v <= k.highest) ? static_cast<int>(v) : Options{}.*k.field;
         }
+        read_row_line(line, o);
     });
 }
 

@@ -49,10 +49,15 @@ bool save_all(Workspace& ws);
 // emptied removed, or nothing changes. True when all was done.
 bool save_changed_zones(Workspace& ws, WhenKept when_kept = WhenKept::SaveTheRest);
 
-// The settings file's text: options, then the zones of each table.
+// The settings file's text: options, then the zones of each table, then
+// Generate Descriptions' rows.
 std::string settings_text(const Workspace& ws);
 // Save Options. A file that cannot be written is passed over silently.
 void write_settings(Workspace& ws);
+// Generate Descriptions' rows into the settings file, its other lines kept as
+// they are (or a file of the rows alone when there is none). A file that
+// cannot be read or written is passed over silently.
+void write_vocabulary_rows(Workspace& ws);
 // Reads the options at start-up. A missing file keeps the start values, and
 // so does one that cannot be read (not a regular file, larger than
 // kSettingsFile allows, a read error), with a message naming it and the

@@ -85,11 +85,16 @@ std::optional<std::string> DescriptionWriter::describe(const WorldTable& world, 
     }
     std::uint32_t mask = 0;
     std::string text = title.colour;
+    bool written = false;  // a statement stands before the next one
 
     Statement s = choose_nouns(title, *random_);
     if (const Template* t = pick_template(TemplateTable::General, s, mask, *random_)) {
-        text += expander_.expand(*t, s, mask);
-        if (t->mask & kJoinedBit) joiner_ = 0;
+        // When no general template fills its slots the statement is left out.
+        if (std::optional<std::string> clause = fill(TemplateTable::General, t, s, mask)) {
+            text += *clause;
+            written = true;
+            if (t->mask & kJoinedBit) joiner_ = 0;
+        }
     } else {
         messages_->show("Error: failed PickStatement for general word!");
     }
@@ -112,8 +117,19 @@ std::optional<std::string> DescriptionWriter::describe(const WorldTable& world, 
             messages_->show(sense.message);
             continue;
         }
-        join(text);
-        text += expander_.expand(*t, s, mask);
+        // The joiner is drawn before the clause, as always; it is taken back
+        // when no template of these nouns fills its slots, and the attempt
+        // is dropped like one without a noun.
+        const int joiner_before = joiner_;
+        std::string joiner;
+        if (written) join(joiner);
+        std::optional<std::string> clause = fill(sense.table, t, s, mask);
+        if (!clause) {
+            joiner_ = joiner_before;
+            continue;
+        }
+        text += joiner + *clause;
+        written = true;
         ++added;
     }
     joiner_ = 1;
@@ -123,6 +139,17 @@ std::optional<std::string> DescriptionWriter::describe(const WorldTable& world, 
     text += "&n";
     // The game reads texts of at most kMaxTextLength characters back.
     return format_text(text, Indent::paragraph, kMaxTextLength);
+}
+
+std::optional<std::string> DescriptionWriter::fill(TemplateTable table, const Template*& t,
+                                                   Statement& s, std::uint32_t& mask) {
+    std::vector<const Template*> tried;
+    while (t) {
+        if (std::optional<std::string> clause = expander_.expand_filled(*t, s, mask)) return clause;
+        tried.push_back(t);
+        t = pick_template(table, s, mask, *random_, tried);
+    }
+    return std::nullopt;
 }
 
 std::string exits_sentence(const WorldTable& world, const Room& room, Random& random) {

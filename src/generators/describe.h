@@ -34,6 +34,13 @@ public:
     void set_joiner_state(int state) { joiner_ = state; }
 
 private:
+    // The clause of template `t` (drawn from `table` for the statement's
+    // nouns) with every slot filled. A template that would leave a slot
+    // empty is taken back and another of the table drawn in its place
+    // (`t` then names it); nothing when none fills, `t` null.
+    std::optional<std::string> fill(TemplateTable table, const Template*& t, Statement& s,
+                                    std::uint32_t& mask);
+
     Random* random_;
     RunMessages* messages_;
     Expander expander_;

@@ -1,6 +1,7 @@
 // Statement templates, noun and template choice, and token expansion.
 #include "generators/grammar.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "world/strfmt.h"
@@ -245,7 +246,8 @@ Statement choose_nouns(TitleRecord& title, Random& random) {
 }
 
 const Template* pick_template(TemplateTable table, const Statement& statement,
-                              std::uint32_t description_mask, Random& random) {
+                              std::uint32_t description_mask, Random& random,
+                              std::span<const Template* const> excluded) {
     std::uint32_t available = 0;
     for (int k = 0; k < kKinds; ++k)
         if (const Noun* n = statement.nouns[static_cast<std::size_t>(k)]) {
@@ -261,6 +263,7 @@ const Template* pick_template(TemplateTable table, const Statement& statement,
         if ((t.mask & kNeeds & ~available) != 0) continue;
         if ((t.mask & kHereBit) && (description_mask & kHereBit)) continue;
         if ((t.mask & kNearbyBit) && (description_mask & kNearbyBit)) continue;
+        if (std::find(excluded.begin(), excluded.end(), &t) != excluded.end()) continue;
         candidates.push_back(&t);
     }
     if (candidates.empty()) return nullptr;
@@ -390,7 +393,8 @@ std::string Expander::expand_word(std::string_view word, Statement& s, bool& art
     return {};
 }
 
-std::string Expander::expand(const Template& t, Statement& s, std::uint32_t& description_mask) {
+std::string Expander::expand(const Template& t, Statement& s, std::uint32_t& description_mask,
+                             bool* slot_empty) {
     std::vector<std::string> groups;
     std::string_view tokens = t.tokens;
     bool format_error = false;
@@ -417,6 +421,7 @@ std::string Expander::expand(const Template& t, Statement& s, std::uint32_t& des
             if (blank == std::string_view::npos) break;
             body.remove_prefix(blank + 1);
         }
+        if (text.empty() && slot_empty) *slot_empty = true;
         groups.push_back(std::move(text));
     }
     if (format_error) messages_->show(std::string("Format error: ") + t.tokens);
@@ -433,6 +438,29 @@ std::string Expander::expand(const Template& t, Statement& s, std::uint32_t& des
     }
     out += sentence;
     description_mask |= t.mask & (kHereBit | kNearbyBit);
+    return out;
+}
+
+std::optional<std::string> Expander::expand_filled(const Template& t, Statement& s,
+                                                   std::uint32_t& description_mask) {
+    // Only the statement's nouns change in an expansion: their flags and
+    // those of their words and alternatives.
+    std::vector<std::pair<Noun*, Noun>> before;
+    for (Noun* n : s.nouns)
+        if (n &&
+            std::none_of(before.begin(), before.end(), [n](const auto& b) { return b.first == n; }))
+            before.emplace_back(n, *n);
+    Noun* last = s.last;
+    std::uint32_t mask = description_mask;
+    bool slot_empty = false;
+    std::string out = expand(t, s, mask, &slot_empty);
+    if (slot_empty) {
+        for (auto& [noun, copy] : before)
+            *noun = std::move(copy);
+        s.last = last;
+        return std::nullopt;
+    }
+    description_mask = mask;
     return out;
 }
 

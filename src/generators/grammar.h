@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -72,9 +73,10 @@ Statement choose_nouns(TitleRecord& title, Random& random);
 
 // One of the table's templates whose nouns and verb lists the statement has,
 // and whose "here" or "nearby" the description has not used yet; drawn
-// uniformly. Null when none fits.
+// uniformly among those not `excluded`. Null when none fits.
 const Template* pick_template(TemplateTable table, const Statement& statement,
-                              std::uint32_t description_mask, Random& random);
+                              std::uint32_t description_mask, Random& random,
+                              std::span<const Template* const> excluded = {});
 
 // Expands templates for one description run.
 class Expander {
@@ -82,8 +84,15 @@ public:
     Expander(Random& random, RunMessages& messages) : random_(&random), messages_(&messages) {}
 
     // The template's clause. Adds its "here" or "nearby" bit to
-    // `description_mask`.
-    std::string expand(const Template& t, Statement& statement, std::uint32_t& description_mask);
+    // `description_mask`. `slot_empty` (when given) tells whether a token
+    // group gave nothing, which leaves a gap in the sentence ("the air is ,").
+    std::string expand(const Template& t, Statement& statement, std::uint32_t& description_mask,
+                       bool* slot_empty = nullptr);
+    // The clause with every slot filled, or nothing: a template that would
+    // leave a slot empty (the noun's adjectives are used up) is taken back,
+    // its nouns and words as they were before and the mask unchanged.
+    std::optional<std::string> expand_filled(const Template& t, Statement& statement,
+                                             std::uint32_t& description_mask);
 
     // The pieces the expansion is made of.
     std::string article(std::string_view word, NounNumber number);

@@ -171,6 +171,13 @@ int read_vocabulary(Vocabulary& vocabulary, std::string_view data, std::string_v
             continue;
         }
         std::string_view value = value_after(line, key->text);
+        // The message begins as it always has; then the file, the line and what the value may be.
+        auto invalid = [&](const char* what, const char* may_be) {
+            messages.show(
+                strfmt("Invalid '%s' in desc data file.  %.*s, line %d: \"%.*s\" is not %s.", what,
+                       static_cast<int>(file_name.size()), file_name.data(), reader.line_number(),
+                       static_cast<int>(value.size()), value.data(), may_be));
+        };
         switch (key->key) {
             case Key::Type: {
                 struct {
@@ -189,7 +196,8 @@ int read_vocabulary(Vocabulary& vocabulary, std::string_view data, std::string_v
                         noun->type = t.type;
                         found = true;
                     }
-                if (!found) messages.show("Invalid 'type' in desc data file.");
+                if (!found)
+                    invalid("type", "general, sight, smell, sound, temperature, temp or phrase");
                 break;
             }
             case Key::Number:
@@ -200,7 +208,7 @@ int read_vocabulary(Vocabulary& vocabulary, std::string_view data, std::string_v
                 else if (value == "plural countable")
                     noun->number = NounNumber::PluralCountable;
                 else
-                    messages.show("Invalid 'sp' in desc data file.");
+                    invalid("sp", "singular, plural or plural countable");
                 break;
             case Key::Adjectives:
                 noun->adjectives = split_words(read_block());

@@ -8,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "files/area_change.h"
 #include "files/area_files.h"
 #include "net/updater.h"
 #include "world/box_numbers.h"
@@ -17,6 +18,8 @@
 namespace zs::net {
 
 namespace {
+
+constexpr const char* kNoServer = "No game server is set up (File > Server Settings...).";
 
 std::string trim(std::string_view s) {
     std::size_t a = s.find_first_not_of(" \t\r");
@@ -56,7 +59,21 @@ TableKind table_of(FileKind kind) {
 
 }  // namespace
 
-LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem) {
+bool LinkSettings::configured() const {
+    return !endpoint.host.empty() && endpoint.host != kPlaceholderHost;
+}
+
+void set_timeout(LinkSettings& settings, int seconds) {
+    settings.timeout_seconds = seconds;
+    if (seconds <= 0) {
+        settings.timeouts = Timeouts{};
+        return;
+    }
+    std::chrono::milliseconds wait{static_cast<long long>(seconds) * 1000};
+    settings.timeouts = {wait, wait, wait, wait, wait};
+}
+
+LinkSettings read_link_settings_file(const std::filesystem::path& dir, std::string* problem) {
     LinkSettings settings;
     if (problem) problem->clear();
     const std::filesystem::path path = dir / kServerSettingsFileName;
@@ -81,15 +98,36 @@ LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* p
             settings.endpoint.port = static_cast<int>(*number);
         } else if (key == "Check" && number) {
             settings.check_at_start = *number != 0;
-        } else if (key == "Timeout" && number && *number > 0 && *number <= 3600) {
-            std::chrono::milliseconds wait{*number * 1000};
-            settings.timeouts = {wait, wait, wait, wait, wait};
+        } else if (key == "Timeout" && number && *number > 0 && *number <= kMaxTimeoutSeconds) {
+            set_timeout(settings, static_cast<int>(*number));
         }
     }
+    return settings;
+}
+
+LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem) {
+    LinkSettings settings = read_link_settings_file(dir, problem);
     if (const char* check = std::getenv("ZONESMITH_UPDATE_CHECK");
         check && std::string(check) == "0")
         settings.check_at_start = false;
     return settings;
+}
+
+std::string link_settings_text(const LinkSettings& settings) {
+    std::string text =
+        "Host: " + settings.endpoint.host + "\n" +
+        strfmt("Port: %d\nCheck: %d\n", settings.endpoint.port, settings.check_at_start ? 1 : 0);
+    if (settings.timeout_seconds > 0) text += strfmt("Timeout: %d\n", settings.timeout_seconds);
+    return text;
+}
+
+bool write_link_settings(const std::filesystem::path& dir, const LinkSettings& settings,
+                         std::string* problem) {
+    SaveError error;
+    if (save_file_atomically(dir, kServerSettingsFileName, link_settings_text(settings), &error))
+        return true;
+    if (problem) *problem = save_error_text(error);
+    return false;
 }
 
 std::string login_dialog_text(LoginState state, LoginState from) {
@@ -249,6 +287,10 @@ ServerLink::DownloadCommand ServerLink::download_command() {
 }
 
 bool ServerLink::login(Credentials credentials) {
+    if (!settings_.configured()) {
+        ws_.ui().show_status(kNoServer);
+        return false;
+    }
     if (std::string problem = credentials_problem(credentials); !problem.empty()) {
         ws_.ui().show_status(problem);
         return false;
@@ -284,6 +326,7 @@ ServerLink::DownloadStart ServerLink::download(const std::vector<DownloadRow>& r
 }
 
 void ServerLink::start_update_check(std::uint32_t own_crc) {
+    if (!settings_.configured()) return;
     if (own_crc == 0) {
         ws_.ui().show_message("CRC Error, please report this");
         set_update_status(UpdateStatus::unknown);
@@ -301,6 +344,10 @@ void ServerLink::start_update() {
     dlw_after_crc_ = true;
     if (connected()) {
         connection_->post([](ClientProtocol& p) { p.send_update_check(); });
+        return;
+    }
+    if (!settings_.configured()) {
+        fail_update(kNoServer);
         return;
     }
     connect(Request::update_check, Purpose::program_download);

@@ -30,20 +30,44 @@ namespace zs::net {
 // The host, port, waits and the start-up check, read from "ZonesmithServer.txt"
 // in the area directory (lines "Host: NAME", "Port: N", "Check: 0|1",
 // "Timeout: SECONDS"); the environment variable ZONESMITH_UPDATE_CHECK=0 turns
-// the check off (tests and CI set it).
+// the check off (tests and CI set it). Without a host no server is set up:
+// nothing connects, and the start-up check is not made.
 struct LinkSettings {
-    Endpoint endpoint{"quor.example.net", kDefaultPort};
+    Endpoint endpoint{"", kDefaultPort};
     bool check_at_start = true;
+    // "Timeout": every wait for the server, in seconds; 0 when the file
+    // names none, and the waits keep their own lengths.
+    int timeout_seconds = 0;
     Timeouts timeouts;
+    // A server is set up: a host that is not the placeholder.
+    bool configured() const;
 };
+// The host that server files of earlier versions named when no server was
+// set up. It stands for none.
+inline constexpr std::string_view kPlaceholderHost = "quor.example.net";
+// "Timeout" takes 1 to 3600 seconds.
+inline constexpr int kMaxTimeoutSeconds = 3600;
 // The server file is read only when it is a regular file of at most 64 KiB;
 // a real one is four short lines.
 inline constexpr TextFileKind kServerSettingsFile{"a server settings file", std::size_t{64} << 10};
 // A missing file gives the defaults. So does one that cannot be read (not a
 // regular file, larger than kServerSettingsFile allows, a read error), and
 // `problem` (when given) then gets a message naming it and the cause; it is
-// left empty otherwise.
+// left empty otherwise. ZONESMITH_UPDATE_CHECK=0 turns the check off.
 LinkSettings read_link_settings(const std::filesystem::path& dir, std::string* problem = nullptr);
+// The file's own values, whatever the environment says (what Server
+// Settings shows and writes back).
+LinkSettings read_link_settings_file(const std::filesystem::path& dir,
+                                     std::string* problem = nullptr);
+// The file's text: "Host: ", "Port: ", "Check: " and, when set, "Timeout: "
+// lines.
+std::string link_settings_text(const LinkSettings& settings);
+// Writes the server file of `dir` as one change of that file. False, with
+// the reason in `problem`, when it could not be written.
+bool write_link_settings(const std::filesystem::path& dir, const LinkSettings& settings,
+                         std::string* problem = nullptr);
+// The settings with "Timeout" applied to every wait.
+void set_timeout(LinkSettings& settings, int seconds);
 
 enum class LoginState { logged_out = 0, logging_in = 1, logged_in = 2, failed = 3 };
 enum class UpdateStatus { up_to_date = 0, not_up_to_date = 1, unknown = 2, checking = 3 };
@@ -100,6 +124,9 @@ public:
 
     void set_observer(LinkObserver* observer) { observer_ = observer; }
     const LinkSettings& settings() const { return settings_; }
+    // New settings (Server Settings): the next connection uses them; one
+    // that is open goes on as it is.
+    void set_settings(LinkSettings settings) { settings_ = std::move(settings); }
     LoginState login_state() const { return login_state_; }
     UpdateStatus update_status() const { return update_status_; }
     bool connected() const;
@@ -111,7 +138,7 @@ public:
 
     // The Login button: stores the credentials and, when no connection
     // exists, connects and logs in. False (with the reason on the status box)
-    // when the credentials cannot be sent.
+    // when the credentials cannot be sent or no server is set up.
     bool login(Credentials credentials);
     // The Download button. The rows' request list is sent on the open
     // connection.
@@ -119,6 +146,7 @@ public:
     DownloadStart download(const std::vector<DownloadRow>& rows);
 
     // The start-up check with the running program's CRC (0: unreadable).
+    // Without a server set up nothing is done: no connection, no status.
     void start_update_check(std::uint32_t own_crc);
     // The update, after the builder said Yes: DLW on the open connection, or
     // a new connection that sends it after the welcome.

@@ -97,6 +97,15 @@ enum class EditorKind { Room, Zone, Object, Mobile };
 
 // The builder's options, with the start values they have before the settings
 // file is read.
+// A row of Generate Descriptions: a vocabulary file and the room colour that
+// its last title gives.
+struct VocabularyRow {
+    std::string path;
+    std::string colour;
+    bool operator==(const VocabularyRow&) const = default;
+};
+inline constexpr int kVocabularyRows = 14;
+
 struct Options {
     int prompt_for_vnum = 0;       // "Prompt for Vnum"
     int traverse_limit = -1;       // exits followed from the selected room; -1 infinite
@@ -104,6 +113,8 @@ struct Options {
     int last_zone = -1;            // last zone of Load Full Zone; -1 none
     int show_all_zones = 0;        // the zone editor's "Show All " box
     int auto_load = 0;             // "Auto-Load Zone"
+    // Generate Descriptions' rows as the builder left them.
+    std::array<VocabularyRow, kVocabularyRows> vocabulary_rows{};
     bool operator==(const Options&) const = default;
 };
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressDialog>
 #include <QTimer>
@@ -46,6 +48,29 @@ TEST_F(GenerateDialogsTest, GenerateDescribesTheTitledRoomsAsOneStep) {
               QString::fromLatin1(room(8800).description.c_str()).replace("\r\n", "\n"));
 }
 
+// The rows are there again at the next run, and in the next session: the
+// settings file keeps them.
+TEST_F(GenerateDialogsTest, GenerateDescsKeepsItsRowsBetweenRuns) {
+    Random random(7);
+    const QString path = QStringLiteral("/home/anna/vocabulary files/forest.txt");
+    {
+        GenerateDescsDialog dialog(ws, random, window.get());
+        dialog.show();
+        dialog.path_box(2)->setText(path);
+        dialog.colour_box(2)->setText(QStringLiteral("&g"));
+        test::click_button(&dialog, "Cancel");
+    }
+    GenerateDescsDialog again(ws, random, window.get());
+    EXPECT_EQ(again.path_box(2)->text(), path);
+    EXPECT_EQ(again.colour_box(2)->text(), "&g");
+    EXPECT_EQ(again.path_box(0)->text(), "");
+    NullUi quiet_too;
+    Workspace next_session{quiet_too};
+    next_session.set_area_dir(dir.path());
+    read_settings(next_session);
+    EXPECT_EQ(next_session.options().vocabulary_rows[2], (VocabularyRow{path.toStdString(), "&g"}));
+}
+
 TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
     QTimer::singleShot(10, [] {
         auto* dialog = qobject_cast<GenerateMapDialog*>(QApplication::activeModalWidget());
@@ -84,6 +109,48 @@ TEST_F(GenerateDialogsTest, GenerateMapWalksAwayFromTheWindowAndAddsOneStep) {
     EXPECT_EQ(window->findChild<QWidget*>(QStringLiteral("map progress")), nullptr);
     ASSERT_TRUE(ws.undo());
     EXPECT_EQ(rooms_in_40(), 0);
+}
+
+// OK with a value the generator cannot take names the box and why, keeps
+// what was typed and leaves the dialog open; a zone that exists is said in a
+// message box.
+TEST_F(GenerateDialogsTest, GenerateMapNamesARefusedBoxAndStaysOpen) {
+    struct Case {
+        const char *rooms, *zone, *floors;
+        const char* status;   // the dialog's status line
+        const char* message;  // the start of a message box's text
+    } cases[] = {
+        {"abc", "40", "", "Number of Rooms: \"abc\" is not a number.", ""},
+        {"", "40", "", "Number of Rooms: no number is typed.", ""},
+        {"30", "4x", "", "Starting Zone: \"4x\" is not a number.", ""},
+        {"30", "40", "two", "Max Floors: \"two\" is not a number.", ""},
+        {"0", "40", "", "Number of Rooms is 0; at least 1 room is needed.", ""},
+        {"30", "40", "-1", "Max Floors is -1; it must be 0 (no limit) or more.", ""},
+        {"30", "88", "", "", "Zone already exists! Zone 88 holds"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.rooms) + " / " + c.zone + " / " + c.floors);
+        GenerateMapDialog dialog(ws, window.get());
+        dialog.show();
+        dialog.rooms_box()->setText(QString::fromLatin1(c.rooms));
+        dialog.zone_box()->setText(QString::fromLatin1(c.zone));
+        dialog.floors_box()->setText(QString::fromLatin1(c.floors));
+        dialog.title_box()->setText(QStringLiteral("A Dark Tunnel"));
+        QString message;
+        QTimer::singleShot(10, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                message = box->text();
+                box->accept();
+            }
+        });
+        dialog.accept();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_EQ(dialog.status_label()->text().toStdString(), c.status);
+        EXPECT_EQ(message.left(int(strlen(c.message))).toStdString(), c.message);
+        EXPECT_EQ(dialog.rooms_box()->text(), QString::fromLatin1(c.rooms));
+        EXPECT_EQ(dialog.title_box()->text(), "A Dark Tunnel");
+    }
+    EXPECT_EQ(ws.world().find_room(4000), -1);
 }
 
 TEST_F(GenerateDialogsTest, CancelledMapGenerationChangesNothing) {

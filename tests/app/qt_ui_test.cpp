@@ -1,6 +1,8 @@
 // Area texts between the file's bytes and the boxes' QStrings.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+
 #include "appkit/qt_ui.h"
 
 namespace zs {
@@ -35,6 +37,29 @@ TEST(AreaText, CharactersWithoutAByteBecomeQuestionMarks) {
         bool replaced = !c.replaced;
         EXPECT_EQ(to_area_text(c.text, &replaced), c.bytes) << c.text.toStdString();
         EXPECT_EQ(replaced, c.replaced) << c.text.toStdString();
+    }
+}
+
+// A short message gives a box as wide as its caption needs, so that the
+// window manager shows the caption whole; a long one is wider anyway.
+TEST(MessageBox, IsAtLeastAsWideAsItsCaption) {
+    struct Case {
+        const char* caption;
+        const char* text;
+    } cases[] = {
+        {"Zonesmith", "OK."},
+        {"Zonesmith", ""},
+        {"Warning", "Room 3001 has no exits at all, and nothing leads to it from the zone."},
+    };
+    for (const Case& c : cases) {
+        CentredMessageBox box(QMessageBox::NoIcon, QString::fromLatin1(c.caption),
+                              QString::fromLatin1(c.text), QMessageBox::Ok);
+        box.show();
+        QApplication::processEvents();
+        EXPECT_GE(box.width(), caption_width(box.windowTitle())) << c.text;
+        box.hide();
+        box.show();  // shown again, it stays as it was
+        EXPECT_GE(box.width(), caption_width(box.windowTitle())) << c.text;
     }
 }
 

@@ -176,6 +176,76 @@ TEST(ServerFileWindowTest, AServerFileThatIsAFifoKeepsNoWindowFromShowing) {
     EXPECT_EQ(said.toStdString(), fifo.string() + " is not a regular file; it was not read.");
 }
 
+// No server file, one that names the placeholder host (what earlier versions
+// wrote), or one without a host: no server is set up, and the start-up check
+// connects nowhere and leaves the menu bar without an update item.
+TEST(ServerFileWindowTest, WithNoServerSetUpNothingConnectsAtStart) {
+    const char* files[] = {nullptr, "Host: quor.example.net\nPort: 9987\nCheck: 1\n",
+                           "Host:\nCheck: 1\n"};
+    for (const char* file : files) {
+        SCOPED_TRACE(file ? file : "no file");
+        ScratchDir dir;
+        if (file) dir.write(net::kServerSettingsFileName, file);
+        NullUi quiet;
+        Workspace ws{quiet};
+        ws.set_area_dir(dir.path());
+        MainWindow window(ws);
+        window.show();
+        window.start("");
+        window.link().start_update_check(5);
+        QApplication::processEvents();
+        EXPECT_FALSE(window.link().connected());
+        EXPECT_EQ(window.update_status_item(), nullptr);
+        EXPECT_EQ(window.link().update_status(), Status::unknown);
+    }
+}
+
+// Login without a server set up offers Server Settings; the dialog keeps what
+// was typed when a value is refused, writes the server file on OK, and the
+// login goes on to the server just set.
+TEST(ServerFileWindowTest, LoginOffersServerSettingsWhichWriteTheFile) {
+    ScratchDir dir;
+    SilentServer server;
+    NullUi quiet;
+    Workspace ws{quiet};
+    ws.set_area_dir(dir.path());
+    MainWindow window(ws);
+    window.show();
+    QString asked, refused;
+    bool stayed_open = false;
+    when_up<LoginDialog>([&](LoginDialog* login) {
+        login->name_box()->setText("builder");
+        login->password_box()->setText("secret");
+        when_up<QMessageBox>([&](QMessageBox* question) {
+            asked = question->text();
+            when_up<ServerSettingsDialog>([&](ServerSettingsDialog* d) {
+                d->host_box()->setText("127.0.0.1");
+                d->port_box()->setText("abc");
+                d->check_box()->setChecked(false);
+                d->timeout_box()->setText("7");
+                d->accept();
+                refused = d->status_label()->text();
+                stayed_open = d->isVisible() && d->host_box()->text() == "127.0.0.1";
+                d->port_box()->setText(QString::number(server.port()));
+                d->accept();
+            });
+            question->button(QMessageBox::Yes)->click();
+        });
+        click(login, "Login");
+        EXPECT_EQ(window.link().login_state(), State::logging_in);
+        login->reject();
+    });
+    window.action("&Download Area Files...")->trigger();
+    EXPECT_EQ(asked.toStdString(), "No game server is set up.  Set one up now?");
+    EXPECT_EQ(refused.toStdString(), "Port: \"abc\" is not a number.");
+    EXPECT_TRUE(stayed_open);
+    EXPECT_EQ(
+        dir.read(net::kServerSettingsFileName),
+        "Host: 127.0.0.1\nPort: " + std::to_string(server.port()) + "\nCheck: 0\nTimeout: 7\n");
+    EXPECT_TRUE(window.link().settings().configured());
+    EXPECT_EQ(window.link().settings().endpoint.port, server.port());
+}
+
 TEST_F(ServerLinkWindowTest, CtrlDFollowsTheLoginState) {
     struct Case {
         const char* name;

@@ -60,6 +60,40 @@ TEST_F(AreaCommandsTest, SettingsListTheZonesAndReloadThemInOrder) {
               (std::vector<std::string>{"Zone 30 is already loaded.", "Zone file not found."}));
 }
 
+// Generate Descriptions' rows: kept after the zones, a long path whole; Save
+// Options and the dialog's own write keep each other's lines.
+TEST_F(AreaCommandsTest, VocabularyRowsComeBackFromTheSettingsFile) {
+    const std::string long_path =
+        "/home/anna/areas/vocabulary files/" + std::string(150, 'v') + " forest.txt";
+    auto& rows = ws.options().vocabulary_rows;
+    rows[0] = {long_path, "&g"};
+    rows[3] = {"cave.txt", ""};
+    rows[13] = {"", "&y"};
+    rows[5] = {"two\nlines.txt", "&r"};  // cannot stand on one line: not kept
+    EXPECT_TRUE(settings_text(ws).ends_with(
+        crlf("DescF: 0 " + long_path + "\nDescC: 0 &g\nDescF: 3 cave.txt\nDescC: 13 &y\n")));
+    write_settings(ws);
+    Workspace fresh(ui);
+    fresh.set_area_dir(dir.path());
+    read_settings(fresh);
+    EXPECT_TRUE(ui.messages.empty()) << ui.message_texts()[0];
+    auto expected = rows;
+    expected[5] = {};
+    EXPECT_EQ(fresh.options().vocabulary_rows, expected);
+
+    // The rows alone are rewritten: the other lines stay byte for byte.
+    dir.write(kSettingsFileName, "Prompt: 1\r\nDescF: 0 old.txt\r\nLastR: 30\r\nDescC: 2 &b");
+    fresh.options().vocabulary_rows = {};
+    fresh.options().vocabulary_rows[1] = {"new.txt", "&c"};
+    write_vocabulary_rows(fresh);
+    EXPECT_EQ(dir.read(kSettingsFileName),
+              "Prompt: 1\r\nLastR: 30\r\nDescF: 1 new.txt\r\nDescC: 1 &c\r\n");
+    // With no settings file, one of the rows alone.
+    std::filesystem::remove(dir.path() / kSettingsFileName);
+    write_vocabulary_rows(fresh);
+    EXPECT_EQ(dir.read(kSettingsFileName), "DescF: 1 new.txt\r\nDescC: 1 &c\r\n");
+}
+
 TEST_F(AreaCommandsTest, DamagedSettingsNeverStopStartUp) {
     // A 51-character line stops the reading there; what was read stays.
     dir.write(kSettingsFileName, "Prompt: 1\r\n" + std::string(51, 'x') + "\r\nTreeC: 1\r\n");

@@ -103,15 +103,18 @@ TEST(Vocabulary, FaultyLinesGiveTheirMessageAndKeepTheSetting) {
     };
     const Case cases[] = {
         {"title: T\nnoun: x\ntype: colour\n",
-         {"Invalid 'type' in desc data file."},
+         {"Invalid 'type' in desc data file.  forest.txt, line 3: \"colour\" is not general, "
+          "sight, smell, sound, temperature, temp or phrase."},
          NounType::General,
          NounNumber::Singular},
-        {"title: T\nnoun: x\ntype:\n",
-         {"Invalid 'type' in desc data file."},
+        {"title: T\nnoun: x\n\ntype:\n",
+         {"Invalid 'type' in desc data file.  forest.txt, line 4: \"\" is not general, sight, "
+          "smell, sound, temperature, temp or phrase."},
          NounType::General,
          NounNumber::Singular},
         {"title: T\nnoun: x\nsp: plural\nsp: dual\n",
-         {"Invalid 'sp' in desc data file."},
+         {"Invalid 'sp' in desc data file.  forest.txt, line 4: \"dual\" is not singular, "
+          "plural or plural countable."},
          NounType::General,
          NounNumber::Plural},
         {"title: T\ntype: sound\nadj:\nsp: plural~\nnoun: x\n",

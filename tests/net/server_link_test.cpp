@@ -142,6 +142,77 @@ TEST(LinkSettingsFile, ReadsItsKeysAndTheCheckSwitch) {
     EXPECT_FALSE(read_link_settings(dir.path()).check_at_start);
 }
 
+TEST(LinkSettingsFile, WrittenSettingsReadBackTheSame) {
+    struct Case {
+        const char* host;
+        int port;
+        bool check;
+        int timeout;  // 0: none written
+        const char* text;
+    } cases[] = {
+        {"127.0.0.1", 4000, false, 5, "Host: 127.0.0.1\nPort: 4000\nCheck: 0\nTimeout: 5\n"},
+        {"game.example.org", kDefaultPort, true, 0,
+         "Host: game.example.org\nPort: 9987\nCheck: 1\n"},
+    };
+    unsetenv("ZONESMITH_UPDATE_CHECK");
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        LinkSettings s;
+        s.endpoint = {c.host, c.port};
+        s.check_at_start = c.check;
+        set_timeout(s, c.timeout);
+        std::string problem = "unset";
+        ASSERT_TRUE(write_link_settings(dir.path(), s, &problem)) << problem;
+        EXPECT_EQ(dir.read(kServerSettingsFileName), c.text);
+        LinkSettings back = read_link_settings_file(dir.path());
+        EXPECT_EQ(back.endpoint.host, c.host);
+        EXPECT_EQ(back.endpoint.port, c.port);
+        EXPECT_EQ(back.check_at_start, c.check);
+        EXPECT_EQ(back.timeout_seconds, c.timeout);
+        EXPECT_EQ(back.timeouts.connect, s.timeouts.connect);
+        EXPECT_EQ(link_settings_text(back), c.text);
+    }
+    // The environment's switch is no value of the file: what is written back
+    // keeps the file's check.
+    setenv("ZONESMITH_UPDATE_CHECK", "0", 1);
+    ScratchDir dir;
+    dir.write(kServerSettingsFileName, "Host: h\nCheck: 1\n");
+    EXPECT_FALSE(read_link_settings(dir.path()).check_at_start);
+    EXPECT_TRUE(read_link_settings_file(dir.path()).check_at_start);
+}
+
+TEST(LinkSettingsFile, NoHostOrThePlaceholderMeansNoServer) {
+    struct Case {
+        const char* file;  // null: no file
+        bool configured;
+    } cases[] = {
+        {nullptr, false},
+        {"Host: quor.example.net\nPort: 9987\nCheck: 1\nTimeout: 30\n", false},
+        {"Host:\nPort: 4000\n", false},
+        {"Port: 4000\nCheck: 1\n", false},
+        {"Host: game.example.org\n", true},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        if (c.file) dir.write(kServerSettingsFileName, c.file);
+        EXPECT_EQ(read_link_settings(dir.path()).configured(), c.configured)
+            << (c.file ? c.file : "no file");
+    }
+}
+
+TEST_F(ServerLinkTest, WithoutAServerNothingConnects) {
+    link.set_settings(LinkSettings{});
+    link.start_update_check(5);
+    EXPECT_FALSE(link.connected());
+    EXPECT_FALSE(link.login({"builder", "secret"}));
+    EXPECT_FALSE(link.connected());
+    EXPECT_EQ(link.login_state(), LoginState::logged_out);
+    link.start_update();
+    EXPECT_FALSE(link.connected());
+    EXPECT_EQ(recorder.seen, std::vector<std::string>{"failed " + ui.last_status()});
+    EXPECT_EQ(ui.last_status(), "No game server is set up (File > Server Settings...).");
+}
+
 TEST_F(ServerLinkTest, DownloadCommandFollowsTheLoginState) {
     EXPECT_EQ(link.download_command(), ServerLink::DownloadCommand::open_login);
     // Logging in: the connection fails, and the login times out.
