@@ -778,21 +778,34 @@ TEST(ExportMap, ScaleTakesQuartersFromHalfToFourTimesAndDoublesTheImage) {
     }
 
     test::ScratchDir out;
-    std::string png = out.file("demo2.png");
-    std::string demo = std::string(ZS_SOURCE_DIR) + "/demo";
-    std::vector<std::string> args = {"zonesmith", "--export-map", png, "--room", "8800", "--scale",
-                                     "2",         "--dir",        demo};
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back(a.data());
-    ASSERT_EQ(export_map_main(static_cast<int>(argv.size()), argv.data()), 0);
-    QImage image(QString::fromStdString(png));
+    const std::string demo = std::string(ZS_SOURCE_DIR) + "/demo";
+    auto export_at = [&](const char* scale) {
+        std::string png = out.file(std::string("demo") + scale + ".png");
+        std::vector<std::string> args = {"zonesmith", "--export-map", png,     "--room", "8800",
+                                         "--scale",   scale,          "--dir", demo};
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back(a.data());
+        EXPECT_EQ(export_map_main(static_cast<int>(argv.size()), argv.data()), 0) << scale;
+        return QImage(QString::fromStdString(png));
+    };
+    const QImage single = export_at("1");
+    const QImage image = export_at("2");
     // Twice the size of the image at the default scale, margins included.
-    EXPECT_EQ(image.width(), 2 * (2 * 20 + 18 + 20));
-    EXPECT_EQ(image.height(), 2 * (4 * 20 + 18 + 20));
-    // 8800's green box, doubled: its frame is 4 pixels, then the fill.
-    EXPECT_EQ(image.pixelColor(20 + 4, 20 + 2 * 40 + 26), QColor(0, 128, 0));
-    EXPECT_EQ(image.pixelColor(20 + 3, 20 + 2 * 40 + 26), QColor(128, 128, 128));
+    EXPECT_EQ(image.size(), 2 * single.size());
+    // 8800's green box, doubled: where its fill starts at 1x (inside a frame
+    // of 2 pixels), the doubled image has a frame of 4 pixels, then the fill.
+    QPoint fill(-1, -1);
+    for (int y = 0; y < single.height() && fill.x() < 0; ++y)
+        for (int x = 0; x < single.width(); ++x)
+            if (single.pixelColor(x, y) == QColor(0, 128, 0)) {
+                fill = {x, y};
+                break;
+            }
+    ASSERT_GE(fill.x(), 2);
+    const QPoint box = fill - QPoint(2, 2);
+    EXPECT_EQ(image.pixelColor(2 * box.x() + 4, 2 * fill.y()), QColor(0, 128, 0));
+    EXPECT_EQ(image.pixelColor(2 * box.x() + 3, 2 * fill.y()), QColor(128, 128, 128));
 }
 
 }  // namespace
