@@ -145,20 +145,28 @@ void BM_SaveAll(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveAll)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Every zone of the synthetic world loaded as the checker loads them, with
+// where each record came from.
+struct CheckedWorld {
+    NullUi ui;
+    Workspace ws{ui};
+    RecordOrigins origins;
+    CheckedWorld() {
+        ws.set_area_dir(synthetic_world().dir);
+        std::vector<int> zones(327);
+        for (int z = 0; z < 327; ++z)
+            zones[static_cast<std::size_t>(z)] = z;
+        load_zones_for_check(ws, zones, origins);
+    }
+};
+
 // The area checker over the whole loaded world.
 void BM_CheckWorld(benchmark::State& state) {
-    const auto& w = synthetic_world();
-    NullUi ui;
-    Workspace ws(ui);
-    ws.set_area_dir(w.dir);
-    RecordOrigins origins;
-    std::vector<int> zones(327);
-    for (int z = 0; z < 327; ++z)
-        zones[static_cast<std::size_t>(z)] = z;
-    load_zones_for_check(ws, zones, origins);
+    CheckedWorld world;
+    Workspace& ws = world.ws;
     std::size_t problems = 0;
     for (auto _ : state)
-        problems = check_areas(ws, origins).size();
+        problems = check_areas(ws, world.origins).size();
     state.counters["problems"] = static_cast<double>(problems);
 }
 BENCHMARK(BM_CheckWorld)->Unit(benchmark::kMillisecond);
@@ -166,15 +174,8 @@ BENCHMARK(BM_CheckWorld)->Unit(benchmark::kMillisecond);
 // View > Find over the whole loaded world: a text no record holds (every
 // text read through), and a vnum.
 void BM_FindInWorld(benchmark::State& state) {
-    const auto& w = synthetic_world();
-    NullUi ui;
-    Workspace ws(ui);
-    ws.set_area_dir(w.dir);
-    RecordOrigins origins;
-    std::vector<int> zones(327);
-    for (int z = 0; z < 327; ++z)
-        zones[static_cast<std::size_t>(z)] = z;
-    load_zones_for_check(ws, zones, origins);
+    CheckedWorld world;
+    Workspace& ws = world.ws;
     const char* query = state.range(0) ? "16350" : "no record holds this";
     std::size_t hits = 0;
     for (auto _ : state)
@@ -185,15 +186,8 @@ BENCHMARK(BM_FindInWorld)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // View > References of a room over the whole loaded world.
 void BM_RoomReferences(benchmark::State& state) {
-    const auto& w = synthetic_world();
-    NullUi ui;
-    Workspace ws(ui);
-    ws.set_area_dir(w.dir);
-    RecordOrigins origins;
-    std::vector<int> zones(327);
-    for (int z = 0; z < 327; ++z)
-        zones[static_cast<std::size_t>(z)] = z;
-    load_zones_for_check(ws, zones, origins);
+    CheckedWorld world;
+    Workspace& ws = world.ws;
     std::size_t refs = 0;
     for (auto _ : state)
         refs = find_references(ws, TableKind::World, 16350).size();

@@ -202,7 +202,7 @@ void ReferencesDock::refresh_now() {
     }
     auto [table, vnum] = *target;
     refs_ = find_references(ws_, table, vnum);
-    count_->setText(from_area_text(reference_count_line(ws_, table, vnum)));
+    count_->setText(from_area_text(reference_count_line(ws_, table, vnum, refs_)));
     QList<QTreeWidgetItem*> items;
     for (std::size_t i = 0; i < refs_.size(); ++i) {
         const Reference& r = refs_[i];

@@ -297,10 +297,6 @@ MapRenderer::ZoomArt& MapRenderer::art(int zoom) {
     return a;
 }
 
-const QImage& MapRenderer::room_bitmap(int index) const {
-    return art_.at(kZoomDefault).bitmaps[index];
-}
-
 QColor MapRenderer::room_fill(int index) {
     return QColor(kBitmapColours[index].fill);
 }
@@ -380,7 +376,9 @@ void MapRenderer::draw_map(QImage& target, const WorldTable& world, const MapLay
             int colour = r.room_colour >= 0 && r.room_colour < kRoomColours ? r.room_colour : 0;
             canvas.blit(a.bitmaps[colour], sx, sy);
             if (details) {
-                draw_details(target, a, r, sx, sy, shapes.box, scale.of(kFrameWidth));
+                // A box off the buffer has no text to show.
+                if (QRect(sx, sy, shapes.box, shapes.box).intersects(target.rect()))
+                    draw_details(target, a, r, sx, sy, shapes.box, scale.of(kFrameWidth));
             } else if (numbers) {
                 const int number = r.vnum - zone_of(r.vnum) * 100;
                 const int tx = sx + (number >= 0 && number <= 9 ? one_digit_x : two_digit_x);

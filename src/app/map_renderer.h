@@ -54,8 +54,6 @@ public:
     // The room bitmaps: fill and frame colour of each of the kRoomColours.
     static QColor room_fill(int index);
     static QColor room_frame(int index);
-    // At the default zoom.
-    const QImage& room_bitmap(int index) const;
     const QFont& map_font() const { return font_; }
 
 private:

@@ -2,6 +2,7 @@
 // objects or mobiles.
 #include "cli/command.h"
 #include "cli/commands.h"
+#include "files/file_kinds.h"
 #include "files/reference_places.h"
 #include "world/box_numbers.h"
 #include "world/references.h"
@@ -53,12 +54,12 @@ int refs(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     for (int vnum : vnums) {
         std::vector<Reference> found = find_references(ws, *kind, vnum);
         if (found.empty() && !loaded(ws, *kind, vnum)) {
-            err << "zonesmith-cli: " << reference_kind_word(*kind) << ' ' << vnum
+            err << "zonesmith-cli: " << file_kind(*kind).record_noun << ' ' << vnum
                 << " is found nowhere in the zones of " << ws.area_dir().string() << '\n';
             found_all = false;
             continue;
         }
-        out << reference_count_line(ws, *kind, vnum) << '\n';
+        out << reference_count_line(ws, *kind, vnum, found) << '\n';
         for (const Reference& r : found)
             out << reference_place_text(ws, origins, r) << '\n';
     }

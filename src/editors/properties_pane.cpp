@@ -33,18 +33,14 @@ constexpr int kWidth = 420;  // the pane's own width beside the text pane
 constexpr int kLeastWidth = 270;
 constexpr int kHintWidth = 70;  // hints come and go without moving the boxes
 
-QString name_of(const std::string& name) {
-    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
-}
-
 QString box_text(const QWidget* box) {
     if (auto* line = qobject_cast<const QLineEdit*>(box)) return line->text();
     if (auto* text = qobject_cast<const QPlainTextEdit*>(box)) return text->toPlainText();
     return {};
 }
 
-bool is_triggers(TableKind kind, int id) {
-    return id == (kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers));
+int triggers_id(TableKind kind) {
+    return kind == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
 }
 
 }  // namespace
@@ -153,7 +149,7 @@ void PropertiesPane::build(const std::vector<PropField>& fields) {
         built_ids_.push_back(field.id);
         auto [grid, page] = grid_of(field.group);
         const int at = grid->rowCount();
-        const QString name = name_of(field.name);
+        const QString name = from_area_text(field.name);
         Row r{field};
         r.label = new QLabel(page);
         r.label->setObjectName(name + QStringLiteral(" label"));
@@ -211,14 +207,14 @@ void PropertiesPane::build(const std::vector<PropField>& fields) {
 }
 
 QWidget* PropertiesPane::add_list_controls(const PropField& field, QWidget* page) {
-    const bool triggers = is_triggers(kind_, field.id);
+    const bool triggers = field.id == triggers_id(kind_);
     const bool skills = kind_ == TableKind::Mobile && field.id == kMobSkills;
     if (!triggers && !skills) return nullptr;
     auto* controls = new QWidget(page);
     auto* row = new QHBoxLayout(controls);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(2);
-    const QString name = name_of(field.name);
+    const QString name = from_area_text(field.name);
     auto box = [&](const QString& box_name, const QString& placeholder) {
         auto* b = new QLineEdit(controls);
         b->setObjectName(box_name);
@@ -263,8 +259,8 @@ void PropertiesPane::fill_row(const Row& r, bool with_box) {
     const bool had = filling_;
     filling_ = true;
     const std::string label = prop_label(ws, kind_, v, id);
-    r.label->setText(name_of(label.empty() ? r.field.name : label));
-    if (r.hint) r.hint->setText(name_of(prop_hint(ws, kind_, v, id)));
+    r.label->setText(from_area_text(label.empty() ? r.field.name : label));
+    if (r.hint) r.hint->setText(from_area_text(prop_hint(ws, kind_, v, id)));
     if (r.field.kind == PropKind::Flags) {
         const long long word = prop_number(ws, kind_, v, id).value_or(0);
         for (int bit = 0; bit < 32; ++bit)
@@ -338,7 +334,7 @@ void PropertiesPane::remove_trigger() {
     Workspace& ws = editor_.workspace();
     // The trigger typed, or else the last of the list.
     std::vector<long long> held;
-    const int id = kind_ == TableKind::Mobile ? int(kMobTriggers) : int(kObjTriggers);
+    const int id = triggers_id(kind_);
     std::string why;
     if (auto list = read_number_list("Triggers", prop_box_text(ws, kind_, v, id).value_or(""),
                                      {0, kVnumMax}, why))

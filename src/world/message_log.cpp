@@ -9,8 +9,8 @@ bool is_error_text(std::string_view text) {
                                                          "Updater: Failed"};
     for (std::string_view start : kStarts)
         if (text.substr(0, start.size()) == start) return true;
-    constexpr std::array<std::string_view, 6> kWithin = {" not ",  " NOT ",      "cannot",
-                                                         "failed", " not found", "run out"};
+    constexpr std::array<std::string_view, 5> kWithin = {" not ", " NOT ", "cannot", "failed",
+                                                         "run out"};
     for (std::string_view part : kWithin)
         if (text.find(part) != std::string_view::npos) return true;
     return false;

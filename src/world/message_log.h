@@ -50,8 +50,6 @@ public:
     // status box still shows an error from before the action, which the box
     // should now drop. An error the action itself reported stays.
     bool take_stale_error();
-    // The status box was emptied.
-    void status_cleared() { status_error_ = false; }
 
 private:
     std::size_t limit_;

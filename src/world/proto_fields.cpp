@@ -5,6 +5,7 @@
 
 #include "world/box_numbers.h"
 #include "world/mobile_fields.h"
+#include "world/numbers.h"
 #include "world/object_fields.h"
 #include "world/prototype_edits.h"
 #include "world/strfmt.h"
@@ -53,10 +54,8 @@ std::optional<long long> read_number_box(std::string_view label, std::string_vie
 
 std::optional<std::uint32_t> read_flags_box(std::string_view label, std::string_view text,
                                             std::string& why) {
-    std::size_t first = text.find_first_not_of(" \t");
-    std::size_t last = text.find_last_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    text = text.substr(first, last - first + 1);
+    text = strip_blanks(text, " \t");
+    if (text.empty()) return std::nullopt;
     const bool digits = text.find_first_not_of("0123456789") == std::string_view::npos;
     // Only the letters of the 32 bits: the file's reader wraps "G".."Z".
     const bool letters =
@@ -345,8 +344,14 @@ std::optional<std::string> prop_box_text(const Workspace& ws, TableKind kind, in
     });
 }
 
-PropResult store_prop_box(Workspace& ws, TableKind kind, int vnum, int id, std::string_view text,
-                          EditOptions options) {
+namespace {
+
+// Stores one field through `store` (the box's text or a number) as one step.
+// What the field holds already (`holds`) is never refused, even when the file
+// gave it a number the field's width cannot hold.
+template <class Store, class Holds>
+PropResult store_field(Workspace& ws, TableKind kind, int vnum, int id, EditOptions options,
+                       Store&& store, Holds&& holds) {
     return with_record(ws, kind, vnum, [&](const auto* r) -> PropResult {
         if (!r) return no_record(kind, vnum);
         auto e = entry_of(*r, id);
@@ -354,36 +359,35 @@ PropResult store_prop_box(Workspace& ws, TableKind kind, int vnum, int id, std::
         std::string label = label_of(*r, id);
         PropResult result = store_record(
             ws, *r, id, step_name(kind, *r, id),
-            [&](auto& rec, std::string& note) {
-                return entry_store_box(*e, rec, label, text, note);
-            },
-            options);
-        // What the field holds already is never refused, even when the
-        // file gave it a number the field's width cannot hold.
-        if (!result.refusal.empty() && entry_box_text(*e, *r) == text) return {};
+            [&](auto& rec, std::string& note) { return store(*e, rec, label, note); }, options);
+        if (!result.refusal.empty() && holds(*e, *r)) return {};
         return result;
     });
 }
 
+}  // namespace
+
+PropResult store_prop_box(Workspace& ws, TableKind kind, int vnum, int id, std::string_view text,
+                          EditOptions options) {
+    return store_field(
+        ws, kind, vnum, id, options,
+        [&](const auto& e, auto& rec, const std::string& label, std::string& note) {
+            return entry_store_box(e, rec, label, text, note);
+        },
+        [&](const auto& e, const auto& r) { return entry_box_text(e, r) == text; });
+}
+
 PropResult store_prop_number(Workspace& ws, TableKind kind, int vnum, int id, long long value,
                              EditOptions options) {
-    return with_record(ws, kind, vnum, [&](const auto* r) -> PropResult {
-        if (!r) return no_record(kind, vnum);
-        auto e = entry_of(*r, id);
-        if (!e) return {};
-        std::string label = label_of(*r, id);
-        PropResult result = store_record(
-            ws, *r, id, step_name(kind, *r, id),
-            [&](auto& rec, std::string& note) {
-                return entry_store_number(*e, rec, label, value, note);
-            },
-            options);
-        if (!result.refusal.empty() &&
-            (e->field.kind == PropKind::Number || e->field.kind == PropKind::Flags) &&
-            e->get(*r) == value)
-            return {};
-        return result;
-    });
+    return store_field(
+        ws, kind, vnum, id, options,
+        [&](const auto& e, auto& rec, const std::string& label, std::string& note) {
+            return entry_store_number(e, rec, label, value, note);
+        },
+        [&](const auto& e, const auto& r) {
+            return (e.field.kind == PropKind::Number || e.field.kind == PropKind::Flags) &&
+                   e.get(r) == value;
+        });
 }
 
 char prop_flag_letter(int bit) {

@@ -5,6 +5,7 @@
 
 #include "world/colour_codes.h"
 #include "world/names.h"
+#include "world/object_fields.h"
 #include "world/search.h"
 #include "world/strfmt.h"
 #include "world/workspace.h"
@@ -13,11 +14,6 @@
 namespace zs {
 
 namespace {
-
-// "1 command", "2 commands".
-std::string counted(int n, const char* noun) {
-    return strfmt("%d %s%s", n, noun, n == 1 ? "" : "s");
-}
 
 template <class Table>
 std::vector<int> slots_by_vnum(const Table& table) {
@@ -114,7 +110,7 @@ private:
         const ObjectTable& objects = ws_.objects();
         for (int s : slots_by_vnum(objects)) {
             const ObjectPrototype& o = objects.record(s);
-            if (o.type != kItemContainer || o.values[2] != vnum_) continue;
+            if (o.type != kItemContainer || o.values[kObjKeyValue] != vnum_) continue;
             refs_.push_back({TableKind::Object, o.vnum, -1, 0, -1,
                              strfmt("object %d (%s): key of the container", o.vnum,
                                     visible_text(o.short_description).c_str())});
@@ -197,7 +193,8 @@ std::vector<Reference> find_references(const Workspace& ws, TableKind kind, int 
     return Finder(ws, kind, vnum).run();
 }
 
-std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum) {
+std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum,
+                                 const std::vector<Reference>& found) {
     if (kind == TableKind::World) {
         int exits = 0, commands = 0;
         std::set<int> zones;
@@ -208,7 +205,7 @@ std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum) 
                     ++exits;
                     zones.insert(world.room(s).zone);
                 }
-        for (const Reference& r : find_references(ws, kind, vnum))
+        for (const Reference& r : found)
             commands += r.table == TableKind::Zone;
         return strfmt("Room %d: reached by %s from %s, %s act%s in it", vnum,
                       counted(exits, "exit").c_str(),
@@ -236,20 +233,6 @@ std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum) 
     return strfmt("%s %d: loaded by %s in %s, max %d", title, vnum,
                   counted(loads, "command").c_str(),
                   counted(static_cast<int>(zones.size()), "zone").c_str(), max);
-}
-
-const char* reference_kind_word(TableKind kind) {
-    switch (kind) {
-        case TableKind::World:
-            return "room";
-        case TableKind::Object:
-            return "object";
-        case TableKind::Mobile:
-            return "mobile";
-        case TableKind::Zone:
-            return "zone";
-    }
-    return "?";
 }
 
 }  // namespace zs

@@ -41,10 +41,8 @@ std::vector<Reference> find_references(const Workspace& ws, TableKind kind, int 
 // "Mobile 3001: loaded by 1 command in 1 zone, max 1", "Room 3001: reached
 // by 4 exits from 1 zone, 2 commands act in it". The max is the largest "Max
 // in MUD" of the commands that load the object or mobile: no more of it
-// exist in the game at once.
-std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum);
-
-// "room", "object", "mobile" as the command-line tool names the kinds.
-const char* reference_kind_word(TableKind kind);
+// exist in the game at once. `found` is what find_references gave for it.
+std::string reference_count_line(const Workspace& ws, TableKind kind, int vnum,
+                                 const std::vector<Reference>& found);
 
 }  // namespace zs

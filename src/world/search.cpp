@@ -57,8 +57,7 @@ std::string excerpt(std::string_view field, std::string_view text, std::size_t a
 class Finder {
 public:
     Finder(const Workspace& ws, std::string_view query) : ws_(ws), needle_(folded(query)) {
-        bool bad = false;
-        if (std::optional<long long> n = box_number(query, &bad); n && !bad) vnum_ = *n;
+        if (std::optional<long long> n = box_number(query)) vnum_ = *n;
     }
 
     std::vector<SearchHit> run() {

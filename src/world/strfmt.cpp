@@ -21,4 +21,8 @@ std::string strfmt(const char* format, ...) {
     return out;
 }
 
+std::string counted(int n, const char* noun) {
+    return strfmt("%d %s%s", n, noun, n == 1 ? "" : "s");
+}
+
 }  // namespace zs

@@ -7,4 +7,7 @@ namespace zs {
 
 std::string strfmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
+// "1 command", "2 commands": a count and its noun, plural past one.
+std::string counted(int n, const char* noun);
+
 }  // namespace zs

@@ -287,9 +287,6 @@ RenumberResult renumber_zone(Workspace& ws, int old_zone, int new_zone, bool who
             strfmt("All rooms and exits in zone %d renumbered to zone %d.", old_zone, new_zone),
             "Success");
     } else {
-        auto counted = [](int n, const char* noun) {
-            return strfmt("%d %s%s", n, noun, n == 1 ? "" : "s");
-        };
         ui.show_message(
             strfmt("Zone %d renumbered to zone %d: %s, %s, %s and %s moved; %s rewritten.",
                    old_zone, new_zone, counted(result.rooms, "room").c_str(),

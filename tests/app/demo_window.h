@@ -7,6 +7,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include "app/main_window.h"
@@ -16,6 +18,16 @@
 #include "world/workspace.h"
 
 namespace zs::test {
+
+// Runs `answer` on the next modal dialog once it is up.
+inline void answer_modal(std::function<void(QWidget*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        if (QWidget* w = QApplication::activeModalWidget())
+            answer(w);
+        else
+            answer_modal(answer);
+    });
+}
 
 // Clicks the button with the caption among `parent`'s children.
 inline void click_button(QWidget* parent, const QString& caption) {

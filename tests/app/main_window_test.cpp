@@ -24,6 +24,7 @@
 #include <optional>
 #include <tuple>
 
+#include "app/demo_window.h"
 #include "app/dialogs.h"
 #include "app/export_map.h"
 #include "app/main_window.h"
@@ -38,6 +39,8 @@
 
 namespace zs {
 namespace {
+
+using test::answer_modal;
 
 using test::ScratchDir;
 
@@ -64,16 +67,6 @@ protected:
         QKeyEvent press(QEvent::KeyPress, k, mods), release(QEvent::KeyRelease, k, mods);
         QApplication::sendEvent(w, &press);
         QApplication::sendEvent(w, &release);
-    }
-    // Runs `answer` on the next modal dialog once it is up.
-    static void answer_modal(std::function<void(QWidget*)> answer) {
-        QTimer::singleShot(0, [answer] {
-            QWidget* w = QApplication::activeModalWidget();
-            if (w)
-                answer(w);
-            else
-                answer_modal(answer);
-        });
     }
     // The Edit menu's items, in order.
     QList<QAction*> edit_items() {

@@ -25,6 +25,8 @@
 namespace zs {
 namespace {
 
+using test::answer_modal;
+
 constexpr EditorKind kEditors[] = {EditorKind::Object, EditorKind::Mobile};
 
 class ProtoEditorTest : public test::DemoWindowTest {
@@ -57,15 +59,6 @@ protected:
                 out << "  " + tree->topLevelItem(z)->child(i)->text(0);
         }
         return out;
-    }
-    // Runs `answer` on the next modal dialog once it is up.
-    static void answer_modal(std::function<void(QWidget*)> answer) {
-        QTimer::singleShot(0, [answer] {
-            if (QWidget* w = QApplication::activeModalWidget())
-                answer(w);
-            else
-                answer_modal(answer);
-        });
     }
 };
 

@@ -20,17 +20,10 @@
 namespace zs {
 namespace {
 
+using test::answer_modal;
+
 class WindowStateTest : public test::DemoWindowTest {
 protected:
-    // Runs `answer` on the next modal dialog once it is up.
-    static void answer_modal(std::function<void(QWidget*)> answer) {
-        QTimer::singleShot(0, [answer] {
-            if (QWidget* w = QApplication::activeModalWidget())
-                answer(w);
-            else
-                answer_modal(answer);
-        });
-    }
     void press(Qt::Key key, Qt::KeyboardModifiers mods = Qt::ControlModifier) {
         // The window is active again once a dialog has gone (the offscreen
         // platform has no window manager to give it back).

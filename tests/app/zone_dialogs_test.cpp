@@ -23,6 +23,8 @@
 namespace zs {
 namespace {
 
+using test::answer_modal;
+
 using test::click_button;
 
 class ZoneDialogsTest : public test::DemoWindowTest {
@@ -31,15 +33,6 @@ protected:
     // The Edit menu's Undo item names this step.
     bool undo_item_is(const QString& text) const { return window->action(text) != nullptr; }
 
-    // Runs `answer` on the next modal dialog once it is up.
-    static void answer_modal(std::function<void(QWidget*)> answer) {
-        QTimer::singleShot(0, [answer] {
-            if (QWidget* w = QApplication::activeModalWidget())
-                answer(w);
-            else
-                answer_modal(answer);
-        });
-    }
     // Opens a number prompt through its menu item, types `typed` and presses
     // `button`; `then` answers a box the operation opens.
     void prompt(const char* item, const QString& caption, const QString& typed,

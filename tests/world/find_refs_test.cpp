@@ -113,7 +113,8 @@ TEST_F(StockWorld, ReferencesNameWhatRefersToARoomObjectOrMobile) {
         TableKind kind = kind_named(col[1]);
         int vnum = std::stoi(col[2]);
         if (col[0] == "count") {
-            EXPECT_EQ(reference_count_line(ws(), kind, vnum), col[3]);
+            EXPECT_EQ(reference_count_line(ws(), kind, vnum, find_references(ws(), kind, vnum)),
+                      col[3]);
             continue;
         }
         std::vector<Reference> refs = find_references(ws(), kind, vnum);
@@ -172,7 +173,8 @@ TEST(References, FlyAndFallRoomsReferToTheRoomTheyName) {
         texts.push_back(r.text);
     EXPECT_EQ(texts,
               (std::vector<std::string>{"room 1200: its fly up room", "room 1200: its fall room"}));
-    EXPECT_EQ(reference_count_line(ws, TableKind::World, 1201),
+    EXPECT_EQ(reference_count_line(ws, TableKind::World, 1201,
+                                   find_references(ws, TableKind::World, 1201)),
               "Room 1201: reached by 0 exits from 0 zones, 0 commands act in it");
 }
 
